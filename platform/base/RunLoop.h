@@ -1,0 +1,101 @@
+#pragma once
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <deque>
+
+namespace base {
+
+// The main run loop: tasks posted from any thread, delayed calls and repeating timers, all run
+// on the thread that pumps the loop. Time is in seconds. With the virtual clock (tests), time
+// only moves when the loop is run until a later time, so "0.2 seconds later" is exact and instant.
+class RunLoop {
+ public:
+  using Task = std::function<void()>;
+  using TimerId = std::uint64_t;
+
+  static RunLoop& main();
+
+  RunLoop();
+  RunLoop(const RunLoop&) = delete;
+  RunLoop& operator=(const RunLoop&) = delete;
+
+  // Thread-safe: queues `task` to run on the loop, after tasks posted before it.
+  void post(Task task);
+  // Runs `task` once, `seconds` from now (0 runs it at the next turn, after posted tasks).
+  TimerId performAfter(double seconds, Task task);
+  // Runs `task` every `interval` seconds (> 0) until cancelled.
+  TimerId scheduleRepeating(double interval, Task task);
+  // Cancels a delayed call or timer; unknown or finished ids are ignored.
+  void cancel(TimerId id);
+
+  // Runs the posted tasks and due timers that are ready now; returns whether anything ran.
+  bool runOnce();
+  // Runs until nothing is ready now (does not wait for future timers).
+  void runUntilIdle();
+  // Runs tasks and timers until `deadline` (a value of now()). With the real clock it sleeps in
+  // between; with the virtual clock it jumps from timer to timer.
+  void runUntil(double deadline);
+  void runFor(double seconds) { runUntil(now() + seconds); }
+  // Runs (waiting in real time for posted tasks, and moving the virtual clock through timers)
+  // until `done` returns true or `timeoutSeconds` of real time passed; returns done().
+  bool runUntilCondition(const std::function<bool()>& done, double timeoutSeconds = 10.0);
+
+  // Seconds since the loop was created (or since the virtual clock was switched on).
+  double now() const;
+  // Switches the virtual clock on (starting at 0) or back to the real one.
+  void setVirtualClock(bool on);
+  bool usesVirtualClock() const;
+  // Seconds until the next timer is due, if any (0 when tasks are waiting).
+  std::optional<double> secondsUntilNextWork() const;
+  // Called from any thread whenever work is posted, so an outer event loop can wake up.
+  void setWakeHandler(std::function<void()> handler);
+  // Drops every task and timer (between tests).
+  void reset();
+
+ private:
+  struct Timer {
+    Task task;
+    double interval;  // 0 for a one-shot call
+  };
+  using Key = std::pair<double, TimerId>;  // due time, then order of scheduling
+
+  double realNow() const;
+  bool popReady(Task& out, bool allowTimers);
+  TimerId addTimer(double delay, double interval, Task task);
+
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Task> posted_;
+  std::map<Key, Timer> timers_;
+  std::map<TimerId, Key> timerKeys_;
+  TimerId nextId_ = 1;
+  bool virtual_ = false;
+  double virtualNow_ = 0;
+  double realStart_;
+  std::function<void()> wakeHandler_;
+};
+
+// A delayed call or repeating timer that is cancelled when this object goes away.
+class Timer {
+ public:
+  Timer() = default;
+  static Timer once(double seconds, RunLoop::Task task, RunLoop& loop = RunLoop::main());
+  static Timer repeating(double interval, RunLoop::Task task, RunLoop& loop = RunLoop::main());
+  Timer(Timer&& other) noexcept;
+  Timer& operator=(Timer&& other) noexcept;
+  ~Timer();
+  void invalidate();
+  bool scheduled() const { return loop_ != nullptr; }
+
+ private:
+  Timer(RunLoop* loop, RunLoop::TimerId id) : loop_(loop), id_(id) {}
+  RunLoop* loop_ = nullptr;
+  RunLoop::TimerId id_ = 0;
+};
+
+}  // namespace base

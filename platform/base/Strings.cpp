@@ -1,0 +1,101 @@
+#include "platform/base/Strings.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace base {
+
+size_t replaceAll(std::string& s, std::string_view from, std::string_view to) {
+  if (from.empty()) return 0;
+  size_t n = 0;
+  std::string out;
+  size_t pos = 0;
+  for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size()) {
+    out.append(s, pos, hit - pos);
+    out.append(to);
+    ++n;
+  }
+  if (n == 0) return 0;
+  out.append(s, pos, std::string::npos);
+  s = std::move(out);
+  return n;
+}
+
+std::string removingAll(std::string_view s, std::string_view what) {
+  std::string out(s);
+  replaceAll(out, what, "");
+  return out;
+}
+
+std::vector<std::string> split(std::string_view s, std::string_view sep) {
+  std::vector<std::string> parts;
+  if (sep.empty()) {
+    parts.emplace_back(s);
+    return parts;
+  }
+  size_t pos = 0;
+  for (size_t hit; (hit = s.find(sep, pos)) != std::string_view::npos; pos = hit + sep.size()) {
+    parts.emplace_back(s.substr(pos, hit - pos));
+  }
+  parts.emplace_back(s.substr(pos));
+  return parts;
+}
+
+std::string join(const std::vector<std::string>& parts, std::string_view sep) {
+  std::string out;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) out.append(sep);
+    out.append(parts[i]);
+  }
+  return out;
+}
+
+static bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && isSpace(s[b])) ++b;
+  while (e > b && isSpace(s[e - 1])) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) { return s.starts_with(prefix); }
+bool endsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
+bool contains(std::string_view s, std::string_view what) {
+  return s.find(what) != std::string_view::npos;
+}
+
+std::string toLowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string removingWhitespace(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s)
+    if (!isSpace(c)) out.push_back(c);
+  return out;
+}
+
+std::string format(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  va_list copy;
+  va_copy(copy, ap);
+  int n = std::vsnprintf(nullptr, 0, fmt, copy);
+  va_end(copy);
+  std::string out;
+  if (n > 0) {
+    out.resize(static_cast<size_t>(n));
+    std::vsnprintf(out.data(), out.size() + 1, fmt, ap);
+  }
+  va_end(ap);
+  return out;
+}
+
+}  // namespace base

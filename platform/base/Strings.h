@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Small string helpers on UTF-8 std::string, in the spirit of the platform's string class.
+namespace base {
+
+// Replaces every occurrence of `from` (non-empty) with `to`; returns how many were replaced.
+size_t replaceAll(std::string& s, std::string_view from, std::string_view to);
+// Copy of `s` with every occurrence of `what` removed.
+std::string removingAll(std::string_view s, std::string_view what);
+// Splits at every occurrence of `sep` (non-empty); always at least one piece.
+std::vector<std::string> split(std::string_view s, std::string_view sep);
+std::string join(const std::vector<std::string>& parts, std::string_view sep);
+std::string trim(std::string_view s);
+bool startsWith(std::string_view s, std::string_view prefix);
+bool endsWith(std::string_view s, std::string_view suffix);
+bool contains(std::string_view s, std::string_view what);
+std::string toLowerAscii(std::string_view s);
+// Removes every ASCII white-space character (blank, tab, CR, LF, VT, FF).
+std::string removingWhitespace(std::string_view s);
+// printf-style formatting into a std::string.
+std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace base
