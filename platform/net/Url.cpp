@@ -132,10 +132,11 @@ std::string Url::withoutQuery() const {
 std::string escapeAddress(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char ch : text) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (isLegal(c))
-      out += ch;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    bool startsEscape = i + 2 < text.size() && isHex(text[i + 1]) && isHex(text[i + 2]);
+    if (isLegal(c) && (c != '%' || startsEscape))
+      out += text[i];
     else
       appendEscaped(out, c);
   }

@@ -43,8 +43,8 @@ class Url {
 
 // The platform's default escaping of a whole address for loading: every byte that is not a legal
 // URL character (controls, blank, non-ASCII, and " < > \ ^ ` { | }) becomes %XX (upper-case hex).
-// Reserved characters (: / ? # [ ] @ ! $ & ' ( ) * + , ; =) and "%" are kept, so an address that
-// is already escaped passes unchanged.
+// Reserved characters (: / ? # [ ] @ ! $ & ' ( ) * + , ; =) and existing %XX escapes are kept, so
+// an address that is already escaped passes unchanged; a "%" that starts no escape becomes "%25".
 std::string escapeAddress(std::string_view text);
 
 // Escaping of one component (OAuth, form values): every UTF-8 byte except ASCII letters, digits and

@@ -32,6 +32,8 @@ class XmlParser {
   XmlParserDelegate* delegate_ = nullptr;
   std::optional<XmlParseError> error_;
   bool parsed_ = false;
+
+  friend struct XmlParserCallbacks;
 };
 
 }  // namespace xml

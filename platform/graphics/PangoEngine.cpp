@@ -1,0 +1,55 @@
+#include "platform/graphics/PangoEngine.h"
+
+#include <climits>
+
+namespace graphics {
+
+PangoEngine& PangoEngine::shared() {
+  static PangoEngine* engine = new PangoEngine();  // lives for the whole process
+  return *engine;
+}
+
+PangoEngine::PangoEngine() {
+  fontMap_ = pango_cairo_font_map_new();
+  pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(fontMap_), 72.0);
+  context_ = pango_font_map_create_context(fontMap_);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_subpixel_order(options, CAIRO_SUBPIXEL_ORDER_DEFAULT);
+  pango_cairo_context_set_font_options(context_, options);
+  cairo_font_options_destroy(options);
+  pango_cairo_context_set_resolution(context_, 72.0);
+  pango_context_set_round_glyph_positions(context_, FALSE);
+  pango_context_set_base_dir(context_, PANGO_DIRECTION_LTR);
+  pango_context_set_language(context_, pango_language_from_string("vi"));
+}
+
+PangoLayout* PangoEngine::createLayout(const std::string& text, const Font& font, double width,
+                                       LineBreakMode mode) {
+  PangoLayout* layout = pango_layout_new(context_);
+  PangoFontDescription* desc = pango_font_description_new();
+  pango_font_description_set_family(desc, font.family().c_str());
+  pango_font_description_set_weight(desc, font.bold() ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(desc, font.italic() ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_absolute_size(desc, font.pointSize() * PANGO_SCALE);
+  pango_layout_set_font_description(layout, desc);
+  pango_font_description_free(desc);
+  if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+  } else {
+    // Broken UTF-8 from outside is shown with replacement characters rather than dropped.
+    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+    pango_layout_set_text(layout, valid, -1);
+    g_free(valid);
+  }
+  if (width > 0) {
+    pango_layout_set_width(layout, width * PANGO_SCALE < INT_MAX ? toPango(width) : INT_MAX);
+    pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
+                                                                       : PANGO_WRAP_WORD_CHAR);
+  }
+  return layout;
+}
+
+}  // namespace graphics

@@ -1,0 +1,40 @@
+#pragma once
+#include <pango/pangocairo.h>
+
+#include <mutex>
+#include <string>
+
+#include "platform/graphics/Font.h"
+#include "platform/graphics/TextStyle.h"
+
+namespace graphics {
+
+// The one Pango font map and context that both measuring and drawing use, so that both lay
+// text out with identical options: 72 units per inch, no hinting, grey antialiasing, unhinted
+// metrics, unrounded glyph positions. Pango objects are not thread-safe, so every use happens
+// under lock().
+class PangoEngine {
+ public:
+  static PangoEngine& shared();
+
+  std::unique_lock<std::mutex> lock() { return std::unique_lock(mutex_); }
+
+  // A new layout of `text` in `font` (caller unrefs). Wraps at `width` points when above 0,
+  // by characters for CharacterWrap and by words (characters inside over-long words) otherwise.
+  // Call with the lock held.
+  PangoLayout* createLayout(const std::string& text, const Font& font, double width,
+                            LineBreakMode mode);
+
+ private:
+  PangoEngine();
+
+  std::mutex mutex_;
+  PangoFontMap* fontMap_;
+  PangoContext* context_;
+};
+
+// Pango units to points and back.
+inline double fromPango(int units) { return static_cast<double>(units) / PANGO_SCALE; }
+inline int toPango(double points) { return static_cast<int>(points * PANGO_SCALE); }
+
+}  // namespace graphics

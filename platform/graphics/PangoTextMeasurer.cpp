@@ -1,0 +1,145 @@
+#include "platform/graphics/PangoTextMeasurer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/graphics/PangoEngine.h"
+
+namespace graphics {
+namespace {
+
+// Cached measurements beyond this count are dropped all at once; a screen's texts fit easily.
+constexpr size_t kCacheLimit = 20000;
+
+PangoEllipsizeMode ellipsizeFor(LineBreakMode mode) {
+  switch (mode) {
+    case LineBreakMode::HeadTruncation: return PANGO_ELLIPSIZE_START;
+    case LineBreakMode::MiddleTruncation: return PANGO_ELLIPSIZE_MIDDLE;
+    case LineBreakMode::TailTruncation: return PANGO_ELLIPSIZE_END;
+    default: return PANGO_ELLIPSIZE_NONE;
+  }
+}
+
+void appendNumber(std::string& key, double v) {
+  char buf[sizeof v];
+  std::memcpy(buf, &v, sizeof v);
+  key.append(buf, sizeof buf);
+}
+
+}  // namespace
+
+PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string& text,
+                                                   const Font& font, Size limit,
+                                                   LineBreakMode mode) const {
+  std::string key;
+  key.reserve(text.size() + font.name().size() + 32);
+  key.push_back(kind);
+  key.push_back(static_cast<char>(mode));
+  appendNumber(key, font.pointSize());
+  appendNumber(key, limit.width);
+  appendNumber(key, limit.height);
+  key += font.name();
+  key.push_back('\0');
+  key += text;
+  {
+    std::lock_guard lock(mutex_);
+    if (auto it = cache_.find(key); it != cache_.end()) {
+      ++hits_;
+      return it->second;
+    }
+  }
+
+  Entry entry;
+  {
+    PangoEngine& engine = PangoEngine::shared();
+    auto lock = engine.lock();
+    if (kind == 'L') {
+      // One line: no wrapping; truncation modes cut the text at the width.
+      PangoLayout* layout = engine.createLayout(text, font, 0, mode);
+      pango_layout_set_single_paragraph_mode(layout, TRUE);
+      PangoEllipsizeMode ellipsize = ellipsizeFor(mode);
+      if (ellipsize != PANGO_ELLIPSIZE_NONE && limit.width > 0) {
+        pango_layout_set_width(layout, toPango(limit.width));
+        pango_layout_set_ellipsize(layout, ellipsize);
+      }
+      PangoRectangle logical;
+      pango_layout_get_extents(layout, nullptr, &logical);
+      double width = std::ceil(fromPango(logical.width));
+      if (limit.width > 0) width = std::min(width, limit.width);
+      entry.size = {width, std::ceil(fromPango(logical.height))};
+      entry.lines = 1;
+      g_object_unref(layout);
+    } else {
+      PangoLayout* layout = engine.createLayout(text, font, limit.width, mode);
+      PangoLayoutIter* iter = pango_layout_get_iter(layout);
+      double widest = 0, height = 0;
+      int lines = 0;
+      bool fitting = true;
+      do {
+        PangoRectangle logical;
+        pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+        int y0, y1;
+        pango_layout_iter_get_line_yrange(iter, &y0, &y1);
+        ++lines;
+        double bottom = fromPango(y1);
+        // Whole lines only, and always the first one.
+        if (fitting && (lines == 1 || bottom <= limit.height)) {
+          widest = std::max(widest, fromPango(logical.width));
+          height = bottom;
+        } else {
+          fitting = false;
+        }
+      } while (pango_layout_iter_next_line(iter));
+      pango_layout_iter_free(iter);
+      g_object_unref(layout);
+      entry.size = {std::ceil(widest), std::ceil(height)};
+      entry.lines = lines;
+    }
+  }
+
+  std::lock_guard lock(mutex_);
+  if (cache_.size() >= kCacheLimit) cache_.clear();
+  cache_.emplace(std::move(key), entry);
+  return entry;
+}
+
+Size PangoTextMeasurer::measure(const std::string& text, const Font& font, Size constraint,
+                                LineBreakMode mode) const {
+  if (text.empty()) return {};
+  return lookup('M', text, font, constraint, mode).size;
+}
+
+Size PangoTextMeasurer::measureLine(const std::string& text, const Font& font, double width,
+                                    LineBreakMode mode) const {
+  if (text.empty()) return {};
+  return lookup('L', text, font, {width, 0}, mode).size;
+}
+
+int PangoTextMeasurer::lineCount(const std::string& text, const Font& font, double width,
+                                 LineBreakMode mode) const {
+  if (text.empty()) return 0;
+  return lookup('M', text, font, {width, 0}, mode).lines;
+}
+
+double PangoTextMeasurer::lineHeight(const Font& font) const {
+  return lookup('M', "X", font, {0, 0}, LineBreakMode::Clip).size.height;
+}
+
+size_t PangoTextMeasurer::cacheSize() const {
+  std::lock_guard lock(mutex_);
+  return cache_.size();
+}
+
+size_t PangoTextMeasurer::cacheHits() const {
+  std::lock_guard lock(mutex_);
+  return hits_;
+}
+
+void PangoTextMeasurer::clearCache() {
+  std::lock_guard lock(mutex_);
+  cache_.clear();
+  hits_ = 0;
+}
+
+}  // namespace graphics

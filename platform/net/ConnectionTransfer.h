@@ -1,0 +1,64 @@
+#pragma once
+#include <curl/curl.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "platform/net/Error.h"
+#include "platform/net/UrlConnectionDelegate.h"
+#include "platform/net/UrlRequest.h"
+#include "platform/net/UrlResponse.h"
+
+namespace net {
+
+// The libcurl side of one UrlConnection. It is configured on the main thread, runs on the
+// transfer worker, and posts what it receives to the main run loop, where each report is dropped
+// once the connection was cancelled.
+class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfer> {
+ public:
+  ConnectionTransfer(UrlRequest request, UrlConnection* owner, UrlConnectionDelegate* delegate);
+  ~ConnectionTransfer();
+  ConnectionTransfer(const ConnectionTransfer&) = delete;
+  ConnectionTransfer& operator=(const ConnectionTransfer&) = delete;
+
+  // Main thread. Makes the libcurl handle; false when libcurl cannot make one.
+  bool create();
+  // Main thread. A request that cannot be sent at all; the failure is reported like any other.
+  const Error& setupError() const { return setupError_; }
+
+  // Worker thread.
+  CURL* easy() const { return easy_; }
+  // Reports the end of the transfer with libcurl's result.
+  void finished(CURLcode code);
+  // Reports a failure.
+  void failed(const Error& error);
+
+  // Any thread. After this nothing more reaches the delegate.
+  void cancel() { cancelled_.store(true); }
+  bool cancelled() const { return cancelled_.load(); }
+
+  const UrlRequest& request() const { return request_; }
+
+ private:
+  static size_t onHeader(char* data, size_t size, size_t count, void* self);
+  static size_t onBody(char* data, size_t size, size_t count, void* self);
+  void headerLine(std::string_view line);
+  void endOfHeaderBlock();
+  // Posts a report to the main run loop; it runs unless the connection was cancelled by then.
+  void deliver(std::function<void(UrlConnectionDelegate&, UrlConnection&)> report);
+
+  UrlRequest request_;
+  UrlConnection* owner_;               // main thread only
+  UrlConnectionDelegate* delegate_;    // main thread only; may be null
+  std::atomic<bool> cancelled_{false};
+  Error setupError_;
+  CURL* easy_ = nullptr;
+  curl_slist* headers_ = nullptr;
+  char errorText_[CURL_ERROR_SIZE] = {0};
+  // The header block being read (worker thread).
+  bool inHeaderBlock_ = false;
+  UrlResponse pending_;
+};
+
+}  // namespace net

@@ -1,0 +1,32 @@
+#pragma once
+#include <memory>
+
+#include "platform/net/UrlConnectionDelegate.h"
+#include "platform/net/UrlRequest.h"
+
+namespace net {
+
+class ConnectionTransfer;
+
+// Asynchronous URL loading. The transfer runs on the shared transfer worker; its reports reach
+// the delegate (not owned; may be null) on the main run loop, in order. Cancelling, or destroying
+// the connection, stops the transfer, and nothing more is reported, even reports already queued.
+// Use on the main thread.
+class UrlConnection {
+ public:
+  // Starts loading at once. Nothing when libcurl cannot make a transfer.
+  static std::unique_ptr<UrlConnection> start(UrlRequest request, UrlConnectionDelegate* delegate);
+
+  ~UrlConnection();
+  UrlConnection(const UrlConnection&) = delete;
+  UrlConnection& operator=(const UrlConnection&) = delete;
+
+  void cancel();
+  const UrlRequest& originalRequest() const;
+
+ private:
+  UrlConnection() = default;
+  std::shared_ptr<ConnectionTransfer> transfer_;
+};
+
+}  // namespace net

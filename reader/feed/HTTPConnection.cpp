@@ -1,0 +1,201 @@
+#include "reader/feed/HTTPConnection.h"
+
+#include "platform/base/Log.h"
+#include "platform/base/Strings.h"
+#include "platform/net/NetworkActivityIndicator.h"
+#include "platform/net/UrlLoader.h"
+#include "reader/model/Utilities.h"
+
+namespace {
+
+// Logs "<label><value>" only when logging is on, so parsing does not build lines for nothing.
+void logValue(std::string_view label, std::string_view value) {
+  if (!base::Log::enabled()) return;
+  std::string line(label);
+  line += value;
+  base::log(line);
+}
+
+// Largest cut <= `at` that does not split a UTF-8 sequence of `s`.
+size_t utf8Boundary(const std::string& s, size_t at) {
+  while (at > 0 && at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80) --at;
+  return at;
+}
+
+}  // namespace
+
+HTTPConnection::HTTPConnection(double timeoutSeconds) : timeout_(timeoutSeconds) {}
+
+HTTPConnection::~HTTPConnection() { base::log("PARSER DEALLOC"); }
+
+void HTTPConnection::startParsingWithURL(const std::string& address) {
+  net::NetworkActivityIndicator::shared().setVisible(true);
+  dataInArray.clear();
+  downloadError_ = net::Error();
+  parseError_.reset();
+  logValue("REQUEST = ", address);
+
+  // The loader keeps no cache, so there is no cache to switch off before loading.
+  std::optional<net::Url> url = net::Url::parse(net::escapeAddress(address));
+  if (!url) {
+    downloadError_ = net::Error(net::Error::kDomain, net::Error::BadURL,
+                                "Not a web address: \"" + address + "\"");
+    return;
+  }
+  net::UrlRequest request(*url, net::UrlRequest::CachePolicy::ReloadIgnoringLocalCacheData,
+                          timeout_);
+  net::LoadResult result = net::UrlLoader::sendSynchronousRequest(request);
+  if (base::Log::enabled())
+    base::log(base::format("PACKET SIZE = %d bytes", static_cast<int>(result.body.size())));
+  if (!result.error.ok()) {
+    downloadError_ = result.error;
+    return;
+  }
+  // An error page is not a document of the site: treat it like a failed download.
+  int status = result.response.statusCode();
+  if (status != 0 && (status < 200 || status > 299)) {
+    downloadError_ = net::Error("http", status,
+                                "The server answered with status " + std::to_string(status));
+    return;
+  }
+  if (result.body.empty()) {
+    downloadError_ = net::Error("http", status, "The server sent an empty document");
+    return;
+  }
+  parseData(std::move(result.body));
+}
+
+void HTTPConnection::parseData(std::string data) {
+  xml::XmlParser rssParser(std::move(data));
+  rssParser.setDelegate(this);
+  rssParser.parse();
+}
+
+std::vector<FeedRecord> HTTPConnection::getDataInArray() {
+  net::NetworkActivityIndicator::shared().setVisible(false);
+  return dataInArray;
+}
+
+void HTTPConnection::didStartElement(xml::XmlParser&, std::string_view name,
+                                     const xml::XmlAttributes& attributes) {
+  base::log("start element");
+  currentElement.assign(name);
+
+  if (name == "item") {
+    haveStoryBuffers_ = true;
+    currTitle.clear();
+    currLink.clear();
+    currDescription.clear();
+    currPubDate.clear();
+    currGuid.clear();
+    currImg.clear();
+  }
+  if (name == "media:thumbnail") {
+    currImg.assign(attributes.find("url").value_or(""));
+  } else if (name == "service") {
+    if (auto value = attributes.find("name")) currServiceName.assign(*value);
+    if (auto value = attributes.find("link")) currServiceLink.assign(*value);
+    currSubServiceArray.emplace();
+  } else if (name == "subService") {
+    auto sub = std::make_shared<SubService>();
+    if (auto value = attributes.find("name")) sub->name.assign(*value);
+    if (auto value = attributes.find("link")) sub->link.assign(*value);
+    logValue("--- ", sub->name);
+    // Outside an open category there is no list to join.
+    if (currSubServiceArray) currSubServiceArray->push_back(std::move(sub));
+  } else if (name == "img") {
+    logValue("IMG = ", attributes.find("src").value_or(""));
+  }
+  currentBuffer_ = bufferForCurrentElement();
+}
+
+std::string* HTTPConnection::bufferForCurrentElement() {
+  if (!haveStoryBuffers_) return nullptr;
+  if (currentElement == "title") return &currTitle;
+  if (currentElement == "link") return &currLink;
+  if (currentElement == "description") return &currDescription;
+  if (currentElement == "pubDate") return &currPubDate;
+  if (currentElement == "guid") return &currGuid;
+  return nullptr;
+}
+
+void HTTPConnection::foundCharacters(xml::XmlParser&, std::string_view text) {
+  if (currentBuffer_) currentBuffer_->append(text);
+}
+
+void HTTPConnection::didEndElement(xml::XmlParser&, std::string_view name) {
+  if (name == "item" && haveStoryBuffers_) {
+    finishItem();
+  } else if (name == "service") {
+    finishService();
+  }
+}
+
+void HTTPConnection::parseErrorOccurred(xml::XmlParser&, const xml::XmlParseError& error) {
+  parseError_ = error;
+}
+
+void HTTPConnection::finishItem() {
+  auto item = std::make_shared<Item>();
+  item->title = base::removingAll(currTitle, "\n");
+  item->link = base::removingWhitespace(currLink);
+
+  // A summary may start with a picture tag, <img src="ADDRESS" />, which gives the avatar.
+  std::string summary = currDescription;  // C
+  bool pictureUsable = true;
+  if (base::replaceAll(currDescription, "<img", "") > 0) {
+    size_t end = currDescription.find("/>");  // P
+    if (end == std::string::npos) {
+      // An unclosed picture tag: drop the tag up to its ">" (or everything after "<img" when it
+      // has none) and take no avatar from it.
+      pictureUsable = false;
+      size_t tag = summary.find("<img");
+      size_t close = summary.find('>', tag);
+      summary.erase(tag, close == std::string::npos ? std::string::npos : close + 1 - tag);
+      currDescription = base::removingAll(summary, "\n");
+    } else {
+      base::replaceAll(summary, "\n", "");
+      base::replaceAll(summary, "<img src=\"", "");
+      base::replaceAll(summary, "\"", "");
+      if (end < summary.size()) summary.resize(utf8Boundary(summary, end));
+      currDescription.erase(0, end);
+      base::replaceAll(currDescription, "/>", "");
+      base::replaceAll(currDescription, "\n", "");
+    }
+  }
+  item->description = currDescription;
+
+  if (pictureUsable) {
+    for (std::string& word : base::split(summary, " ")) {
+      if (base::contains(word, "http")) {
+        logValue("Img = ", word);
+        item->avatar = std::move(word);
+        break;
+      }
+    }
+  }
+
+  item->pubDate = Utilities().convertTimeWithTime(base::removingAll(currPubDate, "\n"));
+  item->guid = base::removingWhitespace(currGuid);
+  item->imgLink = currImg;
+
+  if (base::Log::enabled()) {
+    logValue("TITLE = ", *item->title);
+    logValue("LINK = ", *item->link);
+    logValue("DESCRIPTION = ", *item->description);
+    logValue("PUBDATE = ", *item->pubDate);
+    logValue("GUID = ", *item->guid);
+    logValue("img link = ", *item->imgLink);
+    base::log("---------------------");
+  }
+  dataInArray.emplace_back(std::move(item));
+}
+
+void HTTPConnection::finishService() {
+  auto service = std::make_shared<Service>();
+  service->name = currServiceName;
+  service->link = currServiceLink;
+  if (currSubServiceArray) service->subService = std::move(*currSubServiceArray);
+  currSubServiceArray.reset();
+  dataInArray.emplace_back(std::move(service));
+}

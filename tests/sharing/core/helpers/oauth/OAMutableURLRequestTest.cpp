@@ -1,0 +1,171 @@
+#include "sharing/core/helpers/oauth/OAMutableURLRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "platform/base/Log.h"
+#include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
+#include "sharing/core/helpers/oauth/OAURLEncoding.h"
+
+namespace {
+
+net::Url url(const std::string& text) { return *net::Url::parse(text); }
+
+OAMutableURLRequest makeRequest(const std::string& address, std::optional<OAToken> token = {},
+                                std::shared_ptr<const OASignatureProviding> provider = {}) {
+  return OAMutableURLRequest(url(address), OAConsumer("ck", "cs"), std::move(token), std::nullopt,
+                             std::move(provider), "NONCE", "1300000000");
+}
+
+// The third part of the base string, decoded once: the sorted, encoded pairs.
+std::string signedPairs(const OAMutableURLRequest& request) {
+  std::string base = request.signatureBaseString();
+  return URLDecodedString(base.substr(base.find('&', base.find('&') + 1) + 1));
+}
+
+TEST(OAMutableURLRequestTest, SignsOAuthCoreAppendixAExample) {
+  OAMutableURLRequest request(url("http://photos.example.net/photos?file=vacation.jpg&size=original"),
+                              OAConsumer("dpf43f3p2l4k3l03", "kd94hf93k423kf44"),
+                              OAToken("nnch734d00sl2jdk", "pfkkdhi9sl3r4s00"), std::nullopt,
+                              nullptr, "kllo9940pd9333jh", "1191242096");
+  EXPECT_EQ(request.signatureBaseString(),
+            "GET&http%3A%2F%2Fphotos.example.net%2Fphotos&file%3Dvacation.jpg%26"
+            "oauth_consumer_key%3Ddpf43f3p2l4k3l03%26oauth_nonce%3Dkllo9940pd9333jh%26"
+            "oauth_signature_method%3DHMAC-SHA1%26oauth_timestamp%3D1191242096%26"
+            "oauth_token%3Dnnch734d00sl2jdk%26oauth_version%3D1.0%26size%3Doriginal");
+  request.prepare();
+  EXPECT_EQ(request.signature(), "tR3+Ty81lMeYAr/Fid0kMTYa/WM=");
+  EXPECT_EQ(request.valueForHeaderField("Authorization"),
+            "OAuth realm=\"\", oauth_consumer_key=\"dpf43f3p2l4k3l03\", "
+            "oauth_token=\"nnch734d00sl2jdk\", oauth_signature_method=\"HMAC-SHA1\", "
+            "oauth_signature=\"tR3%2BTy81lMeYAr%2FFid0kMTYa%2FWM%3D\", "
+            "oauth_timestamp=\"1191242096\", oauth_nonce=\"kllo9940pd9333jh\", "
+            "oauth_version=\"1.0\"");
+}
+
+TEST(OAMutableURLRequestTest, NoTokenMeansNoOAuthTokenAnywhereAndSecretEndingInAmpersand) {
+  auto request = makeRequest("http://h/p", std::nullopt, std::make_shared<OAPlaintextSignatureProvider>());
+  EXPECT_EQ(signedPairs(request).find("oauth_token"), std::string::npos);
+  request.prepare();
+  EXPECT_EQ(request.signature(), "cs&");
+  std::string header = request.valueForHeaderField("Authorization");
+  EXPECT_EQ(header.find("oauth_token"), std::string::npos);
+  // PLAINTEXT: the secret itself, encoded in the header.
+  EXPECT_NE(header.find("oauth_signature_method=\"PLAINTEXT\", oauth_signature=\"cs%26\""),
+            std::string::npos);
+
+  // A token that lacks a key (from a body without oauth_token) is no token either; its
+  // missing secret signs as empty.
+  auto partial = makeRequest("http://h/p", OAToken::fromHTTPResponseBody("oauth_token_secret=s"),
+                             std::make_shared<OAPlaintextSignatureProvider>());
+  partial.prepare();
+  EXPECT_EQ(partial.signature(), "cs&s");
+  EXPECT_EQ(partial.valueForHeaderField("Authorization").find("oauth_token"), std::string::npos);
+}
+
+TEST(OAMutableURLRequestTest, GetParametersGoToTheQueryAndComeBackDecoded) {
+  auto request = makeRequest("http://h/p?old=1#frag");
+  std::vector<OARequestParameter> params = {{"status", "a b&c=d/e~f"}, {"lang", "tiếng"}, {"e", ""}};
+  request.setParameters(params);
+  EXPECT_EQ(request.url().absoluteString(),
+            "http://h/p?status=a%20b%26c%3Dd%2Fe~f&lang=ti%E1%BA%BFng&e=");
+  EXPECT_EQ(request.parameters(), params);
+  EXPECT_TRUE(request.httpBody().empty());
+  std::string base = request.signatureBaseString();
+  EXPECT_EQ(base.substr(0, base.find('&', 4)), "GET&http%3A%2F%2Fh%2Fp");
+  EXPECT_NE(signedPairs(request).find("status=a%20b%26c%3Dd%2Fe~f"), std::string::npos);
+
+  request.setParameters({});
+  EXPECT_EQ(request.url().absoluteString(), "http://h/p?");
+  EXPECT_EQ(request.parameters(), std::nullopt);
+}
+
+TEST(OAMutableURLRequestTest, ReadsForeignQueriesWithoutLosingValues) {
+  auto request = makeRequest("http://h/p?flag&a=b=c&&x=%41+");
+  std::vector<OARequestParameter> expected = {{"flag", ""}, {"a", "b=c"}, {"x", "A+"}};
+  EXPECT_EQ(request.parameters(), expected);
+}
+
+TEST(OAMutableURLRequestTest, FormBodiesAreSignedAndMultipartBodiesAreNot) {
+  auto form = makeRequest("http://h/update");
+  form.setHttpMethod("POST");
+  form.setParameters({{"status", "xin chào"}, {"n", "1"}});
+  EXPECT_EQ(form.httpBody(), "status=xin%20ch%C3%A0o&n=1");
+  EXPECT_EQ(form.valueForHeaderField("Content-Length"), "26");
+  EXPECT_EQ(form.valueForHeaderField("Content-Type"), "application/x-www-form-urlencoded");
+  EXPECT_EQ(form.url().absoluteString(), "http://h/update");
+  EXPECT_NE(signedPairs(form).find("status=xin%20ch%C3%A0o"), std::string::npos);
+
+  auto multipart = makeRequest("http://h/upload");
+  multipart.setHttpMethod("POST");
+  multipart.setValue("Content-Type", "multipart/form-data; boundary=XYZ");
+  multipart.setHttpBody("status=should-not-count");
+  EXPECT_EQ(signedPairs(multipart),
+            "oauth_consumer_key=ck&oauth_nonce=NONCE&oauth_signature_method=HMAC-SHA1&"
+            "oauth_timestamp=1300000000&oauth_version=1.0");
+}
+
+TEST(OAMutableURLRequestTest, SortsWholePairsByteByByte) {
+  auto request = makeRequest("http://h/p");
+  request.setParameters({{"a", "2"}, {"a b", "1"}, {"a", "1"}, {"a", "1"}});
+  request.setOAuthParameterName(std::string("oauth_callback"), std::string("oob"));
+  EXPECT_EQ(signedPairs(request),
+            "a%20b=1&a=1&a=1&a=2&oauth_callback=oob&oauth_consumer_key=ck&oauth_nonce=NONCE&"
+            "oauth_signature_method=HMAC-SHA1&oauth_timestamp=1300000000&oauth_version=1.0");
+}
+
+TEST(OAMutableURLRequestTest, HeaderKeepsAttributeOrderWithExtraParametersByName) {
+  auto request = makeRequest("http://h/p", OAToken("tok en", "ts"));
+  request.setOAuthParameterName(std::string("oauth_verifier"), std::string("v1"));
+  request.setOAuthParameterName(std::string("oauth_callback"), std::string("http://cb/x?y=1"));
+  request.setOAuthParameterName(std::string("oauth_verifier"), std::string("v2"));
+  request.prepare();
+  std::regex shape(
+      "OAuth realm=\"\", oauth_consumer_key=\"ck\", oauth_token=\"tok%20en\", "
+      "oauth_signature_method=\"HMAC-SHA1\", oauth_signature=\"[A-Za-z0-9%]{28,}\", "
+      "oauth_timestamp=\"1300000000\", oauth_nonce=\"NONCE\", oauth_version=\"1.0\", "
+      "oauth_callback=\"http%3A%2F%2Fcb%2Fx%3Fy%3D1\", oauth_verifier=\"v2\"");
+  EXPECT_TRUE(std::regex_match(request.valueForHeaderField("Authorization"), shape))
+      << request.valueForHeaderField("Authorization");
+}
+
+TEST(OAMutableURLRequestTest, IncompleteOAuthParameterIsLoggedAndIgnored) {
+  base::LogCapture log;
+  auto request = makeRequest("http://h/p");
+  request.setOAuthParameterName(std::nullopt, std::string("v"));
+  request.setOAuthParameterName(std::string("oauth_x"), std::nullopt);
+  EXPECT_TRUE(request.extraOAuthParameters().empty());
+  EXPECT_EQ(log.count("OAuth parameter without a name or a value ignored"), 2u);
+}
+
+TEST(OAMutableURLRequestTest, SecondPrepareChangesNothing) {
+  auto request = makeRequest("http://h/p?a=1");
+  request.prepare();
+  std::string signature = request.signature();
+  std::string header = request.valueForHeaderField("Authorization");
+  request.setParameters({{"a", "2"}});
+  request.setOAuthParameterName(std::string("oauth_callback"), std::string("oob"));
+  request.prepare();
+  EXPECT_EQ(request.signature(), signature);
+  EXPECT_EQ(request.valueForHeaderField("Authorization"), header);
+}
+
+TEST(OAMutableURLRequestTest, DefaultsOfANewRequest) {
+  OAMutableURLRequest request(url("HTTP://Host:80/p#top"), OAConsumer("k", "s"));
+  EXPECT_EQ(request.realm(), "");
+  EXPECT_EQ(request.token().key(), std::optional<std::string>(""));
+  EXPECT_EQ(request.signatureProvider().name(), "HMAC-SHA1");
+  EXPECT_EQ(request.timeoutInterval(), 10.0);
+  EXPECT_EQ(request.cachePolicy(), net::UrlRequest::CachePolicy::ReloadIgnoringLocalCacheData);
+  EXPECT_TRUE(std::regex_match(request.nonce(),
+                               std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}")));
+  long long stamp = std::stoll(request.timestamp());
+  EXPECT_NEAR(stamp, static_cast<long long>(std::time(nullptr)), 5);
+  EXPECT_NE(OAMutableURLRequest(url("http://h/"), OAConsumer()).nonce(), request.nonce());
+  // Scheme, host and port as written; the fragment is never signed.
+  std::string base = request.signatureBaseString();
+  EXPECT_EQ(base.substr(0, base.find('&', 4)), "GET&HTTP%3A%2F%2FHost%3A80%2Fp");
+}
+
+}  // namespace

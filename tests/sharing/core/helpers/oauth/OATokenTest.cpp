@@ -1,0 +1,62 @@
+#include "sharing/core/helpers/oauth/OAToken.h"
+
+#include <gtest/gtest.h>
+
+#include "sharing/core/helpers/oauth/OAURLEncoding.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+TEST(OATokenTest, EmptyTokenAndKeySecretToken) {
+  OAToken empty;
+  EXPECT_EQ(empty.key(), std::optional<std::string>(""));
+  EXPECT_EQ(empty.secret(), std::optional<std::string>(""));
+  EXPECT_EQ(empty.sessionHandle(), std::optional<std::string>(""));
+  EXPECT_FALSE(empty.hasKey());
+  OAToken token("k", "s");
+  EXPECT_TRUE(token.hasKey());
+  EXPECT_EQ(token.sessionHandle(), std::nullopt);
+}
+
+TEST(OATokenTest, ReadsAResponseBody) {
+  OAToken token = OAToken::fromHTTPResponseBody(
+      "oauth_token=a%20b&oauth_token_secret=s%2Bt=u&user_id=42&oauth_session_handle=h&"
+      "oauth_token=later&junk");
+  EXPECT_EQ(token.key(), std::optional<std::string>("later"));
+  EXPECT_EQ(token.secret(), std::optional<std::string>("s+t=u"));
+  EXPECT_EQ(token.sessionHandle(), std::optional<std::string>("h"));
+
+  OAToken partial = OAToken::fromHTTPResponseBody("oauth_token=k");
+  EXPECT_EQ(partial.key(), std::optional<std::string>("k"));
+  EXPECT_EQ(partial.secret(), std::nullopt);
+  EXPECT_EQ(partial.sessionHandle(), std::nullopt);
+
+  OAToken none = OAToken::fromHTTPResponseBody("");
+  EXPECT_EQ(none.key(), std::nullopt);
+  EXPECT_FALSE(none.hasKey());
+}
+
+TEST(OATokenTest, PercentEncodingRules) {
+  EXPECT_EQ(URLEncodedString("azAZ09-._~"), "azAZ09-._~");
+  EXPECT_EQ(URLEncodedString(" &=/+%!*'();:@$,?#[]"),
+            "%20%26%3D%2F%2B%25%21%2A%27%28%29%3B%3A%40%24%2C%3F%23%5B%5D");
+  EXPECT_EQ(URLEncodedString("Việt"), "Vi%E1%BB%87t");
+  EXPECT_EQ(URLDecodedString("Vi%e1%bb%87t+%2"), "Việt+%2");
+}
+
+TEST(OATokenTest, StoresInAndReadsFromUserDefaults) {
+  testing_support::TempDir dir;
+  EXPECT_EQ(OAToken::fromUserDefaults("twitter", "SHK"), std::nullopt);
+  EXPECT_EQ(OAToken("key 1", "secret 1").storeInUserDefaults("twitter", "SHK"), 0);
+  auto back = OAToken::fromUserDefaults("twitter", "SHK");
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->key(), std::optional<std::string>("key 1"));
+  EXPECT_EQ(back->secret(), std::optional<std::string>("secret 1"));
+  EXPECT_EQ(OAToken::fromUserDefaults("other", "SHK"), std::nullopt);
+
+  // A token missing its secret leaves no secret behind, so nothing reads back.
+  OAToken::fromHTTPResponseBody("oauth_token=k").storeInUserDefaults("twitter", "SHK");
+  EXPECT_EQ(OAToken::fromUserDefaults("twitter", "SHK"), std::nullopt);
+}
+
+}  // namespace
