@@ -208,44 +208,52 @@ void Painter::drawText(const std::string& text, const Rect& rect, const TextStyl
   }
 
   // Whole lines that fit in the rectangle (at least one), and no more than numberOfLines.
-  int lines = pango_layout_get_line_count(layout);
-  int allowed = style.numberOfLines > 0 ? std::min(lines, style.numberOfLines) : lines;
-  double blockHeight = 0;
-  {
+  const double lineHeight = engine.lineHeight(font);
+  const int lines = pango_layout_get_line_count(layout);
+  int shown = style.numberOfLines > 0 ? std::min(lines, style.numberOfLines) : lines;
+  if (lineHeight > 0 && shown * lineHeight > rect.height()) {
+    shown = std::max(1, static_cast<int>(rect.height() / lineHeight));
+  }
+  if (!singleLine && shown < lines && ellipsize != PANGO_ELLIPSIZE_NONE) {
+    // Let Pango cut the last shown line.
+    pango_layout_set_ellipsize(layout, ellipsize);
+    pango_layout_set_height(layout, -shown);
+  }
+  const double blockHeight = shown * lineHeight;
+
+  double top = rect.y();
+  if (style.verticalAlignment == VerticalAlignment::Center) {
+    top += (rect.height() - blockHeight) / 2;
+  }
+  cairo_save(cr_);
+  cairo_rectangle(cr_, rect.x(), std::max(rect.y(), top), rect.width(),
+                  std::min(blockHeight, rect.height()));
+  cairo_clip(cr_);
+  // Lines are spaced by the whole-point line height the measurer reports, each line's baseline
+  // kept where Pango puts it within its own line box.
+  auto showLines = [&](double dx, double dy) {
     PangoLayoutIter* iter = pango_layout_get_iter(layout);
     int index = 0;
     do {
+      if (index >= shown) break;
       int y0, y1;
       pango_layout_iter_get_line_yrange(iter, &y0, &y1);
-      if (index >= allowed || (index > 0 && fromPango(y1) > rect.height())) break;
-      blockHeight = fromPango(y1);
+      PangoRectangle logical;
+      pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+      const double baseline = fromPango(pango_layout_iter_get_baseline(iter) - y0);
+      cairo_move_to(cr_, rect.x() + xOffset + fromPango(logical.x) + dx,
+                    top + index * lineHeight + baseline + dy);
+      pango_cairo_show_layout_line(cr_, pango_layout_iter_get_line_readonly(iter));
       ++index;
     } while (pango_layout_iter_next_line(iter));
     pango_layout_iter_free(iter);
-    if (!singleLine && index < lines && ellipsize != PANGO_ELLIPSIZE_NONE) {
-      // Let Pango cut the last shown line.
-      pango_layout_set_ellipsize(layout, ellipsize);
-      pango_layout_set_height(layout, -index);
-    }
-  }
-
-  double y = rect.y();
-  if (style.verticalAlignment == VerticalAlignment::Center) {
-    y += (rect.height() - blockHeight) / 2;
-  }
-  cairo_save(cr_);
-  cairo_rectangle(cr_, rect.x(), std::max(rect.y(), y), rect.width(),
-                  std::min(blockHeight, rect.height()));
-  cairo_clip(cr_);
+  };
   if (style.shadow) {
     setColor(style.shadow->color);
-    cairo_move_to(cr_, rect.x() + xOffset + style.shadow->offset.width,
-                  y + style.shadow->offset.height);
-    pango_cairo_show_layout(cr_, layout);
+    showLines(style.shadow->offset.width, style.shadow->offset.height);
   }
   setColor(style.color);
-  cairo_move_to(cr_, rect.x() + xOffset, y);
-  pango_cairo_show_layout(cr_, layout);
+  showLines(0, 0);
   cairo_restore(cr_);
   g_object_unref(layout);
 }

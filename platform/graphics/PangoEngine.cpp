@@ -1,6 +1,7 @@
 #include "platform/graphics/PangoEngine.h"
 
 #include <climits>
+#include <cmath>
 
 namespace graphics {
 
@@ -50,6 +51,18 @@ PangoLayout* PangoEngine::createLayout(const std::string& text, const Font& font
                                                                        : PANGO_WRAP_WORD_CHAR);
   }
   return layout;
+}
+
+}  // namespace graphics
+
+namespace graphics {
+
+double PangoEngine::lineHeight(const Font& font) {
+  PangoLayout* layout = createLayout("X", font, 0, LineBreakMode::Clip);
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  g_object_unref(layout);
+  return std::ceil(fromPango(logical.height));
 }
 
 }  // namespace graphics

@@ -24,6 +24,9 @@ class PangoEngine {
   // Call with the lock held.
   PangoLayout* createLayout(const std::string& text, const Font& font, double width,
                             LineBreakMode mode);
+  // The distance between lines of `font`, rounded up to whole points; measuring and drawing
+  // both space lines by it. Call with the lock held.
+  double lineHeight(const Font& font);
 
  private:
   PangoEngine();

@@ -67,33 +67,25 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
       pango_layout_get_extents(layout, nullptr, &logical);
       double width = std::ceil(fromPango(logical.width));
       if (limit.width > 0) width = std::min(width, limit.width);
-      entry.size = {width, std::ceil(fromPango(logical.height))};
+      entry.size = {width, engine.lineHeight(font)};
       entry.lines = 1;
       g_object_unref(layout);
     } else {
       PangoLayout* layout = engine.createLayout(text, font, limit.width, mode);
-      PangoLayoutIter* iter = pango_layout_get_iter(layout);
-      double widest = 0, height = 0;
-      int lines = 0;
-      bool fitting = true;
-      do {
+      const double lineHeight = engine.lineHeight(font);
+      const int lines = pango_layout_get_line_count(layout);
+      // Whole lines only, and always the first one.
+      double room = lineHeight > 0 ? std::floor(limit.height / lineHeight) : lines;
+      int fit = std::isnan(room) ? 1 : static_cast<int>(std::clamp(room, 1.0, double(lines)));
+      double widest = 0;
+      for (int i = 0; i < fit; ++i) {
         PangoRectangle logical;
-        pango_layout_iter_get_line_extents(iter, nullptr, &logical);
-        int y0, y1;
-        pango_layout_iter_get_line_yrange(iter, &y0, &y1);
-        ++lines;
-        double bottom = fromPango(y1);
-        // Whole lines only, and always the first one.
-        if (fitting && (lines == 1 || bottom <= limit.height)) {
-          widest = std::max(widest, fromPango(logical.width));
-          height = bottom;
-        } else {
-          fitting = false;
-        }
-      } while (pango_layout_iter_next_line(iter));
-      pango_layout_iter_free(iter);
+        pango_layout_line_get_extents(pango_layout_get_line_readonly(layout, i), nullptr,
+                                      &logical);
+        widest = std::max(widest, fromPango(logical.width));
+      }
       g_object_unref(layout);
-      entry.size = {std::ceil(widest), std::ceil(height)};
+      entry.size = {std::ceil(widest), fit * lineHeight};
       entry.lines = lines;
     }
   }

@@ -116,7 +116,15 @@ std::optional<Plist> Plist::fromBinary(std::span<const uint8_t> bytes, std::stri
     setError(error, "binary property list does not parse");
     return std::nullopt;
   }
-  return Plist(node);
+  Plist parsed(node);
+  // libplist aborts when asked for a dictionary key that holds a NUL character (the binary
+  // format allows one in UTF-16 text), so such lists are refused here. Its XML form shows them.
+  std::string xml = parsed.toXml();
+  if (xml.find('\0') != std::string::npos) {
+    setError(error, "binary property list holds text with a NUL character");
+    return std::nullopt;
+  }
+  return parsed;
 }
 
 std::optional<Plist> Plist::fromXml(std::string_view text, std::string* error) {

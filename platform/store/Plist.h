@@ -21,7 +21,7 @@ class Plist {
   static Plist real(double value);
   static Plist boolean(bool value);
   static Plist data(std::span<const uint8_t> bytes);
-  // Dates are kept to the microsecond, from 1901 to 2038 around the 2001 epoch.
+  // Dates are kept to about a microsecond, from 1933 to 2069 (32-bit seconds around 2001).
   static Plist date(Date value);
   static Plist uid(uint64_t value);
   static Plist stringArray(const std::vector<std::string>& values);

@@ -22,7 +22,6 @@ PlistType PlistView::type() const {
     case PLIST_REAL:
       return PlistType::Real;
     case PLIST_STRING:
-    case PLIST_KEY:
       return PlistType::String;
     case PLIST_ARRAY:
       return PlistType::Array;
@@ -41,15 +40,9 @@ PlistType PlistView::type() const {
 
 std::optional<std::string> PlistView::asString() const {
   if (type() != PlistType::String) return std::nullopt;
-  char* s = nullptr;
-  if (plist_get_node_type(node_) == PLIST_KEY)
-    plist_get_key_val(node_, &s);
-  else
-    plist_get_string_val(node_, &s);
-  if (!s) return std::string();
-  std::string out(s);
-  free(s);
-  return out;
+  uint64_t length = 0;
+  const char* s = plist_get_string_ptr(node_, &length);
+  return s ? std::string(s) : std::string();
 }
 
 std::optional<int64_t> PlistView::asInteger() const {

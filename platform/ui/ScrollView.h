@@ -72,6 +72,7 @@ class ScrollView : public View {
  private:
   graphics::Point clampedOffset(graphics::Point offset) const;
   graphics::Point restingOffset(graphics::Point velocity) const;
+  void cancelAnimationsIfDecelerating();
 
   graphics::Size contentSize_;
   bool pagingEnabled_ = false;

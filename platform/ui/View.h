@@ -21,7 +21,8 @@ class Animator;
 // knows its superview without owning it. The frame is in the superview's coordinates; the
 // bounds are the view's own coordinates, whose origin is the scroll offset of a scroll view.
 // Setting frame, bounds origin, alpha or transform inside ui::animate animates the change.
-class View {
+// Views are made with std::make_shared: the tree, touches and animations rely on it.
+class View : public std::enable_shared_from_this<View> {
  public:
   explicit View(graphics::Rect frame = {});
   virtual ~View();
@@ -92,6 +93,14 @@ class View {
   graphics::Point convertPointToView(graphics::Point point, const View* view) const;
   graphics::Point convertPointFromView(graphics::Point point, const View* view) const;
 
+  // Touches, in this view's bounds coordinates. The view under the finger is offered the touch
+  // first, then its superviews; the first that accepts it (touchBegan returns true) receives the
+  // rest of that touch. `inside` tells whether the finger lifted inside this view.
+  virtual bool touchBegan(graphics::Point /*point*/) { return false; }
+  virtual void touchMoved(graphics::Point /*point*/) {}
+  virtual void touchEnded(graphics::Point /*point*/, bool /*inside*/) {}
+  virtual void touchCancelled() {}
+
   // Draws this view's own content (not its subviews) in bounds() coordinates: the background
   // colour here; subclasses draw theirs after calling this. The renderer applies the frame,
   // transform, alpha and clipping and draws the subviews.
@@ -104,6 +113,9 @@ class View {
   virtual void boundsOriginDidChange() {}
   // Called after the view joined or left a superview.
   virtual void didMoveToSuperview() {}
+  // Called after `subview` was added to this view, and before one is removed.
+  virtual void didAddSubview(View& /*subview*/) {}
+  virtual void willRemoveSubview(View& /*subview*/) {}
 
  private:
   friend class ViewController;

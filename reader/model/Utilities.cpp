@@ -71,9 +71,10 @@ bool moveToNextDay(std::vector<std::string>& words) {
   auto day = decimal(words[1], 2);
   if (!day || *day < 1 || *day > 31) return false;
   int month = words.size() > 2 ? indexOf(kMonths, words[2]) : -1;
-  auto year = words.size() > 3 ? decimal(words[3], 4) : std::nullopt;
-  bool calendar = month >= 0 && year;
-  if (calendar && *day > daysInMonth(month, *year)) return false;
+  std::optional<int> parsedYear = words.size() > 3 ? decimal(words[3], 4) : std::nullopt;
+  const bool calendar = month >= 0 && parsedYear.has_value();
+  const int year = parsedYear.value_or(0);
+  if (calendar && *day > daysInMonth(month, year)) return false;
 
   std::string weekday = words[0];
   bool comma = base::endsWith(weekday, ",");
@@ -81,11 +82,11 @@ bool moveToNextDay(std::vector<std::string>& words) {
   int w = indexOf(kWeekdays, weekday);
   if (w >= 0) words[0] = std::string(kWeekdays[(w + 1) % 7]) + (comma ? "," : "");
 
-  if (calendar && *day == daysInMonth(month, *year)) {
+  if (calendar && *day == daysInMonth(month, year)) {
     words[1] = "1";
     if (month == 11) {
       words[2] = kMonths[0];
-      words[3] = std::to_string(*year + 1);
+      words[3] = std::to_string(year + 1);
     } else {
       words[2] = kMonths[month + 1];
     }

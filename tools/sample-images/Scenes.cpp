@@ -157,7 +157,8 @@ void harbour(cairo_t* cr) {
   const unsigned colours[] = {0xd7263d, 0x1b998b, 0xf46036, 0x2e294e, 0xc5d86d};
   roundedBox(cr, 100, 250, 400, 60, 12, 0x333c45);
   for (int row = 0; row < 3; ++row)
-    for (int i = 0; i < 8; ++i) box(cr, 130 + i * 42, 226 - row * 24, 40, 22, colours[(i + row) % 5]);
+    for (int i = 0; i < 8; ++i)
+      box(cr, 130 + i * 42, 226 - row * 24, 40, 22, colours[(i + row) % 5]);
   box(cr, 440, 120, 40, 130, 0xf2f2f2);
   box(cr, 40, 60, 12, 190, 0xf0a202);
   box(cr, 40, 60, 150, 10, 0xf0a202);
@@ -268,7 +269,8 @@ void books(cairo_t* cr) {
   verticalGradient(cr, 0, H, 0xfdf6e3, 0xeee1c6);
   box(cr, 0, 340, W, 60, 0xa47148);
   const unsigned covers[] = {0x264653, 0xe76f51, 0x2a9d8f, 0xf4a261, 0x6d597a, 0xe9c46a};
-  for (int i = 0; i < 6; ++i) roundedBox(cr, 150 - i * 6, 300 - i * 40, 300 + i * 4, 38, 4, covers[i]);
+  for (int i = 0; i < 6; ++i)
+    roundedBox(cr, 150 - i * 6, 300 - i * 40, 300 + i * 4, 38, 4, covers[i]);
   disc(cr, 480, 90, 40, 0xffb703);
   box(cr, 470, 130, 20, 40, 0x8d99ae);
 }
@@ -318,8 +320,7 @@ void phone(cairo_t* cr) {
   roundedBox(cr, 232, 70, 136, 250, 6, 0xf1faee);
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 3; ++c)
-      roundedBox(cr, 246 + c * 42, 86 + r * 52, 30, 30, 7,
-                 (r * 3 + c) % 2 ? 0x4361ee : 0xf72585);
+      roundedBox(cr, 246 + c * 42, 86 + r * 52, 30, 30, 7, (r * 3 + c) % 2 ? 0x4361ee : 0xf72585);
   disc(cr, 300, 340, 10, 0x444444);
 }
 
@@ -387,16 +388,13 @@ void sea(cairo_t* cr) {
 
 const std::vector<Scene>& scenes() {
   static const std::vector<Scene> all = {
-      {"quoc-hoi", true, assembly},     {"giao-thong", false, traffic},
-      {"dia-cau", false, globe},        {"thanh-pho", true, skyline},
-      {"bieu-do", false, chart},        {"cang-bien", true, harbour},
-      {"san-khau", true, stage},        {"dien-anh", false, film},
-      {"san-bong", true, pitch},        {"duong-chay", false, track},
-      {"can-cong-ly", false, scales},   {"toa-an", true, gavel},
-      {"sach-vo", true, books},         {"truong-hoc", false, school},
-      {"chu-thap", false, medical},     {"rau-cu", true, vegetables},
-      {"dien-thoai", true, phone},      {"vi-mach", false, circuit},
-      {"ruong-lua", true, riceField},   {"bien", false, sea},
+      {"quoc-hoi", true, assembly},   {"giao-thong", false, traffic}, {"dia-cau", false, globe},
+      {"thanh-pho", true, skyline},   {"bieu-do", false, chart},      {"cang-bien", true, harbour},
+      {"san-khau", true, stage},      {"dien-anh", false, film},      {"san-bong", true, pitch},
+      {"duong-chay", false, track},   {"can-cong-ly", false, scales}, {"toa-an", true, gavel},
+      {"sach-vo", true, books},       {"truong-hoc", false, school},  {"chu-thap", false, medical},
+      {"rau-cu", true, vegetables},   {"dien-thoai", true, phone},    {"vi-mach", false, circuit},
+      {"ruong-lua", true, riceField}, {"bien", false, sea},
   };
   return all;
 }

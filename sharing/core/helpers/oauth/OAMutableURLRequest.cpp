@@ -97,30 +97,35 @@ void OAMutableURLRequest::setParameters(const std::vector<OARequestParameter>& p
 }
 
 std::string OAMutableURLRequest::signatureBaseString() const {
-  std::vector<std::string> pairs;
-  pairs.push_back(OARequestParameter("oauth_consumer_key", consumer_.key()).URLEncodedNameValuePair());
-  pairs.push_back(
-      OARequestParameter("oauth_signature_method", signatureProvider_->name()).URLEncodedNameValuePair());
-  pairs.push_back(OARequestParameter("oauth_timestamp", timestamp_).URLEncodedNameValuePair());
-  pairs.push_back(OARequestParameter("oauth_nonce", nonce_).URLEncodedNameValuePair());
-  pairs.push_back(OARequestParameter("oauth_version", "1.0").URLEncodedNameValuePair());
-  if (token_.hasKey()) {
-    pairs.push_back(OARequestParameter("oauth_token", *token_.key()).URLEncodedNameValuePair());
-  }
-  for (const auto& [name, value] : extraOAuthParameters_) {
-    pairs.push_back(OARequestParameter(name, value).URLEncodedNameValuePair());
-  }
+  // Encoded (name, value) pairs.
+  std::vector<std::pair<std::string, std::string>> pairs;
+  auto add = [&pairs](std::string_view name, std::string_view value) {
+    pairs.emplace_back(URLEncodedString(name), URLEncodedString(value));
+  };
+  add("oauth_consumer_key", consumer_.key());
+  add("oauth_signature_method", signatureProvider_->name());
+  add("oauth_timestamp", timestamp_);
+  add("oauth_nonce", nonce_);
+  add("oauth_version", "1.0");
+  if (token_.hasKey()) add("oauth_token", *token_.key());
+  for (const auto& [name, value] : extraOAuthParameters_) add(name, value);
   // A multipart body is not made of name/value pairs and is not signed.
   if (!base::startsWith(valueForHeaderField("Content-Type"), "multipart/form-data")) {
     if (auto own = parameters()) {
-      for (const OARequestParameter& parameter : *own) pairs.push_back(parameter.URLEncodedNameValuePair());
+      for (const OARequestParameter& parameter : *own) add(parameter.name(), parameter.value());
     }
   }
-  // Whole pairs compare byte by byte: "a%20b=…" sorts before "a=…" since "%" < "=".
+  // By encoded name, then by encoded value, byte by byte, as services compute it: "a=…" comes
+  // before "a%20b=…" even though "%" sorts before "=".
   std::sort(pairs.begin(), pairs.end());
 
+  std::string joined;
+  for (const auto& [name, value] : pairs) {
+    if (!joined.empty()) joined += '&';
+    joined += name + "=" + value;
+  }
   return httpMethod() + "&" + URLEncodedString(URLStringWithoutQuery(url())) + "&" +
-         URLEncodedString(base::join(pairs, "&"));
+         URLEncodedString(joined);
 }
 
 void OAMutableURLRequest::prepare() {

@@ -1,8 +1,8 @@
 #include "sharing/core/helpers/oauth/OAToken.h"
 
 #include "platform/base/Strings.h"
-#include "sharing/core/helpers/oauth/OAURLEncoding.h"
 #include "platform/store/UserDefaults.h"
+#include "sharing/core/helpers/oauth/OAURLEncoding.h"
 
 namespace {
 
@@ -33,4 +33,30 @@ OAToken OAToken::fromHTTPResponseBody(std::string_view body) {
     }
   }
   return token;
+}
+
+std::optional<OAToken> OAToken::fromUserDefaults(std::string_view serviceProviderName,
+                                                 std::string_view prefix) {
+  store::UserDefaults& defaults = store::UserDefaults::standard();
+  auto key = defaults.stringForKey(defaultsKey(prefix, serviceProviderName, "KEY"));
+  auto secret = defaults.stringForKey(defaultsKey(prefix, serviceProviderName, "SECRET"));
+  if (!key || !secret) return std::nullopt;
+  return OAToken(std::move(*key), std::move(*secret));
+}
+
+int OAToken::storeInUserDefaults(std::string_view serviceProviderName,
+                                 std::string_view prefix) const {
+  store::UserDefaults& defaults = store::UserDefaults::standard();
+  auto write = [&](const std::optional<std::string>& value, std::string_view field) {
+    std::string name = defaultsKey(prefix, serviceProviderName, field);
+    if (value) {
+      defaults.setString(*value, name);
+    } else {
+      defaults.removeObjectForKey(name);
+    }
+  };
+  write(key_, "KEY");
+  write(secret_, "SECRET");
+  defaults.synchronize();
+  return 0;
 }

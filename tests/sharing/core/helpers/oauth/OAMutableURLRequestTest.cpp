@@ -106,12 +106,14 @@ TEST(OAMutableURLRequestTest, FormBodiesAreSignedAndMultipartBodiesAreNot) {
             "oauth_timestamp=1300000000&oauth_version=1.0");
 }
 
-TEST(OAMutableURLRequestTest, SortsWholePairsByteByByte) {
+TEST(OAMutableURLRequestTest, SortsByEncodedNameThenValue) {
   auto request = makeRequest("http://h/p");
-  request.setParameters({{"a", "2"}, {"a b", "1"}, {"a", "1"}, {"a", "1"}});
+  request.setParameters({{"a", "2"}, {"a b", "1"}, {"a", "1"}, {"a", "1"}, {"a2", "0"}});
   request.setOAuthParameterName(std::string("oauth_callback"), std::string("oob"));
+  // A name that is the start of another sorts first, whatever follows it ("a" < "a%20b" < "a2"),
+  // as a service computing the signature sorts them.
   EXPECT_EQ(signedPairs(request),
-            "a%20b=1&a=1&a=1&a=2&oauth_callback=oob&oauth_consumer_key=ck&oauth_nonce=NONCE&"
+            "a=1&a=1&a=2&a%20b=1&a2=0&oauth_callback=oob&oauth_consumer_key=ck&oauth_nonce=NONCE&"
             "oauth_signature_method=HMAC-SHA1&oauth_timestamp=1300000000&oauth_version=1.0");
 }
 

@@ -1,0 +1,3 @@
+add_executable(date_conversion_fuzz ${CMAKE_CURRENT_LIST_DIR}/date_conversion_fuzz.cpp)
+target_link_libraries(date_conversion_fuzz PRIVATE vemo_reader_model)
+target_link_options(date_conversion_fuzz PRIVATE -fsanitize=fuzzer)

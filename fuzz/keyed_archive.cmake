@@ -1,0 +1,3 @@
+add_executable(keyed_archive_fuzz ${CMAKE_CURRENT_LIST_DIR}/keyed_archive_fuzz.cpp)
+target_link_libraries(keyed_archive_fuzz PRIVATE vemo_reader_model vemo_store)
+target_link_options(keyed_archive_fuzz PRIVATE -fsanitize=fuzzer)

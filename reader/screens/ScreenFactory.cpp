@@ -1,0 +1,6 @@
+#include "reader/screens/ScreenFactory.h"
+
+ScreenFactory& ScreenFactory::shared() {
+  static ScreenFactory factory;
+  return factory;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "reader/model/Item.h"
+#include "reader/model/Service.h"
+
+namespace ui {
+class ViewController;
+}
+
+// Makes the screens that the home screen and the common frame push, so that those need not know
+// every screen class. The application fills the hooks at start-up; the landscape argument is the
+// pushing screen's flag as "YES" or "NO". An empty hook makes nothing (the push is skipped).
+struct ScreenFactory {
+  using Screen = std::shared_ptr<ui::ViewController>;
+  using Items = std::vector<ItemPtr>;
+
+  // Lead reader: initWithData:withItemIndex:withLandscape:.
+  std::function<Screen(const Items& items, int index, const std::string& landscape)> sapo;
+  // Article reader: initWithData:withIndex:withLandscape:.
+  std::function<Screen(const Items& items, int index, const std::string& landscape)> detail;
+  // Saved stories: initWithItem:withLandscape:.
+  std::function<Screen(const Items& items, const std::string& landscape)> bookmarkList;
+  // Category list: initWithServices:withLandscape:.
+  std::function<Screen(const std::vector<ServicePtr>& services, const std::string& landscape)>
+      serviceList;
+
+  static ScreenFactory& shared();
+};

@@ -1,0 +1,40 @@
+#include "reader/screens/ThumbnailCache.h"
+
+#include "platform/base/RunLoop.h"
+#include "reader/screens/ThumbnailPool.h"
+
+std::shared_ptr<ThumbnailCache> ThumbnailCache::create(std::function<void()> loaded,
+                                                       ThumbnailPool* pool) {
+  return std::shared_ptr<ThumbnailCache>(
+      new ThumbnailCache(std::move(loaded), pool ? pool : &ThumbnailPool::shared()));
+}
+
+ThumbnailCache::ThumbnailCache(std::function<void()> loaded, ThumbnailPool* pool)
+    : loaded_(std::move(loaded)), pool_(pool) {}
+
+graphics::ImagePtr ThumbnailCache::imageFor(const std::string& address) const {
+  auto it = entries_.find(address);
+  return it == entries_.end() ? nullptr : it->second;
+}
+
+bool ThumbnailCache::contains(const std::string& address) const {
+  return entries_.count(address) != 0;
+}
+
+bool ThumbnailCache::load(const std::string& address) {
+  if (!entries_.emplace(address, nullptr).second) return false;
+  std::weak_ptr<ThumbnailCache> weak = weak_from_this();
+  pool_->fetch(address, [weak, address](graphics::ImagePtr image) {
+    // A failed fetch leaves the marker, so the address is not tried again.
+    if (!image) return;
+    base::RunLoop::main().post([weak, address, image = std::move(image)]() mutable {
+      if (auto cache = weak.lock()) cache->store(address, std::move(image));
+    });
+  });
+  return true;
+}
+
+void ThumbnailCache::store(const std::string& address, graphics::ImagePtr image) {
+  entries_[address] = std::move(image);
+  if (loaded_) loaded_();
+}

@@ -1,0 +1,127 @@
+#include "platform/graphics/Image.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/graphics/OffscreenSurface.h"
+#include "platform/graphics/Painter.h"
+#include "tests/support/TempDir.h"
+
+using graphics::Color;
+using graphics::Image;
+using graphics::ImagePtr;
+using graphics::Size;
+
+namespace {
+
+// A 1 × 1 GIF whose only pixel is red.
+const std::string kRedGif(
+    "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+    "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
+    35);
+
+// An 8 × 4 picture: left half red, right half half-transparent blue.
+ImagePtr twoHalves() {
+  graphics::OffscreenSurface surface({8, 4});
+  graphics::Painter p(surface.context());
+  p.fillRect({0, 0, 4, 4}, Color{1, 0, 0, 1});
+  p.fillRect({4, 0, 4, 4}, Color{0, 0, 1, 0.5});
+  return surface.snapshot();
+}
+
+bool near(const Color& a, const Color& b, double tolerance) {
+  return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
+         std::abs(a.blue - b.blue) <= tolerance && std::abs(a.alpha - b.alpha) <= tolerance;
+}
+
+TEST(Image, PngRoundTripKeepsPixelsAndAlpha) {
+  ImagePtr original = twoHalves();
+  std::string png = original->pngData();
+  ASSERT_FALSE(png.empty());
+  ImagePtr decoded = Image::fromData(png);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->pixelWidth(), 8);
+  EXPECT_EQ(decoded->pixelHeight(), 4);
+  EXPECT_TRUE(near(decoded->pixel(1, 1), Color{1, 0, 0, 1}, 0.01));
+  EXPECT_TRUE(near(decoded->pixel(6, 2), Color{0, 0, 1, 0.5}, 0.02));
+}
+
+TEST(Image, JpegRoundTripIsOpaqueAndQualityShrinksIt) {
+  ImagePtr original = twoHalves();
+  std::string best = original->jpegData(1.0);
+  std::string worst = original->jpegData(0.0);
+  ASSERT_FALSE(best.empty());
+  ASSERT_FALSE(worst.empty());
+  EXPECT_EQ(best.substr(0, 3), "\xff\xd8\xff");
+  ImagePtr decoded = Image::fromData(best);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->size(), (Size{8, 4}));
+  EXPECT_TRUE(near(decoded->pixel(1, 1), Color{1, 0, 0, 1}, 0.1));
+  // Transparency is flattened onto white: half blue becomes light blue.
+  EXPECT_TRUE(near(decoded->pixel(6, 2), Color{0.5, 0.5, 1, 1}, 0.1));
+
+  ImagePtr big = Image::filled({64, 64}, Color{0.3, 0.6, 0.2, 1});
+  EXPECT_LT(big->jpegData(0.1).size(), big->jpegData(1.0).size());
+}
+
+TEST(Image, GifDecodesAndScaleGivesPointSize) {
+  ImagePtr gif = Image::fromData(kRedGif);
+  ASSERT_TRUE(gif);
+  EXPECT_TRUE(near(gif->pixel(0, 0), Color{1, 0, 0, 1}, 0.01));
+  ImagePtr retina = Image::fromData(Image::filled({10, 6}, Color::black())->pngData(), 2.0);
+  ASSERT_TRUE(retina);
+  EXPECT_EQ(retina->pixelWidth(), 10);
+  EXPECT_EQ(retina->size(), (Size{5, 3}));
+  EXPECT_EQ(retina->pixel(-1, 0), Color::clear());
+}
+
+TEST(Image, BrokenBytesFailCleanly) {
+  std::string png = twoHalves()->pngData();
+  EXPECT_FALSE(Image::fromData(""));
+  EXPECT_FALSE(Image::fromData("<html>404 Not Found</html>"));
+  EXPECT_FALSE(Image::fromData(png.substr(0, png.size() / 2)));  // cut short
+  std::string corrupt = png;
+  for (size_t i = 40; i < corrupt.size() - 12; ++i) corrupt[i] = static_cast<char>(i * 7);
+  EXPECT_FALSE(Image::fromData(corrupt));
+  // Signature of one format, body of another.
+  EXPECT_FALSE(Image::fromData("\xff\xd8\xff" + png));
+  // A file format the system may decode, but thumbnails never are.
+  EXPECT_FALSE(Image::fromData("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00"));
+}
+
+TEST(Image, NamedResourcesAreScaleTwoAndShared) {
+  testing_support::TempDir dir;
+  std::filesystem::create_directories(dir / "images");
+  testing_support::writeFile(dir / "images/dot.png",
+                             Image::filled({4, 2}, Color::white())->pngData());
+  setenv("VEMO_DATA_DIR", dir.path().c_str(), 1);
+  ImagePtr a = Image::named("dot.png");
+  ImagePtr b = Image::named("dot.png");
+  unsetenv("VEMO_DATA_DIR");
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a->name(), "dot.png");
+  EXPECT_EQ(a->scale(), 2);
+  EXPECT_EQ(a->size(), (Size{2, 1}));
+  EXPECT_FALSE(Image::named("no-such-image.png"));
+}
+
+TEST(Image, DecodesOnWorkerThreads) {
+  const std::string png = twoHalves()->pngData();
+  std::vector<ImagePtr> results(4);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 4; ++i) {
+    threads.emplace_back([&, i] { results[i] = Image::fromData(png); });
+  }
+  for (auto& t : threads) t.join();
+  for (auto& r : results) {
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(near(r->pixel(0, 0), Color{1, 0, 0, 1}, 0.01));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/graphics/PangoTextMeasurer.h"
+#include "platform/graphics/TextMeasurer.h"
+
+using graphics::FixedTextMeasurer;
+using graphics::Font;
+using graphics::LineBreakMode;
+using graphics::PangoTextMeasurer;
+using graphics::Size;
+using graphics::TextMeasurer;
+
+namespace {
+
+const std::string kHeadline =
+    "Hà Nội công bố kế hoạch cải tạo hệ thống giao thông đô thị trong năm tới";
+const std::string kSummary =
+    "Thành phố sẽ mở rộng các tuyến đường vành đai, xây thêm cầu vượt và bãi đỗ xe ngầm, "
+    "đồng thời tăng số tuyến xe buýt nhanh để giảm ùn tắc vào giờ cao điểm ở nội đô.";
+const Font kTitleFont = Font::named("TimesNewRomanPS-BoldMT", 20);
+const Font kSummaryFont = Font::named("TimesNewRomanPSMT", 15);
+
+TEST(PangoTextMeasurer, VietnameseHeadlineWrapsIntoWholeLines) {
+  PangoTextMeasurer m;
+  const double line = m.lineHeight(kTitleFont);
+  EXPECT_GT(line, 20);
+  EXPECT_LT(line, 26);
+
+  EXPECT_EQ(m.lineCount(kHeadline, kTitleFont, 284, LineBreakMode::WordWrap), 3);
+  Size s = m.measure(kHeadline, kTitleFont, {284, 9999}, LineBreakMode::WordWrap);
+  EXPECT_EQ(s.height, 3 * line);
+  EXPECT_LE(s.width, 284);
+  EXPECT_GT(s.width, 200);
+
+  // Wider box: fewer lines. Stable on a second, uncached measurer.
+  PangoTextMeasurer again;
+  EXPECT_EQ(again.lineCount(kHeadline, kTitleFont, 460, LineBreakMode::WordWrap), 2);
+  EXPECT_EQ(again.measure(kHeadline, kTitleFont, {284, 9999}, LineBreakMode::WordWrap), s);
+}
+
+TEST(PangoTextMeasurer, HeightLimitKeepsWholeLinesAndAtLeastOne) {
+  PangoTextMeasurer m;
+  const double line = m.lineHeight(kSummaryFont);
+  const int lines = m.lineCount(kSummary, kSummaryFont, 300, LineBreakMode::TailTruncation);
+  ASSERT_GE(lines, 3);
+  Size all = m.measure(kSummary, kSummaryFont, {300, 9999}, LineBreakMode::TailTruncation);
+  EXPECT_EQ(all.height, lines * line);
+  // Room for two and a half lines: two whole lines.
+  EXPECT_EQ(m.measure(kSummary, kSummaryFont, {300, 2.5 * line}, LineBreakMode::TailTruncation)
+                .height,
+            2 * line);
+  // Room for less than a line (or none) still gives the first line.
+  EXPECT_EQ(m.measure(kSummary, kSummaryFont, {300, 3}, LineBreakMode::TailTruncation).height,
+            line);
+  EXPECT_EQ(m.measure(kSummary, kSummaryFont, {300, -5}, LineBreakMode::WordWrap).height, line);
+}
+
+TEST(PangoTextMeasurer, SingleLineTruncatesToTheWidth) {
+  PangoTextMeasurer m;
+  Size natural = m.measureLine(kHeadline, kTitleFont, 9999, LineBreakMode::TailTruncation);
+  EXPECT_GT(natural.width, 500);
+  EXPECT_EQ(natural.height, m.lineHeight(kTitleFont));
+  for (auto mode : {LineBreakMode::TailTruncation, LineBreakMode::HeadTruncation,
+                    LineBreakMode::MiddleTruncation, LineBreakMode::Clip}) {
+    Size cut = m.measureLine(kHeadline, kTitleFont, 220, mode);
+    EXPECT_LE(cut.width, 220) << static_cast<int>(mode);
+    EXPECT_GT(cut.width, 150) << static_cast<int>(mode);
+    EXPECT_EQ(cut.height, natural.height);
+  }
+  // A newline does not make a second line.
+  EXPECT_EQ(m.measureLine("một\nhai", kTitleFont, 9999, LineBreakMode::Clip).height,
+            natural.height);
+}
+
+TEST(PangoTextMeasurer, EmptyAndBrokenText) {
+  PangoTextMeasurer m;
+  EXPECT_EQ(m.measure("", kTitleFont, {100, 100}, LineBreakMode::WordWrap), Size{});
+  EXPECT_EQ(m.lineCount("", kTitleFont, 100, LineBreakMode::WordWrap), 0);
+  // Invalid UTF-8 is measured (with replacement characters), not dropped.
+  Size broken = m.measure("ab\xff\xfe cd", kTitleFont, {100, 100}, LineBreakMode::WordWrap);
+  EXPECT_GT(broken.width, 0);
+  EXPECT_EQ(broken.height, m.lineHeight(kTitleFont));
+}
+
+TEST(PangoTextMeasurer, CachesByTextFontLimitsAndMode) {
+  PangoTextMeasurer m;
+  Size first = m.measure(kHeadline, kTitleFont, {284, 9999}, LineBreakMode::WordWrap);
+  EXPECT_EQ(m.cacheHits(), 0u);
+  EXPECT_EQ(m.measure(kHeadline, kTitleFont, {284, 9999}, LineBreakMode::WordWrap), first);
+  EXPECT_EQ(m.cacheHits(), 1u);
+  // Any difference in the key is a new measurement.
+  m.measure(kHeadline, kTitleFont, {284, 100}, LineBreakMode::WordWrap);
+  m.measure(kHeadline, kTitleFont.withSize(21), {284, 9999}, LineBreakMode::WordWrap);
+  m.measure(kHeadline, kTitleFont, {284, 9999}, LineBreakMode::CharacterWrap);
+  m.measure(kHeadline, kSummaryFont.withSize(20), {284, 9999}, LineBreakMode::WordWrap);
+  EXPECT_EQ(m.cacheHits(), 1u);
+  EXPECT_EQ(m.cacheSize(), 5u);
+  m.clearCache();
+  EXPECT_EQ(m.cacheSize(), 0u);
+}
+
+TEST(PangoTextMeasurer, ConcurrentMeasuringAgrees) {
+  PangoTextMeasurer m;
+  const Size expected = PangoTextMeasurer().measure(kSummary, kSummaryFont, {300, 9999},
+                                                    LineBreakMode::WordWrap);
+  std::vector<std::thread> threads;
+  std::vector<int> mismatches(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 50; ++i) {
+        if (m.measure(kSummary, kSummaryFont, {300, 9999}, LineBreakMode::WordWrap) != expected) {
+          ++mismatches[t];
+        }
+        m.measure(kHeadline + std::to_string(i), kTitleFont, {284, 9999},
+                  LineBreakMode::WordWrap);
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (int n : mismatches) EXPECT_EQ(n, 0);
+}
+
+TEST(FixedTextMeasurer, ExactNumbers) {
+  FixedTextMeasurer m;  // 10 points per character and 24 per line at size 20
+  Font f = Font::system(20);
+  EXPECT_EQ(m.lineHeight(f), 24);
+  EXPECT_EQ(m.measureLine("héllo", f, 9999, LineBreakMode::Clip), (Size{50, 24}));
+  EXPECT_EQ(m.measureLine("héllo", f, 30, LineBreakMode::TailTruncation), (Size{30, 24}));
+  // 5 characters per line: words move to the next line whole.
+  EXPECT_EQ(m.lineCount("ab cd ef", f, 50, LineBreakMode::WordWrap), 2);
+  EXPECT_EQ(m.measure("ab cd ef", f, {50, 9999}, LineBreakMode::WordWrap), (Size{50, 48}));
+  // A long word is broken; character wrap fills every line.
+  EXPECT_EQ(m.lineCount("abcdefghijkl", f, 50, LineBreakMode::WordWrap), 3);
+  EXPECT_EQ(m.lineCount("ab cdefgh", f, 50, LineBreakMode::CharacterWrap), 2);
+  EXPECT_EQ(m.lineCount("ab\ncd", f, 50, LineBreakMode::WordWrap), 2);
+  // Height limit: whole lines, at least one.
+  EXPECT_EQ(m.measure("aa bb cc dd", f, {20, 50}, LineBreakMode::WordWrap).height, 48);
+  EXPECT_EQ(m.measure("aa bb cc dd", f, {20, 5}, LineBreakMode::WordWrap).height, 24);
+}
+
+TEST(TextMeasurer, CurrentCanBeReplacedAndRestored) {
+  auto fixed = std::make_shared<FixedTextMeasurer>();
+  auto previous = TextMeasurer::setCurrent(fixed);
+  EXPECT_EQ(TextMeasurer::current(), fixed);
+  TextMeasurer::setCurrent(nullptr);
+  EXPECT_NE(dynamic_cast<const PangoTextMeasurer*>(TextMeasurer::current().get()), nullptr);
+  TextMeasurer::setCurrent(previous);
+}
+
+}  // namespace

@@ -1,0 +1,248 @@
+#include "platform/net/UrlConnection.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/base/RunLoop.h"
+#include "platform/net/CookieStore.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testing_support::LoopbackServer;
+
+// Writes down every report as one line of text.
+class Recorder : public net::UrlConnectionDelegate {
+ public:
+  void didReceiveResponse(net::UrlConnection&, const net::UrlResponse& r) override {
+    events.push_back("response " + std::to_string(r.statusCode()));
+    last = r;
+  }
+  void didReceiveData(net::UrlConnection&, std::string_view data) override { body.append(data); }
+  void didFinishLoading(net::UrlConnection&) override {
+    events.push_back("finish");
+    done = true;
+  }
+  void didFailWithError(net::UrlConnection&, const net::Error& e) override {
+    events.push_back("fail " + std::to_string(e.code()));
+    error = e;
+    done = true;
+  }
+
+  std::vector<std::string> events;
+  std::string body;
+  net::UrlResponse last;
+  net::Error error;
+  bool done = false;
+};
+
+net::UrlRequest get(const std::string& address, double timeout = 10) {
+  return net::UrlRequest(*net::Url::parse(address), net::UrlRequest::CachePolicy::UseProtocolCachePolicy,
+                         timeout);
+}
+
+bool runUntil(const std::function<bool()>& condition, double seconds = 10) {
+  return base::RunLoop::main().runUntilCondition(condition, seconds);
+}
+
+// A loopback port with nothing listening on it.
+int closedPort() {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(fd);
+  return ntohs(address.sin_port);
+}
+
+class UrlConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // One request per connection: a kept-alive connection would hold a server thread for seconds.
+    server.server().set_keep_alive_max_count(1);
+    server.server().Get("/hello", [](const httplib::Request&, httplib::Response& res) {
+      res.set_header("X-Thing", "1");
+      res.set_content("hello world", "text/plain");
+    });
+    server.server().Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
+      res.status = 201;
+      res.set_content(req.method + " " + req.get_header_value("Content-Type") + " " + req.body,
+                      "text/plain");
+    });
+    server.server().Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 404;
+      res.set_content("not here", "text/plain");
+    });
+    server.server().Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 302;
+      res.set_header("Location", "/hello");
+      res.set_content("moved body", "text/plain");
+    });
+    server.server().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
+      std::unique_lock lock(mutex);
+      release.wait_for(lock, std::chrono::seconds(5), [this] { return released; });
+      res.set_content("late", "text/plain");
+    });
+    server.start();
+  }
+  void TearDown() override {
+    {
+      std::lock_guard lock(mutex);
+      released = true;
+    }
+    release.notify_all();
+    server.stop();
+    base::RunLoop::main().reset();
+  }
+
+  testing_support::TempDir dir;
+  LoopbackServer server;
+  std::mutex mutex;
+  std::condition_variable release;
+  bool released = false;
+};
+
+TEST_F(UrlConnectionTest, DeliversResponseDataAndFinishInOrder) {
+  Recorder recorder;
+  auto connection = net::UrlConnection::start(get(server.url("/hello")), &recorder);
+  ASSERT_TRUE(connection);
+  ASSERT_TRUE(runUntil([&] { return recorder.done; }));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"response 200", "finish"}));
+  EXPECT_EQ(recorder.body, "hello world");
+  EXPECT_EQ(recorder.last.valueForHeaderField("x-thing"), "1");
+}
+
+TEST_F(UrlConnectionTest, PostsTheBodyAndReportsErrorStatusesAsResponses) {
+  auto request = get(server.url("/echo"));
+  request.setHttpMethod("POST");
+  request.setValue("Content-Type", "application/x-www-form-urlencoded");
+  request.setHttpBody("a=1&b=%C3%A0");
+  Recorder posted, missing;
+  auto c1 = net::UrlConnection::start(request, &posted);
+  auto c2 = net::UrlConnection::start(get(server.url("/missing")), &missing);
+  ASSERT_TRUE(runUntil([&] { return posted.done && missing.done; }));
+  EXPECT_EQ(posted.events, (std::vector<std::string>{"response 201", "finish"}));
+  EXPECT_EQ(posted.body, "POST application/x-www-form-urlencoded a=1&b=%C3%A0");
+  EXPECT_EQ(missing.events, (std::vector<std::string>{"response 404", "finish"}));
+  EXPECT_EQ(missing.body, "not here");
+}
+
+TEST_F(UrlConnectionTest, RedirectAnnouncesANewResponseEndingWithTheFinalOne) {
+  Recorder recorder;
+  auto connection = net::UrlConnection::start(get(server.url("/moved")), &recorder);
+  ASSERT_TRUE(runUntil([&] { return recorder.done; }));
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"response 302", "response 200", "finish"}));
+  EXPECT_EQ(recorder.body, "hello world");
+  EXPECT_EQ(recorder.last.url().absoluteString(), server.url("/hello"));
+}
+
+TEST_F(UrlConnectionTest, RefusedConnectionAndTimeOutFail) {
+  Recorder refused, timedOut;
+  auto c1 = net::UrlConnection::start(
+      get("http://127.0.0.1:" + std::to_string(closedPort()) + "/x"), &refused);
+  auto c2 = net::UrlConnection::start(get(server.url("/slow"), 0.3), &timedOut);
+  ASSERT_TRUE(runUntil([&] { return refused.done && timedOut.done; }));
+  EXPECT_EQ(refused.events, (std::vector<std::string>{"fail -1004"}));
+  EXPECT_FALSE(refused.error.description().empty());
+  EXPECT_EQ(timedOut.events, (std::vector<std::string>{"fail -1001"}));
+}
+
+TEST_F(UrlConnectionTest, InvalidHeaderFailsAsynchronously) {
+  auto request = get(server.url("/hello"));
+  request.setValue("X-Bad", "a\r\nInjected: 1");
+  Recorder recorder;
+  auto connection = net::UrlConnection::start(request, &recorder);
+  EXPECT_TRUE(recorder.events.empty());
+  ASSERT_TRUE(runUntil([&] { return recorder.done; }));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"fail -1000"}));
+}
+
+TEST_F(UrlConnectionTest, CancelDropsEvenReportsAlreadyQueued) {
+  Recorder early, queued;
+  auto c1 = net::UrlConnection::start(get(server.url("/slow")), &early);
+  c1->cancel();
+
+  // Let the whole exchange finish on the worker without running the main loop, so its reports
+  // wait in the queue, then cancel.
+  auto c2 = net::UrlConnection::start(get(server.url("/hello")), &queued);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  c2->cancel();
+  base::RunLoop::main().runFor(0.2);
+  EXPECT_TRUE(early.events.empty());
+  EXPECT_TRUE(queued.events.empty());
+  EXPECT_TRUE(queued.body.empty());
+}
+
+// Destroys its connection on the first response, as an owner that loses interest would.
+class Dropper : public Recorder {
+ public:
+  void didReceiveResponse(net::UrlConnection& c, const net::UrlResponse& r) override {
+    Recorder::didReceiveResponse(c, r);
+    connection.reset();
+  }
+  std::unique_ptr<net::UrlConnection> connection;
+};
+
+TEST_F(UrlConnectionTest, DestroyingTheConnectionInACallbackEndsTheReports) {
+  Dropper dropper;
+  dropper.connection = net::UrlConnection::start(get(server.url("/hello")), &dropper);
+  ASSERT_TRUE(runUntil([&] { return !dropper.events.empty(); }));
+  base::RunLoop::main().runFor(0.2);
+  EXPECT_EQ(dropper.events, (std::vector<std::string>{"response 200"}));
+  EXPECT_TRUE(dropper.body.empty());
+}
+
+TEST_F(UrlConnectionTest, NoDelegateCompletesSilently) {
+  Recorder after;
+  auto silent = net::UrlConnection::start(get(server.url("/hello")), nullptr);
+  auto c = net::UrlConnection::start(get(server.url("/hello")), &after);
+  EXPECT_TRUE(runUntil([&] { return after.done; }));
+}
+
+TEST_F(UrlConnectionTest, ManyConcurrentConnectionsShareOneWorker) {
+  std::vector<Recorder> recorders(40);
+  std::vector<std::unique_ptr<net::UrlConnection>> connections;
+  for (auto& r : recorders) connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &r));
+  ASSERT_TRUE(runUntil([&] {
+    for (auto& r : recorders) if (!r.done) return false;
+    return true;
+  }));
+  for (auto& r : recorders) EXPECT_EQ(r.body, "hello world");
+}
+
+TEST_F(UrlConnectionTest, CookiesSetByAServerGoBackToIt) {
+  server.server().Get("/set", [](const httplib::Request&, httplib::Response& res) {
+    res.set_header("Set-Cookie", "visit=42; Path=/");
+    res.set_content("ok", "text/plain");
+  });
+  server.server().Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
+    res.set_content(req.get_header_value("Cookie"), "text/plain");
+  });
+  net::CookieStore::shared().removeAll();
+  Recorder set, back;
+  auto c1 = net::UrlConnection::start(get(server.url("/set")), &set);
+  ASSERT_TRUE(runUntil([&] { return set.done; }));
+  auto cookies = net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/any")));
+  ASSERT_EQ(cookies.size(), 1u);
+  EXPECT_EQ(cookies[0].name, "visit");
+  auto c2 = net::UrlConnection::start(get(server.url("/cookie")), &back);
+  ASSERT_TRUE(runUntil([&] { return back.done; }));
+  EXPECT_EQ(back.body, "visit=42");
+
+  net::CookieStore::shared().deleteCookiesForUrl(*net::Url::parse(server.url("/")));
+  EXPECT_TRUE(net::CookieStore::shared().cookies().empty());
+}
+
+}  // namespace

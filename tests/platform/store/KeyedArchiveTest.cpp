@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/store/KeyedArchiver.h"
+#include "platform/store/KeyedUnarchiver.h"
+#include "tests/platform/store/Note.h"
+
+using store::KeyedArchiver;
+using store::KeyedUnarchiver;
+using store::Plist;
+using store::PlistView;
+
+namespace {
+
+std::vector<uint8_t> readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Plist parsed(const std::vector<uint8_t>& bytes) {
+  auto p = Plist::fromBinary(bytes);
+  EXPECT_TRUE(p);
+  return p ? *p : Plist::dictionary();
+}
+
+// The object a reference in `archive` names.
+PlistView deref(const Plist& archive, PlistView ref) {
+  return archive.view().get("$objects").at(ref.asUid().value_or(0));
+}
+
+std::shared_ptr<Note> sampleNote() {
+  auto note = std::make_shared<Note>();
+  note->text = "Giá vàng";
+  note->count = -42;
+  note->flag = true;
+  note->weight = 0.25;
+  note->child = std::make_shared<Note>();
+  note->child->text = "child";
+  for (const char* t : {"a", "b", "a"}) {
+    auto n = std::make_shared<Note>();
+    n->text = t;
+    note->children.push_back(n);
+  }
+  Plist extra = Plist::dictionary();
+  extra.set("when", Plist::date(store::Date(std::chrono::seconds(1300000000))));
+  extra.set("list", Plist::stringArray({"x", "y"}));
+  const uint8_t bytes[] = {1, 2, 3};
+  extra.set("blob", Plist::data(bytes));
+  note->extra = extra;
+  return note;
+}
+
+TEST(KeyedArchiveTest, ObjectGraphRoundTrips) {
+  auto original = sampleNote();
+  auto bytes = KeyedArchiver::archivedDataWithRootObject(std::vector{original});
+  std::string error;
+  auto decoded = KeyedUnarchiver::unarchiveArray<Note>(bytes, &error);
+  ASSERT_TRUE(decoded) << error;
+  ASSERT_EQ(decoded->size(), 1u);
+  const Note& note = *decoded->front();
+  EXPECT_EQ(note.text, "Giá vàng");
+  EXPECT_FALSE(note.missing);
+  EXPECT_EQ(note.count, -42);
+  EXPECT_TRUE(note.flag);
+  EXPECT_EQ(note.weight, 0.25);
+  ASSERT_TRUE(note.child);
+  EXPECT_EQ(note.child->text, "child");
+  EXPECT_FALSE(note.child->child);
+  ASSERT_EQ(note.children.size(), 3u);
+  EXPECT_EQ(note.children[2]->text, "a");
+  ASSERT_TRUE(note.extra);
+  EXPECT_EQ(*note.extra, *original->extra);
+}
+
+TEST(KeyedArchiveTest, LayoutIsApplesKeyedArchiverLayout) {
+  auto note = std::make_shared<Note>();
+  note->text = "same";
+  auto other = std::make_shared<Note>();
+  other->text = "same";
+  Plist archive = parsed(KeyedArchiver::archivedDataWithRootObject(std::vector{note, other}));
+  PlistView a = archive.view();
+  EXPECT_EQ(a.get("$archiver").asString(), "NSKeyedArchiver");
+  EXPECT_EQ(a.get("$version").asInteger(), 100000);
+  EXPECT_EQ(a.get("$objects").at(0).asString(), "$null");
+  ASSERT_EQ(a.get("$top").size(), 1u);
+
+  PlistView array = deref(archive, a.get("$top").get("root"));
+  PlistView arrayClass = deref(archive, array.get("$class"));
+  EXPECT_EQ(arrayClass.get("$classname").asString(), "NSMutableArray");
+  EXPECT_EQ(arrayClass.get("$classes").size(), 3u);
+
+  PlistView first = deref(archive, array.get("NS.objects").at(0));
+  PlistView second = deref(archive, array.get("NS.objects").at(1));
+  EXPECT_EQ(deref(archive, first.get("text")).asString(), "same");
+  // Equal strings and equal classes are stored once.
+  EXPECT_EQ(first.get("text").asUid(), second.get("text").asUid());
+  EXPECT_EQ(first.get("$class").asUid(), second.get("$class").asUid());
+  // Absent strings and null objects are references to "$null"; scalars are inline.
+  EXPECT_EQ(first.get("missing").asUid(), 0u);
+  EXPECT_EQ(first.get("child").asUid(), 0u);
+  EXPECT_EQ(first.get("count").asInteger(), 0);
+  EXPECT_EQ(first.get("flag").asBool(), false);
+  PlistView noteClass = deref(archive, first.get("$class"));
+  EXPECT_EQ(noteClass.get("$classname").asString(), "Note");
+  EXPECT_EQ(noteClass.get("$classes").at(1).asString(), "NSObject");
+  // The class entry follows the object's members.
+  EXPECT_GT(first.get("$class").asUid(), first.get("text").asUid());
+}
+
+TEST(KeyedArchiveTest, StringAndPropertyListRoots) {
+  auto bytes = KeyedArchiver::archivedDataWithRootObject(std::string("grid"));
+  Plist archive = parsed(bytes);
+  EXPECT_EQ(deref(archive, archive.view().get("$top").get("root")).asString(), "grid");
+  EXPECT_EQ(KeyedUnarchiver::unarchiveString(bytes), "grid");
+
+  Plist value = Plist::dictionary();
+  value.set("n", Plist::integer(3));
+  value.set("nested", Plist::stringArray({"p", "q"}));
+  auto decoded = KeyedUnarchiver::unarchivePropertyList(KeyedArchiver::archivedDataWithRootObject(value));
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(*decoded, value);
+
+  std::string error;
+  auto nilRoot = KeyedArchiver::archivedDataWithRootObject(std::optional<std::string>());
+  EXPECT_FALSE(KeyedUnarchiver::unarchiveString(nilRoot, &error));
+  EXPECT_FALSE(error.empty());
+  // A string is not an array of notes, and the other way round.
+  EXPECT_FALSE(KeyedUnarchiver::unarchiveArray<Note>(bytes));
+  EXPECT_FALSE(KeyedUnarchiver::unarchiveString(
+      KeyedArchiver::archivedDataWithRootObject(std::vector{sampleNote()})));
+}
+
+TEST(KeyedArchiveTest, DecodesApplesArchive) {
+  // Made by Apple's NSKeyedArchiver on macOS with encode(_:) (top key "$0"); one string is both
+  // a key and a value, and class entries follow their objects' members.
+  auto bytes = readBytes(STORE_TEST_DATA "/apple_dict.bin");
+  ASSERT_EQ(bytes.size(), 418u);
+  std::string error;
+  auto coder = KeyedUnarchiver::open(bytes, &error);
+  ASSERT_TRUE(coder) << error;
+  EXPECT_TRUE(coder->containsValueForKey("$0"));
+  auto value = coder->decodePropertyListForKey("$0");
+  ASSERT_TRUE(coder->finish(&error)) << error;
+  ASSERT_TRUE(value);
+
+  Plist expected = Plist::dictionary();
+  expected.set("int", Plist::integer(1));
+  expected.set("string", Plist::string("string"));
+  Plist array = Plist::array();
+  array.append(Plist::boolean(true));
+  array.append(Plist::string("Hello, World!"));
+  array.append(Plist::integer(42));
+  expected.set("array", array);
+  EXPECT_EQ(*value, expected) << value->toXml();
+}
+
+TEST(KeyedArchiveTest, TopKeysInAnyOrder) {
+  Plist objects = Plist::array();
+  objects.append(Plist::string("$null"));
+  objects.append(Plist::string("first"));
+  objects.append(Plist::string("second"));
+  Plist top = Plist::dictionary();
+  top.set("z", Plist::uid(2));
+  top.set("root", Plist::uid(1));
+  top.set("a", Plist::uid(0));
+  Plist archive = Plist::dictionary();
+  archive.set("$top", top);
+  archive.set("$objects", objects);
+  archive.set("$archiver", Plist::string("NSKeyedArchiver"));
+  archive.set("$version", Plist::integer(100000));
+  auto bytes = archive.toBinary();
+  EXPECT_EQ(KeyedUnarchiver::unarchiveString(bytes), "first");
+  auto coder = KeyedUnarchiver::open(bytes);
+  ASSERT_TRUE(coder);
+  EXPECT_EQ(coder->decodeStringForKey("z"), "second");
+  EXPECT_EQ(coder->decodeStringForKey("a"), std::nullopt);
+  EXPECT_EQ(coder->decodeStringForKey("absent"), std::nullopt);
+  EXPECT_FALSE(coder->failed());
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+#include "platform/store/UserDefaults.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "platform/base/Log.h"
+#include "platform/store/AtomicFile.h"
+#include "tests/support/TempDir.h"
+
+using store::Plist;
+using store::UserDefaults;
+using testing_support::readFile;
+using testing_support::TempDir;
+using testing_support::writeFile;
+
+namespace {
+
+std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> out;
+  for (auto& entry : std::filesystem::directory_iterator(folder)) out.push_back(entry.path());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(UserDefaultsTest, ValuesPersistAcrossInstances) {
+  TempDir dir;
+  auto file = dir / "config/vemo/defaults.plist";
+  const auto when = store::Date(std::chrono::seconds(1323113400));
+  {
+    UserDefaults defaults(file);
+    EXPECT_TRUE(defaults.setString("Tin mới", "s"));
+    EXPECT_TRUE(defaults.setInteger(-1234567890123, "FBUserId"));
+    EXPECT_TRUE(defaults.setBool(true, "b"));
+    EXPECT_TRUE(defaults.setDouble(1.5, "d"));
+    const uint8_t bytes[] = {9, 8, 7};
+    EXPECT_TRUE(defaults.setData(bytes, "data"));
+    EXPECT_TRUE(defaults.setDate(when, "FBSessionExpires"));
+    EXPECT_TRUE(defaults.setObject(Plist::stringArray({"SHKMail", "SHKTwitter"}), "SHK_FAVS_2"));
+    Plist dict = Plist::dictionary();
+    dict.set("SHKFacebook", Plist::boolean(true));
+    EXPECT_TRUE(defaults.setObject(dict, "SHKExcluded"));
+    EXPECT_TRUE(defaults.setString("gone", "removed"));
+    EXPECT_TRUE(defaults.removeObjectForKey("removed"));
+  }
+  EXPECT_EQ(readFile(file).substr(0, 8), "bplist00");
+  UserDefaults again(file);
+  EXPECT_EQ(again.stringForKey("s"), "Tin mới");
+  EXPECT_EQ(again.integerForKey("FBUserId"), -1234567890123);
+  EXPECT_TRUE(again.boolForKey("b"));
+  EXPECT_EQ(again.doubleForKey("d"), 1.5);
+  EXPECT_EQ(again.dataForKey("data"), (std::vector<uint8_t>{9, 8, 7}));
+  EXPECT_EQ(again.dateForKey("FBSessionExpires"), when);
+  EXPECT_EQ(again.stringArrayForKey("SHK_FAVS_2"), (std::vector<std::string>{"SHKMail", "SHKTwitter"}));
+  EXPECT_TRUE(again.objectForKey("SHKExcluded")->view().get("SHKFacebook").asBool());
+  EXPECT_FALSE(again.objectForKey("removed"));
+  // Absent or mistyped values read as nothing or zero.
+  EXPECT_FALSE(again.stringForKey("FBUserId"));
+  EXPECT_FALSE(again.stringArrayForKey("SHKExcluded"));
+  EXPECT_EQ(again.integerForKey("s"), 0);
+  EXPECT_FALSE(again.boolForKey("absent"));
+}
+
+TEST(UserDefaultsTest, StandardFollowsTheConfigFolder) {
+  TempDir first;
+  UserDefaults& a = UserDefaults::standard();
+  EXPECT_EQ(a.path(), first / "config/vemo/defaults.plist");
+  EXPECT_EQ(&a, &UserDefaults::standard());
+  a.setString("one", "k");
+  TempDir second;
+  UserDefaults& b = UserDefaults::standard();
+  EXPECT_NE(&a, &b);
+  EXPECT_FALSE(b.stringForKey("k"));
+  EXPECT_EQ(a.stringForKey("k"), "one");
+}
+
+TEST(UserDefaultsTest, CorruptFileIsMovedAsideAndReportedOnce) {
+  TempDir dir;
+  auto folder = dir / "config/vemo";
+  auto file = folder / "defaults.plist";
+  const std::string garbage = "this is not a property list \x01\x02";
+  writeFile(file, garbage);
+  base::LogCapture log;
+  UserDefaults defaults(file);
+  EXPECT_FALSE(defaults.stringForKey("anything"));
+  EXPECT_EQ(defaults.dictionaryRepresentation().view().size(), 0u);
+  auto files = filesIn(folder);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(files[0].filename().string().starts_with("defaults.plist.corrupt-"));
+  EXPECT_EQ(readFile(files[0]), garbage);
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_NE(log.lines()[0].find("MOVED TO " + files[0].string()), std::string::npos);
+
+  // The store works again, and a second bad file in the same second gets its own name.
+  EXPECT_TRUE(defaults.setString("v", "k"));
+  writeFile(file, Plist::stringArray({"a root that is not a dictionary"}).toXml());
+  UserDefaults second(file);
+  EXPECT_EQ(filesIn(folder).size(), 2u);
+  EXPECT_EQ(readFile(files[0]), garbage);
+  EXPECT_EQ(log.lines().size(), 2u);
+}
+
+TEST(UserDefaultsTest, XmlFileIsRead) {
+  TempDir dir;
+  auto file = dir / "config/vemo/defaults.plist";
+  Plist values = Plist::dictionary();
+  values.set("STYLE", Plist::string("list"));
+  writeFile(file, values.toXml());
+  EXPECT_EQ(UserDefaults(file).stringForKey("STYLE"), "list");
+}
+
+TEST(UserDefaultsTest, InterruptedWriteLeavesTheOldFileWhole) {
+  TempDir dir;
+  auto file = dir / "config/vemo/defaults.plist";
+  {
+    UserDefaults defaults(file);
+    ASSERT_TRUE(defaults.setString("old", "k"));
+  }
+  const std::string before = readFile(file);
+
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Dies once the new content is on disk in the temporary file, before it replaces the old.
+    store::setAtomicWriteHookForTesting([](const std::filesystem::path&) { _exit(3); });
+    UserDefaults defaults(file);
+    defaults.setString(std::string(10000, 'n'), "k");
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 3) << "the child should have died inside the write";
+
+  EXPECT_EQ(readFile(file), before);
+  EXPECT_EQ(UserDefaults(file).stringForKey("k"), "old");
+}
+
+TEST(UserDefaultsTest, FailedWriteIsReportedAndKeptInMemory) {
+  TempDir dir;
+  writeFile(dir / "blocker", "a file where the folder should be");
+  base::LogCapture log;
+  UserDefaults defaults(dir / "blocker/defaults.plist");
+  EXPECT_FALSE(defaults.setString("v", "k"));
+  EXPECT_EQ(defaults.stringForKey("k"), "v");
+  EXPECT_EQ(log.lines().size(), 1u);
+}
+
+TEST(UserDefaultsTest, ConcurrentWritersLoseNothing) {
+  TempDir dir;
+  auto file = dir / "config/vemo/defaults.plist";
+  UserDefaults defaults(file);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&defaults, t] {
+      for (int i = 0; i < 25; ++i) {
+        std::string key = "t" + std::to_string(t) + "-" + std::to_string(i);
+        defaults.setInteger(i, key);
+        EXPECT_EQ(defaults.integerForKey(key), i);
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  UserDefaults again(file);
+  EXPECT_EQ(again.dictionaryRepresentation().view().size(), 100u);
+  EXPECT_EQ(again.integerForKey("t3-24"), 24);
+  EXPECT_EQ(filesIn(dir / "config/vemo").size(), 1u) << "no temporary files left behind";
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+#include "platform/ui/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/graphics/Image.h"
+#include "platform/graphics/OffscreenSurface.h"
+#include "platform/net/NetworkActivityIndicator.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/ViewTreeJson.h"
+#include "tests/support/TempDir.h"
+
+using graphics::Color;
+using graphics::Image;
+using graphics::Rect;
+
+namespace {
+
+const Color kRed{1, 0, 0, 1};
+const Color kGreen{0, 1, 0, 1};
+const Color kBlue{0, 0, 1, 1};
+
+bool same(const Color& a, const Color& b) {
+  return std::abs(a.red - b.red) < 0.03 && std::abs(a.green - b.green) < 0.03 &&
+         std::abs(a.blue - b.blue) < 0.03 && std::abs(a.alpha - b.alpha) < 0.03;
+}
+
+std::shared_ptr<ui::View> box(Rect frame, Color color) {
+  auto v = std::make_shared<ui::View>(frame);
+  v->setBackgroundColor(color);
+  return v;
+}
+
+// A small screen with one thing of every kind the renderer must handle.
+class RendererTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "images");
+    testing_support::writeFile(dir / "images/render_red.png",
+                               Image::filled({40, 40}, kRed)->pngData());
+    setenv("VEMO_DATA_DIR", dir.path().c_str(), 1);
+
+    root = box({0, 0, 100, 120}, Color::white());
+    image = std::make_shared<ui::ImageView>(Image::named("render_red.png"));
+    image->setFrame({10, 10, 20, 20});
+    image->setTag(7);
+    root->addSubview(image);
+
+    label = std::make_shared<ui::Label>(Rect{40, 10, 50, 20});
+    label->setText("Tin mới");
+    label->setFont(graphics::Font::named("TimesNewRomanPS-BoldMT", 16));
+    root->addSubview(label);
+
+    hidden = box({10, 40, 20, 20}, kBlue);
+    hidden->setHidden(true);
+    root->addSubview(hidden);
+
+    clipper = box({60, 40, 20, 20}, Color::white());
+    clipper->setClipsToBounds(true);
+    clipper->addSubview(box({0, 0, 40, 40}, kGreen));
+    root->addSubview(clipper);
+
+    scroll = std::make_shared<ui::ScrollView>(Rect{10, 70, 40, 20});
+    scroll->setContentSize({80, 20});
+    scroll->setClipsToBounds(true);
+    scroll->addSubview(box({0, 0, 20, 20}, kBlue));
+    scroll->addSubview(box({20, 0, 20, 20}, kRed));
+    scroll->setContentOffset({20, 0});
+    root->addSubview(scroll);
+
+    faded = box({60, 70, 20, 20}, Color::black());
+    faded->setAlpha(0.5);
+    root->addSubview(faded);
+  }
+  void TearDown() override { unsetenv("VEMO_DATA_DIR"); }
+
+  graphics::ImagePtr render(const ui::RenderOptions& options) {
+    EXPECT_TRUE(ui::Renderer::renderToPng(*root, dir / "screen.png", options));
+    return Image::fromFile(dir / "screen.png", options.scale);
+  }
+  static Color at(const graphics::ImagePtr& img, double x, double y) {
+    return img->pixel(static_cast<int>(x * img->scale()), static_cast<int>(y * img->scale()));
+  }
+
+  testing_support::TempDir dir;
+  std::shared_ptr<ui::View> root, hidden, clipper, faded;
+  std::shared_ptr<ui::ImageView> image;
+  std::shared_ptr<ui::Label> label;
+  std::shared_ptr<ui::ScrollView> scroll;
+};
+
+TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
+  ui::RenderOptions options;
+  options.scale = 2;
+  options.statusBar = false;
+  auto png = render(options);
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->pixelWidth(), 200);
+  EXPECT_EQ(png->pixelHeight(), 240);
+
+  EXPECT_TRUE(same(at(png, 20, 20), kRed));            // the image
+  EXPECT_TRUE(same(at(png, 5, 5), Color::white()));    // the root's background
+  EXPECT_TRUE(same(at(png, 20, 50), Color::white()));  // the hidden view is not drawn
+  EXPECT_TRUE(same(at(png, 70, 50), kGreen));          // the clipped child inside its parent
+  EXPECT_TRUE(same(at(png, 85, 50), Color::white()));  // ... and cut outside it
+  EXPECT_TRUE(same(at(png, 15, 80), kRed));            // scrolled by 20: red at the left
+  EXPECT_TRUE(same(at(png, 45, 80), Color::white()));  // blue scrolled out, the rest empty
+  EXPECT_NEAR(at(png, 70, 80).red, 0.5, 0.03);         // black at half opacity on white
+
+  int ink = 0;
+  for (double y = 10; y < 30; y += 0.5) {
+    for (double x = 40; x < 90; x += 0.5) ink += at(png, x, y).red < 0.5;
+  }
+  EXPECT_GT(ink, 50);  // the label's text
+}
+
+TEST_F(RendererTest, TransformsRotateAboutTheCentre) {
+  auto bar = box({20, 95, 60, 10}, kBlue);  // horizontal bar centred on (50, 100)
+  bar->setTransform(ui::Transform::rotated(M_PI / 2));
+  root->addSubview(bar);
+  ui::RenderOptions options;
+  options.statusBar = false;
+  auto png = render(options);
+  ASSERT_TRUE(png);
+  EXPECT_TRUE(same(at(png, 50, 115), kBlue));          // now vertical
+  EXPECT_TRUE(same(at(png, 25, 100), Color::white()));
+}
+
+TEST_F(RendererTest, StatusBarShowsTheNetworkActivityIndicator) {
+  ui::RenderOptions options;
+  options.clockText = "09:41";
+  auto& indicator = net::NetworkActivityIndicator::shared();
+  indicator.setVisible(false);
+  auto idle = render(options);
+  indicator.setVisible(true);
+  auto busy = render(options);
+  indicator.setVisible(false);
+  ASSERT_TRUE(idle && busy);
+  EXPECT_FALSE(same(at(idle, 50, 2), Color::white()));  // the bar covers the top 20 points
+  EXPECT_TRUE(same(at(idle, 5, 25), Color::white()));
+  int differing = 0;
+  for (double y = 0; y < 20; ++y) {
+    for (double x = 0; x < 100; ++x) differing += !same(at(idle, x, y), at(busy, x, y));
+  }
+  EXPECT_GT(differing, 5);
+  // An overlay is drawn above the tree, under the bar.
+  auto alert = box({0, 0, 100, 120}, kGreen);
+  options.overlays = {alert.get()};
+  auto covered = render(options);
+  EXPECT_TRUE(same(at(covered, 20, 20), kGreen));
+  EXPECT_FALSE(same(at(covered, 50, 2), kGreen));
+}
+
+TEST_F(RendererTest, JsonDumpDescribesTheTreeInWindowPoints) {
+  auto button = std::make_shared<ui::Button>(Rect{5, 5, 30, 30});
+  button->setImage(Image::named("render_red.png"));
+  button->setTitle("Lưu", ui::ControlState::Selected);
+  scroll->addSubview(button);
+
+  nlohmann::json j = ui::ViewTreeJson::dump(*root);
+  EXPECT_EQ(j["class"], "View");
+  ASSERT_EQ(j["subviews"].size(), 6u);
+  const auto& img = j["subviews"][0];
+  EXPECT_EQ(img["class"], "ImageView");
+  EXPECT_EQ(img["tag"], 7);
+  EXPECT_EQ(img["image"], "render_red.png");
+  EXPECT_EQ(img["frame"]["x"], 10);
+  const auto& lbl = j["subviews"][1];
+  EXPECT_EQ(lbl["text"], "Tin mới");
+  EXPECT_EQ(lbl["font"]["name"], "TimesNewRomanPS-BoldMT");
+  EXPECT_EQ(lbl["font"]["size"], 16);
+  EXPECT_EQ(j["subviews"][2]["hidden"], true);
+  EXPECT_EQ(j["subviews"][5]["alpha"], 0.5);
+
+  const auto& sv = j["subviews"][4];
+  EXPECT_EQ(sv["class"], "ScrollView");
+  EXPECT_EQ(sv["contentSize"]["width"], 80);
+  EXPECT_EQ(sv["contentOffset"]["x"], 20);
+  // Children of a scrolled view: frame x 20 in content, shown at 10 + 20 − 20 = 10.
+  EXPECT_EQ(sv["subviews"][1]["frame"]["x"], 10);
+  EXPECT_EQ(sv["subviews"][1]["frame"]["y"], 70);
+  const auto& btn = sv["subviews"][2];
+  EXPECT_EQ(btn["class"], "Button");
+  EXPECT_EQ(btn["frame"]["x"], -5);
+  EXPECT_EQ(btn["images"]["normal"], "render_red.png");
+  EXPECT_EQ(btn["titles"]["normal"], "");
+  EXPECT_EQ(btn["titles"]["selected"], "Lưu");
+  EXPECT_FALSE(btn["titles"].contains("highlighted"));
+
+  label->setText("bad \xff text");
+  ASSERT_TRUE(ui::ViewTreeJson::writeFile(*root, dir / "tree.json"));
+  auto back = nlohmann::json::parse(testing_support::readFile(dir / "tree.json"));
+  EXPECT_EQ(back["subviews"][1]["text"], "bad \xEF\xBF\xBD text");
+}
+
+}  // namespace

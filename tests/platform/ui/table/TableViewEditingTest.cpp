@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/Log.h"
+#include "platform/base/RunLoop.h"
+#include "tests/platform/ui/table/TestDataSource.h"
+
+using graphics::Rect;
+using ui::IndexPath;
+using ui::TableViewRowAnimation;
+
+namespace {
+
+class TableViewEditingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(true);
+    data = TestDataSource::rows(4);
+    table = std::make_shared<ui::TableView>(Rect{0, 0, 320, 440});
+    table->setDataSource(&data);
+    table->setDelegate(&data);
+  }
+  void TearDown() override { base::RunLoop::main().reset(); }
+
+  // Every visible cell sits exactly where its row is and is fully shown.
+  void expectRowsInPlace() {
+    for (ui::TableViewCell* cell : table->visibleCells()) {
+      auto path = table->indexPathForCell(cell);
+      ASSERT_TRUE(path);
+      EXPECT_EQ(cell->frame(), table->rectForRowAtIndexPath(*path));
+      EXPECT_EQ(cell->alpha(), 1);
+      EXPECT_EQ(cell->superview(), table.get());
+    }
+  }
+
+  TestDataSource data;
+  std::shared_ptr<ui::TableView> table;
+};
+
+TEST_F(TableViewEditingTest, EditingShowsDeleteAndReorderControls) {
+  table->setEditing(true, true);
+  for (ui::TableViewCell* cell : table->visibleCells()) {
+    EXPECT_TRUE(cell->showsEditingControl());
+    EXPECT_TRUE(cell->showsReorderHandle());
+    cell->layoutIfNeeded();
+    EXPECT_EQ(cell->contentView()->frame().x(), ui::TableViewCell::kEditingControlWidth);
+  }
+  table->setEditing(false, true);
+  for (ui::TableViewCell* cell : table->visibleCells()) {
+    EXPECT_FALSE(cell->showsEditingControl());
+    EXPECT_FALSE(cell->showsReorderHandle());
+  }
+}
+
+TEST_F(TableViewEditingTest, DeleteGoesThroughTheDataSourceAndTheRowLeavesAnimated) {
+  EXPECT_FALSE(table->tapEditingControlForRowAtIndexPath({0, 1})) << "only while editing";
+  table->setEditing(true, false);
+  ui::TableViewCell* leaving = table->cellForRowAtIndexPath({0, 1});
+  ASSERT_TRUE(table->tapEditingControlForRowAtIndexPath({0, 1}));
+  EXPECT_EQ(data.sections[0], (std::vector<std::string>{"r0", "r2", "r3"}));
+  EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+  EXPECT_EQ(table->numberOfRowsAnimatingOut(), 1u);
+  EXPECT_EQ(leaving->superview(), table.get()) << "still sliding out";
+
+  base::RunLoop::main().runFor(ui::TableView::kRowAnimationDuration + 0.05);
+  EXPECT_EQ(table->numberOfRowsAnimatingOut(), 0u);
+  EXPECT_EQ(leaving->superview(), nullptr);
+  EXPECT_EQ(table->contentSize().height, 3 * 44);
+  expectRowsInPlace();
+  // The cell that left is in the pool for the next row.
+  EXPECT_EQ(table->dequeueReusableCellWithIdentifier("cell").get(), leaving);
+}
+
+TEST_F(TableViewEditingTest, MoveGoesThroughTheDataSourceAndKeepsTheOtherRowsInOrder) {
+  table->setEditing(true, false);
+  ASSERT_TRUE(table->dragRow({0, 3}, {0, 0}));
+  EXPECT_EQ(data.sections[0], (std::vector<std::string>{"r3", "r0", "r1", "r2"}));
+  EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+  expectRowsInPlace();
+
+  ASSERT_TRUE(table->dragRow({0, 0}, {0, 3}));
+  EXPECT_EQ(data.sections[0], (std::vector<std::string>{"r0", "r1", "r2", "r3"}));
+  EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+
+  EXPECT_FALSE(table->dragRow({0, 0}, {0, 4})) << "past the last row";
+  data.movable = false;
+  EXPECT_FALSE(table->dragRow({0, 0}, {0, 2}));
+  EXPECT_EQ(data.sections[0], (std::vector<std::string>{"r0", "r1", "r2", "r3"}));
+}
+
+TEST_F(TableViewEditingTest, SelectionFollowsItsRowThroughMovesAndDeletes) {
+  table->selectRowAtIndexPath(IndexPath{0, 2}, false, ui::TableViewScrollPosition::None);
+  table->setEditing(true, false);
+  table->dragRow({0, 2}, {0, 0});
+  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 0}));
+  table->tapEditingControlForRowAtIndexPath({0, 0});
+  EXPECT_FALSE(table->indexPathForSelectedRow());
+}
+
+TEST_F(TableViewEditingTest, EveryRowAnimationEndsWithTheRowsInPlace) {
+  for (auto animation : {TableViewRowAnimation::Fade, TableViewRowAnimation::Right,
+                         TableViewRowAnimation::Left, TableViewRowAnimation::Top,
+                         TableViewRowAnimation::Bottom, TableViewRowAnimation::None,
+                         TableViewRowAnimation::Middle}) {
+    SCOPED_TRACE(static_cast<int>(animation));
+    data.sections[0].insert(data.sections[0].begin(), "new");
+    data.sections[0].push_back("last");
+    table->insertRowsAtIndexPaths({{0, 0}, {0, 5}}, animation);
+    EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+    base::RunLoop::main().runFor(ui::TableView::kRowAnimationDuration + 0.05);
+    expectRowsInPlace();
+
+    data.sections[0].erase(data.sections[0].begin());
+    data.sections[0].pop_back();
+    table->deleteRowsAtIndexPaths({{0, 0}, {0, 5}}, animation);
+    EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+    base::RunLoop::main().runFor(ui::TableView::kRowAnimationDuration + 0.05);
+    EXPECT_EQ(table->numberOfRowsAnimatingOut(), 0u);
+    expectRowsInPlace();
+    EXPECT_EQ(table->subviews().size(), 4u) << "no cell left behind";
+  }
+}
+
+TEST_F(TableViewEditingTest, BatchedUpdatesUseIndexesBeforeAndAfter) {
+  // Delete r1 (old index 1) and insert "x" at new index 3 in one batch.
+  table->beginUpdates();
+  data.sections[0] = {"r0", "r2", "r3", "x"};
+  table->deleteRowsAtIndexPaths({{0, 1}}, TableViewRowAnimation::Fade);
+  table->insertRowsAtIndexPaths({{0, 3}}, TableViewRowAnimation::Fade);
+  EXPECT_EQ(TestDataSource::shownTexts(*table), (std::vector<std::string>{"r0", "r1", "r2", "r3"}))
+      << "nothing changes before endUpdates";
+  table->endUpdates();
+  EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+  base::RunLoop::main().runFor(1);
+  expectRowsInPlace();
+}
+
+TEST_F(TableViewEditingTest, UpdateThatDoesNotMatchTheDataReloadsInsteadOfCorrupting) {
+  base::LogCapture log;
+  table->visibleCells();
+  data.sections[0].push_back("a");
+  data.sections[0].push_back("b");
+  table->insertRowsAtIndexPaths({{0, 4}}, TableViewRowAnimation::Fade);  // two were added
+  EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+  EXPECT_EQ(table->numberOfRowsInSection(0), 6);
+  EXPECT_EQ(log.lines().size(), 1u);
+
+  table->deleteRowsAtIndexPaths({{0, 9}}, TableViewRowAnimation::Fade);  // no such row
+  EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
+  EXPECT_EQ(log.lines().size(), 2u);
+}
+
+}  // namespace

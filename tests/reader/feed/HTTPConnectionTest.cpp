@@ -1,0 +1,326 @@
+#include "reader/feed/HTTPConnection.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/base/Log.h"
+#include "platform/net/NetworkActivityIndicator.h"
+#include "reader/model/Utilities.h"
+#include "tests/support/LoopbackServer.h"
+
+using testing_support::LoopbackServer;
+
+namespace {
+
+// A news site on loopback serving fixed documents.
+class Site {
+ public:
+  Site() { server_.start(); }
+  void serve(const std::string& path, std::string body, int status = 200,
+             std::string type = "text/xml; charset=utf-8") {
+    server_.server().Get(path, [=](const httplib::Request&, httplib::Response& res) {
+      res.status = status;
+      res.set_content(body, type);
+    });
+  }
+  httplib::Server& server() { return server_.server(); }
+  std::string url(const std::string& path) const { return server_.url(path); }
+
+ private:
+  LoopbackServer server_;
+};
+
+std::vector<FeedRecord> load(const std::string& address, HTTPConnection& connection) {
+  connection.startParsingWithURL(address);
+  return connection.getDataInArray();
+}
+
+std::vector<FeedRecord> load(const std::string& address) {
+  HTTPConnection connection;
+  return load(address, connection);
+}
+
+std::vector<ItemPtr> items(const std::vector<FeedRecord>& records) {
+  std::vector<ItemPtr> out;
+  for (const auto& record : records) {
+    if (auto item = std::get_if<ItemPtr>(&record)) out.push_back(*item);
+  }
+  return out;
+}
+
+std::vector<ItemPtr> parseItems(const std::string& document) {
+  HTTPConnection connection;
+  connection.parseData(document);
+  return items(connection.getDataInArray());
+}
+
+std::string rss(const std::string& body, const std::string& encoding = "UTF-8") {
+  return "<?xml version=\"1.0\" encoding=\"" + encoding +
+         "\"?>\n<rss version=\"2.0\" xmlns:media=\"http://search.yahoo.com/mrss/\">\n<channel>\n"
+         "<title>Vemo - Trang chủ</title>\n<link>http://vemo.vn</link>\n"
+         "<description>Tin tức</description>\n" +
+         body + "</channel>\n</rss>\n";
+}
+
+const char* const kMenu = R"(<?xml version="1.0" encoding="UTF-8"?>
+<menu>
+  <service name="Thời sự" link="http://vemo.vn/thoi-su.rss">
+    <subService name="Chính trị" link="http://vemo.vn/chinh-tri.rss"/>
+    <subService name="Xã hội" link="http://vemo.vn/xa-hoi.rss"/>
+    <subService name="Pháp luật" link="http://vemo.vn/phap-luat.rss"/>
+  </service>
+  <service name="Thể thao" link="http://vemo.vn/the-thao.rss"></service>
+</menu>
+)";
+
+const char* const kStories = R"(<item>
+<title>Bão số 1
+đổ bộ</title>
+<link>
+    http://vemo.vn/bao-so-1.html
+	</link>
+<description>&lt;img src="http://vemo.vn/img/bao.jpg" /&gt;Mưa lớn</description>
+<pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>
+<guid>
+    http://vemo.vn/bao-so-1.html
+</guid>
+<media:thumbnail url="http://vemo.vn/thumb/bao.jpg"/>
+</item>
+<item>
+<title>Giá vàng</title>
+<link>http://vemo.vn/gia-vang.html</link>
+<description>Xem http://vemo.vn/gia-vang.html
+để biết thêm</description>
+<pubDate>Mon, 05 Dec 2011 09:15:00 EST</pubDate>
+<guid>gia-vang</guid>
+</item>
+)";
+
+}  // namespace
+
+TEST(HTTPConnection, ReadsTheMenuIntoCategoriesWithTheirSubCategories) {
+  Site site;
+  site.serve("/mobi/app_menu.php", kMenu);
+  base::LogCapture log;
+  std::vector<FeedRecord> records = load(site.url("/mobi/app_menu.php"));
+
+  ASSERT_EQ(records.size(), 2u);
+  const ServicePtr& news = std::get<ServicePtr>(records[0]);
+  const ServicePtr& sport = std::get<ServicePtr>(records[1]);
+  EXPECT_EQ(news->name, "Thời sự");
+  EXPECT_EQ(news->link, "http://vemo.vn/thoi-su.rss");
+  ASSERT_EQ(news->subService.size(), 3u);
+  EXPECT_EQ(news->subService[1]->name, "Xã hội");
+  EXPECT_EQ(news->subService[2]->link, "http://vemo.vn/phap-luat.rss");
+  EXPECT_EQ(sport->name, "Thể thao");
+  EXPECT_TRUE(sport->subService.empty());
+  EXPECT_TRUE(log.contains("--- Chính trị"));
+  EXPECT_EQ(log.count("start element"), 6u);
+}
+
+TEST(HTTPConnection, ReadsStoriesAsTheReaderShowsThem) {
+  Site site;
+  site.serve("/Home.rss", rss(kStories));
+  std::vector<ItemPtr> stories = items(load(site.url("/Home.rss")));
+
+  ASSERT_EQ(stories.size(), 2u);
+  const Item& storm = *stories[0];
+  EXPECT_EQ(storm.title, "Bão số 1đổ bộ");
+  EXPECT_EQ(storm.link, "http://vemo.vn/bao-so-1.html");
+  EXPECT_EQ(storm.guid, "http://vemo.vn/bao-so-1.html");
+  EXPECT_EQ(storm.avatar, "http://vemo.vn/img/bao.jpg");
+  EXPECT_EQ(storm.description, "Mưa lớn");
+  EXPECT_EQ(storm.pubDate, Utilities::convertTimeWithTime("Mon, 05 Dec 2011 14:30:00 EST"));
+  EXPECT_EQ(storm.imgLink, "http://vemo.vn/thumb/bao.jpg");
+
+  // No picture tag: the first address-like word is the avatar, the summary stays as written,
+  // the line break after its closing tag included, and the thumbnail of the story before does
+  // not carry over.
+  const Item& gold = *stories[1];
+  EXPECT_EQ(gold.avatar, "http://vemo.vn/gia-vang.html\nđể");
+  EXPECT_EQ(gold.description, "Xem http://vemo.vn/gia-vang.html\nđể biết thêm\n");
+  EXPECT_EQ(gold.pubDate, "Mon, 05 Dec 2011 09:15:00 PM");
+  EXPECT_EQ(gold.imgLink, "");
+}
+
+TEST(HTTPConnection, PictureTagsOfEveryShape) {
+  // A long text after the tag: the address is still cut out cleanly.
+  auto stories = parseItems(rss(
+      "<item><description>&lt;img src=\"http://vemo.vn/a.jpg\" alt=\"x\" /&gt;Một đoạn "
+      "tóm tắt khá dài của bài báo</description></item>"));
+  ASSERT_EQ(stories.size(), 1u);
+  EXPECT_EQ(stories[0]->avatar, "http://vemo.vn/a.jpg");
+  EXPECT_EQ(stories[0]->description, "Một đoạn tóm tắt khá dài của bài báo");
+
+  // A tag that is never closed with "/>": no avatar, the tag is dropped from the summary.
+  stories = parseItems(
+      rss("<item><description>&lt;img src=\"http://vemo.vn/b.jpg\"&gt;Tin\nmới</description></item>"
+          "<item><description>Tin &lt;img src=\"http://vemo.vn/c.jpg</description></item>"));
+  ASSERT_EQ(stories.size(), 2u);
+  EXPECT_FALSE(stories[0]->avatar);
+  EXPECT_EQ(stories[0]->description, "Tinmới");
+  EXPECT_FALSE(stories[1]->avatar);
+  EXPECT_EQ(stories[1]->description, "Tin ");
+
+  // A picture written as markup inside the summary is an element, not summary text.
+  base::LogCapture log;
+  stories = parseItems(rss(
+      "<item><description>Ảnh <img src=\"http://vemo.vn/d.jpg\"/>đẹp</description></item>"));
+  ASSERT_EQ(stories.size(), 1u);
+  EXPECT_TRUE(log.contains("IMG = http://vemo.vn/d.jpg"));
+}
+
+TEST(HTTPConnection, FillsMissingPartsWithEmptyText) {
+  auto stories = parseItems(rss(
+      "<item><title>Không ngày</title><media:thumbnail width=\"10\"/></item>"
+      "<item><pubDate>hôm nay</pubDate></item>"));
+  ASSERT_EQ(stories.size(), 2u);
+  EXPECT_EQ(stories[0]->pubDate, "");
+  EXPECT_EQ(stories[0]->imgLink, "");
+  EXPECT_EQ(stories[0]->link, "");
+  EXPECT_EQ(stories[0]->description, "");
+  EXPECT_FALSE(stories[0]->avatar);
+  EXPECT_EQ(stories[1]->pubDate, "hôm nay");
+
+  // Sub-categories outside any category have nowhere to go.
+  HTTPConnection connection;
+  connection.parseData("<menu><subService name=\"x\" link=\"y\"/></menu>");
+  EXPECT_TRUE(connection.getDataInArray().empty());
+}
+
+TEST(HTTPConnection, WritesItsDiagnosticLines) {
+  Site site;
+  std::string document = rss(kStories);
+  site.serve("/Home.rss", document);
+  base::LogCapture log;
+  {
+    HTTPConnection connection;
+    load(site.url("/Home.rss"), connection);
+    EXPECT_FALSE(log.contains("PARSER DEALLOC"));
+  }
+  std::vector<std::string> lines = log.lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "REQUEST = " + site.url("/Home.rss"));
+  EXPECT_EQ(lines[1], "PACKET SIZE = " + std::to_string(document.size()) + " bytes");
+  EXPECT_EQ(lines.back(), "PARSER DEALLOC");
+  EXPECT_TRUE(log.contains("Img = http://vemo.vn/img/bao.jpg"));
+  auto title = std::find(lines.begin(), lines.end(), "TITLE = Giá vàng");
+  ASSERT_NE(title, lines.end());
+  std::vector<std::string> story(title, title + 7);
+  EXPECT_EQ(story, (std::vector<std::string>{
+                       "TITLE = Giá vàng", "LINK = http://vemo.vn/gia-vang.html",
+                       "DESCRIPTION = Xem http://vemo.vn/gia-vang.html\nđể biết thêm\n",
+                       "PUBDATE = Mon, 05 Dec 2011 09:15:00 PM", "GUID = gia-vang",
+                       "img link = ", "---------------------"}));
+}
+
+TEST(HTTPConnection, FailedDownloadsGiveAnEmptyResultAndHideTheIndicator) {
+  Site site;
+  site.serve("/empty.rss", "");
+  site.serve("/error.rss", rss(kStories), 500);
+  site.serve("/missing.rss", "<html>Not found</html>", 404, "text/html");
+  std::atomic<bool> release{false};
+  site.server().Get("/slow.rss", [&](const httplib::Request&, httplib::Response& res) {
+    for (int i = 0; i < 300 && !release; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    res.set_content(rss(kStories), "text/xml");
+  });
+  site.serve("/huge.rss", std::string(17u << 20, ' '), 200, "application/octet-stream");
+  int closedPort;
+  {
+    LoopbackServer closed;
+    closed.start();
+    closedPort = closed.port();
+  }
+
+  struct Case {
+    std::string address;
+    std::string domain;
+    long code;
+  };
+  std::vector<Case> cases = {
+      {site.url("/empty.rss"), "http", 200},
+      {site.url("/error.rss"), "http", 500},
+      {site.url("/missing.rss"), "http", 404},
+      {site.url("/slow.rss"), "net", net::Error::TimedOut},
+      {site.url("/huge.rss"), "net", net::Error::DataLengthExceedsMaximum},
+      {"http://127.0.0.1:" + std::to_string(closedPort) + "/Home.rss", "net",
+       net::Error::CannotConnectToHost},
+  };
+  auto& indicator = net::NetworkActivityIndicator::shared();
+  for (const Case& c : cases) {
+    HTTPConnection connection(0.5);
+    connection.startParsingWithURL(c.address);
+    EXPECT_TRUE(indicator.visible());
+    EXPECT_TRUE(connection.getDataInArray().empty()) << c.address;
+    EXPECT_FALSE(indicator.visible());
+    EXPECT_EQ(connection.downloadError().domain(), c.domain) << c.address;
+    EXPECT_EQ(connection.downloadError().code(), c.code) << c.address;
+    EXPECT_FALSE(connection.downloadError().description().empty());
+  }
+  release = true;
+}
+
+TEST(HTTPConnection, EscapesAddressesBeforeLoading) {
+  Site site;
+  std::string seenPath;
+  site.server().Get(R"(/.*)", [&](const httplib::Request& req, httplib::Response& res) {
+    seenPath = req.path;
+    res.set_content(rss(kStories), "text/xml");
+  });
+  EXPECT_EQ(items(load(site.url("/thời sự.rss"))).size(), 2u);
+  EXPECT_EQ(seenPath, "/thời sự.rss");
+}
+
+TEST(HTTPConnection, KeepsTheStoriesBeforeABrokenPart) {
+  HTTPConnection connection;
+  connection.parseData(rss(std::string(kStories) + "<item><title>Hỏng</item>"));
+  std::vector<ItemPtr> stories = items(connection.getDataInArray());
+  ASSERT_EQ(stories.size(), 2u);
+  EXPECT_EQ(stories[1]->title, "Giá vàng");
+  ASSERT_TRUE(connection.parseError());
+  EXPECT_EQ(connection.parseError()->line, 28u);
+}
+
+TEST(HTTPConnection, SurvivesEntityExpansion) {
+  std::string doc = "<?xml version=\"1.0\"?>\n<!DOCTYPE rss [\n<!ENTITY a0 \"ababababab\">\n";
+  for (int i = 1; i <= 9; ++i) {
+    doc += "<!ENTITY a" + std::to_string(i) + " \"";
+    for (int k = 0; k < 10; ++k) doc += "&a" + std::to_string(i - 1) + ";";
+    doc += "\">\n";
+  }
+  doc += "]>\n<rss><channel><item><title>Đầu</title></item>"
+         "<item><title>&a9;</title></item></channel></rss>";
+  HTTPConnection connection;
+  connection.parseData(doc);
+  std::vector<ItemPtr> stories = items(connection.getDataInArray());
+  ASSERT_EQ(stories.size(), 1u);
+  EXPECT_EQ(stories[0]->title, "Đầu");
+  EXPECT_TRUE(connection.parseError());
+}
+
+TEST(HTTPConnection, ReadsFeedsInSingleByteEncodings) {
+  Site site;
+  site.serve("/latin1.rss",
+             rss("<item><title>Caf\xE9</title><link>http://vemo.vn/cafe</link></item>",
+                 "ISO-8859-1"),
+             200, "text/xml");
+  // "Việt Nam" in windows-1258: e-circumflex (0xEA) followed by a combining dot below (0xF2).
+  site.serve("/cp1258.rss",
+             rss("<item><title>Vi\xEA\xF2t Nam</title><description>\xD0\xE0 N\xE3\xDEng</description>"
+                 "</item>",
+                 "windows-1258"),
+             200, "text/xml");
+
+  auto latin = items(load(site.url("/latin1.rss")));
+  ASSERT_EQ(latin.size(), 1u);
+  EXPECT_EQ(latin[0]->title, "Café");
+
+  auto vietnamese = items(load(site.url("/cp1258.rss")));
+  ASSERT_EQ(vietnamese.size(), 1u);
+  EXPECT_EQ(vietnamese[0]->title, "Vi\xC3\xAA\xCC\xA3t Nam");
+  EXPECT_EQ(vietnamese[0]->description, "Đà Nă\xCC\x83ng");
+}
