@@ -26,15 +26,36 @@ Rect placeContent(ContentMode mode, Size content, const Rect& bounds) {
   double x = bounds.x() + (bw - cw) / 2;
   double y = bounds.y() + (bh - ch) / 2;
   switch (mode) {
-    case ContentMode::Top: y = bounds.y(); break;
-    case ContentMode::Bottom: y = bounds.y() + bh - ch; break;
-    case ContentMode::Left: x = bounds.x(); break;
-    case ContentMode::Right: x = bounds.x() + bw - cw; break;
-    case ContentMode::TopLeft: x = bounds.x(); y = bounds.y(); break;
-    case ContentMode::TopRight: x = bounds.x() + bw - cw; y = bounds.y(); break;
-    case ContentMode::BottomLeft: x = bounds.x(); y = bounds.y() + bh - ch; break;
-    case ContentMode::BottomRight: x = bounds.x() + bw - cw; y = bounds.y() + bh - ch; break;
-    default: break;
+    case ContentMode::Top:
+      y = bounds.y();
+      break;
+    case ContentMode::Bottom:
+      y = bounds.y() + bh - ch;
+      break;
+    case ContentMode::Left:
+      x = bounds.x();
+      break;
+    case ContentMode::Right:
+      x = bounds.x() + bw - cw;
+      break;
+    case ContentMode::TopLeft:
+      x = bounds.x();
+      y = bounds.y();
+      break;
+    case ContentMode::TopRight:
+      x = bounds.x() + bw - cw;
+      y = bounds.y();
+      break;
+    case ContentMode::BottomLeft:
+      x = bounds.x();
+      y = bounds.y() + bh - ch;
+      break;
+    case ContentMode::BottomRight:
+      x = bounds.x() + bw - cw;
+      y = bounds.y() + bh - ch;
+      break;
+    default:
+      break;
   }
   return Rect{x, y, cw, ch};
 }

@@ -68,10 +68,18 @@ Font::Font(std::string name, double size) : name_(std::move(name)), size_(size >
   italic_ = face.italic;
 }
 
-Font Font::system(double size) { return Font("Helvetica", size); }
-Font Font::boldSystem(double size) { return Font("Helvetica-Bold", size); }
-Font Font::named(const std::string& name, double size) { return Font(name, size); }
-Font Font::withSize(double size) const { return Font(name_, size); }
+Font Font::system(double size) {
+  return Font("Helvetica", size);
+}
+Font Font::boldSystem(double size) {
+  return Font("Helvetica-Bold", size);
+}
+Font Font::named(const std::string& name, double size) {
+  return Font(name, size);
+}
+Font Font::withSize(double size) const {
+  return Font(name_, size);
+}
 
 std::string Font::pangoDescription() const {
   std::string d = family_;

@@ -32,13 +32,66 @@ const char* formatOf(std::string_view bytes) {
   return nullptr;
 }
 
+bool acceptable(long long width, long long height) {
+  return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+unsigned byteAt(std::string_view b, size_t i) {
+  return static_cast<unsigned char>(b[i]);
+}
+
+// Checks the picture size the header declares before any decoder allocates for it (the
+// loaders allocate the whole canvas as soon as they have read the header). Only the size
+// fields are read; the decoding itself is gdk-pixbuf's.
+bool declaredSizeAcceptable(std::string_view format, std::string_view b) {
+  if (format == "png") {
+    // The IHDR chunk comes first: width and height are big-endian at offsets 16 and 20.
+    if (b.size() < 24) return true;
+    auto be32 = [&](size_t i) {
+      return (static_cast<long long>(byteAt(b, i)) << 24) | (byteAt(b, i + 1) << 16) |
+             (byteAt(b, i + 2) << 8) | byteAt(b, i + 3);
+    };
+    return acceptable(be32(16), be32(20));
+  }
+  if (format == "gif") {
+    // The logical screen size, little-endian, right after the signature.
+    if (b.size() < 10) return true;
+    return acceptable(byteAt(b, 6) | (byteAt(b, 7) << 8), byteAt(b, 8) | (byteAt(b, 9) << 8));
+  }
+  // JPEG: walk the markers to the first start-of-frame, which holds height and width.
+  size_t i = 2;
+  while (i + 4 <= b.size()) {
+    if (byteAt(b, i) != 0xff) return true;  // not a marker: the decoder will report it
+    unsigned marker = byteAt(b, i + 1);
+    if (marker == 0xff) {
+      ++i;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd8)) {
+      i += 2;
+      continue;
+    }
+    size_t length = (byteAt(b, i + 2) << 8) | byteAt(b, i + 3);
+    bool frame =
+        marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+    if (frame) {
+      if (i + 9 > b.size()) return true;
+      long long height = (byteAt(b, i + 5) << 8) | byteAt(b, i + 6);
+      long long width = (byteAt(b, i + 7) << 8) | byteAt(b, i + 8);
+      return acceptable(width, height);
+    }
+    if (marker == 0xda || length < 2) return true;  // scan data or a broken length
+    i += 2 + length;
+  }
+  return true;
+}
+
 struct SizeCheck {
   bool tooLarge = false;
 };
 
 void onSizePrepared(GdkPixbufLoader*, int width, int height, gpointer data) {
-  if (width > kMaxSide || height > kMaxSide ||
-      static_cast<long long>(width) * height > kMaxPixels) {
+  if (!acceptable(width, height)) {
     static_cast<SizeCheck*>(data)->tooLarge = true;
   }
 }
@@ -95,8 +148,7 @@ GdkPixbuf* pixbufFromSurface(cairo_surface_t* surface) {
   return pixbuf;
 }
 
-std::string encode(cairo_surface_t* surface, const char* type, const char* key,
-                   const char* value) {
+std::string encode(cairo_surface_t* surface, const char* type, const char* key, const char* value) {
   GdkPixbuf* pixbuf = pixbufFromSurface(surface);
   if (!pixbuf) return {};
   GdkPixbuf* source = pixbuf;
@@ -105,16 +157,17 @@ std::string encode(cairo_surface_t* surface, const char* type, const char* key,
     source = gdk_pixbuf_composite_color_simple(pixbuf, gdk_pixbuf_get_width(pixbuf),
                                                gdk_pixbuf_get_height(pixbuf), GDK_INTERP_NEAREST,
                                                255, 256, 0xffffff, 0xffffff);
-    GdkPixbuf* rgb = source ? gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8,
-                                             gdk_pixbuf_get_width(source),
-                                             gdk_pixbuf_get_height(source))
-                            : nullptr;
+    GdkPixbuf* rgb =
+        source ? gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, gdk_pixbuf_get_width(source),
+                                gdk_pixbuf_get_height(source))
+               : nullptr;
     if (rgb) {
       // Drop the (now opaque) alpha channel: the JPEG saver wants three channels.
       for (int y = 0; y < gdk_pixbuf_get_height(source); ++y) {
-        const guchar* s =
-            gdk_pixbuf_read_pixels(source) + static_cast<size_t>(y) * gdk_pixbuf_get_rowstride(source);
-        guchar* d = gdk_pixbuf_get_pixels(rgb) + static_cast<size_t>(y) * gdk_pixbuf_get_rowstride(rgb);
+        const guchar* s = gdk_pixbuf_read_pixels(source) +
+                          static_cast<size_t>(y) * gdk_pixbuf_get_rowstride(source);
+        guchar* d =
+            gdk_pixbuf_get_pixels(rgb) + static_cast<size_t>(y) * gdk_pixbuf_get_rowstride(rgb);
         for (int x = 0; x < gdk_pixbuf_get_width(source); ++x) {
           std::copy(s + 4 * x, s + 4 * x + 3, d + 3 * x);
         }
@@ -146,12 +199,18 @@ std::string encode(cairo_surface_t* surface, const char* type, const char* key,
 Image::Image(cairo_surface_t* surface, double scale, std::string name)
     : surface_(surface), scale_(scale > 0 ? scale : 1), name_(std::move(name)) {}
 
-Image::~Image() { cairo_surface_destroy(surface_); }
+Image::~Image() {
+  cairo_surface_destroy(surface_);
+}
 
 ImagePtr Image::fromData(std::string_view bytes, double scale) {
   const char* format = formatOf(bytes);
   if (!format) {
     base::log("Image decoding failed: not a JPEG, PNG or GIF image");
+    return nullptr;
+  }
+  if (!declaredSizeAcceptable(format, bytes)) {
+    base::log("Image decoding failed: picture too large");
     return nullptr;
   }
   GError* error = nullptr;
@@ -163,7 +222,7 @@ ImagePtr Image::fromData(std::string_view bytes, double scale) {
   }
   SizeCheck check;
   g_signal_connect(loader, "size-prepared", G_CALLBACK(onSizePrepared), &check);
-  // Fed in pieces so that an oversized picture is refused once its header has been read.
+  // Fed in pieces so that a picture whose decoded size is too large stops being decoded early.
   constexpr size_t kChunk = 4096;
   bool ok = true;
   for (size_t at = 0; ok && at < bytes.size() && !check.tooLarge; at += kChunk) {
@@ -246,9 +305,15 @@ ImagePtr Image::fromCairoSurface(cairo_surface_t* source, double scale) {
   return ImagePtr(new Image(surface, scale, {}));
 }
 
-Size Image::size() const { return {pixelWidth() / scale_, pixelHeight() / scale_}; }
-int Image::pixelWidth() const { return cairo_image_surface_get_width(surface_); }
-int Image::pixelHeight() const { return cairo_image_surface_get_height(surface_); }
+Size Image::size() const {
+  return {pixelWidth() / scale_, pixelHeight() / scale_};
+}
+int Image::pixelWidth() const {
+  return cairo_image_surface_get_width(surface_);
+}
+int Image::pixelHeight() const {
+  return cairo_image_surface_get_height(surface_);
+}
 
 Color Image::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= pixelWidth() || y >= pixelHeight()) return Color::clear();
@@ -267,6 +332,8 @@ std::string Image::jpegData(double quality) const {
   return encode(surface_, "jpeg", "quality", value.c_str());
 }
 
-std::string Image::pngData() const { return encode(surface_, "png", nullptr, nullptr); }
+std::string Image::pngData() const {
+  return encode(surface_, "png", nullptr, nullptr);
+}
 
 }  // namespace graphics

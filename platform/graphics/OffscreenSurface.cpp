@@ -21,12 +21,17 @@ OffscreenSurface::~OffscreenSurface() {
   cairo_surface_destroy(surface_);
 }
 
-int OffscreenSurface::pixelWidth() const { return cairo_image_surface_get_width(surface_); }
-int OffscreenSurface::pixelHeight() const { return cairo_image_surface_get_height(surface_); }
+int OffscreenSurface::pixelWidth() const {
+  return cairo_image_surface_get_width(surface_);
+}
+int OffscreenSurface::pixelHeight() const {
+  return cairo_image_surface_get_height(surface_);
+}
 
 Color OffscreenSurface::colorAt(Point p) const {
   cairo_surface_flush(surface_);
-  int x = static_cast<int>(std::floor(p.x * scale_)), y = static_cast<int>(std::floor(p.y * scale_));
+  int x = static_cast<int>(std::floor(p.x * scale_)),
+      y = static_cast<int>(std::floor(p.y * scale_));
   if (x < 0 || y < 0 || x >= pixelWidth() || y >= pixelHeight()) return Color::clear();
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   uint32_t px = reinterpret_cast<const uint32_t*>(
@@ -47,6 +52,8 @@ bool OffscreenSurface::writePng(const std::filesystem::path& path) const {
   return true;
 }
 
-ImagePtr OffscreenSurface::snapshot() const { return Image::fromCairoSurface(surface_, scale_); }
+ImagePtr OffscreenSurface::snapshot() const {
+  return Image::fromCairoSurface(surface_, scale_);
+}
 
 }  // namespace graphics

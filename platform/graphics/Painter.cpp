@@ -10,18 +10,25 @@ namespace {
 
 PangoAlignment pangoAlignment(TextAlignment a) {
   switch (a) {
-    case TextAlignment::Center: return PANGO_ALIGN_CENTER;
-    case TextAlignment::Right: return PANGO_ALIGN_RIGHT;
-    default: return PANGO_ALIGN_LEFT;
+    case TextAlignment::Center:
+      return PANGO_ALIGN_CENTER;
+    case TextAlignment::Right:
+      return PANGO_ALIGN_RIGHT;
+    default:
+      return PANGO_ALIGN_LEFT;
   }
 }
 
 PangoEllipsizeMode pangoEllipsize(LineBreakMode mode) {
   switch (mode) {
-    case LineBreakMode::HeadTruncation: return PANGO_ELLIPSIZE_START;
-    case LineBreakMode::MiddleTruncation: return PANGO_ELLIPSIZE_MIDDLE;
-    case LineBreakMode::TailTruncation: return PANGO_ELLIPSIZE_END;
-    default: return PANGO_ELLIPSIZE_NONE;
+    case LineBreakMode::HeadTruncation:
+      return PANGO_ELLIPSIZE_START;
+    case LineBreakMode::MiddleTruncation:
+      return PANGO_ELLIPSIZE_MIDDLE;
+    case LineBreakMode::TailTruncation:
+      return PANGO_ELLIPSIZE_END;
+    default:
+      return PANGO_ELLIPSIZE_NONE;
   }
 }
 
@@ -46,9 +53,15 @@ void Painter::restore() {
   state_.pop_back();
 }
 
-void Painter::translate(double dx, double dy) { cairo_translate(cr_, dx, dy); }
-void Painter::rotate(double radians) { cairo_rotate(cr_, radians); }
-void Painter::scale(double sx, double sy) { cairo_scale(cr_, sx, sy); }
+void Painter::translate(double dx, double dy) {
+  cairo_translate(cr_, dx, dy);
+}
+void Painter::rotate(double radians) {
+  cairo_rotate(cr_, radians);
+}
+void Painter::scale(double sx, double sy) {
+  cairo_scale(cr_, sx, sy);
+}
 
 void Painter::clipToRect(const Rect& rect) {
   cairo_rectangle(cr_, rect.x(), rect.y(), rect.width(), rect.height());
@@ -61,7 +74,9 @@ Rect Painter::clipBounds() const {
   return Rect{x0, y0, x1 - x0, y1 - y0};
 }
 
-void Painter::setAlpha(double alpha) { state_.back().alpha = std::clamp(alpha, 0.0, 1.0); }
+void Painter::setAlpha(double alpha) {
+  state_.back().alpha = std::clamp(alpha, 0.0, 1.0);
+}
 
 void Painter::beginLayer() {
   cairo_push_group(cr_);

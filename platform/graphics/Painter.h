@@ -44,8 +44,7 @@ class Painter {
   void fillRect(const Rect& rect, const Color& color);
   void strokeRect(const Rect& rect, const Color& color, double lineWidth = 1);
   void fillRoundedRect(const Rect& rect, double radius, const Color& color);
-  void strokeRoundedRect(const Rect& rect, double radius, const Color& color,
-                         double lineWidth = 1);
+  void strokeRoundedRect(const Rect& rect, double radius, const Color& color, double lineWidth = 1);
   void fillEllipse(const Rect& rect, const Color& color);
   void drawLine(Point from, Point to, const Color& color, double lineWidth = 1);
   // A linear gradient from `from` at the top edge to `to` at the bottom edge, optionally with

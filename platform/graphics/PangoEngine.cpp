@@ -47,8 +47,8 @@ PangoLayout* PangoEngine::createLayout(const std::string& text, const Font& font
   }
   if (width > 0) {
     pango_layout_set_width(layout, width * PANGO_SCALE < INT_MAX ? toPango(width) : INT_MAX);
-    pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
-                                                                       : PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_wrap(
+        layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
   }
   return layout;
 }

@@ -37,7 +37,11 @@ class PangoEngine {
 };
 
 // Pango units to points and back.
-inline double fromPango(int units) { return static_cast<double>(units) / PANGO_SCALE; }
-inline int toPango(double points) { return static_cast<int>(points * PANGO_SCALE); }
+inline double fromPango(int units) {
+  return static_cast<double>(units) / PANGO_SCALE;
+}
+inline int toPango(double points) {
+  return static_cast<int>(points * PANGO_SCALE);
+}
 
 }  // namespace graphics

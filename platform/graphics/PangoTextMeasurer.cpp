@@ -14,10 +14,14 @@ constexpr size_t kCacheLimit = 20000;
 
 PangoEllipsizeMode ellipsizeFor(LineBreakMode mode) {
   switch (mode) {
-    case LineBreakMode::HeadTruncation: return PANGO_ELLIPSIZE_START;
-    case LineBreakMode::MiddleTruncation: return PANGO_ELLIPSIZE_MIDDLE;
-    case LineBreakMode::TailTruncation: return PANGO_ELLIPSIZE_END;
-    default: return PANGO_ELLIPSIZE_NONE;
+    case LineBreakMode::HeadTruncation:
+      return PANGO_ELLIPSIZE_START;
+    case LineBreakMode::MiddleTruncation:
+      return PANGO_ELLIPSIZE_MIDDLE;
+    case LineBreakMode::TailTruncation:
+      return PANGO_ELLIPSIZE_END;
+    default:
+      return PANGO_ELLIPSIZE_NONE;
   }
 }
 
@@ -80,8 +84,7 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
       double widest = 0;
       for (int i = 0; i < fit; ++i) {
         PangoRectangle logical;
-        pango_layout_line_get_extents(pango_layout_get_line_readonly(layout, i), nullptr,
-                                      &logical);
+        pango_layout_line_get_extents(pango_layout_get_line_readonly(layout, i), nullptr, &logical);
         widest = std::max(widest, fromPango(logical.width));
       }
       g_object_unref(layout);

@@ -101,7 +101,8 @@ void ConnectionTransfer::failed(const Error& error) {
   deliver([error](UrlConnectionDelegate& d, UrlConnection& c) { d.didFailWithError(c, error); });
 }
 
-void ConnectionTransfer::deliver(std::function<void(UrlConnectionDelegate&, UrlConnection&)> report) {
+void ConnectionTransfer::deliver(
+    std::function<void(UrlConnectionDelegate&, UrlConnection&)> report) {
   base::RunLoop::main().post([self = shared_from_this(), report = std::move(report)] {
     if (self->cancelled() || !self->delegate_) return;
     report(*self->delegate_, *self->owner_);

@@ -49,8 +49,8 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   void deliver(std::function<void(UrlConnectionDelegate&, UrlConnection&)> report);
 
   UrlRequest request_;
-  UrlConnection* owner_;               // main thread only
-  UrlConnectionDelegate* delegate_;    // main thread only; may be null
+  UrlConnection* owner_;             // main thread only
+  UrlConnectionDelegate* delegate_;  // main thread only; may be null
   std::atomic<bool> cancelled_{false};
   Error setupError_;
   CURL* easy_ = nullptr;

@@ -135,7 +135,9 @@ CookieStore::CookieStore(std::filesystem::path file) : file_(std::move(file)) {
   lastSaved_ = serialize(listLocked());
 }
 
-CookieStore::~CookieStore() { curl_share_cleanup(share_); }
+CookieStore::~CookieStore() {
+  curl_share_cleanup(share_);
+}
 
 void CookieStore::lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
   static_cast<CookieStore*>(self)->dataLocks_[data].lock();
@@ -242,7 +244,8 @@ void CookieStore::deleteCookiesForUrl(const Url& url) {
   std::vector<Cookie> keep;
   for (Cookie& c : listLocked()) {
     bool matches = false;
-    for (const Cookie& d : doomed) matches = matches || (c.domain == d.domain && c.path == d.path && c.name == d.name);
+    for (const Cookie& d : doomed)
+      matches = matches || (c.domain == d.domain && c.path == d.path && c.name == d.name);
     if (!matches) keep.push_back(std::move(c));
   }
   keepOnlyLocked(keep);

@@ -22,8 +22,8 @@ class CookieStore {
     std::string domain;              // without a leading "."
     bool includeSubdomains = false;  // sent to hosts under `domain` too
     std::string path = "/";
-    bool secure = false;             // sent over https only
-    std::int64_t expires = 0;        // seconds since 1970; 0 for a session cookie (not saved)
+    bool secure = false;       // sent over https only
+    std::int64_t expires = 0;  // seconds since 1970; 0 for a session cookie (not saved)
     std::string name;
     std::string value;
     bool httpOnly = false;

@@ -46,7 +46,9 @@ long codeFor(CURLcode code) {
   }
 }
 
-bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool hasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 }  // namespace
 

@@ -16,7 +16,9 @@ std::unique_ptr<UrlConnection> UrlConnection::start(UrlRequest request,
   return connection;
 }
 
-UrlConnection::~UrlConnection() { cancel(); }
+UrlConnection::~UrlConnection() {
+  cancel();
+}
 
 void UrlConnection::cancel() {
   if (!transfer_ || transfer_->cancelled()) return;
@@ -24,6 +26,8 @@ void UrlConnection::cancel() {
   TransferWorker::shared().remove(transfer_);
 }
 
-const UrlRequest& UrlConnection::originalRequest() const { return transfer_->request(); }
+const UrlRequest& UrlConnection::originalRequest() const {
+  return transfer_->request();
+}
 
 }  // namespace net

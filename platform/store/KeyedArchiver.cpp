@@ -115,8 +115,8 @@ void KeyedArchiver::endObject(const std::vector<std::string>& classNames) {
   } else {
     Plist entry = Plist::dictionary();
     entry.set("$classname", Plist::string(name));
-    entry.set("$classes", Plist::stringArray(classNames.empty() ? std::vector<std::string>{name}
-                                                               : classNames));
+    entry.set("$classes",
+              Plist::stringArray(classNames.empty() ? std::vector<std::string>{name} : classNames));
     classUid = appendObject(std::move(entry));
     classUids_.emplace(name, classUid);
   }

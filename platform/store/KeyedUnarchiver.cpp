@@ -343,7 +343,8 @@ std::optional<Plist> KeyedUnarchiver::compositeToPropertyList(uint64_t uid, Plis
   } else if (hasClass(classes, "NSString") || hasClass(classes, "NSMutableString")) {
     if (auto text = object.get("NS.string").asString()) result = Plist::string(*text);
   } else if (hasClass(classes, "NSData") || hasClass(classes, "NSMutableData")) {
-    if (object.get("NS.data").type() == PlistType::Data) result = Plist::copyOf(object.get("NS.data"));
+    if (object.get("NS.data").type() == PlistType::Data)
+      result = Plist::copyOf(object.get("NS.data"));
   } else if (hasClass(classes, "NSDate")) {
     PlistView time = object.get("NS.time");
     std::optional<double> seconds = time.asReal();

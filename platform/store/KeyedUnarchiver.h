@@ -128,9 +128,9 @@ class KeyedUnarchiver {
 
   Plist archive_;
   PlistView objects_;
-  std::vector<PlistView> stack_;        // current object last; $top first
-  std::vector<uint64_t> inProgress_;    // references being decoded, to catch cycles
-  uint64_t budget_;                     // references that may still be followed
+  std::vector<PlistView> stack_;      // current object last; $top first
+  std::vector<uint64_t> inProgress_;  // references being decoded, to catch cycles
+  uint64_t budget_;                   // references that may still be followed
   std::string error_;
 };
 

@@ -15,13 +15,27 @@ void setError(std::string* error, const char* text) {
 
 }  // namespace
 
-Plist Plist::dictionary() { return Plist(plist_new_dict()); }
-Plist Plist::array() { return Plist(plist_new_array()); }
-Plist Plist::string(std::string_view value) { return Plist(plist_new_string(std::string(value).c_str())); }
-Plist Plist::integer(int64_t value) { return Plist(plist_new_uint(static_cast<uint64_t>(value))); }
-Plist Plist::real(double value) { return Plist(plist_new_real(value)); }
-Plist Plist::boolean(bool value) { return Plist(plist_new_bool(value ? 1 : 0)); }
-Plist Plist::uid(uint64_t value) { return Plist(plist_new_uid(value)); }
+Plist Plist::dictionary() {
+  return Plist(plist_new_dict());
+}
+Plist Plist::array() {
+  return Plist(plist_new_array());
+}
+Plist Plist::string(std::string_view value) {
+  return Plist(plist_new_string(std::string(value).c_str()));
+}
+Plist Plist::integer(int64_t value) {
+  return Plist(plist_new_uint(static_cast<uint64_t>(value)));
+}
+Plist Plist::real(double value) {
+  return Plist(plist_new_real(value));
+}
+Plist Plist::boolean(bool value) {
+  return Plist(plist_new_bool(value ? 1 : 0));
+}
+Plist Plist::uid(uint64_t value) {
+  return Plist(plist_new_uid(value));
+}
 
 Plist Plist::data(std::span<const uint8_t> bytes) {
   static const char empty = 0;
@@ -38,7 +52,8 @@ Plist Plist::date(Date value) {
     usec += 1000000;
     sec -= 1;
   }
-  constexpr int64_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  constexpr int64_t lo = std::numeric_limits<int32_t>::min(),
+                    hi = std::numeric_limits<int32_t>::max();
   if (sec < lo) sec = lo, usec = 0;
   if (sec > hi) sec = hi, usec = 0;
   return Plist(plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>(usec)));
@@ -56,7 +71,9 @@ std::optional<Plist> Plist::copyOf(PlistView view) {
 }
 
 Plist::Plist(const Plist& other) : node_(other.node_ ? plist_copy(other.node_) : nullptr) {}
-Plist::Plist(Plist&& other) noexcept : node_(other.node_) { other.node_ = nullptr; }
+Plist::Plist(Plist&& other) noexcept : node_(other.node_) {
+  other.node_ = nullptr;
+}
 
 Plist& Plist::operator=(const Plist& other) {
   if (this != &other) *this = Plist(other);
@@ -105,13 +122,14 @@ std::optional<Plist> Plist::fromBinary(std::span<const uint8_t> bytes, std::stri
     setError(error, "property list too large");
     return std::nullopt;
   }
-  if (bytes.size() < 8 ||
-      !plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()))) {
+  if (bytes.size() < 8 || !plist_is_binary(reinterpret_cast<const char*>(bytes.data()),
+                                           static_cast<uint32_t>(bytes.size()))) {
     setError(error, "not a binary property list");
     return std::nullopt;
   }
   plist_t node = nullptr;
-  plist_from_bin(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &node);
+  plist_from_bin(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
+                 &node);
   if (!node) {
     setError(error, "binary property list does not parse");
     return std::nullopt;
@@ -143,9 +161,11 @@ std::optional<Plist> Plist::fromXml(std::string_view text, std::string* error) {
 
 std::optional<Plist> Plist::fromBytes(std::span<const uint8_t> bytes, std::string* error) {
   if (bytes.size() >= 8 && bytes.size() <= std::numeric_limits<uint32_t>::max() &&
-      plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size())))
+      plist_is_binary(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<uint32_t>(bytes.size())))
     return fromBinary(bytes, error);
-  return fromXml(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+  return fromXml(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                 error);
 }
 
 std::vector<uint8_t> Plist::toBinary() const {
@@ -168,6 +188,8 @@ std::string Plist::toXml() const {
   return text;
 }
 
-bool operator==(const Plist& a, const Plist& b) { return a.view().equals(b.view()); }
+bool operator==(const Plist& a, const Plist& b) {
+  return a.view().equals(b.view());
+}
 
 }  // namespace store

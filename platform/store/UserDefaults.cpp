@@ -54,7 +54,8 @@ void UserDefaults::load() {
     return;
   }
   std::ifstream in(path_, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   if (in.bad() || !in.is_open()) {
     // Unreadable but maybe fine: keep it and do not write over it.
     writable_ = false;
@@ -97,7 +98,8 @@ std::optional<std::string> UserDefaults::stringForKey(const std::string& key) co
   return values_.view().get(key).asString();
 }
 
-std::optional<std::vector<std::string>> UserDefaults::stringArrayForKey(const std::string& key) const {
+std::optional<std::vector<std::string>> UserDefaults::stringArrayForKey(
+    const std::string& key) const {
   std::lock_guard lock(mutex_);
   PlistView array = values_.view().get(key);
   if (array.type() != PlistType::Array) return std::nullopt;

@@ -32,7 +32,9 @@ void ActionSheet::showInView(View& view) {
   present();
 }
 
-void ActionSheet::showFromToolbar(Toolbar& toolbar) { showInView(toolbar); }
+void ActionSheet::showFromToolbar(Toolbar& toolbar) {
+  showInView(toolbar);
+}
 
 void ActionSheet::clicked(int index) {
   if (delegate_) delegate_->clickedButtonAtIndex(*this, index);
@@ -82,9 +84,8 @@ void ActionSheet::draw(graphics::Painter& painter) const {
                  : index == cancelButtonIndex()   ? Color::rgb(60, 60, 60)
                                                   : Color::rgb(235, 235, 235);
     painter.fillRoundedRect(buttonRects_[i], 8, fill);
-    style.color = index == destructiveButtonIndex_ || index == cancelButtonIndex()
-                      ? Color::white()
-                      : Color::black();
+    style.color = index == destructiveButtonIndex_ || index == cancelButtonIndex() ? Color::white()
+                                                                                   : Color::black();
     painter.drawText(buttons()[i], buttonRects_[i], style);
   }
 }

@@ -4,6 +4,8 @@
 
 namespace ui {
 
-ActionSheetDelegate::~ActionSheetDelegate() { AlertStack::shared().forgetDelegate(this); }
+ActionSheetDelegate::~ActionSheetDelegate() {
+  AlertStack::shared().forgetDelegate(this);
+}
 
 }  // namespace ui

@@ -51,8 +51,8 @@ void ActivityIndicatorView::draw(graphics::Painter& painter) const {
   Rect b = bounds();
   graphics::Point c = b.center();
   double radius = b.width() / 2;
-  Color base = style_ == ActivityIndicatorViewStyle::Gray ? Color::rgb(128, 128, 128)
-                                                          : Color::white();
+  Color base =
+      style_ == ActivityIndicatorViewStyle::Gray ? Color::rgb(128, 128, 128) : Color::white();
   double width = style_ == ActivityIndicatorViewStyle::WhiteLarge ? 4 : 2;
   for (int i = 0; i < 12; ++i) {
     double angle = (i / 12.0) * 2 * std::numbers::pi - std::numbers::pi / 2;

@@ -32,7 +32,9 @@ int AlertView::firstOtherButtonIndex() const {
   return -1;
 }
 
-void AlertView::show() { present(); }
+void AlertView::show() {
+  present();
+}
 
 void AlertView::clicked(int index) {
   if (delegate_) delegate_->clickedButtonAtIndex(*this, index);
@@ -52,7 +54,8 @@ void AlertView::forgetDelegate(const void* delegate) {
 
 void AlertView::layoutForScreen(graphics::Size screen) {
   // The message is laid out by the painter; its height is estimated from its length.
-  double lines = std::max(1.0, std::ceil(static_cast<double>(message_.size()) / kCharactersPerLine));
+  double lines =
+      std::max(1.0, std::ceil(static_cast<double>(message_.size()) / kCharactersPerLine));
   double textHeight = kTitleHeight + (message_.empty() ? 0 : lines * kMessageLineHeight);
   // Two buttons share a row; one, or three and more, get a row each.
   int n = numberOfButtons();
@@ -86,9 +89,11 @@ void AlertView::draw(graphics::Painter& painter) const {
   style.numberOfLines = 0;
   style.lineBreakMode = graphics::LineBreakMode::WordWrap;
   double messageTop = kMargin + kTitleHeight;
-  double messageBottom = buttonRects_.empty() ? b.height() - kMargin : buttonRects_[0].y() - kMargin;
-  painter.drawText(message_, Rect{kMargin, messageTop, b.width() - 2 * kMargin,
-                                  messageBottom - messageTop}, style);
+  double messageBottom =
+      buttonRects_.empty() ? b.height() - kMargin : buttonRects_[0].y() - kMargin;
+  painter.drawText(message_,
+                   Rect{kMargin, messageTop, b.width() - 2 * kMargin, messageBottom - messageTop},
+                   style);
   style.font = graphics::Font::boldSystem(17);
   style.numberOfLines = 1;
   style.verticalAlignment = graphics::VerticalAlignment::Center;

@@ -4,6 +4,8 @@
 
 namespace ui {
 
-AlertViewDelegate::~AlertViewDelegate() { AlertStack::shared().forgetDelegate(this); }
+AlertViewDelegate::~AlertViewDelegate() {
+  AlertStack::shared().forgetDelegate(this);
+}
 
 }  // namespace ui

@@ -9,7 +9,9 @@ namespace ui {
 namespace {
 constexpr double kFrameInterval = 1.0 / 60;
 
-double mix(double a, double b, double t) { return a + (b - a) * t; }
+double mix(double a, double b, double t) {
+  return a + (b - a) * t;
+}
 }  // namespace
 
 void animate(double duration, const std::function<void()>& changes,
@@ -22,23 +24,44 @@ Animator& Animator::shared() {
   return animator;
 }
 
+// The main loop must outlive the animator, whose timers it holds: make it first.
+Animator::Animator() {
+  base::RunLoop::main();
+}
+
 Animator::Value Animator::read(const View& view, Property property) {
   Value v;
   switch (property) {
-    case Property::Frame: v.rect = view.frame_; break;
-    case Property::BoundsOrigin: v.point = view.boundsOrigin_; break;
-    case Property::Alpha: v.number = view.alpha_; break;
-    case Property::Transform: v.transform = view.transform_; break;
+    case Property::Frame:
+      v.rect = view.frame_;
+      break;
+    case Property::BoundsOrigin:
+      v.point = view.boundsOrigin_;
+      break;
+    case Property::Alpha:
+      v.number = view.alpha_;
+      break;
+    case Property::Transform:
+      v.transform = view.transform_;
+      break;
   }
   return v;
 }
 
 void Animator::apply(View& view, Property property, const Value& value) {
   switch (property) {
-    case Property::Frame: view.applyFrame(value.rect); break;
-    case Property::BoundsOrigin: view.applyBoundsOrigin(value.point); break;
-    case Property::Alpha: view.alpha_ = value.number; break;
-    case Property::Transform: view.transform_ = value.transform; break;
+    case Property::Frame:
+      view.applyFrame(value.rect);
+      break;
+    case Property::BoundsOrigin:
+      view.applyBoundsOrigin(value.point);
+      break;
+    case Property::Alpha:
+      view.alpha_ = value.number;
+      break;
+    case Property::Transform:
+      view.transform_ = value.transform;
+      break;
   }
 }
 
@@ -47,14 +70,16 @@ Animator::Value Animator::interpolate(Property property, const Value& from, cons
   Value v;
   switch (property) {
     case Property::Frame:
-      v.rect = graphics::Rect{mix(from.rect.x(), to.rect.x(), t), mix(from.rect.y(), to.rect.y(), t),
-                              mix(from.rect.width(), to.rect.width(), t),
-                              mix(from.rect.height(), to.rect.height(), t)};
+      v.rect = graphics::Rect{
+          mix(from.rect.x(), to.rect.x(), t), mix(from.rect.y(), to.rect.y(), t),
+          mix(from.rect.width(), to.rect.width(), t), mix(from.rect.height(), to.rect.height(), t)};
       break;
     case Property::BoundsOrigin:
       v.point = {mix(from.point.x, to.point.x, t), mix(from.point.y, to.point.y, t)};
       break;
-    case Property::Alpha: v.number = mix(from.number, to.number, t); break;
+    case Property::Alpha:
+      v.number = mix(from.number, to.number, t);
+      break;
     case Property::Transform:
       v.transform = {mix(from.transform.rotation, to.transform.rotation, t),
                      mix(from.transform.scale, to.transform.scale, t)};
@@ -108,7 +133,8 @@ void Animator::animate(double duration, const std::function<void()>& changes,
   animation->endTimer = base::Timer::once(std::max(0.0, options.delay) + animation->duration,
                                           [this, id] { finish(id); });
   animations_.push_back(std::move(animation));
-  updateFrameTimer();
+  // Armed afresh here, so a run loop that was reset between tests still gets its frames.
+  frameTimer_ = base::Timer::once(kFrameInterval, [this] { step(); });
 }
 
 void Animator::willChange(View& view, Property property) {
@@ -141,6 +167,7 @@ void Animator::step() {
       apply(*track.view, track.property, interpolate(track.property, track.from, track.to, t));
     }
   }
+  if (!animations_.empty()) frameTimer_ = base::Timer::once(kFrameInterval, [this] { step(); });
 }
 
 void Animator::finish(std::uint64_t id) {
@@ -150,7 +177,7 @@ void Animator::finish(std::uint64_t id) {
   std::unique_ptr<Animation> done = std::move(*it);
   animations_.erase(it);
   for (auto& track : done->tracks) apply(*track.view, track.property, track.to);
-  updateFrameTimer();
+  stopFramesIfIdle();
   bool finished = !done->tookOver || !done->tracks.empty();
   if (done->completion) done->completion(finished);
 }
@@ -184,15 +211,11 @@ void Animator::viewDestroyed(View& view) {
     std::erase_if(collecting_->tracks, [&](const Track& t) { return t.view == &view; });
     std::erase(collecting_->views, &view);
   }
-  updateFrameTimer();
+  stopFramesIfIdle();
 }
 
-void Animator::updateFrameTimer() {
-  if (animations_.empty()) {
-    frameTimer_.invalidate();
-  } else if (!frameTimer_.scheduled()) {
-    frameTimer_ = base::Timer::repeating(kFrameInterval, [this] { step(); });
-  }
+void Animator::stopFramesIfIdle() {
+  if (animations_.empty()) frameTimer_.invalidate();
 }
 
 }  // namespace ui

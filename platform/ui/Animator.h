@@ -49,6 +49,8 @@ class Animator {
   void viewDestroyed(View& view);
 
  private:
+  Animator();
+
   struct Value {
     graphics::Rect rect;
     graphics::Point point;
@@ -78,7 +80,7 @@ class Animator {
   void removeTracks(const View& view, Property property);
   void step();
   void finish(std::uint64_t id);
-  void updateFrameTimer();
+  void stopFramesIfIdle();
 
   std::vector<std::unique_ptr<Animation>> animations_;
   Animation* collecting_ = nullptr;

@@ -75,8 +75,8 @@ void Application::rotate(InterfaceOrientation orientation) {
   while (top && top->modalViewController()) top = top->modalViewController();
   InterfaceOrientation from = statusBarOrientation_;
   if (top && orientation != from && top->shouldAutorotateToInterfaceOrientation(orientation)) {
-    double duration = isLandscape(orientation) == isLandscape(from) ? 2 * kQuarterTurn
-                                                                    : kQuarterTurn;
+    double duration =
+        isLandscape(orientation) == isLandscape(from) ? 2 * kQuarterTurn : kQuarterTurn;
     top->willRotateToInterfaceOrientation(orientation, duration);
     statusBarOrientation_ = orientation;
     keyWindow_->setInterfaceOrientation(orientation);

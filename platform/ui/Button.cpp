@@ -45,7 +45,9 @@ graphics::ImagePtr Button::backgroundImage(ControlState state) const {
   return found ? *found : nullptr;
 }
 
-void Button::setTitle(std::string title, ControlState state) { titles_[state] = std::move(title); }
+void Button::setTitle(std::string title, ControlState state) {
+  titles_[state] = std::move(title);
+}
 
 std::string Button::title(ControlState state) const {
   auto found = lookup(titles_, state);

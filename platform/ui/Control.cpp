@@ -56,6 +56,8 @@ void Control::touchEnded(graphics::Point, bool inside) {
   if (inside) sendActionsForTouchUpInside();
 }
 
-void Control::touchCancelled() { setHighlighted(false); }
+void Control::touchCancelled() {
+  setHighlighted(false);
+}
 
 }  // namespace ui

@@ -12,7 +12,9 @@ net::Error cancelledError() {
 
 HeadlessWebEngine::HeadlessWebEngine() : alive_(std::make_shared<bool>(true)) {}
 
-HeadlessWebEngine::~HeadlessWebEngine() { *alive_ = false; }
+HeadlessWebEngine::~HeadlessWebEngine() {
+  *alive_ = false;
+}
 
 void HeadlessWebEngine::loadRequest(const net::UrlRequest& request) {
   start(Page{request, {}, {}, {}}, WebViewNavigationType::Other, Kind::New, -1);
@@ -45,7 +47,9 @@ void HeadlessWebEngine::stopLoading() {
   if (client()) client()->engineDidFailLoad(cancelledError());
 }
 
-bool HeadlessWebEngine::canGoBack() const { return index_ > 0; }
+bool HeadlessWebEngine::canGoBack() const {
+  return index_ > 0;
+}
 
 bool HeadlessWebEngine::canGoForward() const {
   return index_ >= 0 && index_ + 1 < static_cast<int>(history_.size());
@@ -101,8 +105,9 @@ bool HeadlessWebEngine::start(Page page, WebViewNavigationType type, Kind kind, 
   return true;
 }
 
-bool HeadlessWebEngine::finishLoad(std::optional<std::string> title,
-                                   std::optional<std::map<std::string, std::string>> scriptResults) {
+bool HeadlessWebEngine::finishLoad(
+    std::optional<std::string> title,
+    std::optional<std::map<std::string, std::string>> scriptResults) {
   if (!pending_) return false;
   Pending done = std::move(*pending_);
   pending_.reset();

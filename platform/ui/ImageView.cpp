@@ -4,7 +4,9 @@
 
 namespace ui {
 
-ImageView::ImageView(graphics::Rect frame) : View(frame) { setUserInteractionEnabled(false); }
+ImageView::ImageView(graphics::Rect frame) : View(frame) {
+  setUserInteractionEnabled(false);
+}
 
 ImageView::ImageView(graphics::ImagePtr image)
     : ImageView(graphics::Rect{{0, 0}, image ? image->size() : graphics::Size{}}) {

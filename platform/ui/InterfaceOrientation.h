@@ -23,10 +23,14 @@ constexpr bool isLandscape(InterfaceOrientation o) {
 
 constexpr DeviceOrientation deviceOrientationFor(InterfaceOrientation o) {
   switch (o) {
-    case InterfaceOrientation::Portrait: return DeviceOrientation::Portrait;
-    case InterfaceOrientation::PortraitUpsideDown: return DeviceOrientation::PortraitUpsideDown;
-    case InterfaceOrientation::LandscapeLeft: return DeviceOrientation::LandscapeRight;
-    case InterfaceOrientation::LandscapeRight: return DeviceOrientation::LandscapeLeft;
+    case InterfaceOrientation::Portrait:
+      return DeviceOrientation::Portrait;
+    case InterfaceOrientation::PortraitUpsideDown:
+      return DeviceOrientation::PortraitUpsideDown;
+    case InterfaceOrientation::LandscapeLeft:
+      return DeviceOrientation::LandscapeRight;
+    case InterfaceOrientation::LandscapeRight:
+      return DeviceOrientation::LandscapeLeft;
   }
   return DeviceOrientation::Unknown;
 }

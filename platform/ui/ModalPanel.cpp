@@ -14,7 +14,9 @@ std::string ModalPanel::buttonTitleAtIndex(int index) const {
   return buttons_[index];
 }
 
-bool ModalPanel::isVisible() const { return AlertStack::shared().contains(this); }
+bool ModalPanel::isVisible() const {
+  return AlertStack::shared().contains(this);
+}
 
 bool ModalPanel::pressButton(int index) {
   if (AlertStack::shared().top() != this || index < 0 || index >= numberOfButtons()) return false;
@@ -30,7 +32,9 @@ void ModalPanel::present() {
   AlertStack::shared().push(std::static_pointer_cast<ModalPanel>(shared_from_this()));
 }
 
-void ModalPanel::withdraw() { AlertStack::shared().remove(this); }
+void ModalPanel::withdraw() {
+  AlertStack::shared().remove(this);
+}
 
 bool ModalPanel::touchBegan(graphics::Point point) {
   touchedButton_ = -1;

@@ -143,8 +143,7 @@ void NavigationController::transition(std::shared_ptr<ViewController> from,
       kSlideDuration,
       [&] {
         to->view()->setFrame(target);
-        from->view()->setFrame(
-            target.offsetBy(forward ? -target.width() : target.width(), 0));
+        from->view()->setFrame(target.offsetBy(forward ? -target.width() : target.width(), 0));
       },
       [this, id, alive = lifetime()](bool) {
         if (!alive.expired() && id == transitionId_) finishTransition();

@@ -44,8 +44,7 @@ class NavigationController : public ViewController {
   void viewWillDisappear(bool animated) override;
   void viewDidDisappear(bool animated) override;
   bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) override;
-  void willRotateToInterfaceOrientation(InterfaceOrientation orientation,
-                                        double duration) override;
+  void willRotateToInterfaceOrientation(InterfaceOrientation orientation, double duration) override;
   void willAnimateRotationToInterfaceOrientation(InterfaceOrientation orientation,
                                                  double duration) override;
   void didRotateFromInterfaceOrientation(InterfaceOrientation from) override;

@@ -42,8 +42,7 @@ void Renderer::paint(const View& view, graphics::Painter& painter) {
   const Rect frame = view.frame();
   const Transform& transform = view.transform();
   // Nothing of an untransformed, clipping view can show outside the current clip.
-  if (transform.isIdentity() && view.clipsToBounds() &&
-      !painter.clipBounds().intersects(frame)) {
+  if (transform.isIdentity() && view.clipsToBounds() && !painter.clipBounds().intersects(frame)) {
     return;
   }
 

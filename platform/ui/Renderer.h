@@ -33,8 +33,8 @@ class Renderer {
   static void paintScreen(const View& root, graphics::Painter& painter,
                           const RenderOptions& options);
   // The status bar across `width` points, with the network activity indicator when it is on.
-  static void paintStatusBar(graphics::Painter& painter, double width,
-                             const std::string& clockText, bool networkActivity);
+  static void paintStatusBar(graphics::Painter& painter, double width, const std::string& clockText,
+                             bool networkActivity);
   // Renders a whole screen of the root's frame size into a PNG file; false when it cannot be
   // written.
   static bool renderToPng(const View& root, const std::filesystem::path& path,

@@ -18,7 +18,9 @@ constexpr double kPageFlingSpeed = 300;
 constexpr double kGlideTime = 0.3;
 }  // namespace
 
-ScrollView::ScrollView(Rect frame) : View(frame) { setClipsToBounds(true); }
+ScrollView::ScrollView(Rect frame) : View(frame) {
+  setClipsToBounds(true);
+}
 
 ScrollView::~ScrollView() = default;
 
@@ -39,7 +41,10 @@ void ScrollView::setContentOffset(Point offset, bool animated) {
     return;
   }
   animate(
-      kScrollAnimation, [this, offset] { setBounds(Rect{offset, bounds().size}); },
+      kScrollAnimation,
+      [this, offset] {
+        setBounds(Rect{offset, bounds().size});
+      },
       [this](bool finished) {
         if (finished && delegate_) delegate_->scrollViewDidEndScrollingAnimation(*this);
       });
@@ -124,7 +129,10 @@ bool ScrollView::endDrag(Point velocity) {
   if (!decelerate) return false;
   decelerating_ = true;
   animate(
-      kScrollAnimation, [this, target] { setBounds(Rect{target, bounds().size}); },
+      kScrollAnimation,
+      [this, target] {
+        setBounds(Rect{target, bounds().size});
+      },
       [this](bool finished) {
         if (!finished || !decelerating_) return;
         decelerating_ = false;

@@ -42,7 +42,9 @@ TableView::TableView(Rect frame, TableViewStyle style)
   }
 }
 
-TableView::~TableView() { *self_ = nullptr; }
+TableView::~TableView() {
+  *self_ = nullptr;
+}
 
 void TableView::setDataSource(TableViewDataSource* dataSource) {
   dataSource_ = dataSource;
@@ -141,7 +143,8 @@ void TableView::loadMetrics() {
     }
     y += section.headerHeight;
     for (int r = 0; r < section.rows; ++r) {
-      double h = delegate_ ? delegate_->heightForRowAtIndexPath(*this, IndexPath{s, r}) : rowHeight_;
+      double h =
+          delegate_ ? delegate_->heightForRowAtIndexPath(*this, IndexPath{s, r}) : rowHeight_;
       section.rowY.push_back(y);
       section.rowHeight.push_back(std::max(0.0, h));
       y += section.rowHeight.back();
@@ -447,7 +450,9 @@ void TableView::setEditing(bool editing, bool animated) {
   for (auto& [path, cell] : visible_) configureCell(*cell, path, animated);
 }
 
-void TableView::beginUpdates() { ++updateDepth_; }
+void TableView::beginUpdates() {
+  ++updateDepth_;
+}
 
 void TableView::endUpdates() {
   if (updateDepth_ == 0) return;
@@ -540,7 +545,8 @@ void TableView::applyUpdates() {
   visible_ = std::move(moved);
   if (selected_) {
     int row = newRowOf[selected_->section][selected_->row];
-    selected_ = row < 0 ? std::nullopt : std::optional<IndexPath>(IndexPath{selected_->section, row});
+    selected_ =
+        row < 0 ? std::nullopt : std::optional<IndexPath>(IndexPath{selected_->section, row});
   }
 
   loadMetrics();

@@ -78,8 +78,7 @@ class TableView : public ScrollView {
   std::optional<IndexPath> indexPathForRowAtPoint(graphics::Point point);
   // Where a row lies in the content; empty for a row that does not exist.
   graphics::Rect rectForRowAtIndexPath(IndexPath indexPath);
-  void scrollToRowAtIndexPath(IndexPath indexPath, TableViewScrollPosition position,
-                              bool animated);
+  void scrollToRowAtIndexPath(IndexPath indexPath, TableViewScrollPosition position, bool animated);
 
   std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
   // Programmatic selection: the delegate hears nothing.
@@ -154,7 +153,8 @@ class TableView : public ScrollView {
   graphics::Rect cellFrame(IndexPath indexPath) const;
   void applyUpdates();
   void animateOut(std::shared_ptr<TableViewCell> cell, TableViewRowAnimation animation);
-  static graphics::Rect displacedFrame(const graphics::Rect& frame, TableViewRowAnimation animation);
+  static graphics::Rect displacedFrame(const graphics::Rect& frame,
+                                       TableViewRowAnimation animation);
 
   TableViewStyle style_;
   TableViewDataSource* dataSource_ = nullptr;

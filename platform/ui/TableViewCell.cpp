@@ -46,7 +46,8 @@ Label* TableViewCell::textLabel() {
   if (!textLabel_) {
     textLabel_ = std::make_shared<Label>();
     textLabel_->setBackgroundColor(Color::clear());
-    textLabel_->setFont(graphics::Font::boldSystem(style_ == TableViewCellStyle::Default ? 20 : 18));
+    textLabel_->setFont(
+        graphics::Font::boldSystem(style_ == TableViewCellStyle::Default ? 20 : 18));
     textLabel_->setHighlightedTextColor(Color::white());
     textLabel_->setHighlighted(highlighted_ || selected_);
     contentView_->addSubview(textLabel_);

@@ -14,10 +14,10 @@ class ImageView;
 
 // Layout of a cell's built-in labels, in the device's order.
 enum class TableViewCellStyle {
-  Default,  // image at the left, one text label
-  Value1,   // text at the left, detail at the right
-  Value2,   // blue detail-style text, then detail
-  Subtitle, // text label above a smaller gray detail label
+  Default,   // image at the left, one text label
+  Value1,    // text at the left, detail at the right
+  Value2,    // blue detail-style text, then detail
+  Subtitle,  // text label above a smaller gray detail label
 };
 
 // The standard control at a cell's right end, in the device's order.

@@ -40,7 +40,8 @@ void TableViewCellControl::draw(graphics::Painter& painter) const {
       Color fill = kind_ == Kind::Delete ? Color::rgb(226, 36, 36) : Color::rgb(50, 180, 60);
       painter.fillEllipse(Rect{c.x - 10, c.y - 10, 20, 20}, fill);
       painter.drawLine({c.x - 5, c.y}, {c.x + 5, c.y}, Color::white(), 3);
-      if (kind_ == Kind::Insert) painter.drawLine({c.x, c.y - 5}, {c.x, c.y + 5}, Color::white(), 3);
+      if (kind_ == Kind::Insert)
+        painter.drawLine({c.x, c.y - 5}, {c.x, c.y + 5}, Color::white(), 3);
       break;
     }
     case Kind::Reorder: {

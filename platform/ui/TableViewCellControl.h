@@ -7,7 +7,14 @@ namespace ui {
 // delete or insert control at the left and the reorder handle while editing.
 class TableViewCellControl : public View {
  public:
-  enum class Kind { DisclosureIndicator, DetailDisclosureButton, Checkmark, Delete, Insert, Reorder };
+  enum class Kind {
+    DisclosureIndicator,
+    DetailDisclosureButton,
+    Checkmark,
+    Delete,
+    Insert,
+    Reorder
+  };
 
   TableViewCellControl(Kind kind, graphics::Rect frame);
 

@@ -22,7 +22,9 @@ Touch Touch::begin(View& root, graphics::Point point) {
   return touch;
 }
 
-Touch::~Touch() { cancel(); }
+Touch::~Touch() {
+  cancel();
+}
 
 View* Touch::rootView() const {
   if (auto root = root_.lock()) return root.get();
@@ -35,7 +37,9 @@ View* Touch::target() const {
   return target ? target.get() : nullptr;
 }
 
-bool Touch::active() const { return target() != nullptr; }
+bool Touch::active() const {
+  return target() != nullptr;
+}
 
 void Touch::moveTo(graphics::Point point) {
   View* root = rootView();

@@ -31,8 +31,8 @@ void View::applyFrame(const Rect& frame) {
 
 void View::setBounds(const Rect& bounds) {
   Point c = center();
-  setFrame(Rect{c.x - bounds.width() / 2, c.y - bounds.height() / 2, bounds.width(),
-                bounds.height()});
+  setFrame(
+      Rect{c.x - bounds.width() / 2, c.y - bounds.height() / 2, bounds.width(), bounds.height()});
   if (bounds.origin != boundsOrigin_) {
     Animator::shared().willChange(*this, Animator::Property::BoundsOrigin);
     applyBoundsOrigin(bounds.origin);
@@ -81,7 +81,9 @@ View* View::rootView() {
   return v;
 }
 
-void View::addSubview(std::shared_ptr<View> view) { insertSubview(std::move(view), SIZE_MAX); }
+void View::addSubview(std::shared_ptr<View> view) {
+  insertSubview(std::move(view), SIZE_MAX);
+}
 
 void View::insertSubview(std::shared_ptr<View> view, size_t index) {
   if (!view) return;
@@ -140,7 +142,9 @@ void View::layoutIfNeeded() {
   for (auto& child : children) child->layoutIfNeeded();
 }
 
-bool View::pointInside(Point point) const { return bounds().contains(point); }
+bool View::pointInside(Point point) const {
+  return bounds().contains(point);
+}
 
 View* View::hitTest(Point point) {
   if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01) return nullptr;

@@ -25,7 +25,9 @@ json imageName(const graphics::ImagePtr& image) {
   return image->name();
 }
 
-json font(const graphics::Font& f) { return {{"name", f.name()}, {"size", f.pointSize()}}; }
+json font(const graphics::Font& f) {
+  return {{"name", f.name()}, {"size", f.pointSize()}};
+}
 
 // `origin` is where the view's superview's bounds origin lies in root coordinates.
 json describe(const View& view, graphics::Point origin) {
@@ -48,7 +50,8 @@ json describe(const View& view, graphics::Point origin) {
     json titles = json::object(), images = json::object(), backgrounds = json::object();
     for (auto [state, name] : kStates) {
       // Only what was set for the state itself; the fallbacks would repeat "normal".
-      if (state == ControlState::Normal || button->title(state) != button->title(ControlState::Normal)) {
+      if (state == ControlState::Normal ||
+          button->title(state) != button->title(ControlState::Normal)) {
         titles[name] = button->title(state);
       }
       if (state == ControlState::Normal ||
@@ -83,7 +86,9 @@ json describe(const View& view, graphics::Point origin) {
 
 }  // namespace
 
-json ViewTreeJson::dump(const View& root) { return describe(root, {0, 0}); }
+json ViewTreeJson::dump(const View& root) {
+  return describe(root, {0, 0});
+}
 
 bool ViewTreeJson::writeFile(const View& root, const std::filesystem::path& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -13,7 +13,9 @@ WebEngine::Factory& factory() {
 }
 }  // namespace
 
-void WebEngine::setFactory(Factory f) { factory() = std::move(f); }
+void WebEngine::setFactory(Factory f) {
+  factory() = std::move(f);
+}
 
 std::unique_ptr<WebEngine> WebEngine::create() {
   if (factory()) {

@@ -35,7 +35,8 @@ void WebView::loadRequest(std::string_view url) {
   std::weak_ptr<WebView*> weak = self_;
   base::RunLoop::main().post([weak, error] {
     auto self = weak.lock();
-    if (self && *self && (*self)->delegate_) (*self)->delegate_->didFailLoadWithError(**self, error);
+    if (self && *self && (*self)->delegate_)
+      (*self)->delegate_->didFailLoadWithError(**self, error);
   });
 }
 
@@ -43,10 +44,18 @@ void WebView::loadHTMLString(const std::string& html, const std::optional<net::U
   engine_->loadHTMLString(html, baseURL);
 }
 
-void WebView::goBack() { engine_->goBack(); }
-void WebView::goForward() { engine_->goForward(); }
-void WebView::reload() { engine_->reload(); }
-void WebView::stopLoading() { engine_->stopLoading(); }
+void WebView::goBack() {
+  engine_->goBack();
+}
+void WebView::goForward() {
+  engine_->goForward();
+}
+void WebView::reload() {
+  engine_->reload();
+}
+void WebView::stopLoading() {
+  engine_->stopLoading();
+}
 
 std::string WebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
   return engine_->evaluateScript(script);

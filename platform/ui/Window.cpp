@@ -28,7 +28,9 @@ void Window::makeKeyAndVisible() {
   Application::shared().setKeyWindow(this);
 }
 
-bool Window::isKeyWindow() const { return Application::shared().keyWindow() == this; }
+bool Window::isKeyWindow() const {
+  return Application::shared().keyWindow() == this;
+}
 
 ViewController* Window::rootViewController() const {
   if (rootViewController_) return rootViewController_.get();

@@ -11,7 +11,9 @@ int hexValue(char c) {
   return -1;
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 }  // namespace
 
@@ -32,5 +34,6 @@ graphics::Color toUIColor(std::string_view text) {
   }
   if (value > UINT32_MAX) value = UINT32_MAX;
   return graphics::Color::rgb(static_cast<int>((value >> 16) & 0xff),
-                              static_cast<int>((value >> 8) & 0xff), static_cast<int>(value & 0xff));
+                              static_cast<int>((value >> 8) & 0xff),
+                              static_cast<int>(value & 0xff));
 }

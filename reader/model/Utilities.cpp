@@ -16,7 +16,8 @@ const std::string kBookmarkKey = "BOOKMARK_ITEM";
 const std::string kStyleKey = "STYLE_VIEW";
 const std::string kDefaultStyle = "grid";
 
-std::optional<std::vector<ItemPtr>> decodeBookmarks(const store::Plist& stored, std::string* error) {
+std::optional<std::vector<ItemPtr>> decodeBookmarks(const store::Plist& stored,
+                                                    std::string* error) {
   auto bytes = stored.view().asData();
   if (!bytes) {
     *error = "not an archive";
@@ -163,8 +164,8 @@ std::string Utilities::convertTimeWithTime(std::string_view feedDate) {
 
   // Part 0 ends with the two hour digits: "Mon, 05 Dec 2011 14".
   std::string& head = parts[0];
-  auto hour = head.size() >= 2 ? decimal(std::string_view(head).substr(head.size() - 2), 2)
-                               : std::nullopt;
+  auto hour =
+      head.size() >= 2 ? decimal(std::string_view(head).substr(head.size() - 2), 2) : std::nullopt;
   if (!hour || *hour > 23) return unchanged;
   head.resize(head.size() - 2);
 

@@ -89,6 +89,19 @@ TEST(Image, BrokenBytesFailCleanly) {
   EXPECT_FALSE(Image::fromData(corrupt));
   // Signature of one format, body of another.
   EXPECT_FALSE(Image::fromData("\xff\xd8\xff" + png));
+  // Headers that declare a huge canvas are refused before anything is allocated for it.
+  std::string hugeGif = kRedGif;
+  hugeGif[6] = hugeGif[7] = hugeGif[8] = hugeGif[9] = '\xff';
+  EXPECT_FALSE(Image::fromData(hugeGif));
+  std::string hugePng = png;
+  hugePng.replace(16, 8, std::string("\x00\x01\x86\xa0\x00\x01\x86\xa0", 8));
+  EXPECT_FALSE(Image::fromData(hugePng));
+  std::string jpeg = twoHalves()->jpegData(0.8);
+  ASSERT_TRUE(Image::fromData(jpeg));
+  size_t sof = jpeg.find("\xff\xc0");
+  ASSERT_NE(sof, std::string::npos);
+  jpeg[sof + 5] = jpeg[sof + 6] = jpeg[sof + 7] = jpeg[sof + 8] = '\xff';
+  EXPECT_FALSE(Image::fromData(jpeg));
   // A file format the system may decode, but thumbnails never are.
   EXPECT_FALSE(Image::fromData("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00"));
 }

@@ -24,9 +24,15 @@ namespace {
 const Color kRed{1, 0, 0, 1};
 const Color kBlue{0, 0, 1, 1};
 
-bool isClear(const Color& c) { return c.alpha == 0; }
-bool isRed(const Color& c) { return c.red > 0.95 && c.green < 0.05 && c.alpha > 0.95; }
-bool isBlue(const Color& c) { return c.blue > 0.95 && c.red < 0.05 && c.alpha > 0.95; }
+bool isClear(const Color& c) {
+  return c.alpha == 0;
+}
+bool isRed(const Color& c) {
+  return c.red > 0.95 && c.green < 0.05 && c.alpha > 0.95;
+}
+bool isBlue(const Color& c) {
+  return c.blue > 0.95 && c.red < 0.05 && c.alpha > 0.95;
+}
 
 // Counts pixels (in surface pixels) inside `r` that are not transparent.
 int inkIn(const OffscreenSurface& s, const Rect& r) {

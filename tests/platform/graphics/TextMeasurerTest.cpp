@@ -52,9 +52,9 @@ TEST(PangoTextMeasurer, HeightLimitKeepsWholeLinesAndAtLeastOne) {
   Size all = m.measure(kSummary, kSummaryFont, {300, 9999}, LineBreakMode::TailTruncation);
   EXPECT_EQ(all.height, lines * line);
   // Room for two and a half lines: two whole lines.
-  EXPECT_EQ(m.measure(kSummary, kSummaryFont, {300, 2.5 * line}, LineBreakMode::TailTruncation)
-                .height,
-            2 * line);
+  EXPECT_EQ(
+      m.measure(kSummary, kSummaryFont, {300, 2.5 * line}, LineBreakMode::TailTruncation).height,
+      2 * line);
   // Room for less than a line (or none) still gives the first line.
   EXPECT_EQ(m.measure(kSummary, kSummaryFont, {300, 3}, LineBreakMode::TailTruncation).height,
             line);
@@ -107,8 +107,8 @@ TEST(PangoTextMeasurer, CachesByTextFontLimitsAndMode) {
 
 TEST(PangoTextMeasurer, ConcurrentMeasuringAgrees) {
   PangoTextMeasurer m;
-  const Size expected = PangoTextMeasurer().measure(kSummary, kSummaryFont, {300, 9999},
-                                                    LineBreakMode::WordWrap);
+  const Size expected =
+      PangoTextMeasurer().measure(kSummary, kSummaryFont, {300, 9999}, LineBreakMode::WordWrap);
   std::vector<std::thread> threads;
   std::vector<int> mismatches(4, 0);
   for (int t = 0; t < 4; ++t) {
@@ -117,8 +117,7 @@ TEST(PangoTextMeasurer, ConcurrentMeasuringAgrees) {
         if (m.measure(kSummary, kSummaryFont, {300, 9999}, LineBreakMode::WordWrap) != expected) {
           ++mismatches[t];
         }
-        m.measure(kHeadline + std::to_string(i), kTitleFont, {284, 9999},
-                  LineBreakMode::WordWrap);
+        m.measure(kHeadline + std::to_string(i), kTitleFont, {284, 9999}, LineBreakMode::WordWrap);
       }
     });
   }

@@ -21,7 +21,9 @@ Cookie cookie(std::string domain, std::string name, bool subdomains = false, std
   return c;
 }
 
-net::Url url(const std::string& text) { return *net::Url::parse(text); }
+net::Url url(const std::string& text) {
+  return *net::Url::parse(text);
+}
 
 std::vector<std::string> names(const std::vector<Cookie>& cookies) {
   std::vector<std::string> out;
@@ -79,7 +81,7 @@ TEST(CookieStoreTest, SavesOnlyLastingCookiesInAPrivateFile) {
     store.setCookie(forged);
     EXPECT_EQ(names(store.cookies()), (std::vector<std::string>{"keep", "session"}));
   }
-  struct stat info{};
+  struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 

@@ -1,8 +1,8 @@
 #include "platform/net/UrlConnection.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -45,8 +45,8 @@ class Recorder : public net::UrlConnectionDelegate {
 };
 
 net::UrlRequest get(const std::string& address, double timeout = 10) {
-  return net::UrlRequest(*net::Url::parse(address), net::UrlRequest::CachePolicy::UseProtocolCachePolicy,
-                         timeout);
+  return net::UrlRequest(*net::Url::parse(address),
+                         net::UrlRequest::CachePolicy::UseProtocolCachePolicy, timeout);
 }
 
 bool runUntil(const std::function<bool()>& condition, double seconds = 10) {
@@ -142,8 +142,7 @@ TEST_F(UrlConnectionTest, RedirectAnnouncesANewResponseEndingWithTheFinalOne) {
   Recorder recorder;
   auto connection = net::UrlConnection::start(get(server.url("/moved")), &recorder);
   ASSERT_TRUE(runUntil([&] { return recorder.done; }));
-  EXPECT_EQ(recorder.events,
-            (std::vector<std::string>{"response 302", "response 200", "finish"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"response 302", "response 200", "finish"}));
   EXPECT_EQ(recorder.body, "hello world");
   EXPECT_EQ(recorder.last.url().absoluteString(), server.url("/hello"));
 }
@@ -214,9 +213,11 @@ TEST_F(UrlConnectionTest, NoDelegateCompletesSilently) {
 TEST_F(UrlConnectionTest, ManyConcurrentConnectionsShareOneWorker) {
   std::vector<Recorder> recorders(40);
   std::vector<std::unique_ptr<net::UrlConnection>> connections;
-  for (auto& r : recorders) connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &r));
+  for (auto& r : recorders)
+    connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &r));
   ASSERT_TRUE(runUntil([&] {
-    for (auto& r : recorders) if (!r.done) return false;
+    for (auto& r : recorders)
+      if (!r.done) return false;
     return true;
   }));
   for (auto& r : recorders) EXPECT_EQ(r.body, "hello world");

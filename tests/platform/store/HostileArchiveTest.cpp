@@ -87,7 +87,8 @@ TEST(HostileArchiveTest, ReferencesOutOfRange) {
   uint64_t noteClass = d.addClass("Note");
   uint64_t note = d.add(noteObject(noteClass, 77));
   uint64_t listClass = d.addClass("NSArray");
-  expectRejected(d.bytes(d.add(ArchiveBuilder::arrayObject({note}, listClass))), "string out of range");
+  expectRejected(d.bytes(d.add(ArchiveBuilder::arrayObject({note}, listClass))),
+                 "string out of range");
 }
 
 TEST(HostileArchiveTest, ReferenceCycles) {
@@ -148,9 +149,11 @@ TEST(HostileArchiveTest, WrongTypes) {
     for (bool number : {true, false}) {
       ArchiveBuilder b;
       uint64_t arrayClass = b.addClass("NSArray");
-      uint64_t value = number ? b.add(Plist::integer(5)) : b.add(ArchiveBuilder::arrayObject({}, arrayClass));
+      uint64_t value =
+          number ? b.add(Plist::integer(5)) : b.add(ArchiveBuilder::arrayObject({}, arrayClass));
       uint64_t note = b.add(noteObject(b.addClass("Note"), value));
-      expectRejected(b.bytes(b.add(ArchiveBuilder::arrayObject({note}, arrayClass))), "text not a string");
+      expectRejected(b.bytes(b.add(ArchiveBuilder::arrayObject({note}, arrayClass))),
+                     "text not a string");
     }
   }
   {  // members that are not references, classes that are not classes

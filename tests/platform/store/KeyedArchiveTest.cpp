@@ -118,7 +118,8 @@ TEST(KeyedArchiveTest, StringAndPropertyListRoots) {
   Plist value = Plist::dictionary();
   value.set("n", Plist::integer(3));
   value.set("nested", Plist::stringArray({"p", "q"}));
-  auto decoded = KeyedUnarchiver::unarchivePropertyList(KeyedArchiver::archivedDataWithRootObject(value));
+  auto decoded =
+      KeyedUnarchiver::unarchivePropertyList(KeyedArchiver::archivedDataWithRootObject(value));
   ASSERT_TRUE(decoded);
   EXPECT_EQ(*decoded, value);
 

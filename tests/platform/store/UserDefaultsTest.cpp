@@ -53,7 +53,8 @@ TEST(UserDefaultsTest, ValuesPersistAcrossInstances) {
   EXPECT_EQ(again.doubleForKey("d"), 1.5);
   EXPECT_EQ(again.dataForKey("data"), (std::vector<uint8_t>{9, 8, 7}));
   EXPECT_EQ(again.dateForKey("FBSessionExpires"), when);
-  EXPECT_EQ(again.stringArrayForKey("SHK_FAVS_2"), (std::vector<std::string>{"SHKMail", "SHKTwitter"}));
+  EXPECT_EQ(again.stringArrayForKey("SHK_FAVS_2"),
+            (std::vector<std::string>{"SHKMail", "SHKTwitter"}));
   EXPECT_TRUE(again.objectForKey("SHKExcluded")->view().get("SHKFacebook").asBool());
   EXPECT_FALSE(again.objectForKey("removed"));
   // Absent or mistyped values read as nothing or zero.

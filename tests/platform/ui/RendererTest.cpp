@@ -127,7 +127,7 @@ TEST_F(RendererTest, TransformsRotateAboutTheCentre) {
   options.statusBar = false;
   auto png = render(options);
   ASSERT_TRUE(png);
-  EXPECT_TRUE(same(at(png, 50, 115), kBlue));          // now vertical
+  EXPECT_TRUE(same(at(png, 50, 115), kBlue));  // now vertical
   EXPECT_TRUE(same(at(png, 25, 100), Color::white()));
 }
 

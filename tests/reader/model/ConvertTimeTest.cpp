@@ -63,11 +63,12 @@ TEST(ConvertTimeTest, UnknownNamesAndOtherZones) {
 }
 
 TEST(ConvertTimeTest, UnreadableTextIsReturnedUnchanged) {
-  for (const char* text : {"", "Mon, 05 Dec 2011", "14:30", "Mon, 05 Dec 2011 14:30 EST",
-                           "Mon, 05 Dec 2011 7:30:00 EST", "Mon, 05 Dec 2011 24:00:00 EST",
-                           "Mon, 05 Dec 2011 ab:00:00 EST", "14:30:00 EST", "Mon, xx Dec 2011 14:30:00 EST",
-                           "Mon, 00 Dec 2011 14:30:00 EST", "Mon, 32 Dec 2011 14:30:00 EST",
-                           "Mon, 31 Nov 2011 14:30:00 EST", "Mon, 29 Feb 2011 14:30:00 EST", ":::"})
+  for (const char* text :
+       {"", "Mon, 05 Dec 2011", "14:30", "Mon, 05 Dec 2011 14:30 EST",
+        "Mon, 05 Dec 2011 7:30:00 EST", "Mon, 05 Dec 2011 24:00:00 EST",
+        "Mon, 05 Dec 2011 ab:00:00 EST", "14:30:00 EST", "Mon, xx Dec 2011 14:30:00 EST",
+        "Mon, 00 Dec 2011 14:30:00 EST", "Mon, 32 Dec 2011 14:30:00 EST",
+        "Mon, 31 Nov 2011 14:30:00 EST", "Mon, 29 Feb 2011 14:30:00 EST", ":::"})
     EXPECT_EQ(Utilities::convertTimeWithTime(text), text) << text;
 }
 

@@ -24,7 +24,8 @@ ItemPtr story(const std::string& link) {
 
 bool sameFields(const Item& a, const Item& b) {
   return a.title == b.title && a.link == b.link && a.description == b.description &&
-         a.pubDate == b.pubDate && a.guid == b.guid && a.avatar == b.avatar && a.imgLink == b.imgLink;
+         a.pubDate == b.pubDate && a.guid == b.guid && a.avatar == b.avatar &&
+         a.imgLink == b.imgLink;
 }
 
 TEST(ItemCodingTest, AbsentFieldStaysAbsent) {
@@ -52,9 +53,9 @@ TEST(ItemCodingTest, WritesTheSevenKeysInOrder) {
   auto encoded = objects.at(*array.get("NS.objects").at(0).asUid());
   std::vector<std::string> keys;
   for (auto& [key, value] : encoded.entries()) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"ITEM_TITLE", "ITEM_LINK", "ITEM_DESCRIPTION",
-                                            "ITEM_PUBDATE", "ITEM_GUID", "ITEM_AVATAR",
-                                            "ITEM_IMGLINK", "$class"}));
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{"ITEM_TITLE", "ITEM_LINK", "ITEM_DESCRIPTION", "ITEM_PUBDATE",
+                                      "ITEM_GUID", "ITEM_AVATAR", "ITEM_IMGLINK", "$class"}));
   EXPECT_EQ(encoded.get("ITEM_IMGLINK").asUid(), 0u);
   auto itemClass = objects.at(*encoded.get("$class").asUid());
   EXPECT_EQ(itemClass.get("$classname").asString(), "Item");
@@ -74,7 +75,7 @@ TEST(ItemCodingTest, ReadsAnArchiveFromAnEarlierInstallation) {
   Plist itemClass = Plist::dictionary();
   itemClass.set("$classes", Plist::stringArray({"Item", "NSObject"}));
   itemClass.set("$classname", Plist::string("Item"));
-  objects.append(itemClass);                         // 2
+  objects.append(itemClass);                          // 2
   objects.append(Plist::string("http://vemo.vn/x"));  // 3
   objects.append(Plist::string("Tiêu đề"));           // 4
   Plist item = Plist::dictionary();

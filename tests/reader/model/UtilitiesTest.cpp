@@ -27,7 +27,8 @@ ItemPtr story(const std::string& link, const std::string& title = "title") {
 
 std::vector<std::string> keysOf(const UserDefaults& defaults) {
   std::vector<std::string> keys;
-  for (auto& [key, value] : defaults.dictionaryRepresentation().view().entries()) keys.push_back(key);
+  for (auto& [key, value] : defaults.dictionaryRepresentation().view().entries())
+    keys.push_back(key);
   return keys;
 }
 

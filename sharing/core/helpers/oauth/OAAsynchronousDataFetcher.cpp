@@ -1,6 +1,7 @@
 #include "sharing/core/helpers/oauth/OAAsynchronousDataFetcher.h"
 
-std::shared_ptr<OAAsynchronousDataFetcher> OAAsynchronousDataFetcher::asynchronousFetcherWithRequest(
+std::shared_ptr<OAAsynchronousDataFetcher>
+OAAsynchronousDataFetcher::asynchronousFetcherWithRequest(
     std::shared_ptr<OAMutableURLRequest> request, OAFetcherCallbacks callbacks) {
   return std::shared_ptr<OAAsynchronousDataFetcher>(
       new OAAsynchronousDataFetcher(std::move(request), std::move(callbacks)));

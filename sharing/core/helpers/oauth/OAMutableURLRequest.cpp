@@ -19,16 +19,14 @@ bool sendsParametersInQuery(const std::string& method) {
 
 OAMutableURLRequest::OAMutableURLRequest(
     net::Url url, OAConsumer consumer, std::optional<OAToken> token,
-    std::optional<std::string> realm,
-    std::shared_ptr<const OASignatureProviding> signatureProvider)
+    std::optional<std::string> realm, std::shared_ptr<const OASignatureProviding> signatureProvider)
     : OAMutableURLRequest(std::move(url), std::move(consumer), std::move(token), std::move(realm),
                           std::move(signatureProvider), generateNonce(), generateTimestamp()) {}
 
 OAMutableURLRequest::OAMutableURLRequest(
     net::Url url, OAConsumer consumer, std::optional<OAToken> token,
-    std::optional<std::string> realm,
-    std::shared_ptr<const OASignatureProviding> signatureProvider, std::string nonce,
-    std::string timestamp)
+    std::optional<std::string> realm, std::shared_ptr<const OASignatureProviding> signatureProvider,
+    std::string nonce, std::string timestamp)
     : net::UrlRequest(std::move(url), CachePolicy::ReloadIgnoringLocalCacheData, kTimeoutSeconds),
       consumer_(std::move(consumer)),
       token_(token ? std::move(*token) : OAToken()),
@@ -44,7 +42,9 @@ std::string OAMutableURLRequest::generateTimestamp() {
   return std::to_string(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
 }
 
-std::string OAMutableURLRequest::generateNonce() { return base::Uuid::generateString(); }
+std::string OAMutableURLRequest::generateNonce() {
+  return base::Uuid::generateString();
+}
 
 void OAMutableURLRequest::setOAuthParameterName(const std::optional<std::string>& name,
                                                 const std::optional<std::string>& value) {
@@ -71,8 +71,9 @@ std::optional<std::vector<OARequestParameter>> OAMutableURLRequest::parameters()
     if (piece.empty()) continue;
     size_t equals = piece.find('=');
     std::string_view name = std::string_view(piece).substr(0, equals);
-    std::string_view value =
-        equals == std::string::npos ? std::string_view() : std::string_view(piece).substr(equals + 1);
+    std::string_view value = equals == std::string::npos
+                                 ? std::string_view()
+                                 : std::string_view(piece).substr(equals + 1);
     result.emplace_back(URLDecodedString(name), URLDecodedString(value));
   }
   return result;
@@ -143,11 +144,11 @@ void OAMutableURLRequest::prepare() {
     extraAttributes += ", " + URLEncodedString(name) + "=\"" + URLEncodedString(value) + "\"";
   }
 
-  setValue("Authorization",
-           "OAuth realm=\"" + URLEncodedString(realm_) + "\", oauth_consumer_key=\"" +
-               URLEncodedString(consumer_.key()) + "\", " + tokenAttribute +
-               "oauth_signature_method=\"" + URLEncodedString(signatureProvider_->name()) +
-               "\", oauth_signature=\"" + URLEncodedString(signature_) + "\", oauth_timestamp=\"" +
-               timestamp_ + "\", oauth_nonce=\"" + nonce_ + "\", oauth_version=\"1.0\"" +
-               extraAttributes);
+  setValue("Authorization", "OAuth realm=\"" + URLEncodedString(realm_) +
+                                "\", oauth_consumer_key=\"" + URLEncodedString(consumer_.key()) +
+                                "\", " + tokenAttribute + "oauth_signature_method=\"" +
+                                URLEncodedString(signatureProvider_->name()) +
+                                "\", oauth_signature=\"" + URLEncodedString(signature_) +
+                                "\", oauth_timestamp=\"" + timestamp_ + "\", oauth_nonce=\"" +
+                                nonce_ + "\", oauth_version=\"1.0\"" + extraAttributes);
 }

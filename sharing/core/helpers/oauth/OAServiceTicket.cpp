@@ -12,4 +12,6 @@ OAServiceTicket::OAServiceTicket(std::shared_ptr<const OAMutableURLRequest> requ
       data_(std::move(data)),
       didSucceed_(didSucceed) {}
 
-std::optional<std::string> OAServiceTicket::body() const { return data_; }
+std::optional<std::string> OAServiceTicket::body() const {
+  return data_;
+}

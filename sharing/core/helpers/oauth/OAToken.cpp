@@ -6,7 +6,8 @@
 
 namespace {
 
-std::string defaultsKey(std::string_view prefix, std::string_view provider, std::string_view field) {
+std::string defaultsKey(std::string_view prefix, std::string_view provider,
+                        std::string_view field) {
   return "OAUTH_" + std::string(prefix) + "_" + std::string(provider) + "_" + std::string(field);
 }
 

@@ -78,8 +78,8 @@ TEST_F(AlertStackTest, DelegateGoneWhileItsAlertIsShownIsNotCalled) {
 
 TEST_F(AlertStackTest, FingerOnAnAlertButtonPressesIt) {
   Recorder recorder;
-  auto alert = std::make_shared<ui::AlertView>("t", "m", &recorder, "No",
-                                               std::vector<std::string>{"Yes"});
+  auto alert =
+      std::make_shared<ui::AlertView>("t", "m", &recorder, "No", std::vector<std::string>{"Yes"});
   alert->show();
   graphics::Rect frame = alert->frame();
   EXPECT_EQ(frame.width(), ui::AlertView::kWidth);

@@ -98,10 +98,10 @@ TEST_F(TableViewEditingTest, SelectionFollowsItsRowThroughMovesAndDeletes) {
 }
 
 TEST_F(TableViewEditingTest, EveryRowAnimationEndsWithTheRowsInPlace) {
-  for (auto animation : {TableViewRowAnimation::Fade, TableViewRowAnimation::Right,
-                         TableViewRowAnimation::Left, TableViewRowAnimation::Top,
-                         TableViewRowAnimation::Bottom, TableViewRowAnimation::None,
-                         TableViewRowAnimation::Middle}) {
+  for (auto animation :
+       {TableViewRowAnimation::Fade, TableViewRowAnimation::Right, TableViewRowAnimation::Left,
+        TableViewRowAnimation::Top, TableViewRowAnimation::Bottom, TableViewRowAnimation::None,
+        TableViewRowAnimation::Middle}) {
     SCOPED_TRACE(static_cast<int>(animation));
     data.sections[0].insert(data.sections[0].begin(), "new");
     data.sections[0].push_back("last");
@@ -123,6 +123,7 @@ TEST_F(TableViewEditingTest, EveryRowAnimationEndsWithTheRowsInPlace) {
 
 TEST_F(TableViewEditingTest, BatchedUpdatesUseIndexesBeforeAndAfter) {
   // Delete r1 (old index 1) and insert "x" at new index 3 in one batch.
+  table->visibleCells();
   table->beginUpdates();
   data.sections[0] = {"r0", "r2", "r3", "x"};
   table->deleteRowsAtIndexPaths({{0, 1}}, TableViewRowAnimation::Fade);

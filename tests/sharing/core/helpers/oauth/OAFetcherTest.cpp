@@ -64,12 +64,13 @@ class OAFetcherTest : public ::testing::Test {
     auto& s = server.server();
     s.set_keep_alive_max_count(1);
     for (int status : {200, 399, 400, 500}) {
-      s.Get("/status/" + std::to_string(status), [status](const httplib::Request& req, httplib::Response& res) {
-        res.status = status;
-        res.set_content("body " + std::to_string(status) + " " +
-                            (req.has_header("Authorization") ? "signed" : "unsigned"),
-                        "text/plain");
-      });
+      s.Get("/status/" + std::to_string(status),
+            [status](const httplib::Request& req, httplib::Response& res) {
+              res.status = status;
+              res.set_content("body " + std::to_string(status) + " " +
+                                  (req.has_header("Authorization") ? "signed" : "unsigned"),
+                              "text/plain");
+            });
     }
     s.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
       res.status = 302;
@@ -148,7 +149,8 @@ TEST_F(OAFetcherTest, SecondResponseDiscardsEarlierBytes) {
   Report report;
   auto fetcher = OAAsynchronousDataFetcher::asynchronousFetcherWithRequest(
       request(server.url("/status/200")), recordInto(report));
-  auto connection = net::UrlConnection::start(net::UrlRequest(*net::Url::parse(server.url("/"))), nullptr);
+  auto connection =
+      net::UrlConnection::start(net::UrlRequest(*net::Url::parse(server.url("/"))), nullptr);
   net::UrlResponse first, second;
   first.setStatusCode(500);
   second.setStatusCode(201);

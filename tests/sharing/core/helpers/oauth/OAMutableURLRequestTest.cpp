@@ -10,7 +10,9 @@
 
 namespace {
 
-net::Url url(const std::string& text) { return *net::Url::parse(text); }
+net::Url url(const std::string& text) {
+  return *net::Url::parse(text);
+}
 
 OAMutableURLRequest makeRequest(const std::string& address, std::optional<OAToken> token = {},
                                 std::shared_ptr<const OASignatureProviding> provider = {}) {
@@ -25,10 +27,11 @@ std::string signedPairs(const OAMutableURLRequest& request) {
 }
 
 TEST(OAMutableURLRequestTest, SignsOAuthCoreAppendixAExample) {
-  OAMutableURLRequest request(url("http://photos.example.net/photos?file=vacation.jpg&size=original"),
-                              OAConsumer("dpf43f3p2l4k3l03", "kd94hf93k423kf44"),
-                              OAToken("nnch734d00sl2jdk", "pfkkdhi9sl3r4s00"), std::nullopt,
-                              nullptr, "kllo9940pd9333jh", "1191242096");
+  OAMutableURLRequest request(
+      url("http://photos.example.net/photos?file=vacation.jpg&size=original"),
+      OAConsumer("dpf43f3p2l4k3l03", "kd94hf93k423kf44"),
+      OAToken("nnch734d00sl2jdk", "pfkkdhi9sl3r4s00"), std::nullopt, nullptr, "kllo9940pd9333jh",
+      "1191242096");
   EXPECT_EQ(request.signatureBaseString(),
             "GET&http%3A%2F%2Fphotos.example.net%2Fphotos&file%3Dvacation.jpg%26"
             "oauth_consumer_key%3Ddpf43f3p2l4k3l03%26oauth_nonce%3Dkllo9940pd9333jh%26"
@@ -45,7 +48,8 @@ TEST(OAMutableURLRequestTest, SignsOAuthCoreAppendixAExample) {
 }
 
 TEST(OAMutableURLRequestTest, NoTokenMeansNoOAuthTokenAnywhereAndSecretEndingInAmpersand) {
-  auto request = makeRequest("http://h/p", std::nullopt, std::make_shared<OAPlaintextSignatureProvider>());
+  auto request =
+      makeRequest("http://h/p", std::nullopt, std::make_shared<OAPlaintextSignatureProvider>());
   EXPECT_EQ(signedPairs(request).find("oauth_token"), std::string::npos);
   request.prepare();
   EXPECT_EQ(request.signature(), "cs&");
@@ -66,7 +70,8 @@ TEST(OAMutableURLRequestTest, NoTokenMeansNoOAuthTokenAnywhereAndSecretEndingInA
 
 TEST(OAMutableURLRequestTest, GetParametersGoToTheQueryAndComeBackDecoded) {
   auto request = makeRequest("http://h/p?old=1#frag");
-  std::vector<OARequestParameter> params = {{"status", "a b&c=d/e~f"}, {"lang", "tiếng"}, {"e", ""}};
+  std::vector<OARequestParameter> params = {
+      {"status", "a b&c=d/e~f"}, {"lang", "tiếng"}, {"e", ""}};
   request.setParameters(params);
   EXPECT_EQ(request.url().absoluteString(),
             "http://h/p?status=a%20b%26c%3Dd%2Fe~f&lang=ti%E1%BA%BFng&e=");
@@ -160,8 +165,8 @@ TEST(OAMutableURLRequestTest, DefaultsOfANewRequest) {
   EXPECT_EQ(request.signatureProvider().name(), "HMAC-SHA1");
   EXPECT_EQ(request.timeoutInterval(), 10.0);
   EXPECT_EQ(request.cachePolicy(), net::UrlRequest::CachePolicy::ReloadIgnoringLocalCacheData);
-  EXPECT_TRUE(std::regex_match(request.nonce(),
-                               std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}")));
+  EXPECT_TRUE(std::regex_match(
+      request.nonce(), std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}")));
   long long stamp = std::stoll(request.timestamp());
   EXPECT_NEAR(stamp, static_cast<long long>(std::time(nullptr)), 5);
   EXPECT_NE(OAMutableURLRequest(url("http://h/"), OAConsumer()).nonce(), request.nonce());

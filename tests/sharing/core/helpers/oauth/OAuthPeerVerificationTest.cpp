@@ -56,8 +56,9 @@ class OAuthPeerVerificationTest : public ::testing::Test {
   static void TearDownTestSuite() { delete verifier; }
   void SetUp() override { ASSERT_GT(verifier->port(), 0) << "the oauthlib verifier did not start"; }
 
-  std::shared_ptr<OAMutableURLRequest> request(const std::string& path, bool withToken,
-                                               std::shared_ptr<const OASignatureProviding> provider = {}) {
+  std::shared_ptr<OAMutableURLRequest> request(
+      const std::string& path, bool withToken,
+      std::shared_ptr<const OASignatureProviding> provider = {}) {
     std::optional<OAToken> token;
     if (withToken) token = OAToken("token-key", "token secret/2");
     return std::make_shared<OAMutableURLRequest>(*net::Url::parse(verifier->url(path)),
@@ -68,11 +69,11 @@ class OAuthPeerVerificationTest : public ::testing::Test {
   // Sends synchronously; returns the status, or -1 when the exchange failed.
   static int statusOf(std::shared_ptr<OAMutableURLRequest> request) {
     int status = -1;
-    OADataFetcher::fetchDataWithRequest(
-        std::move(request), {[&](const OAServiceTicket& ticket, const std::string&) {
-                               status = ticket.response()->statusCode();
-                             },
-                             nullptr});
+    OADataFetcher::fetchDataWithRequest(std::move(request),
+                                        {[&](const OAServiceTicket& ticket, const std::string&) {
+                                           status = ticket.response()->statusCode();
+                                         },
+                                         nullptr});
     return status;
   }
 
@@ -84,8 +85,14 @@ OAuthVerifier* OAuthPeerVerificationTest::verifier = nullptr;
 TEST_F(OAuthPeerVerificationTest, AcceptsGetRequestsWithQueryParameters) {
   for (bool withToken : {false, true}) {
     auto get = request("/photos", withToken);
-    get->setParameters({{"file", "vacation.jpg"}, {"size", "original"}, {"q", "a b&c=d/e~f+g"},
-                        {"a b", "1"}, {"a", "1"}, {"a", "0"}, {"a2", "x"}, {"a-", "y"}});
+    get->setParameters({{"file", "vacation.jpg"},
+                        {"size", "original"},
+                        {"q", "a b&c=d/e~f+g"},
+                        {"a b", "1"},
+                        {"a", "1"},
+                        {"a", "0"},
+                        {"a2", "x"},
+                        {"a-", "y"}});
     EXPECT_EQ(statusOf(get), 200) << "token: " << withToken;
   }
   // Parameters written straight into the address, not through setParameters.

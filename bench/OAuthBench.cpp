@@ -1,0 +1,115 @@
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/base/RunLoop.h"
+#include "platform/net/Initialize.h"
+#include "platform/net/UrlConnection.h"
+#include "sharing/core/helpers/oauth/OAMutableURLRequest.h"
+
+namespace {
+
+// A typical status update: token, two form parameters, HMAC-SHA1.
+void BM_PrepareSignedRequest(benchmark::State& state) {
+  net::Url url = *net::Url::parse("https://api.example.com/1/statuses/update.json");
+  OAConsumer consumer("dpf43f3p2l4k3l03", "kd94hf93k423kf44");
+  OAToken token("nnch734d00sl2jdk", "pfkkdhi9sl3r4s00");
+  for (auto _ : state) {
+    OAMutableURLRequest request(url, consumer, token);
+    request.setHttpMethod("POST");
+    request.setParameters(
+        {{"status", "Tin mới nhất từ Vemo: http://vemo.example/a/123456"}, {"lang", "vi"}});
+    request.prepare();
+    benchmark::DoNotOptimize(request.signature());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PrepareSignedRequest);
+
+// Loads one address after another through UrlConnection, each started when the last finished.
+class Chain : public net::UrlConnectionDelegate {
+ public:
+  Chain(std::string address, int count) : address_(std::move(address)), left_(count) {}
+  void start() {
+    connection_ = net::UrlConnection::start(net::UrlRequest(*net::Url::parse(address_)), this);
+  }
+  void didReceiveData(net::UrlConnection&, std::string_view data) override {
+    bytes_ += data.size();
+  }
+  void didFinishLoading(net::UrlConnection&) override { next(); }
+  void didFailWithError(net::UrlConnection&, const net::Error&) override {
+    failed_ = true;
+    left_ = 0;
+  }
+  bool done() const { return left_ == 0; }
+  bool failed() const { return failed_; }
+
+ private:
+  void next() {
+    if (--left_ > 0) base::RunLoop::main().post([this] { start(); });
+  }
+  std::string address_;
+  int left_;
+  size_t bytes_ = 0;
+  bool failed_ = false;
+  std::unique_ptr<net::UrlConnection> connection_;
+};
+
+size_t discard(char*, size_t size, size_t count, void*) {
+  return size * count;
+}
+
+// 1,000 small GETs through UrlConnection, then the same 1,000 with one blocking libcurl handle.
+void BM_UrlConnectionAgainstBlockingCurl_1000Gets(benchmark::State& state) {
+  net::initialize();
+  httplib::Server server;
+  server.Get("/small", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content("0123456789abcdef", "text/plain");
+  });
+  // Without it, Nagle and delayed acknowledgements add tens of milliseconds to every reply.
+  server.set_tcp_nodelay(true);
+  int port = server.bind_to_any_port("127.0.0.1");
+  std::thread thread([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::string address = "http://127.0.0.1:" + std::to_string(port) + "/small";
+  constexpr int kCount = 1000;
+
+  double asyncSeconds = 0, blockingSeconds = 0;
+  for (auto _ : state) {
+    auto t0 = std::chrono::steady_clock::now();
+    Chain chain(address, kCount);
+    chain.start();
+    base::RunLoop::main().runUntilCondition([&] { return chain.done(); }, 120);
+    auto t1 = std::chrono::steady_clock::now();
+    if (chain.failed()) state.SkipWithError("a load failed");
+
+    CURL* easy = curl_easy_init();
+    curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, discard);
+    for (int i = 0; i < kCount; ++i) curl_easy_perform(easy);
+    curl_easy_cleanup(easy);
+    auto t2 = std::chrono::steady_clock::now();
+
+    double a = std::chrono::duration<double>(t1 - t0).count();
+    double b = std::chrono::duration<double>(t2 - t1).count();
+    asyncSeconds += a;
+    blockingSeconds += b;
+    state.SetIterationTime(a);
+  }
+  server.stop();
+  thread.join();
+  state.counters["async_ms_per_1000"] = asyncSeconds * 1000 / state.iterations();
+  state.counters["blocking_ms_per_1000"] = blockingSeconds * 1000 / state.iterations();
+  state.counters["async_to_blocking"] = asyncSeconds / blockingSeconds;
+}
+BENCHMARK(BM_UrlConnectionAgainstBlockingCurl_1000Gets)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,3 @@
+add_executable(image_decode_fuzz ${CMAKE_CURRENT_LIST_DIR}/image_decode_fuzz.cpp)
+target_link_libraries(image_decode_fuzz PRIVATE vemo_graphics)
+target_link_options(image_decode_fuzz PRIVATE -fsanitize=fuzzer)

@@ -1,0 +1,259 @@
+#include "reader/screens/MainViewController.h"
+
+#include "platform/base/Log.h"
+#include "platform/base/Strings.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/TableView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/CustomButton.h"
+#include "reader/screens/FeedDownload.h"
+#include "reader/screens/GridPlacement.h"
+#include "reader/screens/NewsSite.h"
+#include "reader/screens/ScreenFactory.h"
+#include "reader/screens/StoryCell.h"
+#include "reader/screens/ThumbnailCache.h"
+
+namespace {
+constexpr int kStoryViewTag = 999;
+const graphics::Rect kPortraitContent{0, 44, 320, 416};
+const graphics::Rect kLandscapeContent{0, 44, 480, 256};
+}  // namespace
+
+MainViewController::MainViewController()
+    : cacheImage(ThumbnailCache::create([this] { displayImage(); })) {}
+
+MainViewController::~MainViewController() = default;
+
+void MainViewController::viewDidLoad() {
+  base::log("MainviewController");
+  reloadObservation_ = base::NotificationCenter::defaultCenter().addObserver(
+      kReloadNotification, [this](const base::Notification&) { refreshButtonPush(); });
+  _landscape = false;
+  setupTheView();
+  observeLandscape();
+  loadData();
+  myStyleString = Utilities().getStyleView();
+  checkTheStyleView();
+}
+
+void MainViewController::setupTheView() {
+  prepareScreenView();
+  headerView = makeHeaderBar();
+  footView = makeFooterBar(416);
+  moreBtn = makeImageButton("menu_home.png", {0, 2, 40, 40}, [this] { moreBtnPush(); });
+  _extraToolBtn = makeImageButton("tools.png", {38, 6, 36, 36}, [this] { goToExtraToolView(); });
+  myExtraToolButton = _extraToolBtn;
+  _bookmarkListBtn =
+      makeImageButton("fav_saved.png", {74, 2, 40, 40}, [this] { bookmarkListButtonPush(); });
+  headerLbl = makeHeaderLabel({60, 0, 240, 44});
+  headerLbl->setText("Vemo");
+  headerLbl->setTextColor(graphics::Color{1, 0, 0, 1});
+  headerLbl->setAlpha(0.8);
+  _refreshBtn =
+      makeImageButton("web_refresh.png", {240, 2, 40, 40}, [this] { refreshButtonPush(); });
+  _styleBtn = makeImageButton("post_list.png", {280, 2, 40, 40}, [this] { saveStyleView(); });
+  myStyleButton = _styleBtn;
+}
+
+void MainViewController::applyHeaderFrames() {
+  headerView->setFrame({0, 0, screenWidth(), kHeaderHeight});
+  moreBtn->setFrame({0, 2, 40, 40});
+  if (_landscape) {
+    _extraToolBtn->setFrame({40, 6, 36, 36});
+    _bookmarkListBtn->setFrame({80, 0, 44, 44});
+    headerLbl->setFrame({120, 0, 240, 44});
+    _refreshBtn->setFrame({400, 2, 40, 40});
+    _styleBtn->setFrame({440, 2, 40, 40});
+  } else {
+    _extraToolBtn->setFrame({38, 6, 36, 36});
+    _bookmarkListBtn->setFrame({74, 2, 40, 40});
+    headerLbl->setFrame({60, 0, 240, 44});
+    _refreshBtn->setFrame({240, 2, 40, 40});
+    _styleBtn->setFrame({280, 2, 40, 40});
+  }
+}
+
+void MainViewController::loadData() {
+  std::vector<ItemPtr> stories;
+  for (const FeedRecord& record : FeedDownload::run(NewsSite::address(NewsSite::kHomeFeedPath))) {
+    if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);
+  }
+  dataInArray = std::move(stories);
+  base::log(base::format("COUNT = %d", static_cast<int>(dataInArray.size())));
+}
+
+void MainViewController::refreshButtonPush() {
+  loadData();
+  checkTheStyleView();
+}
+
+void MainViewController::checkTheStyleView() {
+  if (myStyleString == "grid") {
+    myStyleButton->setImage(graphics::Image::named("post_list.png"));
+    _landscape ? setupGridViewLandscape() : setupGridView();
+  } else if (myStyleString == "list") {
+    myStyleButton->setImage(graphics::Image::named("post_box.png"));
+    _landscape ? setupListViewLandscape() : setupListView();
+  }
+}
+
+void MainViewController::saveStyleView() {
+  std::string style = myStyleString == "grid" ? "list" : "grid";
+  Utilities().setStyleView(style);
+  myStyleString = style;
+  checkTheStyleView();
+}
+
+void MainViewController::removeOldStyleView() {
+  for (const auto& subview : view()->subviews()) {
+    if (subview->tag() == kStoryViewTag) {
+      subview->removeFromSuperview();
+      return;
+    }
+  }
+}
+
+void MainViewController::setupListView() {
+  setupList(kPortraitContent);
+}
+
+void MainViewController::setupListViewLandscape() {
+  base::log("ListView Landscape");
+  setupList(kLandscapeContent);
+  base::log("set list tableview");
+}
+
+void MainViewController::setupList(const graphics::Rect& frame) {
+  if (dataInArray.empty()) {
+    showAlert(kUpdatingMessage);
+    return;
+  }
+  removeOldStyleView();
+  shownStories_ = dataInArray;
+  auto table = std::make_shared<ui::TableView>(frame, ui::TableViewStyle::Plain);
+  table->setBackgroundColor(graphics::Color::clear());
+  table->setTag(kStoryViewTag);
+  table->setDelegate(this);
+  table->setDataSource(this);
+  table->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
+  view()->addSubview(table);
+  myTableView = table;
+}
+
+void MainViewController::setupGridView() {
+  setupGrid(kPortraitContent);
+}
+
+void MainViewController::setupGridViewLandscape() {
+  setupGrid(kLandscapeContent);
+}
+
+void MainViewController::setupGrid(const graphics::Rect& frame) {
+  if (dataInArray.empty()) {
+    showAlert(kUpdatingMessage);
+    return;
+  }
+  removeOldStyleView();
+  myTableView.reset();
+  shownStories_ = dataInArray;
+  auto grid = std::make_shared<ui::ScrollView>(frame);
+  grid->setTag(kStoryViewTag);
+  grid->setShowsHorizontalScrollIndicator(false);
+  grid->setShowsVerticalScrollIndicator(false);
+  view()->addSubview(grid);
+
+  CustomButton factory;
+  for (size_t i = 0; i < shownStories_.size(); ++i) {
+    GridPlacement::Tile place = GridPlacement::tileAt(i, _landscape);
+    auto tile = factory.getCustomButtonWithItem(*shownStories_[i], place.type,
+                                                static_cast<int>(place.frame.x()),
+                                                static_cast<int>(place.frame.y()));
+    tile->setFrame(place.frame);
+    tile->setBackgroundImage(graphics::Image::named("focus.png"), ui::ControlState::Highlighted);
+    tile->setBackgroundImage(graphics::Image::named("focus.png"), ui::ControlState::Selected);
+    int tag = static_cast<int>(i);
+    tile->setTag(tag);
+    tile->addTarget([this, tag] { buttonPush(tag); });
+    grid->addSubview(tile);
+  }
+  grid->setContentSize(GridPlacement::contentSize(shownStories_.size(), _landscape));
+}
+
+void MainViewController::buttonPush(int tag) {
+  showNetworkActivity(true);
+  performAfterDelay(kDeferSeconds, [this, tag] { loadArticleWithIndex(tag); });
+}
+
+void MainViewController::loadArticleWithIndex(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= shownStories_.size()) return;
+  const auto& make = ScreenFactory::shared().sapo;
+  if (make) pushScreen(make(shownStories_, index, landscapeString(_landscape)));
+}
+
+void MainViewController::moreBtnPush() {
+  showNetworkActivity(true);
+  performAfterDelay(kDeferSeconds, [this] { loadMoreData(); });
+}
+
+void MainViewController::loadMoreData() {
+  std::vector<FeedRecord> records = FeedDownload::run(NewsSite::address(NewsSite::kMenuPath));
+  base::log(base::format("COUNT = %d", static_cast<int>(records.size())));
+  std::vector<ServicePtr> services;
+  for (const FeedRecord& record : records) {
+    if (const auto* service = std::get_if<ServicePtr>(&record)) services.push_back(*service);
+  }
+  if (services.empty()) {
+    showAlert(kCannotConnectMessage);
+    return;
+  }
+  const auto& make = ScreenFactory::shared().serviceList;
+  if (make) pushScreen(make(services, landscapeString(_landscape)));
+}
+
+void MainViewController::displayImage() {
+  if (myTableView) myTableView->reloadData();
+}
+
+void MainViewController::viewWillAppear(bool /*animated*/) {
+  base::log("view will appear mainviewcontroller");
+  checkTheStyleView();
+  applyHeaderFrames();
+}
+
+void MainViewController::willRotateToInterfaceOrientation(ui::InterfaceOrientation orientation,
+                                                          double /*duration*/) {
+  base::log("rotation mainview");
+  setLandscapeForOrientation(orientation);
+  checkTheStyleView();
+  applyHeaderFrames();
+  postLandscape();
+}
+
+int MainViewController::numberOfRowsInSection(ui::TableView& /*tableView*/, int /*section*/) {
+  return static_cast<int>(shownStories_.size());
+}
+
+std::shared_ptr<ui::TableViewCell> MainViewController::cellForRowAtIndexPath(
+    ui::TableView& tableView, ui::IndexPath indexPath) {
+  auto cell = std::dynamic_pointer_cast<StoryCell>(
+      tableView.dequeueReusableCellWithIdentifier(StoryCell::kReuseIdentifier));
+  if (!cell) cell = std::make_shared<StoryCell>();
+  cell->fill(*shownStories_.at(static_cast<size_t>(indexPath.row)), *cacheImage, _landscape);
+  return cell;
+}
+
+double MainViewController::heightForRowAtIndexPath(ui::TableView& /*tableView*/,
+                                                   ui::IndexPath /*indexPath*/) {
+  return StoryCell::kRowHeight;
+}
+
+void MainViewController::didSelectRowAtIndexPath(ui::TableView& tableView,
+                                                 ui::IndexPath indexPath) {
+  showNetworkActivity(true);
+  int row = indexPath.row;
+  performAfterDelay(kDeferSeconds, [this, row] { loadArticleWithIndex(row); });
+  tableView.deselectRowAtIndexPath(indexPath, true);
+}

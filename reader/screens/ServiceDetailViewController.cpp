@@ -1,0 +1,249 @@
+#include "reader/screens/ServiceDetailViewController.h"
+
+#include "platform/base/Log.h"
+#include "platform/base/Strings.h"
+#include "platform/graphics/TextMeasurer.h"
+#include "platform/ui/Animator.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/TableView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/ContentView.h"
+#include "reader/screens/ScreenFactory.h"
+#include "reader/screens/StoryCell.h"
+#include "reader/screens/ThumbnailCache.h"
+
+namespace {
+const graphics::Rect kPortraitContent{0, 44, 320, 416};
+const graphics::Rect kLandscapeContent{0, 44, 480, 256};
+
+graphics::Font titleFont() {
+  return graphics::Font::named("TimesNewRomanPS-BoldMT", 22);
+}
+}  // namespace
+
+ServiceDetailViewController::ServiceDetailViewController(std::vector<ItemPtr> stories,
+                                                         std::string header,
+                                                         const std::string& landscape)
+    : dataInArray(std::move(stories)),
+      myHeader(std::move(header)),
+      cacheImage(ThumbnailCache::create([this] { displayImage(); })) {
+  _landscape = landscape != "NO";
+}
+
+ServiceDetailViewController::~ServiceDetailViewController() {
+  // Ends the header title's chain of animations: its completion sees it was stopped.
+  if (myScrollHeader) ui::Animator::shared().cancelAnimations(*myScrollHeader);
+  base::log("SERVICE DETAIL VIEW DEALLOC");
+}
+
+void ServiceDetailViewController::viewDidLoad() {
+  base::log("sapoviewcontroller");
+  setupTheView();
+  observeLandscape();
+  myStyleString = Utilities().getStyleView();
+  checkTheStyleView();
+}
+
+void ServiceDetailViewController::setupTheView() {
+  prepareScreenView();
+  headerView = makeHeaderBar();
+  headerView->setFrame({0, 0, 320, kHeaderHeight});
+  makeImageButton("exit.png", {0, 0, 40, 40}, [this] { backButtonPush(); });
+  _styleBtn = makeImageButton(myStyleString == "list" ? "post_box.png" : "post_list.png",
+                              {280, 0, 40, 40}, [this] { saveStyleView(); });
+  myStyleButton = _styleBtn;
+  _extraToolBtn = makeImageButton("tools.png", {40, 0, 40, 40}, [this] { goToExtraToolView(); });
+  _extraToolBtn->setBackgroundColor(graphics::Color::clear());
+  _bookmarkListBtn =
+      makeImageButton("fav_saved.png", {80, 0, 40, 40}, [this] { bookmarkListButtonPush(); });
+
+  titleLbl = makeHeaderLabel({120, 0, 160, 44});
+  titleLbl->setFont(titleFont());
+  titleLbl->setTextColor(graphics::Color{1, 0, 0, 1});
+  titleLbl->setNumberOfLines(1);
+  titleLbl->setLineBreakMode(graphics::LineBreakMode::TailTruncation);
+  titleLbl->setText(myHeader);
+  setupHeaderScroll();
+}
+
+void ServiceDetailViewController::setupHeaderScroll() {
+  const double width =
+      graphics::TextMeasurer::current()
+          ->measureLine(myHeader, titleFont(), 9999, graphics::LineBreakMode::TailTruncation)
+          .width;
+  myScrollHeader = std::make_shared<ui::ScrollView>();
+  myScrollHeader->setUserInteractionEnabled(false);
+  myScrollHeader->setShowsHorizontalScrollIndicator(false);
+  myScrollHeader->setShowsVerticalScrollIndicator(false);
+  myScrollHeader->setContentSize({width, 44});
+  base::log(base::format("%f", width));
+  // Just above the header bar, so that the buttons stay on top of a scrolling title.
+  view()->insertSubview(myScrollHeader, 1);
+
+  if (width > kHeaderScrollWidth) {
+    myScrollHeader->setFrame({100, 0, kHeaderScrollWidth, 44});
+    // The whole title moves into the scroll view and scrolls there.
+    titleLbl->removeFromSuperview();
+    titleLbl->setFrame({0, 0, width, 44});
+    myScrollHeader->addSubview(titleLbl);
+    scrollHeaderLabel();
+  } else {
+    const int x = static_cast<int>(320 - width) / 2;
+    myScrollHeader->setFrame({static_cast<double>(x), 0, width, 44});
+  }
+}
+
+void ServiceDetailViewController::scrollHeaderLabel() {
+  const double width = myScrollHeader->contentSize().width;
+  ui::animate(
+      kHeaderScrollSeconds,
+      [this, width] {
+        myScrollHeader->scrollRectToVisible({width - kHeaderScrollWidth, 0, kHeaderScrollWidth, 44},
+                                            false);
+      },
+      [this](bool finished) {
+        if (finished) resetHeaderLabel();
+      });
+}
+
+void ServiceDetailViewController::resetHeaderLabel() {
+  ui::animate(
+      kHeaderScrollSeconds,
+      [this] {
+        myScrollHeader->scrollRectToVisible({0, 0, kHeaderScrollWidth, 44}, false);
+      },
+      [this](bool finished) {
+        if (finished) scrollHeaderLabel();
+      });
+}
+
+void ServiceDetailViewController::applyHeaderFrames(double landscapeTitleX) {
+  // A scrolling title keeps its place inside the header scroll view.
+  if (titleLbl->superview() == view().get()) {
+    titleLbl->setFrame(_landscape ? graphics::Rect{landscapeTitleX, 0, 300, 44}
+                                  : graphics::Rect{120, 0, 160, 44});
+  }
+  _styleBtn->setFrame({_landscape ? 440.0 : 280.0, 0, 40, 40});
+  headerView->setFrame({0, 0, screenWidth(), kHeaderHeight});
+}
+
+void ServiceDetailViewController::viewWillAppear(bool /*animated*/) {
+  checkTheStyleView();
+  applyHeaderFrames(100);
+}
+
+void ServiceDetailViewController::willRotateToInterfaceOrientation(
+    ui::InterfaceOrientation orientation, double /*duration*/) {
+  base::log("rotation mainview");
+  setLandscapeForOrientation(orientation);
+  checkTheStyleView();
+  applyHeaderFrames(120);
+  postLandscape();
+}
+
+void ServiceDetailViewController::checkTheStyleView() {
+  if (myStyleString == "grid") {
+    myStyleButton->setImage(graphics::Image::named("post_list.png"));
+    _landscape ? setupGridViewLandscape() : setupGridView();
+  } else if (myStyleString == "list") {
+    myStyleButton->setImage(graphics::Image::named("post_box.png"));
+    _landscape ? setupListViewLandscape() : setupListView();
+  }
+}
+
+void ServiceDetailViewController::saveStyleView() {
+  std::string style = myStyleString == "grid" ? "list" : "grid";
+  Utilities().setStyleView(style);
+  myStyleString = style;
+  checkTheStyleView();
+}
+
+void ServiceDetailViewController::removeOldStyleView() {
+  ContentView::remove(*view());
+}
+
+void ServiceDetailViewController::setupListView() {
+  setupList(kPortraitContent);
+}
+
+void ServiceDetailViewController::setupListViewLandscape() {
+  base::log("ListView Landscape");
+  setupList(kLandscapeContent);
+  base::log("set list tableview");
+}
+
+void ServiceDetailViewController::setupList(const graphics::Rect& frame) {
+  if (dataInArray.empty()) {
+    showAlert(kUpdatingMessage);
+    return;
+  }
+  removeOldStyleView();
+  myTableView = ContentView::makeTable(frame, this, this);
+  view()->addSubview(myTableView);
+}
+
+void ServiceDetailViewController::setupGridView() {
+  setupGrid(kPortraitContent, kUpdatingMessage);
+}
+
+void ServiceDetailViewController::setupGridViewLandscape() {
+  setupGrid(kLandscapeContent, kCannotConnectMessage);
+}
+
+void ServiceDetailViewController::setupGrid(const graphics::Rect& frame, const char* emptyMessage) {
+  if (dataInArray.empty()) {
+    showAlert(emptyMessage);
+    return;
+  }
+  removeOldStyleView();
+  view()->addSubview(ContentView::makeStoryGrid(frame, dataInArray, _landscape,
+                                                [this](int tag) { buttonPush(tag); }));
+}
+
+void ServiceDetailViewController::openStory(int index) {
+  showNetworkActivity(true);
+  performAfterDelay(kDeferSeconds, [this, index] { loadArticleWithIndex(index); });
+}
+
+void ServiceDetailViewController::buttonPush(int tag) {
+  openStory(tag);
+}
+
+void ServiceDetailViewController::loadArticleWithIndex(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= dataInArray.size()) return;
+  const auto& make = ScreenFactory::shared().sapo;
+  if (make) pushScreen(make(dataInArray, index, landscapeString(_landscape)));
+}
+
+void ServiceDetailViewController::displayImage() {
+  if (myTableView) myTableView->reloadData();
+}
+
+int ServiceDetailViewController::numberOfRowsInSection(ui::TableView& /*tableView*/,
+                                                       int /*section*/) {
+  return static_cast<int>(dataInArray.size());
+}
+
+std::shared_ptr<ui::TableViewCell> ServiceDetailViewController::cellForRowAtIndexPath(
+    ui::TableView& tableView, ui::IndexPath indexPath) {
+  auto cell = std::dynamic_pointer_cast<StoryCell>(
+      tableView.dequeueReusableCellWithIdentifier(StoryCell::kReuseIdentifier));
+  if (!cell) cell = std::make_shared<StoryCell>();
+  cell->fill(*dataInArray.at(static_cast<size_t>(indexPath.row)), *cacheImage, _landscape);
+  base::log("maximumSize");
+  return cell;
+}
+
+double ServiceDetailViewController::heightForRowAtIndexPath(ui::TableView& /*tableView*/,
+                                                            ui::IndexPath /*indexPath*/) {
+  return StoryCell::kRowHeight;
+}
+
+void ServiceDetailViewController::didSelectRowAtIndexPath(ui::TableView& tableView,
+                                                          ui::IndexPath indexPath) {
+  openStory(indexPath.row);
+  tableView.deselectRowAtIndexPath(indexPath, true);
+}

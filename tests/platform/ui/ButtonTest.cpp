@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Touch.h"
+#include "tests/platform/ui/UiTestSupport.h"
+
+using graphics::Rect;
+
+namespace {
+
+class ButtonTapTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    root = std::make_shared<ui::View>(Rect{0, 0, 320, 460});
+    button = std::make_shared<ui::Button>(Rect{0, 0, 40, 40});
+    root->addSubview(button);
+    button->addTarget([this] {
+      events.push_back(button->isHighlighted() ? "action while highlighted" : "action");
+    });
+  }
+  std::shared_ptr<ui::View> root;
+  std::shared_ptr<ui::Button> button;
+  std::vector<std::string> events;
+};
+
+}  // namespace
+
+TEST_F(ButtonTapTest, PressHighlightsAndLiftingInsideRunsTheAction) {
+  ui::Touch touch = ui::Touch::begin(*root, {20, 20});
+  EXPECT_EQ(touch.target(), button.get());
+  EXPECT_TRUE(button->isHighlighted());
+  EXPECT_TRUE(events.empty());
+  touch.end({20, 20});
+  EXPECT_FALSE(button->isHighlighted());
+  EXPECT_EQ(events, std::vector<std::string>{"action"});
+
+  EXPECT_TRUE(ui::tap(*root, {5, 5}));
+  EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(ButtonTapTest, DraggingOffBeforeLiftingCancelsTheAction) {
+  ui::Touch touch = ui::Touch::begin(*root, {20, 20});
+  touch.moveTo({200, 200});
+  EXPECT_FALSE(button->isHighlighted());
+  touch.moveTo({30, 30});
+  EXPECT_TRUE(button->isHighlighted());
+  touch.end({200, 200});
+  EXPECT_TRUE(events.empty());
+  EXPECT_FALSE(button->isHighlighted());
+}
+
+TEST_F(ButtonTapTest, DisabledButtonSwallowsTapsWithoutActing) {
+  bool below = false;
+  struct Catcher : ui::View {
+    bool* hit;
+    explicit Catcher(bool* h) : ui::View({0, 0, 40, 40}), hit(h) {}
+    bool touchBegan(graphics::Point) override { return *hit = true; }
+  };
+  root->insertSubview(std::make_shared<Catcher>(&below), 0);
+  button->setEnabled(false);
+  EXPECT_TRUE(ui::tap(*root, {20, 20}));
+  EXPECT_TRUE(events.empty());
+  EXPECT_FALSE(button->isHighlighted());
+  EXPECT_FALSE(below);
+}
+
+TEST_F(ButtonTapTest, TapsAreIgnoredWhileTheApplicationIsBusy) {
+  auto& app = ui::Application::shared();
+  app.beginIgnoringInteractionEvents();
+  app.beginIgnoringInteractionEvents();
+  EXPECT_FALSE(ui::tap(*root, {20, 20}));
+  app.endIgnoringInteractionEvents();
+  EXPECT_FALSE(ui::tap(*root, {20, 20}));
+  app.endIgnoringInteractionEvents();
+  EXPECT_TRUE(ui::tap(*root, {20, 20}));
+  EXPECT_EQ(events.size(), 1u);
+}
+
+TEST_F(ButtonTapTest, AnActionMayRemoveItsOwnButton) {
+  // The screens rebuild their views from button actions; the button must outlive the call.
+  auto doomed = std::make_shared<ui::Button>(Rect{100, 100, 40, 40});
+  int runs = 0;
+  doomed->addTarget([&, raw = doomed.get()] { raw->removeFromSuperview(); });
+  doomed->addTarget([&] { ++runs; });
+  root->addSubview(doomed);
+  doomed.reset();
+  EXPECT_TRUE(ui::tap(*root, {110, 110}));
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(root->subviews().size(), 1u);
+}
+
+TEST_F(ButtonTapTest, TouchOnAViewThatWentAwayEndsQuietly) {
+  ui::Touch touch = ui::Touch::begin(*root, {20, 20});
+  button->removeFromSuperview();
+  button.reset();
+  touch.end({20, 20});
+  EXPECT_TRUE(events.empty());
+}
+
+TEST(ButtonStateTest, LooksFallBackToTheNormalState) {
+  auto normal = graphics::Image::filled({40, 40}, graphics::Color::black());
+  auto focus = graphics::Image::filled({40, 40}, graphics::Color::white());
+  ui::Button button;
+  button.setImage(normal);
+  button.setBackgroundImage(focus, ui::ControlState::Highlighted);
+  button.setBackgroundImage(focus, ui::ControlState::Selected);
+  button.setTitle("Gửi");
+
+  EXPECT_EQ(button.currentImage(), normal);
+  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
+  button.setHighlighted(true);
+  EXPECT_EQ(button.state(), ui::ControlState::Highlighted);
+  EXPECT_EQ(button.currentImage(), normal);
+  EXPECT_EQ(button.currentBackgroundImage(), focus);
+  EXPECT_EQ(button.currentTitle(), "Gửi");
+  button.setHighlighted(false);
+  button.setSelected(true);
+  EXPECT_EQ(button.currentBackgroundImage(), focus);
+  button.setEnabled(false);
+  EXPECT_EQ(button.state(), ui::ControlState::Disabled);
+  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
+  EXPECT_EQ(button.currentTitleColor(), graphics::Color::white());
+}

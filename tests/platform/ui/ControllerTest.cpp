@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/base/NotificationCenter.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Touch.h"
+#include "platform/ui/Window.h"
+#include "tests/platform/ui/UiTestSupport.h"
+
+using graphics::Rect;
+using ui::InterfaceOrientation;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A screen that writes every call it hears into a shared log, observes "landscape" the way
+// the reader's screens do, and logs its destruction.
+class Screen : public ui::ViewController {
+ public:
+  Screen(std::string name, Log& log) : name_(std::move(name)), log_(log) {}
+  ~Screen() override { log_.push_back(name_ + " dealloc"); }
+
+  void viewDidLoad() override {
+    log_.push_back(name_ + " didLoad");
+    token_ = base::NotificationCenter::defaultCenter().addObserver(
+        "landscape", [this](const base::Notification&) { log_.push_back(name_ + " landscape"); });
+    back_ = std::make_shared<ui::Button>(Rect{0, 0, 40, 40});
+    back_->addTarget([this] { navigationController()->popViewController(true); });
+    view()->addSubview(back_);
+  }
+  void viewWillAppear(bool) override { log_.push_back(name_ + " willAppear"); }
+  void viewDidAppear(bool) override { log_.push_back(name_ + " didAppear"); }
+  void viewWillDisappear(bool) override { log_.push_back(name_ + " willDisappear"); }
+  void viewDidDisappear(bool) override { log_.push_back(name_ + " didDisappear"); }
+  bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation) override { return true; }
+  void willRotateToInterfaceOrientation(InterfaceOrientation o, double) override {
+    log_.push_back(name_ + " willRotate " + (ui::isLandscape(o) ? "landscape" : "portrait"));
+  }
+  void willAnimateRotationToInterfaceOrientation(InterfaceOrientation, double) override {
+    log_.push_back(name_ + " willAnimate " + std::to_string(int(view()->frame().width())));
+  }
+  void didRotateFromInterfaceOrientation(InterfaceOrientation) override {
+    log_.push_back(name_ + " didRotate");
+  }
+
+ private:
+  std::string name_;
+  Log& log_;
+  base::ObserverToken token_;
+  std::shared_ptr<ui::Button> back_;
+};
+
+class ControllerTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    window = std::make_unique<ui::Window>();
+    nav = std::make_shared<ui::NavigationController>(std::make_shared<Screen>("home", log));
+    nav->setNavigationBarHidden(true);
+    window->makeKeyAndVisible();
+    window->addSubview(nav->view());
+  }
+  void TearDown() override {
+    window.reset();
+    nav.reset();
+    UiTest::TearDown();
+  }
+  std::shared_ptr<Screen> push(const std::string& name, bool animated = true) {
+    auto screen = std::make_shared<Screen>(name, log);
+    nav->pushViewController(screen, animated);
+    return screen;
+  }
+  Log log;
+  std::unique_ptr<ui::Window> window;
+  std::shared_ptr<ui::NavigationController> nav;
+  base::RunLoop& loop = base::RunLoop::main();
+};
+
+}  // namespace
+
+TEST_F(ControllerTest, AddingTheStackToTheWindowShowsTheRoot) {
+  EXPECT_EQ(log, (Log{"home didLoad", "home willAppear", "home didAppear"}));
+  EXPECT_EQ(window->rootViewController(), nav.get());
+  EXPECT_EQ(nav->view()->frame(), (Rect{0, 20, 320, 460}));
+  EXPECT_EQ(nav->topViewController()->view()->frame(), (Rect{0, 0, 320, 460}));
+  EXPECT_EQ(nav->topViewController()->navigationController(), nav.get());
+}
+
+TEST_F(ControllerTest, PushAndPopCallAppearanceInOrder) {
+  log.clear();
+  push("lead").reset();
+  EXPECT_EQ(log, (Log{"lead didLoad", "home willDisappear", "lead willAppear"}));
+  loop.runFor(0.35);
+  EXPECT_EQ(log, (Log{"lead didLoad", "home willDisappear", "lead willAppear", "home didDisappear",
+                      "lead didAppear"}));
+  EXPECT_EQ(nav->viewControllers().size(), 2u);
+  EXPECT_EQ(nav->topViewController()->view()->frame(), (Rect{0, 0, 320, 460}));
+  ASSERT_EQ(nav->view()->subviews().size(), 2u);  // the top view and the hidden toolbar
+  EXPECT_EQ(nav->view()->subviews()[0], nav->topViewController()->view());
+
+  log.clear();
+  EXPECT_TRUE(nav->popViewController(true));
+  EXPECT_EQ(nav->viewControllers().size(), 1u);
+  loop.runFor(0.4);
+  EXPECT_EQ(log, (Log{"lead willDisappear", "home willAppear", "lead didDisappear",
+                      "home didAppear", "lead dealloc"}));
+  EXPECT_FALSE(nav->popViewController(true));  // the root stays
+}
+
+TEST_F(ControllerTest, APoppedScreenIsDestroyedAndStopsObserving) {
+  auto lead = push("lead", false);
+  std::weak_ptr<Screen> weak = lead;
+  lead.reset();
+  auto& center = base::NotificationCenter::defaultCenter();
+  EXPECT_EQ(center.observerCount("landscape"), 2u);
+
+  // The back button pops its own screen from inside its action.
+  log.clear();
+  EXPECT_TRUE(ui::tap(*window, {20, 40}));
+  loop.runUntilIdle();
+  loop.runFor(0.4);
+  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(log.back(), "lead dealloc");
+  EXPECT_EQ(center.observerCount("landscape"), 1u);
+  center.post("landscape", std::string("YES"));
+  EXPECT_EQ(log.back(), "home landscape");
+}
+
+TEST_F(ControllerTest, PopToRootReleasesEverythingAbove) {
+  push("a", false);
+  push("b", false);
+  push("c", false);
+  log.clear();
+  nav->popToRootViewController(false);
+  loop.runUntilIdle();
+  EXPECT_EQ(nav->viewControllers().size(), 1u);
+  // Only the top screen is seen leaving; all three are released.
+  EXPECT_EQ(log, (Log{"c willDisappear", "home willAppear", "c didDisappear", "home didAppear",
+                      "a dealloc", "b dealloc", "c dealloc"}));
+}
+
+TEST_F(ControllerTest, PushingDuringASlideFinishesTheSlideFirst) {
+  push("a");
+  log.clear();
+  push("b");
+  EXPECT_EQ(log, (Log{"home didDisappear", "a didAppear", "b didLoad", "a willDisappear",
+                      "b willAppear"}));
+  loop.runFor(0.4);
+  EXPECT_EQ(nav->topViewController()->view()->frame(), (Rect{0, 0, 320, 460}));
+  EXPECT_EQ(nav->view()->subviews().size(), 2u);
+}
+
+TEST_F(ControllerTest, ModalPresentationCoversTheScreenUntilDismissed) {
+  auto modal = std::make_shared<Screen>("sheet", log);
+  std::weak_ptr<Screen> weak = modal;
+  log.clear();
+  nav->topViewController()->presentModalViewController(modal, true);
+  EXPECT_EQ(nav->modalViewController(), modal.get());  // presented by the stack
+  EXPECT_EQ(modal->parentViewController(), nav.get());
+  EXPECT_EQ(log, (Log{"sheet didLoad", "home willDisappear", "sheet willAppear"}));
+  loop.runFor(0.3);
+  EXPECT_EQ(modal->view()->frame(), (Rect{0, 20, 320, 460}));
+  EXPECT_EQ(window->subviews().back(), modal->view());
+  EXPECT_EQ(log.back(), "sheet didAppear");
+
+  // A second presentation while one is up is refused.
+  nav->presentModalViewController(std::make_shared<Screen>("other", log), false);
+  EXPECT_EQ(nav->modalViewController(), modal.get());
+
+  log.clear();
+  modal->dismissModalViewController(true);  // asks its presenter
+  modal.reset();
+  EXPECT_EQ(nav->modalViewController(), nullptr);
+  loop.runFor(0.35);
+  EXPECT_EQ(log, (Log{"sheet willDisappear", "home willAppear", "sheet didDisappear",
+                      "home didAppear", "sheet dealloc"}));
+  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(window->subviews().size(), 1u);
+}
+
+TEST_F(ControllerTest, RotationReachesTheTopScreenAndPostsTheDeviceNotification) {
+  push("lead", false);
+  std::vector<ui::DeviceOrientation> posted;
+  auto token = base::NotificationCenter::defaultCenter().addObserver(
+      ui::Application::kDeviceOrientationDidChangeNotification, [&](const base::Notification& n) {
+        posted.push_back(*n.objectAs<ui::DeviceOrientation>());
+        log.push_back("notification");
+      });
+  auto& app = ui::Application::shared();
+  log.clear();
+  app.rotate(InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(log, (Log{"lead willRotate landscape", "lead willAnimate 480", "notification"}));
+  EXPECT_EQ(app.statusBarOrientation(), InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(app.deviceOrientation(), ui::DeviceOrientation::LandscapeRight);
+  EXPECT_EQ(window->frame(), (Rect{0, 0, 480, 320}));
+  EXPECT_EQ(nav->view()->frame(), (Rect{0, 20, 480, 300}));
+  EXPECT_EQ(nav->topViewController()->interfaceOrientation(), InterfaceOrientation::LandscapeLeft);
+  loop.runFor(0.3);
+  EXPECT_EQ(log.back(), "lead didRotate");
+
+  // Turning to the same orientation only reports the device.
+  log.clear();
+  app.rotate(InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(log, (Log{"notification"}));
+  EXPECT_EQ(posted.size(), 2u);
+
+  // A screen that refuses (the default allows portrait only) keeps the interface as it is.
+  struct Fixed : ui::ViewController {};
+  nav->pushViewController(std::make_shared<Fixed>(), false);
+  app.rotate(InterfaceOrientation::LandscapeRight);
+  EXPECT_EQ(app.statusBarOrientation(), InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(posted.back(), ui::DeviceOrientation::LandscapeLeft);
+  app.rotate(InterfaceOrientation::Portrait);
+  EXPECT_EQ(app.statusBarOrientation(), InterfaceOrientation::Portrait);
+  EXPECT_EQ(nav->view()->frame(), (Rect{0, 20, 320, 460}));
+}
+
+TEST(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
+  struct Delegate : ui::ApplicationDelegate {
+    Log log;
+    bool didFinishLaunchingWithOptions(ui::Application&, const LaunchOptions&) override {
+      log.push_back("launch");
+      return true;
+    }
+    void applicationDidBecomeActive(ui::Application&) override { log.push_back("active"); }
+    void applicationWillResignActive(ui::Application&) override { log.push_back("resign"); }
+    void applicationDidEnterBackground(ui::Application&) override { log.push_back("bg"); }
+    void applicationWillEnterForeground(ui::Application&) override { log.push_back("fg"); }
+    void applicationWillTerminate(ui::Application&) override { log.push_back("end"); }
+  } delegate;
+  auto& app = ui::Application::shared();
+  app.reset();
+  app.setDelegate(&delegate);
+  EXPECT_TRUE(app.launch());
+  app.becomeActive();  // already active: nothing
+  app.enterBackground();
+  app.enterForeground();
+  app.terminate();
+  EXPECT_EQ(delegate.log,
+            (Log{"launch", "active", "resign", "bg", "fg", "active", "resign", "end"}));
+
+  EXPECT_FALSE(app.openURL("http://vemo.vn"));
+  std::string opened;
+  app.setOpenURLHandler([&](const std::string& url) {
+    opened = url;
+    return true;
+  });
+  EXPECT_TRUE(app.openURL("http://vemo.vn"));
+  EXPECT_EQ(opened, "http://vemo.vn");
+
+  app.setNetworkActivityIndicatorVisible(true);
+  EXPECT_TRUE(app.isNetworkActivityIndicatorVisible());
+  app.setNetworkActivityIndicatorVisible(false);
+  app.reset();
+}

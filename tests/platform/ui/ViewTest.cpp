@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/View.h"
+#include "tests/platform/ui/UiTestSupport.h"
+
+using graphics::Point;
+using graphics::Rect;
+using ui::View;
+
+namespace {
+
+std::shared_ptr<View> viewAt(Rect frame, int tag = 0) {
+  auto v = std::make_shared<View>(frame);
+  v->setTag(tag);
+  return v;
+}
+
+}  // namespace
+
+TEST(ViewTreeTest, ViewWithTagSearchesDepthFirstIncludingSelf) {
+  auto root = viewAt({0, 0, 320, 460}, 7);
+  auto a = viewAt({}, 1);
+  auto deep = viewAt({}, 999);
+  auto b = viewAt({}, 999);
+  a->addSubview(deep);
+  root->addSubview(a);
+  root->addSubview(b);
+
+  EXPECT_EQ(root->viewWithTag(7), root.get());
+  EXPECT_EQ(root->viewWithTag(999), deep.get());  // inside the first subview, before b
+  EXPECT_EQ(root->viewWithTag(42), nullptr);
+
+  root->viewWithTag(999)->removeFromSuperview();
+  EXPECT_EQ(root->viewWithTag(999), b.get());
+  EXPECT_EQ(deep->superview(), nullptr);
+}
+
+TEST(ViewTreeTest, AddingMovesBetweenSuperviewsAndRefusesCycles) {
+  auto first = viewAt({});
+  auto second = viewAt({});
+  auto child = viewAt({});
+  first->addSubview(child);
+  second->addSubview(child);
+  EXPECT_TRUE(first->subviews().empty());
+  ASSERT_EQ(second->subviews().size(), 1u);
+  EXPECT_EQ(child->superview(), second.get());
+
+  child->addSubview(second);  // second is child's ancestor
+  EXPECT_EQ(second->superview(), nullptr);
+  EXPECT_TRUE(child->subviews().empty());
+
+  auto top = viewAt({});
+  auto x = viewAt({}), y = viewAt({}), z = viewAt({});
+  top->addSubview(x);
+  top->addSubview(y);
+  top->insertSubview(z, 0);
+  EXPECT_EQ(top->subviews()[0], z);
+  top->bringSubviewToFront(z.get());
+  EXPECT_EQ(top->subviews().back(), z);
+  top->insertSubview(z, 100);  // clamped, stays last
+  EXPECT_EQ(top->subviews().back(), z);
+  EXPECT_EQ(top->subviews().size(), 3u);
+}
+
+TEST(ViewTreeTest, RemovingTheLastReferenceFromInsideItself) {
+  // A view whose superview holds the only reference survives its own removeFromSuperview.
+  auto root = viewAt({});
+  root->addSubview(viewAt({}, 5));
+  View* only = root->viewWithTag(5);
+  only->removeFromSuperview();
+  EXPECT_TRUE(root->subviews().empty());
+}
+
+TEST(ViewTreeTest, SettingBoundsKeepsTheCentreAndMarksLayout) {
+  struct Counting : View {
+    int layouts = 0;
+    void layoutSubviews() override { ++layouts; }
+  };
+  auto v = std::make_shared<Counting>();
+  v->setFrame({10, 10, 100, 50});
+  v->layoutIfNeeded();
+  EXPECT_EQ(v->layouts, 1);
+  v->setFrame({20, 20, 100, 50});  // moved, same size
+  v->layoutIfNeeded();
+  EXPECT_EQ(v->layouts, 1);
+  v->setBounds({5, 6, 50, 50});
+  EXPECT_EQ(v->frame(), (Rect{45, 20, 50, 50}));
+  EXPECT_EQ(v->bounds(), (Rect{5, 6, 50, 50}));
+  v->layoutIfNeeded();
+  EXPECT_EQ(v->layouts, 2);
+}
+
+TEST(HitTestTest, FindsTheTopmostInteractiveView) {
+  auto root = viewAt({0, 0, 320, 460});
+  auto under = viewAt({0, 0, 100, 100}, 1);
+  auto over = viewAt({50, 50, 100, 100}, 2);
+  root->addSubview(under);
+  root->addSubview(over);
+
+  EXPECT_EQ(root->hitTest({60, 60}), over.get());
+  EXPECT_EQ(root->hitTest({10, 10}), under.get());
+  EXPECT_EQ(root->hitTest({300, 400}), root.get());
+  EXPECT_EQ(root->hitTest({-1, 10}), nullptr);
+
+  over->setHidden(true);
+  EXPECT_EQ(root->hitTest({60, 60}), under.get());
+  over->setHidden(false);
+  over->setUserInteractionEnabled(false);
+  EXPECT_EQ(root->hitTest({60, 60}), under.get());
+  over->setUserInteractionEnabled(true);
+  over->setAlpha(0);
+  EXPECT_EQ(root->hitTest({60, 60}), under.get());
+
+  // A label on a button lets the tap through to the button.
+  auto button = std::make_shared<ui::Button>(Rect{0, 200, 100, 50});
+  button->addSubview(std::make_shared<ui::Label>(Rect{0, 0, 100, 50}));
+  root->addSubview(button);
+  EXPECT_EQ(root->hitTest({10, 210}), button.get());
+
+  // Subviews outside their superview's bounds are not hit.
+  auto outside = viewAt({200, 0, 50, 50});
+  under->addSubview(outside);
+  EXPECT_NE(root->hitTest({210, 10}), outside.get());
+}
+
+TEST(HitTestTest, FollowsScrollOffsetAndTransform) {
+  auto root = viewAt({0, 0, 320, 460});
+  auto scroll = std::make_shared<ui::ScrollView>(Rect{0, 44, 320, 372});
+  scroll->setContentSize({960, 372});
+  auto page2 = viewAt({320, 0, 320, 372}, 2);
+  scroll->addSubview(page2);
+  root->addSubview(scroll);
+  scroll->setContentOffset({320, 0});
+  EXPECT_EQ(root->hitTest({10, 100}), page2.get());
+  EXPECT_EQ(page2->convertPointFromView({10, 100}, root.get()), (Point{10, 56}));
+
+  // A 200 × 20 bar turned a quarter turn stands upright about its centre (100, 300).
+  auto bar = viewAt({0, 290, 200, 20}, 3);
+  root->addSubview(bar);
+  bar->setTransform(ui::Transform::rotated(std::numbers::pi / 2));
+  EXPECT_EQ(root->hitTest({100, 220}), bar.get());
+  EXPECT_NE(root->hitTest({20, 300}), bar.get());
+  Point back =
+      bar->convertPointToView(bar->convertPointFromView({95, 250}, root.get()), root.get());
+  EXPECT_NEAR(back.x, 95, 1e-9);
+  EXPECT_NEAR(back.y, 250, 1e-9);
+}
+
+TEST(LabelTest, StartsWithTheDeviceDefaultsAndPicksTheHighlightedColour) {
+  ui::Label label;
+  EXPECT_EQ(label.backgroundColor(), graphics::Color::white());
+  EXPECT_FALSE(label.isUserInteractionEnabled());
+  EXPECT_EQ(label.textStyle().numberOfLines, 1);
+  EXPECT_EQ(label.textStyle().color, graphics::Color::black());
+  label.setHighlighted(true);
+  EXPECT_EQ(label.textStyle().color, graphics::Color::black());  // no highlighted colour set
+  label.setHighlightedTextColor(graphics::Color::white());
+  EXPECT_EQ(label.textStyle().color, graphics::Color::white());
+  EXPECT_FALSE(label.textStyle().shadow.has_value());
+  label.setShadowColor(graphics::Color::white());
+  label.setShadowOffset({0, 1});
+  ASSERT_TRUE(label.textStyle().shadow.has_value());
+  EXPECT_EQ(label.textStyle().shadow->offset, (graphics::Size{0, 1}));
+}
+
+TEST(ImageViewTest, ShowsTheHighlightedImageOnlyWhenThereIsOne) {
+  auto normal = graphics::Image::filled({80, 80}, graphics::Color::black());
+  auto lit = graphics::Image::filled({80, 80}, graphics::Color::white());
+  ui::ImageView view(normal);
+  EXPECT_EQ(view.frame(), (Rect{0, 0, 80, 80}));
+  view.setHighlighted(true);
+  EXPECT_EQ(view.shownImage(), normal);
+  view.setHighlightedImage(lit);
+  EXPECT_EQ(view.shownImage(), lit);
+}

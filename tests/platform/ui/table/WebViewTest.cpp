@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/base/RunLoop.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/WebView.h"
+
+using ui::WebViewNavigationType;
+
+namespace {
+
+struct Recorder : ui::WebViewDelegate {
+  std::vector<std::string> calls;
+  bool allow = true;
+  std::string titleAtStart;
+  bool shouldStartLoadWithRequest(ui::WebView&, const net::UrlRequest& r,
+                                  WebViewNavigationType type) override {
+    calls.push_back("should " + r.url().absoluteString() + " " +
+                    std::to_string(static_cast<int>(type)));
+    return allow;
+  }
+  void webViewDidStartLoad(ui::WebView& w) override {
+    calls.push_back("start");
+    titleAtStart = w.stringByEvaluatingJavaScriptFromString("document.title");
+  }
+  void webViewDidFinishLoad(ui::WebView&) override { calls.push_back("finish"); }
+  void didFailLoadWithError(ui::WebView&, const net::Error& e) override {
+    calls.push_back("fail " + std::to_string(e.code()));
+  }
+};
+
+class WebViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base::RunLoop::main().reset();
+    web = std::make_shared<ui::WebView>(graphics::Rect{0, 44, 320, 416});
+    web->setDelegate(&recorder);
+    engine = dynamic_cast<ui::HeadlessWebEngine*>(&web->engine());
+    ASSERT_NE(engine, nullptr);
+  }
+  void TearDown() override { base::RunLoop::main().reset(); }
+
+  Recorder recorder;
+  std::shared_ptr<ui::WebView> web;
+  ui::HeadlessWebEngine* engine = nullptr;
+};
+
+constexpr int kOther = static_cast<int>(WebViewNavigationType::Other);
+constexpr int kLink = static_cast<int>(WebViewNavigationType::LinkClicked);
+constexpr int kBackForward = static_cast<int>(WebViewNavigationType::BackForward);
+
+TEST_F(WebViewTest, DelegateHearsShouldStartThenStartThenFinish) {
+  web->loadRequest("http://site/a.html");
+  EXPECT_TRUE(web->isLoading());
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
+  engine->finishLoad("Page A");
+  EXPECT_FALSE(web->isLoading());
+  EXPECT_EQ(recorder.calls,
+            (std::vector<std::string>{"should http://site/a.html " + std::to_string(kOther),
+                                      "start", "finish"}));
+  EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "Page A");
+}
+
+TEST_F(WebViewTest, FailedLoadKeepsThePageOnScreen) {
+  web->loadRequest("http://site/a.html");
+  engine->finishLoad("Page A");
+  engine->clickLink("http://site/b.html");
+  EXPECT_EQ(recorder.titleAtStart, "Page A") << "scripts run in the page still on screen";
+  engine->failLoad(net::Error("net", net::Error::CannotConnectToHost, "down"));
+  EXPECT_EQ(recorder.calls.back(), "fail " + std::to_string(net::Error::CannotConnectToHost));
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
+  EXPECT_FALSE(web->canGoBack());
+}
+
+TEST_F(WebViewTest, RefusedNavigationLoadsNothing) {
+  recorder.allow = false;
+  web->loadRequest("http://callback/?oauth_token=x");
+  EXPECT_EQ(recorder.calls.size(), 1u);
+  EXPECT_FALSE(web->isLoading());
+  EXPECT_TRUE(engine->startedRequests().empty());
+  EXPECT_FALSE(engine->finishLoad());
+
+  // A refused link leaves the running load alone.
+  recorder.allow = true;
+  web->loadRequest("http://site/a.html");
+  recorder.allow = false;
+  EXPECT_FALSE(engine->clickLink("http://elsewhere/"));
+  EXPECT_TRUE(web->isLoading());
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
+}
+
+TEST_F(WebViewTest, BackAndForwardFollowTheHistory) {
+  web->loadRequest("http://site/a.html");
+  engine->finishLoad("A");
+  EXPECT_FALSE(web->canGoBack());
+  ASSERT_TRUE(engine->clickLink("http://site/b.html"));
+  engine->finishLoad("B");
+  EXPECT_TRUE(web->canGoBack());
+  EXPECT_FALSE(web->canGoForward());
+
+  recorder.calls.clear();
+  web->goBack();
+  EXPECT_EQ(recorder.calls.front(), "should http://site/a.html " + std::to_string(kBackForward));
+  engine->finishLoad();
+  EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "A");
+  EXPECT_FALSE(web->canGoBack());
+  EXPECT_TRUE(web->canGoForward());
+
+  web->goForward();
+  engine->finishLoad();
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/b.html");
+
+  // A new page after going back drops the forward pages.
+  web->goBack();
+  engine->finishLoad();
+  engine->clickLink("http://site/c.html");
+  engine->finishLoad("C");
+  EXPECT_FALSE(web->canGoForward());
+  EXPECT_EQ(engine->history().size(), 2u);
+}
+
+TEST_F(WebViewTest, NewNavigationCutsTheRunningLoadShort) {
+  web->loadRequest("http://site/a.html");
+  recorder.calls.clear();
+  engine->clickLink("http://site/b.html");
+  EXPECT_EQ(recorder.calls,
+            (std::vector<std::string>{"should http://site/b.html " + std::to_string(kLink),
+                                      "fail " + std::to_string(net::Error::Cancelled), "start"}));
+  web->stopLoading();
+  EXPECT_EQ(recorder.calls.back(), "fail " + std::to_string(net::Error::Cancelled));
+  EXPECT_FALSE(web->isLoading());
+}
+
+TEST_F(WebViewTest, InvalidAddressReportsAFailureInsteadOfNothing) {
+  web->loadRequest("http://site/bài viết.html");
+  EXPECT_TRUE(recorder.calls.empty());
+  base::RunLoop::main().runUntilIdle();
+  EXPECT_EQ(recorder.calls,
+            (std::vector<std::string>{"fail " + std::to_string(net::Error::BadURL)}));
+  EXPECT_TRUE(engine->startedRequests().empty());
+}
+
+TEST_F(WebViewTest, DelegateMayDestroyTheWebViewWhileHearingALoad) {
+  struct Closer : ui::WebViewDelegate {
+    std::shared_ptr<ui::WebView>* owner;
+    void didFailLoadWithError(ui::WebView&, const net::Error&) override { owner->reset(); }
+  } closer;
+  closer.owner = &web;
+  web->setDelegate(&closer);
+  web->loadRequest("http://site/a.html");
+  engine->clickLink("http://site/b.html");  // the cut-short load closes the view
+  EXPECT_EQ(web, nullptr);
+}
+
+TEST_F(WebViewTest, FactoryDecidesTheEngine) {
+  int made = 0;
+  ui::WebEngine::setFactory([&made] {
+    ++made;
+    return std::make_unique<ui::HeadlessWebEngine>();
+  });
+  ui::WebView other;
+  EXPECT_EQ(made, 1);
+  other.setScalesPageToFit(true);
+  EXPECT_TRUE(dynamic_cast<ui::HeadlessWebEngine&>(other.engine()).scalesPageToFit());
+  ui::WebEngine::setFactory({});
+  ui::WebView plain;
+  EXPECT_EQ(made, 1);
+}
+
+TEST_F(WebViewTest, HtmlStringLoadsAtItsBaseAddress) {
+  web->loadHTMLString("<p>hi</p>", net::Url::parse("http://site/"));
+  engine->finishLoad("t");
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/");
+  EXPECT_EQ(engine->currentPage()->html, "<p>hi</p>");
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include "tests/reader/screens/ScreenTestSupport.h"
+
+#include "platform/base/RunLoop.h"
+#include "platform/base/Strings.h"
+#include "platform/net/NetworkActivityIndicator.h"
+#include "platform/ui/AlertStack.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "reader/screens/ScreenFactory.h"
+
+namespace screen_testing {
+
+ScreenEnvironment::ScreenEnvironment() {
+  base::RunLoop::main().reset();
+  base::RunLoop::main().setVirtualClock(true);
+  ui::Application::shared().reset();
+  ui::AlertStack::shared().reset();
+  net::NetworkActivityIndicator::shared().setVisible(false);
+}
+
+ScreenEnvironment::~ScreenEnvironment() {
+  ui::AlertStack::shared().reset();
+  ui::Application::shared().reset();
+  base::RunLoop::main().reset();
+  base::RunLoop::main().setVirtualClock(false);
+  net::NetworkActivityIndicator::shared().setVisible(false);
+  if (measurerReplaced_) graphics::TextMeasurer::setCurrent(previousMeasurer_);
+}
+
+void ScreenEnvironment::useMeasurer(std::shared_ptr<const graphics::TextMeasurer> measurer) {
+  auto previous = graphics::TextMeasurer::setCurrent(std::move(measurer));
+  if (!measurerReplaced_) previousMeasurer_ = previous;
+  measurerReplaced_ = true;
+}
+
+std::string rssFeed(const std::vector<FeedStory>& stories) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<rss version=\"2.0\" xmlns:media=\"http://search.yahoo.com/mrss/\"><channel>\n";
+  for (size_t i = 0; i < stories.size(); ++i) {
+    xml += "<item><title>" + stories[i].title + "</title><link>http://example.com/" +
+           std::to_string(i) + ".html</link><description>Tóm tắt " + std::to_string(i) +
+           "</description><pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>";
+    if (!stories[i].imgLink.empty()) {
+      xml += "<media:thumbnail url=\"" + stories[i].imgLink + "\" />";
+    }
+    xml += "</item>\n";
+  }
+  return xml + "</channel></rss>\n";
+}
+
+std::string rssFeed(int count) {
+  std::vector<FeedStory> stories;
+  for (int i = 0; i < count; ++i) stories.push_back({"Tin " + std::to_string(i), ""});
+  return rssFeed(stories);
+}
+
+StorySite::StorySite() {
+  png_ = graphics::Image::filled({8, 8}, graphics::Color::rgb(20, 120, 40))->pngData();
+  server_.server().Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard lock(mutex_);
+    ++hits_[req.target];
+    if (req.path == "/Home.rss") {
+      res.set_content(feed_, "application/rss+xml");
+    } else if (req.path == "/mobi/app_menu.php" && !menu_.empty()) {
+      res.set_content(menu_, "text/xml");
+    } else if (base::startsWith(req.path, "/thumb/")) {
+      res.set_content(png_, "image/png");
+    } else if (base::startsWith(req.path, "/bad/")) {
+      res.set_content("GIF89a but not really", "image/gif");
+    } else {
+      res.status = 404;
+    }
+  });
+  server_.start();
+}
+
+void StorySite::setFeed(std::string feed) {
+  std::lock_guard lock(mutex_);
+  feed_ = std::move(feed);
+}
+
+void StorySite::setMenu(std::string menu) {
+  std::lock_guard lock(mutex_);
+  menu_ = std::move(menu);
+}
+
+int StorySite::hits(const std::string& target) {
+  std::lock_guard lock(mutex_);
+  return hits_[target];
+}
+
+ProbeScreens::ProbeScreens() {
+  ScreenFactory& factory = ScreenFactory::shared();
+  auto record = [this](Opened entry) {
+    entry.screen = std::make_shared<ProbeScreen>(entry.landscape);
+    opened.push_back(entry);
+    return entry.screen;
+  };
+  factory.sapo = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
+    return record({"sapo", items, 0, index, l, nullptr});
+  };
+  factory.detail = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
+    return record({"detail", items, 0, index, l, nullptr});
+  };
+  factory.bookmarkList = [record](const ScreenFactory::Items& items, const std::string& l) {
+    return record({"bookmarks", items, 0, -1, l, nullptr});
+  };
+  factory.serviceList = [record](const std::vector<ServicePtr>& services, const std::string& l) {
+    return record({"services", {}, services.size(), -1, l, nullptr});
+  };
+}
+
+ProbeScreens::~ProbeScreens() {
+  ScreenFactory::shared() = ScreenFactory{};
+}
+
+ui::View* storyView(ui::ViewController& screen) {
+  for (const auto& view : screen.view()->subviews()) {
+    if (view->tag() == 999) return view.get();
+  }
+  return nullptr;
+}
+
+int countTagged(ui::ViewController& screen, int tag) {
+  int count = 0;
+  for (const auto& view : screen.view()->subviews()) count += view->tag() == tag;
+  return count;
+}
+
+ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image) {
+  for (const auto& view : screen.view()->subviews()) {
+    auto* button = dynamic_cast<ui::Button*>(view.get());
+    if (button && imageName(button->image(ui::ControlState::Normal)) == image) return button;
+  }
+  return nullptr;
+}
+
+ui::Label* labelWithText(ui::ViewController& screen, const std::string& text) {
+  for (const auto& view : screen.view()->subviews()) {
+    auto* label = dynamic_cast<ui::Label*>(view.get());
+    if (label && label->text() == text) return label;
+  }
+  return nullptr;
+}
+
+std::string imageName(const graphics::ImagePtr& image) {
+  return image ? image->name() : "";
+}
+
+}  // namespace screen_testing
