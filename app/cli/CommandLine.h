@@ -9,8 +9,7 @@ class CommandLine {
   enum class Command { Menu, Feed, Saved, Help };
 
   // Reads the arguments after the program name. On a mistake returns nothing and sets `error`.
-  static std::optional<CommandLine> parse(const std::vector<std::string>& args,
-                                          std::string& error);
+  static std::optional<CommandLine> parse(const std::vector<std::string>& args, std::string& error);
   static std::string usage();
 
   Command command = Command::Help;

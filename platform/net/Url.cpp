@@ -29,7 +29,9 @@ bool isLegal(unsigned char c) {
   }
 }
 
-bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+bool isHex(char c) {
+  return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -113,8 +115,7 @@ std::optional<Url> Url::parse(std::string_view text) {
     if (hasPort && !portPart.empty()) {
       int port = 0;
       auto [ptr, ec] = std::from_chars(portPart.data(), portPart.data() + portPart.size(), port);
-      if (ec != std::errc() || ptr != portPart.data() + portPart.size() || port < 0 ||
-          port > 65535)
+      if (ec != std::errc() || ptr != portPart.data() + portPart.size() || port < 0 || port > 65535)
         return std::nullopt;
       url.port_ = port;
     }

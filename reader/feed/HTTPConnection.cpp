@@ -44,7 +44,9 @@ void eraseAll(std::string& s, char c) {
 
 HTTPConnection::HTTPConnection(double timeoutSeconds) : timeout_(timeoutSeconds) {}
 
-HTTPConnection::~HTTPConnection() { base::log("PARSER DEALLOC"); }
+HTTPConnection::~HTTPConnection() {
+  base::log("PARSER DEALLOC");
+}
 
 void HTTPConnection::startParsingWithURL(const std::string& address) {
   net::NetworkActivityIndicator::shared().setVisible(true);
@@ -72,8 +74,8 @@ void HTTPConnection::startParsingWithURL(const std::string& address) {
   // An error page is not a document of the site: treat it like a failed download.
   int status = result.response.statusCode();
   if (status != 0 && (status < 200 || status > 299)) {
-    downloadError_ = net::Error("http", status,
-                                "The server answered with status " + std::to_string(status));
+    downloadError_ =
+        net::Error("http", status, "The server answered with status " + std::to_string(status));
     return;
   }
   if (result.body.empty()) {
@@ -193,9 +195,8 @@ void HTTPConnection::finishItem() {
     // The first blank-separated word that contains "http".
     for (size_t start = 0; start <= words.size();) {
       size_t blank = words.find(' ', start);
-      std::string_view word =
-          words.substr(start, blank == std::string_view::npos ? std::string_view::npos
-                                                              : blank - start);
+      std::string_view word = words.substr(
+          start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
       if (word.find("http") != std::string_view::npos) {
         logValue("Img = ", word);
         item->avatar = std::string(word);

@@ -101,6 +101,8 @@ void CategoryListScreen::openStories(const std::string& name, const std::string&
 }
 
 void CategoryListScreen::loadDataWithURL(const std::string& url) {
+  // Deferred taps may run while the main loop turns during the download and rename the screen.
+  const std::string header = myServiceName;
   std::weak_ptr<char> alive = lifetime();
   std::vector<FeedRecord> records = FeedDownload::run(url);
   // The main loop ran during the download; the screen may have been popped meanwhile.
@@ -114,5 +116,5 @@ void CategoryListScreen::loadDataWithURL(const std::string& url) {
     return;
   }
   const auto& make = ScreenFactory::shared().serviceDetail;
-  if (make) pushScreen(make(stories, myServiceName, landscapeString(_landscape)));
+  if (make) pushScreen(make(stories, header, landscapeString(_landscape)));
 }

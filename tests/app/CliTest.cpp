@@ -22,8 +22,8 @@ struct Outcome {
 
 // Runs the program with `args` (already shell-quoted) in the temporary folder's environment.
 Outcome vemo(const TempDir& dir, const std::string& args) {
-  std::string command = std::string(VEMO_CLI_PATH) + " " + args + " >" +
-                        (dir / "out").string() + " 2>" + (dir / "err").string();
+  std::string command = std::string(VEMO_CLI_PATH) + " " + args + " >" + (dir / "out").string() +
+                        " 2>" + (dir / "err").string();
   int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing_support::readFile(dir / "out"),
           testing_support::readFile(dir / "err")};
@@ -72,16 +72,16 @@ class Cli : public ::testing::Test {
 TEST_F(Cli, PrintsTheMenuAsJsonAndText) {
   Outcome json = vemo(dir, "menu --json " + siteOption());
   ASSERT_EQ(json.status, 0) << json.err;
-  EXPECT_EQ(nlohmann::json::parse(json.out),
-            nlohmann::json::parse(R"([
+  EXPECT_EQ(nlohmann::json::parse(json.out), nlohmann::json::parse(R"([
               {"name": "Thời sự", "link": "http://x/ts.rss",
                "subServices": [{"name": "Xã hội", "link": "http://x/xh.rss"}]},
               {"name": "Thể thao", "link": "http://x/tt.rss", "subServices": []}])"));
 
   Outcome text = vemo(dir, "menu " + siteOption());
   ASSERT_EQ(text.status, 0);
-  EXPECT_EQ(text.out,
-            "Thời sự  <http://x/ts.rss>\n    Xã hội  <http://x/xh.rss>\nThể thao  <http://x/tt.rss>\n");
+  EXPECT_EQ(
+      text.out,
+      "Thời sự  <http://x/ts.rss>\n    Xã hội  <http://x/xh.rss>\nThể thao  <http://x/tt.rss>\n");
 }
 
 TEST_F(Cli, PrintsTheHomeFeedOrTheFeedAtALink) {
@@ -159,8 +159,8 @@ TEST_F(Cli, LogsOnRequestAndExplainsUsage) {
   Outcome help = vemo(dir, "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Usage: vemo"), std::string::npos);
-  for (const char* wrong : {"", "frobnicate", "menu extra", "feed a b", "menu --bogus",
-                            "feed --site"}) {
+  for (const char* wrong :
+       {"", "frobnicate", "menu extra", "feed a b", "menu --bogus", "feed --site"}) {
     Outcome run = vemo(dir, wrong);
     EXPECT_EQ(run.status, 2) << wrong;
     EXPECT_NE(run.err.find("Usage: vemo"), std::string::npos) << wrong;

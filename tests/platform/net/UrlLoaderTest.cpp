@@ -57,9 +57,8 @@ TEST(UrlLoader, SendsMethodHeadersAndBodyAndReturnsTheResponse) {
 
 TEST(UrlLoader, FollowsRedirectsAndReportsTheFinalAddress) {
   LoopbackServer server;
-  server.server().Get("/old", [](const httplib::Request&, httplib::Response& res) {
-    res.set_redirect("/new");
-  });
+  server.server().Get(
+      "/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/new"); });
   server.server().Get("/new", [](const httplib::Request&, httplib::Response& res) {
     res.set_content("<rss/>", "text/xml");
   });
@@ -179,9 +178,9 @@ TEST(UrlLoader, LoadsFromSeveralThreadsAtOnce) {
   std::vector<std::string> bodies(4);
   for (int i = 0; i < 4; ++i) {
     threads.emplace_back([&, i] {
-      bodies[i] = UrlLoader::sendSynchronousRequest(
-                      requestFor(server.url("/n?i=" + std::to_string(i))))
-                      .body;
+      bodies[i] =
+          UrlLoader::sendSynchronousRequest(requestFor(server.url("/n?i=" + std::to_string(i))))
+              .body;
     });
   }
   for (auto& t : threads) t.join();

@@ -60,11 +60,11 @@ TEST(XmlParser, ReportsQualifiedNamesOrderedAttributesAndText) {
       "<description><![CDATA[<img src=\"x\"/>]]></description></item></rss>",
       &ok);
   EXPECT_TRUE(ok);
-  EXPECT_EQ(events, (Events{"<rss xmlns:media=http://search.yahoo.com/mrss/>", "<item z=1 a=2>",
-                            "<title>", "Thế & giới", "</title>",
-                            "<media:thumbnail url=http://x/a.jpg>", "</media:thumbnail>",
-                            "<description>", "<img src=\"x\"/>", "</description>", "</item>",
-                            "</rss>"}));
+  EXPECT_EQ(events,
+            (Events{"<rss xmlns:media=http://search.yahoo.com/mrss/>", "<item z=1 a=2>", "<title>",
+                    "Thế & giới", "</title>", "<media:thumbnail url=http://x/a.jpg>",
+                    "</media:thumbnail>", "<description>", "<img src=\"x\"/>", "</description>",
+                    "</item>", "</rss>"}));
 }
 
 TEST(XmlParser, AttributeLookupFindsTheFirstMatchOnly) {

@@ -148,9 +148,9 @@ TEST(HTTPConnection, ReadsStoriesAsTheReaderShowsThem) {
 
 TEST(HTTPConnection, PictureTagsOfEveryShape) {
   // A long text after the tag: the address is still cut out cleanly.
-  auto stories = parseItems(rss(
-      "<item><description>&lt;img src=\"http://vemo.vn/a.jpg\" alt=\"x\" /&gt;Một đoạn "
-      "tóm tắt khá dài của bài báo</description></item>"));
+  auto stories = parseItems(
+      rss("<item><description>&lt;img src=\"http://vemo.vn/a.jpg\" alt=\"x\" /&gt;Một đoạn "
+          "tóm tắt khá dài của bài báo</description></item>"));
   ASSERT_EQ(stories.size(), 1u);
   EXPECT_EQ(stories[0]->avatar, "http://vemo.vn/a.jpg");
   EXPECT_EQ(stories[0]->description, "Một đoạn tóm tắt khá dài của bài báo");
@@ -167,16 +167,16 @@ TEST(HTTPConnection, PictureTagsOfEveryShape) {
 
   // A picture written as markup inside the summary is an element, not summary text.
   base::LogCapture log;
-  stories = parseItems(rss(
-      "<item><description>Ảnh <img src=\"http://vemo.vn/d.jpg\"/>đẹp</description></item>"));
+  stories = parseItems(
+      rss("<item><description>Ảnh <img src=\"http://vemo.vn/d.jpg\"/>đẹp</description></item>"));
   ASSERT_EQ(stories.size(), 1u);
   EXPECT_TRUE(log.contains("IMG = http://vemo.vn/d.jpg"));
 }
 
 TEST(HTTPConnection, FillsMissingPartsWithEmptyText) {
-  auto stories = parseItems(rss(
-      "<item><title>Không ngày</title><media:thumbnail width=\"10\"/></item>"
-      "<item><pubDate>hôm nay</pubDate></item>"));
+  auto stories =
+      parseItems(rss("<item><title>Không ngày</title><media:thumbnail width=\"10\"/></item>"
+                     "<item><pubDate>hôm nay</pubDate></item>"));
   ASSERT_EQ(stories.size(), 2u);
   EXPECT_EQ(stories[0]->pubDate, "");
   EXPECT_EQ(stories[0]->imgLink, "");
@@ -292,8 +292,9 @@ TEST(HTTPConnection, SurvivesEntityExpansion) {
     for (int k = 0; k < 10; ++k) doc += "&a" + std::to_string(i - 1) + ";";
     doc += "\">\n";
   }
-  doc += "]>\n<rss><channel><item><title>Đầu</title></item>"
-         "<item><title>&a9;</title></item></channel></rss>";
+  doc +=
+      "]>\n<rss><channel><item><title>Đầu</title></item>"
+      "<item><title>&a9;</title></item></channel></rss>";
   HTTPConnection connection;
   connection.parseData(doc);
   std::vector<ItemPtr> stories = items(connection.getDataInArray());
@@ -304,16 +305,17 @@ TEST(HTTPConnection, SurvivesEntityExpansion) {
 
 TEST(HTTPConnection, ReadsFeedsInSingleByteEncodings) {
   Site site;
-  site.serve("/latin1.rss",
-             rss("<item><title>Caf\xE9</title><link>http://vemo.vn/cafe</link></item>",
-                 "ISO-8859-1"),
-             200, "text/xml");
+  site.serve(
+      "/latin1.rss",
+      rss("<item><title>Caf\xE9</title><link>http://vemo.vn/cafe</link></item>", "ISO-8859-1"), 200,
+      "text/xml");
   // "Việt Nam" in windows-1258: e-circumflex (0xEA) followed by a combining dot below (0xF2).
-  site.serve("/cp1258.rss",
-             rss("<item><title>Vi\xEA\xF2t Nam</title><description>\xD0\xE0 N\xE3\xDEng</description>"
-                 "</item>",
-                 "windows-1258"),
-             200, "text/xml");
+  site.serve(
+      "/cp1258.rss",
+      rss("<item><title>Vi\xEA\xF2t Nam</title><description>\xD0\xE0 N\xE3\xDEng</description>"
+          "</item>",
+          "windows-1258"),
+      200, "text/xml");
 
   auto latin = items(load(site.url("/latin1.rss")));
   ASSERT_EQ(latin.size(), 1u);

@@ -199,11 +199,16 @@ TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
   ui::TableView* table = home.tableView();
   ASSERT_NE(table, nullptr);
 
-  // Wait for the one good picture (shared by rows 0 and 3).
+  // Laying the rows out starts the fetches; wait for the one good picture (rows 0 and 3).
+  EXPECT_EQ(table->visibleCells().size(), 4u);
   ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
       [&] { return home.thumbnails().imageFor(site_.url("/thumb/a b.png")) != nullptr; }));
   settle(0.1);
   EXPECT_EQ(site_.hits("/thumb/a%20b.png"), 1);
+  // The arrival reloaded the table: its own row now shows the picture, text at x 90.
+  ui::TableViewCell* shown = table->cellForRowAtIndexPath({0, 3});
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->viewWithTag(StoryCell::kTitleTag)->frame().x(), 90);
   EXPECT_EQ(site_.hits("/bad/c.png"), 1);
 
   auto row = [&](int r) {

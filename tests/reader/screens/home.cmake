@@ -12,3 +12,8 @@ endif()
 vemo_add_test(home_screen_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/HomeScreenTest.cpp
   LIBS vemo_screen_test_support LABELS threads)
+if(TARGET vemo_demosite)
+  vemo_add_test(home_demo_site_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/HomeDemoSiteTest.cpp
+    LIBS vemo_screen_test_support vemo_demosite LABELS threads)
+endif()

@@ -1,0 +1,180 @@
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/base/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TableView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/MainViewController.h"
+#include "reader/screens/NewsSite.h"
+#include "reader/screens/ThumbnailCache.h"
+#include "reader/screens/ThumbnailPool.h"
+#include "reader/screens/VemoAppDelegate.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::string feedOf(int count) {
+  std::string xml = "<rss xmlns:media=\"http://search.yahoo.com/mrss/\"><channel>";
+  for (int i = 0; i < count; ++i) {
+    xml += "<item><title>Tin số " + std::to_string(i) +
+           ": Quốc hội thông qua kế hoạch phát triển kinh tế xã hội</title><link>http://x/" +
+           std::to_string(i) +
+           "</link><description>Với đa số phiếu tán thành, Quốc hội đặt mục tiêu tăng trưởng "
+           "khoảng 6% và kiềm chế lạm phát.</description><pubDate>Mon, 05 Dec 2011 14:30:00 "
+           "EST</pubDate></item>";
+  }
+  return xml + "</channel></rss>";
+}
+
+// Launches the reader on a loopback feed of `count` stories and hands the home screen to `run`.
+template <typename Run>
+void withHome(int count, const std::string& style, Run run) {
+  testing_support::TempDir temp;
+  Utilities().setStyleView(style);
+  testing_support::LoopbackServer server;
+  std::string feed = feedOf(count);
+  server.server().Get("/Home.rss", [&](const httplib::Request&, httplib::Response& res) {
+    res.set_content(feed, "application/rss+xml");
+  });
+  server.start();
+  NewsSite::setBaseAddress(server.url());
+  base::RunLoop::main().setVirtualClock(true);
+  {
+    VemoAppDelegate delegate;
+    ui::Application::shared().setDelegate(&delegate);
+    ui::Application::shared().launch();
+    base::RunLoop::main().runFor(1);
+    run(*static_cast<MainViewController*>(
+        delegate.viewController()->viewControllers().front().get()));
+    ui::Application::shared().reset();
+  }
+  base::RunLoop::main().reset();
+  base::RunLoop::main().setVirtualClock(false);
+}
+
+void BM_HomeGrid(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  withHome(count, "grid", [&](MainViewController& home) {
+    for (auto _ : state) home.checkTheStyleView();
+  });
+  state.SetItemsProcessed(state.iterations() * count);
+  state.counters["us_per_story"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * count),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+}
+
+void BM_HomeList(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  withHome(count, "list", [&](MainViewController& home) {
+    for (auto _ : state) {
+      home.checkTheStyleView();
+      benchmark::DoNotOptimize(home.tableView()->visibleCells().size());
+    }
+  });
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
+int threadsAlive() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Threads:", 0) == 0) return std::stoi(line.substr(8));
+  }
+  return 0;
+}
+
+// Samples the process's thread count while alive; peak() is the most above the start.
+class ThreadSampler {
+ public:
+  ThreadSampler()
+      : base_(threadsAlive()), thread_([this] {
+          while (!stop_) {
+            int now = threadsAlive();
+            if (now > peak_) peak_ = now;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          }
+        }) {}
+  ~ThreadSampler() { finish(); }
+  int finish() {
+    if (thread_.joinable()) {
+      stop_ = true;
+      thread_.join();
+    }
+    return peak_ - base_ - 1;  // not counting the sampler itself
+  }
+
+ private:
+  int base_;
+  std::atomic<int> peak_{0};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// 100 distinct thumbnails, each served after 50 ms. Argument 0: the shared pool of six
+// workers; 1: one thread per address.
+void BM_Thumbnails(benchmark::State& state) {
+  const bool threadPerAddress = state.range(0) == 1;
+  testing_support::LoopbackServer server;
+  server.server().new_task_queue = [] { return new httplib::ThreadPool(128); };
+  std::string png = graphics::Image::filled({80, 80}, graphics::Color::rgb(9, 99, 199))->pngData();
+  server.server().Get(R"(/t/.*)", [&](const httplib::Request&, httplib::Response& res) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    res.set_content(png, "image/png");
+  });
+  server.start();
+  base::RunLoop::main().reset();
+  int peak = 0;
+  int round = 0;
+  for (auto _ : state) {
+    ++round;
+    int shown = 0;
+    ThreadSampler sampler;
+    auto pool = std::make_unique<ThumbnailPool>(ThumbnailPool::kMaxWorkers);
+    auto cache = ThumbnailCache::create([&] { ++shown; }, pool.get());
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 100; ++i) {
+      std::string address =
+          server.url("/t/" + std::to_string(round) + "/" + std::to_string(i) + ".png");
+      if (threadPerAddress) {
+        threads.emplace_back([address, &shown] {
+          auto image = ThumbnailPool::fetchImage(address);
+          base::RunLoop::main().post([image, &shown] {
+            if (image) ++shown;
+          });
+        });
+      } else {
+        cache->load(address);
+      }
+    }
+    base::RunLoop::main().runUntilCondition([&] { return shown == 100; }, 60);
+    peak = std::max(peak, sampler.finish());
+    for (auto& t : threads) t.join();
+    pool.reset();
+    if (shown != 100) state.SkipWithError("not every thumbnail arrived");
+  }
+  state.counters["peak_threads"] = peak;
+}
+
+}  // namespace
+
+BENCHMARK(BM_HomeGrid)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HomeList)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Thumbnails)
+    ->ArgName("thread_per_address")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

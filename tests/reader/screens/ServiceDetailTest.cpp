@@ -1,0 +1,393 @@
+#include "reader/screens/ServiceDetailViewController.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "app/demo/DemoSite.h"
+#include "platform/base/Log.h"
+#include "platform/base/RunLoop.h"
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/ui/AlertStack.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Animator.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/TableView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/NewsSite.h"
+#include "reader/screens/ServiceListViewController.h"
+#include "reader/screens/StoryCell.h"
+#include "reader/screens/ThumbnailCache.h"
+#include "tests/reader/screens/ListScreenTestSupport.h"
+#include "tests/support/LoopbackServer.h"
+
+using graphics::Rect;
+using graphics::Size;
+using namespace screen_testing;
+
+namespace {
+
+std::vector<ItemPtr> storiesWithPictures(const std::vector<std::string>& pictures) {
+  std::vector<ItemPtr> stories;
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    auto story = std::make_shared<Item>();
+    story->title = "Tin " + std::to_string(i);
+    story->description = "Tóm tắt";
+    story->pubDate = "05/12/2011 02:30 AM";
+    story->link = "http://example.com/" + std::to_string(i);
+    if (!pictures[i].empty()) story->imgLink = pictures[i];
+    stories.push_back(story);
+  }
+  return stories;
+}
+
+std::vector<ItemPtr> plainStories(size_t count) {
+  return storiesWithPictures(std::vector<std::string>(count));
+}
+
+// Fixed metrics: every character of the 22-point title font is 11 points wide.
+class ServiceDetailTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
+    NewsSite::setBaseAddress(site_.url(""));
+    site_.setFeed(rssFeed(2));
+    run_ = std::make_unique<ReaderRun>();
+  }
+
+  ServiceDetailViewController& open(std::vector<ItemPtr> stories,
+                                    const std::string& header = "Thời sự",
+                                    const std::string& landscape = "NO") {
+    auto screen =
+        std::make_shared<ServiceDetailViewController>(std::move(stories), header, landscape);
+    run_->navigation().pushViewController(screen, true);
+    run_->settle();
+    return *screen;
+  }
+
+  ScreenEnvironment env_;
+  StorySite site_;
+  ProbeScreens probes_;
+  std::unique_ptr<ReaderRun> run_;
+};
+
+}  // namespace
+
+TEST_F(ServiceDetailTest, PortraitGridAndHeader) {
+  base::LogCapture log;
+  ServiceDetailViewController& screen = open(plainStories(7));
+  EXPECT_TRUE(log.contains("sapoviewcontroller"));
+  EXPECT_EQ(screen.view()->backgroundColor(), graphics::Color::rgb(227, 218, 207));
+  EXPECT_EQ(buttonShowing(screen, "exit.png")->frame(), Rect(0, 0, 40, 40));
+  EXPECT_EQ(buttonShowing(screen, "tools.png")->frame(), Rect(40, 0, 40, 40));
+  EXPECT_EQ(buttonShowing(screen, "fav_saved.png")->frame(), Rect(80, 0, 40, 40));
+  EXPECT_EQ(screen.styleButton()->frame(), Rect(280, 0, 40, 40));
+  EXPECT_EQ(imageName(screen.styleButton()->image(ui::ControlState::Normal)), "post_list.png");
+  ui::Label* title = screen.titleLabel();
+  EXPECT_EQ(title->text(), "Thời sự");
+  EXPECT_EQ(title->frame(), Rect(120, 0, 160, 44));
+  EXPECT_EQ(title->font(), graphics::Font::named("TimesNewRomanPS-BoldMT", 22));
+  EXPECT_EQ(title->numberOfLines(), 1);
+  EXPECT_EQ(title->lineBreakMode(), graphics::LineBreakMode::TailTruncation);
+
+  auto* grid = dynamic_cast<ui::ScrollView*>(storyView(screen));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->frame(), Rect(0, 44, 320, 416));
+  EXPECT_FALSE(grid->showsVerticalScrollIndicator());
+  ASSERT_EQ(grid->subviews().size(), 7u);
+  EXPECT_EQ(grid->subviews()[6]->frame(), Rect(0, 453, 320, 151));
+  EXPECT_EQ(grid->subviews()[1]->frame(), Rect(0, 151, 214, 151));
+  EXPECT_EQ(grid->contentSize(), Size(320, 604));
+
+  // A tile opens the lead reader on its story, with every story, after the deferral.
+  static_cast<ui::Button*>(grid->subviews()[5].get())->sendActionsForTouchUpInside();
+  EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  base::RunLoop::main().runFor(0.19);
+  EXPECT_TRUE(probes_.opened.empty());
+  run_->settle();
+  ASSERT_EQ(probes_.opened.size(), 1u);
+  EXPECT_EQ(probes_.opened[0].kind, "sapo");
+  EXPECT_EQ(probes_.opened[0].index, 5);
+  EXPECT_EQ(probes_.opened[0].items, screen.stories());
+  EXPECT_EQ(probes_.opened[0].landscape, "NO");
+}
+
+TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
+  ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
+  run_->settle();
+  ServiceDetailViewController& screen = open(plainStories(5), "Thể thao", "YES");
+  auto* grid = dynamic_cast<ui::ScrollView*>(storyView(screen));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->frame(), Rect(0, 44, 480, 256));
+  EXPECT_EQ(grid->subviews()[4]->frame(), Rect(0, 200, 480, 100));
+  EXPECT_EQ(grid->contentSize(), Size(480, 300));
+  EXPECT_EQ(screen.titleLabel()->frame(), Rect(100, 0, 300, 44));
+  EXPECT_EQ(screen.styleButton()->frame(), Rect(440, 0, 40, 40));
+  EXPECT_EQ(buttonShowing(screen, "fav_saved.png")->frame(), Rect(80, 0, 40, 40));
+
+  base::LogCapture log;
+  ui::Application::shared().rotate(ui::InterfaceOrientation::Portrait);
+  run_->settle();
+  EXPECT_TRUE(log.contains("rotation mainview"));
+  EXPECT_EQ(storyView(screen)->frame(), Rect(0, 44, 320, 416));
+  EXPECT_EQ(countTagged(screen, 999), 1);
+  EXPECT_EQ(screen.titleLabel()->frame(), Rect(120, 0, 160, 44));
+  EXPECT_EQ(screen.styleButton()->frame(), Rect(280, 0, 40, 40));
+  EXPECT_FALSE(static_cast<ReaderScreen&>(*run_->navigation().viewControllers()[0]).landscape());
+
+  // Rotating scrolls the rebuilt view back to the top.
+  static_cast<ui::ScrollView*>(storyView(screen))->setContentOffset({0, 200});
+  ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeRight);
+  run_->settle();
+  EXPECT_EQ(screen.titleLabel()->frame(), Rect(120, 0, 300, 44));
+  EXPECT_EQ(static_cast<ui::ScrollView*>(storyView(screen))->contentOffset(),
+            graphics::Point(0, 0));
+  EXPECT_EQ(storyView(screen)->frame(), Rect(0, 44, 480, 256));
+
+  // The landscape list is as wide as the screen.
+  screen.styleButton()->sendActionsForTouchUpInside();
+  EXPECT_TRUE(log.contains("ListView Landscape"));
+  EXPECT_TRUE(log.contains("set list tableview"));
+  ASSERT_EQ(storyView(screen), screen.tableView());
+  EXPECT_EQ(screen.tableView()->frame(), Rect(0, 44, 480, 256));
+  auto cell = screen.cellForRowAtIndexPath(*screen.tableView(), {0, 0});
+  EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame().width(), 460);
+}
+
+TEST_F(ServiceDetailTest, StyleButtonSwitchesAndStoresTheStyle) {
+  ServiceDetailViewController& screen = open(plainStories(3));
+  screen.styleButton()->sendActionsForTouchUpInside();
+  EXPECT_EQ(Utilities().getStyleView(), "list");
+  EXPECT_EQ(imageName(screen.styleButton()->image(ui::ControlState::Normal)), "post_box.png");
+  ASSERT_EQ(storyView(screen), screen.tableView());
+  EXPECT_EQ(countTagged(screen, 999), 1);
+  EXPECT_EQ(screen.tableView()->frame(), Rect(0, 44, 320, 416));
+  EXPECT_EQ(screen.tableView()->rectForRowAtIndexPath({0, 2}), Rect(0, 242, 320, 121));
+
+  // A row opens its story and is deselected at once.
+  EXPECT_TRUE(screen.tableView()->tapRowAtIndexPath({0, 2}));
+  EXPECT_FALSE(screen.tableView()->indexPathForSelectedRow());
+  run_->settle();
+  ASSERT_EQ(probes_.opened.size(), 1u);
+  EXPECT_EQ(probes_.opened[0].index, 2);
+
+  run_->navigation().popViewController(false);
+  run_->settle();
+  screen.styleButton()->sendActionsForTouchUpInside();
+  EXPECT_EQ(Utilities().getStyleView(), "grid");
+  EXPECT_EQ(storyView(screen)->className(), "ScrollView");
+  EXPECT_EQ(countTagged(screen, 999), 1);
+}
+
+TEST_F(ServiceDetailTest, UnknownStyleBuildsNothingUntilTheButton) {
+  Utilities().setStyleView("mosaic");
+  ServiceDetailViewController& screen = open(plainStories(2));
+  EXPECT_EQ(storyView(screen), nullptr);
+  EXPECT_TRUE(ui::AlertStack::shared().empty());
+  screen.styleButton()->sendActionsForTouchUpInside();
+  EXPECT_EQ(Utilities().getStyleView(), "grid");
+  ASSERT_NE(storyView(screen), nullptr);
+}
+
+TEST_F(ServiceDetailTest, EmptyStoriesShowTheAlertsOfEachStyle) {
+  struct Case {
+    const char* style;
+    const char* landscape;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"grid", "NO",
+       "Dữ liệu đang cập nhật hoặc kết nối bị gián đoạn. Quý khách vui lòng thử lại sau!"},
+      {"list", "YES",
+       "Dữ liệu đang cập nhật hoặc kết nối bị gián đoạn. Quý khách vui lòng thử lại sau!"},
+      {"grid", "YES",
+       "Dữ liệu không thể tải về máy. Lỗi không thể kết nối mạng, Hãy chỉnh lại Cài Đặt máy"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.style) + c.landscape);
+    Utilities().setStyleView(c.style);
+    ServiceDetailViewController screen({}, "Trống", c.landscape);
+    screen.view();
+    auto* alert = ui::AlertStack::shared().topAs<ui::AlertView>();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), c.message);
+    EXPECT_EQ(storyView(screen), nullptr);
+    ui::AlertStack::shared().reset();
+  }
+}
+
+TEST_F(ServiceDetailTest, ListThumbnailsArriveOncePerAddress) {
+  Utilities().setStyleView("list");
+  ServiceDetailViewController& screen = open(storiesWithPictures(
+      {site_.url("/thumb/a b.png"), "", site_.url("/bad/c.png"), site_.url("/thumb/a b.png")}));
+  ui::TableView* table = screen.tableView();
+  ASSERT_NE(table, nullptr);
+  ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
+      [&] { return screen.thumbnails().imageFor(site_.url("/thumb/a b.png")) != nullptr; }));
+  run_->settle(0.1);
+  EXPECT_EQ(site_.hits("/thumb/a%20b.png"), 1);
+  EXPECT_EQ(site_.hits("/bad/c.png"), 1);
+
+  // The table was reloaded: the rows with the picture show it, their text moved right.
+  for (int r : {0, 3}) {
+    ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, r});
+    auto* thumb = static_cast<ui::ImageView*>(cell->viewWithTag(StoryCell::kThumbnailTag));
+    EXPECT_NE(imageName(thumb->image()), "icon_default.png") << r;
+    EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame(), Rect(90, 5, 215, 24)) << r;
+  }
+  for (int r : {1, 2}) {
+    ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, r});
+    auto* thumb = static_cast<ui::ImageView*>(cell->viewWithTag(StoryCell::kThumbnailTag));
+    EXPECT_EQ(imageName(thumb->image()), "icon_default.png") << r;
+    EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame(), Rect(5, 5, 300, 24)) << r;
+    EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame(), Rect(5, 29, 300, 68)) << r;
+  }
+  // A return to the screen builds the list again without fetching again.
+  table->reloadData();
+  run_->settle(0.2);
+  EXPECT_EQ(site_.hits("/bad/c.png"), 1);
+  EXPECT_EQ(site_.hits("/thumb/a%20b.png"), 1);
+}
+
+TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
+  base::LogCapture log;
+  // 30 characters: 330 points.
+  std::weak_ptr<ui::ViewController> weak;
+  const double start = base::RunLoop::main().now();
+  {
+    ServiceDetailViewController& screen = open(plainStories(1), std::string(30, 'x'));
+    weak = run_->navigation().viewControllers().back();
+    EXPECT_TRUE(log.contains("330.000000"));
+    ui::ScrollView* header = screen.headerScrollView();
+    EXPECT_EQ(header->frame(), Rect(100, 0, 220, 44));
+    EXPECT_EQ(header->contentSize(), Size(330, 44));
+    EXPECT_FALSE(header->isUserInteractionEnabled());
+    EXPECT_FALSE(header->showsHorizontalScrollIndicator());
+    ASSERT_EQ(screen.titleLabel()->superview(), header);
+    EXPECT_EQ(screen.titleLabel()->frame(), Rect(0, 0, 330, 44));
+    // The buttons stay above the moving title.
+    const auto& subviews = screen.view()->subviews();
+    auto at = [&](const ui::View* v) {
+      return std::find_if(subviews.begin(), subviews.end(),
+                          [v](const auto& s) { return s.get() == v; }) -
+             subviews.begin();
+    };
+    EXPECT_LT(at(header), at(screen.styleButton()));
+
+    // Out to the end in two seconds, back in two more, and again.
+    base::RunLoop::main().runUntil(start + 1.5);
+    EXPECT_GT(header->contentOffset().x, 0);
+    EXPECT_LT(header->contentOffset().x, 110);
+    base::RunLoop::main().runUntil(start + 2.05);
+    EXPECT_EQ(header->contentOffset(), graphics::Point(110, 0));
+    base::RunLoop::main().runUntil(start + 4.05);
+    EXPECT_EQ(header->contentOffset(), graphics::Point(0, 0));
+    base::RunLoop::main().runUntil(start + 6.05);
+    EXPECT_EQ(header->contentOffset(), graphics::Point(110, 0));
+    // A rotation leaves the scrolling title where it is.
+    ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
+    run_->settle();
+    EXPECT_EQ(screen.titleLabel()->frame(), Rect(0, 0, 330, 44));
+    EXPECT_TRUE(ui::Animator::shared().isAnimating(*header));
+  }
+  run_->navigation().popViewController(false);
+  run_->settle();
+  EXPECT_TRUE(weak.expired());
+  EXPECT_TRUE(log.contains("SERVICE DETAIL VIEW DEALLOC"));
+  EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
+}
+
+TEST_F(ServiceDetailTest, ShortTitleStaysInTheHeaderWithoutAnimation) {
+  // 10 characters: 110 points, centred at (320 - 110) / 2.
+  ServiceDetailViewController& screen = open(plainStories(1), std::string(10, 'x'));
+  EXPECT_EQ(screen.headerScrollView()->frame(), Rect(105, 0, 110, 44));
+  EXPECT_EQ(screen.titleLabel()->superview(), screen.view().get());
+  EXPECT_FALSE(ui::Animator::shared().isAnimating(*screen.headerScrollView()));
+  // 21 characters: 231 points, (320 - 231) truncated and halved.
+  ServiceDetailViewController& wider = open(plainStories(1), std::string(19, 'x'));
+  EXPECT_EQ(wider.headerScrollView()->frame(), Rect(55, 0, 209, 44));
+}
+
+TEST_F(ServiceDetailTest, ThumbnailArrivingAfterThePopIsDropped) {
+  // A picture server that answers only when told to.
+  testing_support::LoopbackServer slow;
+  std::mutex mutex;
+  std::condition_variable release;
+  bool released = false, asked = false;
+  std::string png = graphics::Image::filled({8, 8}, graphics::Color::rgb(1, 2, 3))->pngData();
+  slow.server().Get("/late.png", [&](const httplib::Request&, httplib::Response& res) {
+    std::unique_lock lock(mutex);
+    asked = true;
+    release.notify_all();
+    release.wait(lock, [&] { return released; });
+    res.set_content(png, "image/png");
+  });
+  slow.start();
+
+  Utilities().setStyleView("list");
+  std::weak_ptr<ThumbnailCache> cache;
+  {
+    ServiceDetailViewController& screen = open(storiesWithPictures({slow.url("/late.png")}));
+    cache = screen.thumbnails().weak_from_this();
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(release.wait_for(lock, std::chrono::seconds(10), [&] { return asked; }));
+  }
+  base::LogCapture log;
+  buttonShowing(*run_->top(), "exit.png")->sendActionsForTouchUpInside();
+  run_->settle();
+  EXPECT_EQ(run_->navigation().viewControllers().size(), 1u);
+  EXPECT_TRUE(log.contains("SERVICE DETAIL VIEW DEALLOC"));
+  EXPECT_TRUE(cache.expired());
+  {
+    std::lock_guard lock(mutex);
+    released = true;
+  }
+  release.notify_all();
+  // The picture reaches the main loop and finds nobody.
+  base::RunLoop::main().runUntilCondition([] { return false; }, 0.5);
+  run_->settle();
+  EXPECT_EQ(run_->navigation().viewControllers().size(), 1u);
+  slow.stop();
+}
+
+TEST(ServiceDetailDemoSiteTest, DemoCategoryWithTheRealMeasurer) {
+  ScreenEnvironment env;
+  DemoSite demo;
+  ASSERT_TRUE(demo.start());
+  NewsSite::setBaseAddress(demo.baseUrl());
+  Utilities().setStyleView("list");
+  ReaderRun run;
+  run.openMenu();
+  auto* list = dynamic_cast<ServiceListViewController*>(run.top());
+  ASSERT_NE(list, nullptr);
+  list->tableView()->tapRowAtIndexPath({0, 0});
+  run.settle();
+  auto* screen = dynamic_cast<ServiceDetailViewController*>(run.top());
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(screen->header(), "Thời sự");
+  // A short Vietnamese name fits: no scrolling, centred.
+  ui::ScrollView* header = screen->headerScrollView();
+  EXPECT_LE(header->frame().width(), 220);
+  EXPECT_GT(header->frame().width(), 30);
+  EXPECT_EQ(header->frame().x(), static_cast<int>(320 - header->frame().width()) / 2);
+
+  ui::TableView* table = screen->tableView();
+  ASSERT_NE(table, nullptr);
+  ASSERT_GT(table->numberOfRowsInSection(0), 0);
+  const ItemPtr& first = screen->stories()[0];
+  ASSERT_TRUE(first->imgLink && !first->imgLink->empty());
+  ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
+      [&] { return screen->thumbnails().imageFor(*first->imgLink) != nullptr; }));
+  run.settle(0.1);
+  ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, 0});
+  Rect title = cell->viewWithTag(StoryCell::kTitleTag)->frame();
+  EXPECT_EQ(title.x(), 90);
+  EXPECT_EQ(title.width(), 215);
+  EXPECT_GT(title.height(), 15);
+  EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame().y(), title.height() + 5);
+}
