@@ -227,6 +227,8 @@ TEST_F(ServiceDetailTest, ListThumbnailsArriveOncePerAddress) {
       {site_.url("/thumb/a b.png"), "", site_.url("/bad/c.png"), site_.url("/thumb/a b.png")}));
   ui::TableView* table = screen.tableView();
   ASSERT_NE(table, nullptr);
+  // The rows come on screen.
+  EXPECT_EQ(table->visibleCells().size(), 4u);
   ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
       [&] { return screen.thumbnails().imageFor(site_.url("/thumb/a b.png")) != nullptr; }));
   run_->settle(0.1);
@@ -258,7 +260,6 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   base::LogCapture log;
   // 30 characters: 330 points.
   std::weak_ptr<ui::ViewController> weak;
-  const double start = base::RunLoop::main().now();
   {
     ServiceDetailViewController& screen = open(plainStories(1), std::string(30, 'x'));
     weak = run_->navigation().viewControllers().back();
@@ -280,15 +281,19 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
     EXPECT_LT(at(header), at(screen.styleButton()));
 
     // Out to the end in two seconds, back in two more, and again.
-    base::RunLoop::main().runUntil(start + 1.5);
+    auto reaches = [&](double x) {
+      return base::RunLoop::main().runUntilCondition(
+          [&] { return header->contentOffset() == graphics::Point(x, 0); }, 3.0);
+    };
+    ASSERT_TRUE(reaches(110));
+    double out = base::RunLoop::main().now();
+    base::RunLoop::main().runFor(1.0);
     EXPECT_GT(header->contentOffset().x, 0);
     EXPECT_LT(header->contentOffset().x, 110);
-    base::RunLoop::main().runUntil(start + 2.05);
-    EXPECT_EQ(header->contentOffset(), graphics::Point(110, 0));
-    base::RunLoop::main().runUntil(start + 4.05);
-    EXPECT_EQ(header->contentOffset(), graphics::Point(0, 0));
-    base::RunLoop::main().runUntil(start + 6.05);
-    EXPECT_EQ(header->contentOffset(), graphics::Point(110, 0));
+    ASSERT_TRUE(reaches(0));
+    EXPECT_NEAR(base::RunLoop::main().now() - out, 2.0, 0.05);
+    ASSERT_TRUE(reaches(110));
+    EXPECT_NEAR(base::RunLoop::main().now() - out, 4.0, 0.05);
     // A rotation leaves the scrolling title where it is.
     ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
     run_->settle();
@@ -334,6 +339,7 @@ TEST_F(ServiceDetailTest, ThumbnailArrivingAfterThePopIsDropped) {
   {
     ServiceDetailViewController& screen = open(storiesWithPictures({slow.url("/late.png")}));
     cache = screen.thumbnails().weak_from_this();
+    screen.tableView()->visibleCells();
     std::unique_lock lock(mutex);
     ASSERT_TRUE(release.wait_for(lock, std::chrono::seconds(10), [&] { return asked; }));
   }
