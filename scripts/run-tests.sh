@@ -13,5 +13,5 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEMO_SANITIZE=thread -DVEMO_BUILD_BENCH=OFF
-cmake --build build/tsan -j "$jobs"
+cmake --build build/tsan -j "$jobs" --target thread_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threads

@@ -66,3 +66,14 @@ double PangoEngine::lineHeight(const Font& font) {
 }
 
 }  // namespace graphics
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VEMO_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(VEMO_ADDRESS_SANITIZER)
+// Fontconfig keeps its configuration and font patterns for the life of the process in
+// structures the leak checker cannot follow; those are not leaks of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif

@@ -4,8 +4,11 @@
 #include "platform/base/NotificationCenter.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
+#include "reader/screens/BookmarkListViewController.h"
+#include "reader/screens/DetailViewController.h"
 #include "reader/screens/MainViewController.h"
 #include "reader/screens/ReaderScreen.h"
+#include "reader/screens/SapoViewController.h"
 #include "reader/screens/ScreenFactory.h"
 #include "reader/screens/ServiceDetailViewController.h"
 #include "reader/screens/ServiceListViewController.h"
@@ -38,6 +41,18 @@ void VemoAppDelegate::installScreens() {
                                      const std::string& landscape) {
     return std::make_shared<ServiceDetailViewController>(stories, header, landscape);
   });
+  fillHook(factory.sapo,
+           [](const ScreenFactory::Items& stories, int index, const std::string& landscape) {
+             return std::make_shared<SapoViewController>(stories, index, landscape);
+           });
+  fillHook(factory.detail,
+           [](const ScreenFactory::Items& stories, int index, const std::string& landscape) {
+             return std::make_shared<DetailViewController>(stories, index, landscape);
+           });
+  fillHook(factory.bookmarkList,
+           [](const ScreenFactory::Items& saved, const std::string& landscape) {
+             return std::make_shared<BookmarkListViewController>(saved, landscape);
+           });
 }
 
 bool VemoAppDelegate::didFinishLaunchingWithOptions(ui::Application& /*application*/,
