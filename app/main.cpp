@@ -4,8 +4,39 @@
 
 #include "app/cli/CliApp.h"
 #include "app/cli/CommandLine.h"
+#include "app/gui/WindowApp.h"
+#include "app/shell/DemoReport.h"
+#include "app/shell/ShellOptions.h"
+#include "app/shell/SnapshotCommand.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+
+namespace {
+
+// The window and the headless screen commands.
+int runShell(const std::vector<std::string>& args) {
+  std::string error;
+  std::optional<ShellOptions> options = ShellOptions::parse(args, error);
+  if (!options) {
+    std::cerr << "vemo: " << error << "\n\n" << ShellOptions::usage();
+    return 2;
+  }
+  if (options->log) base::Log::setEnabled(true);
+  switch (options->command) {
+    case ShellOptions::Command::Help:
+      std::cout << ShellOptions::usage() << "\n" << CommandLine::usage();
+      return 0;
+    case ShellOptions::Command::Snapshot:
+      return SnapshotCommand(std::cout, std::cerr).run(*options);
+    case ShellOptions::Command::DemoReport:
+      return DemoReport(std::cout, std::cerr).run(*options);
+    case ShellOptions::Command::Window:
+      break;
+  }
+  return WindowApp(std::cerr).run(*options);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Before any thread (the demo site's server) starts.
@@ -13,6 +44,7 @@ int main(int argc, char** argv) {
   base::Log::enableFromEnvironment();
 
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (ShellOptions::handles(args)) return runShell(args);
   std::string error;
   std::optional<CommandLine> line = CommandLine::parse(args, error);
   if (!line) {

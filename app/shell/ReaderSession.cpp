@@ -3,13 +3,14 @@
 #include "app/shell/SiteConfig.h"
 #include "platform/base/RunLoop.h"
 #include "platform/net/NetworkActivityIndicator.h"
+#include "platform/ui/AlertStack.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/VemoAppDelegate.h"
 
-ReaderSession::ReaderSession() = default;
+ReaderSession::ReaderSession() : delegate_(std::make_unique<VemoAppDelegate>()) {}
 
 ReaderSession::~ReaderSession() {
   ui::Application& app = ui::Application::shared();
@@ -18,6 +19,10 @@ ReaderSession::~ReaderSession() {
     app.setDelegate(nullptr);
   }
   delegate_.reset();
+  // Leaves the process as before launch, so that another session can start in it.
+  ui::AlertStack::shared().reset();
+  app.reset();
+  base::RunLoop::main().reset();
   demo_.stop();
 }
 
@@ -35,7 +40,6 @@ bool ReaderSession::chooseSite(const std::string& site, std::string& error) {
 }
 
 void ReaderSession::launch() {
-  delegate_ = std::make_unique<VemoAppDelegate>();
   ui::Application& app = ui::Application::shared();
   app.setDelegate(delegate_.get());
   app.launch();

@@ -27,6 +27,7 @@ class ReaderSession {
   const std::string& siteAddress() const { return site_; }
   bool usesDemoSite() const { return demo_.running(); }
 
+  // The window exists from the start; launching fills it.
   // Starts the application: didFinishLaunchingWithOptions, then applicationDidBecomeActive.
   void launch();
 

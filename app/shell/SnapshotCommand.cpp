@@ -13,6 +13,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "reader/model/Utilities.h"
+#include "reader/screens/SubServiceListViewController.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void collectWebPages(ui::View& view, nlohmann::json& pages) {
   for (const auto& child : view.subviews()) collectWebPages(*child, pages);
 }
 
-bool reach(const ShellOptions& options, ScreenDriver& driver) {
+bool reach(const ShellOptions& options, ReaderSession& session, ScreenDriver& driver) {
   const std::string& screen = options.screen;
   if (screen == "home") return true;
   if (screen == "categories") return driver.openCategories();
@@ -69,8 +70,9 @@ bool reach(const ShellOptions& options, ScreenDriver& driver) {
   if (screen == "stories") {
     if (!driver.openCategories() || !driver.openCategory(options.index)) return false;
     // A category with sub-categories lists them first: its first sub-category's stories.
-    ui::ViewController* top = nullptr;
-    (void)top;
+    if (dynamic_cast<SubServiceListViewController*>(session.topScreen())) {
+      return driver.openSubCategory(0);
+    }
     return true;
   }
   if (screen == "lead") return driver.openLead(options.index);
@@ -101,7 +103,7 @@ int SnapshotCommand::run(const ShellOptions& options) {
   }
   const std::string storedStyle = driver.homeStyle();
   bool ok = (options.style.empty() || driver.chooseStyle(options.style)) &&
-            (!options.landscape || driver.turnToLandscape()) && reach(options, driver);
+            (!options.landscape || driver.turnToLandscape()) && reach(options, session, driver);
   if (ok) {
     if (ui::WebView* web = ScreenDriver::findWebView(session.window())) {
       finishHeadlessLoad(*web);

@@ -5,19 +5,16 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
-#include "reader/screens/CustomButton.h"
+#include "reader/screens/ContentView.h"
 #include "reader/screens/FeedDownload.h"
-#include "reader/screens/GridPlacement.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/ScreenFactory.h"
 #include "reader/screens/StoryCell.h"
 #include "reader/screens/ThumbnailCache.h"
 
 namespace {
-constexpr int kStoryViewTag = 999;
 const graphics::Rect kPortraitContent{0, 44, 320, 416};
 const graphics::Rect kLandscapeContent{0, 44, 480, 256};
 }  // namespace
@@ -108,12 +105,7 @@ void MainViewController::saveStyleView() {
 }
 
 void MainViewController::removeOldStyleView() {
-  for (const auto& subview : view()->subviews()) {
-    if (subview->tag() == kStoryViewTag) {
-      subview->removeFromSuperview();
-      return;
-    }
-  }
+  ContentView::remove(*view());
 }
 
 void MainViewController::setupListView() {
@@ -133,14 +125,8 @@ void MainViewController::setupList(const graphics::Rect& frame) {
   }
   removeOldStyleView();
   shownStories_ = dataInArray;
-  auto table = std::make_shared<ui::TableView>(frame, ui::TableViewStyle::Plain);
-  table->setBackgroundColor(graphics::Color::clear());
-  table->setTag(kStoryViewTag);
-  table->setDelegate(this);
-  table->setDataSource(this);
-  table->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
-  view()->addSubview(table);
-  myTableView = table;
+  myTableView = ContentView::makeTable(frame, this, this);
+  view()->addSubview(myTableView);
 }
 
 void MainViewController::setupGridView() {
@@ -159,27 +145,8 @@ void MainViewController::setupGrid(const graphics::Rect& frame) {
   removeOldStyleView();
   myTableView.reset();
   shownStories_ = dataInArray;
-  auto grid = std::make_shared<ui::ScrollView>(frame);
-  grid->setTag(kStoryViewTag);
-  grid->setShowsHorizontalScrollIndicator(false);
-  grid->setShowsVerticalScrollIndicator(false);
-  view()->addSubview(grid);
-
-  CustomButton factory;
-  for (size_t i = 0; i < shownStories_.size(); ++i) {
-    GridPlacement::Tile place = GridPlacement::tileAt(i, _landscape);
-    auto tile = factory.getCustomButtonWithItem(*shownStories_[i], place.type,
-                                                static_cast<int>(place.frame.x()),
-                                                static_cast<int>(place.frame.y()));
-    tile->setFrame(place.frame);
-    tile->setBackgroundImage(graphics::Image::named("focus.png"), ui::ControlState::Highlighted);
-    tile->setBackgroundImage(graphics::Image::named("focus.png"), ui::ControlState::Selected);
-    int tag = static_cast<int>(i);
-    tile->setTag(tag);
-    tile->addTarget([this, tag] { buttonPush(tag); });
-    grid->addSubview(tile);
-  }
-  grid->setContentSize(GridPlacement::contentSize(shownStories_.size(), _landscape));
+  view()->addSubview(ContentView::makeStoryGrid(frame, shownStories_, _landscape,
+                                                [this](int tag) { buttonPush(tag); }));
 }
 
 void MainViewController::buttonPush(int tag) {

@@ -1,0 +1,213 @@
+#include "app/gui/WebKitEngine.h"
+
+#include <chrono>
+
+#include "app/gui/NestedWait.h"
+#include "platform/net/Error.h"
+#include "platform/net/Url.h"
+#include "platform/ui/WebEngineClient.h"
+
+namespace {
+
+std::set<WebKitEngine*>& engines() {
+  static std::set<WebKitEngine*> all;
+  return all;
+}
+
+ui::WebViewNavigationType navigationType(WebKitNavigationType type) {
+  switch (type) {
+    case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED:
+      return ui::WebViewNavigationType::LinkClicked;
+    case WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED:
+      return ui::WebViewNavigationType::FormSubmitted;
+    case WEBKIT_NAVIGATION_TYPE_BACK_FORWARD:
+      return ui::WebViewNavigationType::BackForward;
+    case WEBKIT_NAVIGATION_TYPE_RELOAD:
+      return ui::WebViewNavigationType::Reload;
+    case WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED:
+      return ui::WebViewNavigationType::FormResubmitted;
+    default:
+      return ui::WebViewNavigationType::Other;
+  }
+}
+
+net::UrlRequest requestFor(const char* uri) {
+  std::optional<net::Url> url = net::Url::parse(uri ? uri : "");
+  if (!url) url = net::Url::parse(net::escapeAddress(uri ? uri : ""));
+  return url ? net::UrlRequest(*url) : net::UrlRequest();
+}
+
+// WebKit's errors in the platform's URL error codes.
+net::Error errorFor(const GError* error) {
+  long code = net::Error::Unknown;
+  if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) {
+    code = net::Error::Cancelled;
+  } else if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL)) {
+    code = net::Error::UnsupportedURL;
+  } else if (error->domain == WEBKIT_NETWORK_ERROR) {
+    code = net::Error::CannotConnectToHost;
+  } else if (error->domain == WEBKIT_POLICY_ERROR) {
+    code = net::Error::Cancelled;
+  }
+  return net::Error(net::Error::kDomain, code, error->message ? error->message : "");
+}
+
+}  // namespace
+
+const std::set<WebKitEngine*>& WebKitEngine::live() {
+  return engines();
+}
+
+WebKitEngine::WebKitEngine()
+    : clip_(gtk_fixed_new()), view_(WEBKIT_WEB_VIEW(webkit_web_view_new())) {
+  g_object_ref_sink(clip_);
+  gtk_widget_set_overflow(clip_, GTK_OVERFLOW_HIDDEN);
+  gtk_widget_set_visible(clip_, FALSE);
+  gtk_fixed_put(GTK_FIXED(clip_), GTK_WIDGET(view_), 0, 0);
+  g_signal_connect(view_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
+  g_signal_connect(view_, "load-changed", G_CALLBACK(onLoadChanged), this);
+  g_signal_connect(view_, "load-failed", G_CALLBACK(onLoadFailed), this);
+  g_signal_connect(view_, "notify::title", G_CALLBACK(onTitle), this);
+  engines().insert(this);
+}
+
+WebKitEngine::~WebKitEngine() {
+  engines().erase(this);
+  *alive_ = false;
+  g_signal_handlers_disconnect_by_data(view_, this);
+  webkit_web_view_stop_loading(view_);
+  if (GtkWidget* parent = gtk_widget_get_parent(clip_)) gtk_fixed_remove(GTK_FIXED(parent), clip_);
+  // The engine may be destroyed from inside one of WebKit's signals: the last reference goes once
+  // the signal is over.
+  g_idle_add_once([](gpointer clip) { g_object_unref(clip); }, clip_);
+}
+
+void WebKitEngine::loadRequest(const net::UrlRequest& request) {
+  failed_ = false;
+  webkit_web_view_load_uri(view_, request.url().absoluteString().c_str());
+}
+
+void WebKitEngine::loadHTMLString(const std::string& html, const std::optional<net::Url>& baseURL) {
+  failed_ = false;
+  webkit_web_view_load_html(view_, html.c_str(),
+                            baseURL ? baseURL->absoluteString().c_str() : nullptr);
+}
+
+void WebKitEngine::goBack() {
+  webkit_web_view_go_back(view_);
+}
+
+void WebKitEngine::goForward() {
+  webkit_web_view_go_forward(view_);
+}
+
+void WebKitEngine::reload() {
+  webkit_web_view_reload(view_);
+}
+
+void WebKitEngine::stopLoading() {
+  webkit_web_view_stop_loading(view_);
+}
+
+bool WebKitEngine::canGoBack() const {
+  return webkit_web_view_can_go_back(view_);
+}
+
+bool WebKitEngine::canGoForward() const {
+  return webkit_web_view_can_go_forward(view_);
+}
+
+bool WebKitEngine::isLoading() const {
+  return webkit_web_view_is_loading(view_);
+}
+
+std::optional<net::UrlRequest> WebKitEngine::currentRequest() const {
+  const char* uri = webkit_web_view_get_uri(view_);
+  if (!uri || !*uri) return std::nullopt;
+  return requestFor(uri);
+}
+
+std::string WebKitEngine::evaluateScript(const std::string& script) {
+  if (script == "document.title") return title_;
+  struct Wait {
+    bool done = false;
+    std::string result;
+  };
+  auto wait = std::make_shared<Wait>();
+  auto* keep = new std::shared_ptr<Wait>(wait);
+  webkit_web_view_evaluate_javascript(
+      view_, script.c_str(), static_cast<gssize>(script.size()), nullptr, nullptr, nullptr,
+      [](GObject* source, GAsyncResult* result, gpointer data) {
+        std::unique_ptr<std::shared_ptr<Wait>> w(static_cast<std::shared_ptr<Wait>*>(data));
+        GError* error = nullptr;
+        JSCValue* value =
+            webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+        if (value) {
+          if (!jsc_value_is_undefined(value) && !jsc_value_is_null(value)) {
+            char* text = jsc_value_to_string(value);
+            (*w)->result = text ? text : "";
+            g_free(text);
+          }
+          g_object_unref(value);
+        }
+        if (error) g_error_free(error);
+        (*w)->done = true;
+      },
+      keep);
+  NestedWait nested;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!wait->done && std::chrono::steady_clock::now() < deadline) {
+    g_main_context_iteration(nullptr, TRUE);
+  }
+  return wait->result;
+}
+
+gboolean WebKitEngine::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                      WebKitPolicyDecisionType type, gpointer self) {
+  auto* engine = static_cast<WebKitEngine*>(self);
+  if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
+  WebKitNavigationAction* action =
+      webkit_navigation_policy_decision_get_navigation_action(
+          WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+  ui::WebEngineClient* client = engine->client();
+  if (!client) return FALSE;
+  g_object_ref(decision);
+  std::shared_ptr<bool> alive = engine->alive_;
+  bool accept = client->engineShouldStartLoad(requestFor(webkit_uri_request_get_uri(request)),
+                                              navigationType(
+                                                  webkit_navigation_action_get_navigation_type(
+                                                      action)));
+  if (accept && *alive) {
+    webkit_policy_decision_use(decision);
+  } else {
+    webkit_policy_decision_ignore(decision);
+  }
+  g_object_unref(decision);
+  return TRUE;
+}
+
+void WebKitEngine::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+  auto* engine = static_cast<WebKitEngine*>(self);
+  ui::WebEngineClient* client = engine->client();
+  if (event == WEBKIT_LOAD_STARTED) {
+    engine->failed_ = false;
+    if (client) client->engineDidStartLoad();
+  } else if (event == WEBKIT_LOAD_FINISHED && !engine->failed_) {
+    if (client) client->engineDidFinishLoad();
+  }
+}
+
+gboolean WebKitEngine::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError* error,
+                                    gpointer self) {
+  auto* engine = static_cast<WebKitEngine*>(self);
+  engine->failed_ = true;
+  if (ui::WebEngineClient* client = engine->client()) client->engineDidFailLoad(errorFor(error));
+  return FALSE;
+}
+
+void WebKitEngine::onTitle(GObject*, GParamSpec*, gpointer self) {
+  auto* engine = static_cast<WebKitEngine*>(self);
+  const char* title = webkit_web_view_get_title(engine->view_);
+  engine->title_ = title ? title : "";
+}

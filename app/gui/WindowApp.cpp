@@ -1,0 +1,53 @@
+#include "app/gui/WindowApp.h"
+
+#include <gtk/gtk.h>
+
+#include <ostream>
+
+#include "app/gui/MainWindow.h"
+#include "app/gui/RunLoopPump.h"
+#include "app/gui/WebKitEngine.h"
+#include "app/shell/ReaderSession.h"
+#include "platform/base/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/WebEngine.h"
+
+int WindowApp::run(const ShellOptions& options) {
+  if (!gtk_init_check()) {
+    err_ << "vemo: no display to open the window on. Run `vemo demo-report` to see the screens\n"
+            "without one, or `xvfb-run -a vemo` for a virtual display.\n";
+    return 1;
+  }
+  ReaderSession session;
+  std::string error;
+  if (!session.chooseSite(options.site, error)) {
+    err_ << "vemo: " << error << "\n";
+    return 1;
+  }
+  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
+  ui::Application::shared().setOpenURLHandler([](const std::string& url) {
+    gtk_show_uri(nullptr, url.c_str(), GDK_CURRENT_TIME);
+    return true;
+  });
+
+  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  {
+    MainWindow window(session, options.scale > 0 ? options.scale : 1);
+    g_signal_connect_swapped(window.window(), "close-request", G_CALLBACK(+[](GMainLoop* l) {
+                               g_main_loop_quit(l);
+                               return FALSE;
+                             }),
+                             loop);
+    RunLoopPump pump(base::RunLoop::main(), [&window] { window.refresh(); });
+    // The window exists before the delegate hears didFinishLaunchingWithOptions.
+    session.launch();
+    window.refresh();
+    window.present();
+    pump.start();
+    g_main_loop_run(loop);
+    ui::Application::shared().setOpenURLHandler(nullptr);
+  }
+  g_main_loop_unref(loop);
+  ui::WebEngine::setFactory(nullptr);
+  return 0;
+}

@@ -1,0 +1,179 @@
+#include "reader/screens/BookmarkListViewController.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/base/Log.h"
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/WebView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/DetailViewController.h"
+#include "reader/screens/NewsSite.h"
+#include "tests/reader/screens/ListScreenTestSupport.h"
+
+using graphics::Rect;
+using namespace screen_testing;
+
+namespace {
+
+ItemPtr story(const std::string& name) {
+  auto item = std::make_shared<Item>();
+  item->title = name;
+  item->link = "http://example.com/" + name;
+  return item;
+}
+
+std::vector<std::string> titles(const std::vector<ItemPtr>& items) {
+  std::vector<std::string> result;
+  for (const auto& item : items) result.push_back(item->title.value_or("?"));
+  return result;
+}
+
+using Names = std::vector<std::string>;
+
+class BookmarkListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
+    NewsSite::setBaseAddress(site_.url(""));
+    site_.setFeed(rssFeed(2));
+    run_ = std::make_unique<ReaderRun>();
+    settings_.setBookmarkItem({story("A"), story("B"), story("C")});
+  }
+
+  // Opens the saved stories as the saved-stories button does.
+  BookmarkListViewController& open() {
+    buttonShowing(*run_->top(), "fav_saved.png")->sendActionsForTouchUpInside();
+    ReaderRun::settle();
+    auto* screen = dynamic_cast<BookmarkListViewController*>(run_->top());
+    EXPECT_NE(screen, nullptr);
+    return *screen;
+  }
+  Names rows(BookmarkListViewController& screen) {
+    Names result;
+    for (ui::TableViewCell* cell : screen.tableView()->visibleCells())
+      result.push_back(cell->textLabel()->text());
+    return result;
+  }
+  Names stored() { return titles(settings_.getBookmarkItem()); }
+
+  ScreenEnvironment env_;
+  StorySite site_;
+  std::unique_ptr<ReaderRun> run_;
+  Utilities settings_;
+};
+
+}  // namespace
+
+TEST_F(BookmarkListTest, NewestFirstAndARowOpensItsStory) {
+  base::LogCapture log;
+  BookmarkListViewController& screen = open();
+  EXPECT_TRUE(log.contains("bookmark view controller"));
+  EXPECT_EQ(rows(screen), (Names{"C", "B", "A"}));
+  ui::TableView* table = screen.tableView();
+  EXPECT_EQ(table->frame(), Rect(0, 44, 320, 416));
+  EXPECT_EQ(table->rectForRowAtIndexPath({0, 1}).height(), 60);
+  ui::TableViewCell* cell = table->visibleCells()[0];
+  EXPECT_EQ(cell->reuseIdentifier(), "cell");
+  EXPECT_EQ(cell->accessoryType(), ui::TableViewCellAccessoryType::DisclosureIndicator);
+  EXPECT_EQ(cell->textLabel()->numberOfLines(), 2);
+  EXPECT_EQ(cell->textLabel()->font(), graphics::Font::named("TimesNewRomanPS-BoldMT", 18));
+  EXPECT_EQ(labelWithText(screen, "Bookmark List")->frame(), Rect(44, 0, 232, 44));
+  EXPECT_EQ(buttonShowing(screen, "tools.png")->frame(), Rect(40, 4, 36, 36));
+
+  table->tapRowAtIndexPath({0, 0});
+  ReaderRun::settle();
+  auto* detail = dynamic_cast<DetailViewController*>(run_->top());
+  ASSERT_NE(detail, nullptr);
+  auto& engine = dynamic_cast<ui::HeadlessWebEngine&>(detail->webView()->engine());
+  ASSERT_EQ(engine.startedRequests().size(), 1u);
+  EXPECT_EQ(engine.startedRequests()[0].url().absoluteString(), "http://example.com/C");
+  EXPECT_FALSE(table->indexPathForSelectedRow().has_value());
+}
+
+TEST_F(BookmarkListTest, EditModeDeletesAndMovesAndStoresAtOnce) {
+  BookmarkListViewController& screen = open();
+  ui::TableView* table = screen.tableView();
+  screen.editButton()->sendActionsForTouchUpInside();
+  EXPECT_TRUE(screen.editing());
+  EXPECT_TRUE(table->isEditing());
+  EXPECT_EQ(imageName(screen.editButton()->image(ui::ControlState::Normal)), "edit_done.png");
+  // No row opens a story while editing.
+  table->tapRowAtIndexPath({0, 1});
+  ReaderRun::settle();
+  EXPECT_EQ(run_->top(), &screen);
+
+  ASSERT_TRUE(table->dragRow({0, 2}, {0, 0}));  // A to the top
+  EXPECT_EQ(stored(), (Names{"B", "C", "A"}));
+  ASSERT_TRUE(table->dragRow({0, 0}, {0, 2}));  // A back to the bottom
+  EXPECT_EQ(stored(), (Names{"A", "B", "C"}));
+  ASSERT_TRUE(table->dragRow({0, 0}, {0, 2}));  // C to the bottom
+  EXPECT_EQ(stored(), (Names{"C", "A", "B"}));
+  ReaderRun::settle();
+  EXPECT_EQ(rows(screen), (Names{"B", "A", "C"}));
+
+  ASSERT_TRUE(table->tapEditingControlForRowAtIndexPath({0, 0}));  // B
+  EXPECT_EQ(stored(), (Names{"C", "A"}));
+  ReaderRun::settle();
+  EXPECT_EQ(rows(screen), (Names{"A", "C"}));
+
+  screen.rightButtonPush();
+  EXPECT_FALSE(table->isEditing());
+  EXPECT_EQ(imageName(screen.editButton()->image(ui::ControlState::Normal)), "edit.png");
+}
+
+TEST_F(BookmarkListTest, DeletingTheTopRowAndThenTheLastStory) {
+  settings_.setBookmarkItem({story("A"), story("B"), story("C")});
+  BookmarkListViewController& screen = open();
+  screen.rightButtonPush();
+  ui::TableView* table = screen.tableView();
+  ASSERT_TRUE(table->tapEditingControlForRowAtIndexPath({0, 0}));
+  EXPECT_EQ(stored(), (Names{"A", "B"}));
+  ReaderRun::settle();
+  EXPECT_EQ(rows(screen), (Names{"B", "A"}));
+  ASSERT_TRUE(table->tapEditingControlForRowAtIndexPath({0, 1}));
+  ASSERT_TRUE(table->tapEditingControlForRowAtIndexPath({0, 0}));
+  ReaderRun::settle();
+  EXPECT_TRUE(stored().empty());
+  EXPECT_TRUE(rows(screen).empty());
+  EXPECT_EQ(table->numberOfRowsInSection(0), 0);
+}
+
+TEST_F(BookmarkListTest, ChangesMadeInTheArticleReaderShowOnReturn) {
+  BookmarkListViewController& screen = open();
+  screen.tableView()->tapRowAtIndexPath({0, 1});  // B
+  ReaderRun::settle();
+  auto* detail = dynamic_cast<DetailViewController*>(run_->top());
+  ASSERT_NE(detail, nullptr);
+  dynamic_cast<ui::HeadlessWebEngine&>(detail->webView()->engine()).finishLoad("B");
+  EXPECT_EQ(imageName(detail->bookmarkButton()->image(ui::ControlState::Normal)),
+            "fav_activated.png");
+  detail->bookmarkButtonPush();
+  EXPECT_EQ(stored(), (Names{"A", "C"}));
+  detail->backButtonPush();
+  ReaderRun::settle();
+  EXPECT_EQ(rows(screen), (Names{"C", "A"}));
+  // An edit here keeps what the article reader did.
+  screen.rightButtonPush();
+  ASSERT_TRUE(screen.tableView()->tapEditingControlForRowAtIndexPath({0, 0}));
+  EXPECT_EQ(stored(), (Names{"A"}));
+}
+
+TEST_F(BookmarkListTest, LandscapeFramesAndDestruction) {
+  base::LogCapture log;
+  BookmarkListViewController& screen = open();
+  ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
+  ReaderRun::settle();
+  EXPECT_TRUE(screen.landscape());
+  EXPECT_EQ(screen.tableView()->frame(), Rect(0, 44, 480, 256));
+  EXPECT_EQ(screen.editButton()->frame(), Rect(436, 0, 40, 40));
+  EXPECT_EQ(labelWithText(screen, "Bookmark List")->frame(), Rect(44, 0, 392, 44));
+  screen.backButtonPush();
+  ReaderRun::settle();
+  EXPECT_TRUE(log.contains("BOOKMARK LIST VIEW DEALLOC"));
+}

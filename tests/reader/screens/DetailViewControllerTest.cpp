@@ -1,0 +1,290 @@
+#include "reader/screens/DetailViewController.h"
+
+#include <gtest/gtest.h>
+
+#include "app/demo/DemoSite.h"
+#include "platform/base/Log.h"
+#include "platform/base/RunLoop.h"
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/net/UrlLoader.h"
+#include "platform/ui/AlertStack.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/WebView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/MainViewController.h"
+#include "reader/screens/NewsSite.h"
+#include "reader/screens/SapoViewController.h"
+#include "tests/reader/screens/ListScreenTestSupport.h"
+
+using graphics::Rect;
+using namespace screen_testing;
+
+namespace {
+
+ItemPtr story(const std::string& link, const std::string& title = "") {
+  auto item = std::make_shared<Item>();
+  item->link = link;
+  item->title = title;
+  return item;
+}
+
+ui::HeadlessWebEngine& engine(DetailViewController& screen) {
+  return dynamic_cast<ui::HeadlessWebEngine&>(screen.webView()->engine());
+}
+
+std::string toggleImage(DetailViewController& screen) {
+  return imageName(screen.bookmarkButton()->image(ui::ControlState::Normal));
+}
+
+std::string alertMessage() {
+  auto* alert = ui::AlertStack::shared().topAs<ui::AlertView>();
+  return alert ? alert->message() : "";
+}
+
+class DetailTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
+    NewsSite::setBaseAddress(site_.url(""));
+    site_.setFeed(rssFeed(2));
+    run_ = std::make_unique<ReaderRun>();
+  }
+
+  DetailViewController& open(std::vector<ItemPtr> list, int index = 0,
+                             SavedStoryListPtr saved = nullptr) {
+    auto screen = std::make_shared<DetailViewController>(std::move(list), index, "NO");
+    if (saved) screen->setBookmarkInArray(saved);
+    run_->navigation().pushViewController(screen, true);
+    ReaderRun::settle();
+    return *screen;
+  }
+
+  ScreenEnvironment env_;
+  StorySite site_;
+  std::unique_ptr<ReaderRun> run_;
+  Utilities settings_;
+};
+
+}  // namespace
+
+TEST_F(DetailTest, FrameAndWebView) {
+  DetailViewController& screen = open({story("http://example.com/a")});
+  EXPECT_EQ(buttonShowing(screen, "exit.png")->frame(), Rect(0, 0, 40, 40));
+  EXPECT_EQ(screen.refreshButton()->frame(), Rect(276, 0, 40, 40));
+  EXPECT_EQ(screen.titleLabel()->frame(), Rect(40, 0, 240, 44));
+  EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 416, 44, 44));
+  EXPECT_EQ(screen.bookmarkButton()->frame(), Rect(55, 418, 40, 40));
+  EXPECT_EQ(screen.previousButton()->frame(), Rect(227, 420, 40, 40));
+  EXPECT_EQ(screen.nextButton()->frame(), Rect(270, 420, 40, 40));
+  EXPECT_EQ(screen.webView()->frame(), Rect(0, 44, 320, 416));
+  EXPECT_TRUE(screen.webView()->scalesPageToFit());
+  // The footer buttons lie above the page.
+  auto& subviews = screen.view()->subviews();
+  auto indexOf = [&](const ui::View* v) {
+    for (size_t i = 0; i < subviews.size(); ++i)
+      if (subviews[i].get() == v) return i;
+    return subviews.size();
+  };
+  EXPECT_LT(indexOf(screen.webView()), indexOf(screen.bookmarkButton()));
+
+  ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
+  ReaderRun::settle();
+  EXPECT_EQ(screen.webView()->frame(), Rect(0, 44, 480, 256));
+  EXPECT_EQ(screen.titleLabel()->frame(), Rect(40, 0, 400, 44));
+  EXPECT_EQ(screen.nextButton()->frame(), Rect(430, 260, 40, 40));
+}
+
+TEST_F(DetailTest, SavedStoryShowsSavedOnceLoadedAndTheToggleRemovesIt) {
+  settings_.setBookmarkItem({story("http://example.com/x", "X"), story("http://example.com/a")});
+  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
+  EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(), "http://example.com/a");
+  EXPECT_EQ(toggleImage(screen), "fav_default.png");  // not finished yet
+  EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+
+  engine(screen).finishLoad("Trang A");
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  EXPECT_EQ(screen.titleLabel()->text(), "Trang A");
+  EXPECT_EQ(toggleImage(screen), "fav_activated.png");
+  screen.bookmarkButton()->sendActionsForTouchUpInside();
+  EXPECT_EQ(toggleImage(screen), "fav_default.png");
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0]->link, "http://example.com/x");
+}
+
+TEST_F(DetailTest, PageReachedByALinkIsSavedUnderItsOwnAddressAndTitle) {
+  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  engine(screen).finishLoad("Trang A");
+  engine(screen).clickLink("http://example.com/b");
+  engine(screen).finishLoad("Trang B");
+  screen.bookmarkButtonPush();
+  EXPECT_EQ(toggleImage(screen), "fav_activated.png");
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0]->link, "http://example.com/b");
+  EXPECT_EQ(stored[0]->title, "Trang B");
+}
+
+TEST_F(DetailTest, WithoutAHandedListSavingKeepsTheStoredStories) {
+  settings_.setBookmarkItem({story("http://example.com/x", "X")});
+  DetailViewController& screen = open({story("http://example.com/a")});
+  engine(screen).finishLoad("Trang A");
+  screen.bookmarkButtonPush();
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0]->link, "http://example.com/x");
+  EXPECT_EQ(stored[1]->link, "http://example.com/a");
+}
+
+TEST_F(DetailTest, HandedListIsTheOneChanged) {
+  auto shared = std::make_shared<SavedStoryList>();
+  DetailViewController& screen = open({story("http://example.com/a")}, 0, shared);
+  engine(screen).finishLoad("Trang A");
+  screen.bookmarkButtonPush();
+  EXPECT_EQ(shared->size(), 1u);
+  EXPECT_EQ(settings_.getBookmarkItem().size(), 1u);
+}
+
+TEST_F(DetailTest, RefreshDuringALoadStartsNoSecondLoad) {
+  DetailViewController& screen = open({story("http://example.com/a")});
+  screen.refreshButton()->sendActionsForTouchUpInside();
+  base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
+  EXPECT_EQ(engine(screen).startedRequests().size(), 1u);
+  EXPECT_TRUE(ui::AlertStack::shared().empty());
+  engine(screen).finishLoad("Trang A");
+  screen.refreshButtonPush();
+  EXPECT_EQ(engine(screen).startedRequests().size(), 2u);
+  EXPECT_TRUE(screen.webView()->isLoading());
+}
+
+TEST_F(DetailTest, BackAndForwardFollowTheHistory) {
+  DetailViewController& screen = open({story("http://example.com/a")});
+  EXPECT_FALSE(screen.previousButton()->isEnabled());
+  EXPECT_FALSE(screen.nextButton()->isEnabled());
+  engine(screen).finishLoad("A");
+  engine(screen).clickLink("http://example.com/b");
+  engine(screen).finishLoad("B");
+  EXPECT_TRUE(screen.previousButton()->isEnabled());
+  EXPECT_FALSE(screen.nextButton()->isEnabled());
+  screen.previousButton()->sendActionsForTouchUpInside();
+  engine(screen).finishLoad();
+  EXPECT_FALSE(screen.previousButton()->isEnabled());
+  EXPECT_TRUE(screen.nextButton()->isEnabled());
+  EXPECT_EQ(screen.currentItem()->link, "http://example.com/a");
+  EXPECT_EQ(screen.titleLabel()->text(), "A");
+  screen.nextButtonPush();
+  engine(screen).finishLoad();
+  EXPECT_TRUE(screen.previousButton()->isEnabled());
+  EXPECT_FALSE(screen.nextButton()->isEnabled());
+}
+
+TEST_F(DetailTest, OnlyWebAddressesAreLoaded) {
+  for (const char* link : {"javascript:alert(document.cookie)", "file:///etc/passwd",
+                           "data:text/html,<b>x</b>", "ftp://example.com/a", ""}) {
+    SCOPED_TRACE(link);
+    DetailViewController& screen = open({story(link)});
+    EXPECT_TRUE(engine(screen).startedRequests().empty());
+    EXPECT_EQ(alertMessage(), ReaderScreen::kUpdatingMessage);
+    ui::AlertStack::shared().reset();
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
+  // Blanks and Vietnamese letters are escaped; the scheme may be in capitals.
+  DetailViewController& screen = open({story("HTTPS://example.com/tin tức.html")});
+  ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
+  EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(),
+            "HTTPS://example.com/tin%20t%E1%BB%A9c.html");
+  EXPECT_TRUE(ui::AlertStack::shared().empty());
+}
+
+TEST_F(DetailTest, FailedLinkLeavesThePageOnScreenAsTheOneSaved) {
+  DetailViewController& screen = open({story("http://example.com/a")});
+  engine(screen).finishLoad("Trang A");
+  engine(screen).clickLink("http://example.com/broken");
+  engine(screen).failLoad(net::Error(net::Error::kDomain, net::Error::CannotConnectToHost, "no"));
+  EXPECT_EQ(alertMessage(), ReaderScreen::kUpdatingMessage);
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  screen.bookmarkButtonPush();
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0]->link, "http://example.com/a");
+  EXPECT_EQ(stored[0]->title, "Trang A");
+}
+
+TEST_F(DetailTest, FailedFirstLoadSavesNothing) {
+  DetailViewController& screen = open({story("http://example.com/a")});
+  engine(screen).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
+  screen.bookmarkButtonPush();
+  EXPECT_TRUE(settings_.getBookmarkItem().empty());
+  EXPECT_EQ(toggleImage(screen), "fav_default.png");
+}
+
+TEST_F(DetailTest, BackHidesTheIndicatorAndDestroysTheScreen) {
+  base::LogCapture log;
+  DetailViewController& screen = open({story("http://example.com/a")});
+  EXPECT_TRUE(log.contains("LINK = http://example.com/a"));
+  screen.backButtonPush();
+  ReaderRun::settle();
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  EXPECT_TRUE(log.contains("DETAIL VIEW DEALLOC"));
+  // Gone screens hear no more "reload".
+  base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
+}
+
+TEST(ArticleDemoSiteTest, OpensRealArticlePagesAndTheToolsPage) {
+  ScreenEnvironment env;
+  DemoSite demo;
+  ASSERT_TRUE(demo.start());
+  NewsSite::setBaseAddress(demo.baseUrl());
+  ReaderRun run;
+  auto* home = dynamic_cast<MainViewController*>(run.navigation().viewControllers().front().get());
+  ASSERT_NE(home, nullptr);
+  ASSERT_GT(home->stories().size(), 2u);
+
+  auto lead = std::make_shared<SapoViewController>(home->stories(), 2, "NO");
+  run.navigation().pushViewController(lead, true);
+  ReaderRun::settle();
+  lead->detailButtonPush();
+  ReaderRun::settle();
+  auto* detail = dynamic_cast<DetailViewController*>(run.top());
+  ASSERT_NE(detail, nullptr);
+  const std::string link = *home->stories()[2]->link;
+  ASSERT_EQ(engine(*detail).startedRequests().size(), 1u);
+  const net::UrlRequest& asked = engine(*detail).startedRequests()[0];
+  EXPECT_EQ(asked.url().absoluteString(), link);
+  EXPECT_EQ(asked.url().host(), "127.0.0.1");
+
+  // The demo site serves the page the engine was asked for.
+  net::LoadResult page = net::UrlLoader::sendSynchronousRequest(asked);
+  ASSERT_TRUE(page.error.ok());
+  EXPECT_EQ(page.response.statusCode(), 200);
+  auto open = page.body.find("<title>");
+  auto close = page.body.find("</title>");
+  ASSERT_NE(open, std::string::npos);
+  const std::string title = page.body.substr(open + 7, close - open - 7);
+  engine(*detail).finishLoad(title);
+  EXPECT_EQ(detail->titleLabel()->text(), title);
+  detail->bookmarkButtonPush();
+  auto stored = Utilities().getBookmarkItem();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0]->link, link);
+  EXPECT_EQ(stored[0]->title, title);
+
+  // The tools page.
+  detail->loadMoreExtraToolData();
+  ReaderRun::settle();
+  auto* tools = dynamic_cast<DetailViewController*>(run.top());
+  ASSERT_NE(tools, nullptr);
+  ASSERT_NE(tools, detail);
+  ASSERT_EQ(engine(*tools).startedRequests().size(), 1u);
+  EXPECT_EQ(engine(*tools).startedRequests()[0].url().absoluteString(),
+            demo.baseUrl() + "/mobi/tools.php");
+  net::LoadResult toolsPage =
+      net::UrlLoader::sendSynchronousRequest(engine(*tools).startedRequests()[0]);
+  EXPECT_EQ(toolsPage.response.statusCode(), 200);
+}

@@ -1,0 +1,382 @@
+#include "reader/screens/SapoViewController.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "ads/AdBannerView.h"
+#include "platform/base/Log.h"
+#include "platform/base/RunLoop.h"
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/graphics/PangoTextMeasurer.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/WebView.h"
+#include "reader/model/ColorText.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/DetailViewController.h"
+#include "reader/screens/NewsSite.h"
+#include "reader/screens/ThumbnailCache.h"
+#include "tests/reader/screens/ListScreenTestSupport.h"
+
+using graphics::Rect;
+using graphics::Size;
+using namespace screen_testing;
+
+namespace {
+
+ItemPtr story(int i, std::string picture = "") {
+  auto item = std::make_shared<Item>();
+  item->title = "Tin " + std::to_string(i);
+  item->description = "Tóm tắt";
+  item->pubDate = "05/12/2011 02:30 AM";
+  item->link = "http://example.com/" + std::to_string(i);
+  item->imgLink = std::move(picture);
+  return item;
+}
+
+std::vector<ItemPtr> stories(int count) {
+  std::vector<ItemPtr> list;
+  for (int i = 0; i < count; ++i) list.push_back(story(i));
+  return list;
+}
+
+std::vector<std::string> links(const std::vector<ItemPtr>& items) {
+  std::vector<std::string> result;
+  for (const auto& item : items) result.push_back(item->link.value_or("?"));
+  return result;
+}
+
+ui::View& page(SapoViewController& screen, size_t i) {
+  return *screen.pager()->subviews().at(i);
+}
+ui::Label& pageLabel(SapoViewController& screen, size_t i, size_t subview) {
+  return dynamic_cast<ui::Label&>(*page(screen, i).subviews().at(subview));
+}
+ui::ImageView& pagePicture(SapoViewController& screen, size_t i) {
+  return dynamic_cast<ui::ImageView&>(*page(screen, i).subviews().back());
+}
+
+// Fixed metrics: headline lines 32 points high, date lines 15 (12 points) or 17 (14 points),
+// summary lines 24; a headline character is 13 points wide, a summary one 10.
+class SapoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
+    NewsSite::setBaseAddress(site_.url(""));
+    site_.setFeed(rssFeed(2));
+    run_ = std::make_unique<ReaderRun>();
+  }
+
+  SapoViewController& open(std::vector<ItemPtr> list, int index,
+                           const std::string& landscape = "NO", bool settle = true) {
+    auto screen = std::make_shared<SapoViewController>(std::move(list), index, landscape);
+    run_->navigation().pushViewController(screen, true);
+    if (settle) run_->settle();
+    return *screen;
+  }
+  // Runs the main loop until the picture fetched on a worker was stored.
+  static void waitForPicture(SapoViewController& screen, const std::string& link) {
+    ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
+        [&] { return screen.pictures().imageFor(link) != nullptr; }));
+    ReaderRun::settle(0.1);
+  }
+  static void rotate(ui::InterfaceOrientation orientation) {
+    ui::Application::shared().rotate(orientation);
+    ReaderRun::settle();
+  }
+
+  ScreenEnvironment env_;
+  StorySite site_;
+  std::unique_ptr<ReaderRun> run_;
+};
+
+}  // namespace
+
+TEST_F(SapoTest, OpensAtTheGivenStoryWithTheEndButtonsDisabled) {
+  struct Case {
+    int count, index;
+    bool previous, next;
+  };
+  for (Case c : {Case{5, 2, true, true}, Case{5, 0, false, true}, Case{5, 4, true, false},
+                 Case{1, 0, false, false}}) {
+    SCOPED_TRACE(testing::Message() << c.index << " of " << c.count);
+    SapoViewController& screen = open(stories(c.count), c.index);
+    ui::ScrollView* pager = screen.pager();
+    ASSERT_NE(pager, nullptr);
+    EXPECT_EQ(pager->tag(), 9999);
+    EXPECT_EQ(countTagged(screen, 9999), 1);
+    EXPECT_EQ(pager->frame(), Rect(0, 44, 320, 372));
+    EXPECT_EQ(pager->contentSize(), Size(320.0 * c.count, 372));
+    EXPECT_EQ(pager->contentOffset().x, 320.0 * c.index);
+    EXPECT_TRUE(pager->isPagingEnabled());
+    EXPECT_FALSE(pager->showsHorizontalScrollIndicator());
+    ASSERT_EQ(pager->subviews().size(), static_cast<size_t>(c.count));
+    EXPECT_EQ(page(screen, c.count - 1).frame(), Rect(320.0 * (c.count - 1), 0, 320, 372));
+    EXPECT_EQ(screen.previousButton()->isEnabled(), c.previous);
+    EXPECT_EQ(screen.nextButton()->isEnabled(), c.next);
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
+}
+
+TEST_F(SapoTest, FrameCounterAndPortraitPageWithoutPicture) {
+  base::LogCapture log;
+  auto list = stories(5);
+  list[1]->imgLink = site_.url("/bad/1.gif");
+  SapoViewController& screen = open(list, 0);
+  EXPECT_TRUE(log.contains("INDEX = 0"));
+  EXPECT_EQ(screen.view()->backgroundColor(), graphics::Color::rgb(227, 218, 207));
+  EXPECT_EQ(buttonShowing(screen, "exit.png")->frame(), Rect(0, 0, 40, 40));
+  EXPECT_EQ(buttonShowing(screen, "fav_saved.png")->frame(), Rect(40, 0, 40, 40));
+  EXPECT_EQ(screen.detailButton()->frame(), Rect(276, 0, 40, 40));
+  EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 416, 44, 44));
+  EXPECT_EQ(imageName(screen.shareButton()->backgroundImage(ui::ControlState::Normal)),
+            "share_default.png");
+  EXPECT_EQ(screen.bookmarkButton()->frame(), Rect(55, 418, 40, 40));
+  EXPECT_EQ(screen.previousButton()->frame(), Rect(227, 420, 40, 40));
+  EXPECT_EQ(screen.nextButton()->frame(), Rect(271, 420, 40, 40));
+  EXPECT_EQ(buttonShowing(screen, "tools.png"), nullptr);
+  EXPECT_EQ(buttonShowing(screen, "web_refresh.png"), nullptr);
+
+  // Headline, headline button, date, summary, counter, picture.
+  ASSERT_EQ(page(screen, 0).subviews().size(), 6u);
+  ui::Label& headline = pageLabel(screen, 0, 0);
+  EXPECT_EQ(headline.text(), "Tin 0");
+  EXPECT_EQ(headline.frame(), Rect(10, 10, 300, 32));
+  EXPECT_EQ(headline.font(), graphics::Font::named("TimesNewRomanPS-BoldMT", 26));
+  EXPECT_EQ(page(screen, 0).subviews()[1]->frame(), Rect(10, 10, 300, 32));
+  EXPECT_EQ(pageLabel(screen, 0, 2).frame(), Rect(10, 42, 300, 15));
+  EXPECT_EQ(pageLabel(screen, 0, 3).frame(), Rect(10, 57, 300, 24));
+  ui::Label& counter = pageLabel(screen, 0, 4);
+  EXPECT_EQ(counter.text(), "01/05 Vemo tin tức Việt Nam cập nhật 24 giờ");
+  EXPECT_EQ(counter.frame(), Rect(10, 299, 300, 30));
+  EXPECT_EQ(pageLabel(screen, 4, 4).text().substr(0, 5), "05/05");
+  // No picture link: an empty picture view tagged with the page's index.
+  EXPECT_EQ(pagePicture(screen, 0).image(), nullptr);
+  EXPECT_EQ(pagePicture(screen, 0).frame(), Rect(10, 15, 100, 100));
+  EXPECT_EQ(pagePicture(screen, 3).tag(), 3);
+
+  // The headline opens the article reader on the story.
+  dynamic_cast<ui::Button&>(*page(screen, 0).subviews()[1]).sendActionsForTouchUpInside();
+  ReaderRun::settle();
+  auto* detail = dynamic_cast<DetailViewController*>(run_->top());
+  ASSERT_NE(detail, nullptr);
+  EXPECT_EQ(detail->savedStories(), screen.savedStories());
+
+  // A picture that is no picture: the placeholder stays and the link is not tried again.
+  run_->navigation().popViewController(false);
+  ReaderRun::settle();
+  screen.nextButtonPush();
+  ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return site_.hits("/bad/1.gif"); }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ReaderRun::settle();
+  EXPECT_EQ(imageName(pagePicture(screen, 1).image()), "icon_default.png");
+  screen.preButtonPush();
+  screen.nextButtonPush();
+  ReaderRun::settle();
+  EXPECT_EQ(site_.hits("/bad/1.gif"), 1);
+}
+
+TEST_F(SapoTest, PagingByButtonsAndBySwipe) {
+  base::LogCapture log;
+  SapoViewController& screen = open(stories(4), 1);
+  screen.nextButton()->sendActionsForTouchUpInside();
+  ReaderRun::settle();
+  EXPECT_EQ(screen.itemIndex(), 2);
+  EXPECT_EQ(screen.pager()->contentOffset().x, 640);
+  EXPECT_TRUE(log.contains("INDEX = 2"));
+  screen.nextButton()->sendActionsForTouchUpInside();
+  ReaderRun::settle();
+  EXPECT_EQ(screen.itemIndex(), 3);
+  EXPECT_FALSE(screen.nextButton()->isEnabled());
+  // Past the end nothing moves.
+  screen.nextButtonPush();
+  EXPECT_EQ(screen.itemIndex(), 3);
+
+  ui::ScrollView* pager = screen.pager();
+  pager->beginDrag();
+  pager->dragBy(200, 0);
+  pager->endDrag({600, 0});
+  ReaderRun::settle();
+  EXPECT_EQ(screen.itemIndex(), 2);
+  EXPECT_TRUE(screen.nextButton()->isEnabled());
+  EXPECT_TRUE(log.contains("INDEX = 2"));
+}
+
+TEST_F(SapoTest, SavingAppendsAndUnsavingRemovesTheFirstEntryWithTheLink) {
+  Utilities settings;
+  auto other = story(9);
+  auto first = story(1);
+  auto second = story(1);
+  second->title = "Bản sau";
+  settings.setBookmarkItem({first, other, second});
+
+  SapoViewController& screen = open(stories(3), 1);
+  EXPECT_EQ(imageName(screen.bookmarkButton()->image(ui::ControlState::Normal)),
+            "fav_activated.png");
+  screen.bookmarkButton()->sendActionsForTouchUpInside();
+  EXPECT_EQ(imageName(screen.bookmarkButton()->image(ui::ControlState::Normal)),
+            "fav_activated.png");  // the later copy is still saved
+  auto stored = settings.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(links(stored),
+            (std::vector<std::string>{"http://example.com/9", "http://example.com/1"}));
+  EXPECT_EQ(stored[1]->title, "Bản sau");
+  screen.bookmarkButtonPush();
+  EXPECT_EQ(imageName(screen.bookmarkButton()->image(ui::ControlState::Normal)), "fav_default.png");
+  EXPECT_EQ(links(settings.getBookmarkItem()), std::vector<std::string>{"http://example.com/9"});
+
+  screen.nextButtonPush();
+  EXPECT_EQ(imageName(screen.bookmarkButton()->image(ui::ControlState::Normal)), "fav_default.png");
+  screen.bookmarkButtonPush();
+  EXPECT_EQ(imageName(screen.bookmarkButton()->image(ui::ControlState::Normal)),
+            "fav_activated.png");
+  EXPECT_EQ(links(settings.getBookmarkItem()),
+            (std::vector<std::string>{"http://example.com/9", "http://example.com/2"}));
+}
+
+TEST_F(SapoTest, SavedInTheArticleReaderShowsOnReturn) {
+  SapoViewController& screen = open(stories(3), 2);
+  screen.detailButton()->sendActionsForTouchUpInside();
+  ReaderRun::settle();
+  auto* detail = dynamic_cast<DetailViewController*>(run_->top());
+  ASSERT_NE(detail, nullptr);
+  auto& engine = dynamic_cast<ui::HeadlessWebEngine&>(detail->webView()->engine());
+  engine.finishLoad("Tin 2");
+  detail->bookmarkButtonPush();
+  detail->backButtonPush();
+  ReaderRun::settle();
+  EXPECT_EQ(run_->top(), &screen);
+  EXPECT_EQ(screen.savedStories()->size(), 1u);
+  EXPECT_EQ(imageName(screen.bookmarkButton()->image(ui::ControlState::Normal)),
+            "fav_activated.png");
+}
+
+TEST_F(SapoTest, PictureArrivingOnAnotherPageKeepsTheCurrentPage) {
+  auto list = stories(3);
+  list[0]->imgLink = site_.url("/thumb/a b.png");
+  SapoViewController& screen = open(list, 0, "NO", false);
+  screen.nextButtonPush();
+  ui::ScrollView* before = screen.pager();
+  waitForPicture(screen, *list[0]->imgLink);
+
+  // Fetched with "%20" for the blank, cached under the link as the feed gave it.
+  EXPECT_EQ(site_.hits("/thumb/a%20b.png"), 1);
+  EXPECT_NE(screen.pictures().imageFor(*list[0]->imgLink), nullptr);
+  EXPECT_NE(screen.pager(), before);  // rebuilt
+  EXPECT_EQ(countTagged(screen, 9999), 1);
+  EXPECT_EQ(countTagged(screen, 1111), 1);
+  EXPECT_EQ(screen.itemIndex(), 1);
+  EXPECT_EQ(screen.pager()->contentOffset().x, 320);
+  EXPECT_NE(pagePicture(screen, 0).image(), nullptr);
+  EXPECT_EQ(screen.banner()->requestCount(), 1);
+}
+
+TEST_F(SapoTest, PictureLayoutsInBothOrientations) {
+  auto list = stories(2);
+  list[0]->imgLink = site_.url("/thumb/0.png");
+  list[0]->description = std::string(400, 'x');
+  SapoViewController& screen = open(list, 0);
+  waitForPicture(screen, *list[0]->imgLink);
+
+  ui::View& portrait = page(screen, 0);
+  // Headline, button, date, summary, counter, eight frame lines, picture.
+  ASSERT_EQ(portrait.subviews().size(), 14u);
+  EXPECT_EQ(pageLabel(screen, 0, 0).frame(), Rect(120, 0, 180, 32));
+  EXPECT_EQ(portrait.subviews()[1]->frame(), Rect(120, 0, 180, 32));
+  EXPECT_EQ(pagePicture(screen, 0).frame(), Rect(10, 10, 100, 100));
+  EXPECT_EQ(pageLabel(screen, 0, 2).frame(), Rect(10, 100, 300, 80));
+  // The summary gets 332 − 180 = 152 points: six lines of 24.
+  EXPECT_EQ(pageLabel(screen, 0, 3).frame(), Rect(10, 150, 300, 144));
+  EXPECT_EQ(portrait.subviews()[5]->frame(), Rect(9, 9, 1, 102));
+  EXPECT_EQ(portrait.subviews()[5]->backgroundColor(), graphics::Color::white());
+  EXPECT_EQ(portrait.subviews()[7]->frame(), Rect(111, 9, 1, 102));
+  EXPECT_EQ(portrait.subviews()[12]->frame(), Rect(8, 112, 104, 1));
+  EXPECT_EQ(portrait.subviews()[12]->backgroundColor(), toUIColor("#dddddd"));
+  // The other page keeps the plain layout.
+  EXPECT_EQ(pageLabel(screen, 1, 0).frame(), Rect(10, 10, 300, 32));
+
+  rotate(ui::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(screen.pager()->frame(), Rect(0, 44, 480, 212));
+  ui::View& landscape = page(screen, 0);
+  ASSERT_EQ(landscape.subviews().size(), 14u);
+  EXPECT_EQ(landscape.frame(), Rect(0, 0, 480, 212));
+  EXPECT_EQ(pageLabel(screen, 0, 0).frame(), Rect(120, 10, 360, 32));
+  EXPECT_EQ(pagePicture(screen, 0).frame(), Rect(10, 15, 100, 100));
+  EXPECT_EQ(pageLabel(screen, 0, 2).frame(), Rect(10, 85, 460, 80));
+  EXPECT_EQ(pageLabel(screen, 0, 2).font(), graphics::Font::named("TimesNewRomanPS-BoldMT", 14));
+  // 216 − 165 = 51 points: two lines.
+  EXPECT_EQ(pageLabel(screen, 0, 3).frame(), Rect(10, 135, 460, 48));
+  EXPECT_EQ(pageLabel(screen, 1, 4).frame(), Rect(10, 185, 460, 30));
+}
+
+TEST_F(SapoTest, BannerOnlyInPortraitAndNeverRequestedTwice) {
+  SapoViewController& screen = open(stories(3), 1);
+  AdBannerView* banner = screen.banner();
+  ASSERT_NE(banner, nullptr);
+  EXPECT_EQ(banner->tag(), 1111);
+  EXPECT_EQ(banner->frame(), Rect(0, 370, 320, 50));
+  EXPECT_EQ(banner->superview(), screen.view().get());
+  EXPECT_EQ(banner->rootViewController(), &screen);
+  EXPECT_TRUE(AdBannerView::isValidPublisherId(banner->adUnitID()));
+  EXPECT_EQ(banner->requestCount(), 1);
+
+  rotate(ui::InterfaceOrientation::LandscapeRight);
+  EXPECT_TRUE(screen.landscape());
+  EXPECT_EQ(banner->superview(), nullptr);
+  EXPECT_EQ(countTagged(screen, 1111), 0);
+  EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 256, 40, 40));
+  EXPECT_EQ(screen.nextButton()->frame(), Rect(431, 260, 40, 40));
+  EXPECT_EQ(screen.pager()->contentOffset().x, 480);
+
+  rotate(ui::InterfaceOrientation::Portrait);
+  EXPECT_EQ(screen.banner(), banner);
+  EXPECT_EQ(banner->superview(), screen.view().get());
+  EXPECT_EQ(countTagged(screen, 1111), 1);
+  EXPECT_EQ(banner->requestCount(), 1);
+  EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 416, 40, 40));
+  EXPECT_EQ(screen.pager()->contentOffset().x, 320);
+}
+
+TEST_F(SapoTest, OpenedInLandscapeShowsNoBannerButHasRequestedOne) {
+  rotate(ui::InterfaceOrientation::LandscapeLeft);
+  base::LogCapture log;
+  SapoViewController& screen = open(stories(2), 0, "YES");
+  EXPECT_TRUE(log.contains("abc"));
+  EXPECT_EQ(screen.pager()->frame(), Rect(0, 44, 480, 212));
+  EXPECT_EQ(screen.banner()->superview(), nullptr);
+  EXPECT_EQ(screen.banner()->requestCount(), 1);
+  EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 256, 44, 44));
+}
+
+TEST_F(SapoTest, RealTextMeasurementStacksThePage) {
+  env_.useMeasurer(std::make_shared<graphics::PangoTextMeasurer>());
+  auto list = stories(1);
+  list[0]->title = "Quốc hội thông qua kế hoạch phát triển kinh tế xã hội năm 2012";
+  SapoViewController& screen = open(list, 0);
+  Rect headline = pageLabel(screen, 0, 0).frame();
+  Rect date = pageLabel(screen, 0, 2).frame();
+  Rect summary = pageLabel(screen, 0, 3).frame();
+  EXPECT_GT(headline.height(), 40);  // two lines or more at 26 points in 300
+  EXPECT_LE(headline.height(), 100);
+  EXPECT_EQ(date.y(), 10 + headline.height());
+  EXPECT_GT(date.height(), 0);
+  EXPECT_EQ(summary.y(), date.y() + date.height());
+  EXPECT_GT(summary.height(), 0);
+}
+
+TEST_F(SapoTest, DestroyedWhenPoppedWithAPictureStillOnItsWay) {
+  base::LogCapture log;
+  auto list = stories(1);
+  list[0]->imgLink = site_.url("/thumb/late.png");
+  open(list, 0, "NO", false);
+  run_->navigation().popViewController(false);
+  ReaderRun::settle();
+  EXPECT_TRUE(log.contains("SAPO VIEW DEALLOC"));
+}
