@@ -9,9 +9,9 @@ jobs=$(nproc)
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEMO_SANITIZE=address -DVEMO_BUILD_BENCH=OFF
 cmake --build build/asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+G_SLICE=always-malloc ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEMO_SANITIZE=thread -DVEMO_BUILD_BENCH=OFF
 cmake --build build/tsan -j "$jobs" --target thread_tests
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threads
+G_SLICE=always-malloc TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threads
