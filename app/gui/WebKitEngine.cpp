@@ -166,18 +166,16 @@ gboolean WebKitEngine::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* deci
                                       WebKitPolicyDecisionType type, gpointer self) {
   auto* engine = static_cast<WebKitEngine*>(self);
   if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
-  WebKitNavigationAction* action =
-      webkit_navigation_policy_decision_get_navigation_action(
-          WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
+      WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   WebKitURIRequest* request = webkit_navigation_action_get_request(action);
   ui::WebEngineClient* client = engine->client();
   if (!client) return FALSE;
   g_object_ref(decision);
   std::shared_ptr<bool> alive = engine->alive_;
-  bool accept = client->engineShouldStartLoad(requestFor(webkit_uri_request_get_uri(request)),
-                                              navigationType(
-                                                  webkit_navigation_action_get_navigation_type(
-                                                      action)));
+  bool accept = client->engineShouldStartLoad(
+      requestFor(webkit_uri_request_get_uri(request)),
+      navigationType(webkit_navigation_action_get_navigation_type(action)));
   if (accept && *alive) {
     webkit_policy_decision_use(decision);
   } else {

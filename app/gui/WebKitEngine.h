@@ -43,8 +43,7 @@ class WebKitEngine : public ui::WebEngine {
   static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision*, WebKitPolicyDecisionType,
                                  gpointer self);
   static void onLoadChanged(WebKitWebView*, WebKitLoadEvent, gpointer self);
-  static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError*,
-                               gpointer self);
+  static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError*, gpointer self);
   static void onTitle(GObject*, GParamSpec*, gpointer self);
 
   GtkWidget* clip_;

@@ -68,7 +68,8 @@ void WebViewLayer::sync(ui::View& root, double zoom) {
     gtk_fixed_move(GTK_FIXED(fixed_), clip, px(p.clip.x()), px(p.clip.y()));
     gtk_widget_set_size_request(clip, px(p.clip.width()), px(p.clip.height()));
     GtkWidget* web = GTK_WIDGET(engine->webView());
-    gtk_fixed_move(GTK_FIXED(clip), web, px(p.frame.x() - p.clip.x()), px(p.frame.y() - p.clip.y()));
+    gtk_fixed_move(GTK_FIXED(clip), web, px(p.frame.x() - p.clip.x()),
+                   px(p.frame.y() - p.clip.y()));
     gtk_widget_set_size_request(web, px(p.frame.width()), px(p.frame.height()));
     if (std::abs(webkit_web_view_get_zoom_level(engine->webView()) - zoom) > 1e-6) {
       webkit_web_view_set_zoom_level(engine->webView(), zoom);

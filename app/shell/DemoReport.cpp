@@ -66,10 +66,14 @@ int DemoReport::run(const ShellOptions& options) {
   };
   const int sub = categoryWithSubCategories(site);
   const Shot shots[] = {
-      {"home-grid", "home", "grid", false, 0},     {"home-list", "home", "list", false, 0},
-      {"home-landscape", "home", "", true, 0},     {"categories", "categories", "", false, 0},
-      {"subcategories", "subcategories", "", false, sub}, {"stories", "stories", "", false, 0},
-      {"lead", "lead", "", false, 0},              {"article", "article", "", false, 0},
+      {"home-grid", "home", "grid", false, 0},
+      {"home-list", "home", "list", false, 0},
+      {"home-landscape", "home", "", true, 0},
+      {"categories", "categories", "", false, 0},
+      {"subcategories", "subcategories", "", false, sub},
+      {"stories", "stories", "", false, 0},
+      {"lead", "lead", "", false, 0},
+      {"article", "article", "", false, 0},
       {"saved", "saved", "", false, 0},
   };
   out_ << "Screens of " << site << (options.site.empty() ? " (the demo site)" : "") << ":\n";
@@ -85,8 +89,8 @@ int DemoReport::run(const ShellOptions& options) {
     one.out = (dir / (std::string(shot.file) + ".png")).string();
     std::ostringstream written;
     if (SnapshotCommand(written, err_).run(one) == 0) {
-      out_ << "  " << shot.file << ": " << one.out << " (view tree: "
-           << SnapshotCommand::jsonPathFor(one.out).string() << ")\n";
+      out_ << "  " << shot.file << ": " << one.out
+           << " (view tree: " << SnapshotCommand::jsonPathFor(one.out).string() << ")\n";
     } else {
       out_ << "  " << shot.file << ": could not be shown\n";
       status = 1;

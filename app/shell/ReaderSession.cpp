@@ -68,9 +68,9 @@ bool ReaderSession::settle(double timeout, double extra) {
   // A push or pop keeps its views in motion for 0.35 seconds; the screens defer their work by
   // 0.2 seconds and show the activity indicator meanwhile.
   loop.runFor(0.45);
-  bool calm = loop.runUntilCondition(
-      [] { return !net::NetworkActivityIndicator::shared().visible(); },
-      std::max(0.0, timeout - (loop.now() - start)));
+  bool calm =
+      loop.runUntilCondition([] { return !net::NetworkActivityIndicator::shared().visible(); },
+                             std::max(0.0, timeout - (loop.now() - start)));
   loop.runFor(extra);
   return calm;
 }

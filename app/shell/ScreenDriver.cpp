@@ -110,11 +110,14 @@ bool ScreenDriver::waitForHome() {
   base::RunLoop& loop = base::RunLoop::main();
   bool ready = loop.runUntilCondition(
       [&] {
+        // A failed download shows its alert: no use waiting longer.
+        if (!ui::AlertStack::shared().empty()) return true;
         auto* home = dynamic_cast<MainViewController*>(session_.topScreen());
         return home && !home->stories().empty() &&
                !net::NetworkActivityIndicator::shared().visible();
       },
       20);
+  if (ready && !ui::AlertStack::shared().empty()) ready = false;
   if (!ready) return fail("the home feed did not arrive from " + session_.siteAddress());
   session_.settle();
   return true;

@@ -111,8 +111,9 @@ std::optional<ShellOptions> ShellOptions::parse(const std::vector<std::string>& 
   } else if (operands[0] == "snapshot") {
     options.command = Command::Snapshot;
     if (operands.size() < 2 || !isScreen(operands[1])) {
-      error = "snapshot needs a screen: home, categories, subcategories, stories, lead, "
-              "article or saved";
+      error =
+          "snapshot needs a screen: home, categories, subcategories, stories, lead, "
+          "article or saved";
       return std::nullopt;
     }
     if (operands.size() > 2) {

@@ -18,9 +18,8 @@ ScreenImage captureScreen(int x, int y, int width, int height) {
   ScreenImage out;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return out;
-  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y,
-                            static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
-                            ZPixmap);
+  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (image) {
     out.width = width;
     out.height = height;
