@@ -209,6 +209,9 @@ TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
   ui::TableViewCell* shown = table->cellForRowAtIndexPath({0, 3});
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->viewWithTag(StoryCell::kTitleTag)->frame().x(), 90);
+  // The undecodable picture is fetched on real time, so wait for its request.
+  EXPECT_TRUE(
+      base::RunLoop::main().runUntilCondition([&] { return site_.hits("/bad/c.png") >= 1; }));
   EXPECT_EQ(site_.hits("/bad/c.png"), 1);
 
   auto row = [&](int r) {
