@@ -83,8 +83,6 @@ TEST_F(BookmarkListTest, NewestFirstAndARowOpensItsStory) {
   EXPECT_EQ(cell->accessoryType(), ui::TableViewCellAccessoryType::DisclosureIndicator);
   EXPECT_EQ(cell->textLabel()->numberOfLines(), 2);
   EXPECT_EQ(cell->textLabel()->font(), graphics::Font::named("TimesNewRomanPS-BoldMT", 18));
-  EXPECT_EQ(labelWithText(screen, "Bookmark List")->frame(), Rect(44, 0, 232, 44));
-  EXPECT_EQ(buttonShowing(screen, "tools.png")->frame(), Rect(40, 4, 36, 36));
 
   table->tapRowAtIndexPath({0, 0});
   ReaderRun::settle();
@@ -162,18 +160,4 @@ TEST_F(BookmarkListTest, ChangesMadeInTheArticleReaderShowOnReturn) {
   screen.rightButtonPush();
   ASSERT_TRUE(screen.tableView()->tapEditingControlForRowAtIndexPath({0, 0}));
   EXPECT_EQ(stored(), (Names{"A"}));
-}
-
-TEST_F(BookmarkListTest, LandscapeFramesAndDestruction) {
-  base::LogCapture log;
-  BookmarkListViewController& screen = open();
-  ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
-  ReaderRun::settle();
-  EXPECT_TRUE(screen.landscape());
-  EXPECT_EQ(screen.tableView()->frame(), Rect(0, 44, 480, 256));
-  EXPECT_EQ(screen.editButton()->frame(), Rect(436, 0, 40, 40));
-  EXPECT_EQ(labelWithText(screen, "Bookmark List")->frame(), Rect(44, 0, 392, 44));
-  screen.backButtonPush();
-  ReaderRun::settle();
-  EXPECT_TRUE(log.contains("BOOKMARK LIST VIEW DEALLOC"));
 }

@@ -131,18 +131,7 @@ TEST_F(SapoTest, FrameCounterAndPortraitPageWithoutPicture) {
   list[1]->imgLink = site_.url("/bad/1.gif");
   SapoViewController& screen = open(list, 0);
   EXPECT_TRUE(log.contains("INDEX = 0"));
-  EXPECT_EQ(screen.view()->backgroundColor(), graphics::Color::rgb(227, 218, 207));
-  EXPECT_EQ(buttonShowing(screen, "exit.png")->frame(), Rect(0, 0, 40, 40));
-  EXPECT_EQ(buttonShowing(screen, "fav_saved.png")->frame(), Rect(40, 0, 40, 40));
-  EXPECT_EQ(screen.detailButton()->frame(), Rect(276, 0, 40, 40));
   EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 416, 44, 44));
-  EXPECT_EQ(imageName(screen.shareButton()->backgroundImage(ui::ControlState::Normal)),
-            "share_default.png");
-  EXPECT_EQ(screen.bookmarkButton()->frame(), Rect(55, 418, 40, 40));
-  EXPECT_EQ(screen.previousButton()->frame(), Rect(227, 420, 40, 40));
-  EXPECT_EQ(screen.nextButton()->frame(), Rect(271, 420, 40, 40));
-  EXPECT_EQ(buttonShowing(screen, "tools.png"), nullptr);
-  EXPECT_EQ(buttonShowing(screen, "web_refresh.png"), nullptr);
 
   // Headline, headline button, date, summary, counter, picture.
   ASSERT_EQ(page(screen, 0).subviews().size(), 6u);
@@ -344,17 +333,6 @@ TEST_F(SapoTest, BannerOnlyInPortraitAndNeverRequestedTwice) {
   EXPECT_EQ(screen.pager()->contentOffset().x, 320);
 }
 
-TEST_F(SapoTest, OpenedInLandscapeShowsNoBannerButHasRequestedOne) {
-  rotate(ui::InterfaceOrientation::LandscapeLeft);
-  base::LogCapture log;
-  SapoViewController& screen = open(stories(2), 0, "YES");
-  EXPECT_TRUE(log.contains("abc"));
-  EXPECT_EQ(screen.pager()->frame(), Rect(0, 44, 480, 212));
-  EXPECT_EQ(screen.banner()->superview(), nullptr);
-  EXPECT_EQ(screen.banner()->requestCount(), 1);
-  EXPECT_EQ(screen.shareButton()->frame(), Rect(5, 256, 44, 44));
-}
-
 TEST_F(SapoTest, RealTextMeasurementStacksThePage) {
   env_.useMeasurer(std::make_shared<graphics::PangoTextMeasurer>());
   auto list = stories(1);
@@ -369,14 +347,4 @@ TEST_F(SapoTest, RealTextMeasurementStacksThePage) {
   EXPECT_GT(date.height(), 0);
   EXPECT_EQ(summary.y(), date.y() + date.height());
   EXPECT_GT(summary.height(), 0);
-}
-
-TEST_F(SapoTest, DestroyedWhenPoppedWithAPictureStillOnItsWay) {
-  base::LogCapture log;
-  auto list = stories(1);
-  list[0]->imgLink = site_.url("/thumb/late.png");
-  open(list, 0, "NO", false);
-  run_->navigation().popViewController(false);
-  ReaderRun::settle();
-  EXPECT_TRUE(log.contains("SAPO VIEW DEALLOC"));
 }
