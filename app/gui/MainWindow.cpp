@@ -41,7 +41,7 @@ MainWindow::MainWindow(ReaderSession& session, double zoom)
       window_(GTK_WINDOW(gtk_window_new())),
       drawing_(gtk_drawing_area_new()),
       fixed_(gtk_fixed_new()),
-      webLayer_(fixed_),
+      webLayer_(fixed_, drawing_),
       pointer_([this]() -> ui::View* { return &session_.window(); }) {
   gtk_window_set_title(window_, "Vemo");
   gtk_window_set_resizable(window_, FALSE);
@@ -141,6 +141,7 @@ void MainWindow::onDraw(GtkDrawingArea*, cairo_t* cr, int, int, gpointer self) {
   const ui::Window& root = w->session_.window();
   painter.fillRect({{0, 0}, root.frame().size}, graphics::Color::black());
   ui::Renderer::paintScreen(root, painter, ui::RenderOptions{});
+  WebViewLayer::paintCovered(root, painter);
 }
 
 gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModifierType state,

@@ -11,8 +11,8 @@ class ReaderSession;
 
 // The desktop window showing the reader's screen: the view tree painted with Cairo at `zoom`
 // logical pixels per point (GTK adds the monitor's own scale), the live web views stacked above
-// it, pointer and keyboard input, rotation (Ctrl+Left / Ctrl+Right) and activation when the
-// window comes back from being minimized.
+// it (pictures of them in the drawing while something covers them), pointer and keyboard input,
+// rotation (Ctrl+Left / Ctrl+Right) and activation when the window comes back from being minimized.
 class MainWindow {
  public:
   MainWindow(ReaderSession& session, double zoom);

@@ -52,6 +52,13 @@ net::Error errorFor(const GError* error) {
   return net::Error(net::Error::kDomain, code, error->message ? error->message : "");
 }
 
+// A picture asked of WebKit; the engine may be gone when it arrives.
+struct SnapshotRequest {
+  std::shared_ptr<bool> alive;
+  WebKitEngine* engine;
+  unsigned number;
+};
+
 }  // namespace
 
 const std::set<WebKitEngine*>& WebKitEngine::live() {
@@ -74,6 +81,9 @@ WebKitEngine::WebKitEngine()
 WebKitEngine::~WebKitEngine() {
   engines().erase(this);
   *alive_ = false;
+  g_cancellable_cancel(snapshotCancel_);
+  g_object_unref(snapshotCancel_);
+  if (snapshot_) cairo_surface_destroy(snapshot_);
   g_signal_handlers_disconnect_by_data(view_, this);
   webkit_web_view_stop_loading(view_);
   if (GtkWidget* parent = gtk_widget_get_parent(clip_)) gtk_fixed_remove(GTK_FIXED(parent), clip_);
@@ -190,8 +200,12 @@ void WebKitEngine::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer
   ui::WebEngineClient* client = engine->client();
   if (event == WEBKIT_LOAD_STARTED) {
     engine->failed_ = false;
+    engine->finished_ = false;
     if (client) client->engineDidStartLoad();
   } else if (event == WEBKIT_LOAD_FINISHED && !engine->failed_) {
+    // Pictured first: the client may destroy the engine when it hears of the finish.
+    engine->takeSnapshot();
+    engine->finished_ = true;
     if (client) client->engineDidFinishLoad();
   }
 }
@@ -201,11 +215,58 @@ gboolean WebKitEngine::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GEr
   auto* engine = static_cast<WebKitEngine*>(self);
   engine->failed_ = true;
   if (ui::WebEngineClient* client = engine->client()) client->engineDidFailLoad(errorFor(error));
-  return FALSE;
+  // Handled: the page on screen stays (WebKit would otherwise load its own error page over it,
+  // as a new load the client never asked for).
+  return TRUE;
 }
 
+// Titles met while loading are read by the client when the load finishes; one that arrives
+// later (set by the page's script, or reported after the finish) is announced.
 void WebKitEngine::onTitle(GObject*, GParamSpec*, gpointer self) {
   auto* engine = static_cast<WebKitEngine*>(self);
   const char* title = webkit_web_view_get_title(engine->view_);
-  engine->title_ = title ? title : "";
+  std::string now = title ? title : "";
+  if (now == engine->title_) return;
+  engine->title_ = std::move(now);
+  ui::WebEngineClient* client = engine->client();
+  if (engine->finished_ && client) client->engineDidChangeTitle();
+}
+
+void WebKitEngine::takeSnapshot() {
+  webkit_web_view_get_snapshot(view_, WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE,
+                               snapshotCancel_, onSnapshot,
+                               new SnapshotRequest{alive_, this, ++snapshotsAsked_});
+}
+
+void WebKitEngine::onSnapshot(GObject* source, GAsyncResult* result, gpointer data) {
+  std::unique_ptr<SnapshotRequest> request(static_cast<SnapshotRequest*>(data));
+  GError* error = nullptr;
+  GdkTexture* texture =
+      webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(source), result, &error);
+  if (error) g_error_free(error);
+  if (!texture) return;
+  WebKitEngine* engine = *request->alive ? request->engine : nullptr;
+  if (engine && request->number > engine->snapshotShown_) {
+    int width = gdk_texture_get_width(texture), height = gdk_texture_get_height(texture);
+    cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(picture) == CAIRO_STATUS_SUCCESS && width > 0 && height > 0) {
+      // GDK's default memory format is Cairo's ARGB32: premultiplied, native-endian words.
+      cairo_surface_flush(picture);
+      gdk_texture_download(texture, cairo_image_surface_get_data(picture),
+                           static_cast<gsize>(cairo_image_surface_get_stride(picture)));
+      cairo_surface_mark_dirty(picture);
+      if (engine->snapshot_) cairo_surface_destroy(engine->snapshot_);
+      engine->snapshot_ = picture;
+      engine->snapshotShown_ = request->number;
+      if (engine->snapshotListener_) engine->snapshotListener_();
+    } else {
+      cairo_surface_destroy(picture);
+    }
+  }
+  g_object_unref(texture);
+}
+
+void WebKitEngine::setCovered(bool covered) {
+  if (covered && !covered_) takeSnapshot();
+  covered_ = covered;
 }

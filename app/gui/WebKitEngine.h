@@ -2,6 +2,7 @@
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,6 +13,10 @@
 // to the client before it starts; load start, finish and failure are reported as WebKit tells
 // them. The widget lives inside a clipping box (a GtkFixed that hides what overflows) which the
 // window places over its drawing; the engine removes both when it goes away.
+//
+// Native widgets paint above the window's drawing, so while something drawn covers the web view
+// the window hides the live widget and paints a picture of the page in its place: the engine
+// pictures the visible page after every finished load and again when the covering starts.
 class WebKitEngine : public ui::WebEngine {
  public:
   WebKitEngine();
@@ -22,6 +27,19 @@ class WebKitEngine : public ui::WebEngine {
 
   GtkWidget* clipBox() const { return clip_; }
   WebKitWebView* webView() const { return view_; }
+
+  // The visible page as last pictured (premultiplied ARGB, the widget's pixels), or null before
+  // the first picture arrived. Owned by the engine; valid until the next picture replaces it.
+  cairo_surface_t* snapshot() const { return snapshot_; }
+  // Pictures the visible page; the picture arrives later and replaces the previous one.
+  void takeSnapshot();
+  // Tells the engine whether the window shows its picture instead of the live view; covering
+  // starts with a fresh picture (the page may have scrolled or changed since the last one).
+  void setCovered(bool covered);
+  // Called each time a new picture is in place, so that the window repaints it.
+  void setSnapshotListener(std::function<void()> listener) {
+    snapshotListener_ = std::move(listener);
+  }
 
   void loadRequest(const net::UrlRequest& request) override;
   void loadHTMLString(const std::string& html, const std::optional<net::Url>& baseURL) override;
@@ -45,11 +63,20 @@ class WebKitEngine : public ui::WebEngine {
   static void onLoadChanged(WebKitWebView*, WebKitLoadEvent, gpointer self);
   static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError*, gpointer self);
   static void onTitle(GObject*, GParamSpec*, gpointer self);
+  static void onSnapshot(GObject* source, GAsyncResult* result, gpointer data);
 
   GtkWidget* clip_;
   WebKitWebView* view_;
   std::string title_;
   bool failed_ = false;
+  // Between a reported finish and the next load's start: a new title is news to the client.
+  bool finished_ = false;
+  bool covered_ = false;
+  cairo_surface_t* snapshot_ = nullptr;
+  // Pictures are numbered as asked; an older one arriving late does not replace a newer one.
+  unsigned snapshotsAsked_ = 0, snapshotShown_ = 0;
+  GCancellable* snapshotCancel_ = g_cancellable_new();
+  std::function<void()> snapshotListener_;
   bool scalesPageToFit_ = false;
   // Lets a signal handler notice that the client destroyed the engine.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -19,19 +19,6 @@ PangoAlignment pangoAlignment(TextAlignment a) {
   }
 }
 
-PangoEllipsizeMode pangoEllipsize(LineBreakMode mode) {
-  switch (mode) {
-    case LineBreakMode::HeadTruncation:
-      return PANGO_ELLIPSIZE_START;
-    case LineBreakMode::MiddleTruncation:
-      return PANGO_ELLIPSIZE_MIDDLE;
-    case LineBreakMode::TailTruncation:
-      return PANGO_ELLIPSIZE_END;
-    default:
-      return PANGO_ELLIPSIZE_NONE;
-  }
-}
-
 double naturalWidth(PangoLayout* layout) {
   PangoRectangle logical;
   pango_layout_get_extents(layout, nullptr, &logical);

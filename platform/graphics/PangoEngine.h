@@ -44,4 +44,18 @@ inline int toPango(double points) {
   return static_cast<int>(points * PANGO_SCALE);
 }
 
+// Where a line that does not fit is cut, the same for measuring and drawing.
+inline PangoEllipsizeMode pangoEllipsize(LineBreakMode mode) {
+  switch (mode) {
+    case LineBreakMode::HeadTruncation:
+      return PANGO_ELLIPSIZE_START;
+    case LineBreakMode::MiddleTruncation:
+      return PANGO_ELLIPSIZE_MIDDLE;
+    case LineBreakMode::TailTruncation:
+      return PANGO_ELLIPSIZE_END;
+    default:
+      return PANGO_ELLIPSIZE_NONE;
+  }
+}
+
 }  // namespace graphics

@@ -12,19 +12,6 @@ namespace {
 // Cached measurements beyond this count are dropped all at once; a screen's texts fit easily.
 constexpr size_t kCacheLimit = 20000;
 
-PangoEllipsizeMode ellipsizeFor(LineBreakMode mode) {
-  switch (mode) {
-    case LineBreakMode::HeadTruncation:
-      return PANGO_ELLIPSIZE_START;
-    case LineBreakMode::MiddleTruncation:
-      return PANGO_ELLIPSIZE_MIDDLE;
-    case LineBreakMode::TailTruncation:
-      return PANGO_ELLIPSIZE_END;
-    default:
-      return PANGO_ELLIPSIZE_NONE;
-  }
-}
-
 void appendNumber(std::string& key, double v) {
   char buf[sizeof v];
   std::memcpy(buf, &v, sizeof v);
@@ -62,7 +49,7 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
       // One line: no wrapping; truncation modes cut the text at the width.
       PangoLayout* layout = engine.createLayout(text, font, 0, mode);
       pango_layout_set_single_paragraph_mode(layout, TRUE);
-      PangoEllipsizeMode ellipsize = ellipsizeFor(mode);
+      PangoEllipsizeMode ellipsize = pangoEllipsize(mode);
       if (ellipsize != PANGO_ELLIPSIZE_NONE && limit.width > 0) {
         pango_layout_set_width(layout, toPango(limit.width));
         pango_layout_set_ellipsize(layout, ellipsize);

@@ -16,6 +16,8 @@ class WebEngineClient {
   virtual void engineDidStartLoad() = 0;
   virtual void engineDidFinishLoad() = 0;
   virtual void engineDidFailLoad(const net::Error& error) = 0;
+  // The page's title changed after its load finished.
+  virtual void engineDidChangeTitle() {}
 };
 
 }  // namespace ui

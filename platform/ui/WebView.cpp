@@ -82,4 +82,8 @@ void WebView::engineDidFailLoad(const net::Error& error) {
   if (delegate_) delegate_->didFailLoadWithError(*this, error);
 }
 
+void WebView::engineDidChangeTitle() {
+  if (delegate_) delegate_->webViewDidChangeTitle(*this);
+}
+
 }  // namespace ui

@@ -50,6 +50,7 @@ class WebView : public View, private WebEngineClient {
   void engineDidStartLoad() override;
   void engineDidFinishLoad() override;
   void engineDidFailLoad(const net::Error& error) override;
+  void engineDidChangeTitle() override;
 
   std::unique_ptr<WebEngine> engine_;
   WebViewDelegate* delegate_ = nullptr;

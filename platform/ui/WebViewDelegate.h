@@ -20,6 +20,9 @@ class WebViewDelegate {
   virtual void webViewDidStartLoad(WebView&) {}
   virtual void webViewDidFinishLoad(WebView&) {}
   virtual void didFailLoadWithError(WebView&, const net::Error&) {}
+  // The page's title changed after webViewDidFinishLoad (its script set it, or it came late);
+  // "document.title" now answers the new one.
+  virtual void webViewDidChangeTitle(WebView&) {}
 };
 
 }  // namespace ui

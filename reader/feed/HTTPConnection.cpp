@@ -1,6 +1,7 @@
 #include "reader/feed/HTTPConnection.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/base/Log.h"
 #include "platform/base/Strings.h"
@@ -38,6 +39,106 @@ void eraseAll(std::string& s, char c) {
     out += length;
   }
   s.resize(out);
+}
+
+// Removes, in one pass from `from` on, every occurrence of `pattern` (searched left to right
+// in the original text, as a replace-all would) and every `c` outside them, and moves what is
+// left to the front of `s`: the same as erasing the first `from` characters, removing all
+// `pattern`, then removing every `c`. `c` < 0 removes only the pattern.
+void compact(std::string& s, size_t from, std::string_view pattern, int c = -1) {
+  const std::string_view text(s);
+  const char byte = static_cast<char>(c);
+  size_t nextPattern = text.find(pattern, from);
+  size_t nextChar = c < 0 ? std::string_view::npos : text.find(byte, from);
+  size_t out = 0;
+  size_t pos = from;
+  while (true) {
+    size_t hit = std::min(nextPattern, nextChar);
+    size_t keep = (hit == std::string_view::npos ? text.size() : hit) - pos;
+    std::char_traits<char>::move(s.data() + out, s.data() + pos, keep);
+    out += keep;
+    if (hit == std::string_view::npos) break;
+    if (hit == nextPattern) {
+      pos = hit + pattern.size();
+      nextPattern = text.find(pattern, pos);
+      if (nextChar < pos) nextChar = text.find(byte, pos);
+    } else {
+      pos = hit + 1;
+      nextChar = text.find(byte, pos);
+    }
+  }
+  s.resize(out);
+}
+
+bool isBlank(char c) {
+  // Space, \t, \n, \v, \f and \r, tested with one comparison for everything above the space.
+  constexpr std::uint64_t kBlanks = (std::uint64_t{1} << ' ') | (std::uint64_t{1} << '\t') |
+                                    (std::uint64_t{1} << '\n') | (std::uint64_t{1} << '\v') |
+                                    (std::uint64_t{1} << '\f') | (std::uint64_t{1} << '\r');
+  const auto byte = static_cast<unsigned char>(c);
+  return byte <= ' ' && ((kBlanks >> byte) & 1) != 0;
+}
+
+// `s` without blanks (spaces, tabs, line and page breaks). Addresses hold few of them, so the
+// runs between them are copied whole.
+std::string withoutBlanks(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  size_t run = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (!isBlank(s[i])) continue;
+    out.append(s, run, i - run);
+    run = i + 1;
+  }
+  out.append(s, run);
+  return out;
+}
+
+// The elements the client acts on.
+enum class Tag {
+  kOther,
+  kItem,
+  kTitle,
+  kLink,
+  kDescription,
+  kPubDate,
+  kGuid,
+  kThumbnail,
+  kService,
+  kSubService,
+  kImg,
+};
+
+Tag tagOf(std::string_view name) {
+  switch (name.size()) {
+    case 3:
+      if (name == "img") return Tag::kImg;
+      break;
+    case 4:
+      if (name == "item") return Tag::kItem;
+      if (name == "link") return Tag::kLink;
+      if (name == "guid") return Tag::kGuid;
+      break;
+    case 5:
+      if (name == "title") return Tag::kTitle;
+      break;
+    case 7:
+      if (name == "pubDate") return Tag::kPubDate;
+      if (name == "service") return Tag::kService;
+      break;
+    case 10:
+      if (name == "subService") return Tag::kSubService;
+      break;
+    case 11:
+      if (name == "description") return Tag::kDescription;
+      break;
+    case 15:
+      if (name == "media:thumbnail") return Tag::kThumbnail;
+      break;
+    default:
+      break;
+  }
+  return Tag::kOther;
 }
 
 }  // namespace
@@ -98,45 +199,65 @@ std::vector<FeedRecord> HTTPConnection::getDataInArray() {
 
 void HTTPConnection::didStartElement(xml::XmlParser&, std::string_view name,
                                      const xml::XmlAttributes& attributes) {
-  base::log("start element");
-  currentElement.assign(name);
+  if (base::Log::enabled()) base::log("start element");
+  const Tag tag = tagOf(name);
 
-  if (name == "item") {
-    haveStoryBuffers_ = true;
-    currTitle.clear();
-    currLink.clear();
-    currDescription.clear();
-    currPubDate.clear();
-    currGuid.clear();
-    currImg.clear();
+  switch (tag) {
+    case Tag::kItem:
+      haveStoryBuffers_ = true;
+      currTitle.clear();
+      currLink.clear();
+      currDescription.clear();
+      currPubDate.clear();
+      currGuid.clear();
+      currImg.clear();
+      break;
+    case Tag::kThumbnail:
+      currImg.assign(attributes.find("url").value_or(""));
+      break;
+    case Tag::kService:
+      if (auto value = attributes.find("name")) currServiceName.assign(*value);
+      if (auto value = attributes.find("link")) currServiceLink.assign(*value);
+      currSubServiceArray.emplace();
+      break;
+    case Tag::kSubService: {
+      auto sub = std::make_shared<SubService>();
+      if (auto value = attributes.find("name")) sub->name.assign(*value);
+      if (auto value = attributes.find("link")) sub->link.assign(*value);
+      logValue("--- ", sub->name);
+      // Outside an open category there is no list to join.
+      if (currSubServiceArray) currSubServiceArray->push_back(std::move(sub));
+      break;
+    }
+    case Tag::kImg:
+      logValue("IMG = ", attributes.find("src").value_or(""));
+      break;
+    default:
+      break;
   }
-  if (name == "media:thumbnail") {
-    currImg.assign(attributes.find("url").value_or(""));
-  } else if (name == "service") {
-    if (auto value = attributes.find("name")) currServiceName.assign(*value);
-    if (auto value = attributes.find("link")) currServiceLink.assign(*value);
-    currSubServiceArray.emplace();
-  } else if (name == "subService") {
-    auto sub = std::make_shared<SubService>();
-    if (auto value = attributes.find("name")) sub->name.assign(*value);
-    if (auto value = attributes.find("link")) sub->link.assign(*value);
-    logValue("--- ", sub->name);
-    // Outside an open category there is no list to join.
-    if (currSubServiceArray) currSubServiceArray->push_back(std::move(sub));
-  } else if (name == "img") {
-    logValue("IMG = ", attributes.find("src").value_or(""));
-  }
-  currentBuffer_ = bufferForCurrentElement();
-}
 
-std::string* HTTPConnection::bufferForCurrentElement() {
-  if (!haveStoryBuffers_) return nullptr;
-  if (currentElement == "title") return &currTitle;
-  if (currentElement == "link") return &currLink;
-  if (currentElement == "description") return &currDescription;
-  if (currentElement == "pubDate") return &currPubDate;
-  if (currentElement == "guid") return &currGuid;
-  return nullptr;
+  // Character data goes to the buffer of the element that started last, until another starts.
+  currentBuffer_ = nullptr;
+  if (!haveStoryBuffers_) return;
+  switch (tag) {
+    case Tag::kTitle:
+      currentBuffer_ = &currTitle;
+      break;
+    case Tag::kLink:
+      currentBuffer_ = &currLink;
+      break;
+    case Tag::kDescription:
+      currentBuffer_ = &currDescription;
+      break;
+    case Tag::kPubDate:
+      currentBuffer_ = &currPubDate;
+      break;
+    case Tag::kGuid:
+      currentBuffer_ = &currGuid;
+      break;
+    default:
+      break;
+  }
 }
 
 void HTTPConnection::foundCharacters(xml::XmlParser&, std::string_view text) {
@@ -156,20 +277,21 @@ void HTTPConnection::parseErrorOccurred(xml::XmlParser&, const xml::XmlParseErro
 }
 
 void HTTPConnection::finishItem() {
+  // The buffers are emptied when the next story starts, so they are cleaned in place and copied
+  // out; they keep their capacity for the next story.
   auto item = std::make_shared<Item>();
-  std::string title = currTitle;
-  eraseAll(title, '\n');
-  item->title = std::move(title);
-  item->link = base::removingWhitespace(currLink);
+  eraseAll(currTitle, '\n');
+  item->title = currTitle;
+  item->link = withoutBlanks(currLink);
 
   // A summary may start with a picture tag, <img src="ADDRESS" />, which gives the avatar. The
   // avatar is looked for in C: a cleaned copy of the summary when it has a tag, else the summary.
-  std::string summary;  // C, when the summary has a picture tag
+  std::string& summary = summaryScratch_;  // C, when the summary has a picture tag
   bool hasTag = currDescription.find("<img") != std::string::npos;
   bool pictureUsable = true;
   if (hasTag) {
     summary = currDescription;
-    base::replaceAll(currDescription, "<img", "");
+    compact(currDescription, 0, "<img");
     size_t end = currDescription.find("/>");  // P
     if (end == std::string::npos) {
       // An unclosed picture tag: drop the tag up to its ">" (or everything after "<img" when it
@@ -179,15 +301,12 @@ void HTTPConnection::finishItem() {
       size_t close = summary.find('>', tag);
       summary.erase(tag, close == std::string::npos ? std::string::npos : close + 1 - tag);
       eraseAll(summary, '\n');
-      currDescription = std::move(summary);
+      currDescription = summary;
     } else {
       eraseAll(summary, '\n');
-      base::replaceAll(summary, "<img src=\"", "");
-      eraseAll(summary, '"');
+      compact(summary, 0, "<img src=\"", '"');
       if (end < summary.size()) summary.resize(utf8Boundary(summary, end));
-      currDescription.erase(0, end);
-      base::replaceAll(currDescription, "/>", "");
-      eraseAll(currDescription, '\n');
+      compact(currDescription, end, "/>", '\n');
     }
   }
   if (pictureUsable) {
@@ -206,14 +325,12 @@ void HTTPConnection::finishItem() {
       start = blank + 1;
     }
   }
-  // The buffers are emptied when the next story starts, so the summary can move out.
-  item->description = std::move(currDescription);
+  item->description = currDescription;
   currDescription.clear();
 
-  std::string pubDate = currPubDate;
-  eraseAll(pubDate, '\n');
-  item->pubDate = Utilities::convertTimeWithTime(pubDate);
-  item->guid = base::removingWhitespace(currGuid);
+  eraseAll(currPubDate, '\n');
+  item->pubDate = Utilities::convertTimeWithTime(currPubDate);
+  item->guid = withoutBlanks(currGuid);
   item->imgLink = currImg;
 
   if (base::Log::enabled()) {

@@ -44,8 +44,6 @@ class HTTPConnection : public xml::XmlParserDelegate {
   void parseErrorOccurred(xml::XmlParser& parser, const xml::XmlParseError& error) override;
 
  private:
-  // The story buffer that character data goes to, chosen by currentElement.
-  std::string* bufferForCurrentElement();
   void finishItem();
   void finishService();
 
@@ -53,11 +51,12 @@ class HTTPConnection : public xml::XmlParserDelegate {
   std::vector<FeedRecord> dataInArray;
   // Absent when no category is open (characters and sub-categories then have nowhere to go).
   std::optional<std::vector<SubServicePtr>> currSubServiceArray;
-  std::string currentElement;
   // The story buffers exist once the first `item` started; until then their text is dropped.
   bool haveStoryBuffers_ = false;
   std::string currTitle, currLink, currDescription, currPubDate, currGuid;
   std::string currImg;
+  // Working copy of a summary while its picture tag is taken apart.
+  std::string summaryScratch_;
   std::string currServiceName, currServiceLink;
   std::string* currentBuffer_ = nullptr;
   net::Error downloadError_;

@@ -64,36 +64,61 @@ int daysInMonth(int month, int year) {  // month 0-11
   return month == 1 && leap ? 29 : days[month];
 }
 
-// Moves words 0-3 (weekday, day, month, year) to the next calendar day. Unknown weekday or
-// month names are kept as they are and only the day number moves. False when the day is not a
-// day of the month.
-bool moveToNextDay(std::vector<std::string>& words) {
-  if (words.size() < 2) return false;
-  auto day = decimal(words[1], 2);
+// Moves the first words of `text` (weekday, day, month, year; words are separated by single
+// blanks) to the next calendar day, in place. Unknown weekday or month names are kept as they are
+// and only the day number moves. False, with `text` untouched, when the day is not a day of the
+// month.
+bool moveToNextDay(std::string& text) {
+  struct Span {
+    size_t pos = 0, length = 0;
+  };
+  std::array<Span, 4> spans;
+  size_t count = 0;
+  for (size_t pos = 0; count < spans.size();) {
+    size_t blank = text.find(' ', pos);
+    spans[count++] = {pos, (blank == std::string::npos ? text.size() : blank) - pos};
+    if (blank == std::string::npos) break;
+    pos = blank + 1;
+  }
+  auto word = [&](size_t i) {
+    return std::string_view(text).substr(spans[i].pos, spans[i].length);
+  };
+
+  if (count < 2) return false;
+  auto day = decimal(word(1), 2);
   if (!day || *day < 1 || *day > 31) return false;
-  int month = words.size() > 2 ? indexOf(kMonths, words[2]) : -1;
-  std::optional<int> parsedYear = words.size() > 3 ? decimal(words[3], 4) : std::nullopt;
+  int month = count > 2 ? indexOf(kMonths, word(2)) : -1;
+  std::optional<int> parsedYear = count > 3 ? decimal(word(3), 4) : std::nullopt;
   const bool calendar = month >= 0 && parsedYear.has_value();
   const int year = parsedYear.value_or(0);
   if (calendar && *day > daysInMonth(month, year)) return false;
 
-  std::string weekday = words[0];
-  bool comma = base::endsWith(weekday, ",");
-  if (comma) weekday.pop_back();
+  std::string_view weekday = word(0);
+  bool comma = weekday.ends_with(',');
+  if (comma) weekday.remove_suffix(1);
   int w = indexOf(kWeekdays, weekday);
-  if (w >= 0) words[0] = std::string(kWeekdays[(w + 1) % 7]) + (comma ? "," : "");
 
+  // Replaced from the last word back, so the positions of the earlier ones stay valid.
+  auto replace = [&](size_t i, std::string_view by) {
+    const size_t pos = spans[i].pos, length = spans[i].length, tail = text.size() - pos - length;
+    if (by.size() > length) text.resize(text.size() + by.size() - length);
+    std::char_traits<char>::move(text.data() + pos + by.size(), text.data() + pos + length, tail);
+    std::char_traits<char>::copy(text.data() + pos, by.data(), by.size());
+    text.resize(pos + by.size() + tail);
+  };
   if (calendar && *day == daysInMonth(month, year)) {
-    words[1] = "1";
     if (month == 11) {
-      words[2] = kMonths[0];
-      words[3] = std::to_string(year + 1);
+      replace(3, std::to_string(year + 1));
+      replace(2, kMonths[0]);
     } else {
-      words[2] = kMonths[month + 1];
+      replace(2, kMonths[month + 1]);
     }
+    replace(1, "1");
   } else {
-    words[1] = std::to_string(*day + 1);
+    replace(1, std::to_string(*day + 1));
   }
+  // The next name has the length of the one it replaces; a comma after it stays.
+  if (w >= 0) text.replace(spans[0].pos, weekday.size(), kWeekdays[(w + 1) % 7]);
   return true;
 }
 
@@ -158,28 +183,44 @@ void Utilities::keepIfUnreadable(const std::string& key) {
 }
 
 std::string Utilities::convertTimeWithTime(std::string_view feedDate) {
-  const std::string unchanged(feedDate);
-  std::vector<std::string> parts = base::split(feedDate, ":");
-  if (parts.size() < 3) return unchanged;
-
-  // Part 0 ends with the two hour digits: "Mon, 05 Dec 2011 14".
-  std::string& head = parts[0];
-  auto hour =
-      head.size() >= 2 ? decimal(std::string_view(head).substr(head.size() - 2), 2) : std::nullopt;
-  if (!hour || *hour > 23) return unchanged;
-  head.resize(head.size() - 2);
+  // "<head>HH:MM:<rest>", with the hour digits at the end of the head: "Mon, 05 Dec 2011 14".
+  size_t firstColon = feedDate.find(':');
+  if (firstColon == std::string_view::npos) return std::string(feedDate);
+  size_t secondColon = feedDate.find(':', firstColon + 1);
+  if (secondColon == std::string_view::npos) return std::string(feedDate);
+  std::string_view head = feedDate.substr(0, firstColon);
+  auto hour = head.size() >= 2 ? decimal(head.substr(head.size() - 2), 2) : std::nullopt;
+  if (!hour || *hour > 23) return std::string(feedDate);
+  head.remove_suffix(2);
+  std::string_view minutes = feedDate.substr(firstColon + 1, secondColon - firstColon - 1);
+  // Everything after the minutes, colons included: "00 EST".
+  std::string_view rest = feedDate.substr(secondColon + 1);
 
   // 12 hours ahead: hours from 12 fall on the next day (AM), earlier ones stay (PM); the
   // 12-hour dial shows 0 as 12.
   bool nextDay = *hour > 11;
   int shown = *hour % 12 == 0 ? 12 : *hour % 12;
-  // Everything after the minutes, colons included: "00 EST".
-  std::string rest = base::join(std::vector<std::string>(parts.begin() + 2, parts.end()), ":");
-  base::replaceAll(rest, "EST", nextDay ? "AM" : "PM");
-  std::string rebuilt = head + base::format("%02d", shown) + ":" + parts[1] + ":" + rest;
+
+  std::string rebuilt;
+  // The zone name only shrinks, and the next day's words grow by at most two characters.
+  rebuilt.reserve(feedDate.size() + 2);
+  rebuilt.append(head);
+  rebuilt.push_back(static_cast<char>('0' + shown / 10));
+  rebuilt.push_back(static_cast<char>('0' + shown % 10));
+  rebuilt.push_back(':');
+  rebuilt.append(minutes);
+  rebuilt.push_back(':');
+  constexpr std::string_view kZone = "EST";
+  const std::string_view marker = nextDay ? "AM" : "PM";
+  size_t pos = 0;
+  for (size_t hit; (hit = rest.find(kZone, pos)) != std::string_view::npos;
+       pos = hit + kZone.size()) {
+    rebuilt.append(rest.substr(pos, hit - pos));
+    rebuilt.append(marker);
+  }
+  rebuilt.append(rest.substr(pos));
   if (!nextDay) return rebuilt;
 
-  std::vector<std::string> words = base::split(rebuilt, " ");
-  if (!moveToNextDay(words)) return unchanged;
-  return base::join(words, " ");
+  if (!moveToNextDay(rebuilt)) return std::string(feedDate);
+  return rebuilt;
 }

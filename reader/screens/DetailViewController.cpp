@@ -15,9 +15,6 @@
 #include "reader/screens/NewsSite.h"
 
 namespace {
-const char* const kSavedImage = "fav_activated.png";
-const char* const kUnsavedImage = "fav_default.png";
-
 std::string lowercase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -68,8 +65,8 @@ void DetailViewController::setupTheView() {
   view()->addSubview(footerView);
   // The share sheet comes with the sharing framework; until then the button only shows.
   shareB = makeImageButton("share_default.png", {5, 416, 44, 44}, {}, true);
-  _bookmarkBtn =
-      makeImageButton(kUnsavedImage, {55, 418, 40, 40}, [this] { bookmarkButtonPush(); });
+  _bookmarkBtn = makeImageButton(SaveButton::kUnsavedImage, {55, 418, 40, 40},
+                                 [this] { bookmarkButtonPush(); });
   myBookmarkButton = _bookmarkBtn;
   preBtn = makeImageButton("web_back.png", {227, 420, 40, 40}, [this] { preButtonPush(); });
   nextBtn = makeImageButton("web_forward.png", {270, 420, 40, 40}, [this] { nextButtonPush(); });
@@ -182,19 +179,12 @@ void DetailViewController::checkBookmarkButtonState() {
   base::log(base::format("CURR ITEM LINK = %s and bookmarkarray count = %d",
                          _currItem->link.value_or("(null)").c_str(),
                          static_cast<int>(bookmarkInArray->size())));
-  if (bookmarkInArray->containsLink(_currItem->link)) {
-    myBookmarkButton->setImage(graphics::Image::named(kSavedImage));
-    base::log("SAVED");
-  } else {
-    myBookmarkButton->setImage(graphics::Image::named(kUnsavedImage));
-    base::log("REMOVED");
-  }
+  SaveButton::showState(*myBookmarkButton, *bookmarkInArray, _currItem->link);
   base::log(base::format("BOOK MARK = %d ITEMS", static_cast<int>(bookmarkInArray->size())));
 }
 
 void DetailViewController::bookmarkButtonPush() {
-  auto shown = myBookmarkButton->image(ui::ControlState::Normal);
-  if (shown && shown->name() == kSavedImage) {
+  if (SaveButton::showsSaved(*myBookmarkButton)) {
     base::log("active");
     bookmarkInArray->removeFirstWithLink(_currItem->link);
   } else {

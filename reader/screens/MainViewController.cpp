@@ -5,22 +5,12 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
-#include "reader/screens/ContentView.h"
 #include "reader/screens/FeedDownload.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/ScreenFactory.h"
-#include "reader/screens/StoryCell.h"
-#include "reader/screens/ThumbnailCache.h"
 
-namespace {
-const graphics::Rect kPortraitContent{0, 44, 320, 416};
-const graphics::Rect kLandscapeContent{0, 44, 480, 256};
-}  // namespace
-
-MainViewController::MainViewController()
-    : cacheImage(ThumbnailCache::create([this] { displayImage(); })) {}
+MainViewController::MainViewController() = default;
 
 MainViewController::~MainViewController() = default;
 
@@ -87,79 +77,6 @@ void MainViewController::refreshButtonPush() {
   checkTheStyleView();
 }
 
-void MainViewController::checkTheStyleView() {
-  if (myStyleString == "grid") {
-    myStyleButton->setImage(graphics::Image::named("post_list.png"));
-    _landscape ? setupGridViewLandscape() : setupGridView();
-  } else if (myStyleString == "list") {
-    myStyleButton->setImage(graphics::Image::named("post_box.png"));
-    _landscape ? setupListViewLandscape() : setupListView();
-  }
-}
-
-void MainViewController::saveStyleView() {
-  std::string style = myStyleString == "grid" ? "list" : "grid";
-  Utilities().setStyleView(style);
-  myStyleString = style;
-  checkTheStyleView();
-}
-
-void MainViewController::removeOldStyleView() {
-  ContentView::remove(*view());
-}
-
-void MainViewController::setupListView() {
-  setupList(kPortraitContent);
-}
-
-void MainViewController::setupListViewLandscape() {
-  base::log("ListView Landscape");
-  setupList(kLandscapeContent);
-  base::log("set list tableview");
-}
-
-void MainViewController::setupList(const graphics::Rect& frame) {
-  if (dataInArray.empty()) {
-    showAlert(kUpdatingMessage);
-    return;
-  }
-  removeOldStyleView();
-  shownStories_ = dataInArray;
-  myTableView = ContentView::makeTable(frame, this, this);
-  view()->addSubview(myTableView);
-}
-
-void MainViewController::setupGridView() {
-  setupGrid(kPortraitContent);
-}
-
-void MainViewController::setupGridViewLandscape() {
-  setupGrid(kLandscapeContent);
-}
-
-void MainViewController::setupGrid(const graphics::Rect& frame) {
-  if (dataInArray.empty()) {
-    showAlert(kUpdatingMessage);
-    return;
-  }
-  removeOldStyleView();
-  myTableView.reset();
-  shownStories_ = dataInArray;
-  view()->addSubview(ContentView::makeStoryGrid(frame, shownStories_, _landscape,
-                                                [this](int tag) { buttonPush(tag); }));
-}
-
-void MainViewController::buttonPush(int tag) {
-  showNetworkActivity(true);
-  performAfterDelay(kDeferSeconds, [this, tag] { loadArticleWithIndex(tag); });
-}
-
-void MainViewController::loadArticleWithIndex(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= shownStories_.size()) return;
-  const auto& make = ScreenFactory::shared().sapo;
-  if (make) pushScreen(make(shownStories_, index, landscapeString(_landscape)));
-}
-
 void MainViewController::moreBtnPush() {
   showNetworkActivity(true);
   performAfterDelay(kDeferSeconds, [this] { loadMoreData(); });
@@ -180,10 +97,6 @@ void MainViewController::loadMoreData() {
   if (make) pushScreen(make(services, landscapeString(_landscape)));
 }
 
-void MainViewController::displayImage() {
-  if (myTableView) myTableView->reloadData();
-}
-
 void MainViewController::viewWillAppear(bool /*animated*/) {
   base::log("view will appear mainviewcontroller");
   checkTheStyleView();
@@ -197,30 +110,4 @@ void MainViewController::willRotateToInterfaceOrientation(ui::InterfaceOrientati
   checkTheStyleView();
   applyHeaderFrames();
   postLandscape();
-}
-
-int MainViewController::numberOfRowsInSection(ui::TableView& /*tableView*/, int /*section*/) {
-  return static_cast<int>(shownStories_.size());
-}
-
-std::shared_ptr<ui::TableViewCell> MainViewController::cellForRowAtIndexPath(
-    ui::TableView& tableView, ui::IndexPath indexPath) {
-  auto cell = std::dynamic_pointer_cast<StoryCell>(
-      tableView.dequeueReusableCellWithIdentifier(StoryCell::kReuseIdentifier));
-  if (!cell) cell = std::make_shared<StoryCell>();
-  cell->fill(*shownStories_.at(static_cast<size_t>(indexPath.row)), *cacheImage, _landscape);
-  return cell;
-}
-
-double MainViewController::heightForRowAtIndexPath(ui::TableView& /*tableView*/,
-                                                   ui::IndexPath /*indexPath*/) {
-  return StoryCell::kRowHeight;
-}
-
-void MainViewController::didSelectRowAtIndexPath(ui::TableView& tableView,
-                                                 ui::IndexPath indexPath) {
-  showNetworkActivity(true);
-  int row = indexPath.row;
-  performAfterDelay(kDeferSeconds, [this, row] { loadArticleWithIndex(row); });
-  tableView.deselectRowAtIndexPath(indexPath, true);
 }

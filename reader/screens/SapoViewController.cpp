@@ -12,8 +12,6 @@
 #include "reader/screens/ThumbnailCache.h"
 
 namespace {
-const char* const kSavedImage = "fav_activated.png";
-const char* const kUnsavedImage = "fav_default.png";
 const graphics::Rect kBannerFrame{0, 370, 320, 50};
 }  // namespace
 
@@ -54,8 +52,8 @@ void SapoViewController::setupTheView() {
   view()->addSubview(footerView);
   // The share sheet comes with the sharing framework; until then the button only shows.
   shareB = makeImageButton("share_default.png", {5, 416, 44, 44}, {}, true);
-  _bookmarkBtn =
-      makeImageButton(kUnsavedImage, {55, 418, 40, 40}, [this] { bookmarkButtonPush(); });
+  _bookmarkBtn = makeImageButton(SaveButton::kUnsavedImage, {55, 418, 40, 40},
+                                 [this] { bookmarkButtonPush(); });
   preBtn = makeImageButton("arrowback.png", {227, 420, 40, 40}, [this] { preButtonPush(); });
   nextBtn = makeImageButton("arrownext.png", {271, 420, 40, 40}, [this] { nextButtonPush(); });
   applyFrames(44);
@@ -191,13 +189,7 @@ void SapoViewController::checkBookmarkButtonState() {
   if (hasCurrentStory()) {
     const Item& story = *dataInArray[static_cast<size_t>(itemIndex_)];
     base::log("CURR ITEM LINK = " + story.link.value_or("(null)"));
-    if (bookmarkInArray->containsLink(story.link)) {
-      myBookmarkButton->setImage(graphics::Image::named(kSavedImage));
-      base::log("SAVED");
-    } else {
-      myBookmarkButton->setImage(graphics::Image::named(kUnsavedImage));
-      base::log("REMOVED");
-    }
+    SaveButton::showState(*myBookmarkButton, *bookmarkInArray, story.link);
   }
   base::log(base::format("BOOK MARK = %d ITEMS", static_cast<int>(bookmarkInArray->size())));
 }
@@ -205,8 +197,7 @@ void SapoViewController::checkBookmarkButtonState() {
 void SapoViewController::bookmarkButtonPush() {
   if (!hasCurrentStory()) return;
   const ItemPtr& story = dataInArray[static_cast<size_t>(itemIndex_)];
-  auto shown = myBookmarkButton->image(ui::ControlState::Normal);
-  if (shown && shown->name() == kSavedImage) {
+  if (SaveButton::showsSaved(*myBookmarkButton)) {
     bookmarkInArray->removeFirstWithLink(story->link);
   } else {
     bookmarkInArray->append(story);

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/base/Log.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/Button.h"
 #include "reader/model/Utilities.h"
 
 namespace {
@@ -37,4 +39,20 @@ void SavedStoryList::removeFirstWithLink(const std::optional<std::string>& link)
 
 void SavedStoryList::store() const {
   Utilities().setBookmarkItem(items_);
+}
+
+void SaveButton::showState(ui::Button& button, const SavedStoryList& list,
+                           const std::optional<std::string>& link) {
+  if (list.containsLink(link)) {
+    button.setImage(graphics::Image::named(kSavedImage));
+    base::log("SAVED");
+  } else {
+    button.setImage(graphics::Image::named(kUnsavedImage));
+    base::log("REMOVED");
+  }
+}
+
+bool SaveButton::showsSaved(const ui::Button& button) {
+  auto shown = button.image(ui::ControlState::Normal);
+  return shown && shown->name() == kSavedImage;
 }

@@ -6,6 +6,10 @@
 
 #include "reader/model/Item.h"
 
+namespace ui {
+class Button;
+}  // namespace ui
+
 // The saved-stories list a story screen works on. The lead reader hands its list object to the
 // article reader it opens, so both change the same list; every change is written to the
 // settings at once. Stories are told apart by their link; a story without one matches nothing.
@@ -34,3 +38,17 @@ class SavedStoryList {
 };
 
 using SavedStoryListPtr = std::shared_ptr<SavedStoryList>;
+
+// The save button of the story readers: it shows whether the story on screen is in the list,
+// and pushing it removes a saved story or saves an unsaved one.
+class SaveButton {
+ public:
+  static constexpr const char* kSavedImage = "fav_activated.png";
+  static constexpr const char* kUnsavedImage = "fav_default.png";
+
+  // Shows kSavedImage when `list` holds `link`, kUnsavedImage otherwise.
+  static void showState(ui::Button& button, const SavedStoryList& list,
+                        const std::optional<std::string>& link);
+  // Whether the button shows kSavedImage.
+  static bool showsSaved(const ui::Button& button);
+};

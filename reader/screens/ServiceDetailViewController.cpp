@@ -8,17 +8,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
-#include "reader/screens/ContentView.h"
-#include "reader/screens/ScreenFactory.h"
-#include "reader/screens/StoryCell.h"
-#include "reader/screens/ThumbnailCache.h"
 
 namespace {
-const graphics::Rect kPortraitContent{0, 44, 320, 416};
-const graphics::Rect kLandscapeContent{0, 44, 480, 256};
-
 graphics::Font titleFont() {
   return graphics::Font::named("TimesNewRomanPS-BoldMT", 22);
 }
@@ -27,9 +19,7 @@ graphics::Font titleFont() {
 ServiceDetailViewController::ServiceDetailViewController(std::vector<ItemPtr> stories,
                                                          std::string header,
                                                          const std::string& landscape)
-    : dataInArray(std::move(stories)),
-      myHeader(std::move(header)),
-      cacheImage(ThumbnailCache::create([this] { displayImage(); })) {
+    : StoryListScreen(std::move(stories)), myHeader(std::move(header)) {
   _landscape = landscape != "NO";
 }
 
@@ -142,108 +132,4 @@ void ServiceDetailViewController::willRotateToInterfaceOrientation(
   checkTheStyleView();
   applyHeaderFrames(120);
   postLandscape();
-}
-
-void ServiceDetailViewController::checkTheStyleView() {
-  if (myStyleString == "grid") {
-    myStyleButton->setImage(graphics::Image::named("post_list.png"));
-    _landscape ? setupGridViewLandscape() : setupGridView();
-  } else if (myStyleString == "list") {
-    myStyleButton->setImage(graphics::Image::named("post_box.png"));
-    _landscape ? setupListViewLandscape() : setupListView();
-  }
-}
-
-void ServiceDetailViewController::saveStyleView() {
-  std::string style = myStyleString == "grid" ? "list" : "grid";
-  Utilities().setStyleView(style);
-  myStyleString = style;
-  checkTheStyleView();
-}
-
-void ServiceDetailViewController::removeOldStyleView() {
-  ContentView::remove(*view());
-}
-
-void ServiceDetailViewController::setupListView() {
-  setupList(kPortraitContent);
-}
-
-void ServiceDetailViewController::setupListViewLandscape() {
-  base::log("ListView Landscape");
-  setupList(kLandscapeContent);
-  base::log("set list tableview");
-}
-
-void ServiceDetailViewController::setupList(const graphics::Rect& frame) {
-  if (dataInArray.empty()) {
-    showAlert(kUpdatingMessage);
-    return;
-  }
-  removeOldStyleView();
-  myTableView = ContentView::makeTable(frame, this, this);
-  view()->addSubview(myTableView);
-}
-
-void ServiceDetailViewController::setupGridView() {
-  setupGrid(kPortraitContent, kUpdatingMessage);
-}
-
-void ServiceDetailViewController::setupGridViewLandscape() {
-  setupGrid(kLandscapeContent, kCannotConnectMessage);
-}
-
-void ServiceDetailViewController::setupGrid(const graphics::Rect& frame, const char* emptyMessage) {
-  if (dataInArray.empty()) {
-    showAlert(emptyMessage);
-    return;
-  }
-  removeOldStyleView();
-  view()->addSubview(ContentView::makeStoryGrid(frame, dataInArray, _landscape,
-                                                [this](int tag) { buttonPush(tag); }));
-}
-
-void ServiceDetailViewController::openStory(int index) {
-  showNetworkActivity(true);
-  performAfterDelay(kDeferSeconds, [this, index] { loadArticleWithIndex(index); });
-}
-
-void ServiceDetailViewController::buttonPush(int tag) {
-  openStory(tag);
-}
-
-void ServiceDetailViewController::loadArticleWithIndex(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= dataInArray.size()) return;
-  const auto& make = ScreenFactory::shared().sapo;
-  if (make) pushScreen(make(dataInArray, index, landscapeString(_landscape)));
-}
-
-void ServiceDetailViewController::displayImage() {
-  if (myTableView) myTableView->reloadData();
-}
-
-int ServiceDetailViewController::numberOfRowsInSection(ui::TableView& /*tableView*/,
-                                                       int /*section*/) {
-  return static_cast<int>(dataInArray.size());
-}
-
-std::shared_ptr<ui::TableViewCell> ServiceDetailViewController::cellForRowAtIndexPath(
-    ui::TableView& tableView, ui::IndexPath indexPath) {
-  auto cell = std::dynamic_pointer_cast<StoryCell>(
-      tableView.dequeueReusableCellWithIdentifier(StoryCell::kReuseIdentifier));
-  if (!cell) cell = std::make_shared<StoryCell>();
-  cell->fill(*dataInArray.at(static_cast<size_t>(indexPath.row)), *cacheImage, _landscape);
-  base::log("maximumSize");
-  return cell;
-}
-
-double ServiceDetailViewController::heightForRowAtIndexPath(ui::TableView& /*tableView*/,
-                                                            ui::IndexPath /*indexPath*/) {
-  return StoryCell::kRowHeight;
-}
-
-void ServiceDetailViewController::didSelectRowAtIndexPath(ui::TableView& tableView,
-                                                          ui::IndexPath indexPath) {
-  openStory(indexPath.row);
-  tableView.deselectRowAtIndexPath(indexPath, true);
 }

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -79,6 +80,18 @@ bool articlePage(const ScreenImage& s) {
          fraction(s, {0, 120, 320, 250}, white) > 0.4 &&
          fraction(s, {0, 120, 320, 250}, dark) > 0.01;
 }
+// The article page's header band and text with an alert box in the middle: the page under the
+// alert is its picture, not the web view's empty white.
+bool alertBox(const Rgb& p) {
+  return near(p, 24, 48, 100, 30);
+}
+bool articleUnderAlert(const ScreenImage& s) {
+  return fraction(s, {0, 68, 320, 16}, [](const Rgb& p) { return near(p, 153, 51, 51, 20); }) >
+             0.6 &&
+         fraction(s, {0, 100, 320, 60}, white) > 0.4 &&
+         fraction(s, {0, 100, 320, 60}, dark) > 0.01 &&
+         fraction(s, {40, 200, 240, 60}, alertBox) > 0.3;
+}
 // Share of differing pixels below the status bar (its clock changes).
 double difference(const ScreenImage& a, const ScreenImage& b) {
   if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
@@ -89,6 +102,35 @@ double difference(const ScreenImage& a, const ScreenImage& b) {
     }
   }
   return static_cast<double>(diff) / all;
+}
+
+// Sets an environment variable for the programs started while it lives.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { unsetenv(name_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+};
+
+// A copy of the demo site in `dir`/sample-site, found before the one in the source tree when
+// `dir` is VEMO_DATA_DIR. Returns the path of the lead story's page (the home feed's first).
+std::filesystem::path copySite(const std::filesystem::path& dir) {
+  std::filesystem::copy(VEMO_SAMPLE_SITE, dir / "sample-site",
+                        std::filesystem::copy_options::recursive);
+  std::string feed = testing_support::readFile(dir / "sample-site/Home.rss");
+  size_t item = feed.find("<item>");
+  size_t begin = feed.find("<link>{{SITE}}/", item);
+  size_t end = feed.find("</link>", begin);
+  if (item == std::string::npos || begin == std::string::npos || end == std::string::npos)
+    return {};
+  begin += std::string("<link>{{SITE}}/").size();
+  return dir / "sample-site" / feed.substr(begin, end - begin);
 }
 
 class Program {
@@ -211,6 +253,64 @@ TEST(WindowEndToEnd, ReadsTheDemoSiteThroughTheWindow) {
       again.waitFor([&](const ScreenImage& s) { return difference(s, list) < 0.03; }, &restarted))
       << "the list style did not survive the restart (difference " << difference(restarted, list)
       << ", from the grid " << difference(restarted, grid) << ")";
+}
+
+}  // namespace
+
+namespace {
+
+// Negative control: with a home feed that has no stories the home check must fail, so that its
+// passing above means the stories showed. (An empty VEMO_DATA_DIR proves nothing: every file not
+// found there is taken from the source tree.)
+TEST(WindowEndToEnd, HomeCheckFailsWithoutStories) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  ASSERT_FALSE(copySite(home.path()).empty());
+  std::string feed = testing_support::readFile(home / "sample-site/Home.rss");
+  size_t first = feed.find("<item>"), last = feed.rfind("</item>");
+  ASSERT_NE(last, std::string::npos);
+  feed.erase(first, last + std::string("</item>").size() - first);
+  testing_support::writeFile(home / "sample-site/Home.rss", feed);
+  ScopedEnv data("VEMO_DATA_DIR", home.path().string());
+
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start());
+  ScreenImage shown;
+  EXPECT_FALSE(vemo.waitFor(homeTiles, &shown, 8)) << "the home check passed with no stories";
+  EXPECT_FALSE(articlePage(shown));
+}
+
+// An alert over the article page: the live web view would paint over it, so the window shows the
+// page's picture under the alert instead of leaving an empty hole.
+TEST(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  std::filesystem::path lead = copySite(home.path());
+  ASSERT_FALSE(lead.empty());
+  // A while after it loaded, the page goes to an address nobody answers: the load fails, the
+  // article stays and the reader says so in an alert.
+  std::string page = testing_support::readFile(lead);
+  size_t body = page.rfind("</body>");
+  ASSERT_NE(body, std::string::npos);
+  page.insert(body,
+              "<script>setTimeout(function() { location.href = 'http://127.0.0.1:9/'; }, 2500);"
+              "</script>");
+  testing_support::writeFile(lead, page);
+  ScopedEnv data("VEMO_DATA_DIR", home.path().string());
+
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start());
+  ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home grid did not show tiles with text";
+  vemo.click(60, 150);
+  ASSERT_TRUE(vemo.waitFor(leadBanner)) << "the tile did not open the lead reader";
+  vemo.click(296, 40);
+  ASSERT_TRUE(vemo.waitFor(articlePage)) << "the article page did not show in a web view";
+
+  ScreenImage covered;
+  EXPECT_TRUE(vemo.waitFor(articleUnderAlert, &covered))
+      << "no alert over the article's picture (header red "
+      << fraction(covered, {0, 68, 320, 16}, [](const Rgb& p) { return near(p, 153, 51, 51, 20); })
+      << ", alert " << fraction(covered, {40, 200, 240, 60}, alertBox) << ")";
 }
 
 }  // namespace

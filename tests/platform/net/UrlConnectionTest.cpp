@@ -1,9 +1,6 @@
 #include "platform/net/UrlConnection.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -12,6 +9,7 @@
 
 #include "platform/base/RunLoop.h"
 #include "platform/net/CookieStore.h"
+#include "tests/platform/net/TransferTestSupport.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
@@ -53,19 +51,6 @@ bool runUntil(const std::function<bool()>& condition, double seconds = 10) {
   return base::RunLoop::main().runUntilCondition(condition, seconds);
 }
 
-// A loopback port with nothing listening on it.
-int closedPort() {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
-
 class UrlConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -90,27 +75,20 @@ class UrlConnectionTest : public ::testing::Test {
       res.set_content("moved body", "text/plain");
     });
     server.server().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
-      std::unique_lock lock(mutex);
-      release.wait_for(lock, std::chrono::seconds(5), [this] { return released; });
+      gate.wait();
       res.set_content("late", "text/plain");
     });
     server.start();
   }
   void TearDown() override {
-    {
-      std::lock_guard lock(mutex);
-      released = true;
-    }
-    release.notify_all();
+    gate.open();
     server.stop();
     base::RunLoop::main().reset();
   }
 
   testing_support::TempDir dir;
   LoopbackServer server;
-  std::mutex mutex;
-  std::condition_variable release;
-  bool released = false;
+  testing_support::ResponseGate gate;
 };
 
 TEST_F(UrlConnectionTest, DeliversResponseDataAndFinishInOrder) {
@@ -150,7 +128,7 @@ TEST_F(UrlConnectionTest, RedirectAnnouncesANewResponseEndingWithTheFinalOne) {
 TEST_F(UrlConnectionTest, RefusedConnectionAndTimeOutFail) {
   Recorder refused, timedOut;
   auto c1 = net::UrlConnection::start(
-      get("http://127.0.0.1:" + std::to_string(closedPort()) + "/x"), &refused);
+      get("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/x"), &refused);
   auto c2 = net::UrlConnection::start(get(server.url("/slow"), 0.3), &timedOut);
   ASSERT_TRUE(runUntil([&] { return refused.done && timedOut.done; }));
   EXPECT_EQ(refused.events, (std::vector<std::string>{"fail -1004"}));

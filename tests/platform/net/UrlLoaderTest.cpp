@@ -6,7 +6,9 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/net/CookieStore.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/TempDir.h"
 
 using net::Error;
 using net::UrlLoader;
@@ -165,6 +167,33 @@ TEST(UrlLoader, RejectsHeaderFieldsThatWouldForgeOthers) {
   net::LoadResult result = UrlLoader::sendSynchronousRequest(request);
   EXPECT_EQ(result.error.code(), Error::BadURL);
   EXPECT_EQ(hits, 0);
+}
+
+TEST(UrlLoader, KeepsCookiesInTheSharedStore) {
+  testing_support::TempDir dir;
+  LoopbackServer server;
+  server.server().Get("/set", [](const httplib::Request&, httplib::Response& res) {
+    res.set_header("Set-Cookie", "visit=7; Path=/");
+    res.set_content("ok", "text/plain");
+  });
+  server.server().Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
+    res.set_content(req.get_header_value("Cookie"), "text/plain");
+  });
+  server.start();
+  net::CookieStore& store = net::CookieStore::shared();
+  store.removeAll();
+
+  ASSERT_TRUE(UrlLoader::sendSynchronousRequest(requestFor(server.url("/set"))).error.ok());
+  auto cookies = store.cookiesForUrl(*net::Url::parse(server.url("/any")));
+  ASSERT_EQ(cookies.size(), 1u);
+  EXPECT_EQ(cookies[0].value, "7");
+  // A cookie put in the store elsewhere goes out with the next synchronous request too.
+  store.setCookie({.domain = "127.0.0.1", .name = "lang", .value = "vi"});
+  net::LoadResult back = UrlLoader::sendSynchronousRequest(requestFor(server.url("/cookie")));
+  EXPECT_NE(back.body.find("visit=7"), std::string::npos) << back.body;
+  EXPECT_NE(back.body.find("lang=vi"), std::string::npos) << back.body;
+
+  store.removeAll();
 }
 
 TEST(UrlLoader, LoadsFromSeveralThreadsAtOnce) {

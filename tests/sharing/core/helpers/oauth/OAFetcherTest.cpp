@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <chrono>
+#include <thread>
 
 #include "platform/base/RunLoop.h"
 #include "sharing/core/helpers/oauth/OAAsynchronousDataFetcher.h"
 #include "sharing/core/helpers/oauth/OADataFetcher.h"
+#include "tests/platform/net/TransferTestSupport.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
@@ -46,18 +44,6 @@ OAFetcherCallbacks recordInto(Report& report) {
           }};
 }
 
-int closedPort() {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
-
 class OAFetcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,18 +64,13 @@ class OAFetcherTest : public ::testing::Test {
       res.set_content("redirect body that must not stay", "text/plain");
     });
     s.Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
-      std::unique_lock lock(mutex);
-      release.wait_for(lock, std::chrono::seconds(5), [this] { return released; });
+      gate.wait();
       res.set_content("late", "text/plain");
     });
     server.start();
   }
   void TearDown() override {
-    {
-      std::lock_guard lock(mutex);
-      released = true;
-    }
-    release.notify_all();
+    gate.open();
     server.stop();
     base::RunLoop::main().reset();
   }
@@ -114,9 +95,7 @@ class OAFetcherTest : public ::testing::Test {
 
   testing_support::TempDir dir;
   testing_support::LoopbackServer server;
-  std::mutex mutex;
-  std::condition_variable release;
-  bool released = false;
+  testing_support::ResponseGate gate;
 };
 
 TEST_F(OAFetcherTest, StatusBelow400SucceedsAndErrorStatusesStillFinish) {
@@ -168,7 +147,7 @@ TEST_F(OAFetcherTest, SecondResponseDiscardsEarlierBytes) {
 
 TEST_F(OAFetcherTest, RefusedConnectionAndTimeOutReachTheFailCall) {
   Report refused, late;
-  fetch("http://127.0.0.1:" + std::to_string(closedPort()) + "/", refused);
+  fetch("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/", refused);
   EXPECT_TRUE(refused.failed);
   EXPECT_FALSE(refused.hadResponse);
   ASSERT_TRUE(refused.error.has_value());
@@ -215,7 +194,8 @@ TEST_F(OAFetcherTest, SynchronousFetcherReportsTheSameWay) {
   OADataFetcher::fetchDataWithRequest(request(server.url("/status/399")), recordInto(ok));
   OADataFetcher::fetchDataWithRequest(request(server.url("/status/500")), recordInto(bad));
   OADataFetcher::fetchDataWithRequest(
-      request("http://127.0.0.1:" + std::to_string(closedPort()) + "/"), recordInto(refused));
+      request("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/"),
+      recordInto(refused));
   EXPECT_TRUE(ok.finished && ok.didSucceed);
   EXPECT_EQ(ok.data, "body 399 signed");
   EXPECT_TRUE(bad.finished && !bad.didSucceed);
