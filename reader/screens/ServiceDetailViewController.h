@@ -42,6 +42,8 @@ class ServiceDetailViewController : public StoryListScreen {
   const char* emptyGridMessage(bool landscapeGrid) const override {
     return landscapeGrid ? kCannotConnectMessage : kUpdatingMessage;
   }
+  // Every list row filled is logged.
+  const char* rowLogLine() const override { return "maximumSize"; }
 
  private:
   void setupHeaderScroll();

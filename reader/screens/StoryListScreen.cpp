@@ -113,6 +113,7 @@ std::shared_ptr<ui::TableViewCell> StoryListScreen::cellForRowAtIndexPath(ui::Ta
       tableView.dequeueReusableCellWithIdentifier(StoryCell::kReuseIdentifier));
   if (!cell) cell = std::make_shared<StoryCell>();
   cell->fill(*shownStories_.at(static_cast<size_t>(indexPath.row)), *cacheImage, _landscape);
+  if (const char* line = rowLogLine()) base::log(line);
   return cell;
 }
 

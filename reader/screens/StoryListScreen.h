@@ -54,6 +54,8 @@ class StoryListScreen : public ReaderScreen,
 
   // The alert the portrait or landscape grid shows when there is no story to place.
   virtual const char* emptyGridMessage(bool /*landscapeGrid*/) const { return kUpdatingMessage; }
+  // A diagnostic line written for every list row filled, or nullptr for none.
+  virtual const char* rowLogLine() const { return nullptr; }
 
   // The latest stories; the next list or grid is built from them.
   std::vector<ItemPtr> dataInArray;

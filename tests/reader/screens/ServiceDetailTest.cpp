@@ -212,9 +212,12 @@ TEST_F(ServiceDetailTest, ListThumbnailsArriveOncePerAddress) {
     EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame(), Rect(5, 5, 300, 24)) << r;
     EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame(), Rect(5, 29, 300, 68)) << r;
   }
-  // A return to the screen builds the list again without fetching again.
+  // A return to the screen builds the list again without fetching again; each row filled is
+  // logged.
+  base::LogCapture log;
   table->reloadData();
   run_->settle(0.2);
+  EXPECT_EQ(log.count("maximumSize"), 4u);
   EXPECT_EQ(site_.hits("/bad/c.png"), 1);
   EXPECT_EQ(site_.hits("/thumb/a%20b.png"), 1);
 }
