@@ -40,3 +40,11 @@ ScreenImage captureScreen(int x, int y, int width, int height) {
   XCloseDisplay(display);
   return out;
 }
+
+void forgetAccessibilityBus() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  Atom bus = XInternAtom(display, "AT_SPI_BUS", True);
+  if (bus != None) XDeleteProperty(display, DefaultRootWindow(display), bus);
+  XCloseDisplay(display);
+}

@@ -17,3 +17,8 @@ class ScreenImage {
 
 // Reads `width` × `height` pixels at (x, y) of the root window of $DISPLAY; empty on failure.
 ScreenImage captureScreen(int x, int y, int width, int height);
+
+// Forgets the accessibility bus a previous program left registered on the display: its socket
+// may be gone with that program's temporary folder, and WebKit's sandbox fails to start when it
+// is told to bind a missing path.
+void forgetAccessibilityBus();

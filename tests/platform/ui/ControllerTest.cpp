@@ -253,9 +253,5 @@ TEST(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
   });
   EXPECT_TRUE(app.openURL("http://vemo.vn"));
   EXPECT_EQ(opened, "http://vemo.vn");
-
-  app.setNetworkActivityIndicatorVisible(true);
-  EXPECT_TRUE(app.isNetworkActivityIndicatorVisible());
-  app.setNetworkActivityIndicatorVisible(false);
   app.reset();
 }
