@@ -30,6 +30,9 @@ std::vector<FeedRecord> FeedDownload::run(const std::string& address) {
 
   ui::Application& app = ui::Application::shared();
   app.beginIgnoringInteractionEvents();
+  // The download shows the indicator itself, but on the worker: show it now so it is on screen
+  // for the whole wait.
+  app.setNetworkActivityIndicatorVisible(true);
   std::thread worker([address, outcome] {
     HTTPConnection connection;
     connection.startParsingWithURL(address);

@@ -279,7 +279,7 @@ TEST_F(ServiceDetailTest, ShortTitleStaysInTheHeaderWithoutAnimation) {
   EXPECT_EQ(screen.headerScrollView()->frame(), Rect(105, 0, 110, 44));
   EXPECT_EQ(screen.titleLabel()->superview(), screen.view().get());
   EXPECT_FALSE(ui::Animator::shared().isAnimating(*screen.headerScrollView()));
-  // 21 characters: 231 points, (320 - 231) truncated and halved.
+  // 19 characters: 209 points, (320 - 209) truncated and halved.
   ServiceDetailViewController& wider = open(plainStories(1), std::string(19, 'x'));
   EXPECT_EQ(wider.headerScrollView()->frame(), Rect(55, 0, 209, 44));
 }
