@@ -14,4 +14,4 @@ G_SLICE=always-malloc ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEMO_SANITIZE=thread -DVEMO_BUILD_BENCH=OFF
 cmake --build build/tsan -j "$jobs" --target thread_tests
-G_SLICE=always-malloc TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threads
+G_SLICE=always-malloc TSAN_OPTIONS="halt_on_error=1 suppressions=$top/tests/tsan.supp" ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threads
