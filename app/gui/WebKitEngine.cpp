@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app/gui/NestedWait.h"
+#include "platform/base/RunLoop.h"
 #include "platform/net/Error.h"
 #include "platform/net/Url.h"
 #include "platform/ui/WebEngineClient.h"
@@ -50,6 +51,13 @@ net::Error errorFor(const GError* error) {
     code = net::Error::Cancelled;
   }
   return net::Error(net::Error::kDomain, code, error->message ? error->message : "");
+}
+
+// WebKit's signals reach the client outside the reader's loop, and what the client did there (an
+// alert, a new title, a pushed screen) shows only when the window refreshes: an empty turn of the
+// reader's loop makes it repaint and place the web views again.
+void afterReport() {
+  base::RunLoop::main().post([] {});
 }
 
 // A picture asked of WebKit; the engine may be gone when it arrives.
@@ -202,11 +210,13 @@ void WebKitEngine::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer
     engine->failed_ = false;
     engine->finished_ = false;
     if (client) client->engineDidStartLoad();
+    afterReport();
   } else if (event == WEBKIT_LOAD_FINISHED && !engine->failed_) {
     // Pictured first: the client may destroy the engine when it hears of the finish.
     engine->takeSnapshot();
     engine->finished_ = true;
     if (client) client->engineDidFinishLoad();
+    afterReport();
   }
 }
 
@@ -215,6 +225,7 @@ gboolean WebKitEngine::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GEr
   auto* engine = static_cast<WebKitEngine*>(self);
   engine->failed_ = true;
   if (ui::WebEngineClient* client = engine->client()) client->engineDidFailLoad(errorFor(error));
+  afterReport();
   // Handled: the page on screen stays (WebKit would otherwise load its own error page over it,
   // as a new load the client never asked for).
   return TRUE;
@@ -229,7 +240,10 @@ void WebKitEngine::onTitle(GObject*, GParamSpec*, gpointer self) {
   if (now == engine->title_) return;
   engine->title_ = std::move(now);
   ui::WebEngineClient* client = engine->client();
-  if (engine->finished_ && client) client->engineDidChangeTitle();
+  if (engine->finished_ && client) {
+    client->engineDidChangeTitle();
+    afterReport();
+  }
 }
 
 void WebKitEngine::takeSnapshot() {

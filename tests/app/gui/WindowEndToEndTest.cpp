@@ -1,8 +1,11 @@
 // Drives the real program in a window on an X display (run under xvfb-run): clicks and keys go
 // through xdotool, and every check reads the pixels the X server shows.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -316,14 +319,21 @@ TEST(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
   testing_support::TempDir home;
   std::filesystem::path lead = copySite(home.path());
   ASSERT_FALSE(lead.empty());
-  // A while after it loaded, the page goes to an address nobody answers: the load fails, the
-  // article stays and the reader says so in an alert.
+  // A while after it loaded, the page goes to a loopback port bound but not listening: the load
+  // fails, the article stays and the reader says so in an alert.
+  int closed = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(closed, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(closed, reinterpret_cast<sockaddr*>(&address), size), 0);
+  ASSERT_EQ(getsockname(closed, reinterpret_cast<sockaddr*>(&address), &size), 0);
   std::string page = testing_support::readFile(lead);
   size_t body = page.rfind("</body>");
   ASSERT_NE(body, std::string::npos);
-  page.insert(body,
-              "<script>setTimeout(function() { location.href = 'http://127.0.0.1:9/'; }, 2500);"
-              "</script>");
+  page.insert(body, "<script>setTimeout(function() { location.href = 'http://127.0.0.1:" +
+                        std::to_string(ntohs(address.sin_port)) + "/'; }, 2500);</script>");
   testing_support::writeFile(lead, page);
   ScopedEnv data("VEMO_DATA_DIR", home.path().string());
 
@@ -340,11 +350,7 @@ TEST(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
       << "no alert over the article's picture (header red "
       << fraction(covered, {0, 68, 320, 16}, [](const Rgb& p) { return near(p, 153, 51, 51, 20); })
       << ", alert " << alertShown(covered) << ")";
-  if (FILE* f = fopen("/tmp/h-app2-alert.ppm", "wb")) {
-    fprintf(f, "P6\n%d %d\n255\n", covered.width, covered.height);
-    for (const Rgb& p : covered.pixels) { unsigned char c[3] = {(unsigned char)p.r, (unsigned char)p.g, (unsigned char)p.b}; fwrite(c, 1, 3, f); }
-    fclose(f);
-  }
+  close(closed);
 }
 
 }  // namespace
