@@ -137,4 +137,11 @@ bool HeadlessWebEngine::failLoad(const net::Error& error) {
   return true;
 }
 
+bool HeadlessWebEngine::changeTitle(std::string title) {
+  if (index_ < 0) return false;
+  history_[static_cast<size_t>(index_)].title = std::move(title);
+  if (client()) client()->engineDidChangeTitle();
+  return true;
+}
+
 }  // namespace ui

@@ -51,6 +51,8 @@ class HeadlessWebEngine : public WebEngine {
   bool navigate(const net::UrlRequest& request, WebViewNavigationType type);
   // The user follows a link to `url` on the page on screen (false also for an invalid address).
   bool clickLink(std::string_view url);
+  // The page on screen changes its title after it finished loading (false with no page).
+  bool changeTitle(std::string title);
 
   // Every request whose load started, in order (refused navigations are not listed).
   const std::vector<net::UrlRequest>& startedRequests() const { return started_; }

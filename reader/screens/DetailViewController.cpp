@@ -166,6 +166,13 @@ void DetailViewController::webViewDidFinishLoad(ui::WebView& webView) {
   checkBookmarkButtonState();
 }
 
+void DetailViewController::webViewDidChangeTitle(ui::WebView& webView) {
+  // Only the page on screen: a load in progress takes its title when it finishes.
+  if (!shownItem_ || shownItem_ != _currItem) return;
+  _currItem->title = webView.stringByEvaluatingJavaScriptFromString("document.title");
+  headerLbl->setText(*_currItem->title);
+}
+
 void DetailViewController::didFailLoadWithError(ui::WebView& /*webView*/, const net::Error& error) {
   showNetworkActivity(false);
   base::log(error.description());

@@ -46,6 +46,8 @@ class DetailViewController : public ReaderScreen, public ui::WebViewDelegate {
   void webViewDidStartLoad(ui::WebView& webView) override;
   void webViewDidFinishLoad(ui::WebView& webView) override;
   void didFailLoadWithError(ui::WebView& webView, const net::Error& error) override;
+  // A title that arrives after the load finished replaces the shown page's title.
+  void webViewDidChangeTitle(ui::WebView& webView) override;
 
   // The address as it will be loaded: blanks and non-ASCII letters escaped; nothing when it is
   // not an http or https address (the site's tools page is always accepted).

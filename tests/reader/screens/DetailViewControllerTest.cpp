@@ -123,6 +123,17 @@ TEST_F(DetailTest, PageReachedByALinkIsSavedUnderItsOwnAddressAndTitle) {
   EXPECT_EQ(stored[0]->title, "Trang B");
 }
 
+TEST_F(DetailTest, LateTitleReachesTheHeaderAndTheSavedStory) {
+  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  engine(screen).finishLoad("");
+  engine(screen).changeTitle("Trang A");
+  EXPECT_EQ(screen.titleLabel()->text(), "Trang A");
+  screen.bookmarkButtonPush();
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0]->title, "Trang A");
+}
+
 TEST_F(DetailTest, WithoutAHandedListSavingKeepsTheStoredStories) {
   settings_.setBookmarkItem({story("http://example.com/x", "X")});
   DetailViewController& screen = open({story("http://example.com/a")});
