@@ -72,11 +72,13 @@ MainWindow::MainWindow(ReaderSession& session, double zoom)
   gtk_widget_add_controller(GTK_WIDGET(window_), keys);
 
   g_signal_connect(window_, "realize", G_CALLBACK(onRealize), this);
+  textLayer_ = std::make_unique<TextEntryLayer>(window_, fixed_, [this] { refresh(); });
   resizeToScreen();
 }
 
 MainWindow::~MainWindow() {
   g_signal_handlers_disconnect_by_data(window_, this);
+  textLayer_.reset();
   gtk_window_destroy(window_);
 }
 
@@ -100,6 +102,7 @@ void MainWindow::refresh() {
   resizeToScreen();
   session_.window().layoutIfNeeded();
   webLayer_.sync(session_.window(), zoom_);
+  textLayer_->sync(session_.window(), zoom_);
   gtk_widget_queue_draw(drawing_);
 }
 
@@ -149,8 +152,16 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
   auto* w = static_cast<MainWindow*>(self);
   if (NestedWait::active()) return FALSE;
   const bool ctrl = state & GDK_CONTROL_MASK, alt = state & GDK_ALT_MASK;
+  const bool turning = ctrl && (keyval == GDK_KEY_Left || keyval == GDK_KEY_Right);
+  // While a text editor is shown the keys are typed into it; Escape ends the editing.
+  if (w->textLayer_->isEditing() && !turning) {
+    if (keyval != GDK_KEY_Escape) return FALSE;
+    w->textLayer_->endEditing();
+    w->refresh();
+    return TRUE;
+  }
   bool handled = false;
-  if (ctrl && (keyval == GDK_KEY_Left || keyval == GDK_KEY_Right)) {
+  if (turning) {
     w->turn(keyval == GDK_KEY_Right ? 1 : -1);
     handled = true;
   } else if (keyval == GDK_KEY_Escape || (alt && keyval == GDK_KEY_Left)) {
@@ -187,6 +198,8 @@ void MainWindow::onToplevelState(GObject* surface, GParamSpec*, gpointer self) {
 void MainWindow::onPress(GtkGestureDrag*, double x, double y, gpointer self) {
   auto* w = static_cast<MainWindow*>(self);
   if (NestedWait::active()) return;
+  // A press on the drawing takes the keyboard from the text editor.
+  if (w->textLayer_->isEditing()) w->textLayer_->endEditing();
   w->dragStart_ = {x, y};
   w->pointer_.press(w->toPoints(x, y), now());
   w->refresh();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/gui/PointerInput.h"
+#include "app/gui/TextEntryLayer.h"
 #include "app/gui/WebViewLayer.h"
 #include "platform/ui/InterfaceOrientation.h"
 
@@ -11,7 +12,8 @@ class ReaderSession;
 
 // The desktop window showing the reader's screen: the view tree painted with Cairo at `zoom`
 // logical pixels per point (GTK adds the monitor's own scale), the live web views stacked above
-// it (pictures of them in the drawing while something covers them), pointer and keyboard input,
+// it (pictures of them in the drawing while something covers them), a native editor over the
+// focused text field or text view, pointer and keyboard input,
 // rotation (Ctrl+Left / Ctrl+Right) and activation when the window comes back from being minimized.
 class MainWindow {
  public:
@@ -50,6 +52,8 @@ class MainWindow {
   GtkWidget* drawing_;
   GtkWidget* fixed_;
   WebViewLayer webLayer_;
+  // Made after the window and destroyed before it: it holds the window's signals.
+  std::unique_ptr<TextEntryLayer> textLayer_;
   PointerInput pointer_;
   graphics::Point dragStart_;
   graphics::Point hover_;

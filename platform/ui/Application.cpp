@@ -101,6 +101,7 @@ void Application::reset() {
   deviceOrientation_ = DeviceOrientation::Portrait;
   openURLHandler_ = nullptr;
   ignoring_ = 0;
+  firstResponder_.reset();
 }
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/ui/InterfaceOrientation.h"
@@ -8,6 +9,7 @@
 namespace ui {
 
 class Application;
+class View;
 class Window;
 
 // Told about the application's life; every method is optional.
@@ -79,10 +81,14 @@ class Application {
   }
   bool isIgnoringInteractionEvents() const { return ignoring_ > 0; }
 
+  // The view keyboard input goes to, or nullptr; see View::becomeFirstResponder.
+  View* firstResponder() const { return firstResponder_.lock().get(); }
+
   // Back to the state before launch: no delegate, window or handler, portrait (tests).
   void reset();
 
  private:
+  friend class View;
   Application() = default;
 
   ApplicationDelegate* delegate_ = nullptr;
@@ -92,6 +98,7 @@ class Application {
   DeviceOrientation deviceOrientation_ = DeviceOrientation::Portrait;
   std::function<bool(const std::string&)> openURLHandler_;
   int ignoring_ = 0;
+  std::weak_ptr<View> firstResponder_;
 };
 
 }  // namespace ui

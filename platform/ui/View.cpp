@@ -6,6 +6,7 @@
 #include "platform/base/Log.h"
 #include "platform/graphics/Painter.h"
 #include "platform/ui/Animator.h"
+#include "platform/ui/Application.h"
 
 namespace ui {
 
@@ -108,6 +109,11 @@ void View::insertSubview(std::shared_ptr<View> view, size_t index) {
 void View::detachFromSuperview() {
   View* parent = superview_;
   if (!parent) return;
+  // The focus does not stay in a view that leaves the screen.
+  if (View* focused = Application::shared().firstResponder();
+      focused && (focused == this || focused->isDescendantOf(this))) {
+    focused->resignFirstResponder();
+  }
   parent->willRemoveSubview(*this);
   auto it = std::find_if(parent->subviews_.begin(), parent->subviews_.end(),
                          [this](const auto& v) { return v.get() == this; });
@@ -116,6 +122,30 @@ void View::detachFromSuperview() {
   parent->subviews_.erase(it);
   superview_ = nullptr;
   didMoveToSuperview();
+}
+
+bool View::becomeFirstResponder() {
+  if (isFirstResponder()) return true;
+  if (!canBecomeFirstResponder()) return false;
+  // The delegates may drop the last other reference to this view.
+  std::shared_ptr<View> keep = weak_from_this().lock();
+  if (!keep || !shouldBecomeFirstResponder()) return false;
+  if (View* previous = Application::shared().firstResponder()) previous->resignFirstResponder();
+  Application::shared().firstResponder_ = keep;
+  didBecomeFirstResponder();
+  return true;
+}
+
+bool View::resignFirstResponder() {
+  if (!isFirstResponder()) return true;
+  std::shared_ptr<View> keep = weak_from_this().lock();
+  Application::shared().firstResponder_.reset();
+  didResignFirstResponder();
+  return true;
+}
+
+bool View::isFirstResponder() const {
+  return Application::shared().firstResponder() == this;
 }
 
 void View::removeFromSuperview() {

@@ -106,7 +106,21 @@ class View : public std::enable_shared_from_this<View> {
   // transform, alpha and clipping and draws the subviews.
   virtual void draw(graphics::Painter& painter) const;
 
+  // Keyboard focus. At most one view of the application is the first responder, the one typed
+  // into; the shell reads it from Application::firstResponder(). Becoming it first resigns the
+  // view that held it. A view that leaves the tree, or whose ancestor does, resigns it.
+  virtual bool canBecomeFirstResponder() const { return false; }
+  // False when the view cannot or will not take the focus.
+  bool becomeFirstResponder();
+  bool resignFirstResponder();
+  bool isFirstResponder() const;
+
  protected:
+  // Asked before this view takes the focus (text views ask their delegates); true by default.
+  virtual bool shouldBecomeFirstResponder() { return true; }
+  // Called after this view took the focus, and after it lost it.
+  virtual void didBecomeFirstResponder() {}
+  virtual void didResignFirstResponder() {}
   // Lays the subviews out after a size change; nothing by default.
   virtual void layoutSubviews() {}
   // Called whenever the bounds origin changed, animation steps included.
