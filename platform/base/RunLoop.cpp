@@ -6,8 +6,9 @@
 namespace base {
 
 RunLoop& RunLoop::main() {
-  static RunLoop loop;
-  return loop;
+  // Never destroyed: worker threads may still post results while the process exits.
+  static RunLoop* loop = new RunLoop();
+  return *loop;
 }
 
 RunLoop::RunLoop() : realStart_(0) { realStart_ = realNow(); }
