@@ -8,13 +8,14 @@
 namespace base {
 namespace {
 
+// Never destroyed: worker threads may still log while the process exits.
 std::mutex& sinkMutex() {
-  static std::mutex m;
-  return m;
+  static auto* m = new std::mutex;
+  return *m;
 }
 Log::Sink& currentSink() {
-  static Log::Sink sink;
-  return sink;
+  static auto* sink = new Log::Sink;
+  return *sink;
 }
 std::atomic<bool>& enabledFlag() {
   static std::atomic<bool> on{false};
