@@ -11,7 +11,9 @@ RunLoop& RunLoop::main() {
   return *loop;
 }
 
-RunLoop::RunLoop() : realStart_(0) { realStart_ = realNow(); }
+RunLoop::RunLoop() : realStart_(0) {
+  realStart_ = realNow();
+}
 
 double RunLoop::realNow() const {
   using namespace std::chrono;
@@ -28,11 +30,6 @@ void RunLoop::setVirtualClock(bool on) {
   virtual_ = on;
   virtualNow_ = 0;
   realStart_ = realNow();
-}
-
-bool RunLoop::usesVirtualClock() const {
-  std::lock_guard lock(mutex_);
-  return virtual_;
 }
 
 void RunLoop::setWakeHandler(std::function<void()> handler) {
@@ -151,7 +148,8 @@ void RunLoop::runUntil(double deadline) {
     if (current >= deadline) return;
     if (!posted_.empty()) continue;
     double until = deadline;
-    if (!timers_.empty() && timers_.begin()->first.first < until) until = timers_.begin()->first.first;
+    if (!timers_.empty() && timers_.begin()->first.first < until)
+      until = timers_.begin()->first.first;
     wake_.wait_for(lock, std::chrono::duration<double>(until - current),
                    [this] { return !posted_.empty(); });
   }
@@ -220,7 +218,9 @@ Timer& Timer::operator=(Timer&& other) noexcept {
   return *this;
 }
 
-Timer::~Timer() { invalidate(); }
+Timer::~Timer() {
+  invalidate();
+}
 
 void Timer::invalidate() {
   if (loop_) loop_->cancel(id_);

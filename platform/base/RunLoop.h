@@ -1,12 +1,12 @@
 #pragma once
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <utility>
-#include <deque>
 
 namespace base {
 
@@ -49,7 +49,6 @@ class RunLoop {
   double now() const;
   // Switches the virtual clock on (starting at 0) or back to the real one.
   void setVirtualClock(bool on);
-  bool usesVirtualClock() const;
   // Seconds until the next timer is due, if any (0 when tasks are waiting).
   std::optional<double> secondsUntilNextWork() const;
   // Called from any thread whenever work is posted, so an outer event loop can wake up.

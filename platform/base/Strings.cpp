@@ -21,12 +21,6 @@ size_t replaceAll(std::string& s, std::string_view from, std::string_view to) {
   return n;
 }
 
-std::string removingAll(std::string_view s, std::string_view what) {
-  std::string out(s);
-  replaceAll(out, what, "");
-  return out;
-}
-
 std::vector<std::string> split(std::string_view s, std::string_view sep) {
   std::vector<std::string> parts;
   if (sep.empty()) {
@@ -61,8 +55,12 @@ std::string trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
-bool startsWith(std::string_view s, std::string_view prefix) { return s.starts_with(prefix); }
-bool endsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
+bool startsWith(std::string_view s, std::string_view prefix) {
+  return s.starts_with(prefix);
+}
+bool endsWith(std::string_view s, std::string_view suffix) {
+  return s.ends_with(suffix);
+}
 bool contains(std::string_view s, std::string_view what) {
   return s.find(what) != std::string_view::npos;
 }

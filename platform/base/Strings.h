@@ -8,8 +8,6 @@ namespace base {
 
 // Replaces every occurrence of `from` (non-empty) with `to`; returns how many were replaced.
 size_t replaceAll(std::string& s, std::string_view from, std::string_view to);
-// Copy of `s` with every occurrence of `what` removed.
-std::string removingAll(std::string_view s, std::string_view what);
 // Splits at every occurrence of `sep` (non-empty); always at least one piece.
 std::vector<std::string> split(std::string_view s, std::string_view sep);
 std::string join(const std::vector<std::string>& parts, std::string_view sep);

@@ -1,25 +1,18 @@
 #pragma once
-#include <functional>
-#include <mutex>
+#include <atomic>
 
 namespace net {
 
 // The process-wide "network in use" flag that the window shows. Thread-safe.
 class NetworkActivityIndicator {
  public:
-  using ChangeHandler = std::function<void(bool visible)>;
-
   static NetworkActivityIndicator& shared();
 
-  void setVisible(bool visible);
-  bool visible() const;
-  // Called (on the thread that changed it) whenever the flag changes. Replaces the previous one.
-  void setChangeHandler(ChangeHandler handler);
+  void setVisible(bool visible) { visible_.store(visible); }
+  bool visible() const { return visible_.load(); }
 
  private:
-  mutable std::mutex mutex_;
-  bool visible_ = false;
-  ChangeHandler handler_;
+  std::atomic<bool> visible_{false};
 };
 
 }  // namespace net

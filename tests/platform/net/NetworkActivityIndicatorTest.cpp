@@ -5,19 +5,6 @@
 #include <thread>
 #include <vector>
 
-TEST(NetworkActivityIndicator, ReportsOnlyChanges) {
-  auto& indicator = net::NetworkActivityIndicator::shared();
-  indicator.setVisible(false);
-  std::vector<bool> seen;
-  indicator.setChangeHandler([&](bool visible) { seen.push_back(visible); });
-  indicator.setVisible(true);
-  indicator.setVisible(true);
-  EXPECT_TRUE(indicator.visible());
-  indicator.setVisible(false);
-  EXPECT_EQ(seen, (std::vector<bool>{true, false}));
-  indicator.setChangeHandler(nullptr);
-}
-
 TEST(NetworkActivityIndicator, MayBeToggledFromSeveralThreads) {
   auto& indicator = net::NetworkActivityIndicator::shared();
   std::vector<std::thread> threads;
