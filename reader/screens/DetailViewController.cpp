@@ -109,7 +109,9 @@ std::optional<std::string> DetailViewController::loadableAddress(const std::stri
 
 std::optional<std::string> DetailViewController::storyAddress() const {
   if (itemIndex < 0 || static_cast<size_t>(itemIndex) >= dataInArray.size()) return std::nullopt;
-  return loadableAddress(dataInArray[static_cast<size_t>(itemIndex)]->link.value_or(""));
+  // A story saved from the demo site in an earlier run may name the site's former address.
+  return loadableAddress(
+      NewsSite::resolve(dataInArray[static_cast<size_t>(itemIndex)]->link.value_or("")));
 }
 
 void DetailViewController::loadData() {

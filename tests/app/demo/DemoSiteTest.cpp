@@ -1,7 +1,11 @@
 #include "app/demo/DemoSite.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -232,6 +236,40 @@ TEST(DemoSiteLifecycle, StartsOnItsOwnPortAndStopsCleanly) {
   EXPECT_FALSE(gone.Get("/a.txt"));
   ASSERT_TRUE(one.start());
   EXPECT_EQ(httplib::Client(one.baseUrl()).Get("/a.txt")->body, "a");
+}
+
+TEST(DemoSiteLifecycle, KeepsItsPortAcrossRestartsAndFallsBackWhenItIsTaken) {
+  TempDir tmp;
+  fs::create_directories(tmp / "site");
+  writeFile(tmp / "site/a.txt", "a");
+  // A port free a moment ago.
+  int port = 0;
+  {
+    int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    port = ntohs(address.sin_port);
+    close(probe);
+  }
+  const std::string preferred = "http://127.0.0.1:" + std::to_string(port);
+  {
+    DemoSite first(tmp / "site", port), second(tmp / "site", port);
+    ASSERT_TRUE(first.start());
+    EXPECT_EQ(first.baseUrl(), preferred);
+    EXPECT_EQ(first.preferredBaseUrl(), preferred);
+    // Taken: the second copy runs on another port, and each serves the site.
+    ASSERT_TRUE(second.start());
+    EXPECT_NE(second.baseUrl(), preferred);
+    for (DemoSite* site : {&first, &second})
+      EXPECT_EQ(httplib::Client(site->baseUrl()).Get("/a.txt")->body, "a");
+  }
+  DemoSite restarted(tmp / "site", port);
+  ASSERT_TRUE(restarted.start());
+  EXPECT_EQ(restarted.baseUrl(), preferred);
 }
 
 TEST(DemoSiteLifecycle, DoesNotStartWithoutItsFolder) {

@@ -282,6 +282,25 @@ TEST_F(DetailTest, FollowedLinkIsSavedUnderTheAddressActuallyLoaded) {
   EXPECT_EQ(stored[0]->title, "Trang B");
 }
 
+TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {
+  NewsSite::setFormerAddress("http://127.0.0.1:6108/");
+  const std::pair<std::string, std::string> cases[] = {
+      {"http://127.0.0.1:6108/tin/1.html", site_.url("/tin/1.html")},
+      {"http://127.0.0.1:6108", site_.url("")},
+      {"http://127.0.0.1:61080/tin/1.html", "http://127.0.0.1:61080/tin/1.html"},
+      {"http://example.com/http://127.0.0.1:6108/", "http://example.com/http://127.0.0.1:6108/"},
+  };
+  for (const auto& [link, loaded] : cases) {
+    SCOPED_TRACE(link);
+    DetailViewController& screen = open({story(link)});
+    ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
+    EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(), loaded);
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
+  NewsSite::setFormerAddress("");
+}
+
 TEST(ArticleDemoSiteTest, OpensRealArticlePagesAndTheToolsPage) {
   ScreenEnvironment env;
   DemoSite demo;
