@@ -1,11 +1,7 @@
 #include "app/demo/DemoSite.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -243,18 +239,10 @@ TEST(DemoSiteLifecycle, KeepsItsPortAcrossRestartsAndFallsBackWhenItIsTaken) {
   fs::create_directories(tmp / "site");
   writeFile(tmp / "site/a.txt", "a");
   // A port free a moment ago.
-  int port = 0;
-  {
-    int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), length), 0);
-    ASSERT_EQ(getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    port = ntohs(address.sin_port);
-    close(probe);
-  }
+  DemoSite probe(tmp / "site", 0);
+  ASSERT_TRUE(probe.start());
+  const int port = std::stoi(probe.baseUrl().substr(probe.baseUrl().rfind(':') + 1));
+  probe.stop();
   const std::string preferred = "http://127.0.0.1:" + std::to_string(port);
   {
     DemoSite first(tmp / "site", port), second(tmp / "site", port);
