@@ -83,7 +83,8 @@ void fail(httplib::Response& response, int status, const char* text) {
 
 }  // namespace
 
-DemoSite::DemoSite(fs::path root) : root_(std::move(root)) {}
+DemoSite::DemoSite(fs::path root, int preferredPort)
+    : root_(std::move(root)), preferredPort_(preferredPort) {}
 
 DemoSite::~DemoSite() {
   stop();
@@ -105,7 +106,15 @@ bool DemoSite::start() {
   });
   // An idle kept-alive connection holds up stop() for this long.
   server_->set_keep_alive_timeout(1);
-  port_ = server_->bind_to_any_port("127.0.0.1");
+  // Without the library's SO_REUSEPORT, so that a port another server listens on (a second
+  // copy of the program, say) is refused rather than shared.
+  server_->set_socket_options([](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+  });
+  port_ = preferredPort_ > 0 && server_->bind_to_port("127.0.0.1", preferredPort_)
+              ? preferredPort_
+              : server_->bind_to_any_port("127.0.0.1");
   if (port_ <= 0) {
     port_ = 0;
     server_.reset();
@@ -138,6 +147,10 @@ void DemoSite::stop() {
 
 std::string DemoSite::baseUrl() const {
   return port_ ? "http://127.0.0.1:" + std::to_string(port_) : std::string();
+}
+
+std::string DemoSite::preferredBaseUrl() const {
+  return "http://127.0.0.1:" + std::to_string(preferredPort_);
 }
 
 void DemoSite::serve(const httplib::Request& request, httplib::Response& response) const {

@@ -36,6 +36,10 @@ bool ReaderSession::chooseSite(const std::string& site, std::string& error) {
     site_ = demo_.baseUrl();
   }
   NewsSite::setBaseAddress(site_);
+  // The demo site's port was taken: stories saved from it in earlier runs are opened here.
+  NewsSite::setFormerAddress(demo_.running() && demo_.baseUrl() != demo_.preferredBaseUrl()
+                                 ? demo_.preferredBaseUrl()
+                                 : std::string());
   return true;
 }
 

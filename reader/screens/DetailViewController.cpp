@@ -35,7 +35,7 @@ DetailViewController::~DetailViewController() {
 
 void DetailViewController::viewDidLoad() {
   _currItem = std::make_shared<Item>();
-  if (!bookmarkInArray) bookmarkInArray = SavedStoryList::load();
+  if (!bookmarkInArray) bookmarkInArray = std::make_shared<SavedStoryList>();
   reloadObservation_ = base::NotificationCenter::defaultCenter().addObserver(
       kReloadNotification, [this](const base::Notification&) { refreshButtonPush(); });
   base::log("detailviewcontroller");
@@ -107,11 +107,18 @@ std::optional<std::string> DetailViewController::loadableAddress(const std::stri
   return escaped;
 }
 
+std::optional<std::string> DetailViewController::storyAddress() const {
+  if (itemIndex < 0 || static_cast<size_t>(itemIndex) >= dataInArray.size()) return std::nullopt;
+  // A story saved from the demo site in an earlier run may name the site's former address.
+  return loadableAddress(
+      NewsSite::resolve(dataInArray[static_cast<size_t>(itemIndex)]->link.value_or("")));
+}
+
 void DetailViewController::loadData() {
   if (itemIndex < 0 || static_cast<size_t>(itemIndex) >= dataInArray.size()) return;
   const std::string link = dataInArray[static_cast<size_t>(itemIndex)]->link.value_or("");
   base::log("LINK = " + link);
-  if (auto address = loadableAddress(link)) {
+  if (auto address = storyAddress()) {
     myWebView->loadRequest(*address);
   } else {
     // Only web pages are shown: other schemes could run script or read local files.
@@ -137,8 +144,18 @@ void DetailViewController::nextButtonPush() {
 }
 
 void DetailViewController::refreshButtonPush() {
-  showNetworkActivity(true);
-  if (!myWebView->isLoading()) myWebView->reload();
+  if (myWebView->isLoading() || shownItem_) {
+    showNetworkActivity(true);
+    if (!myWebView->isLoading()) myWebView->reload();
+    return;
+  }
+  // No page on screen to reload (the first load failed or the address was refused): the
+  // story's address is loaded again; one the reader does not load leaves the indicator off.
+  if (auto address = storyAddress()) {
+    showNetworkActivity(true);
+    myWebView->loadRequest(*address);
+    checkStatus();
+  }
 }
 
 void DetailViewController::backButtonPush() {
@@ -158,6 +175,9 @@ void DetailViewController::webViewDidStartLoad(ui::WebView& webView) {
 
 void DetailViewController::webViewDidFinishLoad(ui::WebView& webView) {
   showNetworkActivity(false);
+  // The address of the page actually loaded: when the load started the web view may still have
+  // reported the page before (a followed link) or an address that redirected since.
+  if (auto request = webView.request()) _currItem->link = request->url().absoluteString();
   _currItem->title = webView.stringByEvaluatingJavaScriptFromString("document.title");
   shownItem_ = _currItem;
   base::log("hello title = " + *_currItem->title);
@@ -169,8 +189,11 @@ void DetailViewController::webViewDidFinishLoad(ui::WebView& webView) {
 void DetailViewController::webViewDidChangeTitle(ui::WebView& webView) {
   // Only the page on screen: a load in progress takes its title when it finishes.
   if (!shownItem_ || shownItem_ != _currItem) return;
+  const std::string previous = _currItem->title.value_or("");
   _currItem->title = webView.stringByEvaluatingJavaScriptFromString("document.title");
   headerLbl->setText(*_currItem->title);
+  // The page may have been saved before its title came: the stored story takes it too.
+  bookmarkInArray->retitle(_currItem->link, previous, *_currItem->title);
 }
 
 void DetailViewController::didFailLoadWithError(ui::WebView& /*webView*/, const net::Error& error) {

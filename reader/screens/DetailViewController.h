@@ -37,7 +37,8 @@ class DetailViewController : public ReaderScreen, public ui::WebViewDelegate {
   void checkStatus();
   void preButtonPush();
   void nextButtonPush();
-  // Reloads the page unless it is loading (also on "reload").
+  // Reloads the page unless it is loading (also on "reload"); with no page on screen, loads the
+  // story's address again.
   void refreshButtonPush();
   void backButtonPush() override;
   void checkBookmarkButtonState();
@@ -65,6 +66,8 @@ class DetailViewController : public ReaderScreen, public ui::WebViewDelegate {
 
  private:
   void applyFrames();
+  // The story's address as it is loaded, or nothing for one the reader does not load.
+  std::optional<std::string> storyAddress() const;
 
   std::vector<ItemPtr> dataInArray;
   SavedStoryListPtr bookmarkInArray;

@@ -14,4 +14,10 @@ class NewsSite {
   static void setBaseAddress(std::string address);
   // The base address followed by `path`.
   static std::string address(std::string_view path);
+
+  // An earlier base address of the same site (the demo site on another port): links saved under
+  // it are opened on the current base address. Empty: none.
+  static void setFormerAddress(std::string address);
+  // `link` with a former base address replaced by the current one; any other link unchanged.
+  static std::string resolve(std::string_view link);
 };

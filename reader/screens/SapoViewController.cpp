@@ -37,7 +37,7 @@ void SapoViewController::viewDidLoad() {
 }
 
 void SapoViewController::loadBookmarkData() {
-  bookmarkInArray = SavedStoryList::load();
+  bookmarkInArray = std::make_shared<SavedStoryList>();
 }
 
 void SapoViewController::setupTheView() {

@@ -1,5 +1,7 @@
 #include "reader/screens/ServiceDetailViewController.h"
 
+#include <algorithm>
+
 #include "platform/base/Log.h"
 #include "platform/base/Strings.h"
 #include "platform/graphics/TextMeasurer.h"
@@ -73,26 +75,35 @@ void ServiceDetailViewController::setupHeaderScroll() {
   // Just above the header bar, so that the buttons stay on top of a scrolling title.
   view()->insertSubview(myScrollHeader, 1);
 
-  if (width > kHeaderScrollWidth) {
-    myScrollHeader->setFrame({100, 0, kHeaderScrollWidth, 44});
+  if (width > titleRoom(false).width()) {
     // The whole title moves into the scroll view and scrolls there.
     titleLbl->removeFromSuperview();
     titleLbl->setFrame({0, 0, width, 44});
     myScrollHeader->addSubview(titleLbl);
-    scrollHeaderLabel();
-  } else {
-    const int x = static_cast<int>(320 - width) / 2;
-    myScrollHeader->setFrame({static_cast<double>(x), 0, width, 44});
   }
+  placeHeaderScroll();
+  if (titleLbl->superview() == myScrollHeader.get()) scrollHeaderLabel();
+}
+
+void ServiceDetailViewController::placeHeaderScroll() {
+  const graphics::Rect room = titleRoom(_landscape);
+  if (titleLbl->superview() == myScrollHeader.get()) {
+    myScrollHeader->setFrame(room);
+    return;
+  }
+  const double width = myScrollHeader->contentSize().width;
+  const int x = static_cast<int>(room.width() - width) / 2;
+  myScrollHeader->setFrame({room.x() + x, 0, width, 44});
 }
 
 void ServiceDetailViewController::scrollHeaderLabel() {
-  const double width = myScrollHeader->contentSize().width;
   ui::animate(
       kHeaderScrollSeconds,
-      [this, width] {
-        myScrollHeader->scrollRectToVisible({width - kHeaderScrollWidth, 0, kHeaderScrollWidth, 44},
-                                            false);
+      [this] {
+        // The room is wider in landscape: a title that fits there does not move.
+        const double shown = myScrollHeader->frame().width();
+        const double end = std::max(0.0, myScrollHeader->contentSize().width - shown);
+        myScrollHeader->scrollRectToVisible({end, 0, shown, 44}, false);
       },
       [this](bool finished) {
         if (finished) resetHeaderLabel();
@@ -103,7 +114,7 @@ void ServiceDetailViewController::resetHeaderLabel() {
   ui::animate(
       kHeaderScrollSeconds,
       [this] {
-        myScrollHeader->scrollRectToVisible({0, 0, kHeaderScrollWidth, 44}, false);
+        myScrollHeader->scrollRectToVisible({0, 0, myScrollHeader->frame().width(), 44}, false);
       },
       [this](bool finished) {
         if (finished) scrollHeaderLabel();
@@ -118,6 +129,7 @@ void ServiceDetailViewController::applyHeaderFrames(double landscapeTitleX) {
   }
   _styleBtn->setFrame({_landscape ? 440.0 : 280.0, 0, 40, 40});
   headerView->setFrame({0, 0, screenWidth(), kHeaderHeight});
+  placeHeaderScroll();
 }
 
 void ServiceDetailViewController::viewWillAppear(bool /*animated*/) {

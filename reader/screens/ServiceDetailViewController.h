@@ -14,9 +14,14 @@ class ScrollView;
 // every story of the category. A name too wide for the header scrolls to and fro.
 class ServiceDetailViewController : public StoryListScreen {
  public:
-  // A header title wider than this scrolls inside the header scroll view.
-  static constexpr double kHeaderScrollWidth = 220;
   static constexpr double kHeaderScrollSeconds = 2.0;
+
+  // The header's room for the title, between the saved-stories button and the style button. A
+  // title wider than the portrait room scrolls inside the header scroll view, which fills the
+  // room; a narrower one leaves the scroll view empty and centred in it.
+  static graphics::Rect titleRoom(bool landscape) {
+    return landscape ? graphics::Rect{120, 0, 320, 44} : graphics::Rect{120, 0, 160, 44};
+  }
 
   // initWithServices:withHeader:withLandscape:; the flag is set for anything but "NO".
   ServiceDetailViewController(std::vector<ItemPtr> stories, std::string header,
@@ -47,6 +52,8 @@ class ServiceDetailViewController : public StoryListScreen {
 
  private:
   void setupHeaderScroll();
+  // Frames the header scroll view in the title's room for the flag.
+  void placeHeaderScroll();
   // Header bar, title and style button for the flag; `landscapeTitleX` differs between an
   // appearance and a rotation.
   void applyHeaderFrames(double landscapeTitleX);

@@ -72,10 +72,13 @@ void StoryCell::fill(const Item& story, ThumbnailCache& cache, bool landscape) {
   if (picture) {
     thumbnail->setImage(picture);
     shift = kThumbnailShift;
-  } else {
-    // A reused cell must not keep an earlier row's picture, also for a story without one.
+  } else if (!imgLink.empty()) {
+    // Still loading (or failed): the placeholder.
     thumbnail->setImage(graphics::Image::named("icon_default.png"));
-    if (!imgLink.empty()) cache.load(imgLink);
+    cache.load(imgLink);
+  } else {
+    // No picture at all: an empty thumbnail, also on a reused cell that showed one.
+    thumbnail->setImage(nullptr);
   }
 
   double width = (landscape ? 460 : 300) - shift;

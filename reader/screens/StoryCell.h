@@ -18,7 +18,7 @@ class StoryCell : public ui::TableViewCell {
 
   // Shows `story`. With a cached picture for its imgLink the thumbnail shows it and the text
   // moves right by 85; otherwise the thumbnail shows "icon_default.png" and, when the address is
-  // not in the cache at all, its fetch starts. A story without imgLink also shows the default
-  // picture. Text width: 300 (portrait) or 460 (landscape) minus the shift.
+  // not in the cache at all, its fetch starts. A story without imgLink shows no thumbnail.
+  // Text width: 300 (portrait) or 460 (landscape) minus the shift.
   void fill(const Item& story, ThumbnailCache& cache, bool landscape);
 };

@@ -234,6 +234,32 @@ TEST(DemoSiteLifecycle, StartsOnItsOwnPortAndStopsCleanly) {
   EXPECT_EQ(httplib::Client(one.baseUrl()).Get("/a.txt")->body, "a");
 }
 
+TEST(DemoSiteLifecycle, KeepsItsPortAcrossRestartsAndFallsBackWhenItIsTaken) {
+  TempDir tmp;
+  fs::create_directories(tmp / "site");
+  writeFile(tmp / "site/a.txt", "a");
+  // A port free a moment ago.
+  DemoSite probe(tmp / "site", 0);
+  ASSERT_TRUE(probe.start());
+  const int port = std::stoi(probe.baseUrl().substr(probe.baseUrl().rfind(':') + 1));
+  probe.stop();
+  const std::string preferred = "http://127.0.0.1:" + std::to_string(port);
+  {
+    DemoSite first(tmp / "site", port), second(tmp / "site", port);
+    ASSERT_TRUE(first.start());
+    EXPECT_EQ(first.baseUrl(), preferred);
+    EXPECT_EQ(first.preferredBaseUrl(), preferred);
+    // Taken: the second copy runs on another port, and each serves the site.
+    ASSERT_TRUE(second.start());
+    EXPECT_NE(second.baseUrl(), preferred);
+    for (DemoSite* site : {&first, &second})
+      EXPECT_EQ(httplib::Client(site->baseUrl()).Get("/a.txt")->body, "a");
+  }
+  DemoSite restarted(tmp / "site", port);
+  ASSERT_TRUE(restarted.start());
+  EXPECT_EQ(restarted.baseUrl(), preferred);
+}
+
 TEST(DemoSiteLifecycle, DoesNotStartWithoutItsFolder) {
   TempDir tmp;
   DemoSite site(tmp / "missing");

@@ -217,6 +217,90 @@ TEST_F(DetailTest, FailedLoadLeavesThePageOnScreenAsTheOneSaved) {
   EXPECT_EQ(stored[0]->title, "Trang A");
 }
 
+TEST_F(DetailTest, TitleArrivingAfterTheSaveIsStored) {
+  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  engine(screen).finishLoad("");
+  screen.bookmarkButtonPush();
+  // The same story saved from the feed, with a title of its own, is left as it is.
+  settings_.setBookmarkItem(
+      {story("http://example.com/a", "Tin A"), settings_.getBookmarkItem()[0]});
+  engine(screen).changeTitle("Trang A");
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0]->title, "Tin A");
+  EXPECT_EQ(stored[1]->title, "Trang A");
+}
+
+TEST_F(DetailTest, RefreshWithNoPageOnScreen) {
+  // A refused address: refresh and the activation's "reload" leave the indicator off.
+  DetailViewController& refused = open({story("ftp://example.com/a")});
+  ui::AlertStack::shared().reset();
+  refused.refreshButton()->sendActionsForTouchUpInside();
+  base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  EXPECT_TRUE(engine(refused).startedRequests().empty());
+  EXPECT_TRUE(ui::AlertStack::shared().empty());
+  run_->navigation().popViewController(false);
+  ReaderRun::settle();
+
+  // A first load that failed is tried again.
+  DetailViewController& screen = open({story("http://example.com/a")});
+  engine(screen).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
+  ui::AlertStack::shared().reset();
+  screen.refreshButtonPush();
+  ASSERT_EQ(engine(screen).startedRequests().size(), 2u);
+  EXPECT_EQ(engine(screen).startedRequests()[1].url().absoluteString(), "http://example.com/a");
+  EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  engine(screen).finishLoad("Trang A");
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  EXPECT_EQ(screen.titleLabel()->text(), "Trang A");
+}
+
+namespace {
+// Like WebKit for a load the page started: until it commits, the address reported is that of
+// the page still on screen.
+class LateAddressEngine : public ui::HeadlessWebEngine {
+ public:
+  std::optional<net::UrlRequest> currentRequest() const override {
+    if (const Page* page = currentPage()) return page->request;
+    return HeadlessWebEngine::currentRequest();
+  }
+};
+}  // namespace
+
+TEST_F(DetailTest, FollowedLinkIsSavedUnderTheAddressActuallyLoaded) {
+  ui::WebEngine::setFactory([] { return std::make_unique<LateAddressEngine>(); });
+  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  engine(screen).finishLoad("Trang A");
+  engine(screen).clickLink("http://example.com/b");
+  engine(screen).finishLoad("Trang B");
+  screen.bookmarkButtonPush();
+  ui::WebEngine::setFactory({});
+  auto stored = settings_.getBookmarkItem();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0]->link, "http://example.com/b");
+  EXPECT_EQ(stored[0]->title, "Trang B");
+}
+
+TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {
+  NewsSite::setFormerAddress("http://127.0.0.1:6108/");
+  const std::pair<std::string, std::string> cases[] = {
+      {"http://127.0.0.1:6108/tin/1.html", site_.url("/tin/1.html")},
+      {"http://127.0.0.1:6108", site_.url("")},
+      {"http://127.0.0.1:61080/tin/1.html", "http://127.0.0.1:61080/tin/1.html"},
+      {"http://example.com/http://127.0.0.1:6108/", "http://example.com/http://127.0.0.1:6108/"},
+  };
+  for (const auto& [link, loaded] : cases) {
+    SCOPED_TRACE(link);
+    DetailViewController& screen = open({story(link)});
+    ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
+    EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(), loaded);
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
+  NewsSite::setFormerAddress("");
+}
+
 TEST(ArticleDemoSiteTest, OpensRealArticlePagesAndTheToolsPage) {
   ScreenEnvironment env;
   DemoSite demo;

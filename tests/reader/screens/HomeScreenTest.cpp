@@ -224,10 +224,11 @@ TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
   EXPECT_EQ(withPicture->viewWithTag(StoryCell::kTitleTag)->frame().x(), 90);
   EXPECT_EQ(withPicture->viewWithTag(StoryCell::kTitleTag)->frame().width(), 215);
 
-  for (int r : {1, 2}) {
+  // No picture link: an empty thumbnail; a picture that failed: the placeholder.
+  for (auto [r, shown] : {std::pair{1, ""}, std::pair{2, "icon_default.png"}}) {
     auto cell = row(r);
     auto* image = static_cast<ui::ImageView*>(cell->viewWithTag(StoryCell::kThumbnailTag));
-    EXPECT_EQ(imageName(image->image()), "icon_default.png") << r;
+    EXPECT_EQ(imageName(image->image()), shown) << r;
     EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame(), Rect(5, 5, 300, 24)) << r;
     // Summary below the one-line title, down to 97.
     EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame(), Rect(5, 29, 300, 68)) << r;
@@ -237,16 +238,14 @@ TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
   settle(0.2);
   EXPECT_EQ(site_.hits("/bad/c.png"), 1);
 
-  // A reused cell of a story without picture shows the default picture, not the earlier row's.
+  // A reused cell of a story without picture shows none, not the earlier row's.
   auto reused = std::make_shared<StoryCell>();
   Item first, second;
   first.imgLink = site_.url("/thumb/a b.png");
   reused->fill(first, home.thumbnails(), false);
   reused->fill(second, home.thumbnails(), false);
-  EXPECT_EQ(
-      imageName(
-          static_cast<ui::ImageView*>(reused->viewWithTag(StoryCell::kThumbnailTag))->image()),
-      "icon_default.png");
+  EXPECT_EQ(static_cast<ui::ImageView*>(reused->viewWithTag(StoryCell::kThumbnailTag))->image(),
+            nullptr);
 }
 
 TEST_F(HomeScreenTest, RowTapOpensTheStoryAndLandscapeRowsAreWider) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "ads/AdBannerView.h"
@@ -16,9 +17,11 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TableView.h"
 #include "platform/ui/WebView.h"
 #include "reader/model/ColorText.h"
 #include "reader/model/Utilities.h"
+#include "reader/screens/BookmarkListViewController.h"
 #include "reader/screens/DetailViewController.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/ThumbnailCache.h"
@@ -347,4 +350,128 @@ TEST_F(SapoTest, RealTextMeasurementStacksThePage) {
   EXPECT_GT(date.height(), 0);
   EXPECT_EQ(summary.y(), date.y() + date.height());
   EXPECT_GT(summary.height(), 0);
+}
+
+namespace {
+std::string toggleImage(SapoViewController& screen) {
+  return imageName(screen.bookmarkButton()->image(ui::ControlState::Normal));
+}
+}  // namespace
+
+TEST_F(SapoTest, ChangesMadeBehindTheReaderAreKeptByItsNextSave) {
+  // Stories 0 and 1 are saved; the reader opens at 0, the saved stories (rows newest first:
+  // 1, 0) are changed, the reader comes back and saves story 2.
+  struct Case {
+    const char* name;
+    std::function<void(BookmarkListViewController&, ReaderRun&)> change;
+    bool firstStillSaved;
+    std::vector<int> stored;
+  };
+  const Case cases[] = {
+      {"delete 0",
+       [](BookmarkListViewController& saved, ReaderRun&) {
+         saved.commitEditingStyle(*saved.tableView(), ui::TableViewCellEditingStyle::Delete,
+                                  {0, 1});
+       },
+       false,
+       {1, 2}},
+      {"move 0 to the top",
+       [](BookmarkListViewController& saved, ReaderRun&) {
+         saved.moveRowAtIndexPath(*saved.tableView(), {0, 1}, {0, 0});
+       },
+       true,
+       {1, 0, 2}},
+      {"save a linked page in an article opened from the list",
+       [](BookmarkListViewController& saved, ReaderRun& run) {
+         saved.tableView()->tapRowAtIndexPath({0, 0});
+         ReaderRun::settle();
+         auto* detail = dynamic_cast<DetailViewController*>(run.top());
+         ASSERT_NE(detail, nullptr);
+         auto& engine = dynamic_cast<ui::HeadlessWebEngine&>(detail->webView()->engine());
+         engine.finishLoad("Tin 1");
+         engine.clickLink("http://example.com/7");
+         engine.finishLoad("Tin 7");
+         detail->bookmarkButtonPush();
+         detail->backButtonPush();
+         ReaderRun::settle();
+       },
+       true,
+       {0, 1, 7, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Utilities settings;
+    settings.setBookmarkItem({story(0), story(1)});
+    SapoViewController& screen = open(stories(3), 0);
+    EXPECT_EQ(toggleImage(screen), "fav_activated.png");
+    buttonShowing(screen, "fav_saved.png")->sendActionsForTouchUpInside();
+    ReaderRun::settle();
+    auto* saved = dynamic_cast<BookmarkListViewController*>(run_->top());
+    ASSERT_NE(saved, nullptr);
+    c.change(*saved, *run_);
+    saved->backButtonPush();
+    ReaderRun::settle();
+    ASSERT_EQ(run_->top(), &screen);
+    EXPECT_EQ(toggleImage(screen), c.firstStillSaved ? "fav_activated.png" : "fav_default.png");
+
+    screen.nextButtonPush();
+    screen.nextButtonPush();
+    screen.bookmarkButtonPush();
+    std::vector<std::string> expected;
+    for (int i : c.stored) expected.push_back("http://example.com/" + std::to_string(i));
+    EXPECT_EQ(links(settings.getBookmarkItem()), expected);
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
+}
+
+TEST_F(SapoTest, RawAndEscapedFormsOfALinkAreTheSameSavedStory) {
+  // The feed's raw link, and the address the article reader saved for it.
+  auto raw = story(1), escaped = story(1);
+  raw->link = "http://example.com/tin tức 1";
+  escaped->link = "http://example.com/tin%20t%E1%BB%A9c%201";
+  Utilities settings;
+  settings.setBookmarkItem({story(9), escaped, raw});
+  SapoViewController& screen = open({raw}, 0);
+  // Both stored forms stay rows of their own.
+  buttonShowing(screen, "fav_saved.png")->sendActionsForTouchUpInside();
+  ReaderRun::settle();
+  auto* saved = dynamic_cast<BookmarkListViewController*>(run_->top());
+  ASSERT_NE(saved, nullptr);
+  EXPECT_EQ(saved->tableView()->numberOfRowsInSection(0), 3);
+  saved->backButtonPush();
+  ReaderRun::settle();
+  // The toggle finds either form; each press removes one of them.
+  for (size_t left : {2u, 1u}) {
+    EXPECT_EQ(toggleImage(screen), "fav_activated.png");
+    screen.bookmarkButtonPush();
+    EXPECT_EQ(settings.getBookmarkItem().size(), left);
+  }
+  EXPECT_EQ(toggleImage(screen), "fav_default.png");
+  EXPECT_EQ(links(settings.getBookmarkItem()), std::vector<std::string>{"http://example.com/9"});
+}
+
+TEST(SavedStoryLinkTest, LinksAreComparedInOneForm) {
+  struct Case {
+    std::optional<std::string> a, b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"http://vemo.vn/tin tức.html", "http://vemo.vn/tin%20t%E1%BB%A9c.html", true},
+      {"http://vemo.vn/a%e1%bb%a9", "http://vemo.vn/a%E1%BB%A9", true},
+      {"HTTP://Vemo.VN:8080/a", "http://vemo.vn:8080/a", true},
+      {"http://vemo.vn/%", "http://vemo.vn/%25", true},
+      {"", "", true},
+      // Paths and users keep their case; an escaped "/" is not a "/".
+      {"http://vemo.vn/A", "http://vemo.vn/a", false},
+      {"http://User@vemo.vn/", "http://user@vemo.vn/", false},
+      {"http://vemo.vn/a%2Fb", "http://vemo.vn/a/b", false},
+      {"http://vemo.vn/a", std::nullopt, false},
+      {std::nullopt, std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.a.value_or("(none)") + " | " + c.b.value_or("(none)"));
+    EXPECT_EQ(SavedStoryList::sameLink(c.a, c.b), c.same);
+    EXPECT_EQ(SavedStoryList::sameLink(c.b, c.a), c.same);
+  }
 }

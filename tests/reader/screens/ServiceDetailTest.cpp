@@ -205,10 +205,11 @@ TEST_F(ServiceDetailTest, ListThumbnailsArriveOncePerAddress) {
     EXPECT_NE(imageName(thumb->image()), "icon_default.png") << r;
     EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame(), Rect(90, 5, 215, 24)) << r;
   }
-  for (int r : {1, 2}) {
+  // No picture link: an empty thumbnail; a picture that failed: the placeholder.
+  for (auto [r, shown] : {std::pair{1, ""}, std::pair{2, "icon_default.png"}}) {
     ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, r});
     auto* thumb = static_cast<ui::ImageView*>(cell->viewWithTag(StoryCell::kThumbnailTag));
-    EXPECT_EQ(imageName(thumb->image()), "icon_default.png") << r;
+    EXPECT_EQ(imageName(thumb->image()), shown) << r;
     EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame(), Rect(5, 5, 300, 24)) << r;
     EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame(), Rect(5, 29, 300, 68)) << r;
   }
@@ -231,7 +232,7 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
     weak = run_->navigation().viewControllers().back();
     EXPECT_TRUE(log.contains("330.000000"));
     ui::ScrollView* header = screen.headerScrollView();
-    EXPECT_EQ(header->frame(), Rect(100, 0, 220, 44));
+    EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
     EXPECT_EQ(header->contentSize(), Size(330, 44));
     EXPECT_FALSE(header->isUserInteractionEnabled());
     EXPECT_FALSE(header->showsHorizontalScrollIndicator());
@@ -251,20 +252,21 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
       return base::RunLoop::main().runUntilCondition(
           [&] { return header->contentOffset() == graphics::Point(x, 0); }, 3.0);
     };
-    ASSERT_TRUE(reaches(110));
+    ASSERT_TRUE(reaches(170));
     double out = base::RunLoop::main().now();
     base::RunLoop::main().runFor(1.0);
     EXPECT_GT(header->contentOffset().x, 0);
-    EXPECT_LT(header->contentOffset().x, 110);
+    EXPECT_LT(header->contentOffset().x, 170);
     ASSERT_TRUE(reaches(0));
     EXPECT_NEAR(base::RunLoop::main().now() - out, 2.0, 0.05);
-    ASSERT_TRUE(reaches(110));
+    ASSERT_TRUE(reaches(170));
     EXPECT_NEAR(base::RunLoop::main().now() - out, 4.0, 0.05);
-    // A rotation leaves the scrolling title where it is.
+    // A rotation leaves the scrolling title where it is; the wider room scrolls it less.
     ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
     run_->settle();
     EXPECT_EQ(screen.titleLabel()->frame(), Rect(0, 0, 330, 44));
     EXPECT_TRUE(ui::Animator::shared().isAnimating(*header));
+    ASSERT_TRUE(reaches(10));
   }
   run_->navigation().popViewController(false);
   run_->settle();
@@ -273,15 +275,44 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
 }
 
-TEST_F(ServiceDetailTest, ShortTitleStaysInTheHeaderWithoutAnimation) {
-  // 10 characters: 110 points, centred at (320 - 110) / 2.
-  ServiceDetailViewController& screen = open(plainStories(1), std::string(10, 'x'));
-  EXPECT_EQ(screen.headerScrollView()->frame(), Rect(105, 0, 110, 44));
-  EXPECT_EQ(screen.titleLabel()->superview(), screen.view().get());
-  EXPECT_FALSE(ui::Animator::shared().isAnimating(*screen.headerScrollView()));
-  // 19 characters: 209 points, (320 - 209) truncated and halved.
-  ServiceDetailViewController& wider = open(plainStories(1), std::string(19, 'x'));
-  EXPECT_EQ(wider.headerScrollView()->frame(), Rect(55, 0, 209, 44));
+TEST_F(ServiceDetailTest, TitleWindowStaysClearOfTheHeaderButtons) {
+  // Titles of 11 points a character: a short one sits centred in the room between the
+  // saved-stories and style buttons without moving, a long one fills the room and scrolls.
+  struct Case {
+    size_t characters;
+    const char* landscape;
+    Rect window, rotated;
+    bool scrolls;
+  };
+  for (Case c : {Case{10, "NO", {145, 0, 110, 44}, {225, 0, 110, 44}, false},
+                 Case{14, "NO", {123, 0, 154, 44}, {203, 0, 154, 44}, false},
+                 Case{19, "NO", {120, 0, 160, 44}, {120, 0, 320, 44}, true},
+                 Case{30, "YES", {120, 0, 320, 44}, {120, 0, 160, 44}, true}}) {
+    SCOPED_TRACE(testing::Message() << c.characters << " characters, landscape " << c.landscape);
+    const bool landscape = std::string(c.landscape) == "YES";
+    ui::Application::shared().rotate(landscape ? ui::InterfaceOrientation::LandscapeLeft
+                                               : ui::InterfaceOrientation::Portrait);
+    run_->settle();
+    ServiceDetailViewController& screen =
+        open(plainStories(1), std::string(c.characters, 'x'), c.landscape);
+    ui::ScrollView* header = screen.headerScrollView();
+    EXPECT_EQ(ui::Animator::shared().isAnimating(*header), c.scrolls);
+    EXPECT_EQ(screen.titleLabel()->superview() == header, c.scrolls);
+    for (const Rect& window : {c.window, c.rotated}) {
+      EXPECT_EQ(header->frame(), window);
+      for (const ui::ViewPtr& view : screen.view()->subviews()) {
+        if (dynamic_cast<ui::Button*>(view.get())) {
+          EXPECT_FALSE(view->frame().intersects(header->frame())) << view->frame().x();
+        }
+      }
+      ui::Application::shared().rotate(screen.landscape()
+                                           ? ui::InterfaceOrientation::Portrait
+                                           : ui::InterfaceOrientation::LandscapeLeft);
+      run_->settle();
+    }
+    run_->navigation().popViewController(false);
+    run_->settle();
+  }
 }
 
 TEST_F(ServiceDetailTest, ThumbnailArrivingAfterThePopIsDropped) {
@@ -344,9 +375,9 @@ TEST(ServiceDetailDemoSiteTest, DemoCategoryWithTheRealMeasurer) {
   EXPECT_EQ(screen->header(), "Thời sự");
   // A short Vietnamese name fits: no scrolling, centred.
   ui::ScrollView* header = screen->headerScrollView();
-  EXPECT_LE(header->frame().width(), 220);
+  EXPECT_LE(header->frame().width(), 160);
   EXPECT_GT(header->frame().width(), 30);
-  EXPECT_EQ(header->frame().x(), static_cast<int>(320 - header->frame().width()) / 2);
+  EXPECT_EQ(header->frame().x(), 120 + static_cast<int>(160 - header->frame().width()) / 2);
 
   ui::TableView* table = screen->tableView();
   ASSERT_NE(table, nullptr);
