@@ -73,48 +73,34 @@ void look(const json& view, Seen& seen, Seen::Row* row, bool inGrid) {
   for (const json& child : view["subviews"]) look(child, seen, row, grid);
 }
 
-// The menu's category names, and the sub-category names of each.
-struct Menu {
-  std::vector<std::string> categories;
-  std::vector<std::vector<std::string>> subCategories;
-};
-
-Menu readMenu(const std::string& site) {
-  HTTPConnection connection;
-  connection.startParsingWithURL(site + std::string(NewsSite::kMenuPath));
-  Menu menu;
-  for (const FeedRecord& record : connection.getDataInArray()) {
-    if (auto service = std::get_if<ServicePtr>(&record)) {
-      menu.categories.push_back((*service)->name);
-      menu.subCategories.emplace_back();
-      for (const auto& sub : (*service)->subService) menu.subCategories.back().push_back(sub->name);
-    }
-  }
-  return menu;
-}
-
 class SnapshotScreens : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(demo_.start());
-    menu_ = readMenu(demo_.baseUrl());
-    for (size_t i = 0; i < menu_.categories.size() && sub_ < 0; ++i) {
-      if (!menu_.subCategories[i].empty()) sub_ = static_cast<int>(i);
+    HTTPConnection menu;
+    menu.startParsingWithURL(demo_.baseUrl() + std::string(NewsSite::kMenuPath));
+    for (const FeedRecord& record : menu.getDataInArray()) {
+      if (auto service = std::get_if<ServicePtr>(&record)) services_.push_back(*service);
     }
-    ASSERT_GE(sub_, 0) << "the demo menu has a category with sub-categories";
     std::vector<ItemPtr> saved;
     for (const char* title : {"Tin đã lưu thứ nhất", "Tin đã lưu thứ hai"}) {
-      auto item = std::make_shared<Item>();
-      item->title = title;
-      item->link = demo_.baseUrl() + "/saved/" + std::to_string(saved.size()) + ".html";
-      saved.push_back(item);
-      savedTitles_.push_back(title);
+      saved.push_back(std::make_shared<Item>());
+      saved.back()->title = title;
+      saved.back()->link = demo_.baseUrl() + "/saved/" + std::to_string(saved.size()) + ".html";
     }
     ASSERT_TRUE(Utilities().setBookmarkItem(saved));
   }
 
-  // Takes the snapshot and reads its view tree back.
-  json snapshot(const std::string& screen, const std::string& style, bool landscape, int index) {
+  // The first category with sub-categories (with = true) or without them.
+  int category(bool with) const {
+    auto found = std::find_if(services_.begin(), services_.end(),
+                              [&](const auto& s) { return s->subService.empty() != with; });
+    return found == services_.end() ? -1 : static_cast<int>(found - services_.begin());
+  }
+
+  // Takes the snapshot and returns its view tree; null, with the message in `err`, on failure.
+  json snapshot(const std::string& screen, const std::string& style, bool landscape, int index,
+                std::ostringstream& err) {
     ShellOptions options;
     options.command = ShellOptions::Command::Snapshot;
     options.site = demo_.baseUrl();
@@ -123,106 +109,86 @@ class SnapshotScreens : public testing::Test {
     options.landscape = landscape;
     options.index = index;
     options.out = (dir_ / "shot.png").string();
-    std::ostringstream out, err;
-    if (SnapshotCommand(out, err).run(options) != 0) {
-      ADD_FAILURE() << err.str();
-      return {};
-    }
+    std::ostringstream out;
+    if (SnapshotCommand(out, err).run(options) != 0) return {};
     std::ifstream in(SnapshotCommand::jsonPathFor(options.out));
     return json::parse(in);
   }
 
   TempDir dir_;
   DemoSite demo_;
-  Menu menu_;
-  int sub_ = -1;
-  std::vector<std::string> savedTitles_;
+  std::vector<ServicePtr> services_;
 };
-
-// The first words of each row, in order.
-std::vector<std::string> firstWords(const std::vector<Seen::Row>& rows) {
-  std::vector<std::string> words;
-  for (const auto& row : rows) words.push_back(row.words.empty() ? "" : row.words.front());
-  return words;
-}
-
-std::vector<std::string> head(const std::vector<std::string>& names, size_t count) {
-  return {names.begin(), names.begin() + static_cast<long>(std::min(count, names.size()))};
-}
 
 }  // namespace
 
 // Every screen and style as the window shows it: lists with rows of words as wide as the
-// screen, the rows the screen is about, grids with tiles, and no label left without an area.
+// screen, showing what the screen is about; grids with tiles; no label left without an area.
 TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
-  enum class Shows { Grid, Stories, Categories, SubCategories, Saved, Page };
+  const int sub = category(true);
+  ASSERT_GE(sub, 0);
+  std::vector<std::string> categories, subCategories;
+  for (const auto& service : services_) categories.push_back(service->name);
+  for (const auto& name : services_[static_cast<size_t>(sub)]->subService) {
+    subCategories.push_back(name->name);
+  }
+  const std::vector<std::string> anyWords, saved = {"Tin đã lưu thứ hai", "Tin đã lưu thứ nhất"};
   struct Shot {
     const char* screen;
     const char* style;
     bool landscape;
-    Shows shows;
+    int index;
+    bool grid;
+    const std::vector<std::string>* rows;  // the first words of the rows; null: no list
   };
   const Shot shots[] = {
-      {"home", "grid", false, Shows::Grid},
-      {"home", "list", true, Shows::Stories},
-      {"categories", "", false, Shows::Categories},
-      {"categories", "", true, Shows::Categories},
-      {"subcategories", "", false, Shows::SubCategories},
-      {"subcategories", "", true, Shows::SubCategories},
-      {"stories", "list", false, Shows::Stories},
-      {"stories", "grid", true, Shows::Grid},
-      {"lead", "", true, Shows::Page},
-      {"article", "", true, Shows::Page},
-      {"saved", "", false, Shows::Saved},
-      {"saved", "", true, Shows::Saved},
+      {"home", "grid", false, 0, true, nullptr},
+      {"home", "list", true, 0, false, &anyWords},
+      {"categories", "", false, 0, false, &categories},
+      {"categories", "", true, 0, false, &categories},
+      {"subcategories", "", false, sub, false, &subCategories},
+      {"subcategories", "", true, sub, false, &subCategories},
+      {"stories", "list", false, 0, false, &anyWords},
+      {"stories", "grid", true, 0, true, nullptr},
+      {"lead", "", true, 0, false, nullptr},
+      {"article", "", true, 0, false, nullptr},
+      {"saved", "", false, 0, false, &saved},  // newest first
+      {"saved", "", true, 0, false, &saved},
   };
   for (const Shot& shot : shots) {
-    SCOPED_TRACE(std::string(shot.screen) + " " + shot.style +
-                 (shot.landscape ? " landscape" : " portrait"));
-    const int index = shot.shows == Shows::SubCategories ? sub_ : 0;
-    json doc = snapshot(shot.screen, shot.style, shot.landscape, index);
-    if (doc.is_null()) continue;
+    SCOPED_TRACE(std::string(shot.screen) + " " + shot.style + (shot.landscape ? " turned" : ""));
+    std::ostringstream err;
+    json doc = snapshot(shot.screen, shot.style, shot.landscape, shot.index, err);
+    if (doc.is_null()) {
+      ADD_FAILURE() << err.str();
+      continue;
+    }
     const double width = shot.landscape ? 480 : 320;
     EXPECT_EQ(doc["tree"]["frame"]["width"], width);
     Seen seen;
     look(doc["tree"], seen, nullptr, false);
     EXPECT_EQ(seen.wordlessLabels, 0);
-
-    const bool list = shot.shows != Shows::Grid && shot.shows != Shows::Page;
-    EXPECT_EQ(seen.tables.size(), list ? 1u : 0u);
-    EXPECT_EQ(seen.gridTiles > 0, shot.shows == Shows::Grid);
-    if (!list || seen.tables.empty()) continue;
+    EXPECT_EQ(seen.gridTiles > 0, shot.grid);
+    EXPECT_EQ(seen.tables.size(), shot.rows ? 1u : 0u);
+    if (!shot.rows || seen.tables.empty()) continue;
     const auto& rows = seen.tables.front();
     EXPECT_GE(rows.size(), 2u) << "the list shows its rows";
+    std::vector<std::string> firstWords;
     for (const auto& row : rows) {
       EXPECT_EQ(row.width, width);
       EXPECT_FALSE(row.words.empty()) << "a row without words";
+      firstWords.push_back(row.words.empty() ? "" : row.words.front());
     }
-    const std::vector<std::string> words = firstWords(rows);
-    if (shot.shows == Shows::Categories) {
-      EXPECT_EQ(words, head(menu_.categories, rows.size()));
-    }
-    if (shot.shows == Shows::SubCategories) {
-      EXPECT_EQ(words, head(menu_.subCategories[static_cast<size_t>(sub_)], rows.size()));
-    }
-    if (shot.shows == Shows::Saved) {
-      // Newest first.
-      EXPECT_EQ(words, std::vector<std::string>(savedTitles_.rbegin(), savedTitles_.rend()));
-    }
+    if (shot.rows->empty()) continue;
+    const size_t shown = std::min(rows.size(), shot.rows->size());
+    EXPECT_EQ(firstWords, std::vector<std::string>(shot.rows->begin(), shot.rows->begin() + shown));
   }
 }
 
 TEST_F(SnapshotScreens, SubCategoriesOfACategoryWithoutThemAreRefused) {
-  const auto plain = std::find_if(menu_.subCategories.begin(), menu_.subCategories.end(),
-                                  [](const auto& names) { return names.empty(); });
-  ASSERT_NE(plain, menu_.subCategories.end());
-  ShellOptions options;
-  options.command = ShellOptions::Command::Snapshot;
-  options.site = demo_.baseUrl();
-  options.screen = "subcategories";
-  options.index = static_cast<int>(plain - menu_.subCategories.begin());
-  options.out = (dir_ / "none.png").string();
-  std::ostringstream out, err;
-  EXPECT_EQ(SnapshotCommand(out, err).run(options), 1);
+  const int plain = category(false);
+  ASSERT_GE(plain, 0);
+  std::ostringstream err;
+  EXPECT_TRUE(snapshot("subcategories", "", false, plain, err).is_null());
   EXPECT_NE(err.str().find("has no sub-categories"), std::string::npos) << err.str();
 }
