@@ -70,11 +70,19 @@ bool ReaderSession::settle(double timeout, double extra) {
   base::RunLoop& loop = base::RunLoop::main();
   const double start = loop.now();
   // A push or pop keeps its views in motion for 0.35 seconds; the screens defer their work by
-  // 0.2 seconds and show the activity indicator meanwhile.
+  // 0.2 seconds and show the activity indicator meanwhile. Like the window, this lays the views
+  // out as the loop turns, so that tables load and cells place their labels before anything
+  // reads or draws them.
+  ui::Window& root = window();
   loop.runFor(0.45);
-  bool calm =
-      loop.runUntilCondition([] { return !net::NetworkActivityIndicator::shared().visible(); },
-                             std::max(0.0, timeout - (loop.now() - start)));
+  root.layoutIfNeeded();
+  bool calm = loop.runUntilCondition(
+      [&] {
+        root.layoutIfNeeded();
+        return !net::NetworkActivityIndicator::shared().visible();
+      },
+      std::max(0.0, timeout - (loop.now() - start)));
   loop.runFor(extra);
+  root.layoutIfNeeded();
   return calm;
 }
