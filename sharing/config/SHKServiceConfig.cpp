@@ -166,6 +166,10 @@ bool SHKServiceConfig::isLoopback(std::string_view host) {
   return false;
 }
 
+std::string SHKServiceConfig::hostAddress(std::string_view value, std::string& problem) {
+  return checkAddress(std::string(value), Kind::Host, problem);
+}
+
 SHKServiceConfig::SHKServiceConfig() {
   for (const auto& service : services()) {
     for (const auto& key : service.keys) values_[service.name][key.name] = key.value;

@@ -48,6 +48,10 @@ class SHKServiceConfig {
   // Whether `host` (an IP address without brackets, or a name) is this machine.
   static bool isLoopback(std::string_view host);
 
+  // A share-service host address as the file would take it, without trailing "/"; "" with the
+  // reason in `problem` when it is not one.
+  static std::string hostAddress(std::string_view value, std::string& problem);
+
   SHKServiceConfig();
 
   // Reads the file at `path` over the values held. A missing file is no error unless
