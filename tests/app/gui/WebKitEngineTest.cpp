@@ -10,8 +10,14 @@
 #include <thread>
 
 #include "app/gui/WebKitCookieJar.h"
+#include "app/gui/WebViewLayer.h"
 #include "platform/base/RunLoop.h"
+#include "platform/graphics/OffscreenSurface.h"
+#include "platform/graphics/Painter.h"
+#include "platform/ui/Animator.h"
+#include "platform/ui/Renderer.h"
 #include "platform/ui/WebEngineClient.h"
+#include "platform/ui/WebView.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
@@ -183,4 +189,50 @@ TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {
   EXPECT_TRUE(jar.cookies().empty());
   EXPECT_TRUE(net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/"))).empty());
   EXPECT_FALSE(load().has_header("Cookie"));
+}
+
+TEST_F(WebKitEngineTest, AMovingWebViewShowsItsPictureAndGoesLiveAtRest) {
+  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
+  ui::View root(graphics::Rect{0, 0, 320, 480});
+  auto web = std::make_shared<ui::WebView>(graphics::Rect{0, 0, 320, 240});
+  root.addSubview(web);
+  ui::WebEngine::setFactory(nullptr);
+  auto& page = dynamic_cast<WebKitEngine&>(web->engine());
+  GtkWidget* fixed = gtk_window_get_child(GTK_WINDOW(window));
+  WebViewLayer layer(fixed, fixed);
+  layer.sync(root, 1);
+  web->loadHTMLString("<body style='margin:0;background:#c00'></body>", std::nullopt);
+  ASSERT_TRUE(runUntil([&] { return !web->isLoading() && page.snapshot(); }));
+
+  // Drawn with the view tree's geometry, the picture turns up where the view is; the live view
+  // is off screen.
+  auto redAt = [&](graphics::Point p) {
+    graphics::OffscreenSurface surface({320, 480});
+    graphics::Painter painter(surface.context());
+    ui::Renderer::paint(root, painter);
+    graphics::Color c = surface.colorAt(p);
+    return c.red > 0.7 && c.green < 0.2 && c.blue < 0.2;
+  };
+  const struct {
+    ui::Transform transform;
+    bool live;
+    graphics::Point inside, outside;
+  } cases[] = {
+      {ui::Transform::scaled(0.5), false, {160, 120}, {20, 20}},
+      {ui::Transform::identity(), true, {160, 120}, {160, 300}},
+  };
+  for (const auto& c : cases) {
+    web->setTransform(c.transform);
+    layer.sync(root, 1);
+    EXPECT_EQ(gtk_widget_get_visible(page.clipBox()), c.live);
+    EXPECT_EQ(redAt(c.inside), !c.live) << "the picture shows only while it moves";
+    EXPECT_FALSE(redAt(c.outside));
+  }
+
+  ui::animate(0.3, [&] { web->setFrame({0, 100, 320, 240}); });
+  layer.sync(root, 1);
+  EXPECT_FALSE(gtk_widget_get_visible(page.clipBox()));
+  ASSERT_TRUE(runUntil([&] { return !ui::Animator::shared().isAnimating(*web); }));
+  layer.sync(root, 1);
+  EXPECT_TRUE(gtk_widget_get_visible(page.clipBox())) << "live again at its final frame";
 }
