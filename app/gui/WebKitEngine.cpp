@@ -119,10 +119,11 @@ void WebKitEngine::loadRequest(const net::UrlRequest& request) {
     g_object_unref(load);
     return;
   }
-  std::optional<std::string> page = ui::FormPostPage::html(request);
+  std::optional<std::string> page;
+  if (g_ascii_strcasecmp(method.c_str(), "POST") == 0) page = ui::FormPostPage::html(request);
   if (!page) {
     failSoon(net::Error(net::Error::kDomain, net::Error::UnsupportedURL,
-                        "Only form bodies can be posted in a web view"));
+                        "A web view loads only GET requests and POSTs of form bodies"));
     return;
   }
   posting_ = Posting::Page;

@@ -48,7 +48,7 @@ class WebKitEngine : public ui::WebEngine {
   // A GET goes out with the request's header fields. WebKit loads nothing else with a body, so a
   // form POST (multipart or form-encoded) is sent by a page that submits the request's fields at
   // once (its header fields other than the content type are not sent); the client hears of the
-  // request as given, not of that page. A request with another body fails the load.
+  // request as given, not of that page. Other methods, and POSTs of other bodies, fail the load.
   void loadRequest(const net::UrlRequest& request) override;
   void loadHTMLString(const std::string& html, const std::optional<net::Url>& baseURL) override;
   void goBack() override;

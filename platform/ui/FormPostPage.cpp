@@ -127,8 +127,7 @@ std::optional<std::string> FormPostPage::html(const net::UrlRequest& request) {
   const bool multipart = type.starts_with("multipart/form-data");
   std::string page =
       "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body>\n"
-      "<form id=\"post\" method=\"" +
-      escape(request.httpMethod().empty() ? "POST" : request.httpMethod()) + "\" action=\"" +
+      "<form id=\"post\" method=\"post\" action=\"" +
       escape(request.url().absoluteString()) + "\" enctype=\"" +
       (multipart ? "multipart/form-data" : "application/x-www-form-urlencoded") +
       "\" accept-charset=\"utf-8\">\n";

@@ -8,7 +8,7 @@
 
 namespace ui {
 
-// A page that posts a form request the moment it is shown, for web engines that cannot load a
+// A page that POSTs a form request the moment it is shown, for web engines that cannot load a
 // request with a method and a body themselves. The fields come from the request's body
 // (multipart/form-data or application/x-www-form-urlencoded); every name, value and the address
 // are HTML-escaped, line breaks included. The engine picks its own multipart boundary, and line
