@@ -78,9 +78,9 @@ std::deque<SandboxRequest> RequestLog::requests() const {
 }
 
 std::string RequestLog::json() const {
-  nlohmann::json all = nlohmann::json::array();
+  nlohmann::ordered_json all = nlohmann::ordered_json::array();
   for (const SandboxRequest& r : requests()) {
-    nlohmann::json headers = nlohmann::json::array();
+    nlohmann::ordered_json headers = nlohmann::ordered_json::array();
     for (const auto& [name, value] : r.headers) headers.push_back({name, value});
     all.push_back({{"service", r.service},
                    {"host", r.host},
@@ -91,7 +91,7 @@ std::string RequestLog::json() const {
                    {"body_base64", base64(r.body)}});
   }
   // Bytes that are not UTF-8 (a header value, a path) are replaced rather than refused.
-  return all.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+  return all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 std::string RequestLog::html() const {
