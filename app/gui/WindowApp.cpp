@@ -6,6 +6,7 @@
 
 #include "app/gui/MainWindow.h"
 #include "app/gui/RunLoopPump.h"
+#include "app/gui/WebKitCookieJar.h"
 #include "app/gui/WebKitEngine.h"
 #include "app/shell/ReaderSession.h"
 #include "platform/base/RunLoop.h"
@@ -25,6 +26,8 @@ int WindowApp::run(const ShellOptions& options) {
     return 1;
   }
   ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
+  WebKitCookieJar cookies;
+  ui::WebCookieJar::setShared(&cookies);
   ui::Application::shared().setOpenURLHandler([](const std::string& url) {
     gtk_show_uri(nullptr, url.c_str(), GDK_CURRENT_TIME);
     return true;
@@ -49,5 +52,6 @@ int WindowApp::run(const ShellOptions& options) {
   }
   g_main_loop_unref(loop);
   ui::WebEngine::setFactory(nullptr);
+  ui::WebCookieJar::setShared(nullptr);
   return 0;
 }

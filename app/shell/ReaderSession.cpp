@@ -1,6 +1,5 @@
 #include "app/shell/ReaderSession.h"
 
-#include "app/shell/SiteConfig.h"
 #include "platform/base/RunLoop.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "platform/ui/AlertStack.h"
@@ -9,6 +8,7 @@
 #include "platform/ui/Window.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/VemoAppDelegate.h"
+#include "sharing/config/SHKServiceConfig.h"
 
 ReaderSession::ReaderSession() : delegate_(std::make_unique<VemoAppDelegate>()) {}
 
@@ -27,7 +27,7 @@ ReaderSession::~ReaderSession() {
 }
 
 bool ReaderSession::chooseSite(const std::string& site, std::string& error) {
-  site_ = site.empty() ? SiteConfig::readSite() : site;
+  site_ = site.empty() ? SHKServiceConfig::shared().site() : site;
   if (site_.empty()) {
     if (!demo_.start()) {
       error = "could not serve the demo site (is the sample-site folder installed?)";
