@@ -85,6 +85,7 @@ void Application::rotate(InterfaceOrientation orientation) {
       if (!alive.expired()) top->didRotateFromInterfaceOrientation(from);
     });
   }
+  if (keyWindow_) keyWindow_->deviceOrientationDidChange(true);
   base::NotificationCenter::defaultCenter().post(kDeviceOrientationDidChangeNotification,
                                                  deviceOrientation_);
 }

@@ -64,8 +64,9 @@ class Application {
   // The device turns to `orientation`. When the key window's top controller accepts it: that
   // controller hears willRotateToInterfaceOrientation, the status bar and the window turn, it
   // hears willAnimateRotationToInterfaceOrientation, and didRotateFromInterfaceOrientation
-  // after the turn (0.3 seconds; 0.6 for a half turn). Then the device orientation
-  // notification is posted, whether the interface turned or not.
+  // after the turn (0.3 seconds; 0.6 for a half turn). Then the views attached to the key
+  // window turn to match the device, and the device orientation notification is posted,
+  // whether the interface turned or not.
   void rotate(InterfaceOrientation orientation);
 
   // Opens an address with the desktop; false when no handler is set or it refuses.
