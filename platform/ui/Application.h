@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/InterfaceOrientation.h"
 
@@ -69,8 +70,11 @@ class Application {
   // whether the interface turned or not.
   void rotate(InterfaceOrientation orientation);
 
-  // Opens an address with the desktop; false when no handler is set or it refuses.
+  // Opens an http, https or mailto address with the desktop's handler. False for any other
+  // scheme, for an address holding blanks or control characters, for a mail address that
+  // asks to attach files, when no handler is set, or when the handler fails.
   bool openURL(const std::string& url);
+  static bool isOpenableURL(std::string_view url);
   void setOpenURLHandler(std::function<bool(const std::string&)> handler) {
     openURLHandler_ = std::move(handler);
   }
