@@ -1,0 +1,92 @@
+#include "facebook/FBXMLHandler.h"
+
+#include <cstdint>
+
+#include "platform/xml/XmlAttributes.h"
+
+namespace {
+
+// White space and line breaks as the Unicode separator categories define them, plus the ASCII
+// controls tab to carriage return and NEL.
+bool isSpaceCodePoint(std::uint32_t c) {
+  return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
+}
+
+// Whether UTF-8 text holds anything but white space. The parser hands over valid UTF-8 only.
+bool hasVisibleText(const std::string& text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    std::uint32_t c = *p;
+    int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+    if (end - p <= extra) return true;
+    if (extra > 0) c &= 0x3F >> extra;
+    for (int i = 1; i <= extra; ++i) c = (c << 6) | (p[i] & 0x3F);
+    if (!isSpaceCodePoint(c)) return true;
+    p += extra + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+void FBXMLHandler::didStartElement(xml::XmlParser&, std::string_view name,
+                                   const xml::XmlAttributes& attributes) {
+  flushCharacters();
+  auto list = attributes.find("list");
+  stack_.push_back(list && *list == "true" ? FBValue::emptyArray() : FBValue());
+  nameStack_.emplace_back(name);
+}
+
+void FBXMLHandler::foundCharacters(xml::XmlParser&, std::string_view text) {
+  chars_.append(text);
+}
+
+void FBXMLHandler::flushCharacters() {
+  if (chars_.empty()) return;
+  if (!stack_.empty() && hasVisibleText(chars_)) {
+    bool inArray = stack_.size() >= 2 && stack_[stack_.size() - 2].array() != nullptr;
+    if (inArray) {
+      FBValue wrapped = FBValue::emptyDictionary();
+      wrapped.dictionary()->insert_or_assign(nameStack_.back(), FBValue(std::move(chars_)));
+      stack_.back() = std::move(wrapped);
+    } else {
+      stack_.back() = FBValue(std::move(chars_));
+    }
+  }
+  chars_.clear();
+}
+
+FBValue& FBXMLHandler::topContainerForChild() {
+  FBValue& top = stack_.back();
+  // Text met before a child element gives way to the children, as children give way to
+  // text that follows them.
+  if (!top.isContainer()) top = FBValue::emptyDictionary();
+  return top;
+}
+
+void FBXMLHandler::didEndElement(xml::XmlParser&, std::string_view) {
+  flushCharacters();
+  if (stack_.empty()) return;
+  FBValue value = std::move(stack_.back());
+  std::string name = std::move(nameStack_.back());
+  stack_.pop_back();
+  nameStack_.pop_back();
+  if (stack_.empty()) {
+    rootObject_ = std::move(value);
+    rootName_ = std::move(name);
+    return;
+  }
+  FBValue& parent = topContainerForChild();
+  if (FBValue::Array* a = parent.array()) {
+    a->push_back(std::move(value));
+  } else {
+    parent.dictionary()->insert_or_assign(std::move(name), std::move(value));
+  }
+}
+
+void FBXMLHandler::parseErrorOccurred(xml::XmlParser&, const xml::XmlParseError& error) {
+  parseError_ = error;
+}
