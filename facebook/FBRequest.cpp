@@ -232,29 +232,35 @@ void FBRequest::finishTransfer() {
   responseText_.shrink_to_fit();
 }
 
-void FBRequest::handleResponseData(const std::string& data) {
+std::variant<FBValue, FBError> FBRequest::parseXMLResponse(const std::string& data,
+                                                           const std::string& errorDomain) {
   FBXMLHandler handler;
   xml::XmlParser parser(data);
   parser.setDelegate(&handler);
   if (!parser.parse()) {
     const xml::XmlParseError& e = *parser.parserError();
-    failWithError({"xml", e.code, e.describe(), {}});
-    return;
+    return FBError{"xml", e.code, e.describe(), {}};
   }
-  if (handler.rootName() == "error_response") {
-    FBValue root = handler.takeRootObject();
-    FBError error{errorDomain_,
-                  integerValue(root.member("error_code").text()),
-                  std::string(root.member("error_msg").text()),
-                  {}};
-    if (FBValue::Dictionary* members = root.dictionary()) {
-      auto args = members->find("request_args");
-      if (args != members->end()) error.requestArgs = std::move(args->second);
-    }
-    failWithError(error);
-    return;
+  FBValue root = handler.takeRootObject();
+  if (handler.rootName() != "error_response") return root;
+  FBError error{errorDomain,
+                integerValue(root.member("error_code").text()),
+                std::string(root.member("error_msg").text()),
+                {}};
+  if (FBValue::Dictionary* members = root.dictionary()) {
+    auto args = members->find("request_args");
+    if (args != members->end()) error.requestArgs = std::move(args->second);
   }
-  if (delegate_) delegate_->requestDidLoad(*this, handler.rootObject());
+  return error;
+}
+
+void FBRequest::handleResponseData(const std::string& data) {
+  auto outcome = parseXMLResponse(data, errorDomain_);
+  if (const auto* error = std::get_if<FBError>(&outcome)) {
+    failWithError(*error);
+  } else if (delegate_) {
+    delegate_->requestDidLoad(*this, std::get<FBValue>(outcome));
+  }
 }
 
 void FBRequest::failWithError(const FBError& error) {

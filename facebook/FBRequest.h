@@ -64,6 +64,11 @@ class FBRequest : public net::UrlConnectionDelegate,
   // "<FBRequest method>" or "<FBRequest url>".
   std::string description() const;
 
+  // An answer's root value, or why there is none: the answer is not well-formed XML, or it is
+  // an error_response (reported in `errorDomain`).
+  static std::variant<FBValue, FBError> parseXMLResponse(const std::string& data,
+                                                         const std::string& errorDomain);
+
   // Starts the transfer (the session calls this when the pacing lets the request go).
   void connect();
 
