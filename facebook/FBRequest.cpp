@@ -247,10 +247,7 @@ std::variant<FBValue, FBError> FBRequest::parseXMLResponse(const std::string& da
                 integerValue(root.member("error_code").text()),
                 std::string(root.member("error_msg").text()),
                 {}};
-  if (FBValue::Dictionary* members = root.dictionary()) {
-    auto args = members->find("request_args");
-    if (args != members->end()) error.requestArgs = std::move(args->second);
-  }
+  error.requestArgs = root.takeMember("request_args");
   return error;
 }
 

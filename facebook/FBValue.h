@@ -1,10 +1,8 @@
 #pragma once
 #include <cstddef>
-#include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -13,7 +11,8 @@
 class FBValue {
  public:
   using Array = std::vector<FBValue>;
-  using Dictionary = std::map<std::string, FBValue, std::less<>>;
+  // Members sorted by name, each name once.
+  using Dictionary = std::vector<std::pair<std::string, FBValue>>;
   enum class Type { Null, String, Array, Dictionary };
 
   FBValue() = default;
@@ -21,6 +20,7 @@ class FBValue {
   static FBValue emptyArray();
   static FBValue emptyDictionary();
 
+  // A moved-from value is null or an empty container.
   FBValue(FBValue&& other) noexcept;
   FBValue& operator=(FBValue&& other) noexcept;
   FBValue(const FBValue&) = delete;
@@ -33,20 +33,21 @@ class FBValue {
 
   // Each is null unless the value is of that kind.
   const std::string* string() const { return std::get_if<std::string>(&storage_); }
-  const Array* array() const;
-  Array* array();
-  const Dictionary* dictionary() const;
-  Dictionary* dictionary();
+  const Array* array() const { return std::get_if<Array>(&storage_); }
+  Array* array() { return std::get_if<Array>(&storage_); }
+  const Dictionary* dictionary() const { return std::get_if<Dictionary>(&storage_); }
+  Dictionary* dictionary() { return std::get_if<Dictionary>(&storage_); }
 
   // The text, or "" for any other kind.
   std::string_view text() const;
   // A dictionary's member or an array's entry; a null value when absent or of another kind.
   const FBValue& member(std::string_view key) const;
   const FBValue& at(std::size_t index) const;
+  // Moves a dictionary's member out, leaving null in its place.
+  FBValue takeMember(std::string_view key);
 
  private:
-  using Storage = std::variant<std::monostate, std::string, std::unique_ptr<Array>,
-                               std::unique_ptr<Dictionary>>;
+  using Storage = std::variant<std::monostate, std::string, Array, Dictionary>;
   // Empties this value, taking nested containers apart level by level on the heap.
   void release() noexcept;
 

@@ -1,6 +1,8 @@
 #include "facebook/FBXMLHandler.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "platform/xml/XmlAttributes.h"
 
@@ -50,41 +52,65 @@ void FBXMLHandler::flushCharacters() {
     bool inArray = stack_.size() >= 2 && stack_[stack_.size() - 2].array() != nullptr;
     if (inArray) {
       FBValue wrapped = FBValue::emptyDictionary();
-      wrapped.dictionary()->insert_or_assign(nameStack_.back(), FBValue(std::move(chars_)));
+      wrapped.dictionary()->emplace_back(nameStack_.back(), FBValue(chars_));
       stack_.back() = std::move(wrapped);
     } else {
-      stack_.back() = FBValue(std::move(chars_));
+      // A copy, so the collecting buffer keeps its capacity for the next element.
+      stack_.back() = FBValue(chars_);
     }
   }
   chars_.clear();
 }
 
-FBValue& FBXMLHandler::topContainerForChild() {
-  FBValue& top = stack_.back();
+FBValue& FBXMLHandler::topContainerForChild(FBValue& top) {
   // Text met before a child element gives way to the children, as children give way to
   // text that follows them.
-  if (!top.isContainer()) top = FBValue::emptyDictionary();
+  if (!top.isContainer()) {
+    top = FBValue::emptyDictionary();
+    top.dictionary()->reserve(4);
+  }
   return top;
 }
 
 void FBXMLHandler::didEndElement(xml::XmlParser&, std::string_view) {
   flushCharacters();
   if (stack_.empty()) return;
-  FBValue value = std::move(stack_.back());
-  std::string name = std::move(nameStack_.back());
+  finishMembers(stack_.back());
+  if (stack_.size() == 1) {
+    rootObject_ = std::move(stack_.back());
+    rootName_ = std::move(nameStack_.back());
+  } else {
+    FBValue& parent = topContainerForChild(stack_[stack_.size() - 2]);
+    if (FBValue::Array* a = parent.array()) {
+      a->push_back(std::move(stack_.back()));
+    } else {
+      parent.dictionary()->emplace_back(std::move(nameStack_.back()), std::move(stack_.back()));
+    }
+  }
   stack_.pop_back();
   nameStack_.pop_back();
-  if (stack_.empty()) {
-    rootObject_ = std::move(value);
-    rootName_ = std::move(name);
-    return;
-  }
-  FBValue& parent = topContainerForChild();
-  if (FBValue::Array* a = parent.array()) {
-    a->push_back(std::move(value));
+}
+
+void FBXMLHandler::finishMembers(FBValue& value) {
+  FBValue::Dictionary* members = value.dictionary();
+  if (!members || members->size() < 2) return;
+  auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };
+  // Usually a handful of members: an insertion sort, stable so siblings keep document order.
+  if (members->size() <= 32) {
+    for (auto it = members->begin() + 1; it != members->end(); ++it) {
+      auto place = std::upper_bound(members->begin(), it, *it, byName);
+      if (place != it) std::rotate(place, it, it + 1);
+    }
   } else {
-    parent.dictionary()->insert_or_assign(std::move(name), std::move(value));
+    std::stable_sort(members->begin(), members->end(), byName);
   }
+  size_t kept = 0;
+  for (size_t i = 0; i < members->size(); ++i) {
+    if (i + 1 < members->size() && (*members)[i].first == (*members)[i + 1].first) continue;
+    if (kept != i) (*members)[kept] = std::move((*members)[i]);
+    ++kept;
+  }
+  members->erase(members->begin() + static_cast<std::ptrdiff_t>(kept), members->end());
 }
 
 void FBXMLHandler::parseErrorOccurred(xml::XmlParser&, const xml::XmlParseError& error) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "facebook/FBValue.h"
@@ -13,7 +14,7 @@
 class FBXMLHandler : public xml::XmlParserDelegate {
  public:
   const FBValue& rootObject() const { return rootObject_; }
-  FBValue takeRootObject() { return std::move(rootObject_); }
+  FBValue takeRootObject() { return std::exchange(rootObject_, FBValue()); }
   const std::string& rootName() const { return rootName_; }
   const std::optional<xml::XmlParseError>& parseError() const { return parseError_; }
 
@@ -27,8 +28,11 @@ class FBXMLHandler : public xml::XmlParserDelegate {
   // Gives the open element the text collected since the last element event, unless it is all
   // white space; inside an array the text is wrapped as {element name: text}.
   void flushCharacters();
-  // The open element's value, made a dictionary first unless it already is a container.
-  FBValue& topContainerForChild();
+  // An open element's value, made a dictionary first unless it already is a container.
+  static FBValue& topContainerForChild(FBValue& top);
+  // Orders a finished element's members by name, keeping the last of each name (a later sibling
+  // replaces an earlier one).
+  static void finishMembers(FBValue& value);
 
   std::vector<FBValue> stack_;
   std::vector<std::string> nameStack_;
