@@ -107,7 +107,13 @@ void FBRequest::post(const std::string& url, const Params& params) {
   method_.reset();
   params_ = params;
   dataParam_ = {};
-  connect();
+  auto session = session_.lock();
+  if (!session) {
+    connect();
+    return;
+  }
+  errorDomain_ = FBHosts::hostOf(session->hosts().api);
+  session->send(shared_from_this());
 }
 
 std::string FBRequest::generateSig() const {

@@ -57,7 +57,7 @@ class FBRequest : public net::UrlConnectionDelegate,
 
   // Signs and sends the REST call `method`.
   void call(const std::string& method, const Params& params, FBDataParam data = {});
-  // Sends the parameters to `url` as a GET (its query escaped); no signature, no pacing.
+  // Sends the parameters to `url` as a GET with an escaped query, unsigned, paced like calls.
   void post(const std::string& url, const Params& params);
   // Stops the transfer, or takes the request out of the session's queue, and tells the delegate.
   void cancel();
