@@ -71,6 +71,11 @@ void FBValue::release() noexcept {
   }
 }
 
+void FBValue::setText(std::string_view text) {
+  if (isContainer()) release();
+  storage_.emplace<std::string>(text);
+}
+
 std::string_view FBValue::text() const {
   const std::string* s = string();
   return s ? std::string_view(*s) : std::string_view();

@@ -38,6 +38,9 @@ class FBValue {
   const Dictionary* dictionary() const { return std::get_if<Dictionary>(&storage_); }
   Dictionary* dictionary() { return std::get_if<Dictionary>(&storage_); }
 
+  // Makes this value the text (in place, reusing no storage of nested values).
+  void setText(std::string_view text);
+
   // The text, or "" for any other kind.
   std::string_view text() const;
   // A dictionary's member or an array's entry; a null value when absent or of another kind.

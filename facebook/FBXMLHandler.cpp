@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <utility>
 
 #include "platform/xml/XmlAttributes.h"
@@ -56,7 +57,7 @@ void FBXMLHandler::flushCharacters() {
       stack_.back() = std::move(wrapped);
     } else {
       // A copy, so the collecting buffer keeps its capacity for the next element.
-      stack_.back() = FBValue(chars_);
+      stack_.back().setText(chars_);
     }
   }
   chars_.clear();
@@ -94,23 +95,46 @@ void FBXMLHandler::didEndElement(xml::XmlParser&, std::string_view) {
 void FBXMLHandler::finishMembers(FBValue& value) {
   FBValue::Dictionary* members = value.dictionary();
   if (!members || members->size() < 2) return;
-  auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };
-  // Usually a handful of members: an insertion sort, stable so siblings keep document order.
-  if (members->size() <= 32) {
-    for (auto it = members->begin() + 1; it != members->end(); ++it) {
-      auto place = std::upper_bound(members->begin(), it, *it, byName);
-      if (place != it) std::rotate(place, it, it + 1);
-    }
+  // Orders positions rather than members (cheaper to move), stable so that of two siblings of
+  // the same name the later one comes last and is kept.
+  auto byName = [members](std::uint32_t a, std::uint32_t b) {
+    return (*members)[a].first < (*members)[b].first;
+  };
+  constexpr std::size_t kFew = 32;
+  std::uint32_t few[kFew];
+  std::vector<std::uint32_t> many;
+  if (members->size() > kFew) many.resize(members->size());
+  std::span<std::uint32_t> order = many.empty() ? std::span(few, members->size()) : many;
+  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  if (many.empty()) {
+    for (std::size_t i = 1; i < order.size(); ++i)
+      for (std::size_t j = i; j > 0 && byName(order[j], order[j - 1]); --j)
+        std::swap(order[j], order[j - 1]);
   } else {
-    std::stable_sort(members->begin(), members->end(), byName);
+    std::stable_sort(order.begin(), order.end(), byName);
   }
-  size_t kept = 0;
-  for (size_t i = 0; i < members->size(); ++i) {
-    if (i + 1 < members->size() && (*members)[i].first == (*members)[i + 1].first) continue;
-    if (kept != i) (*members)[kept] = std::move((*members)[i]);
+  // Moves each member to its place, one cycle of the permutation at a time.
+  FBValue::Dictionary& m = *members;
+  for (std::uint32_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    auto held = std::move(m[start]);
+    std::uint32_t at = start;
+    while (order[at] != start) {
+      std::uint32_t from = order[at];
+      m[at] = std::move(m[from]);
+      order[at] = at;
+      at = from;
+    }
+    m[at] = std::move(held);
+    order[at] = at;
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < m.size(); ++i) {
+    if (i + 1 < m.size() && m[i].first == m[i + 1].first) continue;
+    if (kept != i) m[kept] = std::move(m[i]);
     ++kept;
   }
-  members->erase(members->begin() + static_cast<std::ptrdiff_t>(kept), members->end());
+  m.erase(m.begin() + static_cast<std::ptrdiff_t>(kept), m.end());
 }
 
 void FBXMLHandler::parseErrorOccurred(xml::XmlParser&, const xml::XmlParseError& error) {

@@ -35,7 +35,23 @@ struct Case {
   const char* value;
 };
 
+// Forty members in reverse order, "m05" given twice: the later one counts.
+std::string manyMembers(bool expected) {
+  std::string out = expected ? "{" : "<r>";
+  for (int i = expected ? 0 : 39; expected ? i < 40 : i >= 0; i += expected ? 1 : -1) {
+    char name[8];
+    std::snprintf(name, sizeof name, "m%02d", i);
+    std::string text = i == 5 ? "later" : std::to_string(i);
+    out += expected
+               ? (i ? "," : "") + std::string(name) + ":\"" + text + "\""
+               : "<" + std::string(name) + ">" + (i == 5 ? "earlier" : text) + "</" + name + ">";
+    if (!expected && i == 0) out += "<m05>later</m05>";
+  }
+  return out + (expected ? "}" : "</r>");
+}
+
 TEST(FBXMLHandlerTest, AnswersBecomeValues) {
+  const std::string many = manyMembers(true);
   const Case cases[] = {
       {"list of uids", "<r list=\"true\"><uid>1</uid><uid>2</uid><uid>9007199254740993</uid></r>",
        R"([{uid:"1"},{uid:"2"},{uid:"9007199254740993"}])"},
@@ -55,7 +71,9 @@ TEST(FBXMLHandlerTest, AnswersBecomeValues) {
        R"("café €")"},
       {"latin-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><a>\xe9</a></r>",
        R"({a:"é"})"},
-      {"later sibling replaces earlier", "<r><a>1</a><b>3</b><a>2</a></r>", R"({a:"2",b:"3"})"},
+      {"later sibling replaces earlier", "<r><a>1</a><b>3</b><a>2</a><a>4</a></r>",
+       R"({a:"4",b:"3"})"},
+      {"many members", manyMembers(false), many.c_str()},
       {"text before a child gives way", "<r>t<b>x</b></r>", R"({b:"x"})"},
       {"text after children wins", "<r><b>x</b>tail</r>", R"("tail")"},
   };
