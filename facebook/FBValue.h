@@ -38,7 +38,7 @@ class FBValue {
   const Dictionary* dictionary() const { return std::get_if<Dictionary>(&storage_); }
   Dictionary* dictionary() { return std::get_if<Dictionary>(&storage_); }
 
-  // Makes this value the text (in place, reusing no storage of nested values).
+  // Makes this value the given text.
   void setText(std::string_view text);
 
   // The text, or "" for any other kind.
@@ -51,7 +51,8 @@ class FBValue {
 
  private:
   using Storage = std::variant<std::monostate, std::string, Array, Dictionary>;
-  // Empties this value, taking nested containers apart level by level on the heap.
+  // Takes nested containers apart level by level on the heap, so destroying this value does not
+  // recurse; a container of plain values is left to ordinary destruction.
   void release() noexcept;
 
   Storage storage_;

@@ -55,20 +55,25 @@ std::vector<Part> parseMultipart(const std::string& body) {
   return parts;
 }
 
-// The signature as the REST server computes it, with names in case-insensitive order (ties in
-// byte order) or, for the negative control, in plain byte order.
-std::string signature(const std::map<std::string, std::string>& params, const std::string& secret,
-                      bool ignoreCase) {
-  std::vector<std::string> names;
+// Parameter names without "sig", in case-insensitive order (ties in byte order) or, for the
+// negative control, in byte order.
+std::vector<std::string> names(const std::map<std::string, std::string>& params, bool ignoreCase) {
+  std::vector<std::string> out;
   for (const auto& [name, value] : params)
-    if (name != "sig") names.push_back(name);
+    if (name != "sig") out.push_back(name);
   if (ignoreCase) {
-    std::stable_sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
+    std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
       return strcasecmp(a.c_str(), b.c_str()) < 0;
     });
   }
+  return out;
+}
+
+// The signature as the REST server computes it.
+std::string signature(const std::map<std::string, std::string>& params, const std::string& secret,
+                      bool ignoreCase) {
   std::string text;
-  for (const auto& name : names) text += name + "=" + params.at(name);
+  for (const auto& name : names(params, ignoreCase)) text += name + "=" + params.at(name);
   return crypto::Md5::hexDigest(text + secret);
 }
 
@@ -81,13 +86,8 @@ struct Call {
 
   // Path, parameter names in signature order, uploaded files.
   std::string summary() const {
-    std::vector<std::string> names;
-    for (const auto& [name, value] : params) names.push_back(name);
-    std::stable_sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
-      return strcasecmp(a.c_str(), b.c_str()) < 0;
-    });
     std::string out = path;
-    for (size_t i = 0; i < names.size(); ++i) out += (i ? "," : " ") + names[i];
+    for (const auto& name : names(params, true)) out += (out == path ? " " : ",") + name;
     for (const Part& f : files) out += " " + f.filename + ":" + f.type;
     return out;
   }
@@ -261,28 +261,28 @@ TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {
        "users.getInfo",
        {{"uids", "1"}, {"fields", "name"}},
        {},
-       "/restserver.php api_key,call_id,fields,format,method,session_key,sig,ss,uids,v"},
+       "/restserver.php api_key,call_id,fields,format,method,session_key,ss,uids,v"},
       {"session exchange",
        "facebook.auth.getSession",
        {{"auth_token", "t"}},
        {},
-       "/restserver.php api_key,auth_token,format,method,sig,v"},
+       "/restserver.php api_key,auth_token,format,method,v"},
       {"names differing in case",
        "test.order",
        {{"Zebra", "1"}, {"apple", "2"}, {"b", "3"}, {"B", "4"}},
        {},
-       "/restserver.php api_key,apple,B,b,call_id,format,method,session_key,sig,ss,v,Zebra"},
+       "/restserver.php api_key,apple,B,b,call_id,format,method,session_key,ss,v,Zebra"},
       {"picture",
        "photos.upload",
        {{"caption", "Ảnh đẹp"}},
        graphics::Image::filled({2, 2}, graphics::Color(1, 0, 0, 1)),
-       "/restserver.php api_key,call_id,caption,format,method,session_key,sig,ss,v "
+       "/restserver.php api_key,call_id,caption,format,method,session_key,ss,v "
        "photo:image/png"},
       {"video bytes",
        "facebook.video.upload",
        {{"title", "t"}},
        std::string("raw\r\nbytes\0", 11),
-       "/video/restserver.php api_key,call_id,format,method,session_key,sig,ss,title,v "
+       "/video/restserver.php api_key,call_id,format,method,session_key,ss,title,v "
        "data:content/unknown"},
   };
   int sent = 0;
