@@ -1,6 +1,5 @@
 #include "reader/feed/HTTPConnection.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "platform/base/Log.h"
