@@ -1,14 +1,12 @@
 #include "platform/net/CookieStore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <ctime>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Log.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/net/Initialize.h"
@@ -82,31 +80,6 @@ std::string serialize(const std::vector<CookieStore::Cookie>& cookies) {
     if (c.expires != 0) out += toLine(c) + '\n';
   }
   return out;
-}
-
-// Writes next to the file, then renames: a crash never leaves half a file.
-bool writePrivateFile(const std::filesystem::path& file, const std::string& data) {
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  std::filesystem::path temp = file;
-  temp += ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  bool ok = done == data.size() && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) std::filesystem::rename(temp, file, ec);
-  if (!ok || ec) {
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -192,7 +165,12 @@ void CookieStore::keepOnlyLocked(const std::vector<Cookie>& keep) {
 bool CookieStore::persistLocked() {
   std::string text = serialize(listLocked());
   if (text == lastSaved_) return true;
-  if (!writePrivateFile(file_, text)) return false;
+  std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  std::string error;
+  if (!base::writeFileAtomically(file_, bytes, &error)) {
+    base::log("COOKIES NOT SAVED: " + error);
+    return false;
+  }
   lastSaved_ = std::move(text);
   return true;
 }

@@ -96,6 +96,21 @@ TEST(CookieStoreTest, SavesOnlyLastingCookiesInAPrivateFile) {
   EXPECT_TRUE(net::CookieStore(file).cookies().empty());
 }
 
+// Whatever lies next to the file under a name a writer might pick is neither followed nor reused.
+TEST(CookieStoreTest, SavingTouchesNothingButTheFile) {
+  testing_support::TempDir dir;
+  auto file = dir / "cookies.txt";
+  testing_support::writeFile(dir / "other.txt", "someone else's file");
+  std::filesystem::create_symlink(dir / "other.txt", dir / "cookies.txt.tmp");
+
+  net::CookieStore store(file);
+  store.setCookie(cookie("example.com", "a"));
+  EXPECT_EQ(testing_support::readFile(dir / "other.txt"), "someone else's file");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "cookies.txt.tmp"));
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(names(net::CookieStore(file).cookies()), (std::vector<std::string>{"a"}));
+}
+
 TEST(CookieStoreTest, IgnoresMalformedLinesInTheFile) {
   testing_support::TempDir dir;
   testing_support::writeFile(dir / "c.txt",
