@@ -133,9 +133,12 @@ std::vector<CookieStore::Cookie> CookieStore::listLocked() const {
   curl_easy_setopt(easy.get(), CURLOPT_SHARE, share_);
   curl_slist* list = nullptr;
   if (curl_easy_getinfo(easy.get(), CURLINFO_COOKIELIST, &list) != CURLE_OK) return result;
+  // libcurl drops expired cookies only when another one is added, so some may still be held.
+  const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
   for (curl_slist* item = list; item; item = item->next) {
     Cookie cookie;
-    if (fromLine(item->data, cookie)) result.push_back(std::move(cookie));
+    if (fromLine(item->data, cookie) && (cookie.expires == 0 || cookie.expires >= now))
+      result.push_back(std::move(cookie));
   }
   curl_slist_free_all(list);
   return result;
@@ -193,13 +196,11 @@ std::vector<CookieStore::Cookie> CookieStore::cookies() const {
 
 std::vector<CookieStore::Cookie> CookieStore::cookiesForUrl(const Url& url) const {
   std::vector<Cookie> result;
-  std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
   bool https = base::toLowerAscii(url.scheme()) == "https";
   for (Cookie& c : cookies()) {
     if (!domainMatches(url.host(), c.domain, c.includeSubdomains)) continue;
     if (!pathMatches(url.path(), c.path)) continue;
     if (c.secure && !https) continue;
-    if (c.expires != 0 && c.expires < now) continue;
     result.push_back(std::move(c));
   }
   return result;
