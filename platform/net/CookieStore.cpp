@@ -35,7 +35,9 @@ std::string toLine(const CookieStore::Cookie& c) {
   std::string line;
   if (c.httpOnly) line += kHttpOnlyPrefix;
   if (c.includeSubdomains) line += '.';
-  line += c.domain + '\t' + (c.includeSubdomains ? "TRUE" : "FALSE") + '\t' + c.path + '\t' +
+  // libcurl lists a cookie without a path under "/", so it is stored under "/" too.
+  const std::string& path = c.path.empty() ? std::string("/") : c.path;
+  line += c.domain + '\t' + (c.includeSubdomains ? "TRUE" : "FALSE") + '\t' + path + '\t' +
           (c.secure ? "TRUE" : "FALSE") + '\t' + std::to_string(c.expires) + '\t' + c.name + '\t' +
           c.value;
   return line;

@@ -111,14 +111,18 @@ TEST(CookieStoreTest, SavingTouchesNothingButTheFile) {
   EXPECT_EQ(names(net::CookieStore(file).cookies()), (std::vector<std::string>{"a"}));
 }
 
-TEST(CookieStoreTest, IgnoresMalformedLinesAndExpiredCookiesInTheFile) {
+TEST(CookieStoreTest, ReadsTheFileWithoutMalformedExpiredOrDuplicateCookies) {
   testing_support::TempDir dir;
   testing_support::writeFile(dir / "c.txt",
                              "# Netscape HTTP Cookie File\ngarbage\n\t\t\n"
                              "example.com\tFALSE\t/\tFALSE\t4102444800\tok\t1\n"
-                             "example.com\tFALSE\t/\tFALSE\t1000\texpired\t1\n");
+                             "example.com\tFALSE\t/\tFALSE\t1000\texpired\t1\n"
+                             "example.com\tFALSE\t\tFALSE\t4102444800\tok\t2\n");
   net::CookieStore store(dir / "c.txt");
-  EXPECT_EQ(names(store.cookies()), (std::vector<std::string>{"ok"}));
+  // A cookie without a path is the one under "/".
+  auto cookies = store.cookies();
+  ASSERT_EQ(names(cookies), (std::vector<std::string>{"ok"}));
+  EXPECT_EQ(cookies[0].value, "2");
 }
 
 }  // namespace
