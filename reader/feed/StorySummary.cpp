@@ -30,20 +30,24 @@ size_t bytesOfFirstCharacters(std::string_view text, size_t characters) {
   return text.size();
 }
 
-// `text` without any occurrence of `pattern`, found left to right as a replace-all finds them.
-std::string withoutAll(std::string_view text, std::string_view pattern) {
-  std::string result;
-  result.reserve(text.size());
-  size_t position = 0;
-  for (size_t found; (found = text.find(pattern, position)) != std::string_view::npos;
-       position = found + pattern.size())
-    result.append(text, position, found - position);
-  result.append(text, position);
-  return result;
-}
-
-std::string withoutAll(std::string_view text, char unwanted) {
-  return withoutAll(text, std::string_view(&unwanted, 1));
+// Removes from `text`, in place, every occurrence of `pattern` found left to right as a
+// replace-all finds them.
+void removeAll(std::string& text, std::string_view pattern) {
+  auto next = [&](size_t from) {
+    return pattern.size() == 1 ? text.find(pattern.front(), from) : text.find(pattern, from);
+  };
+  size_t found = next(0);
+  if (found == std::string::npos) return;
+  // Kept runs move to the front; the search goes on past them, where nothing has moved.
+  size_t kept = found;
+  size_t position = found + pattern.size();
+  while ((found = next(position)) != std::string::npos) {
+    std::char_traits<char>::move(text.data() + kept, text.data() + position, found - position);
+    kept += found - position;
+    position = found + pattern.size();
+  }
+  std::char_traits<char>::move(text.data() + kept, text.data() + position, text.size() - position);
+  text.resize(kept + text.size() - position);
 }
 
 bool isBlank(char character) {
@@ -128,20 +132,27 @@ std::string_view withoutLeftoverTags(std::string_view text) {
   }
 }
 
-StorySummary readClosedPictureTag(std::string_view feedSummary, std::string_view withoutTagStarts,
+StorySummary readClosedPictureTag(std::string_view feedSummary, std::string withoutTagStarts,
                                   size_t tagEnd) {
   // The picture's address is looked for in a cleaned copy of the summary, cut to as many
   // characters as precede the tag's end in the summary without "<img". That copy has lost more
   // than "<img", so the cut falls a little after the address (or past its end: then it stays
   // whole).
-  std::string pictureText =
-      withoutAll(withoutAll(withoutAll(feedSummary, '\n'), kPictureSourceStart), '"');
-  size_t charactersBeforeTagEnd = characterCount(withoutTagStarts.substr(0, tagEnd));
+  std::string pictureText(feedSummary);
+  removeAll(pictureText, "\n");
+  removeAll(pictureText, kPictureSourceStart);
+  removeAll(pictureText, "\"");
+  const size_t charactersBeforeTagEnd =
+      characterCount(std::string_view(withoutTagStarts).substr(0, tagEnd));
   pictureText.resize(bytesOfFirstCharacters(pictureText, charactersBeforeTagEnd));
 
   StorySummary story;
-  story.text = withoutAll(withoutAll(withoutTagStarts.substr(tagEnd), kSelfClosingEnd), '\n');
   story.pictureAddress = firstWordWithAddress(pictureText);
+  std::string& text = withoutTagStarts;
+  text.erase(0, tagEnd);
+  removeAll(text, kSelfClosingEnd);
+  removeAll(text, "\n");
+  story.text = std::move(text);
   return story;
 }
 
@@ -150,13 +161,14 @@ StorySummary readOpenPictureTag(std::string_view feedSummary) {
   size_t tagEnd = feedSummary.find('>', tagStart);
   StorySummary story;
   if (tagEnd == std::string_view::npos) {
-    story.text = withoutAll(feedSummary.substr(0, tagStart), '\n');
-    return story;
+    story.text = feedSummary.substr(0, tagStart);
+  } else {
+    size_t attributesStart = tagStart + kPictureTagStart.size();
+    story.pictureAddress =
+        sourceAttribute(feedSummary.substr(attributesStart, tagEnd - attributesStart));
+    story.text = withoutLeftoverTags(feedSummary.substr(tagEnd + 1));
   }
-  size_t attributesStart = tagStart + kPictureTagStart.size();
-  story.pictureAddress =
-      sourceAttribute(feedSummary.substr(attributesStart, tagEnd - attributesStart));
-  story.text = withoutAll(withoutLeftoverTags(feedSummary.substr(tagEnd + 1)), '\n');
+  removeAll(story.text, "\n");
   return story;
 }
 
@@ -165,8 +177,9 @@ StorySummary readOpenPictureTag(std::string_view feedSummary) {
 StorySummary readStorySummary(std::string_view feedSummary) {
   if (feedSummary.find(kPictureTagStart) == std::string_view::npos)
     return {std::string(feedSummary), firstWordWithAddress(feedSummary)};
-  std::string withoutTagStarts = withoutAll(feedSummary, kPictureTagStart);
+  std::string withoutTagStarts(feedSummary);
+  removeAll(withoutTagStarts, kPictureTagStart);
   size_t tagEnd = withoutTagStarts.find(kSelfClosingEnd);
   if (tagEnd == std::string::npos) return readOpenPictureTag(feedSummary);
-  return readClosedPictureTag(feedSummary, withoutTagStarts, tagEnd);
+  return readClosedPictureTag(feedSummary, std::move(withoutTagStarts), tagEnd);
 }
