@@ -206,16 +206,7 @@ void FBRequest::didReceiveResponse(net::UrlConnection&, const net::UrlResponse& 
 }
 
 void FBRequest::didReceiveData(net::UrlConnection&, std::string_view data) {
-  if (responseText_.size() + data.size() > kMaxAnswerBytes) {
-    auto keep = std::move(self_);
-    connection_->cancel();
-    finishTransfer();
-    failWithError({net::Error::kDomain,
-                   net::Error::DataLengthExceedsMaximum,
-                   "The answer is larger than " + std::to_string(kMaxAnswerBytes) + " bytes",
-                   {}});
-    return;
-  }
+  // The connection itself fails answers past its body cap.
   responseText_.append(data);
 }
 

@@ -31,8 +31,6 @@ class FBRequest : public net::UrlConnectionDelegate,
   static constexpr const char* kUserAgent = "FacebookClient";
   static constexpr const char* kBoundary = "3i2ndDfv2rTHiSisAbouNdArYfORhtTPEefj3q2f";
   static constexpr double kTimeoutSeconds = 180.0;
-  // Larger answers are refused: no REST answer comes near this.
-  static constexpr std::size_t kMaxAnswerBytes = 16u << 20;
 
   // On the shared session, or on `session`; the delegate is not owned.
   static std::shared_ptr<FBRequest> request();

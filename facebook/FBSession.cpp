@@ -5,8 +5,8 @@
 #include <chrono>
 
 #include "facebook/FBRequest.h"
-#include "platform/net/CookieStore.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/WebCookieJar.h"
 
 namespace {
 
@@ -186,7 +186,8 @@ void FBSession::unsave() {
 }
 
 void FBSession::deleteFacebookCookies() {
-  net::CookieStore::shared().deleteCookiesForDomain(hosts_.cookieDomain);
+  // Both jars: the program's own and the web views' (the log-in pages set the session cookies).
+  ui::WebCookieJar::shared().deleteCookiesForDomain(hosts_.cookieDomain);
 }
 
 void FBSession::send(const std::shared_ptr<FBRequest>& request) {

@@ -13,6 +13,7 @@
 #include "facebook/FBSession.h"
 #include "platform/base/RunLoop.h"
 #include "platform/crypto/Md5.h"
+#include "platform/net/UrlLoader.h"
 #include "tests/facebook/FBTestSupport.h"
 #include "tests/platform/net/TransferTestSupport.h"
 #include "tests/support/LoopbackServer.h"
@@ -184,7 +185,7 @@ class FBRequestTest : public ::testing::Test {
       } else if (method == "test.badxml") {
         answer = "<r><open></r>";
       } else if (method == "test.huge") {
-        answer = "<r>" + std::string(FBRequest::kMaxAnswerBytes, 'x') + "</r>";
+        answer = "<r>" + std::string(net::UrlLoader::kDefaultMaxBodyBytes, 'x') + "</r>";
       } else if (method == "friends.get") {
         answer =
             "<friends_get_response list=\"true\"><uid>1</uid><uid>9007199254740993</uid>"
@@ -330,7 +331,7 @@ TEST_F(FBRequestTest, AnswersAndFailuresReachTheDelegate) {
       {"friends.get", R"(load [{uid:"1"},{uid:"9007199254740993"}])"},
       {"test.error", "fail 127.0.0.1 102 Session key invalid or no longer valid " + args},
       {"test.badxml", "fail xml 7 line 1, column 12: mismatched tag"},
-      {"test.huge", "fail net -1103 The answer is larger than 16777216 bytes"},
+      {"test.huge", "fail net -1103 The response is larger than 16777216 bytes"},
   };
   int sent = 0;
   for (const auto& [method, report] : cases) {
