@@ -18,13 +18,13 @@ int runShell(const std::vector<std::string>& args) {
   std::string error;
   std::optional<ShellOptions> options = ShellOptions::parse(args, error);
   if (!options) {
-    std::cerr << "vemo: " << error << "\n\n" << ShellOptions::usage();
+    std::cerr << "vemo: " << error << "\n\n" << CommandLine::usage();
     return 2;
   }
   if (options->log) base::Log::setEnabled(true);
   switch (options->command) {
     case ShellOptions::Command::Help:
-      std::cout << ShellOptions::usage() << "\n" << CommandLine::usage();
+      std::cout << CommandLine::usage();
       return 0;
     case ShellOptions::Command::Snapshot:
       return SnapshotCommand(std::cout, std::cerr).run(*options);
