@@ -7,6 +7,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
+#include "reader/screens/FeedDownload.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/VemoAppDelegate.h"
 
@@ -68,9 +69,9 @@ bool ReaderSession::settle(double timeout, double extra) {
   // A push or pop keeps its views in motion for 0.35 seconds; the screens defer their work by
   // 0.2 seconds and show the activity indicator meanwhile.
   loop.runFor(0.45);
-  bool calm =
-      loop.runUntilCondition([] { return !net::NetworkActivityIndicator::shared().visible(); },
-                             std::max(0.0, timeout - (loop.now() - start)));
+  bool calm = loop.runUntilCondition(
+      [] { return !net::NetworkActivityIndicator::shared().visible() && !FeedDownload::busy(); },
+      std::max(0.0, timeout - (loop.now() - start)));
   loop.runFor(extra);
   return calm;
 }

@@ -28,8 +28,8 @@ class CategoryListScreen : public ReaderScreen,
                                         double duration) override;
 
   void setupTheView();
-  // Downloads the feed at `url`; opens the story list under myServiceName, or shows the alert
-  // when the feed holds no story.
+  // Downloads the feed at `url`; once it is in, opens the story list under the myServiceName of
+  // this call, or shows the alert when the feed holds no story.
   void loadDataWithURL(const std::string& url);
 
   double heightForRowAtIndexPath(ui::TableView& tableView, ui::IndexPath indexPath) override;

@@ -21,9 +21,8 @@ void MainViewController::viewDidLoad() {
   _landscape = false;
   setupTheView();
   observeLandscape();
-  loadData();
   myStyleString = Utilities().getStyleView();
-  checkTheStyleView();
+  loadData([this] { checkTheStyleView(); });
 }
 
 void MainViewController::setupTheView() {
@@ -63,17 +62,33 @@ void MainViewController::applyHeaderFrames() {
   }
 }
 
-void MainViewController::loadData() {
-  std::vector<ItemPtr> stories;
-  for (const FeedRecord& record : FeedDownload::run(NewsSite::address(NewsSite::kHomeFeedPath))) {
-    if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);
-  }
-  dataInArray = std::move(stories);
-  base::log(base::format("COUNT = %d", static_cast<int>(dataInArray.size())));
+void MainViewController::loadData(std::function<void()> then) {
+  ++feedLoads_;
+  std::weak_ptr<char> alive = lifetime();
+  FeedDownload::start(NewsSite::address(NewsSite::kHomeFeedPath),
+                      [this, alive, then = std::move(then)](std::vector<FeedRecord> records) {
+                        if (!alive.lock()) return;
+                        --feedLoads_;
+                        std::vector<ItemPtr> stories;
+                        for (const FeedRecord& record : records) {
+                          if (const auto* item = std::get_if<ItemPtr>(&record)) {
+                            stories.push_back(*item);
+                          }
+                        }
+                        dataInArray = std::move(stories);
+                        base::log(base::format("COUNT = %d", static_cast<int>(dataInArray.size())));
+                        if (then) then();
+                      });
 }
 
 void MainViewController::refreshButtonPush() {
-  loadData();
+  loadData([this] { checkTheStyleView(); });
+}
+
+void MainViewController::layOutStories() {
+  // Before the first feed is in there is nothing to lay out; its arrival lays the stories out
+  // (an empty story view now would only say that the feed is empty).
+  if (feedLoads_ > 0 && dataInArray.empty()) return;
   checkTheStyleView();
 }
 
@@ -83,23 +98,28 @@ void MainViewController::moreBtnPush() {
 }
 
 void MainViewController::loadMoreData() {
-  std::vector<FeedRecord> records = FeedDownload::run(NewsSite::address(NewsSite::kMenuPath));
-  base::log(base::format("COUNT = %d", static_cast<int>(records.size())));
-  std::vector<ServicePtr> services;
-  for (const FeedRecord& record : records) {
-    if (const auto* service = std::get_if<ServicePtr>(&record)) services.push_back(*service);
-  }
-  if (services.empty()) {
-    showAlert(kCannotConnectMessage);
-    return;
-  }
-  const auto& make = ScreenFactory::shared().serviceList;
-  if (make) pushScreen(make(services, landscapeString(_landscape)));
+  std::weak_ptr<char> alive = lifetime();
+  FeedDownload::start(NewsSite::address(NewsSite::kMenuPath),
+                      [this, alive](std::vector<FeedRecord> records) {
+                        if (!alive.lock()) return;
+                        base::log(base::format("COUNT = %d", static_cast<int>(records.size())));
+                        std::vector<ServicePtr> services;
+                        for (const FeedRecord& record : records) {
+                          if (const auto* service = std::get_if<ServicePtr>(&record))
+                            services.push_back(*service);
+                        }
+                        if (services.empty()) {
+                          showAlert(kCannotConnectMessage);
+                          return;
+                        }
+                        const auto& make = ScreenFactory::shared().serviceList;
+                        if (make) pushScreen(make(services, landscapeString(_landscape)));
+                      });
 }
 
 void MainViewController::viewWillAppear(bool /*animated*/) {
   base::log("view will appear mainviewcontroller");
-  checkTheStyleView();
+  layOutStories();
   applyHeaderFrames();
 }
 
@@ -107,7 +127,7 @@ void MainViewController::willRotateToInterfaceOrientation(ui::InterfaceOrientati
                                                           double /*duration*/) {
   base::log("rotation mainview");
   setLandscapeForOrientation(orientation);
-  checkTheStyleView();
+  layOutStories();
   applyHeaderFrames();
   postLandscape();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "reader/screens/StoryListScreen.h"
@@ -17,17 +18,21 @@ class MainViewController : public StoryListScreen {
                                         double duration) override;
 
   void setupTheView();
-  // Fetches the home feed into dataInArray.
-  void loadData();
+  // Fetches the home feed into dataInArray, then runs `then`.
+  void loadData(std::function<void()> then);
   void refreshButtonPush();
   void moreBtnPush();
   void loadMoreData();
 
  private:
   void applyHeaderFrames();
+  // checkTheStyleView, unless the first home feed is still on its way.
+  void layOutStories();
 
   std::shared_ptr<ui::Button> myExtraToolButton;
   std::shared_ptr<ui::ImageView> footView;
   std::shared_ptr<ui::Button> moreBtn, _styleBtn, _extraToolBtn, _bookmarkListBtn, _refreshBtn;
   base::ObserverToken reloadObservation_;
+  // Home feed downloads not in yet.
+  int feedLoads_ = 0;
 };

@@ -17,8 +17,10 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/app/gui/XScreen.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;
@@ -163,12 +165,14 @@ void sharedRuntimeDir() {
 
 class Program {
  public:
-  void start() {
+  void start(std::vector<std::string> args = {}) {
     forgetAccessibilityBus();
     sharedRuntimeDir();
-    const char* argv[] = {VEMO_PATH, nullptr};
-    ASSERT_EQ(posix_spawn(&pid_, VEMO_PATH, nullptr, nullptr, const_cast<char**>(argv), environ),
-              0);
+    args.insert(args.begin(), VEMO_PATH);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ASSERT_EQ(posix_spawn(&pid_, VEMO_PATH, nullptr, nullptr, argv.data(), environ), 0);
     std::string id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$'");
     ASSERT_FALSE(id.empty()) << "the window did not appear";
     window_ = id.substr(0, id.find('\n'));
@@ -200,6 +204,10 @@ class Program {
   void click(int x, int y) const {
     output("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
            std::to_string(y) + " click 1");
+  }
+  void resize(int width, int height) const {
+    output("xdotool windowsize " + window_ + " " + std::to_string(width) + " " +
+           std::to_string(height));
   }
   void key(const std::string& keys) const {
     output("xdotool windowfocus --sync " + window_ + " key " + keys);
@@ -351,6 +359,101 @@ TEST(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
       << fraction(covered, {0, 68, 320, 16}, [](const Rgb& p) { return near(p, 153, 51, 51, 20); })
       << ", alert " << alertShown(covered) << ")";
   close(closed);
+}
+
+}  // namespace
+
+namespace {
+
+// The demo site served by the test, its home feed answered `delay` seconds late.
+class SlowSite {
+ public:
+  explicit SlowSite(std::chrono::seconds delay) {
+    server_.server().Get(".*", [this, delay](const httplib::Request& request,
+                                             httplib::Response& response) {
+      if (request.path == "/Home.rss") std::this_thread::sleep_for(delay);
+      std::filesystem::path file = std::filesystem::path(VEMO_SAMPLE_SITE) / request.path.substr(1);
+      if (request.path.find("..") != std::string::npos || !std::filesystem::is_regular_file(file)) {
+        response.status = 404;
+        return;
+      }
+      std::string body = testing_support::readFile(file);
+      std::string extension = file.extension().string();
+      if (extension != ".png" && extension != ".jpg") {
+        for (size_t at = body.find("{{SITE}}"); at != std::string::npos;
+             at = body.find("{{SITE}}", at)) {
+          body.replace(at, 8, server_.url());
+        }
+      }
+      const std::map<std::string, std::string> types{
+          {".png", "image/png"}, {".jpg", "image/jpeg"}, {".html", "text/html; charset=utf-8"}};
+      auto type = types.find(extension);
+      response.set_content(body, type == types.end() ? "text/xml; charset=utf-8" : type->second);
+    });
+    server_.start();
+  }
+  std::string url() const { return server_.url(); }
+
+ private:
+  testing_support::LoopbackServer server_;
+};
+
+// The status bar's network activity indicator, right of the "Vemo" there.
+constexpr Area kIndicator{39, 3, 14, 14};
+bool spoke(const Rgb& p) {
+  return p.r + p.g + p.b < 360;
+}
+// The home screen's frame with nothing in it yet: its red title, an empty beige content area.
+bool emptyHome(const ScreenImage& s) {
+  return fraction(s, {130, 30, 60, 24}, deepRed) > 0.03 &&
+         fraction(s, {0, 70, 320, 390}, beige) > 0.95;
+}
+
+// Against a slow site the window stays alive: it shows its frame and a spinning indicator at
+// once, repaints when resized, and drops a click made while the feed is on its way.
+TEST(WindowEndToEnd, StaysLiveWhileTheHomeFeedDownloads) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  SlowSite site(std::chrono::seconds(4));  // twice at start: the load and the activation
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start({"--site", site.url()}));
+
+  ScreenImage first;
+  ASSERT_TRUE(vemo.waitFor(emptyHome, &first, 3)) << "no frame before the home feed";
+  EXPECT_GT(fraction(first, kIndicator, spoke), 0.1) << "no activity indicator";
+  bool turned = false;
+  for (int i = 0; i < 6 && !turned; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(130));
+    ScreenImage later = vemo.capture();
+    turned = emptyHome(later) && later.width == first.width;
+    if (turned) {
+      int changed = 0;
+      for (int y = kIndicator.y; y < kIndicator.y + kIndicator.h; ++y) {
+        for (int x = kIndicator.x; x < kIndicator.x + kIndicator.w; ++x) {
+          if (!near(first.at(x, y), later.at(x, y).r, later.at(x, y).g, later.at(x, y).b, 24))
+            ++changed;
+        }
+      }
+      turned = changed > 3;
+    }
+  }
+  EXPECT_TRUE(turned) << "the activity indicator does not spin";
+
+  vemo.click(20, 42);  // the category menu button, while the feed is still on its way
+  vemo.resize(400, 560);
+  ScreenImage resized;
+  EXPECT_TRUE(vemo.waitFor(
+      [](const ScreenImage& s) {
+        return s.width == 400 && fraction(s, {0, 70, 320, 390}, beige) > 0.95 &&
+               fraction(s, {330, 100, 60, 400}, [](const Rgb& p) { return p.r > 200; }) > 0.95;
+      },
+      &resized, 3))
+      << "the window did not repaint after the resize";
+  vemo.resize(320, 480);
+
+  ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home feed never arrived";
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_TRUE(homeTiles(vemo.capture())) << "the click made during the download was acted on";
 }
 
 }  // namespace
