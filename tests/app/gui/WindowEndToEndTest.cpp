@@ -448,7 +448,9 @@ TEST(WindowEndToEnd, StaysLiveWhileTheHomeFeedDownloads) {
                fraction(s, {330, 100, 60, 400}, [](const Rgb& p) { return p.r > 200; }) > 0.95;
       },
       &resized, 3))
-      << "the window did not repaint after the resize";
+      << "the window did not repaint after the resize (" << resized.width << "x" << resized.height
+      << ", frame " << fraction(resized, {0, 70, 320, 390}, beige) << ", new area "
+      << fraction(resized, {330, 100, 60, 400}, [](const Rgb& p) { return p.r > 200; }) << ")";
   vemo.resize(320, 480);
 
   ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home feed never arrived";
