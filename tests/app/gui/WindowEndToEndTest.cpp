@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "reader/model/Item.h"
+#include "reader/model/Utilities.h"
 #include "tests/app/gui/XScreen.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
@@ -115,6 +117,19 @@ double difference(const ScreenImage& a, const ScreenImage& b) {
   return static_cast<double>(diff) / all;
 }
 
+// Share of pixels of `area` that differ between two pictures of the same size.
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
+  int changed = 0, all = 0;
+  for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
+    for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
+      const Rgb& q = b.at(x, y);
+      if (!near(a.at(x, y), q.r, q.g, q.b, 24)) ++changed;
+    }
+  }
+  return all ? static_cast<double>(changed) / all : 0;
+}
+
 // Sets an environment variable for the programs started while it lives.
 class ScopedEnv {
  public:
@@ -205,6 +220,7 @@ class Program {
     output("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
            std::to_string(y) + " click 1");
   }
+  const std::string& id() const { return window_; }
   void resize(int width, int height) const {
     output("xdotool windowsize " + window_ + " " + std::to_string(width) + " " +
            std::to_string(height));
@@ -259,6 +275,15 @@ TEST(WindowEndToEnd, ReadsTheDemoSiteThroughTheWindow) {
   vemo.click(296, 40);  // the full-article button
   ScreenImage article;
   ASSERT_TRUE(vemo.waitFor(articlePage, &article)) << "the article page did not show in a web view";
+  // The footer lies over the page's bottom and stays reachable: its save toggle changes picture.
+  const Area saveToggle{55, 438, 40, 40};
+  EXPECT_LT(fraction(article, {0, 440, 320, 40}, white), 0.5) << "the page covers the footer";
+  vemo.click(75, 458);
+  EXPECT_TRUE(vemo.waitFor([&](const ScreenImage& s) {
+    return changedIn(s, article, saveToggle) > 0.05;
+  })) << "the save toggle did not answer";
+  EXPECT_NE(output(std::string(VEMO_PATH) + " saved").find("Quốc hội"), std::string::npos)
+      << "the story was not saved";
 
   vemo.key("Escape");
   EXPECT_TRUE(vemo.waitFor([](const ScreenImage& s) { return leadBanner(s) && !articlePage(s); }))
@@ -425,17 +450,7 @@ TEST(WindowEndToEnd, StaysLiveWhileTheHomeFeedDownloads) {
   for (int i = 0; i < 6 && !turned; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(130));
     ScreenImage later = vemo.capture();
-    turned = emptyHome(later) && later.width == first.width;
-    if (turned) {
-      int changed = 0;
-      for (int y = kIndicator.y; y < kIndicator.y + kIndicator.h; ++y) {
-        for (int x = kIndicator.x; x < kIndicator.x + kIndicator.w; ++x) {
-          if (!near(first.at(x, y), later.at(x, y).r, later.at(x, y).g, later.at(x, y).b, 24))
-            ++changed;
-        }
-      }
-      turned = changed > 3;
-    }
+    turned = emptyHome(later) && changedIn(first, later, kIndicator) > 0.02;
   }
   EXPECT_TRUE(turned) << "the activity indicator does not spin";
 
@@ -456,6 +471,73 @@ TEST(WindowEndToEnd, StaysLiveWhileTheHomeFeedDownloads) {
   ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home feed never arrived";
   std::this_thread::sleep_for(std::chrono::seconds(2));
   EXPECT_TRUE(homeTiles(vemo.capture())) << "the click made during the download was acted on";
+}
+
+}  // namespace
+
+namespace {
+
+// Saved stories in the window: the red control only asks, the Delete button it reveals deletes,
+// and a row dragged by its handle moves. The store is read back with `vemo saved`.
+TEST(WindowEndToEnd, SavedStoriesAreDeletedOnConfirmationAndReorderedByTheirHandles) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  std::vector<ItemPtr> saved;
+  for (const char* title : {"Alpha", "Beta", "Gamma"}) {
+    auto story = std::make_shared<Item>();
+    story->title = title;
+    story->link = std::string("http://127.0.0.1:9/") + title;
+    saved.push_back(story);
+  }
+  ASSERT_TRUE(Utilities().setBookmarkItem(saved));
+  // The titles in stored order.
+  auto stored = [] {
+    std::string text = output(std::string(VEMO_PATH) + " saved");
+    std::multimap<size_t, std::string> found;
+    for (const char* title : {"Alpha", "Beta", "Gamma"}) {
+      if (size_t at = text.find(title); at != std::string::npos) found.emplace(at, title);
+    }
+    std::vector<std::string> titles;
+    for (const auto& [at, title] : found) titles.push_back(title);
+    return titles;
+  };
+  auto storedBecomes = [&](const std::vector<std::string>& titles) {
+    for (int i = 0; i < 20 && stored() != titles; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    return stored() == titles;
+  };
+
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start());
+  ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home grid did not show tiles with text";
+  vemo.click(94, 42);  // saved stories: rows Gamma, Beta, Alpha
+  ASSERT_TRUE(vemo.waitFor([](const ScreenImage& s) { return !homeTiles(s); }));
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // the push slides in
+  vemo.click(296, 40);                                   // edit
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+  // Rows are 60 points high from y 64; the Delete button shows right of the row's middle.
+  auto deleteButton = [](const ScreenImage& s) {
+    return fraction(s, {252, 84, 52, 20}, [](const Rgb& p) { return p.r > 150 && p.g < 70; }) > 0.5;
+  };
+  ScreenImage editing = vemo.capture();
+  EXPECT_FALSE(deleteButton(editing));
+  vemo.click(16, 94);  // Gamma's delete control
+  ScreenImage asking;
+  EXPECT_TRUE(vemo.waitFor(deleteButton, &asking, 3)) << "no Delete button";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(stored(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}))
+      << "the control deleted at once";
+  vemo.click(278, 94);  // Delete
+  EXPECT_TRUE(storedBecomes({"Alpha", "Beta"}));
+
+  // Alpha, now the second row, by its handle to the top.
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the row slides away
+  output("xdotool mousemove --window " + vemo.id() + " 304 154 mousedown 1 sleep 0.2 " +
+         "mousemove --window " + vemo.id() + " 304 130 sleep 0.2 mousemove --window " + vemo.id() +
+         " 304 90 sleep 0.2 mousemove --window " + vemo.id() + " 304 80 sleep 0.2 mouseup 1");
+  EXPECT_TRUE(storedBecomes({"Beta", "Alpha"})) << "the drag did not move the row";
 }
 
 }  // namespace
