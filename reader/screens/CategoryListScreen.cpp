@@ -105,16 +105,20 @@ void CategoryListScreen::loadDataWithURL(const std::string& url) {
   const std::string header = myServiceName;
   std::weak_ptr<char> alive = lifetime();
   FeedDownload::start(url, [this, alive, header](std::vector<FeedRecord> records) {
-    if (!alive.lock()) return;
-    std::vector<ItemPtr> stories;
-    for (const FeedRecord& record : records) {
-      if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);
-    }
-    if (stories.empty()) {
-      showAlert(kCannotConnectMessage);
-      return;
-    }
-    const auto& make = ScreenFactory::shared().serviceDetail;
-    if (make) pushScreen(make(stories, header, landscapeString(_landscape)));
+    if (alive.lock()) openStoryList(records, header);
   });
+}
+
+void CategoryListScreen::openStoryList(const std::vector<FeedRecord>& records,
+                                       const std::string& header) {
+  std::vector<ItemPtr> stories;
+  for (const FeedRecord& record : records) {
+    if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);
+  }
+  if (stories.empty()) {
+    showAlert(kCannotConnectMessage);
+    return;
+  }
+  const auto& make = ScreenFactory::shared().serviceDetail;
+  if (make) pushScreen(make(stories, header, landscapeString(_landscape)));
 }

@@ -1,9 +1,11 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "reader/feed/FeedRecord.h"
 #include "reader/screens/ReaderScreen.h"
 
 namespace ui {
@@ -52,6 +54,9 @@ class CategoryListScreen : public ReaderScreen,
   void applyHeaderFrames();
   // Replaces the table by a new one with `frame`, filled from the records.
   void rebuildTable(const graphics::Rect& frame);
+  // Opens the story list of a downloaded feed under `header`, or shows the alert when the feed
+  // holds no story.
+  void openStoryList(const std::vector<FeedRecord>& records, const std::string& header);
 
   std::string myServiceName;
   std::shared_ptr<ui::TableView> aTableView;

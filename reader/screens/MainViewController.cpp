@@ -69,16 +69,18 @@ void MainViewController::loadData(std::function<void()> then) {
                       [this, alive, then = std::move(then)](std::vector<FeedRecord> records) {
                         if (!alive.lock()) return;
                         --feedLoads_;
-                        std::vector<ItemPtr> stories;
-                        for (const FeedRecord& record : records) {
-                          if (const auto* item = std::get_if<ItemPtr>(&record)) {
-                            stories.push_back(*item);
-                          }
-                        }
-                        dataInArray = std::move(stories);
-                        base::log(base::format("COUNT = %d", static_cast<int>(dataInArray.size())));
+                        takeStories(records);
                         if (then) then();
                       });
+}
+
+void MainViewController::takeStories(const std::vector<FeedRecord>& records) {
+  std::vector<ItemPtr> stories;
+  for (const FeedRecord& record : records) {
+    if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);
+  }
+  dataInArray = std::move(stories);
+  base::log(base::format("COUNT = %d", static_cast<int>(dataInArray.size())));
 }
 
 void MainViewController::refreshButtonPush() {
@@ -101,20 +103,22 @@ void MainViewController::loadMoreData() {
   std::weak_ptr<char> alive = lifetime();
   FeedDownload::start(NewsSite::address(NewsSite::kMenuPath),
                       [this, alive](std::vector<FeedRecord> records) {
-                        if (!alive.lock()) return;
-                        base::log(base::format("COUNT = %d", static_cast<int>(records.size())));
-                        std::vector<ServicePtr> services;
-                        for (const FeedRecord& record : records) {
-                          if (const auto* service = std::get_if<ServicePtr>(&record))
-                            services.push_back(*service);
-                        }
-                        if (services.empty()) {
-                          showAlert(kCannotConnectMessage);
-                          return;
-                        }
-                        const auto& make = ScreenFactory::shared().serviceList;
-                        if (make) pushScreen(make(services, landscapeString(_landscape)));
+                        if (alive.lock()) openCategories(records);
                       });
+}
+
+void MainViewController::openCategories(const std::vector<FeedRecord>& records) {
+  base::log(base::format("COUNT = %d", static_cast<int>(records.size())));
+  std::vector<ServicePtr> services;
+  for (const FeedRecord& record : records) {
+    if (const auto* service = std::get_if<ServicePtr>(&record)) services.push_back(*service);
+  }
+  if (services.empty()) {
+    showAlert(kCannotConnectMessage);
+    return;
+  }
+  const auto& make = ScreenFactory::shared().serviceList;
+  if (make) pushScreen(make(services, landscapeString(_landscape)));
 }
 
 void MainViewController::viewWillAppear(bool /*animated*/) {

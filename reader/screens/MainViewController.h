@@ -1,7 +1,9 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "reader/feed/FeedRecord.h"
 #include "reader/screens/StoryListScreen.h"
 
 // The home screen, root of the navigation stack: the home feed's stories as a list or a grid of
@@ -26,6 +28,10 @@ class MainViewController : public StoryListScreen {
 
  private:
   void applyHeaderFrames();
+  // The stories of a downloaded home feed become dataInArray.
+  void takeStories(const std::vector<FeedRecord>& records);
+  // Opens the category list on a downloaded menu, or says that it could not be loaded.
+  void openCategories(const std::vector<FeedRecord>& records);
   // checkTheStyleView, unless the first home feed is still on its way.
   void layOutStories();
 
