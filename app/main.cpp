@@ -20,15 +20,13 @@ int runShell(const std::vector<std::string>& args) {
   std::string error;
   std::optional<ShellOptions> options = ShellOptions::parse(args, error);
   if (!options) {
-    std::cerr << "vemo: " << error << "\n\n" << ShellOptions::usage();
+    std::cerr << "vemo: " << error << "\n\n" << CommandLine::usage();
     return 2;
   }
   if (options->log) base::Log::setEnabled(true);
   switch (options->command) {
     case ShellOptions::Command::Help:
-      std::cout << ShellOptions::usage() << "\n"
-                << CommandLine::usage() << "\n"
-                << ProgramConfig::usage();
+      std::cout << CommandLine::usage();
       return 0;
     case ShellOptions::Command::Snapshot:
       return SnapshotCommand(std::cout, std::cerr).run(*options);
@@ -52,7 +50,7 @@ int main(int argc, char** argv) {
   std::string error;
   std::optional<ProgramConfig> config = ProgramConfig::extract(args, error);
   if (!config) {
-    std::cerr << "vemo: " << error << "\n\n" << ProgramConfig::usage();
+    std::cerr << "vemo: " << error << "\n\n" << CommandLine::usage();
     return 2;
   }
   if (!config->apply(std::cerr)) return 2;

@@ -10,6 +10,7 @@ class CommandLine {
 
   // Reads the arguments after the program name. On a mistake returns nothing and sets `error`.
   static std::optional<CommandLine> parse(const std::vector<std::string>& args, std::string& error);
+  // The program's one usage text, for every command (the window's and the screens' too).
   static std::string usage();
 
   Command command = Command::Help;

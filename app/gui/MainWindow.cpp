@@ -33,6 +33,9 @@ std::int64_t now() {
   return g_get_monotonic_time();
 }
 
+// The network activity indicator turns a spoke this often.
+constexpr guint kActivityStepMs = 80;
+
 }  // namespace
 
 MainWindow::MainWindow(ReaderSession& session, double zoom)
@@ -73,10 +76,12 @@ MainWindow::MainWindow(ReaderSession& session, double zoom)
 
   g_signal_connect(window_, "realize", G_CALLBACK(onRealize), this);
   textLayer_ = std::make_unique<TextEntryLayer>(window_, fixed_, [this] { refresh(); });
+  activityTimer_ = g_timeout_add(kActivityStepMs, onActivityTick, this);
   resizeToScreen();
 }
 
 MainWindow::~MainWindow() {
+  g_source_remove(activityTimer_);
   g_signal_handlers_disconnect_by_data(window_, this);
   textLayer_.reset();
   gtk_window_destroy(window_);
@@ -143,7 +148,9 @@ void MainWindow::onDraw(GtkDrawingArea*, cairo_t* cr, int, int, gpointer self) {
   graphics::Painter painter(cr);
   const ui::Window& root = w->session_.window();
   painter.fillRect({{0, 0}, root.frame().size}, graphics::Color::black());
-  ui::Renderer::paintScreen(root, painter, ui::RenderOptions{});
+  ui::RenderOptions options;
+  options.activityStep = static_cast<int>(now() / (kActivityStepMs * 1000) % 12);
+  ui::Renderer::paintScreen(root, painter, options);
   WebViewLayer::paintCovered(root, painter);
 }
 
@@ -162,7 +169,8 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
   }
   bool handled = false;
   if (turning) {
-    w->turn(keyval == GDK_KEY_Right ? 1 : -1);
+    if (!ui::Application::shared().isIgnoringInteractionEvents())
+      w->turn(keyval == GDK_KEY_Right ? 1 : -1);
     handled = true;
   } else if (keyval == GDK_KEY_Escape || (alt && keyval == GDK_KEY_Left)) {
     handled = !ui::Application::shared().isIgnoringInteractionEvents() && w->goBack();
@@ -225,6 +233,14 @@ gboolean MainWindow::onScroll(GtkEventControllerScroll*, double dx, double dy, g
   w->pointer_.wheel(w->hover_, dx, dy);
   w->refresh();
   return TRUE;
+}
+
+gboolean MainWindow::onActivityTick(gpointer self) {
+  auto* w = static_cast<MainWindow*>(self);
+  const bool shown = ui::Application::shared().isNetworkActivityIndicatorVisible();
+  if (shown || w->activityShown_) gtk_widget_queue_draw(w->drawing_);
+  w->activityShown_ = shown;
+  return G_SOURCE_CONTINUE;
 }
 
 void MainWindow::onMotion(GtkEventControllerMotion*, double x, double y, gpointer self) {

@@ -15,6 +15,8 @@ class ReaderSession;
 // it (pictures of them in the drawing while something covers them), a native editor over the
 // focused text field or text view, pointer and keyboard input,
 // rotation (Ctrl+Left / Ctrl+Right) and activation when the window comes back from being minimized.
+// While the application ignores interaction events (a download is under way) the window keeps
+// painting and drops pointer and key input.
 class MainWindow {
  public:
   MainWindow(ReaderSession& session, double zoom);
@@ -40,6 +42,7 @@ class MainWindow {
   static void onDragEnd(GtkGestureDrag*, double dx, double dy, gpointer self);
   static gboolean onScroll(GtkEventControllerScroll*, double dx, double dy, gpointer self);
   static void onMotion(GtkEventControllerMotion*, double x, double y, gpointer self);
+  static gboolean onActivityTick(gpointer self);
 
   graphics::Point toPoints(double x, double y) const { return {x / zoom_, y / zoom_}; }
   void resizeToScreen();
@@ -58,5 +61,8 @@ class MainWindow {
   graphics::Point dragStart_;
   graphics::Point hover_;
   bool minimized_ = false;
+  // Repaints the spinning network activity indicator while it is on (and once when it goes off).
+  guint activityTimer_ = 0;
+  bool activityShown_ = false;
   double shownWidth_ = 0, shownHeight_ = 0;
 };

@@ -54,7 +54,10 @@ void PointerInput::move(graphics::Point point, std::int64_t microseconds) {
     graphics::Point now{(point.x - last_.x) / dt, (point.y - last_.y) / dt};
     velocity_ = {0.6 * now.x + 0.4 * velocity_.x, 0.6 * now.y + 0.4 * velocity_.y};
   }
-  if (!dragging_ && std::hypot(point.x - start_.x, point.y - start_.y) > kTapSlop) {
+  // A view that moves something itself (a table row by its handle) keeps the drag.
+  ui::View* target = touch_.target();
+  const bool tracked = target && target->isTrackingTouch();
+  if (!dragging_ && !tracked && std::hypot(point.x - start_.x, point.y - start_.y) > kTapSlop) {
     // The touch view may have gone since the press; find the scroll view afresh from the start.
     ui::View* root = root_();
     ui::View* under = root ? root->hitTest(start_) : nullptr;

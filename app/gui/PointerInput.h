@@ -14,7 +14,8 @@ class View;
 // lifting it ends the touch (the button acts when the pointer is still inside). Moving further
 // than a few points over a scroll view turns the press into a drag of that scroll view: the
 // touch is cancelled and the content follows the pointer, then pages or glides with the speed
-// it had. The wheel scrolls the scroll view under the pointer (a paged one by whole pages).
+// it had, unless the touched view follows the drag itself (a table row dragged by its reorder
+// handle). The wheel scrolls the scroll view under the pointer (a paged one by whole pages).
 // Nothing is taken while the application ignores interaction events. Points are in the root's
 // coordinates.
 class PointerInput {

@@ -69,6 +69,27 @@ struct SnapshotRequest {
   unsigned number;
 };
 
+// The clipping box asks for no size of its own (the window sets it) and lays its web view out at
+// the place stored on it, however large: what overflows the box is hidden. A GtkFixed would
+// grow to its child instead, and the page would cover what lies beside it.
+constexpr const char* kPlaceKey = "vemo-place";
+
+void measureNothing(GtkWidget*, GtkOrientation, int, int* minimum, int* natural,
+                    int* minimumBaseline, int* naturalBaseline) {
+  *minimum = *natural = 0;
+  *minimumBaseline = *naturalBaseline = -1;
+}
+
+void allocateView(GtkWidget* box, int, int, int) {
+  GtkWidget* view = gtk_widget_get_first_child(box);
+  auto* place = static_cast<GdkRectangle*>(g_object_get_data(G_OBJECT(box), kPlaceKey));
+  if (!view || !place) return;
+  int unused;
+  gtk_widget_measure(view, GTK_ORIENTATION_HORIZONTAL, -1, &unused, &unused, nullptr, nullptr);
+  gtk_widget_measure(view, GTK_ORIENTATION_VERTICAL, -1, &unused, &unused, nullptr, nullptr);
+  gtk_widget_size_allocate(view, place, -1);
+}
+
 }  // namespace
 
 const std::set<WebKitEngine*>& WebKitEngine::live() {
@@ -76,11 +97,15 @@ const std::set<WebKitEngine*>& WebKitEngine::live() {
 }
 
 WebKitEngine::WebKitEngine()
-    : clip_(gtk_fixed_new()), view_(WEBKIT_WEB_VIEW(webkit_web_view_new())) {
+    : clip_(gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0)),
+      view_(WEBKIT_WEB_VIEW(webkit_web_view_new())) {
   g_object_ref_sink(clip_);
+  gtk_widget_set_layout_manager(clip_,
+                                gtk_custom_layout_new(nullptr, measureNothing, allocateView));
+  g_object_set_data_full(G_OBJECT(clip_), kPlaceKey, g_new0(GdkRectangle, 1), g_free);
   gtk_widget_set_overflow(clip_, GTK_OVERFLOW_HIDDEN);
   gtk_widget_set_visible(clip_, FALSE);
-  gtk_fixed_put(GTK_FIXED(clip_), GTK_WIDGET(view_), 0, 0);
+  gtk_box_append(GTK_BOX(clip_), GTK_WIDGET(view_));
   g_signal_connect(view_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
   g_signal_connect(view_, "load-changed", G_CALLBACK(onLoadChanged), this);
   g_signal_connect(view_, "load-failed", G_CALLBACK(onLoadFailed), this);
@@ -100,6 +125,13 @@ WebKitEngine::~WebKitEngine() {
   // The engine may be destroyed from inside one of WebKit's signals: the last reference goes once
   // the signal is over.
   g_idle_add_once([](gpointer clip) { g_object_unref(clip); }, clip_);
+}
+
+void WebKitEngine::placeView(const GdkRectangle& place) {
+  auto* current = static_cast<GdkRectangle*>(g_object_get_data(G_OBJECT(clip_), kPlaceKey));
+  if (gdk_rectangle_equal(current, &place)) return;
+  *current = place;
+  gtk_widget_queue_allocate(clip_);
 }
 
 void WebKitEngine::loadRequest(const net::UrlRequest& request) {

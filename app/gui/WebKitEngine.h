@@ -11,8 +11,8 @@
 
 // A web engine backed by a WebKitWebView (WebKitGTK 6). Every navigation of the main frame is put
 // to the client before it starts; load start, finish and failure are reported as WebKit tells
-// them. The widget lives inside a clipping box (a GtkFixed that hides what overflows) which the
-// window places over its drawing; the engine removes both when it goes away.
+// them. The widget lives inside a clipping box (which hides what overflows) that the window
+// places over its drawing; the engine removes both when it goes away.
 //
 // Native widgets paint above the window's drawing, so while something drawn covers the web view
 // the window hides the live widget and paints a picture of the page in its place: the engine
@@ -26,6 +26,8 @@ class WebKitEngine : public ui::WebEngine {
   static const std::set<WebKitEngine*>& live();
 
   GtkWidget* clipBox() const { return clip_; }
+  // Lays the page out at `place` in its clipping box's pixels; it may reach beyond the box.
+  void placeView(const GdkRectangle& place);
   WebKitWebView* webView() const { return view_; }
 
   // The visible page as last pictured (premultiplied ARGB, the widget's pixels), or null before

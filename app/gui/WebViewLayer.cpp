@@ -32,20 +32,48 @@ bool coveredAbove(const ui::View& root, size_t index, const graphics::Rect& rect
   return false;
 }
 
-void collect(const ui::View& view, graphics::Point offset, graphics::Rect clip, size_t layer,
-             bool moving, std::vector<Placement>& out) {
+// A shown view of the tree, in root coordinates, and what of it may show.
+struct Drawn {
+  const ui::View* view;
+  graphics::Rect frame;
+  graphics::Rect clip;
+  bool moving;  // it or a view it lies in is animated or transformed
+};
+
+// The shown views under `view` (itself included) in painting order.
+void flatten(const ui::View& view, graphics::Point offset, graphics::Rect clip, bool moving,
+             std::vector<Drawn>& out) {
   if (view.isHidden() || view.alpha() <= 0.01) return;
   moving = moving || !view.transform().isIdentity() || ui::Animator::shared().isAnimating(view);
   graphics::Rect frame{offset.x + view.frame().x(), offset.y + view.frame().y(),
                        view.frame().width(), view.frame().height()};
   if (view.clipsToBounds()) clip = clip.intersection(frame);
-  if (auto* web = dynamic_cast<const ui::WebView*>(&view)) {
-    if (auto* engine = dynamic_cast<WebKitEngine*>(&web->engine())) {
-      out.push_back({engine, frame, clip.intersection(frame), layer, false, moving});
-    }
-  }
+  out.push_back({&view, frame, clip, moving});
   graphics::Point inner{frame.x() - view.bounds().origin.x, frame.y() - view.bounds().origin.y};
-  for (const auto& child : view.subviews()) collect(*child, inner, clip, layer, moving, out);
+  for (const auto& child : view.subviews()) flatten(*child, inner, clip, moving, out);
+}
+
+// Takes from `area` a view drawn over it that lies across its whole width at its top or bottom
+// (a footer bar) or across its whole height at a side, so that the native widget leaves it
+// uncovered. A view over the middle only is left to the widget: it cannot be cut around.
+graphics::Rect uncovered(graphics::Rect area, const graphics::Rect& above) {
+  const graphics::Rect over = area.intersection(above);
+  if (over.isEmpty()) return area;
+  const bool across = over.x() <= area.x() && over.maxX() >= area.maxX();
+  const bool along = over.y() <= area.y() && over.maxY() >= area.maxY();
+  if (across && over.maxY() >= area.maxY()) {
+    area.size.height = over.y() - area.y();
+  } else if (across && over.y() <= area.y()) {
+    area.size.height = area.maxY() - over.maxY();
+    area.origin.y = over.maxY();
+  } else if (along && over.maxX() >= area.maxX()) {
+    area.size.width = over.x() - area.x();
+  } else if (along && over.x() <= area.x()) {
+    area.size.width = area.maxX() - over.maxX();
+    area.origin.x = over.maxX();
+  }
+  if (area.size.width < 0 || area.size.height < 0) return {};
+  return area;
 }
 
 // The web views shown in the tree of `root`, in painting order.
@@ -53,10 +81,19 @@ std::vector<Placement> placements(const ui::View& root) {
   std::vector<Placement> placed;
   const auto& top = root.subviews();
   for (size_t i = 0; i < top.size(); ++i) {
-    size_t first = placed.size();
-    collect(*top[i], {}, root.bounds(), i, false, placed);
-    for (size_t k = first; k < placed.size(); ++k) {
-      placed[k].covered = coveredAbove(root, i, placed[k].clip);
+    std::vector<Drawn> drawn;
+    flatten(*top[i], {}, root.bounds(), false, drawn);
+    for (size_t k = 0; k < drawn.size(); ++k) {
+      auto* web = dynamic_cast<const ui::WebView*>(drawn[k].view);
+      auto* engine = web ? dynamic_cast<WebKitEngine*>(&web->engine()) : nullptr;
+      if (!engine) continue;
+      graphics::Rect clip = drawn[k].clip.intersection(drawn[k].frame);
+      for (size_t above = k + 1; above < drawn.size(); ++above) {
+        if (!drawn[above].view->isDescendantOf(web))
+          clip = uncovered(clip, drawn[above].clip.intersection(drawn[above].frame));
+      }
+      placed.push_back(
+          {engine, drawn[k].frame, clip, i, coveredAbove(root, i, clip), drawn[k].moving});
     }
   }
   return placed;
@@ -93,10 +130,8 @@ void WebViewLayer::sync(ui::View& root, double zoom) {
     }
     gtk_fixed_move(GTK_FIXED(fixed_), clip, px(p->clip.x()), px(p->clip.y()));
     gtk_widget_set_size_request(clip, px(p->clip.width()), px(p->clip.height()));
-    GtkWidget* web = GTK_WIDGET(engine->webView());
-    gtk_fixed_move(GTK_FIXED(clip), web, px(p->frame.x() - p->clip.x()),
-                   px(p->frame.y() - p->clip.y()));
-    gtk_widget_set_size_request(web, px(p->frame.width()), px(p->frame.height()));
+    engine->placeView({px(p->frame.x() - p->clip.x()), px(p->frame.y() - p->clip.y()),
+                       px(p->frame.width()), px(p->frame.height())});
     if (std::abs(webkit_web_view_get_zoom_level(engine->webView()) - zoom) > 1e-6) {
       webkit_web_view_set_zoom_level(engine->webView(), zoom);
     }

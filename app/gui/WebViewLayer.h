@@ -9,11 +9,12 @@ class View;
 }
 
 // Places the live web views over the window's drawing: each WebKit engine's widget goes where its
-// ui::WebView lies on screen, clipped like the views it lies in. A web view that is hidden or off
-// the tree is taken off screen. So is one covered by something drawn above it (an alert, an action
-// sheet, an activity indicator or a presented screen — all laid on the window above the screens),
-// because native widgets would paint over those; the drawing then shows the page's picture in its
-// place, under what covers it.
+// ui::WebView lies on screen now, clipped like the views it lies in, and leaves out what views
+// drawn over it lay across its whole width or height (the article reader's footer, which the page
+// lies under). A web view that is hidden or off the tree is taken off screen. So is one covered by
+// something drawn above it (an alert, an action sheet, an activity indicator or a presented screen
+// — all laid on the window above the screens), because native widgets would paint over those; the
+// drawing then shows the page's picture in its place, under what covers it.
 class WebViewLayer {
  public:
   // `fixed` is the GtkFixed holding `drawing`; the web views go above it.

@@ -41,16 +41,6 @@ std::optional<ProgramConfig> ProgramConfig::extract(std::vector<std::string>& ar
   return config;
 }
 
-std::string ProgramConfig::usage() {
-  return "Options of every command:\n"
-         "  --config FILE    read FILE instead of $XDG_CONFIG_HOME/vemo/vemo.conf\n"
-         "  --services sandbox\n"
-         "                   start a service sandbox on a loopback port and send every share\n"
-         "                   service to it (its requests are listed at /_sandbox/ there)\n"
-         "  --services URL   send every share service to a sandbox running at URL\n"
-         "                   (vemo-sandbox prints it: http://127.0.0.1:PORT)\n";
-}
-
 bool ProgramConfig::apply(std::ostream& err) {
   SHKServiceConfig& shared = SHKServiceConfig::shared();
   std::vector<std::string> errors, warnings;

@@ -17,7 +17,6 @@ class ProgramConfig {
  public:
   // On a mistake returns nothing and sets `error`.
   static std::optional<ProgramConfig> extract(std::vector<std::string>& args, std::string& error);
-  static std::string usage();
 
   ProgramConfig();
   ~ProgramConfig();

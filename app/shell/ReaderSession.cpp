@@ -6,6 +6,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
+#include "reader/screens/FeedDownload.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/VemoAppDelegate.h"
 #include "sharing/config/SHKServiceConfig.h"
@@ -79,7 +80,7 @@ bool ReaderSession::settle(double timeout, double extra) {
   bool calm = loop.runUntilCondition(
       [&] {
         root.layoutIfNeeded();
-        return !net::NetworkActivityIndicator::shared().visible();
+        return !net::NetworkActivityIndicator::shared().visible() && !FeedDownload::busy();
       },
       std::max(0.0, timeout - (loop.now() - start)));
   loop.runFor(extra);

@@ -36,9 +36,10 @@ class ReaderSession {
   // The screen the user sees: the top of the stack, or what it presents.
   ui::ViewController* topScreen() const;
 
-  // Runs the main loop until the screens are at rest: no network activity, no push or pop under
-  // way, and `extra` seconds more for late pictures; the views laid out as the window lays them
-  // out. False when that took over `timeout` seconds.
+  // Runs the main loop until the screens are at rest: no network activity or feed download
+  // waiting for its continuation, no push or pop under way, and `extra` seconds more for late
+  // pictures; the views laid out as the window lays them out. False when that took over
+  // `timeout` seconds.
   bool settle(double timeout = 15, double extra = 0.4);
 
  private:

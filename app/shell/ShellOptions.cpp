@@ -133,37 +133,3 @@ std::optional<ShellOptions> ShellOptions::parse(const std::vector<std::string>& 
   }
   return options;
 }
-
-std::string ShellOptions::usage() {
-  return "Usage: vemo [--site URL] [--scale N]\n"
-         "       vemo snapshot SCREEN [--style grid|list] [--landscape] [--index N]\n"
-         "                            [--out FILE.png] [--site URL]\n"
-         "       vemo demo-report [--out-dir DIR] [--site URL]\n"
-         "\n"
-         "With no command, opens the reader's window: a 320 x 480 point screen (480 x 320\n"
-         "when turned). Click to tap, drag or use the wheel to scroll, Left/Right to page the\n"
-         "lead reader, Escape or Alt+Left to go back, Ctrl+Left / Ctrl+Right to turn the device.\n"
-         "\n"
-         "Commands (no display needed):\n"
-         "  snapshot SCREEN  render one screen, reached by tapping as a user would, to a PNG\n"
-         "                   and its view tree to a JSON file beside it. SCREEN is one of:\n"
-         "                   home, categories (the menu), subcategories (of category N),\n"
-         "                   stories (of category N), lead (home story N in the lead reader),\n"
-         "                   article (home story N's page), saved\n"
-         "  demo-report      render every screen of the site, print where the pictures are and\n"
-         "                   the home feed as text\n"
-         "\n"
-         "Options:\n"
-         "  --site URL       the news site (default: 'site = URL' in\n"
-         "                   $XDG_CONFIG_HOME/vemo/vemo.conf, else the demo site on loopback)\n"
-         "  --scale N        window zoom, 0.5 to 4 (default 1 point per pixel; HiDPI monitors\n"
-         "                   get sharp pixels at their own scale)\n"
-         "  --style S        snapshot: grid or list (default: the stored choice; the stored\n"
-         "                   choice is left as it was)\n"
-         "  --landscape      snapshot: turn the device to landscape first\n"
-         "  --index N        snapshot: the category or story number, from 0 (default 0)\n"
-         "  --out FILE.png   snapshot: the picture to write (default vemo-snapshot.png)\n"
-         "  --out-dir DIR    demo-report: where the pictures go (default: a new temporary folder)\n"
-         "  --log            write diagnostic lines to standard error (also VEMO_LOG=1)\n"
-         "  --help           print this help\n";
-}

@@ -17,7 +17,6 @@ class ShellOptions {
   // Reads the arguments; on a mistake returns nothing and sets `error`.
   static std::optional<ShellOptions> parse(const std::vector<std::string>& args,
                                            std::string& error);
-  static std::string usage();
 
   Command command = Command::Window;
   // Empty: the configuration file's site, else the demo site.

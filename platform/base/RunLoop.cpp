@@ -32,6 +32,16 @@ void RunLoop::setVirtualClock(bool on) {
   realStart_ = realNow();
 }
 
+void RunLoop::beginOutsideWork() {
+  std::lock_guard lock(mutex_);
+  ++outsideWork_;
+}
+
+void RunLoop::endOutsideWork() {
+  std::lock_guard lock(mutex_);
+  if (outsideWork_ > 0) --outsideWork_;
+}
+
 void RunLoop::setWakeHandler(std::function<void()> handler) {
   std::lock_guard lock(mutex_);
   wakeHandler_ = std::move(handler);
@@ -137,6 +147,10 @@ void RunLoop::runUntil(double deadline) {
     std::unique_lock lock(mutex_);
     if (virtual_) {
       if (!posted_.empty()) continue;
+      if (outsideWork_ > 0) {
+        wake_.wait(lock, [this] { return !posted_.empty() || outsideWork_ == 0; });
+        continue;
+      }
       if (!timers_.empty() && timers_.begin()->first.first <= deadline) {
         if (timers_.begin()->first.first > virtualNow_) virtualNow_ = timers_.begin()->first.first;
         continue;
@@ -164,7 +178,7 @@ bool RunLoop::runUntilCondition(const std::function<bool()>& done, double timeou
     double current = realNow();
     if (current >= realDeadline) break;
     if (!posted_.empty()) continue;
-    if (virtual_ && !timers_.empty()) {
+    if (virtual_ && !timers_.empty() && outsideWork_ == 0) {
       // Nothing else can happen in virtual time until the next timer: move to it.
       virtualNow_ = std::max(virtualNow_, timers_.begin()->first.first);
       continue;
@@ -194,6 +208,7 @@ void RunLoop::reset() {
   posted_.clear();
   timers_.clear();
   timerKeys_.clear();
+  outsideWork_ = 0;
 }
 
 Timer Timer::once(double seconds, RunLoop::Task task, RunLoop& loop) {

@@ -45,6 +45,13 @@ class RunLoop {
   // until `done` returns true or `timeoutSeconds` of real time passed; returns done().
   bool runUntilCondition(const std::function<bool()>& done, double timeoutSeconds = 10.0);
 
+  // Work running elsewhere that will post its result to this loop (a download on a worker).
+  // With the virtual clock, time stands still while any is outstanding: the loop waits for the
+  // post in real time, so such work takes no virtual time. Call both on the loop's thread; end
+  // it from the task that the work posted.
+  void beginOutsideWork();
+  void endOutsideWork();
+
   // Seconds since the loop was created (or since the virtual clock was switched on).
   double now() const;
   // Switches the virtual clock on (starting at 0) or back to the real one.
@@ -76,6 +83,7 @@ class RunLoop {
   bool virtual_ = false;
   double virtualNow_ = 0;
   double realStart_;
+  int outsideWork_ = 0;
   std::function<void()> wakeHandler_;
 };
 

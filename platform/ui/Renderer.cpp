@@ -24,10 +24,11 @@ std::string currentClock() {
   return buf;
 }
 
-// The spinning network activity indicator: twelve spokes fading round a circle.
-void paintSpinner(graphics::Painter& p, graphics::Point centre, double radius) {
+// The spinning network activity indicator: twelve spokes fading round a circle, the brightest
+// `step` spokes on from the right.
+void paintSpinner(graphics::Painter& p, graphics::Point centre, double radius, int step) {
   for (int i = 0; i < 12; ++i) {
-    double angle = i * M_PI / 6;
+    double angle = (i + step) * M_PI / 6;
     double c = std::cos(angle), s = std::sin(angle);
     Color spoke{0.1, 0.1, 0.1, 0.25 + 0.75 * i / 11.0};
     p.drawLine({centre.x + c * radius * 0.45, centre.y + s * radius * 0.45},
@@ -72,7 +73,7 @@ void Renderer::paint(const View& view, graphics::Painter& painter) {
 }
 
 void Renderer::paintStatusBar(graphics::Painter& p, double width, const std::string& clockText,
-                              bool networkActivity) {
+                              bool networkActivity, int activityStep) {
   const Rect bar{0, 0, width, kStatusBarHeight};
   p.fillVerticalGradient(bar, Color::rgb(236, 236, 236), Color::rgb(166, 166, 166));
   p.drawLine({0, kStatusBarHeight - 0.5}, {width, kStatusBarHeight - 0.5},
@@ -84,7 +85,7 @@ void Renderer::paintStatusBar(graphics::Painter& p, double width, const std::str
   text.verticalAlignment = graphics::VerticalAlignment::Center;
   text.shadow = graphics::TextShadow{Color{1, 1, 1, 0.6}, {0, 1}};
   p.drawText("Vemo", {6, 0, 60, kStatusBarHeight}, text);
-  if (networkActivity) paintSpinner(p, {45, kStatusBarHeight / 2}, 6);
+  if (networkActivity) paintSpinner(p, {45, kStatusBarHeight / 2}, 6, activityStep);
   text.alignment = graphics::TextAlignment::Center;
   p.drawText(clockText, {width / 2 - 50, 0, 100, kStatusBarHeight}, text);
 
@@ -106,7 +107,7 @@ void Renderer::paintScreen(const View& root, graphics::Painter& painter,
     painter.translate(root.frame().x(), root.frame().y());
     paintStatusBar(painter, root.frame().width(),
                    options.clockText.empty() ? currentClock() : options.clockText,
-                   net::NetworkActivityIndicator::shared().visible());
+                   net::NetworkActivityIndicator::shared().visible(), options.activityStep);
     painter.restore();
   }
 }

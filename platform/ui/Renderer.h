@@ -17,6 +17,9 @@ struct RenderOptions {
   bool statusBar = true;
   // The clock text of the status bar; empty means the current local time.
   std::string clockText;
+  // Turns the network activity indicator a spoke at a time (0 to 11), so that a window that
+  // repaints with a growing step shows it spinning.
+  int activityStep = 0;
   // Views drawn on top of the tree, in order (alerts, action sheets), each in root coordinates.
   std::vector<const View*> overlays;
 };
@@ -32,9 +35,10 @@ class Renderer {
   // Paints a whole screen: the tree of `root`, the overlays and the status bar.
   static void paintScreen(const View& root, graphics::Painter& painter,
                           const RenderOptions& options);
-  // The status bar across `width` points, with the network activity indicator when it is on.
+  // The status bar across `width` points, with the network activity indicator when it is on
+  // (its brightest spoke moved on by `activityStep`).
   static void paintStatusBar(graphics::Painter& painter, double width, const std::string& clockText,
-                             bool networkActivity);
+                             bool networkActivity, int activityStep = 0);
   // Renders a whole screen of the root's frame size into a PNG file; false when it cannot be
   // written.
   static bool renderToPng(const View& root, const std::filesystem::path& path,

@@ -106,6 +106,7 @@ void TableView::reloadData() {
     return;
   }
   loaded_ = true;
+  confirming_.reset();
   pendingDeletes_.clear();
   pendingInserts_.clear();
   auto outgoing = std::move(outgoing_);
@@ -313,7 +314,7 @@ void TableView::tileCells(const std::map<IndexPath, TableViewRowAnimation>& inco
       if (!frame.intersects(visibleRect)) continue;
       if (auto it = visible_.find(path); it != visible_.end()) {
         TableViewCell& cell = *it->second;
-        if (cell.frame() == frame) continue;
+        if (cell.frame() == frame || (reorder_ && reorder_->from == path)) continue;
         if (animateMoves) {
           animate(kRowAnimationDuration, [&cell, frame] { cell.setFrame(frame); });
         } else {
@@ -447,6 +448,7 @@ void TableView::setEditing(bool editing, bool animated) {
   ensureLoaded();
   if (editing == editing_) return;
   editing_ = editing;
+  confirming_.reset();
   for (auto& [path, cell] : visible_) configureCell(*cell, path, animated);
 }
 
@@ -673,18 +675,56 @@ bool TableView::dragRow(IndexPath from, IndexPath to) {
 bool TableView::touchBegan(Point point) {
   touchedRow_ = indexPathForRowAtPoint(point);
   if (!touchedRow_) return false;
-  if (TableViewCell* cell = cellForRowAtIndexPath(*touchedRow_)) cell->setHighlighted(true, false);
+  TableViewCell* cell = cellForRowAtIndexPath(*touchedRow_);
+  if (cell && !confirming_ && cell->showsReorderHandle() &&
+      point.x >= cell->frame().maxX() - TableViewCell::kReorderControlWidth) {
+    reorder_ = Reorder{*touchedRow_, point.y - cell->frame().y()};
+    bringSubviewToFront(cell);
+    return true;
+  }
+  if (cell) cell->setHighlighted(true, false);
   return true;
 }
 
+void TableView::touchMoved(Point point) {
+  if (!reorder_) return;
+  TableViewCell* cell = cellForRowAtIndexPath(reorder_->from);
+  if (!cell) return;
+  Rect frame = cell->frame();
+  const double bottom = std::max(0.0, contentSize().height - frame.height());
+  frame.origin.y = std::clamp(point.y - reorder_->grab, 0.0, bottom);
+  cell->setFrame(frame);
+}
+
 void TableView::touchEnded(Point point, bool inside) {
+  if (reorder_) {
+    finishReorder(point.y);
+    return;
+  }
   auto row = touchedRow_;
   touchCancelled();
+  if (confirming_) {
+    // While a "Delete" button shows, a tap does nothing but put it away, or delete on it.
+    IndexPath confirming = *confirming_;
+    bool onButton = false;
+    if (TableViewCell* cell = cellForRowAtIndexPath(confirming); cell && inside) {
+      cell->layoutIfNeeded();
+      Point inCell{point.x - cell->frame().x(), point.y - cell->frame().y()};
+      onButton = row == confirming && cell->deleteConfirmationFrame().contains(inCell);
+    }
+    showDeleteConfirmation(std::nullopt);
+    if (onButton) tapEditingControlForRowAtIndexPath(confirming);
+    return;
+  }
   if (!row || !inside || indexPathForRowAtPoint(point) != row) return;
   TableViewCell* cell = cellForRowAtIndexPath(*row);
   double x = cell ? point.x - cell->frame().x() : 0;
   if (cell && cell->showsEditingControl() && x < TableViewCell::kEditingControlWidth) {
-    tapEditingControlForRowAtIndexPath(*row);
+    if (cell->editingStyle() == TableViewCellEditingStyle::Delete) {
+      showDeleteConfirmation(*row);
+    } else {
+      tapEditingControlForRowAtIndexPath(*row);
+    }
   } else if (cell && !editing_ &&
              cell->accessoryType() == TableViewCellAccessoryType::DetailDisclosureButton &&
              x > cell->frame().width() - TableViewCell::kDetailButtonWidth - 10) {
@@ -695,12 +735,45 @@ void TableView::touchEnded(Point point, bool inside) {
 }
 
 void TableView::touchCancelled() {
+  if (reorder_) finishReorder(std::nullopt);
   if (touchedRow_) {
     if (TableViewCell* cell = cellForRowAtIndexPath(*touchedRow_)) {
       cell->setHighlighted(false, false);
     }
   }
   touchedRow_.reset();
+}
+
+void TableView::showDeleteConfirmation(std::optional<IndexPath> indexPath) {
+  if (confirming_) {
+    if (TableViewCell* cell = cellForRowAtIndexPath(*confirming_)) {
+      cell->setShowsDeleteConfirmation(false);
+    }
+  }
+  confirming_.reset();
+  if (!indexPath) return;
+  if (TableViewCell* cell = cellForRowAtIndexPath(*indexPath)) {
+    cell->setShowsDeleteConfirmation(true);
+    if (cell->showsDeleteConfirmation()) confirming_ = indexPath;
+  }
+}
+
+void TableView::finishReorder(std::optional<double> y) {
+  Reorder reorder = *reorder_;
+  reorder_.reset();
+  touchedRow_.reset();
+  std::optional<IndexPath> to;
+  TableViewCell* cell = cellForRowAtIndexPath(reorder.from);
+  if (y && cell) {
+    // The row whose place the dragged cell's middle lies in, within the row's section.
+    const Section& section = sections_[reorder.from.section];
+    const double middle = cell->frame().midY();
+    int row = 0;
+    while (row + 1 < section.rows && middle >= section.rowY[row] + section.rowHeight[row]) ++row;
+    to = IndexPath{reorder.from.section, row};
+  }
+  if (to && *to != reorder.from && dragRow(reorder.from, *to)) return;
+  if (cell) cell->setFrame(cellFrame(reorder.from));
 }
 
 }  // namespace ui

@@ -110,15 +110,22 @@ class TableView : public ScrollView {
   bool tapAccessoryButtonForRowAtIndexPath(IndexPath indexPath);
   // Editing mode: the row's delete (or insert) control, confirmed; the data source commits it.
   bool tapEditingControlForRowAtIndexPath(IndexPath indexPath);
+  // The row whose "Delete" button shows: a finger on a delete control reveals it, and only a
+  // tap on it deletes; any other tap puts it away.
+  std::optional<IndexPath> indexPathShowingDeleteConfirmation() const { return confirming_; }
   // Editing mode: drags a movable row by its reorder handle to `to`; the table moves it on
   // screen and then tells the data source.
   bool dragRow(IndexPath from, IndexPath to);
 
   // A finger on a row highlights it; lifting it on the same row taps the row, its editing
-  // control or its detail button, whichever is under the finger.
+  // control, its "Delete" button or its detail button, whichever is under the finger. A finger
+  // on a reorder handle drags the row instead: the row follows it and is moved (dragRow) to
+  // where it is let go.
   bool touchBegan(graphics::Point point) override;
+  void touchMoved(graphics::Point point) override;
   void touchEnded(graphics::Point point, bool inside) override;
   void touchCancelled() override;
+  bool isTrackingTouch() const override { return reorder_.has_value(); }
 
  protected:
   void layoutSubviews() override;
@@ -152,6 +159,9 @@ class TableView : public ScrollView {
   bool isValid(IndexPath indexPath) const;
   graphics::Rect cellFrame(IndexPath indexPath) const;
   void applyUpdates();
+  void showDeleteConfirmation(std::optional<IndexPath> indexPath);
+  // Ends a reorder drag with the finger at `y`: the row moves to the row under it, if another.
+  void finishReorder(std::optional<double> y);
   void animateOut(std::shared_ptr<TableViewCell> cell, TableViewRowAnimation animation);
   static graphics::Rect displacedFrame(const graphics::Rect& frame,
                                        TableViewRowAnimation animation);
@@ -178,6 +188,13 @@ class TableView : public ScrollView {
   std::optional<IndexPath> selected_;
   bool editing_ = false;
   std::optional<IndexPath> touchedRow_;
+  std::optional<IndexPath> confirming_;
+  // A row dragged by its reorder handle, and where the finger holds its cell.
+  struct Reorder {
+    IndexPath from;
+    double grab;
+  };
+  std::optional<Reorder> reorder_;
 
   int updateDepth_ = 0;
   std::vector<Update> pendingDeletes_;

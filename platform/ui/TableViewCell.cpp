@@ -163,7 +163,18 @@ void TableViewCell::highlightContent(View* view, bool on) {
 
 void TableViewCell::setEditing(bool editing, bool /*animated*/) {
   editing_ = editing;
+  if (!editing) showsDeleteConfirmation_ = false;
   updateControls();
+}
+
+void TableViewCell::setShowsDeleteConfirmation(bool shows) {
+  showsDeleteConfirmation_ =
+      shows && showsEditingControl() && editingStyle_ == TableViewCellEditingStyle::Delete;
+  updateControls();
+}
+
+Rect TableViewCell::deleteConfirmationFrame() const {
+  return confirmationControl_ ? confirmationControl_->frame() : Rect{};
 }
 
 void TableViewCell::setEditingStyle(TableViewCellEditingStyle style) {
@@ -213,6 +224,8 @@ void TableViewCell::updateControls() {
   setControl(editingControl_, showsEditingControl(),
              editingStyle_ == TableViewCellEditingStyle::Insert ? Kind::Insert : Kind::Delete);
   setControl(reorderControl_, showsReorderHandle(), Kind::Reorder);
+  setControl(confirmationControl_, showsDeleteConfirmation_, Kind::DeleteConfirmation);
+  if (editingControl_) editingControl_->setTurned(showsDeleteConfirmation_);
 
   bool line = separatorStyle_ == TableViewCellSeparatorStyle::SingleLine;
   if (line && !separator_) {
@@ -233,6 +246,7 @@ void TableViewCell::updateControls() {
 void TableViewCell::prepareForReuse() {
   highlighted_ = false;
   selected_ = false;
+  if (showsDeleteConfirmation_) setShowsDeleteConfirmation(false);
   updateSelectionLook();
   setAlpha(1);
 }
@@ -254,6 +268,12 @@ void TableViewCell::layoutSubviews() {
   if (reorderControl_) {
     right -= kReorderControlWidth;
     reorderControl_->setFrame(Rect{right, 0, kReorderControlWidth, h});
+  }
+  if (confirmationControl_) {
+    const double buttonHeight = std::min(h, 30.0);
+    right -= kDeleteConfirmationWidth + kPadding;
+    confirmationControl_->setFrame(
+        Rect{right, (h - buttonHeight) / 2, kDeleteConfirmationWidth, buttonHeight});
   }
   const ViewPtr& custom = editing_ ? editingAccessoryView_ : accessoryView_;
   if (custom) {

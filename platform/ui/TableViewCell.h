@@ -43,6 +43,7 @@ class TableViewCell : public View {
   static constexpr double kReorderControlWidth = 32;
   static constexpr double kAccessoryWidth = 20;
   static constexpr double kDetailButtonWidth = 29;
+  static constexpr double kDeleteConfirmationWidth = 64;
 
   explicit TableViewCell(TableViewCellStyle style = TableViewCellStyle::Default,
                          std::string reuseIdentifier = {});
@@ -95,7 +96,15 @@ class TableViewCell : public View {
   void setShouldIndentWhileEditing(bool indent);
   // Whether the delete (or insert) control and the reorder handle are on screen now.
   bool showsEditingControl() const;
-  bool showsReorderHandle() const { return editing_ && showsReorderControl_; }
+  bool showsReorderHandle() const {
+    return editing_ && showsReorderControl_ && !showsDeleteConfirmation_;
+  }
+  // The red "Delete" button that a tap on the delete control reveals; it stands in for the
+  // reorder handle. Only a tap on it deletes the row.
+  bool showsDeleteConfirmation() const { return showsDeleteConfirmation_; }
+  void setShowsDeleteConfirmation(bool shows);
+  // Where the "Delete" button lies in the cell; empty while it is not shown.
+  graphics::Rect deleteConfirmationFrame() const;
 
   // Set by the table: the line drawn along the cell's bottom edge.
   void setSeparator(TableViewCellSeparatorStyle style, const graphics::Color& color);
@@ -132,6 +141,7 @@ class TableViewCell : public View {
   std::shared_ptr<TableViewCellControl> accessoryControl_;
   std::shared_ptr<TableViewCellControl> editingControl_;
   std::shared_ptr<TableViewCellControl> reorderControl_;
+  std::shared_ptr<TableViewCellControl> confirmationControl_;
   ViewPtr separator_;
   TableViewCellSelectionStyle selectionStyle_ = TableViewCellSelectionStyle::Blue;
   bool selected_ = false;
@@ -139,6 +149,7 @@ class TableViewCell : public View {
   bool editing_ = false;
   TableViewCellEditingStyle editingStyle_ = TableViewCellEditingStyle::None;
   bool showsReorderControl_ = false;
+  bool showsDeleteConfirmation_ = false;
   bool shouldIndentWhileEditing_ = true;
   TableViewCellSeparatorStyle separatorStyle_ = TableViewCellSeparatorStyle::None;
   graphics::Color separatorColor_ = graphics::Color::rgb(224, 224, 224);

@@ -1,6 +1,8 @@
 #include "platform/ui/TableViewCellControl.h"
 
+#include "platform/graphics/Font.h"
 #include "platform/graphics/Painter.h"
+#include "platform/graphics/TextStyle.h"
 
 namespace ui {
 
@@ -10,6 +12,10 @@ using graphics::Rect;
 
 TableViewCellControl::TableViewCellControl(Kind kind, Rect frame) : View(frame), kind_(kind) {
   setUserInteractionEnabled(false);
+}
+
+void TableViewCellControl::setTurned(bool turned) {
+  turned_ = turned;
 }
 
 void TableViewCellControl::draw(graphics::Painter& painter) const {
@@ -39,9 +45,24 @@ void TableViewCellControl::draw(graphics::Painter& painter) const {
     case Kind::Insert: {
       Color fill = kind_ == Kind::Delete ? Color::rgb(226, 36, 36) : Color::rgb(50, 180, 60);
       painter.fillEllipse(Rect{c.x - 10, c.y - 10, 20, 20}, fill);
+      if (turned_) {
+        // Turned upright while its row asks to confirm the deletion.
+        painter.drawLine({c.x, c.y - 5}, {c.x, c.y + 5}, Color::white(), 3);
+        break;
+      }
       painter.drawLine({c.x - 5, c.y}, {c.x + 5, c.y}, Color::white(), 3);
       if (kind_ == Kind::Insert)
         painter.drawLine({c.x, c.y - 5}, {c.x, c.y + 5}, Color::white(), 3);
+      break;
+    }
+    case Kind::DeleteConfirmation: {
+      painter.fillRoundedRect(b, 6, Color::rgb(204, 30, 30));
+      graphics::TextStyle text;
+      text.font = graphics::Font::boldSystem(15);
+      text.color = Color::white();
+      text.alignment = graphics::TextAlignment::Center;
+      text.verticalAlignment = graphics::VerticalAlignment::Center;
+      painter.drawText("Delete", b, text);
       break;
     }
     case Kind::Reorder: {

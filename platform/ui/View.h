@@ -100,6 +100,9 @@ class View : public std::enable_shared_from_this<View> {
   virtual void touchMoved(graphics::Point /*point*/) {}
   virtual void touchEnded(graphics::Point /*point*/, bool /*inside*/) {}
   virtual void touchCancelled() {}
+  // Whether the touch this view follows moves something of its own (a row being dragged), so
+  // that the finger's moves go to it rather than scroll an enclosing scroll view.
+  virtual bool isTrackingTouch() const { return false; }
 
   // Draws this view's own content (not its subviews) in bounds() coordinates: the background
   // colour here; subclasses draw theirs after calling this. The renderer applies the frame,

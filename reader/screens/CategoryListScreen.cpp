@@ -101,12 +101,16 @@ void CategoryListScreen::openStories(const std::string& name, const std::string&
 }
 
 void CategoryListScreen::loadDataWithURL(const std::string& url) {
-  // Deferred taps may run while the main loop turns during the download and rename the screen.
+  // Another row tapped before the download is in must not rename its story list.
   const std::string header = myServiceName;
   std::weak_ptr<char> alive = lifetime();
-  std::vector<FeedRecord> records = FeedDownload::run(url);
-  // The main loop ran during the download; the screen may have been popped meanwhile.
-  if (!alive.lock()) return;
+  FeedDownload::start(url, [this, alive, header](std::vector<FeedRecord> records) {
+    if (alive.lock()) openStoryList(records, header);
+  });
+}
+
+void CategoryListScreen::openStoryList(const std::vector<FeedRecord>& records,
+                                       const std::string& header) {
   std::vector<ItemPtr> stories;
   for (const FeedRecord& record : records) {
     if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);

@@ -1,9 +1,11 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "reader/feed/FeedRecord.h"
 #include "reader/screens/ReaderScreen.h"
 
 namespace ui {
@@ -28,8 +30,8 @@ class CategoryListScreen : public ReaderScreen,
                                         double duration) override;
 
   void setupTheView();
-  // Downloads the feed at `url`; opens the story list under myServiceName, or shows the alert
-  // when the feed holds no story.
+  // Downloads the feed at `url`; once it is in, opens the story list under the myServiceName of
+  // this call, or shows the alert when the feed holds no story.
   void loadDataWithURL(const std::string& url);
 
   double heightForRowAtIndexPath(ui::TableView& tableView, ui::IndexPath indexPath) override;
@@ -52,6 +54,9 @@ class CategoryListScreen : public ReaderScreen,
   void applyHeaderFrames();
   // Replaces the table by a new one with `frame`, filled from the records.
   void rebuildTable(const graphics::Rect& frame);
+  // Opens the story list of a downloaded feed under `header`, or shows the alert when the feed
+  // holds no story.
+  void openStoryList(const std::vector<FeedRecord>& records, const std::string& header);
 
   std::string myServiceName;
   std::shared_ptr<ui::TableView> aTableView;

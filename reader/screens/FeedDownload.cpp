@@ -1,6 +1,8 @@
 #include "reader/screens/FeedDownload.h"
 
-#include <memory>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <thread>
 
 #include "platform/base/RunLoop.h"
@@ -9,52 +11,75 @@
 
 namespace {
 
-FeedDownload::Waiter& currentWaiter() {
-  static FeedDownload::Waiter waiter;
-  return waiter;
+// Downloads asked for whose continuation has not run yet; touched on the main thread only.
+int outstanding = 0;
+
+// On the main loop, in the order the downloads were asked for.
+void finish(const FeedDownload::Continuation& then, std::vector<FeedRecord> records) {
+  --outstanding;
+  base::RunLoop::main().endOutsideWork();
+  ui::Application::shared().endIgnoringInteractionEvents();
+  if (then) then(std::move(records));
 }
 
-void defaultWait(const std::function<bool()>& done) {
-  while (!done()) base::RunLoop::main().runUntilCondition(done, 1.0);
-}
+// The one thread that downloads, started on first use. It is never stopped: a download may still
+// be under way when the process exits.
+class DownloadThread {
+ public:
+  struct Job {
+    std::string address;
+    FeedDownload::Continuation then;
+  };
+
+  static DownloadThread& shared() {
+    static DownloadThread* thread = new DownloadThread();
+    return *thread;
+  }
+
+  void add(Job job) {
+    std::lock_guard lock(mutex_);
+    jobs_.push_back(std::move(job));
+    if (!thread_.joinable()) thread_ = std::thread([this] { work(); });
+    wake_.notify_one();
+  }
+
+ private:
+  void work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return !jobs_.empty(); });
+      Job job = std::move(jobs_.front());
+      jobs_.pop_front();
+      lock.unlock();
+      HTTPConnection connection;
+      connection.startParsingWithURL(job.address);
+      base::RunLoop::main().post(
+          [then = std::move(job.then), records = connection.getDataInArray()]() mutable {
+            finish(then, std::move(records));
+          });
+      lock.lock();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Job> jobs_;
+  std::thread thread_;
+};
 
 }  // namespace
 
-std::vector<FeedRecord> FeedDownload::run(const std::string& address) {
-  // Touched on the main thread only: the worker posts its result here.
-  struct Outcome {
-    bool done = false;
-    std::vector<FeedRecord> records;
-  };
-  auto outcome = std::make_shared<Outcome>();
-
+void FeedDownload::start(const std::string& address, Continuation then) {
   ui::Application& app = ui::Application::shared();
   app.beginIgnoringInteractionEvents();
-  // The download shows the indicator itself, but on the worker: show it now so it is on screen
-  // for the whole wait.
+  // The download shows the indicator itself, but on the worker and maybe after an earlier one:
+  // show it now so that it is on screen from the start.
   app.setNetworkActivityIndicatorVisible(true);
-  std::thread worker([address, outcome] {
-    HTTPConnection connection;
-    connection.startParsingWithURL(address);
-    std::vector<FeedRecord> records = connection.getDataInArray();
-    base::RunLoop::main().post([outcome, records = std::move(records)]() mutable {
-      outcome->records = std::move(records);
-      outcome->done = true;
-    });
-  });
-  auto done = [&outcome] { return outcome->done; };
-  if (currentWaiter()) {
-    currentWaiter()(done);
-  } else {
-    defaultWait(done);
-  }
-  worker.join();
-  app.endIgnoringInteractionEvents();
-  return std::move(outcome->records);
+  base::RunLoop::main().beginOutsideWork();
+  ++outstanding;
+  DownloadThread::shared().add({address, std::move(then)});
 }
 
-FeedDownload::Waiter FeedDownload::setWaiter(Waiter waiter) {
-  Waiter previous = std::move(currentWaiter());
-  currentWaiter() = std::move(waiter);
-  return previous;
+bool FeedDownload::busy() {
+  return outstanding > 0;
 }

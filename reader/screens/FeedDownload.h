@@ -5,18 +5,17 @@
 
 #include "reader/feed/FeedRecord.h"
 
-// Downloads and parses one document of the news site with HTTPConnection on a worker thread
-// while the main loop keeps running (the window keeps painting and showing the network activity
-// indicator), and returns its records once they were posted back to the main loop. Taps are
-// ignored meanwhile, so the calling screen code goes on in order, as with a blocking download.
+// Downloads and parses documents of the news site with HTTPConnection on a worker thread, one at
+// a time in the order asked, and hands each one's records to its continuation on the main loop.
+// The main loop keeps running meanwhile (the window paints and shows the network activity
+// indicator), while the application ignores taps from the call until the continuation has run:
+// taps made during a download are dropped, not replayed, and no screen code runs inside another.
 class FeedDownload {
  public:
-  // Waits, running the main loop, until `done` answers true. The desktop shell installs one
-  // that also runs its own event loop; the default runs base::RunLoop::main().
-  using Waiter = std::function<void(const std::function<bool()>& done)>;
+  using Continuation = std::function<void(std::vector<FeedRecord> records)>;
 
-  // Call on the main thread.
-  static std::vector<FeedRecord> run(const std::string& address);
-  // Replaces the waiter; an empty one restores the default. Returns the previous one.
-  static Waiter setWaiter(Waiter waiter);
+  // Call on the main thread. `then` runs on the main loop once the document is in.
+  static void start(const std::string& address, Continuation then);
+  // Whether a download is queued, under way or waiting for its continuation.
+  static bool busy();
 };

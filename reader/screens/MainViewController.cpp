@@ -21,9 +21,8 @@ void MainViewController::viewDidLoad() {
   _landscape = false;
   setupTheView();
   observeLandscape();
-  loadData();
   myStyleString = Utilities().getStyleView();
-  checkTheStyleView();
+  loadData([this] { checkTheStyleView(); });
 }
 
 void MainViewController::setupTheView() {
@@ -63,9 +62,21 @@ void MainViewController::applyHeaderFrames() {
   }
 }
 
-void MainViewController::loadData() {
+void MainViewController::loadData(std::function<void()> then) {
+  ++feedLoads_;
+  std::weak_ptr<char> alive = lifetime();
+  FeedDownload::start(NewsSite::address(NewsSite::kHomeFeedPath),
+                      [this, alive, then = std::move(then)](std::vector<FeedRecord> records) {
+                        if (!alive.lock()) return;
+                        --feedLoads_;
+                        takeStories(records);
+                        if (then) then();
+                      });
+}
+
+void MainViewController::takeStories(const std::vector<FeedRecord>& records) {
   std::vector<ItemPtr> stories;
-  for (const FeedRecord& record : FeedDownload::run(NewsSite::address(NewsSite::kHomeFeedPath))) {
+  for (const FeedRecord& record : records) {
     if (const auto* item = std::get_if<ItemPtr>(&record)) stories.push_back(*item);
   }
   dataInArray = std::move(stories);
@@ -73,7 +84,13 @@ void MainViewController::loadData() {
 }
 
 void MainViewController::refreshButtonPush() {
-  loadData();
+  loadData([this] { checkTheStyleView(); });
+}
+
+void MainViewController::layOutStories() {
+  // Before the first feed is in there is nothing to lay out; its arrival lays the stories out
+  // (an empty story view now would only say that the feed is empty).
+  if (feedLoads_ > 0 && dataInArray.empty()) return;
   checkTheStyleView();
 }
 
@@ -83,7 +100,14 @@ void MainViewController::moreBtnPush() {
 }
 
 void MainViewController::loadMoreData() {
-  std::vector<FeedRecord> records = FeedDownload::run(NewsSite::address(NewsSite::kMenuPath));
+  std::weak_ptr<char> alive = lifetime();
+  FeedDownload::start(NewsSite::address(NewsSite::kMenuPath),
+                      [this, alive](std::vector<FeedRecord> records) {
+                        if (alive.lock()) openCategories(records);
+                      });
+}
+
+void MainViewController::openCategories(const std::vector<FeedRecord>& records) {
   base::log(base::format("COUNT = %d", static_cast<int>(records.size())));
   std::vector<ServicePtr> services;
   for (const FeedRecord& record : records) {
@@ -99,7 +123,7 @@ void MainViewController::loadMoreData() {
 
 void MainViewController::viewWillAppear(bool /*animated*/) {
   base::log("view will appear mainviewcontroller");
-  checkTheStyleView();
+  layOutStories();
   applyHeaderFrames();
 }
 
@@ -107,7 +131,7 @@ void MainViewController::willRotateToInterfaceOrientation(ui::InterfaceOrientati
                                                           double /*duration*/) {
   base::log("rotation mainview");
   setLandscapeForOrientation(orientation);
-  checkTheStyleView();
+  layOutStories();
   applyHeaderFrames();
   postLandscape();
 }

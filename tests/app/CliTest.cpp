@@ -156,9 +156,21 @@ TEST_F(Cli, LogsOnRequestAndExplainsUsage) {
   Outcome quiet = vemo(dir, "feed " + siteOption());
   EXPECT_EQ(quiet.err, "");
 
+  // Every way of asking prints the same single text, naming the window's commands and the text
+  // commands alike.
   Outcome help = vemo(dir, "--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("Usage: vemo"), std::string::npos);
+  for (const char* asking : {"-h", "help", "menu --help", "snapshot --help"}) {
+    Outcome again = vemo(dir, asking);
+    EXPECT_EQ(again.status, 0) << asking;
+    EXPECT_EQ(again.out, help.out) << asking;
+  }
+  size_t first = help.out.find("Usage: vemo");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(help.out.find("Usage:", first + 1), std::string::npos) << help.out;
+  for (const char* command : {"snapshot SCREEN", "demo-report", "feed [LINK]", "saved"}) {
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  }
   // No words at all opens the window, so it is not a usage mistake.
   for (const char* wrong :
        {"frobnicate", "menu extra", "feed a b", "menu --bogus", "feed --site"}) {

@@ -17,8 +17,12 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "reader/model/Item.h"
+#include "reader/model/Utilities.h"
 #include "tests/app/gui/XScreen.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
 extern char** environ;
@@ -113,6 +117,19 @@ double difference(const ScreenImage& a, const ScreenImage& b) {
   return static_cast<double>(diff) / all;
 }
 
+// Share of pixels of `area` that differ between two pictures of the same size.
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
+  int changed = 0, all = 0;
+  for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
+    for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
+      const Rgb& q = b.at(x, y);
+      if (!near(a.at(x, y), q.r, q.g, q.b, 24)) ++changed;
+    }
+  }
+  return all ? static_cast<double>(changed) / all : 0;
+}
+
 // Sets an environment variable for the programs started while it lives.
 class ScopedEnv {
  public:
@@ -163,12 +180,14 @@ void sharedRuntimeDir() {
 
 class Program {
  public:
-  void start() {
+  void start(std::vector<std::string> args = {}) {
     forgetAccessibilityBus();
     sharedRuntimeDir();
-    const char* argv[] = {VEMO_PATH, nullptr};
-    ASSERT_EQ(posix_spawn(&pid_, VEMO_PATH, nullptr, nullptr, const_cast<char**>(argv), environ),
-              0);
+    args.insert(args.begin(), VEMO_PATH);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ASSERT_EQ(posix_spawn(&pid_, VEMO_PATH, nullptr, nullptr, argv.data(), environ), 0);
     std::string id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$'");
     ASSERT_FALSE(id.empty()) << "the window did not appear";
     window_ = id.substr(0, id.find('\n'));
@@ -200,6 +219,11 @@ class Program {
   void click(int x, int y) const {
     output("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
            std::to_string(y) + " click 1");
+  }
+  const std::string& id() const { return window_; }
+  void resize(int width, int height) const {
+    output("xdotool windowsize " + window_ + " " + std::to_string(width) + " " +
+           std::to_string(height));
   }
   void key(const std::string& keys) const {
     output("xdotool windowfocus --sync " + window_ + " key " + keys);
@@ -251,6 +275,15 @@ TEST(WindowEndToEnd, ReadsTheDemoSiteThroughTheWindow) {
   vemo.click(296, 40);  // the full-article button
   ScreenImage article;
   ASSERT_TRUE(vemo.waitFor(articlePage, &article)) << "the article page did not show in a web view";
+  // The footer lies over the page's bottom and stays reachable: its save toggle changes picture.
+  const Area saveToggle{55, 438, 40, 40};
+  EXPECT_LT(fraction(article, {0, 440, 320, 40}, white), 0.5) << "the page covers the footer";
+  vemo.click(75, 458);
+  EXPECT_TRUE(vemo.waitFor([&](const ScreenImage& s) {
+    return changedIn(s, article, saveToggle) > 0.05;
+  })) << "the save toggle did not answer";
+  EXPECT_NE(output(std::string(VEMO_PATH) + " saved").find("Quốc hội"), std::string::npos)
+      << "the story was not saved";
 
   vemo.key("Escape");
   EXPECT_TRUE(vemo.waitFor([](const ScreenImage& s) { return leadBanner(s) && !articlePage(s); }))
@@ -351,6 +384,160 @@ TEST(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
       << fraction(covered, {0, 68, 320, 16}, [](const Rgb& p) { return near(p, 153, 51, 51, 20); })
       << ", alert " << alertShown(covered) << ")";
   close(closed);
+}
+
+}  // namespace
+
+namespace {
+
+// The demo site served by the test, its home feed answered `delay` seconds late.
+class SlowSite {
+ public:
+  explicit SlowSite(std::chrono::seconds delay) {
+    server_.server().Get(".*", [this, delay](const httplib::Request& request,
+                                             httplib::Response& response) {
+      if (request.path == "/Home.rss") std::this_thread::sleep_for(delay);
+      std::filesystem::path file = std::filesystem::path(VEMO_SAMPLE_SITE) / request.path.substr(1);
+      if (request.path.find("..") != std::string::npos || !std::filesystem::is_regular_file(file)) {
+        response.status = 404;
+        return;
+      }
+      std::string body = testing_support::readFile(file);
+      std::string extension = file.extension().string();
+      if (extension != ".png" && extension != ".jpg") {
+        for (size_t at = body.find("{{SITE}}"); at != std::string::npos;
+             at = body.find("{{SITE}}", at)) {
+          body.replace(at, 8, server_.url());
+        }
+      }
+      const std::map<std::string, std::string> types{
+          {".png", "image/png"}, {".jpg", "image/jpeg"}, {".html", "text/html; charset=utf-8"}};
+      auto type = types.find(extension);
+      response.set_content(body, type == types.end() ? "text/xml; charset=utf-8" : type->second);
+    });
+    server_.start();
+  }
+  std::string url() const { return server_.url(); }
+
+ private:
+  testing_support::LoopbackServer server_;
+};
+
+// The status bar's network activity indicator, right of the "Vemo" there.
+constexpr Area kIndicator{39, 3, 14, 14};
+bool spoke(const Rgb& p) {
+  return p.r + p.g + p.b < 360;
+}
+// The home screen's frame with nothing in it yet: its red title, an empty beige content area.
+bool emptyHome(const ScreenImage& s) {
+  return fraction(s, {130, 30, 60, 24}, deepRed) > 0.03 &&
+         fraction(s, {0, 70, 320, 390}, beige) > 0.95;
+}
+
+// Against a slow site the window stays alive: it shows its frame and a spinning indicator at
+// once, repaints when resized, and drops a click made while the feed is on its way.
+TEST(WindowEndToEnd, StaysLiveWhileTheHomeFeedDownloads) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  SlowSite site(std::chrono::seconds(4));  // twice at start: the load and the activation
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start({"--site", site.url()}));
+
+  ScreenImage first;
+  ASSERT_TRUE(vemo.waitFor(emptyHome, &first, 3)) << "no frame before the home feed";
+  EXPECT_GT(fraction(first, kIndicator, spoke), 0.1) << "no activity indicator";
+  bool turned = false;
+  for (int i = 0; i < 6 && !turned; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(130));
+    ScreenImage later = vemo.capture();
+    turned = emptyHome(later) && changedIn(first, later, kIndicator) > 0.02;
+  }
+  EXPECT_TRUE(turned) << "the activity indicator does not spin";
+
+  vemo.click(20, 42);  // the category menu button, while the feed is still on its way
+  vemo.resize(400, 560);
+  ScreenImage resized;
+  EXPECT_TRUE(vemo.waitFor(
+      [](const ScreenImage& s) {
+        return s.width == 400 && fraction(s, {0, 70, 320, 390}, beige) > 0.95 &&
+               fraction(s, {330, 100, 60, 400}, [](const Rgb& p) { return p.r > 200; }) > 0.95;
+      },
+      &resized, 3))
+      << "the window did not repaint after the resize (" << resized.width << "x" << resized.height
+      << ", frame " << fraction(resized, {0, 70, 320, 390}, beige) << ", new area "
+      << fraction(resized, {330, 100, 60, 400}, [](const Rgb& p) { return p.r > 200; }) << ")";
+  vemo.resize(320, 480);
+
+  ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home feed never arrived";
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_TRUE(homeTiles(vemo.capture())) << "the click made during the download was acted on";
+}
+
+}  // namespace
+
+namespace {
+
+// Saved stories in the window: the red control only asks, the Delete button it reveals deletes,
+// and a row dragged by its handle moves. The store is read back with `vemo saved`.
+TEST(WindowEndToEnd, SavedStoriesAreDeletedOnConfirmationAndReorderedByTheirHandles) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  std::vector<ItemPtr> saved;
+  for (const char* title : {"Alpha", "Beta", "Gamma"}) {
+    auto story = std::make_shared<Item>();
+    story->title = title;
+    story->link = std::string("http://127.0.0.1:9/") + title;
+    saved.push_back(story);
+  }
+  ASSERT_TRUE(Utilities().setBookmarkItem(saved));
+  // The titles in stored order.
+  auto stored = [] {
+    std::string text = output(std::string(VEMO_PATH) + " saved");
+    std::multimap<size_t, std::string> found;
+    for (const char* title : {"Alpha", "Beta", "Gamma"}) {
+      if (size_t at = text.find(title); at != std::string::npos) found.emplace(at, title);
+    }
+    std::vector<std::string> titles;
+    for (const auto& [at, title] : found) titles.push_back(title);
+    return titles;
+  };
+  auto storedBecomes = [&](const std::vector<std::string>& titles) {
+    for (int i = 0; i < 20 && stored() != titles; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    return stored() == titles;
+  };
+
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start());
+  ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home grid did not show tiles with text";
+  vemo.click(94, 42);  // saved stories: rows Gamma, Beta, Alpha
+  ASSERT_TRUE(vemo.waitFor([](const ScreenImage& s) { return !homeTiles(s); }));
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // the push slides in
+  vemo.click(296, 40);                                   // edit
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+  // Rows are 60 points high from y 64; the Delete button shows right of the row's middle.
+  auto deleteButton = [](const ScreenImage& s) {
+    return fraction(s, {252, 84, 52, 20}, [](const Rgb& p) { return p.r > 150 && p.g < 70; }) > 0.5;
+  };
+  ScreenImage editing = vemo.capture();
+  EXPECT_FALSE(deleteButton(editing));
+  vemo.click(16, 94);  // Gamma's delete control
+  ScreenImage asking;
+  EXPECT_TRUE(vemo.waitFor(deleteButton, &asking, 3)) << "no Delete button";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(stored(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}))
+      << "the control deleted at once";
+  vemo.click(278, 94);  // Delete
+  EXPECT_TRUE(storedBecomes({"Alpha", "Beta"}));
+
+  // Alpha, now the second row, by its handle to the top.
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the row slides away
+  output("xdotool mousemove --window " + vemo.id() + " 304 154 mousedown 1 sleep 0.2 " +
+         "mousemove --window " + vemo.id() + " 304 130 sleep 0.2 mousemove --window " + vemo.id() +
+         " 304 90 sleep 0.2 mousemove --window " + vemo.id() + " 304 80 sleep 0.2 mouseup 1");
+  EXPECT_TRUE(storedBecomes({"Beta", "Alpha"})) << "the drag did not move the row";
 }
 
 }  // namespace

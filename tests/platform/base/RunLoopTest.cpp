@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -43,10 +45,16 @@ TEST(RunLoop, TimerObjectCancelsOnDestructionAndCanStopItselfFromInside) {
   loop.setVirtualClock(true);
   int a = 0, b = 0;
   {
-    auto t = base::Timer::once(1, [&] { ++a; }, loop);
+    auto t = base::Timer::once(
+        1, [&] { ++a; }, loop);
   }
   base::Timer self;
-  self = base::Timer::repeating(1, [&] { if (++b == 2) self.invalidate(); }, loop);
+  self = base::Timer::repeating(
+      1,
+      [&] {
+        if (++b == 2) self.invalidate();
+      },
+      loop);
   loop.runFor(10);
   EXPECT_EQ(a, 0);
   EXPECT_EQ(b, 2);
@@ -80,4 +88,31 @@ TEST(RunLoop, RealClockRunForWaitsForTimers) {
   loop.runFor(0.2);
   EXPECT_TRUE(fired);
   EXPECT_GE(loop.now(), 0.2);
+}
+
+// Work on another thread takes no virtual time: timers due meanwhile wait for its result, both
+// when running for a while and when running until a condition.
+TEST(RunLoop, VirtualClockStandsStillForOutsideWork) {
+  for (bool untilCondition : {false, true}) {
+    SCOPED_TRACE(untilCondition ? "runUntilCondition" : "runFor");
+    RunLoop loop;
+    loop.setVirtualClock(true);
+    std::vector<std::string> order;
+    loop.performAfter(0.2, [&] { order.push_back("timer"); });
+    loop.beginOutsideWork();
+    std::thread worker([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      loop.post([&] {
+        loop.endOutsideWork();
+        order.push_back("result at " + std::to_string(loop.now()));
+      });
+    });
+    if (untilCondition) {
+      loop.runUntilCondition([&] { return order.size() == 2; });
+    } else {
+      loop.runFor(1);
+    }
+    worker.join();
+    EXPECT_EQ(order, (std::vector<std::string>{"result at " + std::to_string(0.0), "timer"}));
+  }
 }

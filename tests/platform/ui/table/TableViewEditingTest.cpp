@@ -2,6 +2,7 @@
 
 #include "platform/base/Log.h"
 #include "platform/base/RunLoop.h"
+#include "platform/ui/Touch.h"
 #include "tests/platform/ui/table/TestDataSource.h"
 
 using graphics::Rect;
@@ -149,6 +150,94 @@ TEST_F(TableViewEditingTest, UpdateThatDoesNotMatchTheDataReloadsInsteadOfCorrup
   table->deleteRowsAtIndexPaths({{0, 9}}, TableViewRowAnimation::Fade);  // no such row
   EXPECT_EQ(TestDataSource::shownTexts(*table), data.sections[0]);
   EXPECT_EQ(log.lines().size(), 2u);
+}
+
+// Rows are 44 points high and 320 wide; a finger's place in a row: its delete control at the
+// left, its body, the "Delete" button a confirmation shows, its reorder handle at the right.
+enum class Spot { Control, Body, DeleteButton, Handle };
+graphics::Point spot(int row, Spot where) {
+  const double x[] = {16, 160, 278, 304};
+  return {x[static_cast<int>(where)], row * 44.0 + 22};
+}
+
+TEST_F(TableViewEditingTest, OnlyTheDeleteButtonThatTheControlRevealsDeletes) {
+  struct Tap {
+    int row;
+    Spot where;
+  };
+  const std::vector<std::string> all{"r0", "r1", "r2", "r3"};
+  struct Case {
+    const char* name;
+    std::vector<Tap> taps;
+    std::vector<std::string> rows;
+    std::optional<IndexPath> confirming;
+  };
+  const Case cases[] = {
+      {"the control only asks", {{1, Spot::Control}}, all, IndexPath{0, 1}},
+      {"a tap on the row puts the question away", {{1, Spot::Control}, {1, Spot::Body}}, all, {}},
+      {"so does another row's control", {{1, Spot::Control}, {2, Spot::Control}}, all, {}},
+      {"and another row's place of the button",
+       {{1, Spot::Control}, {2, Spot::DeleteButton}},
+       all,
+       {}},
+      {"the button deletes", {{1, Spot::Control}, {1, Spot::DeleteButton}}, {"r0", "r2", "r3"}, {}},
+      {"the button's place deletes nothing unasked", {{1, Spot::DeleteButton}}, all, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    data = TestDataSource::rows(4);
+    table->reloadData();
+    table->setEditing(true, false);
+    for (const Tap& tap : c.taps) ui::tap(*table, spot(tap.row, tap.where));
+    EXPECT_EQ(data.sections[0], c.rows);
+    EXPECT_EQ(table->indexPathShowingDeleteConfirmation(), c.confirming);
+    for (ui::TableViewCell* cell : table->visibleCells()) {
+      bool asked = c.confirming && table->indexPathForCell(cell) == c.confirming;
+      EXPECT_EQ(cell->showsDeleteConfirmation(), asked);
+      EXPECT_EQ(cell->showsReorderHandle(), !asked) << "the button stands in for the handle";
+    }
+    EXPECT_TRUE(data.selected.empty());
+    table->setEditing(false, false);
+    EXPECT_FALSE(table->indexPathShowingDeleteConfirmation());
+    base::RunLoop::main().runFor(ui::TableView::kRowAnimationDuration + 0.05);
+  }
+}
+
+TEST_F(TableViewEditingTest, AFingerOnTheHandleDragsTheRowWhereItIsLetGo) {
+  struct Case {
+    const char* name;
+    int row;
+    Spot where;
+    double toY;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {"bottom row to the top", 3, Spot::Handle, 5, {"r3", "r0", "r1", "r2"}},
+      {"top row past the end", 0, Spot::Handle, 500, {"r1", "r2", "r3", "r0"}},
+      {"one row down", 1, Spot::Handle, 2 * 44 + 30, {"r0", "r2", "r1", "r3"}},
+      {"let go in its own place", 2, Spot::Handle, 2 * 44 + 10, {"r0", "r1", "r2", "r3"}},
+      {"a finger on the row's body moves nothing", 3, Spot::Body, 5, {"r0", "r1", "r2", "r3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    data = TestDataSource::rows(4);
+    table->reloadData();
+    table->setEditing(true, false);
+    graphics::Point start = spot(c.row, c.where);
+    ui::Touch touch = ui::Touch::begin(*table, start);
+    EXPECT_EQ(table->isTrackingTouch(), c.where == Spot::Handle);
+    touch.moveTo({start.x, c.toY});
+    if (c.where == Spot::Handle) {
+      EXPECT_EQ(table->cellForRowAtIndexPath({0, c.row})->frame().y(),
+                std::clamp(c.toY - 22, 0.0, 3 * 44.0))
+          << "the row follows the finger";
+    }
+    touch.end({start.x, c.toY});
+    EXPECT_EQ(data.sections[0], c.rows);
+    EXPECT_EQ(TestDataSource::shownTexts(*table), c.rows);
+    expectRowsInPlace();
+    EXPECT_FALSE(table->isTrackingTouch());
+  }
 }
 
 }  // namespace
