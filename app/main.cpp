@@ -8,6 +8,7 @@
 #include "app/shell/DemoReport.h"
 #include "app/shell/ShellOptions.h"
 #include "app/shell/SnapshotCommand.h"
+#include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
 
@@ -41,6 +42,7 @@ int runShell(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   // Before any thread (the demo site's server) starts.
   net::initialize();
+  base::initializeLocalization();
   base::Log::enableFromEnvironment();
 
   std::vector<std::string> args(argv + 1, argv + argc);
