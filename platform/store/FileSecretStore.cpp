@@ -23,6 +23,10 @@ auto matching(const std::string& service, const std::string& account) {
   return [&](const SecretItem& item) { return item.service == service && item.account == account; };
 }
 
+bool storable(const SecretItem& item) {
+  return isStorableName(item.service) && isStorableName(item.account) && isStorableName(item.label);
+}
+
 std::optional<std::string> stringMember(PlistView entry, const char* key) {
   PlistView v = entry.get(key);
   return v.type() == PlistType::String ? v.asString() : std::nullopt;
@@ -50,7 +54,8 @@ std::optional<std::vector<SecretItem>> FileSecretStore::parse(std::span<const ui
     auto account = stringMember(entry, "account");
     auto label = stringMember(entry, "label");
     PlistView secret = entry.get("secret");
-    if (!service || !account || !label || (secret && secret.type() != PlistType::Data))
+    if (!service || !account || !label || !isStorableName(*service) || !isStorableName(*account) ||
+        !isStorableName(*label) || (secret && secret.type() != PlistType::Data))
       return std::nullopt;
     if (std::any_of(items.begin(), items.end(), matching(*service, *account))) return std::nullopt;
     items.push_back({*service, *account, *label, secret ? secret.asData() : std::nullopt});
@@ -141,6 +146,7 @@ int FileSecretStore::save(const std::vector<SecretItem>& items) {
 
 int FileSecretStore::find(const std::string& service, const std::string& account,
                           std::optional<SecretBytes>* secret) {
+  if (!isStorableName(service) || !isStorableName(account)) return kParam;
   std::lock_guard lock(mutex_);
   std::vector<SecretItem> items;
   if (int status = load(items)) return status;
@@ -151,6 +157,7 @@ int FileSecretStore::find(const std::string& service, const std::string& account
 }
 
 int FileSecretStore::add(const SecretItem& item) {
+  if (!storable(item)) return kParam;
   std::lock_guard lock(mutex_);
   std::vector<SecretItem> items;
   if (int status = load(items)) return status;
@@ -161,6 +168,7 @@ int FileSecretStore::add(const SecretItem& item) {
 }
 
 int FileSecretStore::update(const SecretItem& item) {
+  if (!storable(item)) return kParam;
   std::lock_guard lock(mutex_);
   std::vector<SecretItem> items;
   if (int status = load(items)) return status;
@@ -171,6 +179,7 @@ int FileSecretStore::update(const SecretItem& item) {
 }
 
 int FileSecretStore::remove(const std::string& service, const std::string& account) {
+  if (!isStorableName(service) || !isStorableName(account)) return kParam;
   std::lock_guard lock(mutex_);
   std::vector<SecretItem> items;
   if (int status = load(items)) return status;

@@ -54,6 +54,7 @@ int statusFor(GError* error, const char* what) {
 // The first item for the pair: kSuccess with *item (owned), kItemNotFound, or an error.
 int search(SecretService* service, const std::string& serviceName, const std::string& account,
            ::SecretItem** found) {
+  if (!isStorableName(serviceName) || !isStorableName(account)) return kParam;
   Attributes attributes(serviceName, account);
   GError* error = nullptr;
   GList* items = secret_service_search_sync(service, &kSchema, attributes.table, SECRET_SEARCH_ALL,
@@ -150,6 +151,7 @@ int SecretServiceStore::add(const store::SecretItem& item) {
     return kDuplicateItem;
   }
   if (status != kItemNotFound) return status;
+  if (!isStorableName(item.label)) return kParam;
   Attributes attributes(item.service, item.account);
   SecretValue* value = valueOf(item.secret.value_or(SecretBytes{}));
   GError* error = nullptr;
@@ -162,6 +164,7 @@ int SecretServiceStore::add(const store::SecretItem& item) {
 
 int SecretServiceStore::update(const store::SecretItem& item) {
   ::SecretItem* existing = nullptr;
+  if (!isStorableName(item.label)) return kParam;
   if (int status = search(service_, item.service, item.account, &existing)) return status;
   SecretValue* value = valueOf(item.secret.value_or(SecretBytes{}));
   GError* error = nullptr;

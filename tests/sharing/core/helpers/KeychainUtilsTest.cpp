@@ -110,7 +110,7 @@ TEST_P(KeychainTest, StoreGetUpdateDelete) {
   EXPECT_FALSE(KeychainUtils::deleteItemForUsername("user", service_, nullptr));
 }
 
-TEST_P(KeychainTest, MissingArguments) {
+TEST_P(KeychainTest, MissingOrUnstorableArguments) {
   const std::optional<std::string> none;
   KeychainUtilsError error;
   EXPECT_FALSE(KeychainUtils::getPasswordForUsername(none, service_, &error));
@@ -123,6 +123,16 @@ TEST_P(KeychainTest, MissingArguments) {
   EXPECT_FALSE(KeychainUtils::storeUsername("user", none, service_, true, nullptr));
   EXPECT_FALSE(KeychainUtils::deleteItemForUsername(none, service_, &error));
   EXPECT_EQ(error.code, KeychainUtils::kMissingArgument);
+
+  // Names neither store could give back unchanged.
+  for (const std::string& bad : {std::string("us\xe9r"), std::string("us\0er", 5)}) {
+    EXPECT_FALSE(KeychainUtils::storeUsername(bad, "pw", service_, true, &error));
+    EXPECT_EQ(error.code, kParam);
+    EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_ + bad, &error));
+    EXPECT_EQ(error.code, kParam);
+  }
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("us", service_, &error));
+  EXPECT_EQ(error.code, 0);
 }
 
 // Another program wrote bytes that are not text under our attributes.
