@@ -45,8 +45,12 @@ int32_t shareTypeFrom(store::PlistView value) {
   }
 }
 
+// A string value that is text; bytes that are not UTF-8 would not survive being stored again.
 std::optional<std::string> stringFrom(store::PlistView value) {
-  return value.type() == store::PlistType::String ? value.asString() : std::nullopt;
+  if (value.type() != store::PlistType::String) return std::nullopt;
+  std::optional<std::string> text = value.asString();
+  if (!g_utf8_validate_len(text->data(), text->size(), nullptr)) return std::nullopt;
+  return text;
 }
 
 // A stored address parses back as it is when it can; one whose escapes were decoded into

@@ -115,9 +115,9 @@ TEST(SHKItemTest, WrongTypesGiveWhatIsUsable) {
     dict.set("shareType", c.shareType);
     dict.set("custom", Plist::stringArray({"1"}));
     dict.set("URL", Plist::integer(5));
-    dict.set("title", Plist::dictionary());
     dict.set("text", Plist::string("ok"));
     dict.set("tags", Plist::data({}));
+    dict.set("title", Plist::string("\x8f"));
     std::string nulKey("cus\0tom", 7);
     dict.set(nulKey, Plist::string("x"));
     auto item = SHKItem::itemFromDictionary(dict.view());
