@@ -1,5 +1,7 @@
 #include "platform/store/SecretServiceStore.h"
 
+// The object-path calls save a proxy per item; they have been unchanged since libsecret 0.7.
+#define SECRET_API_SUBJECT_TO_CHANGE
 #include <libsecret/secret.h>
 
 #include <cstdlib>
@@ -51,23 +53,28 @@ int statusFor(GError* error, const char* what) {
   return status;
 }
 
-// The first item for the pair: kSuccess with *item (owned), kItemNotFound, or an error.
+// The object path of the item for the pair, with one call: kSuccess with *path, kItemNotFound,
+// kInteractionNotAllowed when only a locked item matches, or an error.
 int search(SecretService* service, const std::string& serviceName, const std::string& account,
-           ::SecretItem** found) {
+           std::string* path) {
   if (!isStorableName(serviceName) || !isStorableName(account)) return kParam;
   Attributes attributes(serviceName, account);
   GError* error = nullptr;
-  GList* items = secret_service_search_sync(service, &kSchema, attributes.table, SECRET_SEARCH_ALL,
-                                            nullptr, &error);
-  if (error) return statusFor(error, "SEARCH");
-  if (!items) return kItemNotFound;
-  *found = static_cast<::SecretItem*>(g_object_ref(items->data));
-  g_list_free_full(items, g_object_unref);
-  if (secret_item_get_locked(*found)) {
-    g_object_unref(*found);
-    return kInteractionNotAllowed;
+  gchar** unlocked = nullptr;
+  gchar** locked = nullptr;
+  if (!secret_service_search_for_dbus_paths_sync(service, &kSchema, attributes.table, nullptr,
+                                                 &unlocked, &locked, &error))
+    return statusFor(error, "SEARCH");
+  int status = kItemNotFound;
+  if (unlocked && unlocked[0]) {
+    *path = unlocked[0];
+    status = kSuccess;
+  } else if (locked && locked[0]) {
+    status = kInteractionNotAllowed;
   }
-  return kSuccess;
+  g_strfreev(unlocked);
+  g_strfreev(locked);
+  return status;
 }
 
 SecretValue* valueOf(const SecretBytes& bytes) {
@@ -122,34 +129,27 @@ SecretServiceStore::~SecretServiceStore() {
 
 int SecretServiceStore::find(const std::string& serviceName, const std::string& account,
                              std::optional<SecretBytes>* secret) {
-  ::SecretItem* item = nullptr;
-  if (int status = search(service_, serviceName, account, &item)) return status;
-  int status = kSuccess;
-  if (secret) {
-    GError* error = nullptr;
-    if (secret_item_load_secret_sync(item, nullptr, &error)) {
-      secret->reset();
-      if (SecretValue* value = secret_item_get_secret(item)) {
-        gsize length = 0;
-        const gchar* bytes = secret_value_get(value, &length);
-        secret->emplace(bytes, bytes + length);
-        secret_value_unref(value);
-      }
-    } else {
-      status = statusFor(error, "LOAD");
-    }
+  std::string path;
+  if (int status = search(service_, serviceName, account, &path)) return status;
+  if (!secret) return kSuccess;
+  GError* error = nullptr;
+  SecretValue* value =
+      secret_service_get_secret_for_dbus_path_sync(service_, path.c_str(), nullptr, &error);
+  if (error) return statusFor(error, "LOAD");
+  secret->reset();
+  if (value) {
+    gsize length = 0;
+    const gchar* bytes = secret_value_get(value, &length);
+    secret->emplace(bytes, bytes + length);
+    secret_value_unref(value);
   }
-  g_object_unref(item);
-  return status;
+  return kSuccess;
 }
 
 int SecretServiceStore::add(const store::SecretItem& item) {
-  ::SecretItem* existing = nullptr;
-  int status = search(service_, item.service, item.account, &existing);
-  if (status == kSuccess) {
-    g_object_unref(existing);
-    return kDuplicateItem;
-  }
+  std::string path;
+  int status = search(service_, item.service, item.account, &path);
+  if (status == kSuccess) return kDuplicateItem;
   if (status != kItemNotFound) return status;
   if (!isStorableName(item.label)) return kParam;
   Attributes attributes(item.service, item.account);
@@ -162,12 +162,16 @@ int SecretServiceStore::add(const store::SecretItem& item) {
   return stored ? kSuccess : statusFor(error, "STORE");
 }
 
+// In place, wherever the item lives (it may be in another collection than the default one).
 int SecretServiceStore::update(const store::SecretItem& item) {
-  ::SecretItem* existing = nullptr;
   if (!isStorableName(item.label)) return kParam;
-  if (int status = search(service_, item.service, item.account, &existing)) return status;
-  SecretValue* value = valueOf(item.secret.value_or(SecretBytes{}));
+  std::string path;
+  if (int status = search(service_, item.service, item.account, &path)) return status;
   GError* error = nullptr;
+  ::SecretItem* existing =
+      secret_item_new_for_dbus_path_sync(service_, path.c_str(), SECRET_ITEM_NONE, nullptr, &error);
+  if (!existing) return statusFor(error, "UPDATE");
+  SecretValue* value = valueOf(item.secret.value_or(SecretBytes{}));
   bool ok = secret_item_set_secret_sync(existing, value, nullptr, &error) &&
             secret_item_set_label_sync(existing, item.label.c_str(), nullptr, &error);
   secret_value_unref(value);
@@ -176,11 +180,10 @@ int SecretServiceStore::update(const store::SecretItem& item) {
 }
 
 int SecretServiceStore::remove(const std::string& serviceName, const std::string& account) {
-  ::SecretItem* existing = nullptr;
-  if (int status = search(service_, serviceName, account, &existing)) return status;
+  std::string path;
+  if (int status = search(service_, serviceName, account, &path)) return status;
   GError* error = nullptr;
-  bool ok = secret_item_delete_sync(existing, nullptr, &error);
-  g_object_unref(existing);
+  bool ok = secret_service_delete_item_dbus_path_sync(service_, path.c_str(), nullptr, &error);
   return ok ? kSuccess : statusFor(error, "DELETE");
 }
 
