@@ -15,9 +15,10 @@ constexpr graphics::Color kShadowColor{1.0 / 3, 1.0 / 3, 1.0 / 3, 1};
 // Long messages shrink to fit the panel's width, down to this size.
 constexpr double kMinimumFontSize = 6;
 
+// Never destroyed: a panel still shown at exit must not outlive the animator it reports to.
 std::shared_ptr<SHKActivityIndicator>& current() {
-  static std::shared_ptr<SHKActivityIndicator> indicator;
-  return indicator;
+  static auto* indicator = new std::shared_ptr<SHKActivityIndicator>();
+  return *indicator;
 }
 
 }  // namespace
