@@ -65,16 +65,16 @@ store::Plist usableCustomValues(store::PlistView custom) {
     if (!isText(key)) continue;
     switch (value.type()) {
       case store::PlistType::String:
-        if (!isText(*value.asString())) continue;
+        // Made afresh: a parsed node may hold more bytes than its text.
+        if (auto text = stringFrom(value)) usable.set(key, store::Plist::string(*text));
         break;
       case store::PlistType::Array:
       case store::PlistType::Dictionary:
       case store::PlistType::None:
-        continue;
-      default:
         break;
+      default:
+        usable.set(key, *store::Plist::copyOf(value));
     }
-    usable.set(key, *store::Plist::copyOf(value));
   }
   return usable;
 }
