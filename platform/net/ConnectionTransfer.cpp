@@ -6,6 +6,7 @@
 #include "platform/base/Strings.h"
 #include "platform/net/CookieStore.h"
 #include "platform/net/CurlRequest.h"
+#include "platform/net/UrlLoader.h"
 
 namespace net {
 ConnectionTransfer::ConnectionTransfer(UrlRequest request, UrlConnection* owner,
@@ -27,6 +28,8 @@ bool ConnectionTransfer::create() {
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &ConnectionTransfer::onBody);
   curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
   curl_easy_setopt(easy_, CURLOPT_PRIVATE, this);
+  curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(UrlLoader::kDefaultMaxBodyBytes));
   return true;
 }
 
@@ -42,6 +45,11 @@ size_t ConnectionTransfer::onBody(char* data, size_t size, size_t count, void* s
   auto* transfer = static_cast<ConnectionTransfer*>(self);
   size_t bytes = size * count;
   if (transfer->cancelled()) return 0;  // ends the transfer; the worker drops it
+  if (bytes > UrlLoader::kDefaultMaxBodyBytes - transfer->bodyBytes_) {
+    transfer->tooLarge_ = true;
+    return 0;  // aborts the transfer
+  }
+  transfer->bodyBytes_ += bytes;
   transfer->deliver([chunk = std::string(data, bytes)](UrlConnectionDelegate& d, UrlConnection& c) {
     d.didReceiveData(c, chunk);
   });
@@ -58,6 +66,7 @@ void ConnectionTransfer::headerLine(std::string_view line) {
       pending_.setStatusCode(std::atoi(std::string(line.substr(blank + 1, 3)).c_str()));
     }
     inHeaderBlock_ = true;
+    bodyBytes_ = 0;
   } else if (!inHeaderBlock_) {
     // Trailer fields after a chunked body belong to no response.
   } else if (line.empty()) {
@@ -90,6 +99,12 @@ void ConnectionTransfer::endOfHeaderBlock() {
 
 void ConnectionTransfer::finished(CURLcode code) {
   CookieStore::shared().persist();
+  if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED) {
+    failed(Error(Error::kDomain, Error::DataLengthExceedsMaximum,
+                 "The response is larger than " + std::to_string(UrlLoader::kDefaultMaxBodyBytes) +
+                     " bytes"));
+    return;
+  }
   if (code != CURLE_OK) {
     failed(CurlRequest::errorFor(code, errorText_));
     return;

@@ -14,7 +14,8 @@ namespace net {
 
 // The libcurl side of one UrlConnection. It is configured on the main thread, runs on the
 // transfer worker, and posts what it receives to the main run loop, where each report is dropped
-// once the connection was cancelled.
+// once the connection was cancelled. A response body longer than the synchronous loader's cap
+// ends the transfer with Error::DataLengthExceedsMaximum.
 class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfer> {
  public:
   ConnectionTransfer(UrlRequest request, UrlConnection* owner, UrlConnectionDelegate* delegate);
@@ -59,6 +60,9 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   // The header block being read (worker thread).
   bool inHeaderBlock_ = false;
   UrlResponse pending_;
+  // Body bytes of the current response, and whether the cap cut it off (worker thread).
+  std::size_t bodyBytes_ = 0;
+  bool tooLarge_ = false;
 };
 
 }  // namespace net

@@ -9,6 +9,7 @@
 
 #include "platform/base/RunLoop.h"
 #include "platform/net/CookieStore.h"
+#include "platform/net/UrlLoader.h"
 #include "tests/platform/net/TransferTestSupport.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
@@ -160,6 +161,39 @@ TEST_F(UrlConnectionTest, CancelDropsEvenReportsAlreadyQueued) {
   EXPECT_TRUE(early.events.empty());
   EXPECT_TRUE(queued.events.empty());
   EXPECT_TRUE(queued.body.empty());
+}
+
+TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
+  constexpr size_t kCap = net::UrlLoader::kDefaultMaxBodyBytes;
+  // Sized bodies (refused on their length) and a chunked one (cut off as it grows).
+  auto sized = [](size_t bytes) {
+    return [bytes](const httplib::Request&, httplib::Response& res) {
+      res.set_content(std::string(bytes, 'x'), "text/plain");
+    };
+  };
+  server.server().Get("/fits", sized(kCap));
+  server.server().Get("/over", sized(kCap + 1));
+  server.server().Get("/stream", [](const httplib::Request&, httplib::Response& res) {
+    res.set_chunked_content_provider("text/plain", [](size_t offset, httplib::DataSink& sink) {
+      if (offset > kCap) {
+        sink.done();
+        return true;
+      }
+      std::string chunk(1 << 20, 'y');
+      return sink.write(chunk.data(), chunk.size());
+    });
+  });
+  const struct {
+    const char* path;
+    const char* lastEvent;
+  } cases[] = {{"/fits", "finish"}, {"/over", "fail -1103"}, {"/stream", "fail -1103"}};
+  for (const auto& c : cases) {
+    Recorder recorder;
+    auto connection = net::UrlConnection::start(get(server.url(c.path), 30), &recorder);
+    ASSERT_TRUE(runUntil([&] { return recorder.done; }, 30)) << c.path;
+    EXPECT_EQ(recorder.events.back(), c.lastEvent) << c.path;
+    EXPECT_LE(recorder.body.size(), kCap) << c.path;
+  }
 }
 
 // Destroys its connection on the first response, as an owner that loses interest would.
