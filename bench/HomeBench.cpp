@@ -13,6 +13,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
+#include "reader/screens/ContentView.h"
 #include "reader/screens/MainViewController.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/ThumbnailLoader.h"
@@ -67,6 +68,20 @@ void BM_HomeGrid(benchmark::State& state) {
     for (auto _ : state) home.checkTheStyleView();
   });
   state.SetItemsProcessed(state.iterations() * count);
+  state.counters["us_per_story"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * count),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+}
+
+// Building a grid of stories not shown before (every tile made anew).
+void BM_HomeGridFirstBuild(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  withHome(count, "grid", [&](MainViewController& home) {
+    for (auto _ : state) {
+      auto grid = ContentView::makeStoryGrid({0, 44, 320, 416}, home.stories(), false, [](int) {});
+      benchmark::DoNotOptimize(grid.get());
+    }
+  });
   state.counters["us_per_story"] = benchmark::Counter(
       static_cast<double>(state.iterations() * count),
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
@@ -183,6 +198,7 @@ void BM_Thumbnails(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_HomeGrid)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HomeGridFirstBuild)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HomeList)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Thumbnails)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
