@@ -6,8 +6,10 @@
 #include "app/cli/CommandLine.h"
 #include "app/gui/WindowApp.h"
 #include "app/shell/DemoReport.h"
+#include "app/shell/ProgramConfig.h"
 #include "app/shell/ShellOptions.h"
 #include "app/shell/SnapshotCommand.h"
+#include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
 
@@ -24,7 +26,9 @@ int runShell(const std::vector<std::string>& args) {
   if (options->log) base::Log::setEnabled(true);
   switch (options->command) {
     case ShellOptions::Command::Help:
-      std::cout << ShellOptions::usage() << "\n" << CommandLine::usage();
+      std::cout << ShellOptions::usage() << "\n"
+                << CommandLine::usage() << "\n"
+                << ProgramConfig::usage();
       return 0;
     case ShellOptions::Command::Snapshot:
       return SnapshotCommand(std::cout, std::cerr).run(*options);
@@ -41,11 +45,19 @@ int runShell(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   // Before any thread (the demo site's server) starts.
   net::initialize();
+  base::initializeLocalization();
   base::Log::enableFromEnvironment();
 
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (ShellOptions::handles(args)) return runShell(args);
   std::string error;
+  std::optional<ProgramConfig> config = ProgramConfig::extract(args, error);
+  if (!config) {
+    std::cerr << "vemo: " << error << "\n\n" << ProgramConfig::usage();
+    return 2;
+  }
+  if (!config->apply(std::cerr)) return 2;
+
+  if (ShellOptions::handles(args)) return runShell(args);
   std::optional<CommandLine> line = CommandLine::parse(args, error);
   if (!line) {
     std::cerr << "vemo: " << error << "\n\n" << CommandLine::usage();

@@ -4,8 +4,10 @@
 
 #include "app/gui/NestedWait.h"
 #include "platform/base/RunLoop.h"
+#include "platform/graphics/Painter.h"
 #include "platform/net/Error.h"
 #include "platform/net/Url.h"
+#include "platform/ui/FormPostPage.h"
 #include "platform/ui/WebEngineClient.h"
 
 namespace {
@@ -102,7 +104,42 @@ WebKitEngine::~WebKitEngine() {
 
 void WebKitEngine::loadRequest(const net::UrlRequest& request) {
   failed_ = false;
-  webkit_web_view_load_uri(view_, request.url().absoluteString().c_str());
+  posting_ = Posting::None;
+  postRequest_.reset();
+  const std::string& method = request.httpMethod();
+  const std::string address = request.url().absoluteString();
+  if (method.empty() || g_ascii_strcasecmp(method.c_str(), "GET") == 0) {
+    WebKitURIRequest* load = webkit_uri_request_new(address.c_str());
+    if (SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(load)) {
+      for (const auto& [name, value] : request.allHeaderFields()) {
+        soup_message_headers_replace(headers, name.c_str(), value.c_str());
+      }
+    }
+    webkit_web_view_load_request(view_, load);
+    g_object_unref(load);
+    return;
+  }
+  std::optional<std::string> page;
+  if (g_ascii_strcasecmp(method.c_str(), "POST") == 0) page = ui::FormPostPage::html(request);
+  if (!page) {
+    failSoon(net::Error(net::Error::kDomain, net::Error::UnsupportedURL,
+                        "A web view loads only GET requests and POSTs of form bodies"));
+    return;
+  }
+  posting_ = Posting::Page;
+  postRequest_ = request;
+  // The page has the target's address, so that its form posts from the target's own origin.
+  webkit_web_view_load_html(view_, page->c_str(), address.c_str());
+}
+
+void WebKitEngine::failSoon(const net::Error& error) {
+  // Reported on the next turn, as a load failure always is.
+  std::weak_ptr<bool> alive = alive_;
+  base::RunLoop::main().post([this, alive, error] {
+    auto live = alive.lock();
+    if (!live || !*live) return;
+    if (ui::WebEngineClient* client = this->client()) client->engineDidFailLoad(error);
+  });
 }
 
 void WebKitEngine::loadHTMLString(const std::string& html, const std::optional<net::Url>& baseURL) {
@@ -187,13 +224,23 @@ gboolean WebKitEngine::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* deci
   WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
       WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+  const WebKitNavigationType kind = webkit_navigation_action_get_navigation_type(action);
+  // The posting page loads unasked; its submission is the load the client asked for.
+  std::optional<net::UrlRequest> asked;
+  if (engine->posting_ == Posting::Page) {
+    if (kind != WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED) return FALSE;
+    asked = std::move(engine->postRequest_);
+    engine->postRequest_.reset();
+    engine->posting_ = Posting::Submitted;
+  }
   ui::WebEngineClient* client = engine->client();
   if (!client) return FALSE;
   g_object_ref(decision);
   std::shared_ptr<bool> alive = engine->alive_;
   bool accept = client->engineShouldStartLoad(
-      requestFor(webkit_uri_request_get_uri(request)),
-      navigationType(webkit_navigation_action_get_navigation_type(action)));
+      asked ? *asked : requestFor(webkit_uri_request_get_uri(request)),
+      asked ? ui::WebViewNavigationType::Other : navigationType(kind));
+  if (asked && !accept && *alive) engine->posting_ = Posting::None;
   if (accept && *alive) {
     webkit_policy_decision_use(decision);
   } else {
@@ -206,6 +253,11 @@ gboolean WebKitEngine::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* deci
 void WebKitEngine::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
   auto* engine = static_cast<WebKitEngine*>(self);
   ui::WebEngineClient* client = engine->client();
+  if (engine->posting_ != Posting::None) {
+    // The posting page's events stay unreported; the submission's start ends the posting.
+    if (event != WEBKIT_LOAD_STARTED || engine->posting_ == Posting::Page) return;
+    engine->posting_ = Posting::None;
+  }
   if (event == WEBKIT_LOAD_STARTED) {
     engine->failed_ = false;
     engine->finished_ = false;
@@ -223,6 +275,12 @@ void WebKitEngine::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer
 gboolean WebKitEngine::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError* error,
                                     gpointer self) {
   auto* engine = static_cast<WebKitEngine*>(self);
+  if (engine->posting_ != Posting::None) {
+    // The posting page cut short by its own submission; any other failure ends the posting.
+    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return TRUE;
+    engine->posting_ = Posting::None;
+    engine->postRequest_.reset();
+  }
   engine->failed_ = true;
   if (ui::WebEngineClient* client = engine->client()) client->engineDidFailLoad(errorFor(error));
   afterReport();
@@ -278,6 +336,26 @@ void WebKitEngine::onSnapshot(GObject* source, GAsyncResult* result, gpointer da
     }
   }
   g_object_unref(texture);
+}
+
+void WebKitEngine::setPictured(bool pictured) {
+  pictured_ = pictured;
+}
+
+void WebKitEngine::drawPicture(graphics::Painter& painter, const graphics::Rect& area) const {
+  if (!pictured_ || !snapshot_) return;
+  const int width = cairo_image_surface_get_width(snapshot_);
+  const int height = cairo_image_surface_get_height(snapshot_);
+  if (width <= 0 || height <= 0) return;
+  // The picture has the widget's pixels; it fills the web view.
+  cairo_t* cr = painter.context();
+  cairo_save(cr);
+  cairo_translate(cr, area.x(), area.y());
+  cairo_scale(cr, area.width() / width, area.height() / height);
+  cairo_set_source_surface(cr, snapshot_, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_paint_with_alpha(cr, painter.alpha());
+  cairo_restore(cr);
 }
 
 void WebKitEngine::setCovered(bool covered) {

@@ -36,11 +36,19 @@ class WebKitEngine : public ui::WebEngine {
   // Tells the engine whether the window shows its picture instead of the live view; covering
   // starts with a fresh picture (the page may have scrolled or changed since the last one).
   void setCovered(bool covered);
+  // Tells the engine whether its web view is moving (animated or transformed): the window then
+  // hides the live view and the drawing paints the picture with the view's own geometry.
+  void setPictured(bool pictured);
+  void drawPicture(graphics::Painter& painter, const graphics::Rect& area) const override;
   // Called each time a new picture is in place, so that the window repaints it.
   void setSnapshotListener(std::function<void()> listener) {
     snapshotListener_ = std::move(listener);
   }
 
+  // A GET goes out with the request's header fields. WebKit loads nothing else with a body, so a
+  // form POST (multipart or form-encoded) is sent by a page that submits the request's fields at
+  // once (its header fields other than the content type are not sent); the client hears of the
+  // request as given, not of that page. Other methods, and POSTs of other bodies, fail the load.
   void loadRequest(const net::UrlRequest& request) override;
   void loadHTMLString(const std::string& html, const std::optional<net::Url>& baseURL) override;
   void goBack() override;
@@ -65,13 +73,21 @@ class WebKitEngine : public ui::WebEngine {
   static void onTitle(GObject*, GParamSpec*, gpointer self);
   static void onSnapshot(GObject* source, GAsyncResult* result, gpointer data);
 
+  // A form POST being sent: the page that submits it is loading (Page), or the submission was
+  // accepted and its load is about to start (Submitted). The page's own events are not reported.
+  enum class Posting { None, Page, Submitted };
+  void failSoon(const net::Error& error);
+
   GtkWidget* clip_;
+  Posting posting_ = Posting::None;
+  std::optional<net::UrlRequest> postRequest_;
   WebKitWebView* view_;
   std::string title_;
   bool failed_ = false;
   // Between a reported finish and the next load's start: a new title is news to the client.
   bool finished_ = false;
   bool covered_ = false;
+  bool pictured_ = false;
   cairo_surface_t* snapshot_ = nullptr;
   // Pictures are numbered as asked; an older one arriving late does not replace a newer one.
   unsigned snapshotsAsked_ = 0, snapshotShown_ = 0;

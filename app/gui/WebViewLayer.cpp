@@ -6,6 +6,7 @@
 
 #include "app/gui/WebKitEngine.h"
 #include "platform/graphics/Painter.h"
+#include "platform/ui/Animator.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/WebView.h"
 
@@ -17,6 +18,7 @@ struct Placement {
   graphics::Rect clip;   // what of it may show
   size_t layer;          // the root's subview it lies in
   bool covered = false;
+  bool moving = false;  // it or a view it lies in is animated or transformed
 };
 
 // Whether something shown lies over `rect` among the root's subviews after `index`.
@@ -31,18 +33,19 @@ bool coveredAbove(const ui::View& root, size_t index, const graphics::Rect& rect
 }
 
 void collect(const ui::View& view, graphics::Point offset, graphics::Rect clip, size_t layer,
-             std::vector<Placement>& out) {
+             bool moving, std::vector<Placement>& out) {
   if (view.isHidden() || view.alpha() <= 0.01) return;
+  moving = moving || !view.transform().isIdentity() || ui::Animator::shared().isAnimating(view);
   graphics::Rect frame{offset.x + view.frame().x(), offset.y + view.frame().y(),
                        view.frame().width(), view.frame().height()};
   if (view.clipsToBounds()) clip = clip.intersection(frame);
   if (auto* web = dynamic_cast<const ui::WebView*>(&view)) {
     if (auto* engine = dynamic_cast<WebKitEngine*>(&web->engine())) {
-      out.push_back({engine, frame, clip.intersection(frame), layer});
+      out.push_back({engine, frame, clip.intersection(frame), layer, false, moving});
     }
   }
   graphics::Point inner{frame.x() - view.bounds().origin.x, frame.y() - view.bounds().origin.y};
-  for (const auto& child : view.subviews()) collect(*child, inner, clip, layer, out);
+  for (const auto& child : view.subviews()) collect(*child, inner, clip, layer, moving, out);
 }
 
 // The web views shown in the tree of `root`, in painting order.
@@ -51,7 +54,7 @@ std::vector<Placement> placements(const ui::View& root) {
   const auto& top = root.subviews();
   for (size_t i = 0; i < top.size(); ++i) {
     size_t first = placed.size();
-    collect(*top[i], {}, root.bounds(), i, placed);
+    collect(*top[i], {}, root.bounds(), i, false, placed);
     for (size_t k = first; k < placed.size(); ++k) {
       placed[k].covered = coveredAbove(root, i, placed[k].clip);
     }
@@ -79,8 +82,12 @@ void WebViewLayer::sync(ui::View& root, double zoom) {
     }
     const Placement* p = find(placed, engine);
     const bool onScreen = p && !p->clip.isEmpty();
-    engine->setCovered(onScreen && p->covered);
-    if (!onScreen || p->covered) {
+    // A moving web view shows its picture, drawn in the view tree with the view's own geometry,
+    // until it comes to rest.
+    const bool pictured = onScreen && p->moving;
+    engine->setPictured(pictured);
+    engine->setCovered(onScreen && (p->covered || pictured));
+    if (!onScreen || p->covered || pictured) {
       gtk_widget_set_visible(clip, FALSE);
       continue;
     }

@@ -4,12 +4,16 @@
 
 #include <ostream>
 
+#include "app/gui/DesktopClipboard.h"
+#include "app/gui/DesktopLinks.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/RunLoopPump.h"
+#include "app/gui/WebKitCookieJar.h"
 #include "app/gui/WebKitEngine.h"
 #include "app/shell/ReaderSession.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/WebEngine.h"
 
 int WindowApp::run(const ShellOptions& options) {
@@ -25,10 +29,10 @@ int WindowApp::run(const ShellOptions& options) {
     return 1;
   }
   ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
-  ui::Application::shared().setOpenURLHandler([](const std::string& url) {
-    gtk_show_uri(nullptr, url.c_str(), GDK_CURRENT_TIME);
-    return true;
-  });
+  WebKitCookieJar cookies;
+  ui::WebCookieJar::setShared(&cookies);
+  ui::Application::shared().setOpenURLHandler(openWithDesktop);
+  ui::Pasteboard::setGeneral(std::make_unique<DesktopClipboard>());
 
   GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
   {
@@ -46,8 +50,10 @@ int WindowApp::run(const ShellOptions& options) {
     pump.start();
     g_main_loop_run(loop);
     ui::Application::shared().setOpenURLHandler(nullptr);
+    ui::Pasteboard::setGeneral(nullptr);
   }
   g_main_loop_unref(loop);
   ui::WebEngine::setFactory(nullptr);
+  ui::WebCookieJar::setShared(nullptr);
   return 0;
 }

@@ -1,6 +1,5 @@
 #include "app/shell/ReaderSession.h"
 
-#include "app/shell/SiteConfig.h"
 #include "platform/base/RunLoop.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "platform/ui/AlertStack.h"
@@ -9,6 +8,7 @@
 #include "platform/ui/Window.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/VemoAppDelegate.h"
+#include "sharing/config/SHKServiceConfig.h"
 
 ReaderSession::ReaderSession() : delegate_(std::make_unique<VemoAppDelegate>()) {}
 
@@ -27,7 +27,7 @@ ReaderSession::~ReaderSession() {
 }
 
 bool ReaderSession::chooseSite(const std::string& site, std::string& error) {
-  site_ = site.empty() ? SiteConfig::readSite() : site;
+  site_ = site.empty() ? SHKServiceConfig::shared().site() : site;
   if (site_.empty()) {
     if (!demo_.start()) {
       error = "could not serve the demo site (is the sample-site folder installed?)";
@@ -70,11 +70,19 @@ bool ReaderSession::settle(double timeout, double extra) {
   base::RunLoop& loop = base::RunLoop::main();
   const double start = loop.now();
   // A push or pop keeps its views in motion for 0.35 seconds; the screens defer their work by
-  // 0.2 seconds and show the activity indicator meanwhile.
+  // 0.2 seconds and show the activity indicator meanwhile. Like the window, this lays the views
+  // out as the loop turns, so that tables load and cells place their labels before anything
+  // reads or draws them.
+  ui::Window& root = window();
   loop.runFor(0.45);
-  bool calm =
-      loop.runUntilCondition([] { return !net::NetworkActivityIndicator::shared().visible(); },
-                             std::max(0.0, timeout - (loop.now() - start)));
+  root.layoutIfNeeded();
+  bool calm = loop.runUntilCondition(
+      [&] {
+        root.layoutIfNeeded();
+        return !net::NetworkActivityIndicator::shared().visible();
+      },
+      std::max(0.0, timeout - (loop.now() - start)));
   loop.runFor(extra);
+  root.layoutIfNeeded();
   return calm;
 }

@@ -37,7 +37,8 @@ class ReaderSession {
   ui::ViewController* topScreen() const;
 
   // Runs the main loop until the screens are at rest: no network activity, no push or pop under
-  // way, and `extra` seconds more for late pictures. False when that took over `timeout` seconds.
+  // way, and `extra` seconds more for late pictures; the views laid out as the window lays them
+  // out. False when that took over `timeout` seconds.
   bool settle(double timeout = 15, double extra = 0.4);
 
  private:

@@ -10,6 +10,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
@@ -90,17 +91,30 @@ bool ScreenDriver::tapView(ui::View& view) {
   return true;
 }
 
-bool ScreenDriver::tapRow(int tag, int row) {
+ui::TableView* ScreenDriver::showRow(int tag, int row) {
   ui::View* top = topView();
   auto* table = top ? findTagged<ui::TableView>(*top, tag) : nullptr;
-  if (!table) return fail("the screen shows no list");
-  if (row >= table->numberOfRowsInSection(0)) {
-    return fail("the list has " + std::to_string(table->numberOfRowsInSection(0)) + " rows");
+  if (!table) {
+    fail("the screen shows no list");
+    return nullptr;
   }
-  graphics::Rect rect = table->rectForRowAtIndexPath({0, row});
-  table->scrollRectToVisible(rect, false);
+  if (row >= table->numberOfRowsInSection(0)) {
+    fail("the list has " + std::to_string(table->numberOfRowsInSection(0)) + " rows");
+    return nullptr;
+  }
+  table->scrollRectToVisible(table->rectForRowAtIndexPath({0, row}), false);
   table->layoutIfNeeded();
-  if (!isShown(*table)) return fail("the list is hidden");
+  if (!isShown(*table)) {
+    fail("the list is hidden");
+    return nullptr;
+  }
+  return table;
+}
+
+bool ScreenDriver::tapRow(int tag, int row) {
+  ui::TableView* table = showRow(tag, row);
+  if (!table) return false;
+  graphics::Rect rect = table->rectForRowAtIndexPath({0, row});
   graphics::Point centre = table->convertPointToView(rect.center(), nullptr);
   if (!ui::tap(session_.window(), centre)) return fail("the row did not take the tap");
   return true;
@@ -164,8 +178,17 @@ bool ScreenDriver::openCategory(int index) {
   return true;
 }
 
-bool ScreenDriver::openSubCategory(int index) {
-  return openCategory(index);
+bool ScreenDriver::openSubCategories(int index) {
+  ui::TableView* table = showRow(kStoryViewTag, index);
+  if (!table) return false;
+  ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, index});
+  ui::Button* button = cell ? findButton(*cell, "subbutton_default.png") : nullptr;
+  if (!button) return fail("category " + std::to_string(index) + " has no sub-categories");
+  ui::ViewController* before = session_.topScreen();
+  if (!tapView(*button)) return false;
+  session_.settle();
+  if (session_.topScreen() == before) return fail("the sub-categories did not open");
+  return true;
 }
 
 bool ScreenDriver::openLead(int index) {

@@ -4,6 +4,7 @@
 class ReaderSession;
 namespace ui {
 class Button;
+class TableView;
 class View;
 class WebView;
 }  // namespace ui
@@ -26,10 +27,10 @@ class ScreenDriver {
 
   // From the home screen: the category menu.
   bool openCategories();
-  // From the category menu: taps category `index`.
+  // From the category menu: taps the row of category `index` (its story list).
   bool openCategory(int index);
-  // From the sub-category list: taps sub-category `index`.
-  bool openSubCategory(int index);
+  // From the category menu: taps the round button of category `index` (its sub-categories).
+  bool openSubCategories(int index);
   // From the home screen: taps story `index` (tile or row) and waits for its picture.
   bool openLead(int index);
   // From the lead reader: the full-article button.
@@ -37,7 +38,7 @@ class ScreenDriver {
   // From any screen with the saved-stories button.
   bool openSaved();
 
-  // The name of the top screen's class-like kind, for messages: "home", "categories", ...
+  // Why the last step failed.
   const std::string& error() const { return error_; }
 
   // Helpers over a view tree.
@@ -50,6 +51,8 @@ class ScreenDriver {
 
  private:
   bool tapView(ui::View& view);
+  // Scrolls row `row` of the top screen's table with `tag` into view; nullptr when it has none.
+  ui::TableView* showRow(int tag, int row);
   bool tapRow(int tag, int row);
   bool fail(std::string message);
   ui::View* topView() const;

@@ -13,7 +13,6 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "reader/model/Utilities.h"
-#include "reader/screens/SubServiceListViewController.h"
 
 namespace {
 
@@ -60,21 +59,14 @@ void collectWebPages(ui::View& view, nlohmann::json& pages) {
   for (const auto& child : view.subviews()) collectWebPages(*child, pages);
 }
 
-bool reach(const ShellOptions& options, ReaderSession& session, ScreenDriver& driver) {
+bool reach(const ShellOptions& options, ScreenDriver& driver) {
   const std::string& screen = options.screen;
   if (screen == "home") return true;
   if (screen == "categories") return driver.openCategories();
   if (screen == "subcategories") {
-    return driver.openCategories() && driver.openCategory(options.index);
+    return driver.openCategories() && driver.openSubCategories(options.index);
   }
-  if (screen == "stories") {
-    if (!driver.openCategories() || !driver.openCategory(options.index)) return false;
-    // A category with sub-categories lists them first: its first sub-category's stories.
-    if (dynamic_cast<SubServiceListViewController*>(session.topScreen())) {
-      return driver.openSubCategory(0);
-    }
-    return true;
-  }
+  if (screen == "stories") return driver.openCategories() && driver.openCategory(options.index);
   if (screen == "lead") return driver.openLead(options.index);
   if (screen == "article") return driver.openLead(options.index) && driver.openArticle();
   if (screen == "saved") return driver.openSaved();
@@ -103,7 +95,7 @@ int SnapshotCommand::run(const ShellOptions& options) {
   }
   const std::string storedStyle = driver.homeStyle();
   bool ok = (options.style.empty() || driver.chooseStyle(options.style)) &&
-            (!options.landscape || driver.turnToLandscape()) && reach(options, session, driver);
+            (!options.landscape || driver.turnToLandscape()) && reach(options, driver);
   if (ok) {
     if (ui::WebView* web = ScreenDriver::findWebView(session.window())) {
       finishHeadlessLoad(*web);
@@ -118,6 +110,8 @@ int SnapshotCommand::run(const ShellOptions& options) {
 
   const std::filesystem::path png = options.out;
   const std::filesystem::path json = jsonPathFor(png);
+  // As the window does before it paints.
+  session.window().layoutIfNeeded();
   ui::RenderOptions render;
   render.scale = options.scale > 0 ? options.scale : 1;
   nlohmann::json tree = ui::ViewTreeJson::dump(session.window());

@@ -96,4 +96,36 @@ std::string format(const char* fmt, ...) {
   return out;
 }
 
+bool isValidUtf8(std::string_view s) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+  const size_t size = s.size();
+  for (size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;   // overlong
+      if (lead == 0xED) high = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;   // overlong
+      if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+    } else {
+      return false;
+    }
+    if (size - i < length || bytes[i + 1] < low || bytes[i + 1] > high) return false;
+    for (size_t k = 2; k < length; ++k)
+      if ((bytes[i + k] & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace base

@@ -18,6 +18,9 @@ bool contains(std::string_view s, std::string_view what);
 std::string toLowerAscii(std::string_view s);
 // Removes every ASCII white-space character (blank, tab, CR, LF, VT, FF).
 std::string removingWhitespace(std::string_view s);
+// Whether `s` is well-formed UTF-8: no stray or missing continuation bytes, no overlong forms,
+// no UTF-16 surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view s);
 // printf-style formatting into a std::string.
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 

@@ -1,14 +1,12 @@
 #include "platform/net/CookieStore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <ctime>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Log.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/net/Initialize.h"
@@ -37,7 +35,9 @@ std::string toLine(const CookieStore::Cookie& c) {
   std::string line;
   if (c.httpOnly) line += kHttpOnlyPrefix;
   if (c.includeSubdomains) line += '.';
-  line += c.domain + '\t' + (c.includeSubdomains ? "TRUE" : "FALSE") + '\t' + c.path + '\t' +
+  // libcurl lists a cookie without a path under "/", so it is stored under "/" too.
+  const std::string& path = c.path.empty() ? std::string("/") : c.path;
+  line += c.domain + '\t' + (c.includeSubdomains ? "TRUE" : "FALSE") + '\t' + path + '\t' +
           (c.secure ? "TRUE" : "FALSE") + '\t' + std::to_string(c.expires) + '\t' + c.name + '\t' +
           c.value;
   return line;
@@ -82,31 +82,6 @@ std::string serialize(const std::vector<CookieStore::Cookie>& cookies) {
     if (c.expires != 0) out += toLine(c) + '\n';
   }
   return out;
-}
-
-// Writes next to the file, then renames: a crash never leaves half a file.
-bool writePrivateFile(const std::filesystem::path& file, const std::string& data) {
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  std::filesystem::path temp = file;
-  temp += ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  bool ok = done == data.size() && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) std::filesystem::rename(temp, file, ec);
-  if (!ok || ec) {
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -160,9 +135,12 @@ std::vector<CookieStore::Cookie> CookieStore::listLocked() const {
   curl_easy_setopt(easy.get(), CURLOPT_SHARE, share_);
   curl_slist* list = nullptr;
   if (curl_easy_getinfo(easy.get(), CURLINFO_COOKIELIST, &list) != CURLE_OK) return result;
+  // libcurl drops expired cookies only when another one is added, so some may still be held.
+  const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
   for (curl_slist* item = list; item; item = item->next) {
     Cookie cookie;
-    if (fromLine(item->data, cookie)) result.push_back(std::move(cookie));
+    if (fromLine(item->data, cookie) && (cookie.expires == 0 || cookie.expires >= now))
+      result.push_back(std::move(cookie));
   }
   curl_slist_free_all(list);
   return result;
@@ -192,7 +170,12 @@ void CookieStore::keepOnlyLocked(const std::vector<Cookie>& keep) {
 bool CookieStore::persistLocked() {
   std::string text = serialize(listLocked());
   if (text == lastSaved_) return true;
-  if (!writePrivateFile(file_, text)) return false;
+  std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  std::string error;
+  if (!base::writeFileAtomically(file_, bytes, &error)) {
+    base::log("COOKIES NOT SAVED: " + error);
+    return false;
+  }
   lastSaved_ = std::move(text);
   return true;
 }
@@ -215,13 +198,11 @@ std::vector<CookieStore::Cookie> CookieStore::cookies() const {
 
 std::vector<CookieStore::Cookie> CookieStore::cookiesForUrl(const Url& url) const {
   std::vector<Cookie> result;
-  std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
   bool https = base::toLowerAscii(url.scheme()) == "https";
   for (Cookie& c : cookies()) {
     if (!domainMatches(url.host(), c.domain, c.includeSubdomains)) continue;
     if (!pathMatches(url.path(), c.path)) continue;
     if (c.secure && !https) continue;
-    if (c.expires != 0 && c.expires < now) continue;
     result.push_back(std::move(c));
   }
   return result;

@@ -50,6 +50,7 @@ class CookieStore {
 
   // Adds a cookie, replacing one with the same domain, path and name.
   void setCookie(const Cookie& cookie);
+  // The cookies held, expired ones left out.
   std::vector<Cookie> cookies() const;
   // The cookies a request to `url` would carry (domain, path, secure flag, not expired).
   std::vector<Cookie> cookiesForUrl(const Url& url) const;

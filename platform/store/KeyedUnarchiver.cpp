@@ -10,6 +10,7 @@ namespace store {
 namespace {
 
 constexpr double kPlistEpoch = 978307200;
+constexpr double kLargestDateSeconds = 9.2e9;
 
 bool hasClass(const std::vector<std::string>& classes, std::string_view name) {
   return std::find(classes.begin(), classes.end(), name) != classes.end();
@@ -349,9 +350,16 @@ std::optional<Plist> KeyedUnarchiver::compositeToPropertyList(uint64_t uid, Plis
     PlistView time = object.get("NS.time");
     std::optional<double> seconds = time.asReal();
     if (!seconds && time.asInteger()) seconds = static_cast<double>(*time.asInteger());
-    if (seconds && std::isfinite(*seconds) && std::fabs(*seconds) < 1e12) {
-      auto since = std::chrono::duration<double>(*seconds + kPlistEpoch);
-      result = Plist::date(Date(std::chrono::duration_cast<Date::duration>(since)));
+    if (seconds && std::isfinite(*seconds)) {
+      // A Date counts nanoseconds in 64 bits: about 292 years either side of 1970. Times beyond
+      // would wrap around into other dates.
+      const double since1970 = *seconds + kPlistEpoch;
+      if (std::fabs(since1970) < kLargestDateSeconds) {
+        auto since = std::chrono::duration<double>(since1970);
+        result = Plist::date(Date(std::chrono::duration_cast<Date::duration>(since)));
+      } else {
+        fail(base::format("NSDate time %g is out of range", *seconds));
+      }
     }
   } else {
     fail("class " + classes.front() + " is not a property-list class");

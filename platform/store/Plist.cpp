@@ -1,5 +1,7 @@
 #include "platform/store/Plist.h"
 
+#include "platform/base/Strings.h"
+
 #include <cstdlib>
 #include <limits>
 
@@ -9,7 +11,7 @@ namespace {
 
 constexpr int64_t kPlistEpoch = 978307200;
 
-void setError(std::string* error, const char* text) {
+void setError(std::string* error, std::string_view text) {
   if (error) *error = text;
 }
 
@@ -117,6 +119,23 @@ bool Plist::append(Plist value) {
   return true;
 }
 
+std::optional<Plist> Plist::withReadableText(Plist parsed, const char* format, std::string* error) {
+  // libplist aborts when asked for a dictionary key that holds a NUL character (the binary
+  // format allows one in UTF-16 text). It keeps text that is not UTF-8 as it finds it, but
+  // cuts it at the first such byte when writing, so it would not survive a save. Lists with
+  // either are refused here; their XML form shows every text.
+  std::string xml = parsed.toXml();
+  if (xml.find('\0') != std::string::npos) {
+    setError(error, std::string(format) + " property list holds text with a NUL character");
+    return std::nullopt;
+  }
+  if (!base::isValidUtf8(xml)) {
+    setError(error, std::string(format) + " property list holds text that is not UTF-8");
+    return std::nullopt;
+  }
+  return parsed;
+}
+
 std::optional<Plist> Plist::fromBinary(std::span<const uint8_t> bytes, std::string* error) {
   if (bytes.size() > std::numeric_limits<uint32_t>::max()) {
     setError(error, "property list too large");
@@ -134,15 +153,7 @@ std::optional<Plist> Plist::fromBinary(std::span<const uint8_t> bytes, std::stri
     setError(error, "binary property list does not parse");
     return std::nullopt;
   }
-  Plist parsed(node);
-  // libplist aborts when asked for a dictionary key that holds a NUL character (the binary
-  // format allows one in UTF-16 text), so such lists are refused here. Its XML form shows them.
-  std::string xml = parsed.toXml();
-  if (xml.find('\0') != std::string::npos) {
-    setError(error, "binary property list holds text with a NUL character");
-    return std::nullopt;
-  }
-  return parsed;
+  return withReadableText(Plist(node), "binary", error);
 }
 
 std::optional<Plist> Plist::fromXml(std::string_view text, std::string* error) {
@@ -156,7 +167,7 @@ std::optional<Plist> Plist::fromXml(std::string_view text, std::string* error) {
     setError(error, "XML property list does not parse");
     return std::nullopt;
   }
-  return Plist(node);
+  return withReadableText(Plist(node), "XML", error);
 }
 
 std::optional<Plist> Plist::fromBytes(std::span<const uint8_t> bytes, std::string* error) {

@@ -58,6 +58,9 @@ class Plist {
 
  private:
   explicit Plist(plist_t node) : node_(node) {}
+  // `parsed` when every text in it can be read and written back; else nullopt and the reason.
+  static std::optional<Plist> withReadableText(Plist parsed, const char* format,
+                                               std::string* error);
   // Hands the node over to a container that takes ownership.
   plist_t release();
 

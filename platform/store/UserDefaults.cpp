@@ -5,10 +5,10 @@
 #include <iterator>
 #include <memory>
 
+#include "platform/base/AtomicFile.h"
 #include "platform/base/Log.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
-#include "platform/store/AtomicFile.h"
 
 namespace store {
 
@@ -83,7 +83,7 @@ void UserDefaults::load() {
 bool UserDefaults::save() {
   if (!writable_) return false;
   std::string error;
-  if (writeFileAtomically(path_, values_.toBinary(), &error)) return true;
+  if (base::writeFileAtomically(path_, values_.toBinary(), &error)) return true;
   base::log("USER DEFAULTS NOT SAVED: " + error);
   return false;
 }

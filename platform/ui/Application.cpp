@@ -2,6 +2,7 @@
 
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/RunLoop.h"
+#include "platform/base/Strings.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -85,12 +86,34 @@ void Application::rotate(InterfaceOrientation orientation) {
       if (!alive.expired()) top->didRotateFromInterfaceOrientation(from);
     });
   }
+  if (keyWindow_) keyWindow_->deviceOrientationDidChange(true);
   base::NotificationCenter::defaultCenter().post(kDeviceOrientationDidChangeNotification,
                                                  deviceOrientation_);
 }
 
+bool Application::isOpenableURL(std::string_view url) {
+  for (unsigned char c : url) {
+    if (c <= ' ' || c == 0x7F) return false;
+  }
+  size_t colon = url.find(':');
+  if (colon == std::string_view::npos) return false;
+  std::string scheme = base::toLowerAscii(url.substr(0, colon));
+  if (scheme == "http" || scheme == "https") return url.substr(colon).starts_with("://");
+  if (scheme != "mailto") return false;
+  // Some mail programs attach any local file a mailto address names; header names written
+  // with percent escapes are refused too rather than decoded.
+  std::string rest = base::toLowerAscii(url.substr(colon + 1));
+  size_t query = rest.find('?');
+  if (query == std::string::npos) return true;
+  for (const std::string& field : base::split(rest.substr(query + 1), "&")) {
+    std::string name = field.substr(0, field.find('='));
+    if (name.starts_with("attach") || name.find('%') != std::string::npos) return false;
+  }
+  return true;
+}
+
 bool Application::openURL(const std::string& url) {
-  return openURLHandler_ ? openURLHandler_(url) : false;
+  return isOpenableURL(url) && openURLHandler_ && openURLHandler_(url);
 }
 
 void Application::reset() {

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/InterfaceOrientation.h"
 
@@ -64,12 +65,16 @@ class Application {
   // The device turns to `orientation`. When the key window's top controller accepts it: that
   // controller hears willRotateToInterfaceOrientation, the status bar and the window turn, it
   // hears willAnimateRotationToInterfaceOrientation, and didRotateFromInterfaceOrientation
-  // after the turn (0.3 seconds; 0.6 for a half turn). Then the device orientation
-  // notification is posted, whether the interface turned or not.
+  // after the turn (0.3 seconds; 0.6 for a half turn). Then the views attached to the key
+  // window turn to match the device, and the device orientation notification is posted,
+  // whether the interface turned or not.
   void rotate(InterfaceOrientation orientation);
 
-  // Opens an address with the desktop; false when no handler is set or it refuses.
+  // Opens an http, https or mailto address with the desktop's handler. False for any other
+  // scheme, for an address holding blanks or control characters, for a mail address that
+  // asks to attach files, when no handler is set, or when the handler fails.
   bool openURL(const std::string& url);
+  static bool isOpenableURL(std::string_view url);
   void setOpenURLHandler(std::function<bool(const std::string&)> handler) {
     openURLHandler_ = std::move(handler);
   }

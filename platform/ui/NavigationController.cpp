@@ -13,7 +13,7 @@ constexpr double kSlideDuration = 0.35;
 }
 
 NavigationController::NavigationController(std::shared_ptr<ViewController> root)
-    : toolbar_(std::make_shared<Toolbar>()) {
+    : toolbar_(std::make_shared<Toolbar>()), navigationBar_(std::make_shared<NavigationBar>()) {
   toolbar_->setHidden(true);
   if (root) {
     adopt(root);
@@ -22,6 +22,7 @@ NavigationController::NavigationController(std::shared_ptr<ViewController> root)
 }
 
 NavigationController::~NavigationController() {
+  navigationBar_->setItem(nullptr);
   for (auto& controller : stack_) controller->navigationController_ = nullptr;
 }
 
@@ -31,6 +32,15 @@ void NavigationController::adopt(const std::shared_ptr<ViewController>& controll
 
 ViewController* NavigationController::topViewController() const {
   return stack_.empty() ? nullptr : stack_.back().get();
+}
+
+// Content views lie below the bars, which are the last subviews.
+size_t NavigationController::barsIndex() {
+  const auto& subviews = view()->subviews();
+  for (size_t i = 0; i < subviews.size(); ++i) {
+    if (subviews[i] == navigationBar_ || subviews[i] == toolbar_) return i;
+  }
+  return subviews.size();
 }
 
 graphics::Rect NavigationController::contentFrame() {
@@ -45,6 +55,13 @@ void NavigationController::layoutContent() {
   graphics::Rect b = view()->bounds();
   toolbar_->setFrame({0, b.height() - Toolbar::kHeight, b.width(), Toolbar::kHeight});
   toolbar_->setHidden(toolbarHidden_);
+  navigationBar_->setFrame({0, 0, b.width(), NavigationBar::kHeight});
+  // A hidden bar leaves the view tree altogether.
+  if (navigationBarHidden_) {
+    if (navigationBar_->superview()) navigationBar_->removeFromSuperview();
+  } else if (!navigationBar_->superview()) {
+    view()->insertSubview(navigationBar_, barsIndex());
+  }
   if (auto* top = topViewController()) top->view()->setFrame(contentFrame());
 }
 
@@ -61,7 +78,10 @@ void NavigationController::setToolbarHidden(bool hidden, bool) {
 void NavigationController::loadView() {
   ViewController::loadView();
   view()->addSubview(toolbar_);
-  if (auto* top = topViewController()) view()->insertSubview(top->view(), 0);
+  if (auto* top = topViewController()) {
+    view()->insertSubview(top->view(), 0);
+    navigationBar_->setItem(&top->navigationItem());
+  }
   layoutContent();
 }
 
@@ -109,10 +129,8 @@ void NavigationController::transition(std::shared_ptr<ViewController> from,
     const ViewPtr& toView = to->view();
     toView->setFrame(slide ? target.offsetBy(forward ? target.width() : -target.width(), 0)
                            : target);
-    // Content views lie below the toolbar, which stays the last subview.
-    const auto& subviews = view()->subviews();
-    size_t toolbarIndex = subviews.size() - 1;
-    view()->insertSubview(toView, forward ? toolbarIndex : 0);
+    view()->insertSubview(toView, forward ? barsIndex() : 0);
+    navigationBar_->setItem(&to->navigationItem());
   }
   bool shown = onScreen_;
   if (shown) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/ViewController.h"
 
@@ -29,7 +30,9 @@ class NavigationController : public ViewController {
   const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return stack_; }
   ViewController* topViewController() const;
 
-  // The bar at the top is not drawn; while shown it keeps its 44 points free above the content.
+  // The bar at the top shows the top controller's navigation item. Screens that draw their
+  // own header hide it.
+  NavigationBar& navigationBar() { return *navigationBar_; }
   bool isNavigationBarHidden() const { return navigationBarHidden_; }
   void setNavigationBarHidden(bool hidden, bool animated = false);
   Toolbar& toolbar() { return *toolbar_; }
@@ -55,9 +58,11 @@ class NavigationController : public ViewController {
                   bool animated, bool forward, bool releaseFrom);
   void finishTransition();
   void layoutContent();
+  size_t barsIndex();
 
   std::vector<std::shared_ptr<ViewController>> stack_;
   std::shared_ptr<Toolbar> toolbar_;
+  std::shared_ptr<NavigationBar> navigationBar_;
   bool navigationBarHidden_ = false;
   bool toolbarHidden_ = true;
   bool onScreen_ = false;

@@ -1,5 +1,7 @@
 #include "platform/ui/ViewController.h"
 
+#include "platform/ui/NavigationItem.h"
+
 #include "platform/base/Log.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Animator.h"
@@ -33,6 +35,19 @@ void ViewController::setView(ViewPtr view) {
   if (view_ && view_->controller_ == this) view_->controller_ = nullptr;
   view_ = std::move(view);
   if (view_) view_->controller_ = this;
+}
+
+void ViewController::setTitle(std::string title) {
+  title_ = std::move(title);
+  if (navigationItem_) navigationItem_->setTitle(title_);
+}
+
+NavigationItem& ViewController::navigationItem() {
+  if (!navigationItem_) {
+    navigationItem_ = std::make_unique<NavigationItem>();
+    navigationItem_->setTitle(title_);
+  }
+  return *navigationItem_;
 }
 
 void ViewController::loadView() {

@@ -9,6 +9,7 @@
 namespace ui {
 
 class NavigationController;
+class NavigationItem;
 class Window;
 
 enum class ModalPresentationStyle { FullScreen, PageSheet, FormSheet, CurrentContext };
@@ -31,7 +32,11 @@ class ViewController {
   void setView(ViewPtr view);
 
   const std::string& title() const { return title_; }
-  void setTitle(std::string title) { title_ = std::move(title); }
+  // Also the navigation item's title.
+  void setTitle(std::string title);
+  // What the navigation bar shows while this controller is on top of a navigation stack;
+  // made on first use with the controller's title.
+  NavigationItem& navigationItem();
 
   // Makes the view: a plain view filling the application frame. Override to build another.
   virtual void loadView();
@@ -86,6 +91,7 @@ class ViewController {
 
   ViewPtr view_;
   std::string title_;
+  std::unique_ptr<NavigationItem> navigationItem_;
   NavigationController* navigationController_ = nullptr;
   ViewController* presenting_ = nullptr;
   std::shared_ptr<ViewController> modal_;

@@ -3,10 +3,13 @@
 #include <fstream>
 
 #include "platform/base/Log.h"
+#include "platform/ui/BarButton.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/Switch.h"
 
 namespace ui {
 namespace {
@@ -67,6 +70,20 @@ json describe(const View& view, graphics::Point origin) {
     j["images"] = images;
     j["backgroundImages"] = backgrounds;
     j["font"] = font(button->titleLabel().font());
+  }
+  if (auto* bar = dynamic_cast<const NavigationBar*>(&view)) {
+    j["barStyle"] = bar->barStyle() == BarStyle::Black ? "black" : "default";
+    j["title"] = bar->item() ? json(bar->item()->title()) : json(nullptr);
+  }
+  if (auto* barButton = dynamic_cast<const BarButton*>(&view)) {
+    constexpr const char* kStyles[] = {"plain", "bordered", "done"};
+    j["title"] = barButton->item()->title();
+    j["style"] = kStyles[static_cast<int>(barButton->item()->style())];
+    j["enabled"] = barButton->isEnabled();
+  }
+  if (auto* toggle = dynamic_cast<const Switch*>(&view)) {
+    j["on"] = toggle->isOn();
+    j["enabled"] = toggle->isEnabled();
   }
   if (auto* imageView = dynamic_cast<const ImageView*>(&view)) {
     j["image"] = imageName(imageView->image());

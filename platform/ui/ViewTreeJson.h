@@ -11,7 +11,9 @@ namespace ui {
 // "hidden", "alpha" and "subviews" in order; labels add "text", "font" (name, size); buttons
 // add "titles", "images" and "backgroundImages" by state ("normal", "highlighted", "disabled",
 // "selected") and the title "font"; image views add "image" and "highlightedImage"; scroll views
-// add "contentSize" and "contentOffset". Images are given by resource name ("" for a downloaded
+// add "contentSize" and "contentOffset"; navigation bars add "barStyle" ("default", "black")
+// and "title", their buttons "title", "style" ("plain", "bordered", "done") and "enabled";
+// switches add "on" and "enabled". Images are given by resource name ("" for a downloaded
 // picture).
 class ViewTreeJson {
  public:

@@ -4,9 +4,14 @@
 #include <optional>
 #include <string>
 
+#include "platform/graphics/Geometry.h"
 #include "platform/net/Url.h"
 #include "platform/net/UrlRequest.h"
 #include "platform/ui/WebEngineClient.h"
+
+namespace graphics {
+class Painter;
+}
 
 namespace ui {
 
@@ -43,6 +48,10 @@ class WebEngine {
   virtual std::string evaluateScript(const std::string& script) = 0;
 
   virtual void setScalesPageToFit(bool scales) = 0;
+
+  // Paints the page over `area` of the web view's drawing when the engine shows it as a picture
+  // there rather than live; engines without pictures paint nothing.
+  virtual void drawPicture(graphics::Painter&, const graphics::Rect& /*area*/) const {}
 
  private:
   WebEngineClient* client_ = nullptr;

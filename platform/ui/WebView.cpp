@@ -16,6 +16,11 @@ WebView::~WebView() {
   engine_->setClient(nullptr);
 }
 
+void WebView::draw(graphics::Painter& painter) const {
+  View::draw(painter);
+  engine_->drawPicture(painter, bounds());
+}
+
 void WebView::loadRequest(const net::UrlRequest& request) {
   if (request.url().absoluteString().empty()) {
     loadRequest(std::string_view{});

@@ -45,6 +45,8 @@ class WebView : public View, private WebEngineClient {
 
   WebEngine& engine() const { return *engine_; }
 
+  void draw(graphics::Painter& painter) const override;
+
  private:
   bool engineShouldStartLoad(const net::UrlRequest& request, WebViewNavigationType type) override;
   void engineDidStartLoad() override;

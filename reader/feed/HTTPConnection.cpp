@@ -1,12 +1,12 @@
 #include "reader/feed/HTTPConnection.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "platform/base/Log.h"
 #include "platform/base/Strings.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "platform/net/UrlLoader.h"
+#include "reader/feed/StorySummary.h"
 #include "reader/model/Utilities.h"
 
 namespace {
@@ -17,12 +17,6 @@ void logValue(std::string_view label, std::string_view value) {
   std::string line(label);
   line += value;
   base::log(line);
-}
-
-// Largest cut <= `at` that does not split a UTF-8 sequence of `s`.
-size_t utf8Boundary(const std::string& s, size_t at) {
-  while (at > 0 && at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80) --at;
-  return at;
 }
 
 // Removes every `c` in place. Texts hold few of them, so whole runs between matches are moved
@@ -37,35 +31,6 @@ void eraseAll(std::string& s, char c) {
     size_t length = (hit == std::string::npos ? s.size() : hit) - from;
     std::char_traits<char>::move(s.data() + out, s.data() + from, length);
     out += length;
-  }
-  s.resize(out);
-}
-
-// Removes, in one pass from `from` on, every occurrence of `pattern` (searched left to right
-// in the original text, as a replace-all would) and every `c` outside them, and moves what is
-// left to the front of `s`: the same as erasing the first `from` characters, removing all
-// `pattern`, then removing every `c`. `c` < 0 removes only the pattern.
-void compact(std::string& s, size_t from, std::string_view pattern, int c = -1) {
-  const std::string_view text(s);
-  const char byte = static_cast<char>(c);
-  size_t nextPattern = text.find(pattern, from);
-  size_t nextChar = c < 0 ? std::string_view::npos : text.find(byte, from);
-  size_t out = 0;
-  size_t pos = from;
-  while (true) {
-    size_t hit = std::min(nextPattern, nextChar);
-    size_t keep = (hit == std::string_view::npos ? text.size() : hit) - pos;
-    std::char_traits<char>::move(s.data() + out, s.data() + pos, keep);
-    out += keep;
-    if (hit == std::string_view::npos) break;
-    if (hit == nextPattern) {
-      pos = hit + pattern.size();
-      nextPattern = text.find(pattern, pos);
-      if (nextChar < pos) nextChar = text.find(byte, pos);
-    } else {
-      pos = hit + 1;
-      nextChar = text.find(byte, pos);
-    }
   }
   s.resize(out);
 }
@@ -284,48 +249,10 @@ void HTTPConnection::finishItem() {
   item->title = currTitle;
   item->link = withoutBlanks(currLink);
 
-  // A summary may start with a picture tag, <img src="ADDRESS" />, which gives the avatar. The
-  // avatar is looked for in C: a cleaned copy of the summary when it has a tag, else the summary.
-  std::string& summary = summaryScratch_;  // C, when the summary has a picture tag
-  bool hasTag = currDescription.find("<img") != std::string::npos;
-  bool pictureUsable = true;
-  if (hasTag) {
-    summary = currDescription;
-    compact(currDescription, 0, "<img");
-    size_t end = currDescription.find("/>");  // P
-    if (end == std::string::npos) {
-      // An unclosed picture tag: drop the tag up to its ">" (or everything after "<img" when it
-      // has none) and take no avatar from it.
-      pictureUsable = false;
-      size_t tag = summary.find("<img");
-      size_t close = summary.find('>', tag);
-      summary.erase(tag, close == std::string::npos ? std::string::npos : close + 1 - tag);
-      eraseAll(summary, '\n');
-      currDescription = summary;
-    } else {
-      eraseAll(summary, '\n');
-      compact(summary, 0, "<img src=\"", '"');
-      if (end < summary.size()) summary.resize(utf8Boundary(summary, end));
-      compact(currDescription, end, "/>", '\n');
-    }
-  }
-  if (pictureUsable) {
-    std::string_view words = hasTag ? std::string_view(summary) : currDescription;
-    // The first blank-separated word that contains "http".
-    for (size_t start = 0; start <= words.size();) {
-      size_t blank = words.find(' ', start);
-      std::string_view word = words.substr(
-          start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
-      if (word.find("http") != std::string_view::npos) {
-        logValue("Img = ", word);
-        item->avatar = std::string(word);
-        break;
-      }
-      if (blank == std::string_view::npos) break;
-      start = blank + 1;
-    }
-  }
-  item->description = currDescription;
+  StorySummary summary = readStorySummary(currDescription);
+  if (summary.pictureAddress) logValue("Img = ", *summary.pictureAddress);
+  item->avatar = std::move(summary.pictureAddress);
+  item->description = std::move(summary.text);
   currDescription.clear();
 
   eraseAll(currPubDate, '\n');

@@ -55,8 +55,6 @@ class HTTPConnection : public xml::XmlParserDelegate {
   bool haveStoryBuffers_ = false;
   std::string currTitle, currLink, currDescription, currPubDate, currGuid;
   std::string currImg;
-  // Working copy of a summary while its picture tag is taken apart.
-  std::string summaryScratch_;
   std::string currServiceName, currServiceLink;
   std::string* currentBuffer_ = nullptr;
   net::Error downloadError_;

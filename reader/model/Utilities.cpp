@@ -189,9 +189,14 @@ std::string Utilities::convertTimeWithTime(std::string_view feedDate) {
   size_t secondColon = feedDate.find(':', firstColon + 1);
   if (secondColon == std::string_view::npos) return std::string(feedDate);
   std::string_view head = feedDate.substr(0, firstColon);
-  auto hour = head.size() >= 2 ? decimal(head.substr(head.size() - 2), 2) : std::nullopt;
+  if (head.size() < 2) return std::string(feedDate);
+  // The hour is the last two characters of the head: two digits, or a blank and one digit
+  // ("2011 9"), whose blank stays in front of the rebuilt hour.
+  std::string_view hourText = head.substr(head.size() - 2);
+  if (hourText.front() == ' ') hourText.remove_prefix(1);
+  auto hour = decimal(hourText, 2);
   if (!hour || *hour > 23) return std::string(feedDate);
-  head.remove_suffix(2);
+  head.remove_suffix(hourText.size());
   std::string_view minutes = feedDate.substr(firstColon + 1, secondColon - firstColon - 1);
   // Everything after the minutes, colons included: "00 EST".
   std::string_view rest = feedDate.substr(secondColon + 1);

@@ -3,9 +3,13 @@
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
+#include "app/sandbox/ServiceSandbox.h"
+#include "app/shell/ProgramConfig.h"
 #include "app/shell/ShellOptions.h"
-#include "app/shell/SiteConfig.h"
+#include "platform/net/UrlLoader.h"
+#include "sharing/config/SHKServiceConfig.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::TempDir;
@@ -79,15 +83,86 @@ TEST(ShellOptions, ReadsSnapshotsAndRefusesMistakes) {
   EXPECT_DOUBLE_EQ(window->scale, 1.5);
 }
 
-TEST(SiteConfig, ReadsTheSiteLine) {
+TEST(ProgramConfig, TakesItsOptionsOutOfTheArguments) {
+  const struct {
+    std::vector<std::string> args;
+    const char* services;  // nullptr: refused
+    std::vector<std::string> rest;
+  } cases[] = {
+      {{"--config", "a.conf", "feed", "--services", "sandbox"}, "sandbox", {"feed"}},
+      {{"--site", "http://x", "--services", "http://127.0.0.1:9/"},
+       "http://127.0.0.1:9",
+       {"--site", "http://x"}},
+      {{"--services", "https://sandbox.example"}, "https://sandbox.example", {}},
+      {{"--services", "http://sandbox.example"}, nullptr, {}},
+      {{"--services", "127.0.0.1:9"}, nullptr, {}},
+      {{"menu", "--config"}, nullptr, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    std::string error;
+    auto config = ProgramConfig::extract(args, error);
+    ASSERT_EQ(config.has_value(), c.services != nullptr) << c.args.back();
+    if (!config) continue;
+    EXPECT_EQ(config->services, c.services);
+    EXPECT_EQ(args, c.rest);
+  }
+}
+
+TEST(ProgramConfig, SandboxServicesReceiveEveryServicesRequests) {
   TempDir dir;
-  EXPECT_EQ(SiteConfig::readSite(dir / "missing.conf"), "");
-  writeFile(dir / "a.conf", "# comment\n\n  site =  http://news.example/ \nother = 1\n");
-  EXPECT_EQ(SiteConfig::readSite(dir / "a.conf"), "http://news.example");
-  writeFile(dir / "b.conf", "site = news.example\n");
-  EXPECT_EQ(SiteConfig::readSite(dir / "b.conf"), "") << "an address needs a scheme";
-  writeFile(dir / "c.conf", "sites = http://a\nsite=http://b\n");
-  EXPECT_EQ(SiteConfig::readSite(dir / "c.conf"), "http://b");
+  std::vector<std::string> args{"--services", "sandbox"};
+  std::string error;
+  auto config = ProgramConfig::extract(args, error);
+  std::ostringstream err;
+  ASSERT_TRUE(config && config->apply(err)) << err.str();
+  ASSERT_TRUE(config->sandbox());
+  const std::string api = SHKServiceConfig::shared().value("SHKInstapaper", "api");
+  EXPECT_EQ(api, config->sandbox()->baseUrl() + "/SHKInstapaper/api");
+
+  // A second program uses the running sandbox by its address.
+  std::vector<std::string> second{"--services", config->sandbox()->baseUrl()};
+  auto other = ProgramConfig::extract(second, error);
+  ASSERT_TRUE(other && other->apply(err));
+  EXPECT_EQ(SHKServiceConfig::shared().value("SHKTumblr", "api"),
+            config->sandbox()->baseUrl() + "/SHKTumblr/api");
+
+  net::UrlRequest request(*net::Url::parse(api + "/api/add?x=1"));
+  request.setHttpMethod("POST");
+  request.setHttpBody("url=u");
+  net::UrlLoader::sendSynchronousRequest(request);
+  auto received = config->sandbox()->log().requests();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].service, "SHKInstapaper");
+  EXPECT_EQ(received[0].path, "/api/add");
+  EXPECT_EQ(received[0].body, "url=u");
+  SHKServiceConfig::shared() = SHKServiceConfig();
+}
+
+TEST(ProgramConfig, ConfigurationProblemsReachTheUser) {
+  TempDir dir;
+  writeFile(dir / "bad.conf", "[SHKTwitter]\napi = http://twitter.com\n");
+  writeFile(dir / "odd.conf", "[SHKTwitter]\ncolour = red\n");
+  writeFile(dir / "config/vemo/vemo.conf", "site\n");
+  const struct {
+    std::string args;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"--config " + (dir / "bad.conf").string() + " saved", 2,
+       (dir / "bad.conf").string() + ":2: \"api\" in [SHKTwitter] uses plain http"},
+      {"--config " + (dir / "odd.conf").string() + " saved", 0,
+       "warning: " + (dir / "odd.conf").string() + ":2: unknown key \"colour\""},
+      {"--config " + (dir / "none.conf").string() + " saved", 2, "none.conf: cannot be read"},
+      {"saved", 2, "vemo.conf:1: expected \"key = value\""},
+  };
+  for (const auto& c : cases) {
+    std::string command = std::string(VEMO_PATH) + " " + c.args + " 2>" + (dir / "err").string();
+    int raw = std::system((command + " >/dev/null").c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args;
+    EXPECT_NE(testing_support::readFile(dir / "err").find(c.message), std::string::npos)
+        << testing_support::readFile(dir / "err");
+  }
 }
 
 TEST(Snapshot, HomeShowsTheGridTilesAndLeavesTheStoredStyle) {

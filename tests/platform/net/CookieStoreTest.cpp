@@ -96,13 +96,33 @@ TEST(CookieStoreTest, SavesOnlyLastingCookiesInAPrivateFile) {
   EXPECT_TRUE(net::CookieStore(file).cookies().empty());
 }
 
-TEST(CookieStoreTest, IgnoresMalformedLinesInTheFile) {
+// Whatever lies next to the file under a name a writer might pick is neither followed nor reused.
+TEST(CookieStoreTest, SavingTouchesNothingButTheFile) {
+  testing_support::TempDir dir;
+  auto file = dir / "cookies.txt";
+  testing_support::writeFile(dir / "other.txt", "someone else's file");
+  std::filesystem::create_symlink(dir / "other.txt", dir / "cookies.txt.tmp");
+
+  net::CookieStore store(file);
+  store.setCookie(cookie("example.com", "a"));
+  EXPECT_EQ(testing_support::readFile(dir / "other.txt"), "someone else's file");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "cookies.txt.tmp"));
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(names(net::CookieStore(file).cookies()), (std::vector<std::string>{"a"}));
+}
+
+TEST(CookieStoreTest, ReadsTheFileWithoutMalformedExpiredOrDuplicateCookies) {
   testing_support::TempDir dir;
   testing_support::writeFile(dir / "c.txt",
                              "# Netscape HTTP Cookie File\ngarbage\n\t\t\n"
-                             "example.com\tFALSE\t/\tFALSE\t4102444800\tok\t1\n");
+                             "example.com\tFALSE\t/\tFALSE\t4102444800\tok\t1\n"
+                             "example.com\tFALSE\t/\tFALSE\t1000\texpired\t1\n"
+                             "example.com\tFALSE\t\tFALSE\t4102444800\tok\t2\n");
   net::CookieStore store(dir / "c.txt");
-  EXPECT_EQ(names(store.cookies()), (std::vector<std::string>{"ok"}));
+  // A cookie without a path is the one under "/".
+  auto cookies = store.cookies();
+  ASSERT_EQ(names(cookies), (std::vector<std::string>{"ok"}));
+  EXPECT_EQ(cookies[0].value, "2");
 }
 
 }  // namespace

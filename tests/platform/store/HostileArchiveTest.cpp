@@ -203,6 +203,31 @@ TEST(HostileArchiveTest, WrongTypes) {
   }
 }
 
+// Dates whose time would not fit a Date are refused, not wrapped around into other dates.
+TEST(HostileArchiveTest, DatesOutOfRange) {
+  struct Case {
+    double secondsSince2001;
+    bool accepted;
+  };
+  const Case cases[] = {{0, true},      {3e8, true},    {-3e8, true},   {1e10, false},
+                        {-2e10, false}, {9.3e9, false}, {1e300, false}, {1e19, false}};
+  for (const Case& c : cases) {
+    ArchiveBuilder b;
+    Plist date = Plist::dictionary();
+    date.set("NS.time", Plist::real(c.secondsSince2001));
+    date.set("$class", Plist::uid(b.addClass("NSDate")));
+    std::string error;
+    auto decoded = KeyedUnarchiver::unarchivePropertyList(b.bytes(b.add(std::move(date))), &error);
+    EXPECT_EQ(decoded.has_value(), c.accepted) << c.secondsSince2001;
+    if (c.accepted) {
+      auto expected = store::Date(std::chrono::seconds(978307200 + int64_t(c.secondsSince2001)));
+      EXPECT_EQ(decoded->view().asDate(), expected) << c.secondsSince2001;
+    } else {
+      EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+    }
+  }
+}
+
 TEST(HostileArchiveTest, BrokenOuterLayout) {
   std::string error;
   auto check = [&](const Plist& archive, const char* what) {

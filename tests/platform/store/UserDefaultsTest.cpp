@@ -1,13 +1,10 @@
 #include "platform/store/UserDefaults.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <thread>
 
 #include "platform/base/Log.h"
-#include "platform/store/AtomicFile.h"
 #include "tests/support/TempDir.h"
 
 using store::Plist;
@@ -110,33 +107,6 @@ TEST(UserDefaultsTest, XmlFileIsRead) {
   values.set("STYLE", Plist::string("list"));
   writeFile(file, values.toXml());
   EXPECT_EQ(UserDefaults(file).stringForKey("STYLE"), "list");
-}
-
-TEST(UserDefaultsTest, InterruptedWriteLeavesTheOldFileWhole) {
-  TempDir dir;
-  auto file = dir / "config/vemo/defaults.plist";
-  {
-    UserDefaults defaults(file);
-    ASSERT_TRUE(defaults.setString("old", "k"));
-  }
-  const std::string before = readFile(file);
-
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // Dies once the new content is on disk in the temporary file, before it replaces the old.
-    store::setAtomicWriteHookForTesting([](const std::filesystem::path&) { _exit(3); });
-    UserDefaults defaults(file);
-    defaults.setString(std::string(10000, 'n'), "k");
-    _exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  ASSERT_EQ(WEXITSTATUS(status), 3) << "the child should have died inside the write";
-
-  EXPECT_EQ(readFile(file), before);
-  EXPECT_EQ(UserDefaults(file).stringForKey("k"), "old");
 }
 
 TEST(UserDefaultsTest, FailedWriteIsReportedAndKeptInMemory) {

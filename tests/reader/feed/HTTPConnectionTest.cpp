@@ -155,12 +155,13 @@ TEST(HTTPConnection, PictureTagsOfEveryShape) {
   EXPECT_EQ(stories[0]->avatar, "http://vemo.vn/a.jpg");
   EXPECT_EQ(stories[0]->description, "Một đoạn tóm tắt khá dài của bài báo");
 
-  // A tag that is never closed with "/>": no avatar, the tag is dropped from the summary.
+  // A tag without "/>", inside a link and followed by a line break, as many sites write it.
   stories = parseItems(
-      rss("<item><description>&lt;img src=\"http://vemo.vn/b.jpg\"&gt;Tin\nmới</description></item>"
+      rss("<item><description>&lt;a href=\"http://vemo.vn/b.html\"&gt;&lt;img "
+          "src=\"http://vemo.vn/b.jpg\"&gt;&lt;/a&gt;&lt;/br&gt;Tin\nmới</description></item>"
           "<item><description>Tin &lt;img src=\"http://vemo.vn/c.jpg</description></item>"));
   ASSERT_EQ(stories.size(), 2u);
-  EXPECT_FALSE(stories[0]->avatar);
+  EXPECT_EQ(stories[0]->avatar, "http://vemo.vn/b.jpg");
   EXPECT_EQ(stories[0]->description, "Tinmới");
   EXPECT_FALSE(stories[1]->avatar);
   EXPECT_EQ(stories[1]->description, "Tin ");

@@ -21,6 +21,10 @@ TEST(ConvertTimeTest, HoursOnTheTwelveHourDial) {
       {"Mon, 05 Dec 2011 11:59:59 EST", "Mon, 05 Dec 2011 11:59:59 PM"},
       {"Mon, 05 Dec 2011 12:00:00 EST", "Tue, 6 Dec 2011 12:00:00 AM"},
       {"Mon, 05 Dec 2011 23:45:10 EST", "Tue, 6 Dec 2011 11:45:10 AM"},
+      // An hour written with one digit after the blank.
+      {"Mon, 05 Dec 2011 9:30:00 EST", "Mon, 05 Dec 2011 09:30:00 PM"},
+      {"Mon, 05 Dec 2011 0:05:00 EST", "Mon, 05 Dec 2011 12:05:00 PM"},
+      {" 7:30:00 EST", " 07:30:00 PM"},
   });
 }
 
@@ -65,7 +69,8 @@ TEST(ConvertTimeTest, UnknownNamesAndOtherZones) {
 TEST(ConvertTimeTest, UnreadableTextIsReturnedUnchanged) {
   for (const char* text :
        {"", "Mon, 05 Dec 2011", "14:30", "Mon, 05 Dec 2011 14:30 EST",
-        "Mon, 05 Dec 2011 7:30:00 EST", "Mon, 05 Dec 2011 24:00:00 EST",
+        "Mon, 05 Dec 2011 24:00:00 EST", "Mon, 05 Dec 2011 x7:30:00 EST",
+        "Mon, 05 Dec 2011  :30:00 EST", "Mon, 05 Dec 201\t7:30:00 EST", "7:30:00 EST",
         "Mon, 05 Dec 2011 ab:00:00 EST", "14:30:00 EST", "Mon, xx Dec 2011 14:30:00 EST",
         "Mon, 00 Dec 2011 14:30:00 EST", "Mon, 32 Dec 2011 14:30:00 EST",
         "Mon, 31 Nov 2011 14:30:00 EST", "Mon, 29 Feb 2011 14:30:00 EST", ":::"})

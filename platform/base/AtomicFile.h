@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-namespace store {
+namespace base {
 
 // Replaces `file` with `bytes` so that a crash at any moment leaves either the old or the new
 // content whole: the bytes go to a temporary file in the same folder (mode 0600), which is
@@ -17,4 +17,4 @@ bool writeFileAtomically(const std::filesystem::path& file, std::span<const uint
 // Tests only: called with the temporary file's path after it is flushed and before the rename.
 void setAtomicWriteHookForTesting(std::function<void(const std::filesystem::path&)> hook);
 
-}  // namespace store
+}  // namespace base

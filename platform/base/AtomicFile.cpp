@@ -1,4 +1,4 @@
-#include "platform/store/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <mutex>
 
-namespace store {
+namespace base {
 
 namespace {
 
@@ -83,4 +83,4 @@ bool writeFileAtomically(const std::filesystem::path& file, std::span<const uint
   return true;
 }
 
-}  // namespace store
+}  // namespace base

@@ -1,0 +1,240 @@
+// The WebKit engine in a real window (run under xvfb-run) against a loopback server: form POSTs
+// that WebKit cannot load by itself, and cookies in WebKit's own jar.
+#include "app/gui/WebKitEngine.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "app/gui/WebKitCookieJar.h"
+#include "app/gui/WebViewLayer.h"
+#include "platform/base/RunLoop.h"
+#include "platform/graphics/OffscreenSurface.h"
+#include "platform/graphics/Painter.h"
+#include "platform/ui/Animator.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/WebEngineClient.h"
+#include "platform/ui/WebView.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+// Notes what the engine reports.
+struct Client : ui::WebEngineClient {
+  std::vector<net::UrlRequest> asked;
+  std::vector<std::string> events;
+  bool engineShouldStartLoad(const net::UrlRequest& request, ui::WebViewNavigationType) override {
+    asked.push_back(request);
+    return true;
+  }
+  void engineDidStartLoad() override { events.push_back("start"); }
+  void engineDidFinishLoad() override { events.push_back("finish"); }
+  void engineDidFailLoad(const net::Error& e) override {
+    events.push_back("fail " + std::to_string(e.code()));
+  }
+};
+
+// What the server received, guarded: handlers run on the server's threads.
+struct Received {
+  std::mutex mutex;
+  std::vector<httplib::Request> requests;
+
+  size_t count() {
+    std::lock_guard lock(mutex);
+    return requests.size();
+  }
+  httplib::Request at(size_t i) {
+    std::lock_guard lock(mutex);
+    return requests.at(i);
+  }
+};
+
+class WebKitEngineTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()); }
+
+  void SetUp() override {
+    auto keep = [this](const httplib::Request& req, httplib::Response& res) {
+      {
+        std::lock_guard lock(received.mutex);
+        received.requests.push_back(req);
+      }
+      res.set_content("<html><head><title>done</title></head><body>done</body></html>",
+                      "text/html");
+    };
+    server.server().Get("/page", keep);
+    server.server().Post("/form", keep);
+    server.start();
+    window = gtk_window_new();
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_window_set_child(GTK_WINDOW(window), fixed);
+    gtk_window_set_default_size(GTK_WINDOW(window), 320, 240);
+    gtk_fixed_put(GTK_FIXED(fixed), engine.clipBox(), 0, 0);
+    gtk_widget_set_size_request(engine.clipBox(), 320, 240);
+    gtk_widget_set_size_request(GTK_WIDGET(engine.webView()), 320, 240);
+    gtk_widget_set_visible(engine.clipBox(), TRUE);
+    gtk_window_present(GTK_WINDOW(window));
+    engine.setClient(&client);
+  }
+  void TearDown() override {
+    engine.setClient(nullptr);
+    gtk_window_destroy(GTK_WINDOW(window));
+    server.stop();
+    base::RunLoop::main().reset();
+  }
+
+  // Turns both loops until `done`, 20 seconds at most.
+  bool runUntil(const std::function<bool()>& done) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+      while (g_main_context_iteration(nullptr, FALSE)) {
+      }
+      base::RunLoop::main().runFor(0.005);
+    }
+    return done();
+  }
+  bool loaded() { return !client.events.empty() && client.events.back() != "start"; }
+
+  testing_support::TempDir dir;
+  testing_support::LoopbackServer server;
+  Received received;
+  Client client;
+  WebKitEngine engine;
+  GtkWidget* window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
+  // Quotes, markup, entities and line breaks must arrive as they were given.
+  const std::string tricky = "say \"hi\" <b>&amp; 'you'\r\nnext line";
+  const std::string multipart =
+      "--3i2ndDfv\r\nContent-Disposition: form-data; name=\"api_key\"\r\n\r\nk1\r\n"
+      "--3i2ndDfv\r\nContent-Disposition: form-data; name=\"message\"\r\n\r\n" +
+      tricky + "\r\n--3i2ndDfv\r\n";
+  const struct {
+    const char* type;
+    std::string body;
+  } cases[] = {
+      {"multipart/form-data; boundary=3i2ndDfv", multipart},
+      {"application/x-www-form-urlencoded",
+       "api_key=k1&message=say+%22hi%22+%3Cb%3E%26amp%3B+%27you%27%0D%0Anext+line"},
+  };
+  for (const auto& c : cases) {
+    const size_t before = received.count();
+    client.events.clear();
+    client.asked.clear();
+    net::UrlRequest request(*net::Url::parse(server.url("/form?display=touch")));
+    request.setHttpMethod("POST");
+    request.setValue("Content-Type", c.type);
+    request.setHttpBody(c.body);
+    engine.loadRequest(request);
+    ASSERT_TRUE(runUntil([&] { return received.count() > before && loaded(); })) << c.type;
+
+    httplib::Request got = received.at(before);
+    EXPECT_EQ(got.method, "POST");
+    EXPECT_EQ(got.get_param_value("display"), "touch");
+    if (got.is_multipart_form_data()) {
+      EXPECT_EQ(got.get_file_value("api_key").content, "k1");
+      EXPECT_EQ(got.get_file_value("message").content, tricky);
+    } else {
+      httplib::Params fields;
+      httplib::detail::parse_query_text(got.body, fields);
+      EXPECT_EQ(fields.find("api_key")->second, "k1");
+      EXPECT_EQ(fields.find("message")->second, tricky);
+    }
+    // The client heard of the request as given, once, and of its load only.
+    ASSERT_EQ(client.asked.size(), 1u) << c.type;
+    EXPECT_EQ(client.asked[0].httpMethod(), "POST");
+    EXPECT_EQ(client.asked[0].httpBody(), c.body);
+    EXPECT_EQ(client.events, (std::vector<std::string>{"start", "finish"})) << c.type;
+  }
+
+  // What no form can carry is refused, not sent some other way.
+  for (const char* method : {"POST", "PUT"}) {
+    net::UrlRequest json(*net::Url::parse(server.url("/form")));
+    json.setHttpMethod(method);
+    json.setValue("Content-Type", method == std::string("PUT") ? "" : "application/json");
+    json.setHttpBody(method == std::string("PUT") ? "" : "{}");
+    client.events.clear();
+    engine.loadRequest(json);
+    ASSERT_TRUE(runUntil([&] { return !client.events.empty(); }));
+    EXPECT_EQ(client.events, (std::vector<std::string>{"fail -1002"})) << method;
+  }
+}
+
+TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {
+  WebKitCookieJar jar;
+  ASSERT_TRUE(jar.addCookie("test_cookie", "1", ".127.0.0.1"));
+  ASSERT_EQ(jar.cookies().size(), 1u);
+  EXPECT_FALSE(jar.cookies()[0].includeSubdomains) << "an address is host-only";
+
+  auto load = [&] {
+    const size_t before = received.count();
+    client.events.clear();
+    net::UrlRequest request(*net::Url::parse(server.url("/page")));
+    request.setValue("X-Asked-By", "vemo");
+    engine.loadRequest(request);
+    EXPECT_TRUE(runUntil([&] { return received.count() > before && loaded(); }));
+    return received.at(before);
+  };
+  httplib::Request first = load();
+  EXPECT_EQ(first.get_header_value("Cookie"), "test_cookie=1");
+  EXPECT_EQ(first.get_header_value("X-Asked-By"), "vemo");
+  EXPECT_EQ(net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/"))).size(), 1u);
+
+  jar.deleteCookiesForDomain("127.0.0.1");
+  EXPECT_TRUE(jar.cookies().empty());
+  EXPECT_TRUE(net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/"))).empty());
+  EXPECT_FALSE(load().has_header("Cookie"));
+}
+
+TEST_F(WebKitEngineTest, AMovingWebViewShowsItsPictureAndGoesLiveAtRest) {
+  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
+  ui::View root(graphics::Rect{0, 0, 320, 480});
+  auto web = std::make_shared<ui::WebView>(graphics::Rect{0, 0, 320, 240});
+  root.addSubview(web);
+  ui::WebEngine::setFactory(nullptr);
+  auto& page = dynamic_cast<WebKitEngine&>(web->engine());
+  GtkWidget* fixed = gtk_window_get_child(GTK_WINDOW(window));
+  WebViewLayer layer(fixed, fixed);
+  layer.sync(root, 1);
+  web->loadHTMLString("<body style='margin:0;background:#c00'></body>", std::nullopt);
+  ASSERT_TRUE(runUntil([&] { return !web->isLoading() && page.snapshot(); }));
+
+  // Drawn with the view tree's geometry, the picture turns up where the view is; the live view
+  // is off screen.
+  auto redAt = [&](graphics::Point p) {
+    graphics::OffscreenSurface surface({320, 480});
+    graphics::Painter painter(surface.context());
+    ui::Renderer::paint(root, painter);
+    graphics::Color c = surface.colorAt(p);
+    return c.red > 0.7 && c.green < 0.2 && c.blue < 0.2;
+  };
+  const struct {
+    ui::Transform transform;
+    bool live;
+    graphics::Point inside, outside;
+  } cases[] = {
+      {ui::Transform::scaled(0.5), false, {160, 120}, {20, 20}},
+      {ui::Transform::identity(), true, {160, 120}, {160, 300}},
+  };
+  for (const auto& c : cases) {
+    web->setTransform(c.transform);
+    layer.sync(root, 1);
+    EXPECT_EQ(gtk_widget_get_visible(page.clipBox()), c.live);
+    EXPECT_EQ(redAt(c.inside), !c.live) << "the picture shows only while it moves";
+    EXPECT_FALSE(redAt(c.outside));
+  }
+
+  ui::animate(0.3, [&] { web->setFrame({0, 100, 320, 240}); });
+  layer.sync(root, 1);
+  EXPECT_FALSE(gtk_widget_get_visible(page.clipBox()));
+  ASSERT_TRUE(runUntil([&] { return !ui::Animator::shared().isAnimating(*web); }));
+  layer.sync(root, 1);
+  EXPECT_TRUE(gtk_widget_get_visible(page.clipBox())) << "live again at its final frame";
+}

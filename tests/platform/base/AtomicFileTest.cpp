@@ -1,0 +1,62 @@
+#include "platform/base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/TempDir.h"
+
+using testing_support::readFile;
+using testing_support::TempDir;
+using testing_support::writeFile;
+
+namespace {
+
+std::span<const uint8_t> bytesOf(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+size_t entriesIn(const std::filesystem::path& folder) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(AtomicFileTest, ReplacesWithAPrivateFileAndLeavesNothingElse) {
+  TempDir dir;
+  auto file = dir / "new/folder/settings";
+  ASSERT_TRUE(base::writeFileAtomically(file, bytesOf("first")));
+  ::chmod(file.c_str(), 0644);
+  ASSERT_TRUE(base::writeFileAtomically(file, bytesOf("second")));
+  EXPECT_EQ(readFile(file), "second");
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(entriesIn(dir / "new/folder"), 1u);
+
+  writeFile(dir / "blocker", "a file where the folder should be");
+  std::string error;
+  EXPECT_FALSE(base::writeFileAtomically(dir / "blocker/settings", bytesOf("x"), &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(AtomicFileTest, InterruptedWriteLeavesTheOldFileWhole) {
+  TempDir dir;
+  auto file = dir / "settings";
+  ASSERT_TRUE(base::writeFileAtomically(file, bytesOf("old")));
+
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Dies once the new content is on disk in the temporary file, before it replaces the old.
+    base::setAtomicWriteHookForTesting([](const std::filesystem::path&) { _exit(3); });
+    base::writeFileAtomically(file, bytesOf(std::string(10000, 'n')));
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 3) << "the child should have died inside the write";
+  EXPECT_EQ(readFile(file), "old");
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Pasteboard.h"
+#include "tests/platform/ui/UiTestSupport.h"
+
+namespace {
+
+using DesktopServicesTest = UiTest;
+
+TEST_F(DesktopServicesTest, OpenURLHandsOnlyWebAndMailAddressesToTheDesktop) {
+  std::vector<std::string> handed;
+  bool handlerAnswer = true;
+  ui::Application::shared().setOpenURLHandler([&](const std::string& url) {
+    handed.push_back(url);
+    return handlerAnswer;
+  });
+  struct Row {
+    const char* url;
+    bool opened;
+  };
+  const Row rows[] = {
+      {"http://vemo.vn/a?b=c", true},
+      {"HTTPS://vemo.vn/", true},
+      {"mailto:ban@vemo.vn?subject=Hay&body=x", true},
+      {"javascript:alert(1)", false},
+      {"JavaScript:alert(1)", false},
+      {"file:///etc/passwd", false},
+      {"data:text/html,<script>x</script>", false},
+      {"vemo-app:open", false},
+      {"http:relative", false},
+      {"", false},
+      {"no scheme", false},
+      {"http://vemo.vn/a b", false},
+      {"http://vemo.vn/\n--flag", false},
+      {"mailto:a@b.vn?attach=/home/u/.ssh/id_rsa", false},
+      {"mailto:a@b.vn?subject=x&Attachment=file:///etc/passwd", false},
+      {"mailto:a@b.vn?%61ttach=/etc/passwd", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.url);
+    handed.clear();
+    EXPECT_EQ(ui::Application::shared().openURL(row.url), row.opened);
+    EXPECT_EQ(handed.size(), row.opened ? 1u : 0u);
+  }
+  handlerAnswer = false;  // the desktop could not launch a handler
+  EXPECT_FALSE(ui::Application::shared().openURL("http://vemo.vn/"));
+  ui::Application::shared().setOpenURLHandler(nullptr);
+  EXPECT_FALSE(ui::Application::shared().openURL("http://vemo.vn/"));
+}
+
+TEST_F(DesktopServicesTest, PasteboardHoldsWhatWasPutThereLast) {
+  ui::Pasteboard& board = ui::Pasteboard::general();
+  board.setString("http://vemo.vn/tin-1");
+  EXPECT_EQ(board.string(), "http://vemo.vn/tin-1");
+  EXPECT_EQ(board.image(), nullptr);
+  graphics::ImagePtr picture = graphics::Image::filled({4, 4}, graphics::Color::black());
+  board.setImage(picture);
+  EXPECT_EQ(board.image(), picture);
+  EXPECT_EQ(board.string(), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/BarButton.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Renderer.h"
+#include "platform/ui/Touch.h"
+#include "platform/ui/ViewTreeJson.h"
+#include "platform/ui/Window.h"
+#include "tests/platform/ui/UiTestSupport.h"
+#include "tests/support/TempDir.h"
+
+using graphics::Point;
+using graphics::Rect;
+using ui::BarButtonItem;
+using ui::BarButtonItemStyle;
+using ui::BarButtonSystemItem;
+
+namespace {
+
+// A window showing one screen in a navigation controller whose bar is shown; text is measured
+// with fixed metrics (bold 12: 6 points a character; bold 20: 10 points, lines 24 high).
+class NavigationBarTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    previous = graphics::TextMeasurer::setCurrent(std::make_shared<graphics::FixedTextMeasurer>());
+    nav = std::make_shared<ui::NavigationController>(screen);
+    window->setRootViewController(nav);
+  }
+  void TearDown() override {
+    window.reset();
+    nav.reset();
+    graphics::TextMeasurer::setCurrent(previous);
+    UiTest::TearDown();
+  }
+  ui::NavigationBar& bar() { return nav->navigationBar(); }
+  ui::NavigationItem& item() { return screen->navigationItem(); }
+  std::shared_ptr<BarButtonItem> logging(const std::string& title, BarButtonItemStyle style) {
+    return BarButtonItem::withTitle(title, style, [this, title] { log.push_back(title); });
+  }
+  // Taps the middle of `view` through the window's view tree.
+  bool tapOn(const ui::View* view) {
+    return ui::tap(*window, view->convertPointToView(view->bounds().center(), nullptr));
+  }
+
+  std::shared_ptr<const graphics::TextMeasurer> previous;
+  std::shared_ptr<ui::ViewController> screen = std::make_shared<ui::ViewController>();
+  std::shared_ptr<ui::NavigationController> nav;
+  std::unique_ptr<ui::Window> window = std::make_unique<ui::Window>();
+  std::vector<std::string> log;
+};
+
+TEST_F(NavigationBarTest, ItemsAndTitleArePlacedAndTheTitleCutToFit) {
+  auto cancel = [] { return BarButtonItem::system(BarButtonSystemItem::Cancel, {}); };
+  auto spinner = std::make_shared<ui::ActivityIndicatorView>();
+  struct Row {
+    std::string title;
+    std::shared_ptr<BarButtonItem> left, right;
+    Rect leftFrame, rightFrame, titleFrame;
+  };
+  const Row rows[] = {
+      {"Share", cancel(), BarButtonItem::system(BarButtonSystemItem::Edit, {}), Rect{5, 7, 56, 30},
+       Rect{267, 7, 48, 30}, Rect{135, 10, 50, 24}},
+      {"Twitter", cancel(), logging("Send to Twitter", BarButtonItemStyle::Done),
+       Rect{5, 7, 56, 30}, Rect{205, 7, 110, 30}, Rect{125, 10, 70, 24}},
+      {"Tiêu đề rất dài của bài", cancel(), logging("Send to Twitter", BarButtonItemStyle::Done),
+       Rect{5, 7, 56, 30}, Rect{205, 7, 110, 30}, Rect{66, 10, 134, 24}},
+      {"X", nullptr, BarButtonItem::withCustomView(spinner), Rect{}, Rect{295, 12, 20, 20},
+       Rect{155, 10, 10, 24}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.title);
+    screen->setTitle(row.title);
+    item().setLeftBarButtonItem(row.left);
+    item().setRightBarButtonItem(row.right);
+    EXPECT_EQ(bar().frame(), (Rect{0, 0, 320, 44}));
+    EXPECT_EQ(bar().leftView() ? bar().leftView()->frame() : Rect{}, row.leftFrame);
+    EXPECT_EQ(bar().rightView()->frame(), row.rightFrame);
+    EXPECT_EQ(bar().titleLabel().frame(), row.titleFrame);
+    EXPECT_EQ(bar().titleLabel().text(), row.title);
+  }
+  EXPECT_EQ(screen->view()->frame(), (Rect{0, 44, 320, 416}));
+}
+
+TEST_F(NavigationBarTest, TapsReachEnabledItemsThroughTheViewTree) {
+  // Edit turns into Done and back while its own action runs, as a list screen's editing does.
+  std::function<void()> edit, save;
+  edit = [&] {
+    log.push_back("edit");
+    item().setRightBarButtonItem(BarButtonItem::system(BarButtonSystemItem::Done, save), true);
+  };
+  save = [&] {
+    log.push_back("save");
+    item().setRightBarButtonItem(BarButtonItem::system(BarButtonSystemItem::Edit, edit), true);
+  };
+  item().setLeftBarButtonItem(
+      BarButtonItem::system(BarButtonSystemItem::Cancel, [&] { log.push_back("cancel"); }));
+  item().setRightBarButtonItem(BarButtonItem::system(BarButtonSystemItem::Edit, edit));
+
+  EXPECT_TRUE(tapOn(bar().rightView()));
+  EXPECT_EQ(item().rightBarButtonItem()->title(), "Done");
+  EXPECT_EQ(item().rightBarButtonItem()->style(), BarButtonItemStyle::Done);
+  EXPECT_TRUE(tapOn(bar().rightView()));
+  EXPECT_EQ(item().rightBarButtonItem()->title(), "Edit");
+
+  item().leftBarButtonItem()->setEnabled(false);
+  EXPECT_TRUE(tapOn(bar().leftView()));  // swallowed by the disabled button
+  item().leftBarButtonItem()->setEnabled(true);
+  EXPECT_TRUE(tapOn(bar().leftView()));
+
+  // A spinner in the bar takes no taps, and they do not fall through to the screen.
+  auto spinner = std::make_shared<ui::ActivityIndicatorView>();
+  spinner->startAnimating();
+  item().setRightBarButtonItem(BarButtonItem::withCustomView(spinner));
+  EXPECT_EQ(window->hitTest(spinner->convertPointToView({10, 10}, nullptr)), &bar());
+  EXPECT_TRUE(tapOn(spinner.get()));
+  EXPECT_EQ(log, (std::vector<std::string>{"edit", "save", "cancel"}));
+}
+
+TEST_F(NavigationBarTest, TheBarFollowsTheTopScreenAndHiddenLeavesTheTree) {
+  screen->setTitle("Share");
+  auto form = std::make_shared<ui::ViewController>();
+  form->setTitle("Twitter");
+  nav->pushViewController(form, false);
+  EXPECT_EQ(bar().item(), &form->navigationItem());
+  EXPECT_EQ(bar().titleLabel().text(), "Twitter");
+  nav->popViewController(false);
+  EXPECT_EQ(bar().titleLabel().text(), "Share");
+
+  nav->setNavigationBarHidden(true);
+  EXPECT_EQ(bar().superview(), nullptr);
+  EXPECT_EQ(screen->view()->frame(), (Rect{0, 0, 320, 460}));
+  nav->setNavigationBarHidden(false);
+  EXPECT_EQ(bar().superview(), nav->view().get());
+}
+
+TEST_F(NavigationBarTest, RendererAndViewTreeShowTheBar) {
+  screen->setTitle("Share");
+  item().setLeftBarButtonItem(BarButtonItem::system(BarButtonSystemItem::Cancel, {}));
+  item().setRightBarButtonItem(logging("Send to Twitter", BarButtonItemStyle::Done));
+  item().rightBarButtonItem()->setEnabled(false);
+
+  nlohmann::json tree = ui::ViewTreeJson::dump(*window)["subviews"][0];
+  nlohmann::json barJson = tree["subviews"][1];
+  EXPECT_EQ(barJson["class"], "NavigationBar");
+  EXPECT_EQ(barJson["title"], "Share");
+  EXPECT_EQ(barJson["barStyle"], "default");
+  EXPECT_EQ(barJson["frame"]["y"], 20);
+  EXPECT_EQ(barJson["subviews"][1]["title"], "Cancel");
+  EXPECT_EQ(barJson["subviews"][1]["style"], "bordered");
+  EXPECT_EQ(barJson["subviews"][2]["style"], "done");
+  EXPECT_EQ(barJson["subviews"][2]["enabled"], false);
+
+  testing_support::TempDir dir;
+  auto pixel = [&](double x, double y) {
+    EXPECT_TRUE(ui::Renderer::renderToPng(*window, dir / "bar.png"));
+    return graphics::Image::fromFile(dir / "bar.png")->pixel(int(x), int(y));
+  };
+  graphics::Color top = pixel(160, 21), bottom = pixel(160, 62), done = pixel(207, 42);
+  EXPECT_NEAR(top.blue, 205 / 255.0, 0.05);
+  EXPECT_NEAR(bottom.blue, 162 / 255.0, 0.05);
+  EXPECT_GT(done.blue - done.red, 0.4);  // the done button is blue
+  bar().setBarStyle(ui::BarStyle::Black);
+  graphics::Color black = pixel(100, 40);
+  EXPECT_LT(black.red + black.green + black.blue, 0.6);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <numbers>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+#include "tests/platform/ui/UiTestSupport.h"
+
+using graphics::Rect;
+using ui::DeviceOrientation;
+using ui::InterfaceOrientation;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// A root screen that turns with the device only while `follows` is set.
+class Screen : public ui::ViewController {
+ public:
+  bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation) override { return follows; }
+  bool follows = true;
+};
+
+class WindowAttachTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    window = std::make_unique<ui::Window>();
+    window->makeKeyAndVisible();
+    window->setRootViewController(screen);
+    window->attachView(panel);
+  }
+  void TearDown() override {
+    window.reset();
+    UiTest::TearDown();
+  }
+  // Turns the window to `w` with the device, then the device alone to `d`.
+  void turn(InterfaceOrientation w, InterfaceOrientation d) {
+    screen->follows = true;
+    ui::Application::shared().rotate(w);
+    screen->follows = false;
+    ui::Application::shared().rotate(d);
+    base::RunLoop::main().runFor(1);
+  }
+  std::shared_ptr<Screen> screen = std::make_shared<Screen>();
+  std::shared_ptr<ui::View> panel = std::make_shared<ui::View>(Rect{0, 0, 160, 160});
+  std::unique_ptr<ui::Window> window;
+};
+
+TEST_F(WindowAttachTest, TurnsByDeviceAngleMinusWindowAngleAndStaysCentred) {
+  using IO = InterfaceOrientation;
+  struct Row {
+    IO window, device;
+    double rotation;
+    Rect frame;
+  };
+  const Row rows[] = {
+      {IO::Portrait, IO::Portrait, 0, {80, 160, 160, 160}},
+      {IO::Portrait, IO::PortraitUpsideDown, kPi, {80, 160, 160, 160}},
+      {IO::Portrait, IO::LandscapeLeft, -kPi / 2, {80, 160, 160, 160}},
+      {IO::Portrait, IO::LandscapeRight, kPi / 2, {80, 160, 160, 160}},
+      {IO::PortraitUpsideDown, IO::PortraitUpsideDown, 0, {80, 160, 160, 160}},
+      {IO::PortraitUpsideDown, IO::Portrait, kPi, {80, 160, 160, 160}},
+      {IO::PortraitUpsideDown, IO::LandscapeLeft, kPi / 2, {80, 160, 160, 160}},
+      {IO::LandscapeLeft, IO::LandscapeLeft, 0, {160, 80, 160, 160}},
+      {IO::LandscapeLeft, IO::Portrait, kPi / 2, {160, 80, 160, 160}},
+      {IO::LandscapeLeft, IO::LandscapeRight, kPi, {160, 80, 160, 160}},
+      {IO::LandscapeRight, IO::LandscapeRight, 0, {160, 80, 160, 160}},
+      {IO::LandscapeRight, IO::Portrait, -kPi / 2, {160, 80, 160, 160}},
+      {IO::LandscapeRight, IO::PortraitUpsideDown, kPi / 2, {160, 80, 160, 160}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << int(row.window) << " " << int(row.device));
+    turn(row.window, row.device);
+    EXPECT_EQ(window->interfaceOrientation(), row.window);
+    EXPECT_NEAR(panel->transform().rotation, row.rotation, 1e-9);
+    EXPECT_EQ(panel->frame(), row.frame);
+  }
+}
+
+TEST_F(WindowAttachTest, DeviceTurnIsAnimatedAndLyingFlatKeepsTheRotation) {
+  screen->follows = false;
+  ui::Application::shared().rotate(InterfaceOrientation::PortraitUpsideDown);
+  base::RunLoop::main().runFor(0.15);
+  EXPECT_GT(panel->transform().rotation, 0.1);
+  EXPECT_LT(panel->transform().rotation, kPi - 0.1);
+  base::RunLoop::main().runFor(0.2);
+  EXPECT_DOUBLE_EQ(panel->transform().rotation, kPi);
+
+  for (auto flat :
+       {DeviceOrientation::FaceUp, DeviceOrientation::FaceDown, DeviceOrientation::Unknown}) {
+    EXPECT_FALSE(ui::Window::attachedRotation(flat, InterfaceOrientation::Portrait));
+  }
+}
+
+TEST_F(WindowAttachTest, CentredOnResizeAndForgottenOnceRemoved) {
+  auto odd = std::make_shared<ui::View>(Rect{0, 0, 101, 51});
+  window->attachView(odd);
+  EXPECT_EQ(odd->frame(), (Rect{110, 215, 101, 51}));  // 109.5 and 214.5 rounded
+  window->setFrame({0, 0, 400, 300});
+  window->layoutIfNeeded();
+  EXPECT_EQ(panel->frame(), (Rect{120, 70, 160, 160}));
+
+  panel->removeFromSuperview();
+  EXPECT_FALSE(window->isAttached(*panel));
+  screen->follows = false;
+  ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
+  base::RunLoop::main().runFor(1);
+  EXPECT_EQ(panel->transform().rotation, 0);
+  EXPECT_NEAR(odd->transform().rotation, -kPi / 2, 1e-9);
+}
+
+}  // namespace

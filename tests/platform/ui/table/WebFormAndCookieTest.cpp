@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/RunLoop.h"
+#include "platform/ui/FormPostPage.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/WebCookieJar.h"
+#include "platform/ui/WebView.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+net::UrlRequest post(const std::string& contentType, const std::string& body) {
+  net::UrlRequest request(*net::Url::parse("http://site.example/connect/prompt_feed.php?x=1"));
+  request.setHttpMethod("POST");
+  if (!contentType.empty()) request.setValue("Content-Type", contentType);
+  request.setHttpBody(body);
+  return request;
+}
+
+}  // namespace
+
+TEST(WebEngineRequests, TheHeadlessEngineRecordsMethodHeadersAndBodyAsGiven) {
+  base::RunLoop::main().reset();
+  ui::WebView web(graphics::Rect{0, 0, 320, 400});
+  const std::string body = "--B\r\nContent-Disposition: form-data; name=\"a\"\r\n\r\n1\r\n--B\r\n";
+  net::UrlRequest request = post("multipart/form-data; boundary=B", body);
+  request.setValue("X-Extra", "yes");
+  web.loadRequest(request);
+  auto& engine = dynamic_cast<ui::HeadlessWebEngine&>(web.engine());
+  ASSERT_EQ(engine.startedRequests().size(), 1u);
+  const net::UrlRequest& seen = engine.startedRequests()[0];
+  EXPECT_EQ(seen.httpMethod(), "POST");
+  EXPECT_EQ(seen.allHeaderFields(), request.allHeaderFields());
+  EXPECT_EQ(seen.httpBody(), body);
+  base::RunLoop::main().reset();
+}
+
+TEST(FormPostPage, ReadsTheFieldsOfFormBodies) {
+  using Fields = ui::FormPostPage::Fields;
+  const std::string part = "Content-Disposition: form-data; name=";
+  const struct {
+    std::string type, body;
+    std::optional<Fields> fields;
+  } cases[] = {
+      // Each part closed by the next delimiter line, the last one too (no closing "--").
+      {"multipart/form-data; boundary=3i2nd",
+       "--3i2nd\r\n" + part + "\"a\"\r\n\r\n1\r\n--3i2nd\r\n" + part +
+           "\"b\"\r\n\r\nx\r\ny\r\n--3i2nd\r\n",
+       Fields{{"a", "1"}, {"b", "x\r\ny"}}},
+      {"Multipart/Form-Data; boundary=\"q r\"",
+       "--q r\r\n" + part + "\"a\"\r\n\r\n--\r\n--q r--\r\n", Fields{{"a", "--"}}},
+      {"application/x-www-form-urlencoded", "a=1+2&b=%3C%26%3E&c&&d=",
+       Fields{
+           {"a", "1 2"},
+           {"b", "<&>"},
+           {"c", ""},
+           {"d", ""},
+       }},
+      {"", "", Fields{}},
+      {"application/json", "{}", std::nullopt},
+      {"multipart/form-data", "--B\r\n", std::nullopt},  // no boundary
+      {"multipart/form-data; boundary=B",
+       "--B\r\n" + part + "\"f\"; filename=\"a.jpg\"\r\n\r\nJPEG\r\n--B--", std::nullopt},
+      {"multipart/form-data; boundary=B", "--B\r\n" + part + "\"a\"\r\n\r\ncut short",
+       std::nullopt},
+      {"multipart/form-data; boundary=B", "--B\r\nno headers\r\n--B--", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ui::FormPostPage::fields(post(c.type, c.body)), c.fields) << c.type << " " << c.body;
+  }
+}
+
+TEST(FormPostPage, EscapesEveryValueOfThePage) {
+  net::UrlRequest request =
+      post("application/x-www-form-urlencoded",
+           "na%22me%3E=%22%3E%3Cscript%3Ealert(1)%3C%2Fscript%3E%26amp%3B%0D%0Aline%27");
+  request.setUrl(*net::Url::parse("http://site.example/a?b=1&c='2'"));
+  std::optional<std::string> page = ui::FormPostPage::html(request);
+  ASSERT_TRUE(page);
+  EXPECT_NE(page->find("action=\"http://site.example/a?b=1&amp;c=&#39;2&#39;\""),
+            std::string::npos);
+  EXPECT_NE(page->find("<input type=\"hidden\" name=\"na&quot;me&gt;\" "
+                       "value=\"&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&amp;amp;&#13;&#10;"
+                       "line&#39;\">"),
+            std::string::npos)
+      << *page;
+  EXPECT_EQ(page->find("<script>alert"), std::string::npos);
+  EXPECT_FALSE(ui::FormPostPage::html(post("text/plain", "x")));
+}
+
+TEST(WebCookieJar, AddsListsAndDeletesInBothJars) {
+  testing_support::TempDir dir;
+  net::CookieStore::shared().removeAll();
+  ui::WebCookieJar& jar = ui::WebCookieJar::shared();
+  EXPECT_TRUE(jar.addCookie("test_cookie", "1", ".Facebook.example"));
+  EXPECT_TRUE(jar.addCookie("s", "a=b", ".127.0.0.1", "/api"));
+  EXPECT_TRUE(jar.addCookie("h", "2", "www.facebook.example"));
+  for (const char* name : {"", "a b", "a;b", "a=b"})
+    EXPECT_FALSE(jar.addCookie(name, "1", "x.example"));
+  EXPECT_FALSE(jar.addCookie("v", "1;2", "x.example"));
+  EXPECT_FALSE(jar.addCookie("v", "1\n2", "x.example"));
+  EXPECT_FALSE(jar.addCookie("v", "1", ""));
+
+  const struct {
+    const char* name;
+    const char* domain;
+    bool subdomains;
+    const char* path;
+  } expected[] = {{"test_cookie", "facebook.example", true, "/"},
+                  {"s", "127.0.0.1", false, "/api"},  // an address is host-only
+                  {"h", "www.facebook.example", false, "/"}};
+  auto listed = jar.cookies();
+  ASSERT_EQ(listed.size(), 3u);
+  for (size_t i = 0; i < listed.size(); ++i) {
+    EXPECT_EQ(listed[i].name, expected[i].name);
+    EXPECT_EQ(listed[i].domain, expected[i].domain);
+    EXPECT_EQ(listed[i].includeSubdomains, expected[i].subdomains);
+    EXPECT_EQ(listed[i].path, expected[i].path);
+  }
+  auto sent =
+      net::CookieStore::shared().cookiesForUrl(*net::Url::parse("http://m.facebook.example/"));
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0].name, "test_cookie");
+
+  jar.deleteCookiesForDomain(".facebook.example");
+  listed = jar.cookies();
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].name, "s");
+  ASSERT_EQ(net::CookieStore::shared().cookies().size(), 1u);
+  jar.deleteCookiesForDomain("127.0.0.1");
+  EXPECT_TRUE(jar.cookies().empty());
+  EXPECT_TRUE(net::CookieStore::shared().cookies().empty());
+}

@@ -1,0 +1,158 @@
+#include "sharing/config/SHKServiceConfig.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+struct Outcome {
+  bool ok;
+  std::vector<std::string> errors, warnings;
+};
+
+Outcome read(SHKServiceConfig& config, const std::string& text) {
+  Outcome out;
+  out.ok = config.read(text, "vemo.conf", out.errors, out.warnings);
+  return out;
+}
+
+}  // namespace
+
+TEST(SHKServiceConfig, DefaultsAreTheRealHostsOverHttps) {
+  SHKServiceConfig config;
+  for (const auto& service : SHKServiceConfig::services()) {
+    for (const auto& key : service.keys) {
+      if (key.kind != SHKServiceConfig::Kind::Host) continue;
+      EXPECT_TRUE(config.value(service.name, key.name).starts_with("https://"))
+          << service.name << " " << key.name;
+    }
+  }
+  EXPECT_EQ(config.value("SHKInstapaper", "api"), "https://www.instapaper.com");
+  EXPECT_EQ(config.value("SHKTwitter", "nothing"), "");
+  EXPECT_EQ(config.site(), "");
+  EXPECT_EQ(config.mail().effectivePort(), 587);
+}
+
+TEST(SHKServiceConfig, ReadsSectionsOverTheDefaults) {
+  SHKServiceConfig config;
+  Outcome out = read(config,
+                     "# the reader\n"
+                     "site = http://news.example/\n"
+                     "[SHKTwitter]\n"
+                     "api = https://twitter.example/base/\n"
+                     "consumer_key = abc=def\n"
+                     "callback = http://news.example\n"
+                     "[ SHKInstapaper ]\n"
+                     "api = http://127.0.0.1:8080/x\n"
+                     "[SHKPinboard]\n"
+                     "api = http://[::1]:9/\n"
+                     "[mail]\n"
+                     "server = smtp.example.com\n"
+                     "security = tls\n"
+                     "sender = me@example.com\n"
+                     "user = me\n");
+  ASSERT_TRUE(out.ok) << (out.errors.empty() ? "" : out.errors[0]);
+  EXPECT_TRUE(out.warnings.empty());
+  EXPECT_EQ(config.site(), "http://news.example");
+  EXPECT_EQ(config.value("SHKTwitter", "api"), "https://twitter.example/base");
+  EXPECT_EQ(config.value("SHKTwitter", "consumer_key"), "abc=def");
+  EXPECT_EQ(config.value("SHKTwitter", "web"), "https://twitter.com");
+  EXPECT_EQ(config.value("SHKInstapaper", "api"), "http://127.0.0.1:8080/x");
+  EXPECT_EQ(config.value("SHKPinboard", "api"), "http://[::1]:9");
+  EXPECT_EQ(config.mail().server, "smtp.example.com");
+  EXPECT_EQ(config.mail().effectivePort(), 465);
+  EXPECT_EQ(config.mail().user, "me");
+}
+
+TEST(SHKServiceConfig, WrongLinesAreErrorsWithTheirLineAndChangeNothing) {
+  const struct {
+    const char* text;
+    const char* error;  // the start of the one error message
+  } cases[] = {
+      {"site = http://a\nsite\n", "vemo.conf:2: expected \"key = value\""},
+      {"[SHKTwitter]\napi =\n", "vemo.conf:2: \"api\" needs a value"},
+      {"[SHKTwitter]\n = x\n", "vemo.conf:2: expected a key name"},
+      {"\n[SHKTwitter\n", "vemo.conf:2: expected a section name"},
+      {"[SHKTwitter]\napi = api.twitter.example\n",
+       "vemo.conf:2: \"api\" in [SHKTwitter] needs an address with http://"},
+      {"[SHKInstapaper]\n\nweb = http://www.instapaper.com\n",
+       "vemo.conf:3: \"web\" in [SHKInstapaper] uses plain http"},
+      {"[SHKFacebook]\napi = http://128.0.0.1\n", "vemo.conf:2: \"api\" in [SHKFacebook] uses"},
+      {"[SHKTumblr]\napi = https://u:p@tumblr.example\n",
+       "vemo.conf:2: \"api\" in [SHKTumblr] must not hold"},
+      {"[SHKTumblr]\napi = https://tumblr.example/?a=1\n",
+       "vemo.conf:2: \"api\" in [SHKTumblr] takes"},
+      {"[SHKTwitter]\napi = ftp://twitter.example\n", "vemo.conf:2: \"api\" in [SHKTwitter] needs"},
+      {"site = news.example\n", "vemo.conf:1: \"site\" needs an address"},
+      {"[mail]\nport = 0\n", "vemo.conf:2: \"port\" in [mail] needs a port number"},
+      {"[mail]\nsecurity = ssl\n", "vemo.conf:2: \"security\" in [mail] is tls"},
+      {"[mail]\nserver = smtp://x\n", "vemo.conf:2: \"server\" in [mail] needs a host name"},
+      {"[mail]\npassword = secret\n", "vemo.conf:2: \"password\" in [mail] does not belong"},
+      {"[mail]\nsecurity = none\nserver = smtp.example.com\n",
+       "vemo.conf:3: \"security = none\" sends the password in clear"},
+  };
+  for (const auto& c : cases) {
+    SHKServiceConfig config;
+    Outcome out = read(config, c.text);
+    EXPECT_FALSE(out.ok) << c.text;
+    ASSERT_EQ(out.errors.size(), 1u) << c.text;
+    EXPECT_TRUE(out.errors[0].starts_with(c.error)) << out.errors[0];
+    EXPECT_EQ(config.site(), "") << c.text;
+    EXPECT_EQ(config.value("SHKTwitter", "api"), "https://api.twitter.com") << c.text;
+  }
+}
+
+TEST(SHKServiceConfig, UnknownSectionsAndKeysAreWarnings) {
+  SHKServiceConfig config;
+  Outcome out = read(config,
+                     "colour = red\n"
+                     "[SHKMyspace]\napi = http://myspace.example\nweb = x\n"
+                     "[SHKTwitter]\napi_host = https://x.example\n"
+                     "callback = http://vemo.example/\n"
+                     "[mail]\nsecurity = none\nserver = localhost\nfont = x\n");
+  ASSERT_TRUE(out.ok);
+  EXPECT_EQ(out.warnings, (std::vector<std::string>{
+                              "vemo.conf:1: unknown key \"colour\" (ignored)",
+                              "vemo.conf:3: unknown section [SHKMyspace] (ignored)",
+                              "vemo.conf:6: unknown key \"api_host\" in [SHKTwitter] (ignored)",
+                              "vemo.conf:11: unknown key \"font\" in [mail] (ignored)",
+                          }));
+  // Callbacks are never loaded, so plain http to any host is fine there.
+  EXPECT_EQ(config.value("SHKTwitter", "callback"), "http://vemo.example");
+}
+
+TEST(SHKServiceConfig, LoopbackHosts) {
+  for (const char* host : {"127.0.0.1", "127.255.0.9", "::1", "[::1]", "localhost", "LocalHost",
+                           "a.localhost", "::ffff:127.0.0.1"}) {
+    EXPECT_TRUE(SHKServiceConfig::isLoopback(host)) << host;
+  }
+  for (const char* host : {"128.0.0.1", "10.0.0.1", "::2", "localhost.example", "example.com",
+                           "127.0.0.1.example.com", ""}) {
+    EXPECT_FALSE(SHKServiceConfig::isLoopback(host)) << host;
+  }
+}
+
+TEST(SHKServiceConfig, PointsEveryHostAtTheSandboxAndKeepsTheRest) {
+  SHKServiceConfig config;
+  config.pointServicesAt("http://127.0.0.1:4000/");
+  EXPECT_EQ(config.value("SHKInstapaper", "api"), "http://127.0.0.1:4000/SHKInstapaper/api");
+  EXPECT_EQ(config.value("SHKTumblr", "api"), "http://127.0.0.1:4000/SHKTumblr/api");
+  EXPECT_EQ(config.value("SHKTwitter", "shortener"), "http://127.0.0.1:4000/SHKTwitter/shortener");
+  EXPECT_EQ(config.value("SHKTwitter", "callback"), "http://vemo.invalid/");
+}
+
+TEST(SHKServiceConfig, LoadsFilesAndRefusesAMissingOneOnlyWhenNamed) {
+  testing_support::TempDir dir;
+  SHKServiceConfig config;
+  std::vector<std::string> errors, warnings;
+  EXPECT_TRUE(config.load(dir / "none.conf", false, errors, warnings));
+  EXPECT_FALSE(config.load(dir / "none.conf", true, errors, warnings));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], (dir / "none.conf").string() + ": cannot be read");
+  testing_support::writeFile(dir / "a.conf", "site = https://news.example\r\n[SHKTumblr]\napi");
+  errors.clear();
+  EXPECT_FALSE(config.load(dir / "a.conf", true, errors, warnings));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], (dir / "a.conf").string() + ":3: expected \"key = value\"");
+}
