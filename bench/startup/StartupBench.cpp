@@ -17,6 +17,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "app/gui/RendererChoice.h"
+
 extern char** environ;
 
 namespace {
@@ -136,6 +138,9 @@ const char* program() {
 }
 
 bool haveDisplay(benchmark::State& state) {
+  // The bare window draws with the renderer the program would choose here (GSK_RENDERER, when
+  // set, is kept for both).
+  RendererChoice::apply();
   if (display()) return true;
   state.SkipWithError("no X display: run under xvfb-run -a");
   return false;
