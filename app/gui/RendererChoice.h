@@ -2,7 +2,7 @@
 #include <filesystem>
 
 // GTK's renderer for this machine. Without a GPU render node GTK's GL renderer runs on software
-// GL, which costs about 100 MB of memory and draws nothing the cairo renderer does not; there
+// GL, which costs about 50 MB of memory and draws nothing the cairo renderer does not; there
 // the cairo renderer is chosen. A renderer the user named in GSK_RENDERER is kept.
 class RendererChoice {
  public:
