@@ -13,9 +13,10 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
+#include "reader/screens/ContentView.h"
 #include "reader/screens/MainViewController.h"
 #include "reader/screens/NewsSite.h"
-#include "reader/screens/ThumbnailPool.h"
+#include "reader/screens/ThumbnailLoader.h"
 #include "reader/screens/VemoAppDelegate.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
@@ -72,6 +73,20 @@ void BM_HomeGrid(benchmark::State& state) {
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 
+// Building a grid of stories not shown before (every tile made anew).
+void BM_HomeGridFirstBuild(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  withHome(count, "grid", [&](MainViewController& home) {
+    for (auto _ : state) {
+      auto grid = ContentView::makeStoryGrid({0, 44, 320, 416}, home.stories(), false, [](int) {});
+      benchmark::DoNotOptimize(grid.get());
+    }
+  });
+  state.counters["us_per_story"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * count),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+}
+
 void BM_HomeList(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   withHome(count, "list", [&](MainViewController& home) {
@@ -100,7 +115,7 @@ class ThreadSampler {
           while (!stop_) {
             int now = threadsAlive();
             if (now > peak_) peak_ = now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
           }
         }) {}
   ~ThreadSampler() { finish(); }
@@ -119,10 +134,20 @@ class ThreadSampler {
   std::thread thread_;
 };
 
-// 100 distinct thumbnails, each served after 50 ms, until every result reached the main loop.
-// Argument 0: the shared pool of six workers; 1: one thread per address.
+// One picture fetched and decoded through the loader, until its result reached the main loop.
+double oneFetchSeconds(ThumbnailLoader& loader, const std::string& address) {
+  bool arrived = false;
+  auto t0 = std::chrono::steady_clock::now();
+  loader.fetch(address, [&arrived](graphics::ImagePtr) {
+    base::RunLoop::main().post([&arrived] { arrived = true; });
+  });
+  base::RunLoop::main().runUntilCondition([&] { return arrived; }, 120);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// 100 distinct thumbnails, each served after 50 ms, until every result reached the main loop,
+// against one such fetch alone; and the threads the loading added at most.
 void BM_Thumbnails(benchmark::State& state) {
-  const bool threadPerAddress = state.range(0) == 1;
   testing_support::LoopbackServer server;
   server.server().new_task_queue = [] { return new httplib::ThreadPool(128); };
   std::string png = graphics::Image::filled({80, 80}, graphics::Color::rgb(9, 99, 199))->pngData();
@@ -131,36 +156,41 @@ void BM_Thumbnails(benchmark::State& state) {
     res.set_content(png, "image/png");
   });
   server.start();
-  // The server's own threads exist once it has answered.
-  ThumbnailPool::fetchImage(server.url("/t/warm-up.png"));
+  {
+    // The server's own threads exist once it has answered.
+    ThumbnailLoader warmUp;
+    oneFetchSeconds(warmUp, server.url("/t/warm-up.png"));
+  }
   base::RunLoop::main().reset();
   int peak = 0, failed = 0, round = 0;
+  double all = 0, one = 0;
   for (auto _ : state) {
     ++round;
-    int arrived = 0;
     ThreadSampler sampler;
-    auto pool = std::make_unique<ThumbnailPool>(ThumbnailPool::kMaxWorkers);
-    std::vector<std::thread> threads;
+    auto loader = std::make_unique<ThumbnailLoader>();
+    double single = oneFetchSeconds(*loader, server.url("/t/" + std::to_string(round) + "/one"));
+    int arrived = 0;
+    auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < 100; ++i) {
       std::string address =
           server.url("/t/" + std::to_string(round) + "/" + std::to_string(i) + ".png");
-      auto deliver = [&arrived, &failed](graphics::ImagePtr image) {
+      loader->fetch(address, [&arrived, &failed](graphics::ImagePtr image) {
         base::RunLoop::main().post([image, &arrived, &failed] {
           ++arrived;
           if (!image) ++failed;
         });
-      };
-      if (threadPerAddress) {
-        threads.emplace_back([address, deliver] { deliver(ThumbnailPool::fetchImage(address)); });
-      } else {
-        pool->fetch(address, deliver);
-      }
+      });
     }
     base::RunLoop::main().runUntilCondition([&] { return arrived == 100; }, 120);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.SetIterationTime(seconds);
+    all += seconds;
+    one += single;
+    loader.reset();
     peak = std::max(peak, sampler.finish());
-    for (auto& t : threads) t.join();
-    pool.reset();
   }
+  state.counters["one_fetch_ms"] = 1000 * one / state.iterations();
+  state.counters["ratio_to_one_fetch"] = all / one;
   state.counters["peak_threads"] = peak;
   state.counters["failed"] = failed;
 }
@@ -168,13 +198,8 @@ void BM_Thumbnails(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_HomeGrid)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HomeGridFirstBuild)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HomeList)->Arg(60)->Arg(600)->Arg(6000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Thumbnails)
-    ->ArgName("thread_per_address")
-    ->Arg(0)
-    ->Arg(1)
-    ->Iterations(3)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Thumbnails)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

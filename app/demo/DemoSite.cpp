@@ -104,17 +104,24 @@ bool DemoSite::start() {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
     serve(request, response);
   });
+  // Pictures are asked for all at once, each on a connection of its own.
+  server_->new_task_queue = [] { return new httplib::ThreadPool(32); };
   // An idle kept-alive connection holds up stop() for this long.
   server_->set_keep_alive_timeout(1);
   // Without the library's SO_REUSEPORT, so that a port another server listens on (a second
   // copy of the program, say) is refused rather than shared.
-  server_->set_socket_options([](socket_t sock) {
+  // Called only while binding, for the socket about to listen.
+  socket_t listening = INVALID_SOCKET;
+  server_->set_socket_options([&listening](socket_t sock) {
     int yes = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    listening = sock;
   });
   port_ = preferredPort_ > 0 && server_->bind_to_port("127.0.0.1", preferredPort_)
               ? preferredPort_
               : server_->bind_to_any_port("127.0.0.1");
+  // The library's backlog of 5 would make a screenful of picture requests wait a second.
+  if (port_ > 0) ::listen(listening, 64);
   if (port_ <= 0) {
     port_ = 0;
     server_.reset();

@@ -7,6 +7,7 @@
 #include "app/gui/DesktopClipboard.h"
 #include "app/gui/DesktopLinks.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/RendererChoice.h"
 #include "app/gui/RunLoopPump.h"
 #include "app/gui/WebKitCookieJar.h"
 #include "app/gui/WebKitEngine.h"
@@ -17,6 +18,7 @@
 #include "platform/ui/WebEngine.h"
 
 int WindowApp::run(const ShellOptions& options) {
+  RendererChoice::apply();
   if (!gtk_init_check()) {
     err_ << "vemo: no display to open the window on. Run `vemo demo-report` to see the screens\n"
             "without one, or `xvfb-run -a vemo` for a virtual display.\n";

@@ -73,7 +73,9 @@ void ConnectionTransfer::headerLine(std::string_view line) {
     inHeaderBlock_ = false;
     endOfHeaderBlock();
   } else if (size_t colon = line.find(':'); colon != std::string_view::npos) {
-    pending_.addHeaderField(base::trim(line.substr(0, colon)), base::trim(line.substr(colon + 1)));
+    std::string name = base::trim(line.substr(0, colon));
+    if (base::toLowerAscii(name) == "set-cookie") setsCookie_ = true;
+    pending_.addHeaderField(name, base::trim(line.substr(colon + 1)));
   }
 }
 
@@ -98,7 +100,8 @@ void ConnectionTransfer::endOfHeaderBlock() {
 }
 
 void ConnectionTransfer::finished(CURLcode code) {
-  CookieStore::shared().persist();
+  // Saved at once, not later: a cookie received just before the program exits is kept too.
+  if (setsCookie_) CookieStore::shared().persist();
   if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED) {
     failed(Error(Error::kDomain, Error::DataLengthExceedsMaximum,
                  "The response is larger than " + std::to_string(UrlLoader::kDefaultMaxBodyBytes) +
@@ -116,12 +119,28 @@ void ConnectionTransfer::failed(const Error& error) {
   deliver([error](UrlConnectionDelegate& d, UrlConnection& c) { d.didFailWithError(c, error); });
 }
 
-void ConnectionTransfer::deliver(
-    std::function<void(UrlConnectionDelegate&, UrlConnection&)> report) {
-  base::RunLoop::main().post([self = shared_from_this(), report = std::move(report)] {
-    if (self->cancelled() || !self->delegate_) return;
-    report(*self->delegate_, *self->owner_);
-  });
+void ConnectionTransfer::deliver(Report report) {
+  bool first;
+  {
+    std::lock_guard lock(reportsMutex_);
+    first = reports_.empty();
+    reports_.push_back(std::move(report));
+  }
+  // One task runs every report queued before it starts; later ones get a task of their own.
+  if (first) base::RunLoop::main().post([self = shared_from_this()] { self->runReports(); });
+}
+
+void ConnectionTransfer::runReports() {
+  std::vector<Report> reports;
+  {
+    std::lock_guard lock(reportsMutex_);
+    reports.swap(reports_);
+  }
+  for (Report& report : reports) {
+    // A report may cancel or destroy the connection; nothing after it runs then.
+    if (cancelled() || !delegate_) return;
+    report(*delegate_, *owner_);
+  }
 }
 
 }  // namespace net

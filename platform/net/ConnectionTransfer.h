@@ -4,6 +4,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "platform/net/Error.h"
 #include "platform/net/UrlConnectionDelegate.h"
@@ -13,9 +15,10 @@
 namespace net {
 
 // The libcurl side of one UrlConnection. It is configured on the main thread, runs on the
-// transfer worker, and posts what it receives to the main run loop, where each report is dropped
-// once the connection was cancelled. A response body longer than the synchronous loader's cap
-// ends the transfer with Error::DataLengthExceedsMaximum.
+// transfer worker, and queues what it receives for the main run loop, where the reports queued
+// so far run together in one task and each is dropped once the connection was cancelled. A response
+// body longer than the synchronous loader's cap ends the transfer with
+// Error::DataLengthExceedsMaximum.
 class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfer> {
  public:
   ConnectionTransfer(UrlRequest request, UrlConnection* owner, UrlConnectionDelegate* delegate);
@@ -38,6 +41,10 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   // Any thread. After this nothing more reaches the delegate.
   void cancel() { cancelled_.store(true); }
   bool cancelled() const { return cancelled_.load(); }
+  // Any thread. Whether the worker is done with the transfer (nothing left to stop).
+  bool ended() const { return ended_.load(); }
+  // Worker thread.
+  void setEnded() { ended_.store(true); }
 
   const UrlRequest& request() const { return request_; }
 
@@ -46,13 +53,19 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   static size_t onBody(char* data, size_t size, size_t count, void* self);
   void headerLine(std::string_view line);
   void endOfHeaderBlock();
-  // Posts a report to the main run loop; it runs unless the connection was cancelled by then.
-  void deliver(std::function<void(UrlConnectionDelegate&, UrlConnection&)> report);
+  using Report = std::function<void(UrlConnectionDelegate&, UrlConnection&)>;
+  // Queues a report for the main run loop; it runs unless the connection was cancelled by then.
+  void deliver(Report report);
+  // Main thread: runs the queued reports in order.
+  void runReports();
 
   UrlRequest request_;
   UrlConnection* owner_;             // main thread only
   UrlConnectionDelegate* delegate_;  // main thread only; may be null
   std::atomic<bool> cancelled_{false};
+  std::atomic<bool> ended_{false};
+  std::mutex reportsMutex_;
+  std::vector<Report> reports_;  // queued, not yet run; a task to run them is posted
   Error setupError_;
   CURL* easy_ = nullptr;
   curl_slist* headers_ = nullptr;
@@ -63,6 +76,8 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   // Body bytes of the current response, and whether the cap cut it off (worker thread).
   std::size_t bodyBytes_ = 0;
   bool tooLarge_ = false;
+  // Whether a response set a cookie, so the cookie file needs saving (worker thread).
+  bool setsCookie_ = false;
 };
 
 }  // namespace net

@@ -42,7 +42,7 @@ class CookieStore {
   CookieStore& operator=(const CookieStore&) = delete;
 
   // Makes a libcurl transfer send the cookies that match it and keep the ones it receives here.
-  // Call before the transfer starts, and persist() after it ended.
+  // Call before the transfer starts, and persist() after one that received a cookie.
   void attach(CURL* easy);
   // Saves the cookies with an expiry date when they changed since the last save; false when the
   // file cannot be written.

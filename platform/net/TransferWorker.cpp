@@ -56,11 +56,13 @@ void TransferWorker::takeCommands() {
   for (auto& transfer : adding) {
     if (transfer->cancelled()) continue;
     if (transfer->setupError()) {
+      transfer->setEnded();
       transfer->failed(transfer->setupError());
       continue;
     }
     CURL* easy = transfer->easy();
     if (curl_multi_add_handle(multi_, easy) != CURLM_OK) {
+      transfer->setEnded();
       transfer->failed(Error(Error::kDomain, Error::Unknown, "Could not start a transfer"));
       continue;
     }
@@ -86,6 +88,7 @@ void TransferWorker::collectFinished() {
     if (it == running_.end()) continue;
     std::shared_ptr<ConnectionTransfer> transfer = it->second;
     drop(easy);
+    transfer->setEnded();
     if (!transfer->cancelled()) transfer->finished(code);
   }
 }

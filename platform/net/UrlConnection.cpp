@@ -23,7 +23,8 @@ UrlConnection::~UrlConnection() {
 void UrlConnection::cancel() {
   if (!transfer_ || transfer_->cancelled()) return;
   transfer_->cancel();
-  TransferWorker::shared().remove(transfer_);
+  // A transfer the worker already let go of needs no wake-up to stop it.
+  if (!transfer_->ended()) TransferWorker::shared().remove(transfer_);
 }
 
 const UrlRequest& UrlConnection::originalRequest() const {

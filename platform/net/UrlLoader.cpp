@@ -16,6 +16,7 @@ struct Transfer {
   LoadResult* result;
   std::size_t maxBody;
   bool tooLarge = false;
+  bool setsCookie = false;  // a response set a cookie: the cookie file needs saving
 };
 
 size_t onBody(char* data, size_t size, size_t count, void* user) {
@@ -42,7 +43,9 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
     size_t blank = line.find(' ');
     if (blank != std::string_view::npos) response.setStatusCode(std::atoi(line.data() + blank + 1));
   } else if (size_t colon = line.find(':'); colon != std::string_view::npos) {
-    response.addHeaderField(base::trim(line.substr(0, colon)), base::trim(line.substr(colon + 1)));
+    std::string name = base::trim(line.substr(0, colon));
+    if (base::toLowerAscii(name) == "set-cookie") transfer->setsCookie = true;
+    response.addHeaderField(name, base::trim(line.substr(colon + 1)));
   }
   return bytes;
 }
@@ -84,7 +87,7 @@ LoadResult UrlLoader::sendSynchronousRequest(const UrlRequest& request, std::siz
   curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBodyBytes));
 
   CURLcode code = curl_easy_perform(h);
-  CookieStore::shared().persist();
+  if (transfer.setsCookie) CookieStore::shared().persist();
 
   char* effective = nullptr;
   if (curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective) {

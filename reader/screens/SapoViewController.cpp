@@ -16,10 +16,10 @@ const graphics::Rect kBannerFrame{0, 370, 320, 50};
 }  // namespace
 
 SapoViewController::SapoViewController(std::vector<ItemPtr> stories, int index,
-                                       const std::string& landscape, ThumbnailPool* pool)
+                                       const std::string& landscape, ThumbnailLoader* loader)
     : dataInArray(std::move(stories)),
       itemIndex_(index),
-      cacheImage(ThumbnailCache::create([this] { displayImage(); }, pool)) {
+      cacheImage(ThumbnailCache::create([this] { displayImage(); }, loader)) {
   _landscape = landscape != "NO";
 }
 

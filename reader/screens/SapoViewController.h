@@ -10,7 +10,7 @@
 
 class AdBannerView;
 class ThumbnailCache;
-class ThumbnailPool;
+class ThumbnailLoader;
 
 // The lead reader: one page per story in a horizontal pager (picture, headline, date, summary,
 // counter), opened at the story tapped on the screen before. From a page the reader opens the
@@ -22,9 +22,9 @@ class SapoViewController : public ReaderScreen, public ui::ScrollViewDelegate {
   static constexpr int kBannerTag = 1111;
 
   // initWithData:withItemIndex:withLandscape:; the flag is set for anything but "NO". Pictures
-  // are fetched by `pool` (the shared thumbnail pool when none is given).
+  // are fetched by `loader` (the shared thumbnail loader when none is given).
   SapoViewController(std::vector<ItemPtr> stories, int index, const std::string& landscape,
-                     ThumbnailPool* pool = nullptr);
+                     ThumbnailLoader* loader = nullptr);
   ~SapoViewController() override;
 
   void viewDidLoad() override;

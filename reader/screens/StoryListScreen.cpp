@@ -2,6 +2,7 @@
 
 #include "platform/base/Log.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
 #include "reader/screens/ContentView.h"
@@ -58,6 +59,7 @@ void StoryListScreen::setupList(const graphics::Rect& frame) {
     return;
   }
   removeOldStyleView();
+  grid_.reset();
   shownStories_ = dataInArray;
   myTableView = ContentView::makeTable(frame, this, this);
   view()->addSubview(myTableView);
@@ -80,8 +82,19 @@ void StoryListScreen::setupGrid(const graphics::Rect& frame, bool landscapeGrid)
   // The table left the screen with the list; arriving thumbnails no longer redraw it.
   myTableView.reset();
   shownStories_ = dataInArray;
-  view()->addSubview(ContentView::makeStoryGrid(frame, shownStories_, _landscape,
-                                                [this](int tag) { buttonPush(tag); }));
+  // The same stories in the same place: the grid built last time comes back, scrolled to its top
+  // as a new one would be, instead of every tile being built anew.
+  bool reusable = grid_ && gridStories_ == shownStories_ && gridLandscape_ == _landscape &&
+                  grid_->frame() == frame && !grid_->isDragging() && !grid_->isDecelerating();
+  if (reusable) {
+    grid_->setContentOffset({0, 0});
+  } else {
+    grid_ = ContentView::makeStoryGrid(frame, shownStories_, _landscape,
+                                       [this](int tag) { buttonPush(tag); });
+    gridStories_ = shownStories_;
+    gridLandscape_ = _landscape;
+  }
+  view()->addSubview(grid_);
 }
 
 void StoryListScreen::openStory(int index) {

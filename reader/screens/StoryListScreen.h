@@ -9,6 +9,7 @@
 #include "reader/screens/ReaderScreen.h"
 
 namespace ui {
+class ScrollView;
 class TableView;
 }  // namespace ui
 class ThumbnailCache;
@@ -72,5 +73,9 @@ class StoryListScreen : public ReaderScreen,
   // kept on screen after an empty refresh still opens its own stories.
   std::vector<ItemPtr> shownStories_;
   std::shared_ptr<ui::TableView> myTableView;
+  // The last grid built, while the grid style is on, with the stories and orientation it shows.
+  std::shared_ptr<ui::ScrollView> grid_;
+  std::vector<ItemPtr> gridStories_;
+  bool gridLandscape_ = false;
   std::shared_ptr<ThumbnailCache> cacheImage;
 };

@@ -1,16 +1,16 @@
 #include "reader/screens/ThumbnailCache.h"
 
 #include "platform/base/RunLoop.h"
-#include "reader/screens/ThumbnailPool.h"
+#include "reader/screens/ThumbnailLoader.h"
 
 std::shared_ptr<ThumbnailCache> ThumbnailCache::create(std::function<void()> loaded,
-                                                       ThumbnailPool* pool) {
+                                                       ThumbnailLoader* loader) {
   return std::shared_ptr<ThumbnailCache>(
-      new ThumbnailCache(std::move(loaded), pool ? pool : &ThumbnailPool::shared()));
+      new ThumbnailCache(std::move(loaded), loader ? loader : &ThumbnailLoader::shared()));
 }
 
-ThumbnailCache::ThumbnailCache(std::function<void()> loaded, ThumbnailPool* pool)
-    : loaded_(std::move(loaded)), pool_(pool) {}
+ThumbnailCache::ThumbnailCache(std::function<void()> loaded, ThumbnailLoader* loader)
+    : loaded_(std::move(loaded)), loader_(loader) {}
 
 graphics::ImagePtr ThumbnailCache::imageFor(const std::string& address) const {
   auto it = entries_.find(address);
@@ -24,7 +24,7 @@ bool ThumbnailCache::contains(const std::string& address) const {
 bool ThumbnailCache::load(const std::string& address) {
   if (!entries_.emplace(address, nullptr).second) return false;
   std::weak_ptr<ThumbnailCache> weak = weak_from_this();
-  pool_->fetch(address, [weak, address](graphics::ImagePtr image) {
+  loader_->fetch(address, [weak, address](graphics::ImagePtr image) {
     // A failed fetch leaves the marker, so the address is not tried again.
     if (!image) return;
     base::RunLoop::main().post([weak, address, image = std::move(image)]() mutable {

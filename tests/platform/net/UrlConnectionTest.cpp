@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -256,6 +258,46 @@ TEST_F(UrlConnectionTest, CookiesSetByAServerGoBackToIt) {
 
   net::CookieStore::shared().deleteCookiesForUrl(*net::Url::parse(server.url("/")));
   EXPECT_TRUE(net::CookieStore::shared().cookies().empty());
+}
+
+// Both loaders offer gzip and deflate only, read compressed answers, and save a cookie the
+// moment the transfer that set it ends (nothing is left to save at exit).
+TEST_F(UrlConnectionTest, BothLoadersOfferGzipAndSaveNewCookiesAtOnce) {
+  const std::string text(4000, 'v');
+  std::string offered;
+  server.server().Get("/text", [&](const httplib::Request& req, httplib::Response& res) {
+    offered = req.get_header_value("Accept-Encoding");
+    res.set_header("Set-Cookie", "kept=" + req.get_param_value("k") + "; Max-Age=3600; Path=/");
+    res.set_content(text, "text/plain");
+  });
+  using Load = std::function<std::string(const std::string&)>;
+  const struct {
+    const char* name;
+    Load load;
+  } loaders[] = {
+      {"asynchronous",
+       [](const std::string& address) {
+         Recorder recorder;
+         auto connection = net::UrlConnection::start(get(address), &recorder);
+         runUntil([&] { return recorder.done; });
+         return recorder.body;
+       }},
+      {"synchronous",
+       [](const std::string& address) {
+         return net::UrlLoader::sendSynchronousRequest(get(address)).body;
+       }},
+  };
+  const std::filesystem::path& file = net::CookieStore::shared().file();
+  for (const auto& l : loaders) {
+    offered.clear();
+    std::string body = l.load(server.url("/text?k=") + l.name);
+    EXPECT_EQ(body, text) << l.name;
+    EXPECT_EQ(offered, "gzip, deflate") << l.name;
+    EXPECT_NE(testing_support::readFile(file).find(std::string("kept\t") + l.name),
+              std::string::npos)
+        << l.name;
+  }
+  net::CookieStore::shared().removeAll();
 }
 
 }  // namespace

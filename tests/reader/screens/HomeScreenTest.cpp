@@ -158,6 +158,44 @@ TEST_F(HomeScreenTest, LandscapeGridAndHeaderAfterRotationAndOnReturn) {
   EXPECT_EQ(labelWithText(home, "Vemo")->frame(), Rect(60, 0, 240, 44));
 }
 
+namespace {
+
+// Each tile's frame, tag and first label: what the grid shows.
+std::vector<std::string> gridLayout(ui::View& grid) {
+  std::vector<std::string> out;
+  for (const auto& tile : grid.subviews()) {
+    const auto* label = dynamic_cast<const ui::Label*>(tile->subviews().front().get());
+    graphics::Rect f = tile->frame();
+    out.push_back(std::to_string(tile->tag()) + "@" + std::to_string(f.x()) + "," +
+                  std::to_string(f.y()) + " " + std::to_string(f.width()) + "x" +
+                  std::to_string(f.height()) + " " + (label ? label->text() : "?"));
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(HomeScreenTest, RebuiltGridShowsTheSameTilesFromTheTopAndNewStoriesAfterARefresh) {
+  site_.setFeed(rssFeed(8));
+  MainViewController& home = launch();
+  auto* grid = static_cast<ui::ScrollView*>(storyView(home));
+  const std::vector<std::string> layout = gridLayout(*grid);
+  ASSERT_EQ(layout.size(), 8u);
+  grid->setContentOffset({0, 200});
+  home.checkTheStyleView();
+  auto* again = static_cast<ui::ScrollView*>(storyView(home));
+  EXPECT_EQ(again->contentOffset(), graphics::Point(0, 0));
+  EXPECT_EQ(gridLayout(*again), layout);
+  EXPECT_EQ(home.view()->subviews().back().get(), again);
+
+  site_.setFeed(rssFeed({{"Mới"}, {"Khác"}}));
+  home.refreshButtonPush();
+  std::vector<std::string> fresh = gridLayout(*storyView(home));
+  ASSERT_EQ(fresh.size(), 2u);
+  EXPECT_NE(fresh[0].find("Mới"), std::string::npos) << fresh[0];
+  EXPECT_NE(fresh[1].find("Khác"), std::string::npos) << fresh[1];
+}
+
 TEST_F(HomeScreenTest, OneStoryGivesOneWideTileInEitherOrientation) {
   site_.setFeed(rssFeed(1));
   MainViewController& home = launch();
