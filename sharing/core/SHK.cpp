@@ -19,7 +19,9 @@
 
 namespace {
 
-std::string favoritesKey(int32_t type) { return SHK::kFavsPrefix + std::to_string(type); }
+std::string favoritesKey(int32_t type) {
+  return SHK::kFavsPrefix + std::to_string(type);
+}
 
 std::optional<std::vector<std::string>> defaultFavorites(int32_t type) {
   switch (type) {
@@ -153,8 +155,8 @@ void SHK::setFavorites(const std::optional<std::vector<std::string>>& favorites,
 }
 
 void SHK::pushOnFavorites(const std::string& sharerId, int32_t type) {
-  std::vector<std::string> favorites = favoriteSharersForType(type).value_or(
-      std::vector<std::string>{});
+  std::vector<std::string> favorites =
+      favoriteSharersForType(type).value_or(std::vector<std::string>{});
   std::erase(favorites, sharerId);
   favorites.insert(favorites.begin(), sharerId);
   if (favorites.size() > kMaxFavCount) favorites.resize(kMaxFavCount);
@@ -251,7 +253,8 @@ ui::ModalPresentationStyle SHK::modalPresentationStyle(std::string_view name) {
 }
 
 ui::ModalTransitionStyle SHK::modalTransitionStyle(std::string_view name) {
-  if (name == "UIModalTransitionStyleFlipHorizontal") return ui::ModalTransitionStyle::FlipHorizontal;
+  if (name == "UIModalTransitionStyleFlipHorizontal")
+    return ui::ModalTransitionStyle::FlipHorizontal;
   if (name == "UIModalTransitionStyleCrossDissolve") return ui::ModalTransitionStyle::CrossDissolve;
   if (name == "UIModalTransitionStylePartialCurl") return ui::ModalTransitionStyle::PartialCurl;
   return ui::ModalTransitionStyle::CoverVertical;

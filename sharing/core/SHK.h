@@ -54,8 +54,7 @@ class SHK {
   // type without defaults. Excluded services are left out (and left out of the stored list).
   static std::optional<std::vector<std::string>> favoriteSharersForType(int32_t type);
   // Stores the list; nothing removes the key.
-  static void setFavorites(const std::optional<std::vector<std::string>>& favorites,
-                           int32_t type);
+  static void setFavorites(const std::optional<std::vector<std::string>>& favorites, int32_t type);
   // Moves (or adds) a service to the front, keeping at most three.
   static void pushOnFavorites(const std::string& sharerId, int32_t type);
   static void setUserExclusions(std::optional<store::Plist> exclusions);
@@ -84,10 +83,10 @@ class SHK {
   static void logoutOfAll();
 
   // The configured style names as values.
-  static ui::ModalPresentationStyle modalPresentationStyle(std::string_view name =
-                                                               kModalPresentationStyle);
-  static ui::ModalTransitionStyle modalTransitionStyle(std::string_view name =
-                                                           kModalTransitionStyle);
+  static ui::ModalPresentationStyle modalPresentationStyle(
+      std::string_view name = kModalPresentationStyle);
+  static ui::ModalTransitionStyle modalTransitionStyle(
+      std::string_view name = kModalTransitionStyle);
   // 0 default, 1 black opaque, 2 black translucent.
   static int barStyle(std::string_view name = kBarStyle);
 

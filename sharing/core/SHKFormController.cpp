@@ -28,9 +28,7 @@ double SHKFormController::labelWidthFor(const std::vector<SHKFormFieldSettings>&
     if (row.type != SHKFormFieldSettings::Text && row.type != SHKFormFieldSettings::Password) {
       continue;
     }
-    double w = measurer
-                   ->measureLine(row.label, font, 1e9, graphics::LineBreakMode::WordWrap)
-                   .width;
+    double w = measurer->measureLine(row.label, font, 1e9, graphics::LineBreakMode::WordWrap).width;
     width = std::max(width, w);
   }
   return width;
@@ -53,9 +51,13 @@ void SHKFormController::saveForm() {
   close();
 }
 
-void SHKFormController::cancel() { close(); }
+void SHKFormController::cancel() {
+  close();
+}
 
-void SHKFormController::close() { SHK::currentHelper().hideCurrentViewControllerAnimated(true); }
+void SHKFormController::close() {
+  SHK::currentHelper().hideCurrentViewControllerAnimated(true);
+}
 
 const SHKFormFieldSettings* SHKFormController::rowSettingsForIndexPath(
     ui::IndexPath indexPath) const {
@@ -120,14 +122,12 @@ std::shared_ptr<ui::TableViewCell> SHKFormController::cellForRowAtIndexPath(
   return cell;
 }
 
-std::optional<std::string> SHKFormController::titleForHeaderInSection(ui::TableView&,
-                                                                      int section) {
+std::optional<std::string> SHKFormController::titleForHeaderInSection(ui::TableView&, int section) {
   if (section < 0 || size_t(section) >= sections_.size()) return std::nullopt;
   return sections_[size_t(section)].header;
 }
 
-std::optional<std::string> SHKFormController::titleForFooterInSection(ui::TableView&,
-                                                                      int section) {
+std::optional<std::string> SHKFormController::titleForFooterInSection(ui::TableView&, int section) {
   if (section < 0 || size_t(section) >= sections_.size()) return std::nullopt;
   return sections_[size_t(section)].footer;
 }

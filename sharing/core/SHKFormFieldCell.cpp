@@ -72,8 +72,8 @@ void SHKFormFieldCell::layoutSubviews() {
     }
     if (!toggle_->superview()) contentView()->addSubview(toggle_);
     graphics::Size size = toggle_->frame().size;
-    toggle_->setFrame({w - size.width - 10, std::round(h / 2 - size.height / 2), size.width,
-                       size.height});
+    toggle_->setFrame(
+        {w - size.width - 10, std::round(h / 2 - size.height / 2), size.width, size.height});
     if (textField_ && textField_->superview()) textField_->removeFromSuperview();
   } else {
     ui::TextField& field = getTextField();

@@ -152,8 +152,7 @@ bool SHKSharer::canShareType(int32_t type) const {
   }
 }
 
-std::optional<std::vector<SHKFormFieldSettings>> SHKSharer::shareFormFieldsForType(
-    int32_t type) {
+std::optional<std::vector<SHKFormFieldSettings>> SHKSharer::shareFormFieldsForType(int32_t type) {
   if (type != SHKShareTypeURL) return std::nullopt;
   return std::vector<SHKFormFieldSettings>{SHKFormFieldSettings::make(
       base::localized("Title"), "title", SHKFormFieldSettings::Text, item_->title())};
@@ -246,11 +245,10 @@ void SHKSharer::show() {
   if (item_->url()) footer = item_->url()->absoluteString();
   form->addSection(std::move(*fields), std::nullopt, footer);
   if (canAutoShare()) {
-    form->addSection({SHKFormFieldSettings::make(base::localized("Auto Share"), "autoShare",
-                                                 SHKFormFieldSettings::Switch,
-                                                 shouldAutoShare() ? "1" : "0")},
-                     std::nullopt,
-                     base::localized("Enable auto share to skip this step in the future."));
+    form->addSection(
+        {SHKFormFieldSettings::make(base::localized("Auto Share"), "autoShare",
+                                    SHKFormFieldSettings::Switch, shouldAutoShare() ? "1" : "0")},
+        std::nullopt, base::localized("Enable auto share to skip this step in the future."));
   }
   std::weak_ptr<SHKSharer> weak = weak_from_this();
   form->setValidateAction([weak](SHKFormController& f) {
@@ -263,7 +261,9 @@ void SHKSharer::show() {
   if (auto self = weak.lock()) presentScreen(self);
 }
 
-void SHKSharer::shareFormValidate(SHKFormController& form) { form.saveForm(); }
+void SHKSharer::shareFormValidate(SHKFormController& form) {
+  form.saveForm();
+}
 
 void SHKSharer::shareFormSave(SHKFormController& form) {
   for (const auto& [key, value] : form.formValues()) {
@@ -423,7 +423,6 @@ void SHKSharer::presentScreen(std::shared_ptr<ui::ViewController> controller) {
 }
 
 void SHKSharer::showAlert(const std::string& title, const std::string& message) {
-  auto alert = std::make_shared<ui::AlertView>(title, message, nullptr,
-                                               base::localized("Close"));
+  auto alert = std::make_shared<ui::AlertView>(title, message, nullptr, base::localized("Close"));
   alert->show();
 }

@@ -118,8 +118,7 @@ class SHKSharer : public ui::NavigationController,
   // The default reports: the progress panel and alerts, none when quiet.
   void sharerStartedSending(SHKSharer& sharer) override;
   void sharerFinishedSending(SHKSharer& sharer) override;
-  void sharerFailedWithError(SHKSharer& sharer, const SHKError& error,
-                             bool shouldRelogin) override;
+  void sharerFailedWithError(SHKSharer& sharer, const SHKError& error, bool shouldRelogin) override;
 
   SHKSharerDelegate* shareDelegate() const { return shareDelegate_; }
   void setShareDelegate(SHKSharerDelegate* delegate) { shareDelegate_ = delegate; }
