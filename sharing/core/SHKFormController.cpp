@@ -91,6 +91,15 @@ void SHKFormController::textFieldDidBeginEditing(ui::TextField& field) {
   activeField_ = std::static_pointer_cast<ui::TextField>(field.shared_from_this());
 }
 
+void SHKFormController::textFieldDidChange(ui::TextField& field) {
+  for (ui::View* v = field.superview(); v; v = v->superview()) {
+    if (auto* cell = dynamic_cast<SHKFormFieldCell*>(v)) {
+      if (cell->settings()) keepValue(cell->settings()->key, field.text());
+      return;
+    }
+  }
+}
+
 bool SHKFormController::textFieldShouldReturn(ui::TextField&) {
   validateForm();
   return true;

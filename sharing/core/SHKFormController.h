@@ -57,7 +57,11 @@ class SHKFormController : public ui::TableViewController, public ui::TextFieldDe
   // The first label width: the widest text or password label in bold system 17.
   static double labelWidthFor(const std::vector<SHKFormFieldSettings>& rows);
 
+  // Keeps a row's value as the user changes it, so it outlives the row's cell.
+  void keepValue(const std::string& key, const std::string& value) { values_[key] = value; }
+
   void textFieldDidBeginEditing(ui::TextField& field) override;
+  void textFieldDidChange(ui::TextField& field) override;
   bool textFieldShouldReturn(ui::TextField& field) override;
 
   int numberOfSectionsInTableView(ui::TableView&) override { return int(sections_.size()); }

@@ -69,6 +69,9 @@ void SHKFormFieldCell::layoutSubviews() {
     if (!toggle_) {
       toggle_ = std::make_shared<ui::Switch>();
       toggle_->setOn(tmpValue_ == "1", false);
+      toggle_->addValueChangedAction([this] {
+        if (form_ && settings_) form_->keepValue(settings_->key, toggle_->isOn() ? "1" : "0");
+      });
     }
     if (!toggle_->superview()) contentView()->addSubview(toggle_);
     graphics::Size size = toggle_->frame().size;
