@@ -124,7 +124,9 @@ TEST_F(ShareCommandTest, ExitCodes) {
     if (c.stored) SHK::setAuthValue(c.stored, "password", "SHKPass");
     EXPECT_EQ(run(c.args, c.input), c.code) << err_.str();
     EXPECT_EQ(PasswordService::sent, c.sent);
-    if (c.code == 0) EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
+    if (c.code == 0) {
+      EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
+    }
     base::RunLoop::main().runFor(5);
   }
 }
