@@ -44,12 +44,21 @@ class PasswordService : public SHKSharer {
   static inline std::string sent;
 };
 
+// A service whose screen is a web page of its own.
+class WebPageService : public SHKSharer {
+ public:
+  bool canShareText() const override { return true; }
+  bool requiresAuthentication() const override { return false; }
+  void show() override { presentScreen(std::make_shared<ui::ViewController>()); }
+};
+
 class ShareCommandTest : public SharingTest {
  protected:
   void SetUp() override {
     SharingTest::SetUp();
     PasswordService::sent.clear();
     SHKSharer::registerClass("SHKPass", [] { return std::make_shared<PasswordService>(); });
+    SHKSharer::registerClass("SHKWeb", [] { return std::make_shared<WebPageService>(); });
     testing_support::writeFile(dir_ / "SHKSharers.plist",
                                "<plist><dict><key>services</key><array><string>SHKPass</string>"
                                "<string>SHKGone</string></array></dict></plist>");
@@ -57,6 +66,7 @@ class ShareCommandTest : public SharingTest {
   }
   void TearDown() override {
     SHKSharer::unregisterClass("SHKPass");
+    SHKSharer::unregisterClass("SHKWeb");
     SHK::reloadSharersDictionary();
     SharingTest::TearDown();
   }
@@ -110,6 +120,7 @@ TEST_F(ShareCommandTest, ExitCodes) {
        "ann\nright\n",
        0,
        "|"},
+      {"window only", {"share", "SHKWeb", "--text", "x"}, nullptr, "", 2, ""},
       {"second refusal fails",
        {"share", "SHKPass", "--text", "x"},
        nullptr,
