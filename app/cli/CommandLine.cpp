@@ -1,5 +1,7 @@
 #include "app/cli/CommandLine.h"
 
+#include "app/cli/ShareCommand.h"
+
 std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& args,
                                               std::string& error) {
   CommandLine line;
@@ -88,6 +90,8 @@ std::string CommandLine::usage() {
          "  feed [LINK]      print the stories of the home feed, or of the feed at LINK\n"
          "                   (an absolute address or a path on the site)\n"
          "  saved            print the saved stories, in their stored order\n"
+         "\n" +
+         ShareCommand::usage() +
          "\n"
          "Options:\n"
          "  --site URL       the news site (default: 'site = URL' in\n"
