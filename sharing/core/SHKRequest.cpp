@@ -63,14 +63,7 @@ void SHKRequest::didReceiveResponse(net::UrlConnection&, const net::UrlResponse&
   data_.clear();
 }
 
-void SHKRequest::didReceiveData(net::UrlConnection& connection, std::string_view data) {
-  if (data_.size() + data.size() > kMaxBodyBytes) {
-    connection.cancel();
-    data_.clear();
-    failed_ = true;
-    finish();
-    return;
-  }
+void SHKRequest::didReceiveData(net::UrlConnection&, std::string_view data) {
   data_.append(data);
 }
 
@@ -78,8 +71,10 @@ void SHKRequest::didFinishLoading(net::UrlConnection&) {
   finish();
 }
 
-void SHKRequest::didFailWithError(net::UrlConnection&, const net::Error&) {
-  // A body cut off after a good status is still a failure.
+void SHKRequest::didFailWithError(net::UrlConnection&, const net::Error& error) {
+  // A body cut off after a good status is still a failure; one over the connection's cap is
+  // dropped whole.
+  if (error.code() == net::Error::DataLengthExceedsMaximum) data_.clear();
   failed_ = true;
   finish();
 }

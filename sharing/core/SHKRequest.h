@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/net/UrlConnection.h"
+#include "platform/net/UrlLoader.h"
 #include "platform/net/UrlRequest.h"
 
 // One asynchronous HTTP request of a share service: address, method, a form body made by the
@@ -19,8 +20,8 @@ class SHKRequest : public net::UrlConnectionDelegate,
   using FinishedHandler = std::function<void(SHKRequest&)>;
 
   static constexpr double kTimeoutSeconds = 90;
-  // A longer body ends the request as a failure, with no body.
-  static constexpr size_t kMaxBodyBytes = 16u << 20;
+  // A longer body (the connection's cap) ends the request as a failure, with no body.
+  static constexpr size_t kMaxBodyBytes = net::UrlLoader::kDefaultMaxBodyBytes;
 
   static std::shared_ptr<SHKRequest> create(net::Url url, std::optional<std::string> params,
                                             FinishedHandler isFinished, std::string method,

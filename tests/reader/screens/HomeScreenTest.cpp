@@ -190,6 +190,7 @@ TEST_F(HomeScreenTest, RebuiltGridShowsTheSameTilesFromTheTopAndNewStoriesAfterA
 
   site_.setFeed(rssFeed({{"Mới"}, {"Khác"}}));
   home.refreshButtonPush();
+  settle();
   std::vector<std::string> fresh = gridLayout(*storyView(home));
   ASSERT_EQ(fresh.size(), 2u);
   EXPECT_NE(fresh[0].find("Mới"), std::string::npos) << fresh[0];
