@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "app/sandbox/ServiceRoutes.h"
 #include "sharing/config/SHKServiceConfig.h"
 
 namespace {
@@ -20,7 +21,10 @@ bool isServiceHost(std::string_view service, std::string_view host) {
 
 }  // namespace
 
-ServiceSandbox::ServiceSandbox() = default;
+ServiceSandbox::ServiceSandbox() {
+  addTwitterRoutes(*this);
+  addDeliciousRoutes(*this);
+}
 
 ServiceSandbox::~ServiceSandbox() {
   stop();
