@@ -11,7 +11,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/SHKOAuthView.h"
-#include "tests/sharing/core/SharingTestSupport.h"
+#include "tests/sharing/core/OAuthFlowTest.h"
 #include "tests/support/OAuthlibCheck.h"
 
 namespace {
@@ -39,11 +39,10 @@ class FlowService : public SHKOAuthSharer {
   static inline int sends = 0;
 };
 
-class SHKOAuthSharerTest : public SharingTest {
+class SHKOAuthSharerTest : public OAuthFlowTest {
  protected:
   void SetUp() override {
-    SharingTest::SetUp();
-    ASSERT_TRUE(sandbox_.start());
+    OAuthFlowTest::SetUp();
     std::vector<std::string> errors, warnings;
     ASSERT_TRUE(SHKServiceConfig::shared().read(
         "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\ncallback = " +
@@ -53,49 +52,13 @@ class SHKOAuthSharerTest : public SharingTest {
     FlowService::requestPath = "/SHKTwitter/web/oauth/request_token";
     FlowService::sends = 0;
     SHKSharer::registerClass("SHKFlowService", [] { return std::make_shared<FlowService>(); });
-    client_ = std::make_unique<httplib::Client>("127.0.0.1", sandbox_.port());
   }
   void TearDown() override {
     SHKSharer::unregisterClass("SHKFlowService");
-    SharingTest::TearDown();
+    OAuthFlowTest::TearDown();
   }
 
-  // The authorisation screen once it is up.
-  SHKOAuthView* oauthView() {
-    base::RunLoop::main().runUntilCondition(
-        [] { return SHK::currentHelper().currentView() != nullptr; }, 10);
-    auto nav =
-        std::dynamic_pointer_cast<ui::NavigationController>(SHK::currentHelper().currentView());
-    return nav ? dynamic_cast<SHKOAuthView*>(nav->topViewController()) : nullptr;
-  }
-  static ui::HeadlessWebEngine& engine(SHKOAuthView* view) {
-    return dynamic_cast<ui::HeadlessWebEngine&>(view->webView()->engine());
-  }
-  std::string alert() {
-    base::RunLoop::main().runUntilCondition([] { return !ui::AlertStack::shared().empty(); }, 10);
-    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
-    return a ? a->title() + ": " + a->message() : "";
-  }
   std::shared_ptr<SHKSharer> shareText() { return SHKSharer::shareText("SHKFlowService", "hi"); }
-
-  // Plays the person at the page: loads it from the sandbox and presses "Allow"; returns where
-  // the provider redirects.
-  std::string allow(SHKOAuthView* view) {
-    auto& web = engine(view);
-    EXPECT_EQ(web.startedRequests().size(), 1u);
-    const net::Url& page = web.startedRequests().back().url();
-    std::string path = page.path() + "?" + page.query().value_or("");
-    auto got = client_->Get(path);
-    EXPECT_TRUE(got && got->body.find("Allow") != std::string::npos);
-    web.finishLoad("Authorise");
-    std::string token = path.substr(path.find("oauth_token=") + 12);
-    auto allowed =
-        client_->Post(page.path(), "oauth_token=" + token, "application/x-www-form-urlencoded");
-    return allowed ? allowed->get_header_value("Location") : "";
-  }
-
-  ServiceSandbox sandbox_;
-  std::unique_ptr<httplib::Client> client_;
 };
 
 }  // namespace
