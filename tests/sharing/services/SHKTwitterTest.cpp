@@ -222,3 +222,56 @@ TEST(SHKTwitterUpload, MultipartBytes) {
                 "Caf\xC3\xA9\r\n"
                 "--0xKhTmLbOuNdArY--\r\n");
 }
+
+// A link is shortened first; only a real short link is used, the long one otherwise.
+TEST_F(SHKTwitterTest, LinksAreShortenedOrPostedLong) {
+  SHK::setAuthValue("unused", "accessKey", "SHKTwitter");
+  SHK::setAuthValue("unused", "accessSecret", "SHKTwitter");
+  struct Case {
+    const char* apikey;
+    const char* url;
+    const char* status;
+    bool alert;
+  } cases[] = {
+      {"key", "http://news.example/a%20b", "Story http://bit.ly/s1", false},
+      {"key", "http://bit.ly/x%20y", "Story http://bit.ly/x y", false},
+      {"wrong", "http://news.example/a%20b", "Story http://news.example/a b", true},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> errors, warnings;
+    SHKServiceConfig::shared().read(std::string("[SHKTwitter]\nshortener_apikey = ") + c.apikey,
+                                    "test.conf", errors, warnings);
+    auto item = SHKItem::URL(*net::Url::parse(c.url), "Story");
+    SHKTwitterForm* f = start(item);
+    ASSERT_NE(f, nullptr) << c.url;
+    EXPECT_EQ(f->textView()->text(), c.status);
+    EXPECT_EQ(alert() == "Shorten URL Error: We could not shorten the URL.", c.alert) << c.url;
+    ui::AlertStack::shared().reset();
+    f->cancel();
+    runFor(3);
+  }
+  SHK::removeAuthValueForKey("accessKey", "SHKTwitter");
+}
+
+// A picture goes to the picture host, which checks the user with the delegated headers; its
+// link is posted with the status, and the share reports once.
+TEST_F(SHKTwitterTest, PictureUploadThenStatusWithItsLink) {
+  auto item = SHKItem::image(graphics::Image::filled({40, 30}, graphics::Color::white()),
+                             std::string("A picture"));
+  SHKTwitterForm* f = start(item);
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(f->hasAttachment());
+  sendFrom(f, "A picture");
+  runFor(2);
+  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification}) << alert();
+  auto uploads = calls("/api/2/upload.xml");
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_NE(uploads[0].body.find("\r\n\r\nA picture\r\n--0xKhTmLbOuNdArY--\r\n"),
+            std::string::npos);
+  auto posts = calls("/1/statuses/update.json");
+  ASSERT_EQ(posts.size(), 1u);
+  EXPECT_EQ(posts[0].body.rfind("status=A%20picture%20http%3A%2F%2Fpics.example%2Fp", 0), 0u)
+      << posts[0].body;
+  EXPECT_EQ(oauthlib(), "checked 4\n");
+  runFor(3);
+}
