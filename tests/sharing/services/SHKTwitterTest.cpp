@@ -275,3 +275,21 @@ TEST_F(SHKTwitterTest, PictureUploadThenStatusWithItsLink) {
   EXPECT_EQ(oauthlib(), "checked 4\n");
   runFor(3);
 }
+
+// A used nonce means the login is no longer good: the share fails and the login page comes back.
+TEST_F(SHKTwitterTest, UsedNonceAsksForTheLoginAgain) {
+  SHKTwitterForm* f = start(SHKItem::text("x"));
+  ASSERT_NE(f, nullptr);
+  sandbox_.handle("SHKTwitter", "api", "POST", "/1/statuses/update.json",
+                  [](const SandboxRequest&, httplib::Response& res) {
+                    res.status = 401;
+                    res.set_content(R"({"error":"Invalid / used nonce"})", "application/json");
+                  });
+  sendFrom(f, "text");
+  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+  ui::AlertStack::shared().reset();
+  SHKOAuthView* page = oauthView();
+  ASSERT_NE(page, nullptr) << "the login page again";
+  page->cancel();
+  runFor(3);
+}
