@@ -52,7 +52,9 @@ struct Setup {
     setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
     setenv("XDG_DATA_HOME", folder.c_str(), 1);
     base::RunLoop::main().setVirtualClock(true);
-    store::Keychain::setSharedForTesting(&keychain);
+    keychain = std::make_unique<store::Keychain>(
+        std::make_unique<store::FileSecretStore>(folder / "keychain.plist"), nullptr);
+    store::Keychain::setSharedForTesting(keychain.get());
     sandbox.start();
     base = sandbox.baseUrl();
     std::vector<std::string> errors, warnings;
@@ -70,9 +72,7 @@ struct Setup {
     std::filesystem::remove_all(folder);
   }
   std::filesystem::path folder;
-  store::Keychain keychain{std::make_unique<store::FileSecretStore>(
-                               std::filesystem::path(getenv("XDG_DATA_HOME")) / "keychain.plist"),
-                           nullptr};
+  std::unique_ptr<store::Keychain> keychain;
   ServiceSandbox sandbox;
   ui::Window window;
   std::shared_ptr<ui::ViewController> root = std::make_shared<ui::ViewController>();
