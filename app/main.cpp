@@ -15,6 +15,7 @@
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+#include "sharing/services/OAuthServices.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!config->apply(std::cerr)) return 2;
+  registerOAuthServices();
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {

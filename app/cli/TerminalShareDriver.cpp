@@ -16,7 +16,9 @@
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKActivityIndicator.h"
 #include "sharing/core/SHKFormController.h"
+#include "sharing/core/SHKOAuthView.h"
 #include "sharing/core/SHKSharer.h"
+#include "sharing/services/SHKTwitterForm.h"
 
 namespace {
 
@@ -112,6 +114,13 @@ bool TerminalShareDriver::answerScreens() {
   ui::ViewController* top = navigation->topViewController();
   if (!top || top == answered_) return true;
   answered_ = top;
+  if (auto* page = dynamic_cast<SHKOAuthView*>(top)) return answerAuthorizationPage(*page);
+  if (auto* compose = dynamic_cast<SHKTwitterForm*>(top)) {
+    auto status = shareValues_.find("status");
+    if (status != shareValues_.end()) compose->textView()->setText(status->second);
+    compose->save();
+    return true;
+  }
   auto* form = dynamic_cast<SHKFormController*>(top);
   if (!form) {
     err_ << "This service works only in the window.\n";
@@ -124,6 +133,23 @@ bool TerminalShareDriver::answerScreens() {
   // The share form is pushed into the service; any other form is the service's login.
   if (!dynamic_cast<SHKSharer*>(navigation)) return answerLogin(*form);
   answerShareForm(*form);
+  return true;
+}
+
+bool TerminalShareDriver::answerAuthorizationPage(SHKOAuthView& page) {
+  // The person allows access in their own browser and brings back the address it was sent to
+  // (that page need not load).
+  auto request = page.webView()->request();
+  out_ << "Open this address in your browser and allow access:\n"
+       << (request ? request->url().absoluteString() : std::string()) << "\n";
+  auto line = readLine("Address your browser was sent to: ", false);
+  if (!line) return false;
+  auto url = net::Url::parse(net::escapeAddress(*line));
+  if (!url || page.shouldStartLoadWithRequest(*page.webView(), net::UrlRequest(*url),
+                                              ui::WebViewNavigationType::Other)) {
+    err_ << "That is not the service's callback address.\n";
+    page.cancel();
+  }
   return true;
 }
 

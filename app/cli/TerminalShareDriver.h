@@ -9,11 +9,14 @@
 #include "platform/ui/Window.h"
 
 class SHKFormController;
+class SHKOAuthView;
 class SHKSharer;
 
 // Stands in for the user at a terminal while a share runs headless: the current helper presents
 // the service's screens in an off-screen window, and this answers them. A login form asks its
-// fields on the terminal, in order; a share form takes the given values and is sent; alerts and
+// fields on the terminal, in order; an OAuth authorisation page is opened in the person's browser
+// and the callback address read back; a share form (or Twitter's compose screen, with the value
+// "status") takes the given values and is sent; alerts and
 // the progress panel's texts are printed. A second relogin is not asked for: the share fails.
 class TerminalShareDriver {
  public:
@@ -33,6 +36,8 @@ class TerminalShareDriver {
   // Answers what is on screen now; false when the user ended the input.
   bool answerScreens();
   bool answerLogin(SHKFormController& form);
+  // Prints the authorisation address and takes the callback address from the terminal.
+  bool answerAuthorizationPage(SHKOAuthView& page);
   void answerShareForm(SHKFormController& form);
   void printAlerts();
   void printProgress();

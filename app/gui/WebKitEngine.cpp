@@ -47,8 +47,14 @@ net::Error errorFor(const GError* error) {
     code = net::Error::Cancelled;
   } else if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL)) {
     code = net::Error::UnsupportedURL;
+  } else if (g_error_matches(error, WEBKIT_NETWORK_ERROR,
+                             WEBKIT_NETWORK_ERROR_FILE_DOES_NOT_EXIST)) {
+    code = net::Error::FileDoesNotExist;
   } else if (error->domain == WEBKIT_NETWORK_ERROR) {
     code = net::Error::CannotConnectToHost;
+  } else if (g_error_matches(error, WEBKIT_POLICY_ERROR,
+                             WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+    code = net::Error::FrameLoadInterrupted;
   } else if (error->domain == WEBKIT_POLICY_ERROR) {
     code = net::Error::Cancelled;
   }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "app/sandbox/ServiceRoutes.h"
 #include "sharing/config/SHKServiceConfig.h"
 
 namespace {
@@ -20,7 +21,10 @@ bool isServiceHost(std::string_view service, std::string_view host) {
 
 }  // namespace
 
-ServiceSandbox::ServiceSandbox() = default;
+ServiceSandbox::ServiceSandbox() {
+  addTwitterRoutes(*this);
+  addDeliciousRoutes(*this);
+}
 
 ServiceSandbox::~ServiceSandbox() {
   stop();
@@ -59,10 +63,37 @@ bool ServiceSandbox::start(int port) {
   auto serveWithBody = [this](const httplib::Request& req, httplib::Response& res,
                               const httplib::ContentReader& reader) {
     std::string body;
-    bool read = reader([&body](const char* data, size_t length) {
-      body.append(data, length);
-      return true;
-    });
+    bool read;
+    if (req.is_multipart_form_data()) {
+      // The server hands multipart bodies over in parts only; they are put back together in
+      // the usual layout (each part's name, file name and type, then its bytes).
+      std::string type = req.get_header_value("Content-Type");
+      size_t at = type.find("boundary=");
+      std::string boundary = at == std::string::npos ? "" : type.substr(at + 9);
+      std::vector<std::pair<std::string, std::string>> parts;  // headers, bytes
+      read = reader(
+          [&](const httplib::MultipartFormData& part) {
+            std::string head = "Content-Disposition: form-data; name=\"" + part.name + "\"";
+            if (!part.filename.empty()) head += "; filename=\"" + part.filename + "\"";
+            head += "\r\n";
+            if (!part.content_type.empty()) head += "Content-Type: " + part.content_type + "\r\n";
+            parts.emplace_back(std::move(head), std::string());
+            return true;
+          },
+          [&](const char* data, size_t length) {
+            if (!parts.empty()) parts.back().second.append(data, length);
+            return true;
+          });
+      for (const auto& [head, bytes] : parts) {
+        body += "--" + boundary + "\r\n" + head + "\r\n" + bytes + "\r\n";
+      }
+      if (!parts.empty()) body += "--" + boundary + "--\r\n";
+    } else {
+      read = reader([&body](const char* data, size_t length) {
+        body.append(data, length);
+        return true;
+      });
+    }
     // A body over the limit (413) or malformed (400) is answered and forgotten.
     if (!read) {
       if (res.status < 400) res.status = 400;

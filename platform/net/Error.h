@@ -24,6 +24,9 @@ class Error {
     DataLengthExceedsMaximum = -1103,
     SecureConnectionFailed = -1200,
     ServerCertificateUntrusted = -1202,
+    FileDoesNotExist = -1100,
+    // A page load cut short because the navigation was refused (a redirect caught by the app).
+    FrameLoadInterrupted = 102,
   };
 
   Error() = default;

@@ -95,14 +95,14 @@ class SHKSharer : public ui::NavigationController,
   virtual void promptAuthorization();
   virtual void authorizationFormShow();
   void authorizationFormSave(SHKFormController& form);
-  void tryPendingAction();
+  virtual void tryPendingAction();
   virtual void show();
   void shareFormValidate(SHKFormController& form);
   void shareFormSave(SHKFormController& form);
   bool tryToSend();
   bool validateItem() const;
   // Forgets the stored login.
-  void logout();
+  virtual void logout();
 
   bool shouldAutoShare() const;
   void setShouldAutoShare(bool autoShare);

@@ -29,8 +29,9 @@ struct Client : ui::WebEngineClient {
   std::vector<std::string> events;
   bool engineShouldStartLoad(const net::UrlRequest& request, ui::WebViewNavigationType) override {
     asked.push_back(request);
-    return true;
+    return request.url().path() != refused;
   }
+  std::string refused = "-";  // a path whose navigations are refused
   void engineDidStartLoad() override { events.push_back("start"); }
   void engineDidFinishLoad() override { events.push_back("finish"); }
   void engineDidFailLoad(const net::Error& e) override {
@@ -67,6 +68,10 @@ class WebKitEngineTest : public ::testing::Test {
                       "text/html");
     };
     server.server().Get("/page", keep);
+    server.server().Get("/callback", keep);
+    server.server().Get("/redirect", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_redirect(server.url("/callback?oauth_token=t&oauth_verifier=v"));
+    });
     server.server().Post("/form", keep);
     server.start();
     window = gtk_window_new();
@@ -165,6 +170,20 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     ASSERT_TRUE(runUntil([&] { return !client.events.empty(); }));
     EXPECT_EQ(client.events, (std::vector<std::string>{"fail -1002"})) << method;
   }
+}
+
+// A redirect is a navigation too: refused, its address is never fetched, and the load ends with
+// an error the OAuth page ignores (cancelled or interrupted), never a page.
+TEST_F(WebKitEngineTest, ARefusedRedirectIsNeverFetched) {
+  client.refused = "/callback";
+  engine.loadRequest(net::UrlRequest(*net::Url::parse(server.url("/redirect"))));
+  EXPECT_TRUE(runUntil([&] { return client.asked.size() >= 2 && loaded(); }));
+  ASSERT_GE(client.asked.size(), 2u);
+  EXPECT_EQ(client.asked[1].url().absoluteString(),
+            server.url("/callback?oauth_token=t&oauth_verifier=v"));
+  for (size_t i = 0; i < received.count(); ++i) EXPECT_NE(received.at(i).path, "/callback");
+  EXPECT_TRUE(client.events.back() == "fail 102" || client.events.back() == "fail -999")
+      << client.events.back();
 }
 
 TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {

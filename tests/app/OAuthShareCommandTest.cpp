@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <functional>
+#include <sstream>
+#include <streambuf>
+
+#include "app/cli/ShareCommand.h"
+#include "app/sandbox/ServiceSandbox.h"
+#include "sharing/config/SHKServiceConfig.h"
+#include "sharing/core/SHKSharer.h"
+#include "sharing/services/OAuthServices.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace {
+
+// Standard input whose next line is made only when it is read: the person's answer to what the
+// program has printed so far.
+class LazyInput : public std::streambuf {
+ public:
+  explicit LazyInput(std::function<std::string()> next) : next_(std::move(next)) {}
+
+ protected:
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    if (given_) return traits_type::eof();
+    given_ = true;
+    line_ = next_() + "\n";
+    setg(line_.data(), line_.data(), line_.data() + line_.size());
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::function<std::string()> next_;
+  std::string line_;
+  bool given_ = false;
+};
+
+class OAuthShareCommandTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    ASSERT_TRUE(sandbox_.start());
+    auto& config = SHKServiceConfig::shared();
+    config.pointServicesAt(sandbox_.baseUrl());
+    std::vector<std::string> errors, warnings;
+    ASSERT_TRUE(config.read("[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = ds\n",
+                            "test.conf", errors, warnings));
+    registerOAuthServices();
+  }
+  void TearDown() override {
+    SHKSharer::unregisterClass("SHKDelicious");
+    SHKSharer::unregisterClass("SHKTwitter");
+    SharingTest::TearDown();
+  }
+
+  // The person's browser: opens the printed address, allows, and gives where it was sent.
+  std::string browser() {
+    std::string printed = out_.str();
+    size_t at = printed.find(sandbox_.baseUrl());
+    if (at == std::string::npos) return "";
+    std::string address = printed.substr(at, printed.find('\n', at) - at);
+    std::string path = address.substr(sandbox_.baseUrl().size());
+    httplib::Client client("127.0.0.1", sandbox_.port());
+    auto allowed = client.Post(path.substr(0, path.find('?')), path.substr(path.find('?') + 1),
+                               "application/x-www-form-urlencoded");
+    return allowed ? allowed->get_header_value("Location") : "";
+  }
+  int share(std::function<std::string()> answer) {
+    std::string error;
+    auto command = ShareCommand::parse(
+        {"share", "SHKDelicious", "--url", "http://news.example/a", "--title", "A"}, error);
+    LazyInput input(std::move(answer));
+    std::istream in(&input);
+    return command->run(in, out_, err_, false);
+  }
+  int saves() {
+    int n = 0;
+    for (const auto& r : sandbox_.log().requests()) n += r.path == "/v2/posts/add";
+    return n;
+  }
+
+  ServiceSandbox sandbox_;
+  std::ostringstream out_, err_;
+};
+
+}  // namespace
+
+TEST_F(OAuthShareCommandTest, LogsInThroughTheBrowserAndShares) {
+  EXPECT_EQ(share([this] { return browser(); }), 0) << out_.str() << err_.str();
+  EXPECT_NE(out_.str().find("Open this address in your browser"), std::string::npos);
+  EXPECT_EQ(saves(), 1);
+}
+
+TEST_F(OAuthShareCommandTest, AnotherAddressIsNoLogin) {
+  EXPECT_EQ(share([] { return std::string("https://elsewhere.example/?r=http://vemo.invalid/"); }),
+            3);
+  EXPECT_NE(err_.str().find("not the service's callback address"), std::string::npos);
+  EXPECT_EQ(saves(), 0);
+}

@@ -1,0 +1,178 @@
+#include "app/sandbox/SandboxOAuthProvider.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include "sharing/config/SHKServiceConfig.h"
+#include "sharing/core/helpers/oauth/OADataFetcher.h"
+#include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
+#include "tests/support/OAuthlibCheck.h"
+
+namespace {
+
+struct Answer {
+  int status = -1;
+  std::string body;
+  std::string location;
+};
+
+// The sandbox with known consumer keys; calls are signed by the client's OAuth code and every
+// recorded one is checked again by oauthlib at the end of each test.
+class SandboxOAuthProviderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<std::string> errors, warnings;
+    ASSERT_TRUE(SHKServiceConfig::shared().read(
+        "[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = d secret\n"
+        "callback = http://news.invalid/oauthcallback\n"
+        "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\n"
+        "callback = http://news.invalid\n",
+        "test.conf", errors, warnings));
+    ASSERT_TRUE(sandbox.start());
+    client = std::make_unique<httplib::Client>("127.0.0.1", sandbox.port());
+  }
+
+  std::string url(const std::string& path) const { return sandbox.baseUrl() + path; }
+
+  Answer signedCall(const std::string& method, const std::string& path, OAConsumer consumer,
+                    std::optional<OAToken> token,
+                    std::map<std::string, std::string> oauthExtras = {},
+                    std::vector<OARequestParameter> parameters = {}, bool plaintext = false) {
+    auto request = std::make_shared<OAMutableURLRequest>(
+        *net::Url::parse(url(path)), consumer, token, std::nullopt,
+        plaintext ? std::make_shared<OAPlaintextSignatureProvider>() : nullptr);
+    request->setHttpMethod(method);
+    for (const auto& [name, value] : oauthExtras) request->setOAuthParameterName(name, value);
+    if (!parameters.empty()) request->setParameters(parameters);
+    Answer answer;
+    OADataFetcher::fetchDataWithRequest(
+        request, {[&](const OAServiceTicket& ticket, const std::string& data) {
+                    answer.status = ticket.response()->statusCode();
+                    answer.body = data;
+                  },
+                  nullptr});
+    return answer;
+  }
+
+  // Request token, the page's "Allow", and the redirect's query.
+  std::pair<OAToken, std::string> authorizedRequestToken(const OAConsumer& consumer,
+                                                         const std::string& base, bool plaintext) {
+    Answer token =
+        signedCall("POST", base + "/oauth/v2/get_request_token", consumer, {},
+                   {{"oauth_callback", "http://cb.invalid/oauthcallback"}}, {}, plaintext);
+    EXPECT_EQ(token.status, 200) << token.body;
+    OAToken request = OAToken::fromHTTPResponseBody(token.body);
+    auto page = client->Get(base + "/oauth/v2/request_auth?oauth_token=" + *request.key());
+    EXPECT_TRUE(page && page->body.find("value=\"Allow\"") != std::string::npos);
+    auto allowed = client->Post(base + "/oauth/v2/request_auth", "oauth_token=" + *request.key(),
+                                "application/x-www-form-urlencoded");
+    EXPECT_TRUE(allowed && allowed->status == 302);
+    std::string location = allowed ? allowed->get_header_value("Location") : "";
+    EXPECT_TRUE(location.starts_with(
+        "http://cb.invalid/oauthcallback?oauth_token=" + *request.key() + "&oauth_verifier="))
+        << location;
+    return {request, location.substr(location.find("oauth_verifier=") + 15)};
+  }
+
+  std::string oauthlib() {
+    return testing_support::oauthlibCheck(
+        sandbox.baseUrl(), "dk=d%20secret&tk=t%26secret",
+        "/SHKDelicious/oauth/oauth/v2/request_auth/tokens,/SHKTwitter/web/oauth/authorize/tokens");
+  }
+
+  ServiceSandbox sandbox;
+  std::unique_ptr<httplib::Client> client;
+  const OAConsumer delicious{"dk", "d secret"};
+};
+
+}  // namespace
+
+// The whole life of a Yahoo token: PLAINTEXT token calls with callback and verifier, a bookmark
+// call, expiry, refresh with the session handle, and the call again.
+TEST_F(SandboxOAuthProviderTest, DeliciousTokenLifeWithRefresh) {
+  auto [request, verifier] = authorizedRequestToken(delicious, "/SHKDelicious/oauth", true);
+  Answer access = signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_token", delicious, request,
+                             {{"oauth_verifier", verifier}}, {}, true);
+  ASSERT_EQ(access.status, 200) << access.body;
+  OAToken token = OAToken::fromHTTPResponseBody(access.body);
+  ASSERT_TRUE(token.sessionHandle());
+
+  std::vector<OARequestParameter> bookmark = {{"description", "A b"}, {"url", "http://x/?a=1"}};
+  EXPECT_EQ(
+      signedCall("GET", "/SHKDelicious/api/v2/posts/add", delicious, token, {}, bookmark).body,
+      "<result code=\"done\" />\n");
+  client->Post("/SHKDelicious/oauth/oauth/v2/request_auth/expire");
+  Answer expired =
+      signedCall("GET", "/SHKDelicious/api/v2/posts/add", delicious, token, {}, bookmark);
+  EXPECT_EQ(expired.status, 401);
+  EXPECT_EQ(expired.body, "oauth_problem=token_expired");
+
+  Answer refreshed = signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_token", delicious, token,
+                                {{"oauth_session_handle", *token.sessionHandle()}}, {}, true);
+  ASSERT_EQ(refreshed.status, 200) << refreshed.body;
+  OAToken renewed = OAToken::fromHTTPResponseBody(refreshed.body);
+  EXPECT_EQ(renewed.sessionHandle(), token.sessionHandle());
+  EXPECT_EQ(
+      signedCall("GET", "/SHKDelicious/api/v2/posts/add", delicious, renewed, {}, bookmark).status,
+      200);
+  EXPECT_EQ(oauthlib(), "checked 6\n");
+}
+
+// Every wrong step is refused, and nothing is handed out for it.
+TEST_F(SandboxOAuthProviderTest, RefusesWrongCalls) {
+  auto [request, verifier] = authorizedRequestToken(delicious, "/SHKDelicious/oauth", false);
+  OAToken wrongSecret(*request.key(), "not the secret");
+  struct Case {
+    const char* what;
+    OAConsumer consumer;
+    OAToken token;
+    std::map<std::string, std::string> extras;
+    const char* problem;
+  } cases[] = {
+      {"wrong consumer secret",
+       {"dk", "nope"},
+       request,
+       {{"oauth_verifier", verifier}},
+       "signature_invalid"},
+      {"unknown consumer",
+       {"zz", "d secret"},
+       request,
+       {{"oauth_verifier", verifier}},
+       "consumer_key_unknown"},
+      {"wrong token secret",
+       delicious,
+       wrongSecret,
+       {{"oauth_verifier", verifier}},
+       "signature_invalid"},
+      {"no verifier", delicious, request, {}, "verifier_invalid"},
+      {"unknown token", delicious, OAToken("nope", "x"), {}, "token_rejected"},
+  };
+  for (const auto& c : cases) {
+    Answer answer =
+        signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_token", c.consumer, c.token, c.extras);
+    EXPECT_EQ(answer.status, 401) << c.what;
+    EXPECT_EQ(answer.body, std::string("oauth_problem=") + c.problem) << c.what;
+  }
+  auto unauthorized =
+      signedCall("POST", "/SHKTwitter/web/oauth/request_token", {"tk", "t&secret"}, {});
+  OAToken twitterRequest = OAToken::fromHTTPResponseBody(unauthorized.body);
+  EXPECT_EQ(
+      signedCall("POST", "/SHKTwitter/web/oauth/access_token", {"tk", "t&secret"}, twitterRequest)
+          .body,
+      "oauth_problem=permission_unknown")
+      << "a request token the user never allowed";
+  auto page = client->Get("/SHKTwitter/web/oauth/authorize?oauth_token=forged");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 400);
+}
+
+TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
+  auto read = SandboxOAuthProvider::parseAuthorization(
+      "OAuth realm=\"\", oauth_token=\"a+b\",oauth_nonce=\"n\"");
+  ASSERT_TRUE(read);
+  EXPECT_EQ((*read)["oauth_token"], "a+b");
+  EXPECT_EQ(read->size(), 3u);
+  for (const char* bad : {"", "Basic abc", "OAuth a=b", "OAuth a=\"b"}) {
+    EXPECT_FALSE(SandboxOAuthProvider::parseAuthorization(bad)) << bad;
+  }
+}

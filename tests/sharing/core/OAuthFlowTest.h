@@ -1,0 +1,68 @@
+#pragma once
+#include <httplib.h>
+
+#include <memory>
+#include <string>
+
+#include "app/sandbox/ServiceSandbox.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "sharing/core/SHKOAuthView.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+// Share services that log in with OAuth against the sandbox, with a person at the page played by
+// the test: the headless engine is driven with what the sandbox's page does.
+class OAuthFlowTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    ASSERT_TRUE(sandbox_.start());
+    client_ = std::make_unique<httplib::Client>("127.0.0.1", sandbox_.port());
+  }
+
+  // The authorisation screen once it is up.
+  SHKOAuthView* oauthView() {
+    base::RunLoop::main().runUntilCondition(
+        [] { return SHK::currentHelper().currentView() != nullptr; }, 10);
+    auto nav =
+        std::dynamic_pointer_cast<ui::NavigationController>(SHK::currentHelper().currentView());
+    return nav ? dynamic_cast<SHKOAuthView*>(nav->topViewController()) : nullptr;
+  }
+  static ui::HeadlessWebEngine& engine(SHKOAuthView* view) {
+    return dynamic_cast<ui::HeadlessWebEngine&>(view->webView()->engine());
+  }
+  std::string alert() {
+    base::RunLoop::main().runUntilCondition([] { return !ui::AlertStack::shared().empty(); }, 10);
+    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
+    return a ? a->title() + ": " + a->message() : "";
+  }
+
+  // Plays the person at the page: loads it from the sandbox and presses "Allow"; returns where
+  // the provider redirects.
+  std::string allow(SHKOAuthView* view) {
+    auto& web = engine(view);
+    EXPECT_EQ(web.startedRequests().size(), 1u);
+    const net::Url& page = web.startedRequests().back().url();
+    std::string path = page.path() + "?" + page.query().value_or("");
+    auto got = client_->Get(path);
+    EXPECT_TRUE(got && got->body.find("Allow") != std::string::npos);
+    web.finishLoad("Authorise");
+    std::string token = path.substr(path.find("oauth_token=") + 12);
+    auto allowed =
+        client_->Post(page.path(), "oauth_token=" + token, "application/x-www-form-urlencoded");
+    return allowed ? allowed->get_header_value("Location") : "";
+  }
+
+  // The whole page: waits for it, allows, and lets the redirect reach the web view (which must
+  // refuse it). False when any of it did not happen.
+  bool passPage() {
+    SHKOAuthView* view = oauthView();
+    if (!view) return false;
+    std::string location = allow(view);
+    auto url = net::Url::parse(location);
+    return url && !engine(view).navigate(net::UrlRequest(*url), ui::WebViewNavigationType::Other);
+  }
+
+  ServiceSandbox sandbox_;
+  std::unique_ptr<httplib::Client> client_;
+};

@@ -1,0 +1,230 @@
+#include "sharing/core/SHKOAuthSharer.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include "app/sandbox/ServiceSandbox.h"
+#include "platform/base/NotificationCenter.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/NavigationItem.h"
+#include "sharing/config/SHKServiceConfig.h"
+#include "sharing/core/SHKOAuthView.h"
+#include "tests/sharing/core/OAuthFlowTest.h"
+#include "tests/support/OAuthlibCheck.h"
+
+namespace {
+
+// A service that logs in at the sandbox's Twitter provider and whose send finishes at once.
+class FlowService : public SHKOAuthSharer {
+ public:
+  FlowService() {
+    configure("tk", "t&secret", base + "/SHKTwitter/web/callback",
+              base + "/SHKTwitter/web/oauth/authorize", base + requestPath,
+              base + "/SHKTwitter/web/oauth/access_token");
+  }
+  std::string sharerTitle() const override { return "Test"; }
+  bool canShareText() const override { return true; }
+  std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t) override {
+    return std::nullopt;
+  }
+  bool send() override {
+    ++sends;
+    sendDidFinish();
+    return true;
+  }
+  static inline std::string base;
+  static inline std::string requestPath = "/SHKTwitter/web/oauth/request_token";
+  static inline int sends = 0;
+};
+
+class SHKOAuthSharerTest : public OAuthFlowTest {
+ protected:
+  void SetUp() override {
+    OAuthFlowTest::SetUp();
+    std::vector<std::string> errors, warnings;
+    ASSERT_TRUE(SHKServiceConfig::shared().read(
+        "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\ncallback = " +
+            sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
+        "test.conf", errors, warnings));
+    FlowService::base = sandbox_.baseUrl();
+    FlowService::requestPath = "/SHKTwitter/web/oauth/request_token";
+    FlowService::sends = 0;
+    SHKSharer::registerClass("SHKFlowService", [] { return std::make_shared<FlowService>(); });
+  }
+  void TearDown() override {
+    SHKSharer::unregisterClass("SHKFlowService");
+    OAuthFlowTest::TearDown();
+  }
+
+  std::shared_ptr<SHKSharer> shareText() { return SHKSharer::shareText("SHKFlowService", "hi"); }
+};
+
+}  // namespace
+
+TEST_F(SHKOAuthSharerTest, WholeFlowCatchesTheRedirectAndShares) {
+  auto sharer = shareText();
+  SHKOAuthView* view = oauthView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->navigationItem().leftBarButtonItem());
+  EXPECT_TRUE(view->spinner() && view->spinner()->isAnimating()) << "spinner while loading";
+  std::string location = allow(view);
+  ASSERT_TRUE(location.starts_with(sandbox_.baseUrl() + "/SHKTwitter/web/callback?oauth_token="))
+      << location;
+  EXPECT_FALSE(view->spinner()->isAnimating());
+
+  EXPECT_FALSE(engine(view).navigate(net::UrlRequest(*net::Url::parse(location)),
+                                     ui::WebViewNavigationType::Other))
+      << "the callback is refused";
+  ASSERT_TRUE(base::RunLoop::main().runUntilCondition([] { return FlowService::sends > 0; }, 10));
+  EXPECT_EQ(FlowService::sends, 1);
+  EXPECT_TRUE(SHK::getAuthValueForKey("accessKey", "SHKFlowService"));
+  EXPECT_TRUE(SHK::getAuthValueForKey("accessSecret", "SHKFlowService"));
+  for (const auto& r : sandbox_.log().requests()) EXPECT_NE(r.path, "/callback");
+  EXPECT_EQ(testing_support::oauthlibCheck(sandbox_.baseUrl(), "tk=t%26secret",
+                                           "/SHKTwitter/web/oauth/authorize/tokens"),
+            "checked 2\n");
+  runFor(3);
+}
+
+TEST_F(SHKOAuthSharerTest, CancelLeavesTheShareWaiting) {
+  auto sharer = shareText();
+  SHKOAuthView* view = oauthView();
+  ASSERT_NE(view, nullptr);
+  view->navigationItem().leftBarButtonItem()->press();
+  runFor(2);
+  EXPECT_EQ(sharer->pendingAction(), SHKSharer::PendingShare);
+  EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
+  EXPECT_TRUE(ui::AlertStack::shared().empty());
+  EXPECT_EQ(FlowService::sends, 0);
+}
+
+// Token answers that are not whole tokens, and failed transfers, end with the step's alert.
+TEST_F(SHKOAuthSharerTest, BadTokenAnswersAreRequestErrors) {
+  struct Case {
+    int status;
+    const char* body;
+    const char* alert;
+  } cases[] = {
+      {200, "oauth_token=abc",
+       "Request Error: There was a problem requesting authorization from Test"},
+      {200, "oauth_token_secret=abc",
+       "Request Error: There was a problem requesting authorization from Test"},
+      {200, "<html>hello</html>",
+       "Request Error: There was a problem requesting authorization from Test"},
+      {500, "oauth_token=a&oauth_token_secret=b",
+       "Request Error: There was a problem requesting authorization from Test"},
+  };
+  for (const auto& c : cases) {
+    sandbox_.handle("SHKTumblr", "api", "POST", "/token",
+                    [c](const SandboxRequest&, httplib::Response& res) {
+                      res.status = c.status;
+                      res.set_content(c.body, "text/plain");
+                    });
+    FlowService::requestPath = "/SHKTumblr/api/token";
+    auto sharer = shareText();
+    EXPECT_EQ(alert(), c.alert) << c.body;
+    EXPECT_EQ(SHK::currentHelper().currentView(), nullptr) << c.body;
+    ui::AlertStack::shared().reset();
+  }
+}
+
+TEST_F(SHKOAuthSharerTest, FailedRefreshFailsTheWaitingShare) {
+  std::vector<std::string> outcomes;
+  auto token = base::NotificationCenter::defaultCenter().addObserver(
+      SHKSharer::kSendDidFailNotification,
+      [&](const base::Notification& n) { outcomes.push_back(n.name); });
+  auto sharer = std::static_pointer_cast<FlowService>(SHKSharer::create("SHKFlowService"));
+  sharer->setItem(SHKItem::text("hi"));
+  sharer->setAccessToken(OAToken("unknown", "x"));
+  sharer->sendDidStart();
+  sharer->refreshToken();
+  alert();
+  runFor(1);
+  ASSERT_EQ(ui::AlertStack::shared().count(), 2u) << "the step's alert and the share's";
+  auto* first = dynamic_cast<ui::AlertView*>(ui::AlertStack::shared().at(0));
+  EXPECT_EQ(first->title() + ": " + first->message(),
+            "Access Error: There was a problem requesting access from Test");
+  EXPECT_EQ(outcomes.size(), 1u);
+  EXPECT_EQ(SHK::getAuthValueForKey("accessKey", "SHKFlowService"), std::nullopt)
+      << "nothing stored from a refused answer";
+}
+
+TEST_F(SHKOAuthSharerTest, AuthorisedOnlyWithKeyAndSecret) {
+  struct Case {
+    const char* key;
+    const char* secret;
+    bool authorised;
+  } cases[] = {{"k", "s", true}, {"k", nullptr, false}, {nullptr, "s", false}};
+  for (const auto& c : cases) {
+    SHKOAuthSharer::deleteStoredAccessToken("SHKFlowService");
+    if (c.key) SHK::setAuthValue(c.key, "accessKey", "SHKFlowService");
+    if (c.secret) SHK::setAuthValue(c.secret, "accessSecret", "SHKFlowService");
+    EXPECT_EQ(SHKSharer::create("SHKFlowService")->isAuthorized(), c.authorised)
+        << (c.key ? c.key : "-") << (c.secret ? c.secret : "-");
+  }
+  SHK::logoutOfService("SHKFlowService");
+  EXPECT_FALSE(SHKSharer::create("SHKFlowService")->isAuthorized());
+}
+
+// Load errors from the callback's own refusal pass; others end the authorisation.
+TEST_F(SHKOAuthSharerTest, LoadErrorsOfThePage) {
+  for (long code : {-999L, 102L, -1100L, -1004L}) {
+    auto sharer = shareText();
+    SHKOAuthView* view = oauthView();
+    ASSERT_NE(view, nullptr);
+    engine(view).failLoad(net::Error("net", code, "could not connect"));
+    runFor(1);
+    bool reported = !ui::AlertStack::shared().empty();
+    EXPECT_EQ(reported, code == -1004) << code;
+    if (reported) {
+      EXPECT_EQ(alert(), "Authorize Error: could not connect");
+    }
+    if (SHK::currentHelper().currentView()) view->cancel();
+    runFor(2);
+    ui::AlertStack::shared().reset();
+  }
+}
+
+TEST(SHKOAuthView, CallbackIsAPrefixOfTheAddress) {
+  struct Case {
+    const char* address;
+    const char* callback;
+    bool matches;
+  } cases[] = {
+      {"http://news.example/", "http://news.example", true},
+      {"http://news.example", "http://news.example/", true},
+      {"HTTP://News.Example/?oauth_token=a", "http://news.example", true},
+      {"http://news.example/oauthcallback/x?y=1", "http://news.example/oauthcallback", true},
+      {"https://news.example/", "http://news.example", false},
+      {"http://news.example:8080/", "http://news.example", false},
+      {"http://news.example.evil/", "http://news.example", false},
+      {"https://elsewhere/?r=http://news.example/", "http://news.example", false},
+      {"http://news.example/other", "http://news.example/oauthcallback", false},
+      {"http://news.example/OAuthCallback", "http://news.example/oauthcallback", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(
+        SHKOAuthView::matchesCallback(*net::Url::parse(c.address), *net::Url::parse(c.callback)),
+        c.matches)
+        << c.address << " vs " << c.callback;
+  }
+}
+
+TEST(SHKOAuthView, CallbackQueryKeptAsItArrived) {
+  using Map = std::map<std::string, std::string>;
+  struct Case {
+    const char* address;
+    std::optional<Map> params;
+  } cases[] = {
+      {"http://cb/", std::nullopt},
+      {"http://cb/?", Map{}},
+      {"http://cb/?oauth_verifier=a%2Bb&oauth_token=t",
+       Map{{"oauth_verifier", "a%2Bb"}, {"oauth_token", "t"}}},
+      {"http://cb/?a=1&a=2&b&c=d=e&=x", Map{{"a", "2"}, {"", "x"}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SHKOAuthView::queryParameters(*net::Url::parse(c.address)), c.params) << c.address;
+  }
+}
