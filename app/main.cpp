@@ -15,6 +15,7 @@
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+#include "sharing/services/SHKFacebook.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!config->apply(std::cerr)) return 2;
+  // The share services this program has, by class name.
+  SHKFacebook::registerService();
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {
