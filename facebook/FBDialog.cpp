@@ -311,6 +311,11 @@ void FBDialog::webViewDidFinishLoad(ui::WebView& webView) {
   updateWebOrientation();
 }
 
+void FBDialog::webViewDidChangeTitle(ui::WebView& webView) {
+  std::string title = webView.stringByEvaluatingJavaScriptFromString("document.title");
+  titleLabel_->setText(base::utf16Prefix(title, kMaxTitleUnits));
+}
+
 void FBDialog::didFailLoadWithError(ui::WebView&, const net::Error& error) {
   // A refused navigation interrupts the load in progress: that is not a failure of the page.
   if (error.domain() == net::Error::kDomain && error.code() == net::Error::Cancelled) return;

@@ -94,6 +94,8 @@ class FBDialog : public ui::View, protected ui::WebViewDelegate {
   bool shouldStartLoadWithRequest(ui::WebView&, const net::UrlRequest& request,
                                   ui::WebViewNavigationType type) override;
   void webViewDidFinishLoad(ui::WebView&) override;
+  // A title that comes after the load names the panel too.
+  void webViewDidChangeTitle(ui::WebView& webView) override;
   void didFailLoadWithError(ui::WebView&, const net::Error& error) override;
   void layoutSubviews() override;
 
