@@ -1,5 +1,7 @@
 #include "app/shell/AccountsViewController.h"
 
+#include "facebook/FBLoginButton.h"
+#include "facebook/FBSession.h"
 #include "platform/base/Localization.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Label.h"
@@ -7,6 +9,7 @@
 #include "platform/ui/TableView.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKSharer.h"
+#include "sharing/services/SHKFacebook.h"
 
 AccountsViewController::AccountsViewController()
     : ui::TableViewController(ui::TableViewStyle::Grouped) {
@@ -38,6 +41,13 @@ std::shared_ptr<ui::TableViewCell> AccountsViewController::cellForRowAtIndexPath
                                        : base::localized(loggedIn ? "Logged in" : "Not logged in"));
   cell->setSelectionStyle(loggedIn ? ui::TableViewCellSelectionStyle::Blue
                                    : ui::TableViewCellSelectionStyle::None);
+  // Facebook logs in on its own page: its row carries the log-in button.
+  if (name == SHKFacebook::kClassName) {
+    if (!facebookSession_) facebookSession_ = SHKFacebook::applicationSession();
+    cell->setAccessoryView(std::make_shared<FBLoginButton>(graphics::Rect{}, facebookSession_));
+  } else {
+    cell->setAccessoryView(nullptr);
+  }
   return cell;
 }
 

@@ -4,6 +4,8 @@
 
 #include "platform/ui/TableViewController.h"
 
+class FBSession;
+
 // The window's accounts screen: every share service of the program with whether it holds a
 // login. Choosing a logged-in service logs it out. Done closes the screen. It is shown by the
 // sharing framework's current helper, like the services' own screens.
@@ -26,4 +28,6 @@ class AccountsViewController : public ui::TableViewController {
 
  private:
   std::vector<std::string> services_;
+  // The session the Facebook row's log-in button works on, while the screen is up.
+  std::shared_ptr<FBSession> facebookSession_;
 };

@@ -39,6 +39,16 @@ std::string SHKFacebook::actionLinks() {
          "\",\"href\":\"" + SHK::encodeFormValue(std::string(kApplicationURL)) + "\"}]";
 }
 
+std::shared_ptr<FBSession> SHKFacebook::applicationSession() {
+  if (auto shared = FBSession::session()) return shared;
+  const SHKServiceConfig& config = SHKServiceConfig::shared();
+  auto session =
+      FBSession::create(config.value(kClassName, "api_key"), config.value(kClassName, "api_secret"),
+                        std::nullopt, configuredHosts());
+  session->resume();
+  return session;
+}
+
 SHKFacebook::SHKFacebook() = default;
 
 SHKFacebook::~SHKFacebook() {

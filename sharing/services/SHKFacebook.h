@@ -33,6 +33,9 @@ class SHKFacebook : public SHKSharer,
   // The attachment of a link's story, and the action links of every story.
   static std::string attachmentFor(const SHKItem& item);
   static std::string actionLinks();
+  // The program's Facebook session (the shared one, else a new one on the configured keys and
+  // hosts with the saved session resumed), for screens that show the log-in state.
+  static std::shared_ptr<FBSession> applicationSession();
 
   SHKFacebook();
   ~SHKFacebook() override;

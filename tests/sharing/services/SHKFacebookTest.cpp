@@ -10,11 +10,15 @@
 
 #include "app/cli/ShareCommand.h"
 #include "app/sandbox/ServiceSandbox.h"
+#include "app/shell/AccountsViewController.h"
+#include "facebook/FBLoginButton.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBSession.h"
 #include "platform/base/NotificationCenter.h"
 #include "platform/net/Url.h"
 #include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TableView.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKFBStreamDialog.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -177,6 +181,32 @@ TEST_F(SHKFacebookTest, TerminalSendsToTheWindow) {
   EXPECT_EQ(command->run(in, out, err, false), 2);
   EXPECT_NE(err.str().find("needs the window"), std::string::npos);
   EXPECT_FALSE(panel());
+}
+
+// The accounts screen's Facebook row logs in through its button, which shows the log-in page.
+TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
+  SHKSharer::create(SHKFacebook::kClassName)->logout();
+  AccountsViewController::present();
+  runFor(0.5);
+  auto* navigation = dynamic_cast<ui::NavigationController*>(root_->modalViewController());
+  ASSERT_NE(navigation, nullptr);
+  auto* screen = dynamic_cast<AccountsViewController*>(navigation->topViewController());
+  ASSERT_NE(screen, nullptr);
+  window_->layoutIfNeeded();
+  FBLoginButton* button = nullptr;
+  for (auto* cell : screen->tableView().visibleCells()) {
+    if (cell->textLabel()->text() != "Facebook") continue;
+    EXPECT_EQ(cell->detailTextLabel()->text(), "Not logged in");
+    button = dynamic_cast<FBLoginButton*>(cell->accessoryView());
+  }
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->buttonImageName(), "login.png");
+  button->sendActionsForTouchUpInside();
+  ASSERT_TRUE(panel());
+  EXPECT_EQ(panel()->className(), "FBLoginDialog");
+  go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
+  ASSERT_TRUE(waitFor([&] { return button->buttonImageName() == "logout.png"; }));
+  SHK::currentHelper().hideCurrentViewControllerAnimated(false);
 }
 
 }  // namespace
