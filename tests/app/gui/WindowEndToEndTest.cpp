@@ -17,7 +17,9 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "app/sandbox/ServiceSandbox.h"
 #include "tests/app/gui/XScreen.h"
 #include "tests/support/TempDir.h"
 
@@ -163,12 +165,13 @@ void sharedRuntimeDir() {
 
 class Program {
  public:
-  void start() {
+  void start(const std::vector<std::string>& args = {}) {
     forgetAccessibilityBus();
     sharedRuntimeDir();
-    const char* argv[] = {VEMO_PATH, nullptr};
-    ASSERT_EQ(posix_spawn(&pid_, VEMO_PATH, nullptr, nullptr, const_cast<char**>(argv), environ),
-              0);
+    std::vector<char*> argv{const_cast<char*>(VEMO_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ASSERT_EQ(posix_spawn(&pid_, VEMO_PATH, nullptr, nullptr, argv.data(), environ), 0);
     std::string id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$'");
     ASSERT_FALSE(id.empty()) << "the window did not appear";
     window_ = id.substr(0, id.find('\n'));
@@ -203,6 +206,10 @@ class Program {
   }
   void key(const std::string& keys) const {
     output("xdotool windowfocus --sync " + window_ + " key " + keys);
+  }
+  // Types plain text (letters, digits, "@", ".") into the focused field.
+  void type(const std::string& text) const {
+    output("xdotool windowfocus --sync " + window_ + " type '" + text + "'");
   }
   // Captures until `shows` holds (true) or 20 seconds passed (false).
   bool waitFor(const std::function<bool(const ScreenImage&)>& shows, ScreenImage* last = nullptr,
@@ -354,3 +361,45 @@ TEST(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
 }
 
 }  // namespace
+
+// Facebook's log-in in the window: the accounts screen's button shows the panel over the window
+// with the sandbox's log-in page in it; logging in there reaches the REST server, and the panel
+// goes.
+TEST(WindowEndToEnd, FacebookLogInThroughThePanel) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir dir;
+  ServiceSandbox sandbox;
+  ASSERT_TRUE(sandbox.start());
+  auto recorded = [&sandbox](const std::string& path) {
+    return sandbox.log().json().find("\"path\": \"" + path + "\"") != std::string::npos;
+  };
+  Program program;
+  program.start({"--services", sandbox.baseUrl()});
+  auto connectButton = [](const ScreenImage& s) {
+    return fraction(s, {215, 90, 80, 12}, [](const Rgb& p) { return near(p, 67, 96, 156, 30); }) >
+           0.3;
+  };
+  // The title bar's blue across the top, the page's white below it.
+  auto panel = [](const ScreenImage& s) {
+    return fraction(s, {30, 31, 240, 3}, [](const Rgb& p) { return near(p, 109, 132, 179, 12); }) >
+               0.5 &&
+           fraction(s, {40, 200, 240, 200}, white) > 0.9;
+  };
+  ScreenImage last;
+  ASSERT_TRUE(program.waitFor([](const ScreenImage& s) { return !s.pixels.empty(); }));
+  program.key("ctrl+shift+a");
+  ASSERT_TRUE(program.waitFor(connectButton, &last));
+  program.click(251, 96);
+  ASSERT_TRUE(program.waitFor(panel, &last));
+  for (int i = 0; i < 100 && !recorded("/login.php"); ++i) usleep(100000);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  program.click(170, 80);
+  program.type("ann@example.test");
+  program.click(195, 117);
+  program.type("secret");
+  program.click(56, 155);
+  for (int i = 0; i < 200 && !recorded("/restserver.php"); ++i) usleep(100000);
+  EXPECT_TRUE(recorded("/restserver.php"));
+  EXPECT_TRUE(program.waitFor([&](const ScreenImage& s) { return !panel(s); }, &last));
+  program.stop();
+}
