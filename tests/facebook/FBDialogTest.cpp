@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,7 @@ class FBDialogTest : public ::testing::Test {
     });
     server.server().Post(R"(.*/restserver\.php)",
                          [this](const httplib::Request& req, httplib::Response& res) {
+                           std::lock_guard lock(mutex);
                            restBodies.push_back(req.body);
                            res.set_content(getSessionAnswer, "text/xml");
                          });
@@ -108,6 +110,8 @@ class FBDialogTest : public ::testing::Test {
 
   testing_support::TempDir dir;
   testing_support::LoopbackServer server;
+  // Guards the two below: the server's handler runs on its own thread.
+  std::mutex mutex;
   std::vector<std::string> restBodies;
   std::string getSessionAnswer =
       "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
@@ -329,8 +333,11 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
     SCOPED_TRACE(row.name);
     session->logout();
     recorder.events.clear();
-    restBodies.clear();
-    if (row.answer) getSessionAnswer = row.answer;
+    {
+      std::lock_guard lock(mutex);
+      restBodies.clear();
+      if (row.answer) getSessionAnswer = row.answer;
+    }
     auto dialog = show<FBLoginDialog>();
     dialog->show();
     engine(*dialog).finishLoad("Log in");
@@ -343,6 +350,7 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
         WebViewNavigationType::Other);
     ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return dialog->isDismissed(); }));
     EXPECT_EQ(recorder.events, row.events);
+    std::lock_guard lock(mutex);
     ASSERT_EQ(restBodies.size(), 1u);
     EXPECT_NE(restBodies[0].find("name=\"auth_token\"\r\n\r\ntok\r\n"), std::string::npos);
     if (row.events.back() == "succeeded") {
