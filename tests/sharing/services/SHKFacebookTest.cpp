@@ -205,7 +205,16 @@ TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
   ASSERT_TRUE(panel());
   EXPECT_EQ(panel()->className(), "FBLoginDialog");
   go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
-  ASSERT_TRUE(waitFor([&] { return button->buttonImageName() == "logout.png"; }));
+  // The row shows the log-in once the session has told everyone.
+  ASSERT_TRUE(waitFor([&] {
+    window_->layoutIfNeeded();
+    for (auto* cell : screen->tableView().visibleCells()) {
+      auto* shown = dynamic_cast<FBLoginButton*>(cell->accessoryView());
+      if (shown && shown->buttonImageName() == "logout.png")
+        return cell->detailTextLabel()->text() == "Logged in";
+    }
+    return false;
+  }));
   SHK::currentHelper().hideCurrentViewControllerAnimated(false);
 }
 
