@@ -405,11 +405,12 @@ TEST(WindowEndToEnd, FacebookLogInThroughThePanel) {
            fraction(s, {40, 200, 240, 200}, white) > 0.9;
   };
   ScreenImage last;
-  ASSERT_TRUE(program.waitFor([](const ScreenImage& s) { return !s.pixels.empty(); }));
+  // A first start (fonts, WebKit's processes) can be slow.
+  ASSERT_TRUE(program.waitFor([](const ScreenImage& s) { return !s.pixels.empty(); }, nullptr, 40));
   program.key("ctrl+shift+a");
-  ASSERT_TRUE(program.waitFor(connectButton, &last));
+  ASSERT_TRUE(program.waitFor(connectButton, &last, 40)) << "no accounts screen";
   program.click(251, 96);
-  ASSERT_TRUE(program.waitFor(panel, &last));
+  ASSERT_TRUE(program.waitFor(panel, &last, 40)) << "no log-in panel";
   for (int i = 0; i < 100 && !recorded("/login.php"); ++i) usleep(100000);
   std::this_thread::sleep_for(std::chrono::seconds(1));
   program.click(170, 80);
