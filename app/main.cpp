@@ -16,6 +16,7 @@
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
 #include "sharing/services/OAuthServices.h"
+#include "sharing/services/SHKFacebook.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
   }
   if (!config->apply(std::cerr)) return 2;
   registerOAuthServices();
+  // The share services this program has, by class name.
+  SHKFacebook::registerService();
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {

@@ -163,6 +163,10 @@ int ShareCommand::share(std::istream& in, std::ostream& out, std::ostream& err,
     err << "vemo: no share service " << service << "\n";
     return 2;
   }
+  if (probe->requiresWindow()) {
+    err << "vemo: " << service << " needs the window: share from the reader's window\n";
+    return 2;
+  }
   std::shared_ptr<SHKItem> item;
   switch (content) {
     case Content::URL: {

@@ -2,12 +2,17 @@
 
 #include <httplib.h>
 
+#include <strings.h>
+#include <algorithm>
 #include <chrono>
 
 #include "app/sandbox/ServiceRoutes.h"
 #include "sharing/config/SHKServiceConfig.h"
 
 namespace {
+
+// Where a multipart body's Content-Type waits while the server reads the body.
+constexpr const char* kHiddenContentType = "X-Sandbox-Multipart-Content-Type";
 
 bool isServiceHost(std::string_view service, std::string_view host) {
   for (const auto& known : SHKServiceConfig::services()) {
@@ -24,6 +29,7 @@ bool isServiceHost(std::string_view service, std::string_view host) {
 ServiceSandbox::ServiceSandbox() {
   addTwitterRoutes(*this);
   addDeliciousRoutes(*this);
+  addFacebookRoutes(*this);
 }
 
 ServiceSandbox::~ServiceSandbox() {
@@ -54,6 +60,18 @@ bool ServiceSandbox::start(int port) {
   });
   server_->Get("/_sandbox/?", [this](const httplib::Request&, httplib::Response& res) {
     res.set_content(log_.html(), "text/html; charset=utf-8");
+  });
+  // The server would parse multipart bodies itself and refuse those without a closing
+  // delimiter, which some clients leave out; their type is hidden from it and restored in the
+  // record.
+  server_->set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+    auto& request = const_cast<httplib::Request&>(req);
+    auto type = request.headers.find("Content-Type");
+    if (type != request.headers.end() && type->second.starts_with("multipart/")) {
+      request.headers.emplace(kHiddenContentType, type->second);
+      request.headers.erase(type);
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
   });
   auto serveAny = [this](const httplib::Request& req, httplib::Response& res) {
     serve(req, req.body, res);
@@ -177,8 +195,12 @@ SandboxRequest ServiceSandbox::describe(const httplib::Request& request, std::st
         name == "LOCAL_PORT") {
       continue;
     }
-    out.headers.emplace_back(name, value);
+    out.headers.emplace_back(name == kHiddenContentType ? "Content-Type" : name, value);
   }
+  // In the server's order (names without case), where the restored type belongs.
+  std::stable_sort(out.headers.begin(), out.headers.end(), [](const auto& a, const auto& b) {
+    return strcasecmp(a.first.c_str(), b.first.c_str()) < 0;
+  });
   out.body = std::move(body);
   return out;
 }

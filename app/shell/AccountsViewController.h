@@ -4,12 +4,16 @@
 
 #include "platform/ui/TableViewController.h"
 
+class FBSession;
+class FBSessionDelegate;
+
 // The window's accounts screen: every share service of the program with whether it holds a
 // login. Choosing a logged-in service logs it out. Done closes the screen. It is shown by the
 // sharing framework's current helper, like the services' own screens.
 class AccountsViewController : public ui::TableViewController {
  public:
   AccountsViewController();
+  ~AccountsViewController() override;
 
   // Shows the screen over the application's screen.
   static void present();
@@ -26,4 +30,8 @@ class AccountsViewController : public ui::TableViewController {
 
  private:
   std::vector<std::string> services_;
+  // The session the Facebook row's log-in button works on, while the screen is up.
+  std::shared_ptr<FBSession> facebookSession_;
+  // Shows the row's new state after a log-in or log-out.
+  std::unique_ptr<FBSessionDelegate> facebookWatcher_;
 };

@@ -75,6 +75,8 @@ class SHKSharer : public ui::NavigationController,
   virtual bool canShareOffline() const { return true; }
   virtual bool requiresAuthentication() const { return true; }
   virtual bool canAutoShare() const { return true; }
+  // Services whose pages only the window can show (the terminal cannot share with them).
+  virtual bool requiresWindow() const { return false; }
   virtual std::optional<std::string> authorizationFormCaption() const { return std::nullopt; }
   virtual std::vector<SHKFormFieldSettings> authorizationFormFields() const;
 

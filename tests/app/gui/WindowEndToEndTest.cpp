@@ -21,6 +21,7 @@
 
 #include "reader/model/Item.h"
 #include "reader/model/Utilities.h"
+#include "app/sandbox/ServiceSandbox.h"
 #include "tests/app/gui/XScreen.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
@@ -227,6 +228,10 @@ class Program {
   }
   void key(const std::string& keys) const {
     output("xdotool windowfocus --sync " + window_ + " key " + keys);
+  }
+  // Types plain text (letters, digits, "@", ".") into the focused field.
+  void type(const std::string& text) const {
+    output("xdotool windowfocus --sync " + window_ + " type '" + text + "'");
   }
   // Captures until `shows` holds (true) or 20 seconds passed (false).
   bool waitFor(const std::function<bool(const ScreenImage&)>& shows, ScreenImage* last = nullptr,
@@ -560,3 +565,46 @@ TEST(WindowEndToEnd, SavedStoriesAreDeletedOnConfirmationAndReorderedByTheirHand
 }
 
 }  // namespace
+
+// Facebook's log-in in the window: the accounts screen's button shows the panel over the window
+// with the sandbox's log-in page in it; logging in there reaches the REST server, and the panel
+// goes.
+TEST(WindowEndToEnd, FacebookLogInThroughThePanel) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir dir;
+  ServiceSandbox sandbox;
+  ASSERT_TRUE(sandbox.start());
+  auto recorded = [&sandbox](const std::string& path) {
+    return sandbox.log().json().find("\"path\": \"" + path + "\"") != std::string::npos;
+  };
+  Program program;
+  program.start({"--services", sandbox.baseUrl()});
+  auto connectButton = [](const ScreenImage& s) {
+    return fraction(s, {215, 90, 80, 12}, [](const Rgb& p) { return near(p, 67, 96, 156, 30); }) >
+           0.3;
+  };
+  // The title bar's blue across the top, the page's white below it.
+  auto panel = [](const ScreenImage& s) {
+    return fraction(s, {30, 31, 240, 3}, [](const Rgb& p) { return near(p, 109, 132, 179, 12); }) >
+               0.5 &&
+           fraction(s, {40, 200, 240, 200}, white) > 0.9;
+  };
+  ScreenImage last;
+  // A first start (fonts, WebKit's processes) can be slow.
+  ASSERT_TRUE(program.waitFor([](const ScreenImage& s) { return !s.pixels.empty(); }, nullptr, 40));
+  program.key("ctrl+shift+a");
+  ASSERT_TRUE(program.waitFor(connectButton, &last, 40)) << "no accounts screen";
+  program.click(251, 96);
+  ASSERT_TRUE(program.waitFor(panel, &last, 40)) << "no log-in panel";
+  for (int i = 0; i < 100 && !recorded("/login.php"); ++i) usleep(100000);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  program.click(170, 80);
+  program.type("ann@example.test");
+  program.click(195, 117);
+  program.type("secret");
+  program.click(56, 155);
+  for (int i = 0; i < 200 && !recorded("/restserver.php"); ++i) usleep(100000);
+  EXPECT_TRUE(recorded("/restserver.php"));
+  EXPECT_TRUE(program.waitFor([&](const ScreenImage& s) { return !panel(s); }, &last));
+  program.stop();
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/store/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -174,6 +176,8 @@ TEST(SHKConfigTest, StylesErrorsAndRegistry) {
   SHK::reloadSharersDictionary();
   ASSERT_TRUE(SHK::sharersDictionary());
   for (const auto& name : SHK::registeredSharers("services")) EXPECT_TRUE(name.starts_with("SHK"));
+  auto services = SHK::registeredSharers("services");
+  EXPECT_NE(std::find(services.begin(), services.end(), "SHKFacebook"), services.end());
 }
 
 class SHKCredentialsTest : public SharingTest {};

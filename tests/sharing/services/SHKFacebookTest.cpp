@@ -1,0 +1,221 @@
+#include "sharing/services/SHKFacebook.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/cli/ShareCommand.h"
+#include "app/sandbox/ServiceSandbox.h"
+#include "app/shell/AccountsViewController.h"
+#include "facebook/FBLoginButton.h"
+#include "facebook/FBLoginDialog.h"
+#include "facebook/FBSession.h"
+#include "platform/base/NotificationCenter.h"
+#include "platform/net/Url.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TableView.h"
+#include "sharing/config/SHKServiceConfig.h"
+#include "sharing/services/SHKFBStreamDialog.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace {
+
+// Shares with the Facebook service against the sandbox, with the panels' pages driven by hand.
+class SHKFacebookTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    base::RunLoop::main().setVirtualClock(false);
+    ASSERT_TRUE(sandbox.start());
+    SHKServiceConfig::shared().pointServicesAt(sandbox.baseUrl());
+    SHKFacebook::registerService();
+    for (const char* name :
+         {SHKSharer::kSendDidFinishNotification, SHKSharer::kSendDidFailNotification,
+          SHKSharer::kSendDidCancelNotification}) {
+      observers.push_back(base::NotificationCenter::defaultCenter().addObserver(
+          name, [this, name](const base::Notification&) { outcomes.push_back(name); }));
+    }
+  }
+  void TearDown() override {
+    observers.clear();
+    base::RunLoop::main().setVirtualClock(true);
+    SharingTest::TearDown();
+    SHKSharer::unregisterClass(SHKFacebook::kClassName);
+  }
+
+  // The panel on the window, if one is up.
+  FBDialog* panel() {
+    for (auto& view : window_->subviews()) {
+      auto* dialog = dynamic_cast<FBDialog*>(view.get());
+      if (dialog && !dialog->isDismissed()) return dialog;
+    }
+    return nullptr;
+  }
+  static ui::HeadlessWebEngine& engine(FBDialog& dialog) {
+    return dynamic_cast<ui::HeadlessWebEngine&>(dialog.webView().engine());
+  }
+  static void go(FBDialog& dialog, const std::string& url) {
+    engine(dialog).navigate(net::UrlRequest(*net::Url::parse(url)),
+                            ui::WebViewNavigationType::Other);
+  }
+  // Logs in on the sandbox's page as the panel's user would; the token of the redirect.
+  std::string sandboxToken() {
+    httplib::Client client("127.0.0.1", sandbox.port());
+    auto res = client.Post("/SHKFacebook/web/login.php", "email=a%40b.test&pass=x",
+                           "application/x-www-form-urlencoded");
+    return res ? FBLoginDialog::authToken(res->get_header_value("Location")).value_or("") : "";
+  }
+  bool waitFor(const std::function<bool()>& done) {
+    return base::RunLoop::main().runUntilCondition(done, 20);
+  }
+
+  ServiceSandbox sandbox;
+  std::vector<std::string> outcomes;
+  std::vector<base::ObserverToken> observers;
+};
+
+TEST_F(SHKFacebookTest, StoryTexts) {
+  struct Row {
+    std::optional<std::string> title;
+    std::string url;
+    std::string name;
+  };
+  const Row rows[] = {
+      {"Hồ \"Gươm\" & co", "http://a.test/x?y=1", "H%E1%BB%93%20%22G%C6%B0%C6%A1m%22%20%26%20co"},
+      {"it's\\", "http://a.test/", "it's%5C"},
+      {std::nullopt, "http://a.test/x?y=1", "http%3A%2F%2Fa.test%2Fx%3Fy%3D1"},
+  };
+  for (const Row& row : rows) {
+    auto item = SHKItem::URL(*net::Url::parse(row.url), row.title);
+    EXPECT_EQ(SHKFacebook::attachmentFor(*item),
+              "{\t\t\t\t\t\t\t \"name\":\"" + row.name + "\",\t\t\t\t\t\t\t \"href\":\"" +
+                  net::escapeComponent(row.url) + "\"\t\t\t\t\t\t\t }");
+  }
+  EXPECT_EQ(SHKFacebook::actionLinks(),
+            "[{\"text\":\"Get My%20App%20Name\",\"href\":\"http://vemo.invalid/\"}]");
+}
+
+// A logged-out user shares a text: log-in page, then the publishing page with the text; a
+// cancel, a publication and a page that fails each end the share once.
+TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
+  SHKSharer::create(SHKFacebook::kClassName)->logout();
+  const std::pair<std::string, std::string> endings[] = {
+      {"fbdialog:cancel", SHKSharer::kSendDidCancelNotification},
+      {"fbdialog:success", SHKSharer::kSendDidFinishNotification},
+      {"", SHKSharer::kSendDidFailNotification},
+  };
+  bool first = true;
+  for (const auto& [ending, outcome] : endings) {
+    SCOPED_TRACE(outcome);
+    outcomes.clear();
+    SHKSharer::shareText(SHKFacebook::kClassName, "it's \"mine\"");
+    if (first) {
+      ASSERT_TRUE(panel());
+      EXPECT_EQ(panel()->className(), "FBLoginDialog");
+      go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
+      first = false;
+    }
+    ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "SHKFBStreamDialog"; }));
+    auto* stream = static_cast<SHKFBStreamDialog*>(panel());
+    EXPECT_EQ(stream->defaultStatus(), "it's \"mine\"");
+    EXPECT_EQ(stream->userMessagePrompt(), "Enter your message:");
+    EXPECT_EQ(stream->attachment(), "");
+    engine(*stream).finishLoad("Publish");
+    EXPECT_EQ(engine(*stream).evaluatedScripts().at(2),
+              SHKFBStreamDialog::prefillScript("it's \"mine\""));
+    if (ending.empty()) {
+      // The page's form leads to a page that does not load.
+      engine(*stream).navigate(net::UrlRequest(*net::Url::parse(sandbox.baseUrl() + "/next")),
+                               ui::WebViewNavigationType::FormSubmitted);
+      engine(*stream).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
+    } else {
+      go(*stream, ending);
+    }
+    ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
+    runFor(0.1);
+    EXPECT_EQ(outcomes, std::vector<std::string>{outcome});
+  }
+}
+
+// A picture: the permission page, then the upload; a cancelled permission ends silently.
+TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
+  auto session = FBSession::create("", std::string(), std::nullopt, SHKFacebook::configuredHosts());
+  auto picture = graphics::Image::filled({8, 8}, graphics::Color::white());
+
+  session->begin(1, "stale", "stale", std::nullopt);  // not a session the site knows
+  SHKSharer::shareImage(SHKFacebook::kClassName, picture, "caption");
+  ASSERT_TRUE(panel());
+  EXPECT_EQ(panel()->className(), "FBPermissionDialog");
+  go(*panel(), "fbdialog:cancel");
+  runFor(0.5);
+  EXPECT_TRUE(outcomes.empty());
+
+  SHKSharer::shareImage(SHKFacebook::kClassName, picture, "caption");
+  go(*panel(), "fbdialog:success");
+  ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
+  EXPECT_EQ(outcomes, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+
+  // A real log-in, then the upload goes through.
+  session->logout();
+  outcomes.clear();
+  SHKSharer::shareImage(SHKFacebook::kClassName, picture, "Hồ Gươm");
+  go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
+  ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "FBPermissionDialog"; }));
+  go(*panel(), "fbdialog:success");
+  ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
+  EXPECT_EQ(outcomes, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  EXPECT_NE(sandbox.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
+}
+
+TEST_F(SHKFacebookTest, TerminalSendsToTheWindow) {
+  std::string error;
+  auto command = ShareCommand::parse({"share", "SHKFacebook", "--text", "x"}, error);
+  ASSERT_TRUE(command) << error;
+  std::istringstream in;
+  std::ostringstream out, err;
+  EXPECT_EQ(command->run(in, out, err, false), 2);
+  EXPECT_NE(err.str().find("needs the window"), std::string::npos);
+  EXPECT_FALSE(panel());
+}
+
+// The accounts screen's Facebook row logs in through its button, which shows the log-in page.
+TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
+  SHKSharer::create(SHKFacebook::kClassName)->logout();
+  AccountsViewController::present();
+  runFor(0.5);
+  auto* navigation = dynamic_cast<ui::NavigationController*>(root_->modalViewController());
+  ASSERT_NE(navigation, nullptr);
+  auto* screen = dynamic_cast<AccountsViewController*>(navigation->topViewController());
+  ASSERT_NE(screen, nullptr);
+  window_->layoutIfNeeded();
+  FBLoginButton* button = nullptr;
+  for (auto* cell : screen->tableView().visibleCells()) {
+    if (cell->textLabel()->text() != "Facebook") continue;
+    EXPECT_EQ(cell->detailTextLabel()->text(), "Not logged in");
+    button = dynamic_cast<FBLoginButton*>(cell->accessoryView());
+  }
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->buttonImageName(), "login.png");
+  button->sendActionsForTouchUpInside();
+  ASSERT_TRUE(panel());
+  EXPECT_EQ(panel()->className(), "FBLoginDialog");
+  go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
+  // The row shows the log-in once the session has told everyone.
+  ASSERT_TRUE(waitFor([&] {
+    window_->layoutIfNeeded();
+    for (auto* cell : screen->tableView().visibleCells()) {
+      auto* shown = dynamic_cast<FBLoginButton*>(cell->accessoryView());
+      if (shown && shown->buttonImageName() == "logout.png")
+        return cell->detailTextLabel()->text() == "Logged in";
+    }
+    return false;
+  }));
+  SHK::currentHelper().hideCurrentViewControllerAnimated(false);
+}
+
+}  // namespace
