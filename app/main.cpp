@@ -12,6 +12,9 @@
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+#include "sharing/services/SHKCopy.h"
+#include "sharing/services/SHKPhotoAlbum.h"
+#include "sharing/services/SHKSafari.h"
 
 namespace {
 
@@ -56,6 +59,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!config->apply(std::cerr)) return 2;
+  // The share services this program has, by class name.
+  SHKCopy::registerService();
+  SHKSafari::registerService();
+  SHKPhotoAlbum::registerService();
 
   if (ShellOptions::handles(args)) return runShell(args);
   std::optional<CommandLine> line = CommandLine::parse(args, error);
