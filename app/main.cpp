@@ -13,6 +13,7 @@
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
 #include "sharing/services/SHKCopy.h"
+#include "sharing/services/SHKMail.h"
 #include "sharing/services/SHKPhotoAlbum.h"
 #include "sharing/services/SHKSafari.h"
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
   }
   if (!config->apply(std::cerr)) return 2;
   // The share services this program has, by class name.
+  SHKMail::registerService();
   SHKCopy::registerService();
   SHKSafari::registerService();
   SHKPhotoAlbum::registerService();
