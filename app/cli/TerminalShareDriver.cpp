@@ -17,6 +17,7 @@
 #include "sharing/core/SHKActivityIndicator.h"
 #include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKSharer.h"
+#include "sharing/services/MailComposeViewController.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ bool TerminalShareDriver::answerScreens() {
   ui::ViewController* top = navigation->topViewController();
   if (!top || top == answered_) return true;
   answered_ = top;
+  if (auto* composer = dynamic_cast<MailComposeViewController*>(top)) return answerMail(*composer);
   auto* form = dynamic_cast<SHKFormController*>(top);
   if (!form) {
     err_ << "This service works only in the window.\n";
@@ -122,6 +124,25 @@ bool TerminalShareDriver::answerScreens() {
   // The share form is pushed into the service; any other form is the service's login.
   if (!dynamic_cast<SHKSharer*>(navigation)) return answerLogin(*form);
   answerShareForm(*form);
+  return true;
+}
+
+bool TerminalShareDriver::answerMail(MailComposeViewController& composer) {
+  composer.view();
+  auto value = [&](const char* key) {
+    auto found = shareValues_.find(key);
+    return found == shareValues_.end() ? std::string() : found->second;
+  };
+  composer.toField()->setText(value("to"));
+  composer.ccField()->setText(value("cc"));
+  if (composer.passwordField()) {
+    auto line = readLine("Password: ", true);
+    if (!line) return false;
+    composer.passwordField()->setText(*line);
+  }
+  composer.send();
+  // A message that cannot go (no recipient) is not sent: the share ends cancelled.
+  if (!composer.isSending()) composer.cancel();
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
+class MailComposeViewController;
 class SHKFormController;
 class SHKSharer;
 
@@ -33,6 +34,8 @@ class TerminalShareDriver {
   // Answers what is on screen now; false when the user ended the input.
   bool answerScreens();
   bool answerLogin(SHKFormController& form);
+  // The mail composer: To and Cc from the share values "to" and "cc", the password asked.
+  bool answerMail(MailComposeViewController& composer);
   void answerShareForm(SHKFormController& form);
   void printAlerts();
   void printProgress();
