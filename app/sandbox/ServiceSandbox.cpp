@@ -1,5 +1,7 @@
 #include "app/sandbox/ServiceSandbox.h"
 
+#include <nlohmann/json.hpp>
+
 #include <httplib.h>
 
 #include <chrono>
@@ -49,7 +51,17 @@ bool ServiceSandbox::start(int port) {
     res.status = 204;
   });
   server_->Get("/_sandbox/?", [this](const httplib::Request&, httplib::Response& res) {
-    res.set_content(log_.html(), "text/html; charset=utf-8");
+    std::string page = log_.html();
+    size_t end = page.rfind("</body>");
+    page.insert(end == std::string::npos ? page.size() : end, mailSink_.html());
+    res.set_content(page, "text/html; charset=utf-8");
+  });
+  server_->Get("/_sandbox/mail", [this](const httplib::Request&, httplib::Response& res) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& m : mailSink_.messages())
+      list.push_back({{"from", m.from}, {"to", m.recipients}, {"data", m.data}});
+    res.set_content(list.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
+                    "application/json");
   });
   auto serveAny = [this](const httplib::Request& req, httplib::Response& res) {
     serve(req, req.body, res);
@@ -96,7 +108,7 @@ bool ServiceSandbox::start(int port) {
   while (!server_->is_running() && !listenEnded_) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  if (!server_->is_running()) {
+  if (!server_->is_running() || !mailSink_.start()) {
     stop();
     return false;
   }
@@ -104,6 +116,7 @@ bool ServiceSandbox::start(int port) {
 }
 
 void ServiceSandbox::stop() {
+  mailSink_.stop();
   if (!thread_.joinable()) return;
   server_->stop();
   thread_.join();
