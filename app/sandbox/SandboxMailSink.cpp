@@ -110,10 +110,11 @@ void SandboxMailSink::converse(int client) {
   bool inData = false, tooBig = false;
   char chunk[65536];
   while (!stopping_) {
-    size_t end;
-    while ((end = buffer.find("\r\n")) != std::string::npos) {
-      std::string line = buffer.substr(0, end);
-      buffer.erase(0, end + 2);
+    // Lines are taken from `start` on; the used part is dropped once per read.
+    size_t start = 0, end;
+    while ((end = buffer.find("\r\n", start)) != std::string::npos) {
+      std::string line = buffer.substr(start, end - start);
+      start = end + 2;
       if (inData) {
         if (line == ".") {
           inData = false;
@@ -165,6 +166,7 @@ void SandboxMailSink::converse(int client) {
         sendLine(client, "502 Command not implemented");
       }
     }
+    buffer.erase(0, start);
     // A command line never gets this long; a message line is bounded by the size check above.
     if (!inData && buffer.size() > 4096) {
       sendLine(client, "500 Line too long");
@@ -179,6 +181,11 @@ void SandboxMailSink::converse(int client) {
 std::vector<SandboxMailSink::Message> SandboxMailSink::messages() const {
   std::lock_guard lock(mutex_);
   return messages_;
+}
+
+void SandboxMailSink::clear() {
+  std::lock_guard lock(mutex_);
+  messages_.clear();
 }
 
 std::string SandboxMailSink::html() const {

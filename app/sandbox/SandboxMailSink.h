@@ -29,6 +29,7 @@ class SandboxMailSink {
   void stop();
   int port() const { return port_; }
   std::vector<Message> messages() const;
+  void clear();
   // The messages as an HTML list (envelope, then the text escaped).
   std::string html() const;
 

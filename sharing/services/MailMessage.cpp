@@ -25,10 +25,15 @@ bool isPlainAscii(std::string_view text) {
   return true;
 }
 
-std::string base64Lines(std::string_view bytes) {
-  std::string out = crypto::Base64::encode(bytes);
-  if (!out.empty() && !out.ends_with("\r\n")) out += "\r\n";
-  return out;
+// Appends `bytes` as Base64 lines ending in CRLF, encoded in place at the end of `out`.
+void appendBase64Lines(std::string& out, std::string_view bytes) {
+  const size_t at = out.size();
+  const size_t length = crypto::Base64::encodedLength(bytes.size());
+  out.resize(at + length);
+  size_t written = 0;
+  crypto::Base64::encode(bytes.data(), bytes.size(), out.data() + at, length, written);
+  out.resize(at + written);
+  if (written > 0 && !out.ends_with("\r\n")) out += "\r\n";
 }
 
 // Cuts UTF-8 text into pieces of at most `maxBytes` that do not split a character.
@@ -136,20 +141,27 @@ std::string MailMessage::build(std::string boundary, std::string date) const {
   if (boundary.empty()) boundary = "=_vemo_" + base::Uuid::generateString();
   if (date.empty()) date = rfc5322Date();
   std::string out;
-  out.reserve(htmlBody.size() * 4 / 3 + 1024);
+  size_t total = 1024 + crypto::Base64::encodedLength(htmlBody.size());
+  for (const Attachment& a : attachments)
+    total += crypto::Base64::encodedLength(a.data.size()) + 512 + a.filename.size() * 3;
+  out.reserve(total);
   out += "Date: " + date + "\r\n";
   out += "From: " + flatten(from) + "\r\n";
   if (!to.empty()) out += "To: " + flatten(joined(to)) + "\r\n";
   if (!cc.empty()) out += "Cc: " + flatten(joined(cc)) + "\r\n";
   out += "Subject: " + encodeHeaderText(subject) + "\r\n";
   out += "MIME-Version: 1.0\r\n";
-  const std::string bodyPart =
-      "Content-Type: text/html; charset=UTF-8\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
-      base64Lines(htmlBody);
-  if (attachments.empty()) return out + bodyPart;
-
+  auto appendBodyPart = [&] {
+    out += "Content-Type: text/html; charset=UTF-8\r\nContent-Transfer-Encoding: base64\r\n\r\n";
+    appendBase64Lines(out, htmlBody);
+  };
+  if (attachments.empty()) {
+    appendBodyPart();
+    return out;
+  }
   out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
-  out += "--" + boundary + "\r\n" + bodyPart;
+  out += "--" + boundary + "\r\n";
+  appendBodyPart();
   for (const Attachment& a : attachments) {
     std::string type = flatten(a.mimeType);
     if (type.empty() || type.find_first_of(" ;\"") != std::string::npos)
@@ -158,8 +170,8 @@ std::string MailMessage::build(std::string boundary, std::string date) const {
     out += "Content-Type: " + type + "\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";
     out += "Content-Disposition: attachment; " + filenameParameter(a.filename) + "\r\n\r\n";
-    out +=
-        base64Lines(std::string_view(reinterpret_cast<const char*>(a.data.data()), a.data.size()));
+    appendBase64Lines(
+        out, std::string_view(reinterpret_cast<const char*>(a.data.data()), a.data.size()));
   }
   out += "--" + boundary + "--\r\n";
   return out;
