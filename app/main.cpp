@@ -17,6 +17,10 @@
 #include "platform/net/Initialize.h"
 #include "sharing/services/OAuthServices.h"
 #include "sharing/services/SHKFacebook.h"
+#include "sharing/services/SHKCopy.h"
+#include "sharing/services/SHKMail.h"
+#include "sharing/services/SHKPhotoAlbum.h"
+#include "sharing/services/SHKSafari.h"
 
 namespace {
 
@@ -62,6 +66,11 @@ int main(int argc, char** argv) {
   registerOAuthServices();
   // The share services this program has, by class name.
   SHKFacebook::registerService();
+  // The share services this program has, by class name.
+  SHKMail::registerService();
+  SHKCopy::registerService();
+  SHKSafari::registerService();
+  SHKPhotoAlbum::registerService();
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {

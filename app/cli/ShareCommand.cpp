@@ -42,7 +42,7 @@ std::string ShareCommand::usage() {
   return "Sharing:\n"
          "  vemo share SERVICE (--url URL | --text TEXT | --image FILE | --file FILE [--mime "
          "TYPE])\n"
-         "             [--title T] [--tags T] [--field KEY=VALUE]...\n"
+         "             [--title T] [--tags T] [--field KEY=VALUE]... [--to ADDR] [--cc ADDR]\n"
          "  vemo logout [SERVICE]   forget the login of one service, or of all\n"
          "  vemo services           the share services with the kinds of item they take\n"
          "A share exits 0 when shared, 1 when it failed, 3 when cancelled or nothing was done,\n"
@@ -104,6 +104,8 @@ std::optional<ShareCommand> ShareCommand::parse(const std::vector<std::string>& 
       command.title = value;
     } else if (option == "--tags") {
       command.tags = value;
+    } else if (option == "--to" || option == "--cc") {
+      command.fields.emplace_back(option.substr(2), value);
     } else if (option == "--field") {
       size_t eq = value.find('=');
       if (eq == std::string::npos || eq == 0) {

@@ -19,6 +19,7 @@
 #include "sharing/core/SHKOAuthView.h"
 #include "sharing/core/SHKSharer.h"
 #include "sharing/services/SHKTwitterForm.h"
+#include "sharing/services/MailComposeViewController.h"
 
 namespace {
 
@@ -121,6 +122,7 @@ bool TerminalShareDriver::answerScreens() {
     compose->save();
     return true;
   }
+  if (auto* composer = dynamic_cast<MailComposeViewController*>(top)) return answerMail(*composer);
   auto* form = dynamic_cast<SHKFormController*>(top);
   if (!form) {
     err_ << "This service works only in the window.\n";
@@ -150,6 +152,25 @@ bool TerminalShareDriver::answerAuthorizationPage(SHKOAuthView& page) {
     err_ << "That is not the service's callback address.\n";
     page.cancel();
   }
+  return true;
+}
+
+bool TerminalShareDriver::answerMail(MailComposeViewController& composer) {
+  composer.view();
+  auto value = [&](const char* key) {
+    auto found = shareValues_.find(key);
+    return found == shareValues_.end() ? std::string() : found->second;
+  };
+  composer.toField()->setText(value("to"));
+  composer.ccField()->setText(value("cc"));
+  if (composer.passwordField()) {
+    auto line = readLine("Password: ", true);
+    if (!line) return false;
+    composer.passwordField()->setText(*line);
+  }
+  composer.send();
+  // A message that cannot go (no recipient) is not sent: the share ends cancelled.
+  if (!composer.isSending()) composer.cancel();
   return true;
 }
 

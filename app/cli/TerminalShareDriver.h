@@ -8,6 +8,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
+class MailComposeViewController;
 class SHKFormController;
 class SHKOAuthView;
 class SHKSharer;
@@ -38,6 +39,8 @@ class TerminalShareDriver {
   bool answerLogin(SHKFormController& form);
   // Prints the authorisation address and takes the callback address from the terminal.
   bool answerAuthorizationPage(SHKOAuthView& page);
+  // The mail composer: To and Cc from the share values "to" and "cc", the password asked.
+  bool answerMail(MailComposeViewController& composer);
   void answerShareForm(SHKFormController& form);
   void printAlerts();
   void printProgress();

@@ -7,11 +7,16 @@
 #include "platform/graphics/Painter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
+#include "reader/screens/DetailViewController.h"
+#include "reader/screens/SapoViewController.h"
+#include "sharing/core/SHK.h"
+#include "sharing/core/SHKCustomShareMenu.h"
 
 namespace {
 
@@ -118,6 +123,25 @@ void MainWindow::turn(int direction) {
   refresh();
 }
 
+bool MainWindow::showShareMenu() {
+  if (ui::Application::shared().isIgnoringInteractionEvents()) return false;
+  ui::ViewController* top = session_.topScreen();
+  ItemPtr story;
+  if (auto* lead = dynamic_cast<SapoViewController*>(top)) {
+    int index = lead->itemIndex();
+    if (index >= 0 && size_t(index) < lead->stories().size()) story = lead->stories()[index];
+  } else if (auto* article = dynamic_cast<DetailViewController*>(top)) {
+    story = article->currentItem();
+  }
+  if (!story || !story->link) return false;
+  auto url = net::Url::parse(*story->link);
+  if (!url) return false;
+  auto menu = std::make_shared<SHKCustomShareMenu>();
+  menu->setItem(SHKItem::URL(*url, story->title));
+  SHK::currentHelper().showViewController(std::make_shared<ui::NavigationController>(menu));
+  return true;
+}
+
 bool MainWindow::pageLeadReader(int direction) {
   ui::ViewController* top = session_.topScreen();
   ui::View* pagerView = top ? top->view()->viewWithTag(kPagerTag) : nullptr;
@@ -178,6 +202,8 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
   } else if (ctrl && (state & GDK_SHIFT_MASK) && (keyval == GDK_KEY_A || keyval == GDK_KEY_a)) {
     AccountsViewController::present();
     handled = true;
+  } else if (ctrl && (state & GDK_SHIFT_MASK) && (keyval == GDK_KEY_S || keyval == GDK_KEY_s)) {
+    handled = w->showShareMenu();
   } else if (!ctrl && !alt && (keyval == GDK_KEY_Left || keyval == GDK_KEY_Right)) {
     handled = w->pageLeadReader(keyval == GDK_KEY_Right ? 1 : -1);
   }

@@ -47,6 +47,8 @@ class MainWindow {
   graphics::Point toPoints(double x, double y) const { return {x / zoom_, y / zoom_}; }
   void resizeToScreen();
   bool pageLeadReader(int direction);
+  // Ctrl+Shift+S: the share menu for the story on screen (lead or article reader).
+  bool showShareMenu();
   bool goBack();
 
   ReaderSession& session_;

@@ -1,5 +1,7 @@
 #include "app/sandbox/ServiceSandbox.h"
 
+#include <nlohmann/json.hpp>
+
 #include <httplib.h>
 
 #include <strings.h>
@@ -59,7 +61,17 @@ bool ServiceSandbox::start(int port) {
     res.status = 204;
   });
   server_->Get("/_sandbox/?", [this](const httplib::Request&, httplib::Response& res) {
-    res.set_content(log_.html(), "text/html; charset=utf-8");
+    std::string page = log_.html();
+    size_t end = page.rfind("</body>");
+    page.insert(end == std::string::npos ? page.size() : end, mailSink_.html());
+    res.set_content(page, "text/html; charset=utf-8");
+  });
+  server_->Get("/_sandbox/mail", [this](const httplib::Request&, httplib::Response& res) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& m : mailSink_.messages())
+      list.push_back({{"from", m.from}, {"to", m.recipients}, {"data", m.data}});
+    res.set_content(list.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
+                    "application/json");
   });
   // The server would parse multipart bodies itself and refuse those without a closing
   // delimiter, which some clients leave out; their type is hidden from it and restored in the
@@ -145,7 +157,7 @@ bool ServiceSandbox::start(int port) {
   while (!server_->is_running() && !listenEnded_) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  if (!server_->is_running()) {
+  if (!server_->is_running() || !mailSink_.start()) {
     stop();
     return false;
   }
@@ -153,6 +165,7 @@ bool ServiceSandbox::start(int port) {
 }
 
 void ServiceSandbox::stop() {
+  mailSink_.stop();
   if (!thread_.joinable()) return;
   server_->stop();
   thread_.join();

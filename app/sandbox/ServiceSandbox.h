@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "app/sandbox/RequestLog.h"
+#include "app/sandbox/SandboxMailSink.h"
 #include "app/sandbox/SandboxRequest.h"
 
 namespace httplib {
@@ -55,6 +56,9 @@ class ServiceSandbox {
   std::string baseUrl() const;
 
   RequestLog& log() { return log_; }
+  // The SMTP server that keeps the mail sent to the sandbox (shown on the page, and as JSON at
+  // "/_sandbox/mail"); it runs while the sandbox does.
+  SandboxMailSink& mailSink() { return mailSink_; }
 
  private:
   void serve(const httplib::Request& request, std::string body, httplib::Response& response);
@@ -65,6 +69,7 @@ class ServiceSandbox {
   std::atomic<bool> listenEnded_{false};
   int port_ = 0;
   RequestLog log_{kMaxKeptRequests, kMaxKeptBytes};
+  SandboxMailSink mailSink_;
   std::mutex handlersMutex_;
   std::map<std::tuple<std::string, std::string, std::string, std::string>, Handler> handlers_;
 };

@@ -58,6 +58,13 @@ bool ProgramConfig::apply(std::ostream& err) {
       return false;
     }
     shared.pointServicesAt(sandbox_->baseUrl());
+    // Mail goes to the sandbox's SMTP sink, which takes it without a login.
+    SHKServiceConfig::Mail mail;
+    mail.server = "127.0.0.1";
+    mail.port = sandbox_->mailSink().port();
+    mail.security = SHKServiceConfig::Security::None;
+    mail.sender = shared.mail().sender.empty() ? "vemo@sandbox.invalid" : shared.mail().sender;
+    shared.setMail(std::move(mail));
     err << "vemo: share services go to the sandbox at " << sandbox_->baseUrl()
         << " (requests: " << sandbox_->baseUrl() << "/_sandbox/)\n";
   } else if (!services.empty()) {

@@ -13,6 +13,7 @@
 #include "platform/ui/WebView.h"
 #include "reader/model/ColorText.h"
 #include "reader/screens/NewsSite.h"
+#include "reader/screens/StoryShare.h"
 
 namespace {
 std::string lowercase(std::string text) {
@@ -63,8 +64,8 @@ void DetailViewController::setupTheView() {
   refreshB = makeImageButton("web_refresh.png", {276, 0, 40, 40}, [this] { refreshButtonPush(); });
   footerView = makeFooterBar(416);
   view()->addSubview(footerView);
-  // The share sheet comes with the sharing framework; until then the button only shows.
-  shareB = makeImageButton("share_default.png", {5, 416, 44, 44}, {}, true);
+  shareB = makeImageButton(
+      "share_default.png", {5, 416, 44, 44}, [this] { shareButtonPush(); }, true);
   _bookmarkBtn = makeImageButton(SaveButton::kUnsavedImage, {55, 418, 40, 40},
                                  [this] { bookmarkButtonPush(); });
   myBookmarkButton = _bookmarkBtn;
@@ -237,4 +238,8 @@ void DetailViewController::willRotateToInterfaceOrientation(ui::InterfaceOrienta
   setLandscapeForOrientation(orientation);
   applyFrames();
   postLandscape();
+}
+
+void DetailViewController::shareButtonPush() {
+  story_share::present(*_currItem, *this);
 }

@@ -43,6 +43,8 @@ class DetailViewController : public ReaderScreen, public ui::WebViewDelegate {
   void backButtonPush() override;
   void checkBookmarkButtonState();
   void bookmarkButtonPush();
+  // Offers the story on screen to the share services.
+  void shareButtonPush();
 
   void webViewDidStartLoad(ui::WebView& webView) override;
   void webViewDidFinishLoad(ui::WebView& webView) override;

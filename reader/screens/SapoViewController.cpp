@@ -9,6 +9,7 @@
 #include "platform/ui/ImageView.h"
 #include "reader/screens/DetailViewController.h"
 #include "reader/screens/SapoPage.h"
+#include "reader/screens/StoryShare.h"
 #include "reader/screens/ThumbnailCache.h"
 
 namespace {
@@ -50,8 +51,8 @@ void SapoViewController::setupTheView() {
   footerView = makeFooterBar(416);
   footerView->setAlpha(0.6);
   view()->addSubview(footerView);
-  // The share sheet comes with the sharing framework; until then the button only shows.
-  shareB = makeImageButton("share_default.png", {5, 416, 44, 44}, {}, true);
+  shareB = makeImageButton(
+      "share_default.png", {5, 416, 44, 44}, [this] { shareButtonPush(); }, true);
   _bookmarkBtn = makeImageButton(SaveButton::kUnsavedImage, {55, 418, 40, 40},
                                  [this] { bookmarkButtonPush(); });
   preBtn = makeImageButton("arrowback.png", {227, 420, 40, 40}, [this] { preButtonPush(); });
@@ -247,4 +248,9 @@ void SapoViewController::viewWillAppear(bool /*animated*/) {
   }
   applyFrames(44);
   postLandscape();
+}
+
+void SapoViewController::shareButtonPush() {
+  if (itemIndex_ < 0 || static_cast<size_t>(itemIndex_) >= dataInArray.size()) return;
+  story_share::present(*dataInArray[itemIndex_], *this);
 }

@@ -48,6 +48,8 @@ class SapoViewController : public ReaderScreen, public ui::ScrollViewDelegate {
   void checkTheButtonState();
   void checkBookmarkButtonState();
   void bookmarkButtonPush();
+  // Offers the story on screen to the share services.
+  void shareButtonPush();
   void detailButtonPush();
   // A picture arrived: the pager is built again at the current story.
   void displayImage();

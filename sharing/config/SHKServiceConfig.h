@@ -69,6 +69,8 @@ class SHKServiceConfig {
   // for a key the service does not have.
   std::string value(std::string_view service, std::string_view key) const;
   const Mail& mail() const { return mail_; }
+  // Replaces the mail account (the sandbox's mail sink).
+  void setMail(Mail mail) { mail_ = std::move(mail); }
 
   // Points every host of every service at `base` + "/<class name>/<host key>" (the sandbox).
   void pointServicesAt(std::string_view base);

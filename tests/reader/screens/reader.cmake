@@ -16,3 +16,7 @@ vemo_add_test(saved_stories_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/BookmarkListTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ListScreenTestSupport.cpp
   LIBS vemo_screen_test_support LABELS threads)
+vemo_add_test(story_share_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/StoryShareTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/ListScreenTestSupport.cpp
+  LIBS vemo_screen_test_support LABELS threads)

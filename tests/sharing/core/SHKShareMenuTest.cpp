@@ -1,0 +1,156 @@
+#include "sharing/core/SHKShareMenu.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/store/UserDefaults.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/Switch.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "sharing/core/SHKCustomShareMenu.h"
+#include "sharing/core/SHKSharer.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class TitledService : public SHKSharer {
+ public:
+  TitledService(std::string title, bool text) : title_(std::move(title)), text_(text) {}
+  std::string sharerTitle() const override { return title_; }
+  bool canShareText() const override { return text_; }
+  bool canShareURL() const override { return true; }
+  bool requiresAuthentication() const override { return false; }
+  std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t) override {
+    return std::nullopt;
+  }
+  bool send() override {
+    started.push_back(title_);
+    sendDidFinish();
+    return true;
+  }
+  static inline Strings started;
+
+ private:
+  std::string title_;
+  bool text_;
+};
+
+// Registry: actions "zeta", "Alpha", "beta" (links only); services "Mail", "news", and a name
+// no service answers to.
+class SHKShareMenuTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    TitledService::started.clear();
+    std::ofstream(dir_.path() / "sharers.plist")
+        << R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict>)"
+        << "<key>actions</key><array><string>TZeta</string><string>TAlpha</string>"
+        << "<string>TBeta</string></array>"
+        << "<key>services</key><array><string>TMail</string><string>TNews</string>"
+        << "<string>TUnknown</string></array></dict></plist>";
+    SHK::reloadSharersDictionary((dir_.path() / "sharers.plist").string());
+    for (auto [name, title, text] : {std::tuple{"TZeta", "zeta", true},
+                                     {"TAlpha", "Alpha", true},
+                                     {"TBeta", "beta", false},
+                                     {"TMail", "Mail", true},
+                                     {"TNews", "news", true}})
+      SHKSharer::registerClass(
+          name, [title, text] { return std::make_shared<TitledService>(title, text); });
+    menu_ = std::make_shared<SHKCustomShareMenu>();
+    nav_ = std::make_shared<ui::NavigationController>(menu_);
+    SHK::currentHelper().showViewController(nav_);
+    runFor(1);
+  }
+  void TearDown() override {
+    for (const char* name : {"TZeta", "TAlpha", "TBeta", "TMail", "TNews"})
+      SHKSharer::unregisterClass(name);
+    SHK::reloadSharersDictionary();
+    SharingTest::TearDown();
+  }
+  // "Header: row, row | Header: row" as the table shows it; switches as [on]/[off] while editing.
+  std::string shown() {
+    ui::TableView& table = menu_->tableView();
+    std::string out;
+    for (int s = 0; s < table.numberOfSections(); ++s) {
+      if (s) out += " | ";
+      out += menu_->titleForHeaderInSection(table, s).value_or("-") + ":";
+      for (int r = 0; r < table.numberOfRowsInSection(s); ++r) {
+        auto cell = menu_->cellForRowAtIndexPath(table, {s, r});
+        out += " " + cell->textLabel()->text();
+        if (table.isEditing())
+          out += static_cast<ui::Switch*>(cell->editingAccessoryView())->isOn() ? "[on]" : "[off]";
+      }
+    }
+    return out;
+  }
+  void press(const std::string& title) {
+    auto& item = menu_->navigationItem().rightBarButtonItem();
+    ASSERT_EQ(item->title(), title);
+    item->press();
+    runFor(1);
+  }
+  std::shared_ptr<SHKCustomShareMenu> menu_;
+  std::shared_ptr<ui::NavigationController> nav_;
+};
+
+TEST_F(SHKShareMenuTest, SectionsSortedWithHeadersOnlyWhenFilled) {
+  struct Case {
+    std::shared_ptr<SHKItem> item;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {SHKItem::text("t"), "Actions: Alpha zeta | Services: Mail news"},
+      {SHKItem::URL(*net::Url::parse("https://vemo.vn")),
+       "Actions: Alpha beta zeta | Services: Mail news"},
+      {SHKItem::file({1}, "f", "a/b"), "-: | -:"},
+  };
+  for (const Case& c : cases) {
+    menu_->setItem(c.item);
+    EXPECT_EQ(shown(), c.shown);
+  }
+  EXPECT_EQ(menu_->title(), "Share");
+  menu_->setItem(SHKItem::text("t"));
+  auto cell = menu_->cellForRowAtIndexPath(menu_->tableView(), {0, 0});
+  EXPECT_EQ(cell->reuseIdentifier(), "Cell");
+  EXPECT_EQ(cell->className(), "SHKCustomShareMenuCell");
+  EXPECT_EQ(cell->accessoryType(), ui::TableViewCellAccessoryType::DisclosureIndicator);
+}
+
+TEST_F(SHKShareMenuTest, SwitchesStoredOnlyOnDoneAndHideServicesEverywhere) {
+  menu_->setItem(SHKItem::text("t"));
+  press("Edit");
+  EXPECT_EQ(shown(), "Actions: Alpha[on] zeta[on] | Services: Mail[on] news[on]");
+  menu_->didSelectRowAtIndexPath(menu_->tableView(), {1, 0});
+  EXPECT_EQ(shown(), "Actions: Alpha[on] zeta[on] | Services: Mail[off] news[on]");
+  EXPECT_EQ(store::UserDefaults::standard().objectForKey(SHK::kExcludedKey), std::nullopt);
+  EXPECT_TRUE(TitledService::started.empty());
+
+  press("Done");
+  EXPECT_EQ(shown(), "Actions: Alpha zeta | Services: news");
+  EXPECT_EQ(SHK::excludedSharers(), Strings{"TMail"});
+  SHK::setFavorites(Strings{"TMail", "TNews"}, SHKShareTypeText);
+  EXPECT_EQ(SHK::favoriteSharersForType(SHKShareTypeText), Strings{"TNews"});
+
+  // Back on: shown again once Done is pressed.
+  press("Edit");
+  EXPECT_EQ(shown(), "Actions: Alpha[on] zeta[on] | Services: Mail[off] news[on]");
+  menu_->didSelectRowAtIndexPath(menu_->tableView(), {1, 0});
+  press("Done");
+  EXPECT_EQ(shown(), "Actions: Alpha zeta | Services: Mail news");
+  EXPECT_TRUE(SHK::excludedSharers().empty());
+}
+
+TEST_F(SHKShareMenuTest, ChoosingARowStartsTheServiceAndClosesTheMenu) {
+  menu_->setItem(SHKItem::text("t"));
+  menu_->didSelectRowAtIndexPath(menu_->tableView(), {1, 1});
+  runFor(1);
+  EXPECT_EQ(TitledService::started, Strings{"news"});
+  EXPECT_NE(SHK::currentHelper().currentView(), nav_);
+}
+
+}  // namespace

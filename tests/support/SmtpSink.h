@@ -1,0 +1,32 @@
+#pragma once
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Debian's aiosmtpd on 127.0.0.1 at a free port (tests/support/smtp-sink.py), keeping each
+// message it accepts as a file. Stopped when destroyed.
+class SmtpSink {
+ public:
+  // `args`: extra options of the script (--user, --password, --refuse-rcpt).
+  SmtpSink(std::filesystem::path folder, std::vector<std::string> args = {});
+  ~SmtpSink();
+  SmtpSink(const SmtpSink&) = delete;
+  SmtpSink& operator=(const SmtpSink&) = delete;
+
+  int port() const { return port_; }
+  // The messages received so far, in order, as the server got them (with the envelope as
+  // "X-Envelope-From" and "X-Envelope-To" lines first).
+  std::vector<std::string> messages() const;
+
+ private:
+  std::filesystem::path folder_;
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  int port_ = 0;
+};
+
+}  // namespace testing_support
