@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 
 namespace base {
@@ -81,6 +82,17 @@ bool writeFileAtomically(const std::filesystem::path& file, std::span<const uint
     ::close(dir);
   }
   return true;
+}
+
+std::filesystem::path corruptAsideName(const std::filesystem::path& file) {
+  std::string base = file.string() + ".corrupt-" + std::to_string(std::time(nullptr));
+  std::filesystem::path candidate = base;
+  std::error_code ec;
+  for (int n = 1; std::filesystem::exists(candidate, ec) || ec; ++n) {
+    candidate = base + "-" + std::to_string(n);
+    ec.clear();
+  }
+  return candidate;
 }
 
 }  // namespace base

@@ -14,6 +14,10 @@ namespace base {
 bool writeFileAtomically(const std::filesystem::path& file, std::span<const uint8_t> bytes,
                          std::string* error = nullptr);
 
+// A name beside `file` that no file has yet, for keeping a corrupt file aside:
+// "<name>.corrupt-<unix time>", then "-1", "-2"...
+std::filesystem::path corruptAsideName(const std::filesystem::path& file);
+
 // Tests only: called with the temporary file's path after it is flushed and before the rename.
 void setAtomicWriteHookForTesting(std::function<void(const std::filesystem::path&)> hook);
 

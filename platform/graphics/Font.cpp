@@ -22,6 +22,8 @@ struct NamedFace {
 constexpr const char* kSerif = "Liberation Serif";
 constexpr const char* kSans = "Liberation Sans";
 constexpr const char* kMono = "Liberation Mono";
+// For symbols the Liberation faces lack, such as the check mark U+2713.
+constexpr const char* kSymbols = "DejaVu Sans";
 
 // PostScript and family names of the device's fonts, mapped to the metric-compatible Liberation
 // faces. Matching is by exact name so that no fontconfig alias decides what is drawn.
@@ -50,6 +52,8 @@ constexpr NamedFace kFaces[] = {
     {"Courier-Bold", {kMono, true, false}},
     {"CourierNewPSMT", {kMono, false, false}},
     {"CourierNewPS-BoldMT", {kMono, true, false}},
+    {"DejaVuSans", {kSymbols, false, false}},
+    {"DejaVuSans-Bold", {kSymbols, true, false}},
 };
 
 Face faceFor(const std::string& name) {

@@ -5,7 +5,8 @@ namespace graphics {
 
 // A font by the name the screens use ("TimesNewRomanPS-BoldMT", "Helvetica-Bold", ...) and a size
 // in points. The name maps to an installed metric-compatible family (Liberation Serif, Sans or
-// Mono) with a weight and slant; unknown names fall back to Liberation Sans.
+// Mono) with a weight and slant; unknown names fall back to Liberation Sans. "DejaVuSans" and
+// "DejaVuSans-Bold" name DejaVu Sans, for symbols the Liberation faces lack.
 class Font {
  public:
   // The device's system font is Helvetica; its bold face is Helvetica-Bold.

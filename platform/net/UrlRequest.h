@@ -16,6 +16,7 @@ class UrlRequest {
     ReloadIgnoringLocalCacheData = 1,
     ReturnCacheDataElseLoad = 2,
     ReturnCacheDataDontLoad = 3,
+    ReloadIgnoringLocalAndRemoteCacheData = 4,
   };
   using HeaderFields = std::vector<std::pair<std::string, std::string>>;
 

@@ -1,6 +1,5 @@
 #include "platform/store/UserDefaults.h"
 
-#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -11,22 +10,6 @@
 #include "platform/base/Strings.h"
 
 namespace store {
-
-namespace {
-
-// A name beside `file` that no file has yet: "<name>.corrupt-<unix time>", then "-1", "-2"...
-std::filesystem::path asideName(const std::filesystem::path& file) {
-  std::string base = file.string() + ".corrupt-" + std::to_string(std::time(nullptr));
-  std::filesystem::path candidate = base;
-  std::error_code ec;
-  for (int n = 1; std::filesystem::exists(candidate, ec) || ec; ++n) {
-    candidate = base + "-" + std::to_string(n);
-    ec.clear();
-  }
-  return candidate;
-}
-
-}  // namespace
 
 UserDefaults::UserDefaults(std::filesystem::path file)
     : path_(std::move(file)), values_(Plist::dictionary()) {
@@ -69,7 +52,7 @@ void UserDefaults::load() {
     return;
   }
   if (parsed) reason = "not a dictionary";
-  std::filesystem::path aside = asideName(path_);
+  std::filesystem::path aside = base::corruptAsideName(path_);
   std::filesystem::rename(path_, aside, ec);
   if (ec) {
     writable_ = false;

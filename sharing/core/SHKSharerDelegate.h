@@ -1,0 +1,14 @@
+#pragma once
+#include "sharing/core/SHKError.h"
+
+class SHKSharer;
+
+// Hears how a share goes; every method is optional.
+class SHKSharerDelegate {
+ public:
+  virtual ~SHKSharerDelegate() = default;
+  virtual void sharerStartedSending(SHKSharer&) {}
+  virtual void sharerFinishedSending(SHKSharer&) {}
+  virtual void sharerFailedWithError(SHKSharer&, const SHKError&, bool /*shouldRelogin*/) {}
+  virtual void sharerCancelledSending(SHKSharer&) {}
+};

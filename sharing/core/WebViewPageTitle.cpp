@@ -1,0 +1,5 @@
+#include "sharing/core/WebViewPageTitle.h"
+
+std::string pageTitle(ui::WebView& webView) {
+  return webView.stringByEvaluatingJavaScriptFromString("document.title");
+}

@@ -1,0 +1,148 @@
+#include "sharing/core/SHKFormController.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/graphics/Font.h"
+#include "platform/graphics/TextMeasurer.h"
+#include "sharing/core/SHKFormFieldCell.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+using Field = SHKFormFieldSettings;
+using Values = SHKFormController::Values;
+
+namespace {
+
+class SHKFormTest : public SharingTest {
+ protected:
+  // A form shown by the current helper, laid out, with `rows` in its first section.
+  std::shared_ptr<SHKCustomFormController> showForm(std::vector<Field> rows,
+                                                    std::vector<Field> second = {}) {
+    auto form =
+        std::make_shared<SHKCustomFormController>(ui::TableViewStyle::Grouped, "Login", "Login");
+    form->addSection(std::move(rows), std::nullopt, "footer");
+    if (!second.empty()) form->addSection(std::move(second), std::nullopt, std::nullopt);
+    form->setValidateAction([this](SHKFormController&) { ++validated_; });
+    form->setSaveAction([this](SHKFormController&) { ++saved_; });
+    SHK::currentHelper().showViewController(form);
+    runFor(0.5);
+    window_->layoutIfNeeded();
+    return form;
+  }
+  SHKFormFieldCell* cell(SHKFormController& form, int row, int section = 0) {
+    return dynamic_cast<SHKFormFieldCell*>(form.tableView().cellForRowAtIndexPath({section, row}));
+  }
+  int validated_ = 0;
+  int saved_ = 0;
+};
+
+TEST_F(SHKFormTest, LabelWidthComesFromTheFirstSectionsTextRows) {
+  auto measure = [](const char* text) {
+    return graphics::TextMeasurer::current()
+        ->measureLine(text, graphics::Font::boldSystem(17), 1e9, graphics::LineBreakMode::Clip)
+        .width;
+  };
+  struct Case {
+    std::vector<Field> rows;
+    double width;
+  } cases[] = {
+      {{Field::make("User", "u", Field::Text), Field::make("Password", "p", Field::Password)},
+       measure("Password")},
+      {{Field::make("A very long switch label", "s", Field::Switch),
+        Field::make("Tags", "t", Field::Text)},
+       measure("Tags")},
+      {{Field::make("Auto Share", "autoShare", Field::Switch)}, 0},
+      {{}, 0},
+  };
+  for (const auto& c : cases) {
+    SHKFormController form(ui::TableViewStyle::Grouped, std::nullopt, "Send");
+    form.addSection(c.rows, std::nullopt, std::nullopt);
+    form.addSection({Field::make("An even longer later label", "x", Field::Text)}, std::nullopt,
+                    std::nullopt);
+    EXPECT_EQ(form.labelWidth(), c.width);
+  }
+  EXPECT_GT(measure("Password"), measure("User"));
+}
+
+TEST_F(SHKFormTest, RowsPlaceTheirControlAndReportValues) {
+  auto form = showForm({Field::make("Username", "username", Field::Text, "ann"),
+                        Field::make("Password", "password", Field::Password),
+                        Field::make("Private", "private", Field::Switch, "1")},
+                       {Field::make("Auto Share", "autoShare", Field::Switch, "0")});
+  double lw = form->labelWidth();
+  ASSERT_GT(lw, 0);
+  // Each row's control frame in its content view (W × H), and whether it hides its text.
+  for (int row = 0; row < 3; ++row) {
+    SHKFormFieldCell* c = cell(*form, row);
+    ASSERT_NE(c, nullptr);
+    auto content = c->contentView()->bounds();
+    double w = content.width(), h = content.height();
+    if (row < 2) {
+      ASSERT_NE(c->textField(), nullptr);
+      EXPECT_EQ(c->textField()->frame(),
+                (graphics::Rect{24 + lw, std::round(h / 2 - 12.5) + 2, w - 34 - lw, 25}));
+      EXPECT_EQ(c->textField()->isSecureTextEntry(), row == 1);
+      EXPECT_EQ(c->toggle(), nullptr);
+    } else {
+      ASSERT_NE(c->toggle(), nullptr);
+      EXPECT_EQ(c->toggle()->frame(), (graphics::Rect{w - 104, std::round(h / 2 - 13.5), 94, 27}));
+      EXPECT_TRUE(c->textField() == nullptr || !c->textField()->superview());
+    }
+  }
+  cell(*form, 1)->textField()->editText("se+cr#t");
+  EXPECT_EQ(form->formValues(),
+            (Values{{"username", "ann"}, {"password", "se+cr#t"}, {"private", "1"}}));
+  cell(*form, 2)->toggle()->setOn(false);
+  EXPECT_EQ(form->formValues().at("private"), "0");
+  EXPECT_EQ(form->formValuesForSection(1), (Values{{"autoShare", "0"}}));
+
+  // The return key asks for validation only; saving closes the form.
+  auto* field = cell(*form, 0)->textField();
+  field->becomeFirstResponder();
+  EXPECT_EQ(form->activeField(), field);
+  EXPECT_TRUE(field->returnKeyPressed());
+  EXPECT_EQ(validated_, 1);
+  EXPECT_EQ(saved_, 0);
+  EXPECT_FALSE(field->isFirstResponder());
+  form->saveForm();
+  EXPECT_EQ(saved_, 1);
+  runFor(0.5);
+  EXPECT_EQ(root_->modalViewController(), nullptr);
+}
+
+// Rows scrolled away keep what was typed; a reused cell may change from text to switch.
+TEST_F(SHKFormTest, TypedValuesSurviveCellReuse) {
+  std::vector<Field> rows;
+  for (int i = 0; i < 30; ++i) {
+    rows.push_back(Field::make("Row " + std::to_string(i), "k" + std::to_string(i),
+                               i % 3 == 2 ? Field::Switch : Field::Text));
+  }
+  auto form = showForm(rows);
+  std::string paste(1 << 20, 'x');
+  paste += "Tiếng Việt 🙂";
+  cell(*form, 0)->textField()->editText(paste);
+  cell(*form, 1)->textField()->editText("two");
+  cell(*form, 2)->toggle()->touchEnded({1, 1}, true);
+  auto& table = form->tableView();
+  table.setContentOffset({0, table.contentSize().height - table.bounds().height()});
+  window_->layoutIfNeeded();
+  ASSERT_EQ(cell(*form, 0), nullptr);
+  for (int row : {27, 28, 29}) {
+    auto* c = cell(*form, row);
+    ASSERT_NE(c, nullptr);
+    bool isSwitch = row % 3 == 2;
+    EXPECT_EQ(c->toggle() && c->toggle()->superview(), isSwitch) << row;
+    EXPECT_EQ(c->getValue(), isSwitch ? "0" : "") << row;
+  }
+  Values values = form->formValues();
+  EXPECT_EQ(values.at("k0"), paste);
+  EXPECT_EQ(values.at("k1"), "two");
+  EXPECT_EQ(values.at("k2"), "1");
+  table.setContentOffset({0, 0});
+  window_->layoutIfNeeded();
+  EXPECT_EQ(cell(*form, 0)->textField()->text(), paste);
+  EXPECT_EQ(cell(*form, 2)->getValue(), "1");
+}
+
+}  // namespace

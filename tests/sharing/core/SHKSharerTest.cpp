@@ -1,0 +1,303 @@
+#include "sharing/core/SHKSharer.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/base/NotificationCenter.h"
+#include "platform/store/UserDefaults.h"
+#include "platform/ui/AlertView.h"
+#include "sharing/core/SHKActivityIndicator.h"
+#include "sharing/core/SHKFormController.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+using Values = SHKFormController::Values;
+
+namespace {
+
+// A share service whose send does what the test says.
+class TestService : public SHKSharer {
+ public:
+  enum class Send { Refuse, FinishNow, StartThenFinish, StartThenRelogin, ReportTwice };
+
+  std::string sharerTitle() const override { return "Test"; }
+  bool canShareURL() const override { return true; }
+  bool canShareText() const override { return true; }
+  bool requiresAuthentication() const override { return needsLogin; }
+  bool canShareOffline() const override { return offline; }
+  void authorizationFormValidate(SHKFormController& form) override { form.saveForm(); }
+  bool send() override {
+    ++sends;
+    if (!validateItem() || mode == Send::Refuse) return false;
+    if (mode == Send::FinishNow) {
+      sendDidFinish();
+      return true;
+    }
+    sendDidStart();
+    base::RunLoop::main().performAfter(1, [self = weak_from_this(), this] {
+      if (self.expired()) return;
+      if (mode == Send::StartThenRelogin) {
+        sendDidFailShouldRelogin();
+        mode = Send::StartThenFinish;
+        return;
+      }
+      sendDidFinish();
+      if (mode == Send::ReportTwice) {
+        sendDidFailWithError(SHKError{});
+        sendDidCancel();
+      }
+    });
+    return true;
+  }
+
+  static inline Send mode = Send::StartThenFinish;
+  static inline bool needsLogin = true;
+  static inline bool offline = false;
+  static inline int sends = 0;
+};
+
+class SHKSharerTest : public SharingTest {
+ public:
+  void SetUp() override {
+    SharingTest::SetUp();
+    TestService::mode = TestService::Send::StartThenFinish;
+    TestService::needsLogin = true;
+    TestService::offline = false;
+    TestService::sends = 0;
+    SHKSharer::registerClass("SHKTestService", [] { return std::make_shared<TestService>(); });
+    for (const char* name :
+         {SHKSharer::kSendDidStartNotification, SHKSharer::kSendDidFinishNotification,
+          SHKSharer::kSendDidFailNotification, SHKSharer::kSendDidCancelNotification}) {
+      tokens_.push_back(base::NotificationCenter::defaultCenter().addObserver(
+          name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
+    }
+  }
+  void TearDown() override {
+    tokens_.clear();
+    SHKSharer::unregisterClass("SHKTestService");
+    SHK::setOfflineQueueAdder(nullptr);
+    SharingTest::TearDown();
+  }
+  std::weak_ptr<SHKSharer> shareLink() {
+    return SHKSharer::shareItem("SHKTestService",
+                                SHKItem::URL(*net::Url::parse("https://vemo.vn/a?b=1"), "Old"));
+  }
+  // The form on screen, if any.
+  SHKFormController* form() {
+    auto* nav = dynamic_cast<ui::NavigationController*>(SHK::currentHelper().currentView().get());
+    return nav ? dynamic_cast<SHKFormController*>(nav->topViewController()) : nullptr;
+  }
+  void fill(int row, const std::string& text) {
+    auto* cell =
+        dynamic_cast<ui::TableViewCell*>(form()->tableView().cellForRowAtIndexPath({0, row}));
+    dynamic_cast<ui::TextField*>(cell->contentView()->subviews().back().get())->editText(text);
+  }
+  std::string alert() {
+    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
+    return a ? a->title() + ": " + a->message() : "";
+  }
+  void login() {
+    ASSERT_NE(form(), nullptr);
+    ASSERT_EQ(form()->title(), "Login");
+    window_->layoutIfNeeded();
+    fill(0, "ann");
+    fill(1, "p+w#");
+    form()->navigationItem().rightBarButtonItem()->press();
+    runFor(1);
+  }
+  std::vector<std::string> outcomes_;
+  std::vector<base::ObserverToken> tokens_;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(SHKSharerTest, WholeLifeFromLoginToOneOutcomeThenFreed) {
+  std::weak_ptr<SHKSharer> sharer = shareLink();
+  EXPECT_EQ(SHK::favoriteSharersForType(1)->front(), "SHKTestService");
+  runFor(0.5);
+  EXPECT_EQ(sharer.lock()->pendingAction(), SHKSharer::PendingShare);
+  login();
+  EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKTestService"), "p+w#");
+
+  // The share form: the title field, the link as footer, the auto-share switch.
+  SHKFormController* shareForm = form();
+  ASSERT_NE(shareForm, nullptr);
+  EXPECT_EQ(SHK::currentHelper().currentView(), sharer.lock());
+  EXPECT_EQ(shareForm->navigationItem().rightBarButtonItem()->title(), "Send to Test");
+  ASSERT_EQ(shareForm->sections().size(), 2u);
+  EXPECT_EQ(shareForm->sections()[0].footer, "https://vemo.vn/a?b=1");
+  EXPECT_EQ(shareForm->sections()[1].footer, "Enable auto share to skip this step in the future.");
+  std::weak_ptr<SHKFormController> weakForm =
+      std::static_pointer_cast<SHKFormController>(sharer.lock()->viewControllers().back());
+  window_->layoutIfNeeded();
+  fill(0, "New title");
+  shareForm->navigationItem().rightBarButtonItem()->press();
+  EXPECT_EQ(sharer.lock()->item()->title(), "New title");
+  EXPECT_EQ(outcomes_, Strings{"SHKSendDidStartNotification"});
+  runFor(0.5);
+  auto message = [] {
+    auto* label = SHKActivityIndicator::exists()
+                      ? SHKActivityIndicator::currentIndicator()->subMessageLabel()
+                      : nullptr;
+    return label ? label->text() : "";
+  };
+  EXPECT_EQ(message(), "Saving to Test");
+  ASSERT_FALSE(sharer.expired());  // sending keeps it alive with its screens gone
+  runFor(0.6);
+  EXPECT_EQ(outcomes_, (Strings{"SHKSendDidStartNotification", "SHKSendDidFinish"}));
+  EXPECT_EQ(message(), "Saved!");
+  runFor(2);
+  EXPECT_TRUE(sharer.expired());
+  EXPECT_TRUE(weakForm.expired());
+  EXPECT_EQ(TestService::sends, 1);
+}
+
+// Every path ends with the service and its forms freed, and at most one outcome.
+TEST_F(SHKSharerTest, EveryPathFreesTheService) {
+  struct Case {
+    const char* name;
+    bool needsLogin;
+    bool autoShare;
+    TestService::Send mode;
+    std::function<void(SHKSharerTest&)> act;
+    Strings outcomes;
+  } cases[] = {
+      {"login cancelled",
+       true,
+       false,
+       TestService::Send::FinishNow,
+       [](SHKSharerTest& t) { t.form()->navigationItem().leftBarButtonItem()->press(); },
+       {}},
+      {"share form cancelled",
+       false,
+       false,
+       TestService::Send::FinishNow,
+       [](SHKSharerTest& t) { t.form()->navigationItem().leftBarButtonItem()->press(); },
+       {}},
+      {"auto-share sends at once",
+       false,
+       true,
+       TestService::Send::FinishNow,
+       [](SHKSharerTest& t) { EXPECT_EQ(t.form(), nullptr); },
+       {"SHKSendDidFinish"}},
+      {"auto-share refused shows the form",
+       false,
+       true,
+       TestService::Send::Refuse,
+       [](SHKSharerTest& t) {
+         ASSERT_NE(t.form(), nullptr);
+         t.form()->cancel();
+       },
+       {}},
+      {"later reports ignored",
+       false,
+       true,
+       TestService::Send::ReportTwice,
+       [](SHKSharerTest&) {},
+       {"SHKSendDidStartNotification", "SHKSendDidFinish"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    outcomes_.clear();
+    TestService::needsLogin = c.needsLogin;
+    TestService::mode = c.mode;
+    store::UserDefaults::standard().setBool(c.autoShare, "SHKTestService_shouldAutoShare");
+    std::weak_ptr<SHKSharer> sharer = shareLink();
+    runFor(0.5);
+    c.act(*this);
+    runFor(3);
+    EXPECT_EQ(outcomes_, c.outcomes);
+    EXPECT_TRUE(sharer.expired());
+    EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
+  }
+}
+
+TEST_F(SHKSharerTest, OfflineRules) {
+  network_.online = false;
+  struct Case {
+    const char* name;
+    bool loggedIn;
+    bool canShareOffline;
+    bool queueTakes;
+    bool quiet;
+    std::string alert;
+    int queued;
+  } cases[] = {
+      {"login needs the network", false, true, true, false,
+       "Offline: You must be online to login to Test", 0},
+      {"queued silently", true, true, true, false, "", 1},
+      {"cannot wait", true, false, true, false,
+       "Offline: You must be online in order to share with Test", 0},
+      {"queue refused", true, true, false, false,
+       "Offline: You must be online in order to share with Test", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui::AlertStack::shared().reset();
+    TestService::offline = c.canShareOffline;
+    int queued = 0;
+    SHK::setOfflineQueueAdder([&](const SHKItem& item, const std::string& id) {
+      EXPECT_EQ(id, "SHKTestService");
+      EXPECT_EQ(item.title(), "Old");
+      queued += c.queueTakes;
+      return c.queueTakes;
+    });
+    if (c.loggedIn) {
+      SHK::setAuthValue("ann", "username", "SHKTestService");  // one field is enough
+    } else {
+      SHKSharer::create("SHKTestService")->logout();
+    }
+    store::UserDefaults::standard().setBool(true, "SHKTestService_shouldAutoShare");
+    std::weak_ptr<SHKSharer> sharer = shareLink();
+    runFor(0.5);
+    EXPECT_EQ(alert(), c.alert);
+    EXPECT_EQ(queued, c.queued);
+    EXPECT_EQ(form(), nullptr);
+    runFor(1);
+    EXPECT_TRUE(sharer.expired());
+  }
+  EXPECT_EQ(TestService::sends, 0);
+}
+
+TEST_F(SHKSharerTest, ReloginShowsTheErrorThenTheLoginAgain) {
+  TestService::mode = TestService::Send::StartThenRelogin;
+  store::UserDefaults::standard().setBool(true, "SHKTestService_shouldAutoShare");
+  SHK::setAuthValue("wrong", "password", "SHKTestService");
+  std::weak_ptr<SHKSharer> sharer = shareLink();
+  runFor(1.5);
+  EXPECT_EQ(alert(), "Error: Could not authenticate you. Please relogin.");
+  EXPECT_EQ(outcomes_, (Strings{"SHKSendDidStartNotification", "SHKSendDidFailWithError"}));
+  login();
+  runFor(2);
+  EXPECT_EQ(outcomes_.back(), "SHKSendDidFinish");
+  EXPECT_EQ(TestService::sends, 2);
+  runFor(2);
+  EXPECT_TRUE(sharer.expired());
+}
+
+TEST_F(SHKSharerTest, QuietServiceShowsNothing) {
+  TestService::mode = TestService::Send::StartThenRelogin;
+  TestService::needsLogin = false;
+  auto sharer = SHKSharer::create("SHKTestService");
+  sharer->setQuiet(true);
+  sharer->item()->setShareType(SHKShareTypeText);
+  sharer->item()->setText("plain text: no form");
+  sharer->share();
+  runFor(2);
+  EXPECT_EQ(outcomes_, (Strings{"SHKSendDidStartNotification", "SHKSendDidFailWithError"}));
+  EXPECT_EQ(sharer->lastError()->localizedDescription,
+            "Could not authenticate you. Please relogin.");
+  EXPECT_TRUE(ui::AlertStack::shared().empty());
+  EXPECT_FALSE(SHKActivityIndicator::exists());
+  EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
+}
+
+TEST_F(SHKSharerTest, UnknownClassNamesMakeNoService) {
+  for (const char* name : {"", "SHKNope", "SHKTestService\n", "../SHKTestService"}) {
+    EXPECT_EQ(SHKSharer::create(name), nullptr) << name;
+    EXPECT_EQ(SHKSharer::shareItem(name, SHKItem::text("x")), nullptr) << name;
+    EXPECT_FALSE(SHKSharer::isServiceAuthorized(name)) << name;
+    SHK::logoutOfService(name);
+  }
+  EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
+}
+
+}  // namespace

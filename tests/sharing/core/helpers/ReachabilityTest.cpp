@@ -1,0 +1,166 @@
+#include "sharing/core/helpers/Reachability.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/base/NotificationCenter.h"
+#include "platform/base/RunLoop.h"
+
+using Flag = net::NetworkReachability::Flag;
+
+namespace {
+
+// A network monitor the test sets by hand.
+class FakeMonitor : public net::NetworkMonitor {
+ public:
+  net::NetworkState state() override { return state_; }
+  bool canReachAddress(const sockaddr_in&) override { return linkLocal_; }
+  void canReachHost(const std::string& host, std::function<void(bool)> answer) override {
+    base::RunLoop::main().post([this, host, answer] { answer(hosts_[host]); });
+  }
+  ListenerId addListener(std::function<void()> changed) override {
+    listeners_[++next_] = std::move(changed);
+    return next_;
+  }
+  void removeListener(ListenerId id) override { listeners_.erase(id); }
+
+  void change(net::NetworkState state) {
+    state_ = state;
+    base::RunLoop::main().post([this] {
+      for (auto& [id, changed] : listeners_) changed();
+    });
+  }
+
+  net::NetworkState state_;
+  bool linkLocal_ = false;
+  std::map<std::string, bool> hosts_;
+  std::map<ListenerId, std::function<void()>> listeners_;
+  ListenerId next_ = 0;
+};
+
+class ReachabilityTest : public ::testing::Test {
+ protected:
+  void SetUp() override { net::NetworkMonitor::setSharedForTesting(&monitor_); }
+  void TearDown() override {
+    base::RunLoop::main().runUntilIdle();
+    net::NetworkMonitor::setSharedForTesting(nullptr);
+  }
+  FakeMonitor monitor_;
+};
+
+constexpr net::Connectivity kFull = net::Connectivity::Full;
+constexpr net::Connectivity kPortal = net::Connectivity::Portal;
+
+TEST(ReachabilityFlagsTest, StatusForFlags) {
+  struct Case {
+    uint32_t flags;
+    NetworkStatus internet, localWiFi;
+  };
+  const Case cases[] = {
+      {0, NotReachable, NotReachable},
+      {Flag::kIsWWAN | Flag::kIsDirect, NotReachable, NotReachable},
+      {Flag::kReachable, ReachableViaWiFi, NotReachable},
+      {Flag::kReachable | Flag::kIsDirect, ReachableViaWiFi, ReachableViaWiFi},
+      {Flag::kReachable | Flag::kIsWWAN | Flag::kConnectionRequired, ReachableViaWWAN,
+       NotReachable},
+      {Flag::kReachable | Flag::kConnectionRequired, NotReachable, NotReachable},
+      {Flag::kReachable | Flag::kConnectionRequired | Flag::kConnectionOnTraffic, ReachableViaWiFi,
+       NotReachable},
+      {Flag::kReachable | Flag::kConnectionRequired | Flag::kConnectionOnDemand, ReachableViaWiFi,
+       NotReachable},
+      {Flag::kReachable | Flag::kConnectionRequired | Flag::kConnectionOnDemand |
+           Flag::kInterventionRequired,
+       NotReachable, NotReachable},
+      {Flag::kReachable | Flag::kInterventionRequired, ReachableViaWiFi, NotReachable},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Reachability::networkStatusForFlags(c.flags), c.internet) << std::hex << c.flags;
+    EXPECT_EQ(Reachability::localWiFiStatusForFlags(c.flags), c.localWiFi) << std::hex << c.flags;
+  }
+}
+
+TEST_F(ReachabilityTest, StatusFromWhatTheMonitorReports) {
+  struct Case {
+    net::NetworkState state;
+    bool linkLocal;
+    NetworkStatus internet;
+    bool connectionRequired;
+    NetworkStatus localWiFi;
+  };
+  const Case cases[] = {
+      {{false, kFull, false}, true, NotReachable, false, NotReachable},
+      {{true, kFull, false}, false, ReachableViaWiFi, false, NotReachable},
+      {{true, kFull, false}, true, ReachableViaWiFi, false, ReachableViaWiFi},
+      {{true, kPortal, false}, false, NotReachable, true, NotReachable},
+      {{true, kFull, true}, false, ReachableViaWWAN, false, NotReachable},
+      {{true, kPortal, true}, false, ReachableViaWWAN, true, NotReachable},
+  };
+  auto internet = Reachability::reachabilityForInternetConnection();
+  auto local = Reachability::reachabilityForLocalWiFi();
+  ASSERT_TRUE(internet && local);
+  EXPECT_FALSE(internet->localWiFiRef());
+  EXPECT_TRUE(local->localWiFiRef());
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    monitor_.state_ = cases[i].state;
+    monitor_.linkLocal_ = cases[i].linkLocal;
+    EXPECT_EQ(internet->currentReachabilityStatus(), cases[i].internet) << i;
+    EXPECT_EQ(internet->connectionRequired(), cases[i].connectionRequired) << i;
+    EXPECT_EQ(local->currentReachabilityStatus(), cases[i].localWiFi) << i;
+  }
+  sockaddr_in ipv6{};
+  ipv6.sin_family = AF_INET6;
+  EXPECT_FALSE(Reachability::reachabilityWithAddress(ipv6));
+  EXPECT_FALSE(Reachability::reachabilityWithHostName(""));
+}
+
+// A host name is asked about in the background; until the answer its flags cannot be read.
+TEST_F(ReachabilityTest, HostAnswersLater) {
+  monitor_.state_ = {true, kFull, false};
+  monitor_.hosts_ = {{"api.twitter.com", true}, {"nowhere.invalid", false}};
+  auto twitter = Reachability::reachabilityWithHostName("api.twitter.com");
+  auto nowhere = Reachability::reachabilityWithHostName("nowhere.invalid");
+  EXPECT_EQ(twitter->currentReachabilityStatus(), NotReachable);
+  EXPECT_FALSE(twitter->connectionRequired());
+  base::RunLoop::main().runUntilIdle();
+  EXPECT_EQ(twitter->currentReachabilityStatus(), ReachableViaWiFi);
+  EXPECT_EQ(nowhere->currentReachabilityStatus(), NotReachable);
+}
+
+TEST_F(ReachabilityTest, ChangesArePostedOnTheMainLoop) {
+  monitor_.state_ = {true, kFull, false};
+  auto internet = Reachability::reachabilityForInternetConnection();
+  std::vector<NetworkStatus> seen;
+  auto token = base::NotificationCenter::defaultCenter().addObserver(
+      kReachabilityChangedNotification, [&](const base::Notification& n) {
+        ASSERT_TRUE(n.objectAs<Reachability*>());
+        EXPECT_EQ(*n.objectAs<Reachability*>(), internet.get());
+        seen.push_back((*n.objectAs<Reachability*>())->currentReachabilityStatus());
+      });
+  ASSERT_TRUE(internet->startNotifier());
+
+  monitor_.change({false, kFull, false});
+  EXPECT_TRUE(seen.empty());  // not before the loop runs
+  base::RunLoop::main().runUntilIdle();
+  monitor_.change({false, kPortal, false});  // still unreachable: no news
+  base::RunLoop::main().runUntilIdle();
+  monitor_.change({true, kFull, true});
+  base::RunLoop::main().runUntilIdle();
+  EXPECT_EQ(seen, (std::vector<NetworkStatus>{NotReachable, ReachableViaWWAN}));
+
+  internet->stopNotifier();
+  monitor_.change({true, kFull, false});
+  base::RunLoop::main().runUntilIdle();
+  EXPECT_EQ(seen.size(), 2u);
+}
+
+// The desktop's own monitor answers without blocking; its answer depends on the machine.
+TEST(ReachabilityGlibTest, DesktopMonitorAnswers) {
+  auto internet = Reachability::reachabilityForInternetConnection();
+  ASSERT_TRUE(internet);
+  EXPECT_LE(internet->currentReachabilityStatus(), ReachableViaWWAN);
+  EXPECT_TRUE(internet->startNotifier());
+  internet->stopNotifier();
+}
+
+}  // namespace
