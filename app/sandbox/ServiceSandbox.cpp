@@ -20,7 +20,14 @@ bool isServiceHost(std::string_view service, std::string_view host) {
 
 }  // namespace
 
-ServiceSandbox::ServiceSandbox() = default;
+// Each service's endpoints, one file per service.
+void addInstapaperRoutes(ServiceSandbox& sandbox);
+void addPinboardRoutes(ServiceSandbox& sandbox);
+
+ServiceSandbox::ServiceSandbox() {
+  addInstapaperRoutes(*this);
+  addPinboardRoutes(*this);
+}
 
 ServiceSandbox::~ServiceSandbox() {
   stop();
