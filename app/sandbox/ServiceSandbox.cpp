@@ -23,10 +23,12 @@ bool isServiceHost(std::string_view service, std::string_view host) {
 // Each service's endpoints, one file per service.
 void addInstapaperRoutes(ServiceSandbox& sandbox);
 void addPinboardRoutes(ServiceSandbox& sandbox);
+void addReadItLaterRoutes(ServiceSandbox& sandbox);
 
 ServiceSandbox::ServiceSandbox() {
   addInstapaperRoutes(*this);
   addPinboardRoutes(*this);
+  addReadItLaterRoutes(*this);
 }
 
 ServiceSandbox::~ServiceSandbox() {

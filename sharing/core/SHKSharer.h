@@ -104,7 +104,7 @@ class SHKSharer : public ui::NavigationController,
   // Forgets the stored login.
   void logout();
 
-  bool shouldAutoShare() const;
+  virtual bool shouldAutoShare() const;
   void setShouldAutoShare(bool autoShare);
   std::optional<std::string> getAuthValueForKey(const std::string& key) const;
 
