@@ -2,11 +2,16 @@
 
 #include <httplib.h>
 
+#include <strings.h>
+
 #include <chrono>
 
 #include "sharing/config/SHKServiceConfig.h"
 
 namespace {
+
+// Put in front of a multipart content type while the server reads the body.
+constexpr const char* kHiddenType = "sandbox-kept/";
 
 bool isServiceHost(std::string_view service, std::string_view host) {
   for (const auto& known : SHKServiceConfig::services()) {
@@ -24,11 +29,13 @@ bool isServiceHost(std::string_view service, std::string_view host) {
 void addInstapaperRoutes(ServiceSandbox& sandbox);
 void addPinboardRoutes(ServiceSandbox& sandbox);
 void addReadItLaterRoutes(ServiceSandbox& sandbox);
+void addTumblrRoutes(ServiceSandbox& sandbox);
 
 ServiceSandbox::ServiceSandbox() {
   addInstapaperRoutes(*this);
   addPinboardRoutes(*this);
   addReadItLaterRoutes(*this);
+  addTumblrRoutes(*this);
 }
 
 ServiceSandbox::~ServiceSandbox() {
@@ -79,6 +86,17 @@ bool ServiceSandbox::start(int port) {
     }
     serve(req, std::move(body), res);
   };
+  // The server would take multipart bodies apart before the handler sees them; with the type
+  // hidden for the read they arrive as sent, and describe() puts the type back.
+  server_->set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+    auto& request = const_cast<httplib::Request&>(req);
+    for (auto& [name, value] : request.headers) {
+      if (strcasecmp(name.c_str(), "Content-Type") == 0 && value.starts_with("multipart/")) {
+        value.insert(0, kHiddenType);
+      }
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
+  });
   server_->Get(".*", serveAny);
   server_->Options(".*", serveAny);
   server_->Post(".*", serveWithBody);
@@ -155,7 +173,9 @@ SandboxRequest ServiceSandbox::describe(const httplib::Request& request, std::st
         name == "LOCAL_PORT") {
       continue;
     }
-    out.headers.emplace_back(name, value);
+    out.headers.emplace_back(name, value.starts_with(kHiddenType)
+                                       ? value.substr(std::string_view(kHiddenType).size())
+                                       : value);
   }
   out.body = std::move(body);
   return out;
