@@ -1,9 +1,12 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliApp.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/ShareCommand.h"
 #include "app/gui/WindowApp.h"
 #include "app/shell/DemoReport.h"
 #include "app/shell/ProgramConfig.h"
@@ -28,6 +31,7 @@ int runShell(const std::vector<std::string>& args) {
     case ShellOptions::Command::Help:
       std::cout << ShellOptions::usage() << "\n"
                 << CommandLine::usage() << "\n"
+                << ShareCommand::usage() << "\n"
                 << ProgramConfig::usage();
       return 0;
     case ShellOptions::Command::Snapshot:
@@ -58,6 +62,14 @@ int main(int argc, char** argv) {
   if (!config->apply(std::cerr)) return 2;
 
   if (ShellOptions::handles(args)) return runShell(args);
+  if (ShareCommand::handles(args)) {
+    std::optional<ShareCommand> share = ShareCommand::parse(args, error);
+    if (!share) {
+      std::cerr << "vemo: " << error << "\n\n" << ShareCommand::usage();
+      return 2;
+    }
+    return share->run(std::cin, std::cout, std::cerr, isatty(STDIN_FILENO));
+  }
   std::optional<CommandLine> line = CommandLine::parse(args, error);
   if (!line) {
     std::cerr << "vemo: " << error << "\n\n" << CommandLine::usage();

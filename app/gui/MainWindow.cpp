@@ -1,6 +1,7 @@
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/NestedWait.h"
+#include "app/shell/AccountsViewController.h"
 #include "app/shell/ReaderSession.h"
 #include "app/shell/ScreenDriver.h"
 #include "platform/graphics/Painter.h"
@@ -166,6 +167,9 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
     handled = true;
   } else if (keyval == GDK_KEY_Escape || (alt && keyval == GDK_KEY_Left)) {
     handled = !ui::Application::shared().isIgnoringInteractionEvents() && w->goBack();
+  } else if (ctrl && (state & GDK_SHIFT_MASK) && (keyval == GDK_KEY_A || keyval == GDK_KEY_a)) {
+    AccountsViewController::present();
+    handled = true;
   } else if (!ctrl && !alt && (keyval == GDK_KEY_Left || keyval == GDK_KEY_Right)) {
     handled = w->pageLeadReader(keyval == GDK_KEY_Right ? 1 : -1);
   }

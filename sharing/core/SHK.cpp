@@ -148,7 +148,10 @@ std::optional<std::vector<std::string>> SHK::favoriteSharersForType(int32_t type
 void SHK::setFavorites(const std::optional<std::vector<std::string>>& favorites, int32_t type) {
   auto& defaults = store::UserDefaults::standard();
   if (favorites) {
-    defaults.setObject(store::Plist::stringArray(*favorites), favoritesKey(type));
+    // Every write reaches the disk; a share with the favourite already in front changes nothing.
+    auto list = store::Plist::stringArray(*favorites);
+    if (defaults.objectForKey(favoritesKey(type)) == list) return;
+    defaults.setObject(std::move(list), favoritesKey(type));
   } else {
     defaults.removeObjectForKey(favoritesKey(type));
   }

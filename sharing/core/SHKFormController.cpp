@@ -87,6 +87,15 @@ SHKFormController::Values SHKFormController::formValuesForSection(int section) {
   return result;
 }
 
+void SHKFormController::setValueForKey(const std::string& key, const std::string& value) {
+  keepValue(key, value);
+  if (!isViewLoaded()) return;
+  for (auto* visible : tableView().visibleCells()) {
+    auto* cell = dynamic_cast<SHKFormFieldCell*>(visible);
+    if (cell && cell->settings() && cell->settings()->key == key) cell->setValue(value);
+  }
+}
+
 void SHKFormController::textFieldDidBeginEditing(ui::TextField& field) {
   activeField_ = std::static_pointer_cast<ui::TextField>(field.shared_from_this());
 }

@@ -59,6 +59,8 @@ class SHKFormController : public ui::TableViewController, public ui::TextFieldDe
 
   // Keeps a row's value as the user changes it, so it outlives the row's cell.
   void keepValue(const std::string& key, const std::string& value) { values_[key] = value; }
+  // Sets a row's value as if typed: kept, and shown by its cell when it has one.
+  void setValueForKey(const std::string& key, const std::string& value);
 
   void textFieldDidBeginEditing(ui::TextField& field) override;
   void textFieldDidChange(ui::TextField& field) override;

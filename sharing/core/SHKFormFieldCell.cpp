@@ -3,10 +3,16 @@
 #include <cmath>
 
 #include "platform/graphics/Font.h"
+#include "platform/ui/Label.h"
 #include "sharing/core/SHKFormController.h"
 
 SHKFormFieldCell::SHKFormFieldCell(std::string reuseIdentifier, SHKFormController* form)
-    : ui::TableViewCell(ui::TableViewCellStyle::Default, std::move(reuseIdentifier)), form_(form) {}
+    : ui::TableViewCell(ui::TableViewCellStyle::Default, std::move(reuseIdentifier)), form_(form) {
+  // The label in the font its width is measured in, so the field starts right after it; the
+  // row shows its field's focus, not a selected background.
+  textLabel()->setFont(graphics::Font::boldSystem(17));
+  setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+}
 
 void SHKFormFieldCell::setSettings(SHKFormFieldSettings settings) {
   settings_ = std::move(settings);

@@ -5,6 +5,7 @@
 #include "platform/base/NotificationCenter.h"
 #include "platform/store/UserDefaults.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Renderer.h"
 #include "sharing/core/SHKActivityIndicator.h"
 #include "sharing/core/SHKFormController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -94,12 +95,20 @@ class SHKSharerTest : public SharingTest {
     auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
     return a ? a->title() + ": " + a->message() : "";
   }
+  // Keeps a picture of the screen in $VEMO_KEEP_SHOTS, when set, for a person to look at.
+  void shoot(const std::string& name) {
+    if (const char* keep = std::getenv("VEMO_KEEP_SHOTS")) {
+      window_->layoutIfNeeded();
+      ui::Renderer::renderToPng(*window_, std::filesystem::path(keep) / (name + ".png"));
+    }
+  }
   void login() {
     ASSERT_NE(form(), nullptr);
     ASSERT_EQ(form()->title(), "Login");
     window_->layoutIfNeeded();
     fill(0, "ann");
     fill(1, "p+w#");
+    shoot("login-form");
     form()->navigationItem().rightBarButtonItem()->press();
     runFor(1);
   }
@@ -129,6 +138,7 @@ TEST_F(SHKSharerTest, WholeLifeFromLoginToOneOutcomeThenFreed) {
       std::static_pointer_cast<SHKFormController>(sharer.lock()->viewControllers().back());
   window_->layoutIfNeeded();
   fill(0, "New title");
+  shoot("share-form");
   shareForm->navigationItem().rightBarButtonItem()->press();
   EXPECT_EQ(sharer.lock()->item()->title(), "New title");
   EXPECT_EQ(outcomes_, Strings{"SHKSendDidStartNotification"});

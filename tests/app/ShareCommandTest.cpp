@@ -1,0 +1,144 @@
+#include "app/cli/ShareCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "sharing/core/SHKFormController.h"
+#include "sharing/core/SHKSharer.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace {
+
+// A service that takes the password "right" and reports everything it was given.
+class PasswordService : public SHKSharer {
+ public:
+  std::string sharerTitle() const override { return "Pass"; }
+  bool canShareURL() const override { return true; }
+  bool canShareText() const override { return true; }
+  bool canShareOffline() const override { return false; }
+  void authorizationFormValidate(SHKFormController& form) override { form.saveForm(); }
+  std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t) override {
+    return std::vector<SHKFormFieldSettings>{
+        SHKFormFieldSettings::make("Title", "title", SHKFormFieldSettings::Text, item()->title()),
+        SHKFormFieldSettings::make("Mood", "mood", SHKFormFieldSettings::Text)};
+  }
+  bool send() override {
+    sendDidStart();
+    base::RunLoop::main().performAfter(0.5, [self = shared_from_this(), this] {
+      sent = item()->title().value_or("") + "|" +
+             item()
+                 ->customValueForKey("mood")
+                 .value_or(store::Plist::string(""))
+                 .view()
+                 .asString()
+                 .value_or("");
+      if (getAuthValueForKey("password") == "right") {
+        sendDidFinish();
+      } else {
+        sendDidFailShouldRelogin();
+      }
+    });
+    return true;
+  }
+  static inline std::string sent;
+};
+
+class ShareCommandTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    PasswordService::sent.clear();
+    SHKSharer::registerClass("SHKPass", [] { return std::make_shared<PasswordService>(); });
+    testing_support::writeFile(dir_ / "SHKSharers.plist",
+                               "<plist><dict><key>services</key><array><string>SHKPass</string>"
+                               "<string>SHKGone</string></array></dict></plist>");
+    SHK::reloadSharersDictionary((dir_ / "SHKSharers.plist").string());
+  }
+  void TearDown() override {
+    SHKSharer::unregisterClass("SHKPass");
+    SHK::reloadSharersDictionary();
+    SharingTest::TearDown();
+  }
+  int run(const std::vector<std::string>& args, const std::string& input = "") {
+    out_.str("");
+    err_.str("");
+    std::string error;
+    auto command = ShareCommand::parse(args, error);
+    if (!command) return 2;
+    std::istringstream in(input);
+    return command->run(in, out_, err_, false);
+  }
+  std::ostringstream out_, err_;
+};
+
+TEST_F(ShareCommandTest, ExitCodes) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    const char* stored;  // the password stored before; nullptr: logged out
+    std::string input;
+    int code;
+    std::string sent;
+  } cases[] = {
+      {"no service", {"share"}, nullptr, "", 2, ""},
+      {"no item", {"share", "SHKPass", "--title", "t"}, nullptr, "", 2, ""},
+      {"two items",
+       {"share", "SHKPass", "--url", "http://a.vn", "--text", "x"},
+       nullptr,
+       "",
+       2,
+       ""},
+      {"bad field", {"share", "SHKPass", "--text", "x", "--field", "=v"}, nullptr, "", 2, ""},
+      {"unknown service", {"share", "SHKNope", "--text", "x"}, nullptr, "", 2, ""},
+      {"wrong kind", {"share", "SHKPass", "--image", "/nonexistent.png"}, nullptr, "", 2, ""},
+      {"end of input cancels",
+       {"share", "SHKPass", "--url", "https://vemo.vn/a"},
+       nullptr,
+       "ann\n",
+       3,
+       ""},
+      {"shared",
+       {"share", "SHKPass", "--url", "https://vemo.vn/a b", "--title", "T+1", "--field", "mood=ok"},
+       nullptr,
+       "ann\nright\n",
+       0,
+       "T+1|ok"},
+      {"relogin asked once more",
+       {"share", "SHKPass", "--text", "x"},
+       "wrong",
+       "ann\nright\n",
+       0,
+       "|"},
+      {"second refusal fails",
+       {"share", "SHKPass", "--text", "x"},
+       nullptr,
+       "bob\nwrong\nbob\nbad\n",
+       1,
+       "|"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PasswordService::sent.clear();
+    SHK::logoutOfService("SHKPass");
+    if (c.stored) SHK::setAuthValue(c.stored, "password", "SHKPass");
+    EXPECT_EQ(run(c.args, c.input), c.code) << err_.str();
+    EXPECT_EQ(PasswordService::sent, c.sent);
+    if (c.code == 0) EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
+    base::RunLoop::main().runFor(5);
+  }
+}
+
+TEST_F(ShareCommandTest, ServicesAndLogout) {
+  EXPECT_EQ(run({"services"}), 0);
+  EXPECT_EQ(out_.str(), "SHKPass\tPass\turl,text\n");
+  SHK::setAuthValue("ann", "username", "SHKPass");
+  EXPECT_EQ(run({"logout", "SHKNope"}), 2);
+  EXPECT_EQ(run({"logout", "SHKPass"}), 0);
+  EXPECT_FALSE(SHKSharer::isServiceAuthorized("SHKPass"));
+  SHK::setAuthValue("ann", "username", "SHKPass");
+  EXPECT_EQ(run({"logout"}), 0);
+  EXPECT_FALSE(SHKSharer::isServiceAuthorized("SHKPass"));
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#include "app/shell/AccountsViewController.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/Renderer.h"
+#include "sharing/core/SHKSharer.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace {
+
+class LoginService : public SHKSharer {
+ public:
+  std::string sharerTitle() const override { return "Login Service"; }
+};
+class OpenService : public SHKSharer {
+ public:
+  std::string sharerTitle() const override { return "Open Service"; }
+  bool requiresAuthentication() const override { return false; }
+};
+
+class AccountsScreenTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    SHKSharer::registerClass("SHKLogin", [] { return std::make_shared<LoginService>(); });
+    SHKSharer::registerClass("SHKOpen", [] { return std::make_shared<OpenService>(); });
+    testing_support::writeFile(
+        dir_ / "SHKSharers.plist",
+        "<plist><dict><key>services</key><array><string>SHKLogin</string><string>SHKUnbuilt"
+        "</string></array><key>actions</key><array><string>SHKOpen</string></array></dict>"
+        "</plist>");
+    SHK::reloadSharersDictionary((dir_ / "SHKSharers.plist").string());
+  }
+  void TearDown() override {
+    SHKSharer::unregisterClass("SHKLogin");
+    SHKSharer::unregisterClass("SHKOpen");
+    SHK::reloadSharersDictionary();
+    SharingTest::TearDown();
+  }
+  // Each row as "title: detail".
+  std::vector<std::string> rows(AccountsViewController& screen) {
+    std::vector<std::string> out;
+    window_->layoutIfNeeded();
+    for (auto* cell : screen.tableView().visibleCells()) {
+      out.push_back(cell->textLabel()->text() + ": " + cell->detailTextLabel()->text());
+    }
+    return out;
+  }
+};
+
+TEST_F(AccountsScreenTest, ListsServicesAndLogsOut) {
+  SHK::setAuthValue("ann", "username", "SHKLogin");
+  AccountsViewController::present();
+  runFor(0.5);
+  auto* navigation = dynamic_cast<ui::NavigationController*>(root_->modalViewController());
+  ASSERT_NE(navigation, nullptr);
+  auto* screen = dynamic_cast<AccountsViewController*>(navigation->topViewController());
+  ASSERT_NE(screen, nullptr);
+  // Presented over the whole application frame, under the drawn bar with its title.
+  EXPECT_EQ(navigation->view()->frame(), window_->applicationFrame());
+  EXPECT_EQ(navigation->navigationBar().frame(), (graphics::Rect{0, 0, 320, 44}));
+  EXPECT_EQ(navigation->navigationBar().superview(), navigation->view().get());
+  EXPECT_EQ(screen->navigationItem().title(), "Accounts");
+  EXPECT_EQ(rows(*screen),
+            (std::vector<std::string>{"Login Service: Logged in", "Open Service: No login"}));
+  ASSERT_TRUE(ui::Renderer::renderToPng(*window_, dir_ / "accounts.png"));
+  if (const char* keep = std::getenv("VEMO_KEEP_SHOTS")) {
+    std::filesystem::copy_file(dir_ / "accounts.png", std::filesystem::path(keep) / "accounts.png",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+
+  screen->tableView().tapRowAtIndexPath({0, 0});
+  EXPECT_FALSE(SHKSharer::isServiceAuthorized("SHKLogin"));
+  EXPECT_EQ(rows(*screen)[0], "Login Service: Not logged in");
+
+  screen->navigationItem().rightBarButtonItem()->press();
+  runFor(0.5);
+  EXPECT_EQ(root_->modalViewController(), nullptr);
+  EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
+}
+
+}  // namespace
