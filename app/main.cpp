@@ -15,6 +15,7 @@
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+#include "sharing/services/WebServiceSharers.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!config->apply(std::cerr)) return 2;
+  registerWebServiceSharers();
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {

@@ -30,12 +30,14 @@ void addInstapaperRoutes(ServiceSandbox& sandbox);
 void addPinboardRoutes(ServiceSandbox& sandbox);
 void addReadItLaterRoutes(ServiceSandbox& sandbox);
 void addTumblrRoutes(ServiceSandbox& sandbox);
+void addGoogleReaderRoutes(ServiceSandbox& sandbox);
 
 ServiceSandbox::ServiceSandbox() {
   addInstapaperRoutes(*this);
   addPinboardRoutes(*this);
   addReadItLaterRoutes(*this);
   addTumblrRoutes(*this);
+  addGoogleReaderRoutes(*this);
 }
 
 ServiceSandbox::~ServiceSandbox() {
