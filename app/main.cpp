@@ -6,6 +6,7 @@
 
 #include "app/cli/CliApp.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/QueueCommand.h"
 #include "app/cli/ShareCommand.h"
 #include "app/gui/WindowApp.h"
 #include "app/shell/DemoReport.h"
@@ -15,6 +16,7 @@
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+#include "sharing/core/SHKOfflineQueue.h"
 #include "sharing/services/WebServiceSharers.h"
 
 namespace {
@@ -33,6 +35,7 @@ int runShell(const std::vector<std::string>& args) {
       std::cout << ShellOptions::usage() << "\n"
                 << CommandLine::usage() << "\n"
                 << ShareCommand::usage() << "\n"
+                << QueueCommand::usage() << "\n"
                 << ProgramConfig::usage();
       return 0;
     case ShellOptions::Command::Snapshot:
@@ -62,6 +65,8 @@ int main(int argc, char** argv) {
   }
   if (!config->apply(std::cerr)) return 2;
   registerWebServiceSharers();
+  SHKOfflineQueue::install();
+  if (QueueCommand::handles(args)) return QueueCommand::run(args, std::cout, std::cerr);
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {
