@@ -75,9 +75,7 @@ void SHKPinboard::authFinished(SHKRequest& request) {
   hideLoggingIn();
   auto form = pendingForm();
   setPendingForm(nullptr);
-  // Only a good answer stores the login: an empty body after a failed connection is none.
-  if (body(request) != kForbidden && request.response() &&
-      request.response()->statusCode() == 200) {
+  if (acceptsLogin(request.response() ? request.response()->statusCode() : 0, body(request))) {
     if (form) form->saveForm();
   } else {
     sendDidFailShouldRelogin();
@@ -105,10 +103,21 @@ bool SHKPinboard::send() {
   return true;
 }
 
+bool SHKPinboard::acceptsLogin(int status, std::string_view body) {
+  // Only a good answer stores the login: an empty body after a failed connection is none.
+  return status == 200 && body != kForbidden;
+}
+
+SHKPinboard::Answer SHKPinboard::judgeSend(bool success, std::string_view body) {
+  if (body == kForbidden) return Answer::LoginRefused;
+  return success && body.find("\"done\"") != std::string_view::npos ? Answer::Saved
+                                                                    : Answer::Failed;
+}
+
 void SHKPinboard::sendFinished(SHKRequest& request) {
   // A refused login was reported by handleResponse; that is the share's one outcome.
   if (!handleResponse(request)) return;
-  if (request.success() && body(request).find("\"done\"") != std::string::npos) {
+  if (judgeSend(request.success(), body(request)) == Answer::Saved) {
     sendDidFinish();
   } else {
     sendDidFailWithError(SHK::error("There was an error saving to Pinboard"));

@@ -1,4 +1,6 @@
 #pragma once
+#include <string_view>
+
 #include "sharing/core/SHKSharer.h"
 
 // Saves links to Pinboard. The user name and password travel as the address's user
@@ -18,6 +20,13 @@ class SHKPinboard : public SHKSharer {
 
   // Whether an answer leaves the login standing; a refused one reports the relogin failure.
   bool handleResponse(SHKRequest& request);
+
+  enum class Answer { Saved, Failed, LoginRefused };
+  // What an answer to a post says: refused login ("401 Forbidden"), saved (a whole 200 or 201
+  // answer holding the quoted done) or failed.
+  static Answer judgeSend(bool success, std::string_view body);
+  // Whether a login answer accepts the login: status 200 and not "401 Forbidden".
+  static bool acceptsLogin(int status, std::string_view body);
 
  private:
   // `path` on the API host with the credentials in front of the host.

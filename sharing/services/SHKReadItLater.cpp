@@ -12,12 +12,6 @@
 namespace {
 constexpr const char* kService = "SHKReadItLater";
 
-// The service's own words for a failure, or ours when it sent none.
-std::string errorText(SHKRequest& request) {
-  std::string text = request.response() ? request.response()->valueForHeaderField("X-Error") : "";
-  return text.empty() ? base::localized("There was a problem saving to Read It Later.") : text;
-}
-
 std::string apiKey() {
   return SHK::encodeFormValue(SHKServiceConfig::shared().value(kService, "apikey"));
 }
@@ -28,6 +22,11 @@ std::string jsonFormValue(const std::optional<std::string>& text) {
   return SHK::encodeFormValue(jsonEscape(text.value_or("")));
 }
 }  // namespace
+
+std::string SHKReadItLater::errorText(const std::optional<net::UrlResponse>& response) {
+  std::string text = response ? response->valueForHeaderField("X-Error") : "";
+  return text.empty() ? base::localized("There was a problem saving to Read It Later.") : text;
+}
 
 std::string SHKReadItLater::sharerTitle() const {
   return base::localized("Read It Later");
@@ -73,7 +72,7 @@ void SHKReadItLater::authFinished(SHKRequest& request) {
   if (request.success()) {
     if (form) form->saveForm();
   } else {
-    showAlert(base::localized("Login Error"), errorText(request));
+    showAlert(base::localized("Login Error"), errorText(request.response()));
   }
 }
 
@@ -108,6 +107,7 @@ void SHKReadItLater::sendFinished(SHKRequest& request) {
   } else if (status == 401) {
     sendDidFailShouldRelogin();
   } else {
-    sendDidFailWithError(SHKError{SHKError::kDomain, SHKError::kCode, errorText(request)});
+    sendDidFailWithError(
+        SHKError{SHKError::kDomain, SHKError::kCode, errorText(request.response())});
   }
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/net/UrlResponse.h"
 #include "sharing/core/SHKSharer.h"
 
 // Saves links to Read It Later, always without a share form when it may.
@@ -9,6 +10,10 @@ class SHKReadItLater : public SHKSharer {
   std::optional<std::string> authorizationFormCaption() const override;
   std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t type) override;
   bool shouldAutoShare() const override { return true; }
+
+  // The failure text of an answer: the service's "X-Error" header as it is, or ours when it
+  // sent none.
+  static std::string errorText(const std::optional<net::UrlResponse>& response);
 
   void authorizationFormValidate(SHKFormController& form) override;
   bool send() override;
