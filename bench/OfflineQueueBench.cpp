@@ -67,13 +67,20 @@ void BM_QueueAdd(benchmark::State& state) {
   std::filesystem::remove(SHKOfflineQueue::offlineQueueListPath());
   for (int i = 0; i < before; ++i) SHKOfflineQueue::addToOfflineQueue(*link(i), "SHKInstapaper");
   const std::string list = SHKOfflineQueue::offlineQueueListPath();
-  std::filesystem::copy_file(list, list + ".start",
-                             std::filesystem::copy_options::overwrite_existing);
+  // The first entry starts the list; later ones go back to the list of `before` entries.
+  if (before > 0) {
+    std::filesystem::copy_file(list, list + ".start",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
   for (auto _ : state) {
     benchmark::DoNotOptimize(SHKOfflineQueue::addToOfflineQueue(*link(before), "SHKInstapaper"));
     state.PauseTiming();
-    std::filesystem::copy_file(list + ".start", list,
-                               std::filesystem::copy_options::overwrite_existing);
+    if (before > 0) {
+      std::filesystem::copy_file(list + ".start", list,
+                                 std::filesystem::copy_options::overwrite_existing);
+    } else {
+      std::filesystem::remove(list);
+    }
     state.ResumeTiming();
   }
 }
