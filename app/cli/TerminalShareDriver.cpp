@@ -116,7 +116,9 @@ bool TerminalShareDriver::answerScreens() {
   if (!form) {
     err_ << "This service works only in the window.\n";
     windowOnly_ = true;
+    // Such a screen may not report its dismissal; the helper hears of it here instead.
     helper.hideCurrentViewControllerAnimated(false);
+    helper.viewWasDismissed();
     return true;
   }
   // The share form is pushed into the service; any other form is the service's login.

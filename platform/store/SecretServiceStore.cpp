@@ -1,6 +1,6 @@
 #include "platform/store/SecretServiceStore.h"
 
-// The object-path calls save a proxy per item; they have been unchanged since libsecret 0.7.
+// Searching by object path saves a proxy per lookup; the calls are unchanged since libsecret 0.7.
 #define SECRET_API_SUBJECT_TO_CHANGE
 #include <libsecret/secret.h>
 
@@ -133,16 +133,21 @@ int SecretServiceStore::find(const std::string& serviceName, const std::string& 
   if (int status = search(service_, serviceName, account, &path)) return status;
   if (!secret) return kSuccess;
   GError* error = nullptr;
-  SecretValue* value =
-      secret_service_get_secret_for_dbus_path_sync(service_, path.c_str(), nullptr, &error);
-  if (error) return statusFor(error, "LOAD");
+  ::SecretItem* item =
+      secret_item_new_for_dbus_path_sync(service_, path.c_str(), SECRET_ITEM_NONE, nullptr, &error);
+  if (!item) return statusFor(error, "LOAD");
+  if (!secret_item_load_secret_sync(item, nullptr, &error)) {
+    g_object_unref(item);
+    return statusFor(error, "LOAD");
+  }
   secret->reset();
-  if (value) {
+  if (SecretValue* value = secret_item_get_secret(item)) {
     gsize length = 0;
     const gchar* bytes = secret_value_get(value, &length);
     secret->emplace(bytes, bytes + length);
     secret_value_unref(value);
   }
+  g_object_unref(item);
   return kSuccess;
 }
 

@@ -45,12 +45,38 @@ int32_t shareTypeFrom(store::PlistView value) {
   }
 }
 
+bool isText(const std::string& s) {
+  return g_utf8_validate_len(s.data(), s.size(), nullptr);
+}
+
 // A string value that is text; bytes that are not UTF-8 would not survive being stored again.
 std::optional<std::string> stringFrom(store::PlistView value) {
   if (value.type() != store::PlistType::String) return std::nullopt;
   std::optional<std::string> text = value.asString();
-  if (!g_utf8_validate_len(text->data(), text->size(), nullptr)) return std::nullopt;
+  if (!isText(*text)) return std::nullopt;
   return text;
+}
+
+// The custom values that can be stored again: text keys with text or plain values (forms
+// store strings); containers and bytes that are not UTF-8 are dropped.
+store::Plist usableCustomValues(store::PlistView custom) {
+  store::Plist usable = store::Plist::dictionary();
+  for (const auto& [key, value] : custom.entries()) {
+    if (!isText(key)) continue;
+    switch (value.type()) {
+      case store::PlistType::String:
+        // Made afresh: a parsed node may hold more bytes than its text.
+        if (auto text = stringFrom(value)) usable.set(key, store::Plist::string(*text));
+        break;
+      case store::PlistType::Array:
+      case store::PlistType::Dictionary:
+      case store::PlistType::None:
+        break;
+      default:
+        usable.set(key, *store::Plist::copyOf(value));
+    }
+  }
+  return usable;
 }
 
 // A stored address parses back as it is when it can; one whose escapes were decoded into
@@ -66,8 +92,7 @@ std::optional<net::Url> addressFromStored(const std::string& stored) {
 std::string storedAddress(const net::Url& url) {
   const std::string& written = url.absoluteString();
   std::string decoded = net::unescape(written);
-  bool text = decoded.find('\0') == std::string::npos &&
-              g_utf8_validate_len(decoded.data(), decoded.size(), nullptr);
+  bool text = isText(decoded);
   return text && addressFromStored(decoded) ? decoded : written;
 }
 
@@ -152,6 +177,6 @@ std::shared_ptr<SHKItem> SHKItem::itemFromDictionary(store::PlistView dictionary
   item->text_ = stringFrom(dictionary.get("text"));
   item->tags_ = stringFrom(dictionary.get("tags"));
   store::PlistView custom = dictionary.get("custom");
-  if (custom.type() == store::PlistType::Dictionary) item->custom_ = store::Plist::copyOf(custom);
+  if (custom.type() == store::PlistType::Dictionary) item->custom_ = usableCustomValues(custom);
   return item;
 }

@@ -44,12 +44,21 @@ class PasswordService : public SHKSharer {
   static inline std::string sent;
 };
 
+// A service whose screen is a web page of its own.
+class WebPageService : public SHKSharer {
+ public:
+  bool canShareText() const override { return true; }
+  bool requiresAuthentication() const override { return false; }
+  void show() override { presentScreen(std::make_shared<ui::ViewController>()); }
+};
+
 class ShareCommandTest : public SharingTest {
  protected:
   void SetUp() override {
     SharingTest::SetUp();
     PasswordService::sent.clear();
     SHKSharer::registerClass("SHKPass", [] { return std::make_shared<PasswordService>(); });
+    SHKSharer::registerClass("SHKWeb", [] { return std::make_shared<WebPageService>(); });
     testing_support::writeFile(dir_ / "SHKSharers.plist",
                                "<plist><dict><key>services</key><array><string>SHKPass</string>"
                                "<string>SHKGone</string></array></dict></plist>");
@@ -57,6 +66,7 @@ class ShareCommandTest : public SharingTest {
   }
   void TearDown() override {
     SHKSharer::unregisterClass("SHKPass");
+    SHKSharer::unregisterClass("SHKWeb");
     SHK::reloadSharersDictionary();
     SharingTest::TearDown();
   }
@@ -110,6 +120,7 @@ TEST_F(ShareCommandTest, ExitCodes) {
        "ann\nright\n",
        0,
        "|"},
+      {"window only", {"share", "SHKWeb", "--text", "x"}, nullptr, "", 2, ""},
       {"second refusal fails",
        {"share", "SHKPass", "--text", "x"},
        nullptr,
@@ -124,7 +135,9 @@ TEST_F(ShareCommandTest, ExitCodes) {
     if (c.stored) SHK::setAuthValue(c.stored, "password", "SHKPass");
     EXPECT_EQ(run(c.args, c.input), c.code) << err_.str();
     EXPECT_EQ(PasswordService::sent, c.sent);
-    if (c.code == 0) EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
+    if (c.code == 0) {
+      EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
+    }
     base::RunLoop::main().runFor(5);
   }
 }

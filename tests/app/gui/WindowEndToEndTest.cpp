@@ -291,6 +291,25 @@ TEST(WindowEndToEnd, ReadsTheDemoSiteThroughTheWindow) {
 
 namespace {
 
+// Ctrl+Shift+A shows the accounts screen modally over the reader (the grouped table's grey under
+// the drawn bar); its Done button brings the reader back.
+TEST(WindowEndToEnd, AccountsScreenOpensWithItsShortcut) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  testing_support::TempDir home;
+  Program vemo;
+  ASSERT_NO_FATAL_FAILURE(vemo.start());
+  ASSERT_TRUE(vemo.waitFor(homeTiles)) << "the home grid did not show";
+  auto accounts = [](const ScreenImage& s) {
+    return fraction(s, {0, 200, 320, 260}, [](const Rgb& p) { return near(p, 197, 204, 212, 6); }) >
+           0.9;
+  };
+  EXPECT_FALSE(accounts(vemo.capture()));
+  vemo.key("ctrl+shift+a");
+  ASSERT_TRUE(vemo.waitFor(accounts)) << "Ctrl+Shift+A did not show the accounts screen";
+  vemo.click(287, 42);  // Done
+  EXPECT_TRUE(vemo.waitFor(homeTiles)) << "Done did not close the accounts screen";
+}
+
 // Negative control: with a home feed that has no stories the home check must fail, so that its
 // passing above means the stories showed. (An empty VEMO_DATA_DIR proves nothing: every file not
 // found there is taken from the source tree.)

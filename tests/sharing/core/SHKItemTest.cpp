@@ -128,6 +128,18 @@ TEST(SHKItemTest, WrongTypesGiveWhatIsUsable) {
     EXPECT_EQ(item->text(), "ok");
     EXPECT_FALSE(item->tags());
   }
+  // Custom values that could not be stored again are dropped, the rest kept.
+  Plist custom = Plist::dictionary();
+  custom.set("shorten", Plist::string("1"));
+  custom.set("count", Plist::integer(3));
+  custom.set("bad\x82key", Plist::string("1"));
+  custom.set("badValue", Plist::string("\x82"));
+  custom.set("nested", Plist::stringArray({"\x82"}));
+  Plist dict = Plist::dictionary();
+  dict.set("custom", custom);
+  auto item = SHKItem::itemFromDictionary(dict.view());
+  EXPECT_EQ(keysOf(*item->custom()), (std::set<std::string>{"shorten", "count"}));
+
   EXPECT_EQ(SHKItem::itemFromDictionary(Plist::array().view())->shareType(), 0);
   EXPECT_EQ(SHKItem::itemFromDictionary({})->shareType(), 0);
 }
