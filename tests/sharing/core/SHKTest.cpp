@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/store/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -170,10 +172,12 @@ TEST(SHKConfigTest, StylesErrorsAndRegistry) {
     EXPECT_TRUE(SHK::registeredSharers("actions").empty());
     SHK::logoutOfAll();
   }
-  // The installed registry lists only what is built.
+  // The installed registry reads, and names each service once by its class name.
   SHK::reloadSharersDictionary();
   ASSERT_TRUE(SHK::sharersDictionary());
-  EXPECT_TRUE(SHK::registeredSharers("services").empty());
+  auto names = SHK::registeredSharers("services");
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+  for (const auto& name : names) EXPECT_TRUE(name.starts_with("SHK")) << name;
 }
 
 class SHKCredentialsTest : public SharingTest {};
