@@ -6,6 +6,7 @@
 
 #include "app/cli/CliApp.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/QueueCommand.h"
 #include "app/cli/ShareCommand.h"
 #include "app/gui/WindowApp.h"
 #include "app/shell/DemoReport.h"
@@ -21,6 +22,8 @@
 #include "sharing/services/SHKMail.h"
 #include "sharing/services/SHKPhotoAlbum.h"
 #include "sharing/services/SHKSafari.h"
+#include "sharing/core/SHKOfflineQueue.h"
+#include "sharing/services/WebServiceSharers.h"
 
 namespace {
 
@@ -71,6 +74,9 @@ int main(int argc, char** argv) {
   SHKCopy::registerService();
   SHKSafari::registerService();
   SHKPhotoAlbum::registerService();
+  registerWebServiceSharers();
+  SHKOfflineQueue::install();
+  if (QueueCommand::handles(args)) return QueueCommand::run(args, std::cout, std::cerr);
 
   if (ShellOptions::handles(args)) return runShell(args);
   if (ShareCommand::handles(args)) {

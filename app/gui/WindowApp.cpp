@@ -16,6 +16,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Pasteboard.h"
 #include "platform/ui/WebEngine.h"
+#include "sharing/core/SHKOfflineQueueFlusher.h"
 
 int WindowApp::run(const ShellOptions& options) {
   RendererChoice::apply();
@@ -47,6 +48,8 @@ int WindowApp::run(const ShellOptions& options) {
     RunLoopPump pump(base::RunLoop::main(), [&window] { window.refresh(); });
     // The window exists before the delegate hears didFinishLaunchingWithOptions.
     session.launch();
+    // Shares kept while offline go out now and whenever the network comes back.
+    SHKOfflineQueueFlusher flusher;
     window.refresh();
     window.present();
     pump.start();

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/base/AtomicFile.h"
 #include "platform/base/Log.h"
 #include "platform/base/Paths.h"
 #include "platform/base/AtomicFile.h"

@@ -106,7 +106,7 @@ class SHKSharer : public ui::NavigationController,
   // Forgets the stored login.
   virtual void logout();
 
-  bool shouldAutoShare() const;
+  virtual bool shouldAutoShare() const;
   void setShouldAutoShare(bool autoShare);
   std::optional<std::string> getAuthValueForKey(const std::string& key) const;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "platform/store/UserDefaults.h"
 #include "platform/ui/NavigationController.h"
@@ -172,12 +173,13 @@ TEST(SHKConfigTest, StylesErrorsAndRegistry) {
     EXPECT_TRUE(SHK::registeredSharers("actions").empty());
     SHK::logoutOfAll();
   }
-  // The installed registry lists share service classes only.
+  // The installed registry reads, and names each service once by its class name.
   SHK::reloadSharersDictionary();
   ASSERT_TRUE(SHK::sharersDictionary());
-  for (const auto& name : SHK::registeredSharers("services")) EXPECT_TRUE(name.starts_with("SHK"));
-  auto services = SHK::registeredSharers("services");
-  EXPECT_NE(std::find(services.begin(), services.end(), "SHKFacebook"), services.end());
+  auto names = SHK::registeredSharers("services");
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+  for (const auto& name : names) EXPECT_TRUE(name.starts_with("SHK")) << name;
+  EXPECT_NE(std::find(names.begin(), names.end(), "SHKFacebook"), names.end());
 }
 
 class SHKCredentialsTest : public SharingTest {};

@@ -1,0 +1,206 @@
+#include "sharing/core/SHKOfflineQueue.h"
+
+#include <atomic>
+
+#include "platform/graphics/Image.h"
+#include "sharing/core/SHKSharer.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace fs = std::filesystem;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+namespace {
+
+// A service that needs no network answer: a send finishes half a second later.
+class QueuedService : public SHKSharer {
+ public:
+  std::string sharerTitle() const override { return "Queued"; }
+  bool canShareText() const override { return true; }
+  bool canShareImage() const override { return true; }
+  bool canShareFile() const override { return true; }
+  bool isAuthorized() override { return loggedIn; }
+  bool send() override {
+    ++sends;
+    if (!validateItem()) return false;
+    if (item()->image()) imageWidths.push_back(item()->image()->size().width);
+    sendDidStart();
+    base::RunLoop::main().performAfter(0.5, [self = weak_from_this()] {
+      if (auto s = self.lock()) s->sendDidFinish();
+    });
+    return true;
+  }
+  static inline bool loggedIn = true;
+  static inline std::atomic<int> sends = 0;
+  static inline std::vector<double> imageWidths;
+};
+
+class SHKOfflineQueueTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    QueuedService::loggedIn = true;
+    QueuedService::sends = 0;
+    QueuedService::imageWidths.clear();
+    SHKSharer::registerClass("SHKQueued", [] { return std::make_shared<QueuedService>(); });
+    SHKOfflineQueue::install();
+  }
+  void TearDown() override {
+    flushed();
+    SHK::setOfflineQueueAdder(nullptr);
+    SHKSharer::unregisterClass("SHKQueued");
+    SharingTest::TearDown();
+  }
+  // Waits until every operation of the flush has ended.
+  void flushed() {
+    base::RunLoop::main().runUntilCondition(
+        [] { return SHKOfflineQueue::operations().operationCount() == 0; }, 30);
+    runFor(2);
+  }
+  fs::path folder() { return SHKOfflineQueue::offlineQueuePath(); }
+  store::PlistView entry(const store::Plist& list, size_t i) { return list.view().at(i); }
+  std::string uidOf(const store::Plist& list, size_t i) {
+    return *entry(list, i).get("uid").asString();
+  }
+  // Writes a list of {"sharer", "uid", "item": text item} entries.
+  void writeList(const std::vector<std::pair<std::string, std::string>>& entries) {
+    store::Plist list = store::Plist::array();
+    for (const auto& [sharer, uid] : entries) {
+      store::Plist e = store::Plist::dictionary();
+      e.set("item", SHKItem::text("hi")->dictionaryRepresentation());
+      e.set("sharer", store::Plist::string(sharer));
+      e.set("uid", store::Plist::string(uid));
+      list.append(std::move(e));
+    }
+    ASSERT_TRUE(SHKOfflineQueue::saveOfflineQueueList(list));
+  }
+};
+
+TEST_F(SHKOfflineQueueTest, QueuingKeepsEntriesAndBodies) {
+  auto image = graphics::Image::filled({3, 2}, graphics::Color::rgb(0, 0, 255));
+  ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::text("hello"), "SHKQueued"));
+  ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::image(image, "pic"), "SHKQueued"));
+  ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::file({1, 2, 0, 3}, "a.bin", "x/y"), "SHKQueued"));
+  auto list = SHKOfflineQueue::getOfflineQueueList();
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->view().size(), 3u);
+  const struct {
+    int type;
+    std::optional<std::string> body;
+  } expected[] = {{2, std::nullopt}, {3, image->jpegData(1.0)}, {4, std::string("\1\2\0\3", 4)}};
+  for (size_t i = 0; i < 3; ++i) {
+    std::string uid = uidOf(*list, i);
+    EXPECT_TRUE(SHKOfflineQueue::isValidUid(uid)) << uid;
+    EXPECT_TRUE(uid.starts_with("SHKQueued-" + std::to_string(expected[i].type) + "-")) << uid;
+    EXPECT_EQ(entry(*list, i).get("sharer").asString(), "SHKQueued");
+    EXPECT_EQ(entry(*list, i).get("item").get("shareType").asInteger(), expected[i].type);
+    EXPECT_EQ(fs::exists(folder() / uid), expected[i].body.has_value());
+    if (expected[i].body) EXPECT_EQ(readFile(folder() / uid), *expected[i].body);
+  }
+  EXPECT_EQ(entry(*list, 0).get("item").get("text").asString(), "hello");
+  EXPECT_FALSE(entry(*list, 1).get("item").get("image"));
+}
+
+TEST_F(SHKOfflineQueueTest, UidsNameOnlyPlainFilesOfTheQueue) {
+  const std::pair<std::string, bool> cases[] = {
+      {"SHKTumblr-3-1700000000-12345", true},
+      {"SHKTumblr-3-1700000000--2147483648", true},
+      {"../../x", false},
+      {"SHK/x-1-2-3", false},
+      {"SHK..-1-2-3", false},
+      {std::string("SHKA-1-2-3\0x", 12), false},
+      {"SHKA-1-2-3/..", false},
+      {"", false},
+      {"S" + std::string(300, 'x') + "-1-2-3", false},
+  };
+  for (const auto& [uid, valid] : cases) EXPECT_EQ(SHKOfflineQueue::isValidUid(uid), valid) << uid;
+}
+
+TEST_F(SHKOfflineQueueTest, ListsThatAreNotArraysAreKeptAside) {
+  store::Plist binaryArray = store::Plist::array();
+  binaryArray.append(store::Plist::string("not a dictionary"));
+  auto binary = binaryArray.toBinary();
+  const std::pair<std::string, bool> cases[] = {
+      {store::Plist::dictionary().toXml(), false},
+      {"<plist><array><string>cut", false},
+      {"\x00\x01garbage", false},
+      {std::string(binary.begin(), binary.end()), true},
+  };
+  for (const auto& [bytes, readable] : cases) {
+    for (const auto& f : fs::directory_iterator(folder())) fs::remove(f.path());
+    writeFile(SHKOfflineQueue::offlineQueueListPath(), bytes);
+    EXPECT_EQ(SHKOfflineQueue::getOfflineQueueList().has_value(), readable);
+    // An unreadable list is not lost: it moves aside, and a new share starts a new list.
+    EXPECT_EQ(fs::exists(SHKOfflineQueue::offlineQueueListPath()), readable);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder()), fs::directory_iterator()), 1);
+  }
+  // Entries that are not dictionaries are skipped by a flush, which still deletes the list.
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u);
+  EXPECT_FALSE(fs::exists(SHKOfflineQueue::offlineQueueListPath()));
+}
+
+TEST_F(SHKOfflineQueueTest, FlushWhileOfflineChangesNothing) {
+  ASSERT_TRUE(
+      SHK::addToOfflineQueue(*SHKItem::image(graphics::Image::filled({1, 1}, {})), "SHKQueued"));
+  std::string before = readFile(SHKOfflineQueue::offlineQueueListPath());
+  network_.online = false;
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u);
+  EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder()), fs::directory_iterator()), 2);
+}
+
+// Unknown or missing services and hostile uids are skipped; the bodies of skipped entries go,
+// files outside the queue folder stay.
+TEST_F(SHKOfflineQueueTest, FlushSkipsBadEntries) {
+  writeFile(folder() / "SHKGone-3-1-1", "body of an entry for a service this program lacks");
+  writeFile(folder().parent_path().parent_path() / "x", "outside the queue");
+  writeList({{"SHKGone", "SHKGone-3-1-1"},
+             {"", "SHKQueued-2-1-2"},
+             {"SHKQueued", "../../x"},
+             {"SHKQueued", "SHKQueued-2-1-3"}});
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
+  EXPECT_FALSE(fs::exists(SHKOfflineQueue::offlineQueueListPath()));
+  EXPECT_FALSE(fs::exists(folder() / "SHKGone-3-1-1"));
+  EXPECT_TRUE(fs::exists(folder().parent_path().parent_path() / "x"));
+  flushed();
+  EXPECT_EQ(QueuedService::sends, 1);
+}
+
+TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
+  auto image = graphics::Image::filled({7, 5}, graphics::Color::black());
+  ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::image(image), "SHKQueued"));
+  for (int i = 0; i < 49; ++i)
+    ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::text("t"), "SHKQueued"));
+  std::string imageUid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 50u);
+  // Once its operation started, the picture's body file is gone.
+  base::RunLoop::main().runUntilCondition([&] { return !fs::exists(folder() / imageUid); }, 10);
+  EXPECT_FALSE(fs::exists(folder() / imageUid));
+  flushed();
+  EXPECT_EQ(QueuedService::sends, 50);
+  EXPECT_EQ(QueuedService::imageWidths, std::vector<double>{7});
+  EXPECT_LE(SHKOfflineQueue::operations().peakThreadCount(), SHKOfflineQueue::kMaxConcurrentShares);
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u) << "each entry is tried once";
+}
+
+// Entries that cannot go (no login, an item the service refuses) end their operations, and the
+// body files go too.
+TEST_F(SHKOfflineQueueTest, OperationsThatCannotSendStillEnd) {
+  const std::pair<bool, std::shared_ptr<SHKItem>> cases[] = {
+      {false, SHKItem::file({1}, "a", "b")},
+      {true, SHKItem::text("")},
+  };
+  for (const auto& [loggedIn, item] : cases) {
+    QueuedService::loggedIn = loggedIn;
+    if (item->shareType() == SHKShareTypeText) item->setText(std::nullopt);
+    ASSERT_TRUE(SHK::addToOfflineQueue(*item, "SHKQueued"));
+    std::string uid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
+    EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
+    flushed();
+    EXPECT_EQ(SHKOfflineQueue::operations().operationCount(), 0u);
+    EXPECT_FALSE(fs::exists(folder() / uid));
+  }
+  EXPECT_EQ(QueuedService::sends, 1);
+}
+
+}  // namespace
