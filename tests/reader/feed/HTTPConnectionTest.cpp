@@ -9,6 +9,7 @@
 #include "platform/base/Log.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "reader/model/Utilities.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
 
 using testing_support::LoopbackServer;
@@ -230,12 +231,7 @@ TEST(HTTPConnection, FailedDownloadsGiveAnEmptyResultAndHideTheIndicator) {
     res.set_content(rss(kStories), "text/xml");
   });
   site.serve("/huge.rss", std::string(17u << 20, ' '), 200, "application/octet-stream");
-  int closedPort;
-  {
-    LoopbackServer closed;
-    closed.start();
-    closedPort = closed.port();
-  }
+  int closedPort = testing_support::closedPort();
 
   struct Case {
     std::string address;

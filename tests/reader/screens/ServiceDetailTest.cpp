@@ -23,30 +23,15 @@
 #include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using graphics::Size;
 using namespace screen_testing;
+using testing_support::stories;
+using testing_support::storiesWithPictures;
 
 namespace {
-
-std::vector<ItemPtr> storiesWithPictures(const std::vector<std::string>& pictures) {
-  std::vector<ItemPtr> stories;
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    auto story = std::make_shared<Item>();
-    story->title = "Tin " + std::to_string(i);
-    story->description = "Tóm tắt";
-    story->pubDate = "05/12/2011 02:30 AM";
-    story->link = "http://example.com/" + std::to_string(i);
-    if (!pictures[i].empty()) story->imgLink = pictures[i];
-    stories.push_back(story);
-  }
-  return stories;
-}
-
-std::vector<ItemPtr> plainStories(size_t count) {
-  return storiesWithPictures(std::vector<std::string>(count));
-}
 
 // Fixed metrics: every character of the 22-point title font is 11 points wide.
 class ServiceDetailTest : public ::testing::Test {
@@ -78,7 +63,7 @@ class ServiceDetailTest : public ::testing::Test {
 
 TEST_F(ServiceDetailTest, PortraitGridAndHeader) {
   base::LogCapture log;
-  ServiceDetailViewController& screen = open(plainStories(7));
+  ServiceDetailViewController& screen = open(stories(7));
   EXPECT_TRUE(log.contains("sapoviewcontroller"));
   EXPECT_EQ(screen.view()->backgroundColor(), graphics::Color::rgb(227, 218, 207));
   EXPECT_EQ(buttonShowing(screen, "exit.png")->frame(), Rect(0, 0, 40, 40));
@@ -118,7 +103,7 @@ TEST_F(ServiceDetailTest, PortraitGridAndHeader) {
 TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
   run_->settle();
-  ServiceDetailViewController& screen = open(plainStories(5), "Thể thao", "YES");
+  ServiceDetailViewController& screen = open(stories(5), "Thể thao", "YES");
   auto* grid = dynamic_cast<ui::ScrollView*>(storyView(screen));
   ASSERT_NE(grid, nullptr);
   EXPECT_EQ(grid->frame(), Rect(0, 44, 480, 256));
@@ -158,7 +143,7 @@ TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
 }
 
 TEST_F(ServiceDetailTest, StyleButtonSwitchesAndStoresTheStyle) {
-  ServiceDetailViewController& screen = open(plainStories(3));
+  ServiceDetailViewController& screen = open(stories(3));
   screen.styleButton()->sendActionsForTouchUpInside();
   EXPECT_EQ(Utilities().getStyleView(), "list");
   EXPECT_EQ(imageName(screen.styleButton()->image(ui::ControlState::Normal)), "post_box.png");
@@ -228,7 +213,7 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   // 30 characters: 330 points.
   std::weak_ptr<ui::ViewController> weak;
   {
-    ServiceDetailViewController& screen = open(plainStories(1), std::string(30, 'x'));
+    ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));
     weak = run_->navigation().viewControllers().back();
     EXPECT_TRUE(log.contains("330.000000"));
     ui::ScrollView* header = screen.headerScrollView();
@@ -294,7 +279,7 @@ TEST_F(ServiceDetailTest, TitleWindowStaysClearOfTheHeaderButtons) {
                                                : ui::InterfaceOrientation::Portrait);
     run_->settle();
     ServiceDetailViewController& screen =
-        open(plainStories(1), std::string(c.characters, 'x'), c.landscape);
+        open(stories(1), std::string(c.characters, 'x'), c.landscape);
     ui::ScrollView* header = screen.headerScrollView();
     EXPECT_EQ(ui::Animator::shared().isAnimating(*header), c.scrolls);
     EXPECT_EQ(screen.titleLabel()->superview() == header, c.scrolls);
