@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "app/demo/DemoSite.h"
 #include "platform/base/Log.h"
 #include "platform/base/RunLoop.h"
 #include "platform/graphics/FixedTextMeasurer.h"
@@ -18,7 +17,6 @@
 #include "platform/ui/TableView.h"
 #include "reader/model/Utilities.h"
 #include "reader/screens/NewsSite.h"
-#include "reader/screens/ServiceListViewController.h"
 #include "reader/screens/StoryCell.h"
 #include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
@@ -326,41 +324,4 @@ TEST_F(ServiceDetailTest, ThumbnailArrivingAfterThePopIsDropped) {
   run_->settle();
   EXPECT_EQ(run_->navigation().viewControllers().size(), 1u);
   slow.stop();
-}
-
-TEST(ServiceDetailDemoSiteTest, DemoCategoryWithTheRealMeasurer) {
-  ScreenEnvironment env;
-  DemoSite demo;
-  ASSERT_TRUE(demo.start());
-  NewsSite::setBaseAddress(demo.baseUrl());
-  Utilities().setStyleView("list");
-  ReaderRun run;
-  run.openMenu();
-  auto* list = dynamic_cast<ServiceListViewController*>(run.top());
-  ASSERT_NE(list, nullptr);
-  list->tableView()->tapRowAtIndexPath({0, 0});
-  run.settle();
-  auto* screen = dynamic_cast<ServiceDetailViewController*>(run.top());
-  ASSERT_NE(screen, nullptr);
-  EXPECT_EQ(screen->header(), "Thời sự");
-  // A short Vietnamese name fits: no scrolling, centred.
-  ui::ScrollView* header = screen->headerScrollView();
-  EXPECT_LE(header->frame().width(), 160);
-  EXPECT_GT(header->frame().width(), 30);
-  EXPECT_EQ(header->frame().x(), 120 + static_cast<int>(160 - header->frame().width()) / 2);
-
-  ui::TableView* table = screen->tableView();
-  ASSERT_NE(table, nullptr);
-  ASSERT_GT(table->numberOfRowsInSection(0), 0);
-  const ItemPtr& first = screen->stories()[0];
-  ASSERT_TRUE(first->imgLink && !first->imgLink->empty());
-  ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
-      [&] { return screen->thumbnails().imageFor(*first->imgLink) != nullptr; }));
-  run.settle(0.1);
-  ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, 0});
-  Rect title = cell->viewWithTag(StoryCell::kTitleTag)->frame();
-  EXPECT_EQ(title.x(), 90);
-  EXPECT_EQ(title.width(), 215);
-  EXPECT_GT(title.height(), 15);
-  EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame().y(), title.height() + 5);
 }
