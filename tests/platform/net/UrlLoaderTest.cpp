@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/net/CookieStore.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
@@ -88,13 +89,7 @@ TEST(UrlLoader, AnHttpErrorStatusIsACompletedTransfer) {
 }
 
 TEST(UrlLoader, TransportFailuresComeBackAsErrors) {
-  int closedPort;
-  {
-    LoopbackServer server;
-    server.start();
-    closedPort = server.port();
-  }
-  std::string refused = "http://127.0.0.1:" + std::to_string(closedPort) + "/";
+  std::string refused = "http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/";
   net::LoadResult result = UrlLoader::sendSynchronousRequest(requestFor(refused));
   EXPECT_EQ(result.error.domain(), Error::kDomain);
   EXPECT_EQ(result.error.code(), Error::CannotConnectToHost);

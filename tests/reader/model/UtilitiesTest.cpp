@@ -6,6 +6,7 @@
 #include "platform/store/KeyedArchiver.h"
 #include "platform/store/KeyedUnarchiver.h"
 #include "platform/store/UserDefaults.h"
+#include "tests/support/Stories.h"
 #include "tests/support/TempDir.h"
 
 using store::Plist;
@@ -15,14 +16,7 @@ using testing_support::TempDir;
 namespace {
 
 ItemPtr story(const std::string& link, const std::string& title = "title") {
-  auto item = std::make_shared<Item>();
-  item->title = title;
-  item->link = link;
-  item->description = "";
-  item->pubDate = "";
-  item->guid = link;
-  item->imgLink = "";
-  return item;
+  return testing_support::storyAt(link, title);
 }
 
 std::vector<std::string> keysOf(const UserDefaults& defaults) {

@@ -15,6 +15,7 @@
 #include "reader/screens/DetailViewController.h"
 #include "reader/screens/NewsSite.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
+#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using namespace screen_testing;
@@ -22,10 +23,7 @@ using namespace screen_testing;
 namespace {
 
 ItemPtr story(const std::string& name) {
-  auto item = std::make_shared<Item>();
-  item->title = name;
-  item->link = "http://example.com/" + name;
-  return item;
+  return testing_support::storyAt("http://example.com/" + name, name);
 }
 
 std::vector<std::string> titles(const std::vector<ItemPtr>& items) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "app/demo/DemoSite.h"
 #include "platform/base/Log.h"
 #include "platform/base/NotificationCenter.h"
@@ -12,12 +11,16 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
+#include "reader/model/Utilities.h"
 #include "reader/screens/MainViewController.h"
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/ServiceDetailViewController.h"
 #include "reader/screens/ServiceListViewController.h"
+#include "reader/screens/StoryCell.h"
+#include "reader/screens/ThumbnailCache.h"
 #include "reader/screens/SubServiceListViewController.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
@@ -379,11 +382,14 @@ TEST_F(CategoryListTest, BackPopsAndDestroysTheList) {
   EXPECT_EQ(log.count("SERVICE LIST VIEW DEALLOC"), 1u);
 }
 
+// One walk through the demo site with the real text measurer: menu, sub-categories, a category's
+// story list with its pictures.
 TEST(CategoryListDemoSiteTest, WalksTheDemoMenuWithTheRealMeasurer) {
   ScreenEnvironment env;
   DemoSite demo;
   ASSERT_TRUE(demo.start());
   NewsSite::setBaseAddress(demo.baseUrl());
+  Utilities().setStyleView("list");
   ReaderRun run;
   run.openMenu();
   auto* list = dynamic_cast<ServiceListViewController*>(run.top());
@@ -404,6 +410,26 @@ TEST(CategoryListDemoSiteTest, WalksTheDemoMenuWithTheRealMeasurer) {
   auto* stories = dynamic_cast<ServiceDetailViewController*>(run.top());
   ASSERT_NE(stories, nullptr);
   EXPECT_EQ(stories->header(), "Xã hội");
-  EXPECT_FALSE(stories->stories().empty());
   EXPECT_TRUE(ui::AlertStack::shared().empty());
+  // A short Vietnamese name fits: no scrolling, centred.
+  ui::ScrollView* header = stories->headerScrollView();
+  EXPECT_LE(header->frame().width(), 160);
+  EXPECT_GT(header->frame().width(), 30);
+  EXPECT_EQ(header->frame().x(), 120 + static_cast<int>(160 - header->frame().width()) / 2);
+
+  // The first row's picture arrives and moves its text right.
+  ui::TableView* table = stories->tableView();
+  ASSERT_NE(table, nullptr);
+  ASSERT_GT(table->numberOfRowsInSection(0), 0);
+  const ItemPtr& story = stories->stories()[0];
+  ASSERT_TRUE(story->imgLink && !story->imgLink->empty());
+  ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
+      [&] { return stories->thumbnails().imageFor(*story->imgLink) != nullptr; }));
+  run.settle(0.1);
+  ui::TableViewCell* cell = table->cellForRowAtIndexPath({0, 0});
+  Rect title = cell->viewWithTag(StoryCell::kTitleTag)->frame();
+  EXPECT_EQ(title.x(), 90);
+  EXPECT_EQ(title.width(), 215);
+  EXPECT_GT(title.height(), 15);
+  EXPECT_EQ(cell->viewWithTag(StoryCell::kSummaryTag)->frame().y(), title.height() + 5);
 }

@@ -19,18 +19,13 @@
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/SapoViewController.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
+#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using namespace screen_testing;
+using testing_support::storyAt;
 
 namespace {
-
-ItemPtr story(const std::string& link, const std::string& title = "") {
-  auto item = std::make_shared<Item>();
-  item->link = link;
-  item->title = title;
-  return item;
-}
 
 ui::HeadlessWebEngine& engine(DetailViewController& screen) {
   return dynamic_cast<ui::HeadlessWebEngine&>(screen.webView()->engine());
@@ -72,7 +67,7 @@ class DetailTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(DetailTest, FrameAndWebView) {
-  DetailViewController& screen = open({story("http://example.com/a")});
+  DetailViewController& screen = open({storyAt("http://example.com/a")});
   EXPECT_EQ(screen.webView()->frame(), Rect(0, 44, 320, 416));
   EXPECT_TRUE(screen.webView()->scalesPageToFit());
   // The footer buttons lie above the page.
@@ -92,8 +87,9 @@ TEST_F(DetailTest, FrameAndWebView) {
 }
 
 TEST_F(DetailTest, SavedStoryShowsSavedOnceLoadedAndTheToggleRemovesIt) {
-  settings_.setBookmarkItem({story("http://example.com/x", "X"), story("http://example.com/a")});
-  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  settings_.setBookmarkItem(
+      {storyAt("http://example.com/x", "X"), storyAt("http://example.com/a")});
+  DetailViewController& screen = open({storyAt("http://example.com/a", "A")});
   ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
   EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(), "http://example.com/a");
   EXPECT_EQ(toggleImage(screen), "fav_default.png");  // not finished yet
@@ -110,21 +106,8 @@ TEST_F(DetailTest, SavedStoryShowsSavedOnceLoadedAndTheToggleRemovesIt) {
   EXPECT_EQ(stored[0]->link, "http://example.com/x");
 }
 
-TEST_F(DetailTest, PageReachedByALinkIsSavedUnderItsOwnAddressAndTitle) {
-  DetailViewController& screen = open({story("http://example.com/a", "A")});
-  engine(screen).finishLoad("Trang A");
-  engine(screen).clickLink("http://example.com/b");
-  engine(screen).finishLoad("Trang B");
-  screen.bookmarkButtonPush();
-  EXPECT_EQ(toggleImage(screen), "fav_activated.png");
-  auto stored = settings_.getBookmarkItem();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0]->link, "http://example.com/b");
-  EXPECT_EQ(stored[0]->title, "Trang B");
-}
-
 TEST_F(DetailTest, LateTitleReachesTheHeaderAndTheSavedStory) {
-  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  DetailViewController& screen = open({storyAt("http://example.com/a", "A")});
   engine(screen).finishLoad("");
   engine(screen).changeTitle("Trang A");
   EXPECT_EQ(screen.titleLabel()->text(), "Trang A");
@@ -135,8 +118,8 @@ TEST_F(DetailTest, LateTitleReachesTheHeaderAndTheSavedStory) {
 }
 
 TEST_F(DetailTest, WithoutAHandedListSavingKeepsTheStoredStories) {
-  settings_.setBookmarkItem({story("http://example.com/x", "X")});
-  DetailViewController& screen = open({story("http://example.com/a")});
+  settings_.setBookmarkItem({storyAt("http://example.com/x", "X")});
+  DetailViewController& screen = open({storyAt("http://example.com/a")});
   engine(screen).finishLoad("Trang A");
   screen.bookmarkButtonPush();
   auto stored = settings_.getBookmarkItem();
@@ -146,7 +129,7 @@ TEST_F(DetailTest, WithoutAHandedListSavingKeepsTheStoredStories) {
 }
 
 TEST_F(DetailTest, RefreshDuringALoadStartsNoSecondLoad) {
-  DetailViewController& screen = open({story("http://example.com/a")});
+  DetailViewController& screen = open({storyAt("http://example.com/a")});
   screen.refreshButton()->sendActionsForTouchUpInside();
   base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
   EXPECT_EQ(engine(screen).startedRequests().size(), 1u);
@@ -158,7 +141,7 @@ TEST_F(DetailTest, RefreshDuringALoadStartsNoSecondLoad) {
 }
 
 TEST_F(DetailTest, BackAndForwardFollowTheHistory) {
-  DetailViewController& screen = open({story("http://example.com/a")});
+  DetailViewController& screen = open({storyAt("http://example.com/a")});
   EXPECT_FALSE(screen.previousButton()->isEnabled());
   EXPECT_FALSE(screen.nextButton()->isEnabled());
   engine(screen).finishLoad("A");
@@ -182,7 +165,7 @@ TEST_F(DetailTest, OnlyWebAddressesAreLoaded) {
   for (const char* link : {"javascript:alert(document.cookie)", "file:///etc/passwd",
                            "data:text/html,<b>x</b>", "ftp://example.com/a", ""}) {
     SCOPED_TRACE(link);
-    DetailViewController& screen = open({story(link)});
+    DetailViewController& screen = open({storyAt(link)});
     EXPECT_TRUE(engine(screen).startedRequests().empty());
     EXPECT_EQ(alertMessage(), ReaderScreen::kUpdatingMessage);
     ui::AlertStack::shared().reset();
@@ -190,7 +173,7 @@ TEST_F(DetailTest, OnlyWebAddressesAreLoaded) {
     ReaderRun::settle();
   }
   // Blanks and Vietnamese letters are escaped; the scheme may be in capitals.
-  DetailViewController& screen = open({story("HTTPS://example.com/tin tức.html")});
+  DetailViewController& screen = open({storyAt("HTTPS://example.com/tin tức.html")});
   ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
   EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(),
             "HTTPS://example.com/tin%20t%E1%BB%A9c.html");
@@ -198,13 +181,13 @@ TEST_F(DetailTest, OnlyWebAddressesAreLoaded) {
 }
 
 TEST_F(DetailTest, FailedLoadLeavesThePageOnScreenAsTheOneSaved) {
-  DetailViewController& first = open({story("http://example.com/x")});
+  DetailViewController& first = open({storyAt("http://example.com/x")});
   engine(first).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
   first.bookmarkButtonPush();  // no page on screen: nothing to save
   EXPECT_TRUE(settings_.getBookmarkItem().empty());
   ui::AlertStack::shared().reset();
 
-  DetailViewController& screen = open({story("http://example.com/a")});
+  DetailViewController& screen = open({storyAt("http://example.com/a")});
   engine(screen).finishLoad("Trang A");
   engine(screen).clickLink("http://example.com/broken");
   engine(screen).failLoad(net::Error(net::Error::kDomain, net::Error::CannotConnectToHost, "no"));
@@ -218,12 +201,12 @@ TEST_F(DetailTest, FailedLoadLeavesThePageOnScreenAsTheOneSaved) {
 }
 
 TEST_F(DetailTest, TitleArrivingAfterTheSaveIsStored) {
-  DetailViewController& screen = open({story("http://example.com/a", "A")});
+  DetailViewController& screen = open({storyAt("http://example.com/a", "A")});
   engine(screen).finishLoad("");
   screen.bookmarkButtonPush();
   // The same story saved from the feed, with a title of its own, is left as it is.
   settings_.setBookmarkItem(
-      {story("http://example.com/a", "Tin A"), settings_.getBookmarkItem()[0]});
+      {storyAt("http://example.com/a", "Tin A"), settings_.getBookmarkItem()[0]});
   engine(screen).changeTitle("Trang A");
   auto stored = settings_.getBookmarkItem();
   ASSERT_EQ(stored.size(), 2u);
@@ -233,7 +216,7 @@ TEST_F(DetailTest, TitleArrivingAfterTheSaveIsStored) {
 
 TEST_F(DetailTest, RefreshWithNoPageOnScreen) {
   // A refused address: refresh and the activation's "reload" leave the indicator off.
-  DetailViewController& refused = open({story("ftp://example.com/a")});
+  DetailViewController& refused = open({storyAt("ftp://example.com/a")});
   ui::AlertStack::shared().reset();
   refused.refreshButton()->sendActionsForTouchUpInside();
   base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
@@ -245,7 +228,7 @@ TEST_F(DetailTest, RefreshWithNoPageOnScreen) {
   ReaderRun::settle();
 
   // A first load that failed is tried again.
-  DetailViewController& screen = open({story("http://example.com/a")});
+  DetailViewController& screen = open({storyAt("http://example.com/a")});
   engine(screen).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
   ui::AlertStack::shared().reset();
   screen.refreshButtonPush();
@@ -269,18 +252,26 @@ class LateAddressEngine : public ui::HeadlessWebEngine {
 };
 }  // namespace
 
-TEST_F(DetailTest, FollowedLinkIsSavedUnderTheAddressActuallyLoaded) {
-  ui::WebEngine::setFactory([] { return std::make_unique<LateAddressEngine>(); });
-  DetailViewController& screen = open({story("http://example.com/a", "A")});
-  engine(screen).finishLoad("Trang A");
-  engine(screen).clickLink("http://example.com/b");
-  engine(screen).finishLoad("Trang B");
-  screen.bookmarkButtonPush();
-  ui::WebEngine::setFactory({});
-  auto stored = settings_.getBookmarkItem();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0]->link, "http://example.com/b");
-  EXPECT_EQ(stored[0]->title, "Trang B");
+TEST_F(DetailTest, PageReachedByALinkIsSavedUnderItsOwnAddressAndTitle) {
+  // With either engine: one that reports the address loaded at once, and one that reports it late.
+  for (bool late : {false, true}) {
+    SCOPED_TRACE(late ? "late address" : "address at once");
+    if (late) ui::WebEngine::setFactory([] { return std::make_unique<LateAddressEngine>(); });
+    settings_.setBookmarkItem({});
+    DetailViewController& screen = open({storyAt("http://example.com/a", "A")});
+    engine(screen).finishLoad("Trang A");
+    engine(screen).clickLink("http://example.com/b");
+    engine(screen).finishLoad("Trang B");
+    screen.bookmarkButtonPush();
+    ui::WebEngine::setFactory({});
+    EXPECT_EQ(toggleImage(screen), "fav_activated.png");
+    auto stored = settings_.getBookmarkItem();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]->link, "http://example.com/b");
+    EXPECT_EQ(stored[0]->title, "Trang B");
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
 }
 
 TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {
@@ -293,7 +284,7 @@ TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {
   };
   for (const auto& [link, loaded] : cases) {
     SCOPED_TRACE(link);
-    DetailViewController& screen = open({story(link)});
+    DetailViewController& screen = open({storyAt(link)});
     ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
     EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(), loaded);
     run_->navigation().popViewController(false);

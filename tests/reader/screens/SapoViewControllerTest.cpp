@@ -26,28 +26,15 @@
 #include "reader/screens/NewsSite.h"
 #include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
+#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using graphics::Size;
 using namespace screen_testing;
+using testing_support::stories;
+using testing_support::story;
 
 namespace {
-
-ItemPtr story(int i, std::string picture = "") {
-  auto item = std::make_shared<Item>();
-  item->title = "Tin " + std::to_string(i);
-  item->description = "Tóm tắt";
-  item->pubDate = "05/12/2011 02:30 AM";
-  item->link = "http://example.com/" + std::to_string(i);
-  item->imgLink = std::move(picture);
-  return item;
-}
-
-std::vector<ItemPtr> stories(int count) {
-  std::vector<ItemPtr> list;
-  for (int i = 0; i < count; ++i) list.push_back(story(i));
-  return list;
-}
 
 std::vector<std::string> links(const std::vector<ItemPtr>& items) {
   std::vector<std::string> result;

@@ -149,4 +149,20 @@ std::string imageName(const graphics::ImagePtr& image) {
   return image ? image->name() : "";
 }
 
+std::string frames(const std::vector<std::pair<std::string, const ui::View*>>& views) {
+  std::string text;
+  for (const auto& [name, view] : views) {
+    text += name;
+    if (!view) {
+      text += " none\n";
+      continue;
+    }
+    const graphics::Rect frame = view->frame();
+    for (double value : {frame.x(), frame.y(), frame.width(), frame.height()})
+      text += base::format(" %g", value);
+    text += "\n";
+  }
+  return text;
+}
+
 }  // namespace screen_testing

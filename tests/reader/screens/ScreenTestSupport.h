@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/Image.h"
@@ -96,5 +97,8 @@ int countTagged(ui::ViewController& screen, int tag);
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
 ui::Label* labelWithText(ui::ViewController& screen, const std::string& text);
 std::string imageName(const graphics::ImagePtr& image);
+// The frames of named views as "name x y width height" lines ("name none" for a missing view),
+// so that a screen's geometry is checked in one comparison that prints a readable difference.
+std::string frames(const std::vector<std::pair<std::string, const ui::View*>>& views);
 
 }  // namespace screen_testing

@@ -11,5 +11,4 @@ endif()
 vemo_add_test(category_screen_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CategoryListTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ServiceDetailTest.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/ListScreenTestSupport.cpp
   LIBS vemo_screen_test_support ${lists_demosite} LABELS threads)
