@@ -12,6 +12,7 @@
 
 #include "app/sandbox/ServiceRoutes.h"
 #include "app/sandbox/ServiceSandbox.h"
+#include "platform/base/Strings.h"
 #include "platform/crypto/Md5.h"
 #include "platform/net/Url.h"
 #include "sharing/config/SHKServiceConfig.h"
@@ -36,32 +37,6 @@ struct Sessions {
   std::map<std::string, std::string> uids;     // session key -> uid
   unsigned long next = 1;
 };
-
-std::string htmlEscape(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 std::string header(const SandboxRequest& request, std::string_view name) {
   for (const auto& [key, value] : request.headers) {
@@ -148,12 +123,12 @@ Fields plainFields(const std::vector<Part>& parts) {
 
 std::string errorAnswer(int code, const std::string& message) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<error_response><error_code>" +
-         std::to_string(code) + "</error_code><error_msg>" + htmlEscape(message) +
+         std::to_string(code) + "</error_code><error_msg>" + base::escapeHtml(message) +
          "</error_msg><request_args list=\"true\"/></error_response>";
 }
 
 std::string page(const std::string& title, const std::string& body) {
-  return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + htmlEscape(title) +
+  return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + base::escapeHtml(title) +
          "</title></head><body style=\"font-family:sans-serif\">\n" + body + "\n</body></html>\n";
 }
 
@@ -172,11 +147,11 @@ std::string signature(Fields fields, const std::string& secret) {
 std::string loginPage(const Fields& query, const std::string& problem) {
   std::string hidden;
   for (const auto& [name, value] : query) {
-    hidden += "<input type=\"hidden\" name=\"" + htmlEscape(name) + "\" value=\"" +
-              htmlEscape(value) + "\">\n";
+    hidden += "<input type=\"hidden\" name=\"" + base::escapeHtml(name) + "\" value=\"" +
+              base::escapeHtml(value) + "\">\n";
   }
   return page("Log in to Facebook (sandbox)",
-              (problem.empty() ? "" : "<p id=\"problem\">" + htmlEscape(problem) + "</p>\n") +
+              (problem.empty() ? "" : "<p id=\"problem\">" + base::escapeHtml(problem) + "</p>\n") +
                   "<form method=\"post\" action=\"login.php\">\n" + hidden +
                   "<p>E-mail <input id=\"email\" name=\"email\" type=\"text\"></p>\n"
                   "<p>Password <input id=\"pass\" name=\"pass\" type=\"password\"></p>\n"
@@ -232,7 +207,7 @@ void installRest(ServiceSandbox& sandbox, const std::string& host,
                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<photos_upload_response>"
                 "<pid>" +
                 pid + "</pid><aid>1</aid><owner>" + sessions->uids[sessionKey] +
-                "</owner><caption>" + htmlEscape(field(params, "caption")) +
+                "</owner><caption>" + base::escapeHtml(field(params, "caption")) +
                 "</caption></photos_upload_response>";
           }
         } else {
@@ -288,10 +263,11 @@ void addFacebookRoutes(ServiceSandbox& sandbox) {
         response.set_content(
             page("Request for Permission (sandbox)",
                  "<p>The application asks for the permission <b id=\"permission\">" +
-                     htmlEscape(field(query, "ext_perm")) +
-                     "</b>.</p>\n<p><a id=\"allow\" href=\"" + htmlEscape(field(query, "next")) +
-                     "\">Allow</a> <a id=\"deny\" href=\"" + htmlEscape(field(query, "cancel")) +
-                     "\">Don't Allow</a></p>"),
+                     base::escapeHtml(field(query, "ext_perm")) +
+                     "</b>.</p>\n<p><a id=\"allow\" href=\"" +
+                     base::escapeHtml(field(query, "next")) +
+                     "\">Allow</a> <a id=\"deny\" href=\"" +
+                     base::escapeHtml(field(query, "cancel")) + "\">Don't Allow</a></p>"),
             "text/html; charset=utf-8");
       });
   sandbox.handle(
@@ -312,19 +288,20 @@ void addFacebookRoutes(ServiceSandbox& sandbox) {
         for (const char* name :
              {"session_key", "attachment", "action_links", "target_id", "callback"}) {
           hidden += std::string("<input type=\"hidden\" name=\"") + name + "\" value=\"" +
-                    htmlEscape(field(form, name)) + "\">\n";
+                    base::escapeHtml(field(form, name)) + "\">\n";
         }
         response.set_content(
             page("Publish Story (sandbox)",
                  "<form method=\"post\" action=\"publish.php\">\n" + hidden + "<p>" +
-                     htmlEscape(field(form, "user_message_prompt")) +
+                     base::escapeHtml(field(form, "user_message_prompt")) +
                      "</p>\n<textarea name=\"feedform_user_message\" rows=\"3\" cols=\"30\">"
                      "</textarea>\n<pre id=\"attachment\">" +
-                     htmlEscape(field(form, "attachment")) + "</pre>\n<pre id=\"action_links\">" +
-                     htmlEscape(field(form, "action_links")) +
+                     base::escapeHtml(field(form, "attachment")) +
+                     "</pre>\n<pre id=\"action_links\">" +
+                     base::escapeHtml(field(form, "action_links")) +
                      "</pre>\n<p><input id=\"publish\" type=\"submit\" value=\"Publish\"> "
                      "<a id=\"skip\" href=\"" +
-                     htmlEscape(field(form, "cancel")) + "\">Skip</a></p>\n</form>"),
+                     base::escapeHtml(field(form, "cancel")) + "\">Skip</a></p>\n</form>"),
             "text/html; charset=utf-8");
       });
   // The story is in the record with its message; the page goes on to the callback.

@@ -1,4 +1,5 @@
 #include "app/sandbox/RequestLog.h"
+#include "platform/base/Strings.h"
 
 #include <glib.h>
 
@@ -13,33 +14,6 @@ std::string base64(const std::string& bytes) {
   return out;
 }
 
-std::string escapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 // The body as text when it is valid UTF-8 without control characters other than line breaks
 // and tabs; otherwise its size.
 std::string bodyForPage(const std::string& body) {
@@ -50,8 +24,8 @@ std::string bodyForPage(const std::string& body) {
   }
   if (!text) return "(" + std::to_string(body.size()) + " bytes of binary data)";
   constexpr size_t kShown = 64 * 1024;
-  if (body.size() > kShown) return escapeHtml(body.substr(0, kShown)) + "\n…";
-  return escapeHtml(body);
+  if (body.size() > kShown) return base::escapeHtml(body.substr(0, kShown)) + "\n…";
+  return base::escapeHtml(body);
 }
 
 }  // namespace
@@ -107,12 +81,13 @@ std::string RequestLog::html() const {
       "/_sandbox/requests</a> (DELETE it to forget them).</p>\n";
   int number = 0;
   for (const SandboxRequest& r : all) {
-    page += "<h2>" + std::to_string(++number) + ". " + escapeHtml(r.method) + " " +
-            escapeHtml(r.service.empty() ? "(no service)" : r.service + " / " + r.host) + " " +
-            escapeHtml(r.path) + (r.query.empty() ? "" : "?" + escapeHtml(r.query)) +
-            "</h2>\n<table>";
+    page += "<h2>" + std::to_string(++number) + ". " + base::escapeHtml(r.method) + " " +
+            base::escapeHtml(r.service.empty() ? "(no service)" : r.service + " / " + r.host) +
+            " " + base::escapeHtml(r.path) +
+            (r.query.empty() ? "" : "?" + base::escapeHtml(r.query)) + "</h2>\n<table>";
     for (const auto& [name, value] : r.headers) {
-      page += "<tr><td>" + escapeHtml(name) + "</td><td>" + escapeHtml(value) + "</td></tr>";
+      page += "<tr><td>" + base::escapeHtml(name) + "</td><td>" + base::escapeHtml(value) +
+              "</td></tr>";
     }
     page += "</table>\n<pre>" + bodyForPage(r.body) + "</pre>\n";
   }

@@ -1,4 +1,5 @@
 #include "app/sandbox/SandboxMailSink.h"
+#include "platform/base/Strings.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -27,29 +28,6 @@ std::string angleAddress(std::string_view argument) {
   if (open == std::string_view::npos || close == std::string_view::npos || close < open)
     return std::string(argument);
   return std::string(argument.substr(open + 1, close - open - 1));
-}
-
-std::string escapeHtml(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -195,8 +173,8 @@ std::string SandboxMailSink::html() const {
   for (const Message& m : kept) {
     std::string to;
     for (const std::string& r : m.recipients) to += (to.empty() ? "" : ", ") + r;
-    out += "<h3>From " + escapeHtml(m.from) + " to " + escapeHtml(to) + "</h3><pre>" +
-           escapeHtml(m.data.substr(0, 64 * 1024)) + (m.data.size() > 64 * 1024 ? "…" : "") +
+    out += "<h3>From " + base::escapeHtml(m.from) + " to " + base::escapeHtml(to) + "</h3><pre>" +
+           base::escapeHtml(m.data.substr(0, 64 * 1024)) + (m.data.size() > 64 * 1024 ? "…" : "") +
            "</pre>";
   }
   return out;

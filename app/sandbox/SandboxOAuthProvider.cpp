@@ -6,6 +6,7 @@
 #include <cctype>
 #include <random>
 
+#include "platform/base/Strings.h"
 #include "platform/crypto/Base64.h"
 #include "platform/crypto/HmacSha1.h"
 #include "platform/net/Url.h"
@@ -69,29 +70,6 @@ std::string randomText(unsigned serial, const char* kind) {
 void refuse(httplib::Response& response, int status, const std::string& problem) {
   response.status = status;
   response.set_content("oauth_problem=" + problem, "application/x-www-form-urlencoded");
-}
-
-std::string htmlEscape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -252,11 +230,11 @@ void SandboxOAuthProvider::authorizePage(const SandboxRequest& request,
   }
   std::string action = "/" + options_.service + "/" + options_.host + options_.authorizePath;
   response.set_content(
-      "<html><head><title>Authorise " + htmlEscape(options_.service) +
+      "<html><head><title>Authorise " + base::escapeHtml(options_.service) +
           "</title></head><body><p>Let Vemo use your account?</p>"
           "<form method=\"post\" action=\"" +
-          htmlEscape(action) + "\"><input type=\"hidden\" name=\"oauth_token\" value=\"" +
-          htmlEscape(key) +
+          base::escapeHtml(action) + "\"><input type=\"hidden\" name=\"oauth_token\" value=\"" +
+          base::escapeHtml(key) +
           "\"><input type=\"submit\" id=\"allow\" name=\"allow\" value=\"Allow\"></form>"
           "</body></html>",
       "text/html; charset=utf-8");

@@ -16,6 +16,8 @@ bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
 bool contains(std::string_view s, std::string_view what);
 std::string toLowerAscii(std::string_view s);
+// Text made safe inside HTML elements and quoted attributes: & < > " ' as references.
+std::string escapeHtml(std::string_view s);
 // Removes every ASCII white-space character (blank, tab, CR, LF, VT, FF).
 std::string removingWhitespace(std::string_view s);
 // Whether `s` is well-formed UTF-8: no stray or missing continuation bytes, no overlong forms,

@@ -1,6 +1,7 @@
 #include "sharing/services/SHKMail.h"
 
 #include "platform/base/Localization.h"
+#include "platform/base/Strings.h"
 #include "platform/net/Url.h"
 #include "platform/ui/NavigationController.h"
 #include "sharing/core/SHK.h"
@@ -27,44 +28,18 @@ bool SHKMail::canSendMail() {
   return !SHKServiceConfig::shared().mail().server.empty();
 }
 
-std::string SHKMail::escapeHTML(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 MailMessage SHKMail::messageForItem(SHKItem& item) {
   MailMessage message;
   std::optional<store::Plist> stored = item.customValueForKey("body");
   std::optional<std::string> body;
   if (stored) body = stored->view().asString();
   const bool compose = !body;
-  if (compose && item.text()) body = escapeHTML(*item.text());
-  if (compose && item.url()) append(body, escapeHTML(net::unescape(item.url()->absoluteString())));
+  if (compose && item.text()) body = base::escapeHtml(*item.text());
+  if (compose && item.url())
+    append(body, base::escapeHtml(net::unescape(item.url()->absoluteString())));
   if (item.data()) {
     std::string name = item.title() ? *item.title() : item.filename().value_or("");
-    if (compose) append(body, base::localized("Attached: %@", escapeHTML(name)));
+    if (compose) append(body, base::localized("Attached: %@", base::escapeHtml(name)));
     message.attachments.push_back({item.filename().value_or("Attachment"),
                                    item.mimeType().value_or("application/octet-stream"),
                                    *item.data()});

@@ -32,7 +32,6 @@ class SHKMail : public SHKSharer {
   // The message for `item`: the stored "body" or one composed (and stored) from the item's
   // text, link and attachment, with the item's text, title and link escaped for HTML.
   static MailMessage messageForItem(SHKItem& item);
-  static std::string escapeHTML(std::string_view text);
 
   bool sendMail();
   // The composer's answer: hides it, then reports the outcome.
