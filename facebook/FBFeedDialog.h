@@ -23,8 +23,6 @@ class FBFeedDialog : public FBDialog {
   // The "feed_info" object: the template id (unless 0), the template data and the body text
   // (each when set).
   std::string generateFeedInfo() const;
-  // `text` as the inside of a JSON string.
-  static std::string jsonEscape(std::string_view text);
 
  protected:
   void load() override;

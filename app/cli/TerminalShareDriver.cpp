@@ -2,6 +2,7 @@
 
 #include <termios.h>
 #include <unistd.h>
+#include <chrono>
 
 #include <iostream>
 
@@ -18,8 +19,8 @@
 #include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKOAuthView.h"
 #include "sharing/core/SHKSharer.h"
-#include "sharing/services/SHKTwitterForm.h"
 #include "sharing/services/MailComposeViewController.h"
+#include "sharing/services/SHKTwitterForm.h"
 
 namespace {
 
@@ -77,10 +78,13 @@ TerminalShareDriver::Result TerminalShareDriver::run(
     const std::function<std::shared_ptr<SHKSharer>()>& start) {
   std::weak_ptr<SHKSharer> sharer = start();
   auto& loop = base::RunLoop::main();
-  double deadline = loop.now() + kShareTimeoutSeconds;
+  // The time-out is real time: a loop on a virtual clock (tests) would pass it at once while
+  // the service still waits for its server.
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(kShareTimeoutSeconds);
   bool ended = false;
   // Over once the service is gone and nothing is left on screen.
-  while (!ended && loop.now() < deadline) {
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
     loop.runFor(0.05);
     window_->layoutIfNeeded();
     printProgress();

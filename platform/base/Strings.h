@@ -18,6 +18,9 @@ bool contains(std::string_view s, std::string_view what);
 std::string toLowerAscii(std::string_view s);
 // Text made safe inside HTML elements and quoted attributes: & < > " ' as references.
 std::string escapeHtml(std::string_view s);
+// Text for inside a JSON string (quotes not added): the quotation mark, the backslash, control
+// characters and U+2028/U+2029 (which end a line in script) escaped; other bytes as they are.
+std::string escapeJson(std::string_view text);
 // Removes every ASCII white-space character (blank, tab, CR, LF, VT, FF).
 std::string removingWhitespace(std::string_view s);
 // Whether `s` is well-formed UTF-8: no stray or missing continuation bytes, no overlong forms,

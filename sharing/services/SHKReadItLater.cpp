@@ -1,11 +1,11 @@
 #include "sharing/services/SHKReadItLater.h"
 
 #include "platform/base/Localization.h"
+#include "platform/base/Strings.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKRequest.h"
-#include "sharing/services/JsonString.h"
 #include "sharing/services/ServiceAddress.h"
 #include "sharing/services/WebServiceLogin.h"
 
@@ -19,7 +19,7 @@ std::string apiKey() {
 // A JSON string value as a form value: escaped for JSON first, so that a quotation mark stays
 // inside the string, then form-encoded, so that "&" cannot start another field.
 std::string jsonFormValue(const std::optional<std::string>& text) {
-  return SHK::encodeFormValue(jsonEscape(text.value_or("")));
+  return SHK::encodeFormValue(base::escapeJson(text.value_or("")));
 }
 }  // namespace
 
