@@ -16,13 +16,13 @@
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
 #include "platform/net/Initialize.h"
+#include "sharing/core/SHKOfflineQueue.h"
 #include "sharing/services/OAuthServices.h"
-#include "sharing/services/SHKFacebook.h"
 #include "sharing/services/SHKCopy.h"
+#include "sharing/services/SHKFacebook.h"
 #include "sharing/services/SHKMail.h"
 #include "sharing/services/SHKPhotoAlbum.h"
 #include "sharing/services/SHKSafari.h"
-#include "sharing/core/SHKOfflineQueue.h"
 #include "sharing/services/WebServiceSharers.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Log.h"
 #include "platform/base/Paths.h"
-#include "platform/base/AtomicFile.h"
 #include "platform/store/Plist.h"
 
 namespace store {

@@ -20,8 +20,8 @@
 #include "reader/screens/ServiceDetailViewController.h"
 #include "reader/screens/ServiceListViewController.h"
 #include "reader/screens/StoryCell.h"
-#include "reader/screens/ThumbnailCache.h"
 #include "reader/screens/SubServiceListViewController.h"
+#include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
 using graphics::Rect;
