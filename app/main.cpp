@@ -66,10 +66,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!config->apply(std::cerr)) return 2;
+  // The share services this program has, by class name.
   registerOAuthServices();
-  // The share services this program has, by class name.
   SHKFacebook::registerService();
-  // The share services this program has, by class name.
   SHKMail::registerService();
   SHKCopy::registerService();
   SHKSafari::registerService();
