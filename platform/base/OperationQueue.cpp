@@ -8,14 +8,10 @@ OperationQueue::OperationQueue(size_t maxConcurrent)
     : maxConcurrent_(std::max<size_t>(1, maxConcurrent)) {}
 
 OperationQueue::~OperationQueue() {
-  std::vector<std::thread> threads;
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-    waiting_.clear();
-    threads = std::move(threads_);
-  }
-  for (auto& thread : threads) thread.join();
+  std::unique_lock lock(mutex_);
+  stopping_ = true;
+  waiting_.clear();
+  idle_.wait(lock, [this] { return workers_ == 0; });
 }
 
 void OperationQueue::addOperation(Operation operation) {
@@ -25,8 +21,9 @@ void OperationQueue::addOperation(Operation operation) {
   if (workers_ < maxConcurrent_ && workers_ < waiting_.size() + running_) {
     ++workers_;
     peak_ = std::max(peak_, workers_);
-    joinFinishedLocked();
-    threads_.emplace_back([this] { work(); });
+    // Workers are detached: the queue may live as long as the process (the offline queue's
+    // does), so nothing would join them; the destructor waits for them instead.
+    std::thread([this] { work(); }).detach();
   }
 }
 
@@ -43,20 +40,7 @@ void OperationQueue::work() {
     --running_;
   }
   --workers_;
-  finished_.push_back(std::this_thread::get_id());
   idle_.notify_all();
-}
-
-void OperationQueue::joinFinishedLocked() {
-  // A finished worker only has to return, which needs no lock, so joining it here is quick.
-  for (auto id : finished_) {
-    auto found = std::find_if(threads_.begin(), threads_.end(),
-                              [id](const std::thread& t) { return t.get_id() == id; });
-    if (found == threads_.end()) continue;
-    found->join();
-    threads_.erase(found);
-  }
-  finished_.clear();
 }
 
 size_t OperationQueue::operationCount() const {

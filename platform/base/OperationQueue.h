@@ -5,7 +5,6 @@
 #include <functional>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace base {
 
@@ -32,15 +31,11 @@ class OperationQueue {
 
  private:
   void work();
-  // Joins the workers that have ended, so their threads do not pile up.
-  void joinFinishedLocked();
 
   const size_t maxConcurrent_;
   mutable std::mutex mutex_;
   std::condition_variable idle_;
   std::deque<Operation> waiting_;
-  std::vector<std::thread> threads_;
-  std::vector<std::thread::id> finished_;
   size_t running_ = 0;
   size_t workers_ = 0;
   size_t peak_ = 0;
