@@ -56,10 +56,11 @@ class StorySite {
   int hits(const std::string& target);
 
  private:
-  testing_support::LoopbackServer server_;
   std::mutex mutex_;
   std::string feed_, menu_, png_;
   std::map<std::string, int> hits_;
+  // Last, so it stops first: a request still in flight must not find the members gone.
+  testing_support::LoopbackServer server_;
 };
 
 // A stand-in for the screens that the home screen opens: records what it was given and keeps

@@ -44,10 +44,11 @@ class ThumbnailServer {
   }
 
  private:
-  LoopbackServer server_;
   std::string png_;
   std::mutex mutex_;
   std::map<std::string, int> hits_;
+  // Last, so it stops first: a request still in flight must not find the members gone.
+  LoopbackServer server_;
 };
 
 class ThumbnailCacheTest : public ::testing::Test {

@@ -59,9 +59,10 @@ class SHKRequestTest : public ::testing::Test {
     return request;
   }
 
-  testing_support::LoopbackServer server_;
   Sent sent_;
   int calls_ = 0;
+  // Last, so it stops first: a request still in flight must not find the members gone.
+  testing_support::LoopbackServer server_;
 };
 
 TEST_F(SHKRequestTest, SuccessIsStatus200Or201) {
