@@ -318,8 +318,9 @@ void FBDialog::webViewDidChangeTitle(ui::WebView& webView) {
 
 void FBDialog::didFailLoadWithError(ui::WebView&, const net::Error& error) {
   // A refused navigation interrupts the load in progress: that is not a failure of the page.
-  if (error.domain() == net::Error::kDomain && error.code() == net::Error::Cancelled) return;
-  if (error.domain() == "WebKitErrorDomain" && error.code() == 102) return;
+  if (error.domain() == net::Error::kDomain &&
+      (error.code() == net::Error::Cancelled || error.code() == net::Error::FrameLoadInterrupted))
+    return;
   dismissWithError(error, true);
 }
 
