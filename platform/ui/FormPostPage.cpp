@@ -1,5 +1,6 @@
 #include "platform/ui/FormPostPage.h"
 
+#include "platform/base/Strings.h"
 #include "platform/net/Url.h"
 
 namespace ui {
@@ -149,39 +150,11 @@ std::optional<std::string> FormPostPage::html(const net::UrlRequest& request) {
 }
 
 std::string FormPostPage::escape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      // As references, line breaks survive the parser's own line-break clean-up.
-      case '\r':
-        out += "&#13;";
-        break;
-      case '\n':
-        out += "&#10;";
-        break;
-      case '\0':
-        out += "&#65533;";
-        break;
-      default:
-        out += c;
-    }
-  }
+  std::string out = base::escapeHtml(text);
+  // As references, line breaks survive the parser's own line-break clean-up; a NUL has none.
+  base::replaceAll(out, "\r", "&#13;");
+  base::replaceAll(out, "\n", "&#10;");
+  base::replaceAll(out, std::string_view("\0", 1), "&#65533;");
   return out;
 }
 
