@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -18,7 +18,7 @@
 
 namespace {
 
-using testing_support::LoopbackServer;
+using Events = std::vector<std::string>;
 
 // Writes down every report as one line of text.
 class Recorder : public net::UrlConnectionDelegate {
@@ -37,8 +37,7 @@ class Recorder : public net::UrlConnectionDelegate {
     error = e;
     done = true;
   }
-
-  std::vector<std::string> events;
+  Events events;
   std::string body;
   net::UrlResponse last;
   net::Error error;
@@ -54,33 +53,64 @@ bool runUntil(const std::function<bool()>& condition, double seconds = 10) {
   return base::RunLoop::main().runUntilCondition(condition, seconds);
 }
 
+// What a transfer came to through either loader; `events` are the asynchronous one's reports.
+struct Outcome {
+  net::Error error;
+  net::UrlResponse response;
+  std::string body;
+  Events events;
+};
+using Load = std::function<Outcome(const net::UrlRequest&)>;
+const struct {
+  const char* name;
+  Load load;
+} kLoaders[] = {
+    {"asynchronous",
+     [](const net::UrlRequest& request) {
+       Recorder r;
+       auto connection = net::UrlConnection::start(request, &r);
+       EXPECT_TRUE(r.events.empty()) << "reports never arrive inside start()";
+       EXPECT_TRUE(runUntil([&] { return r.done; }, 30));
+       return Outcome{r.error, r.last, r.body, r.events};
+     }},
+    {"synchronous",
+     [](const net::UrlRequest& request) {
+       net::LoadResult r = net::UrlLoader::sendSynchronousRequest(request);
+       return Outcome{r.error, r.response, r.body, {}};
+     }},
+};
+
 class UrlConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // One request per connection: a kept-alive connection would hold a server thread for seconds.
     server.server().set_keep_alive_max_count(1);
-    server.server().Get("/hello", [](const httplib::Request&, httplib::Response& res) {
-      res.set_header("X-Thing", "1");
-      res.set_content("hello world", "text/plain");
-    });
-    server.server().Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
-      res.status = 201;
-      res.set_content(req.method + " " + req.get_header_value("Content-Type") + " " + req.body,
-                      "text/plain");
-    });
-    server.server().Get("/missing", [](const httplib::Request&, httplib::Response& res) {
-      res.status = 404;
-      res.set_content("not here", "text/plain");
-    });
+    auto reply = [](int status, std::string body) {
+      return [=](const httplib::Request&, httplib::Response& res) {
+        res.status = status;
+        res.set_header("X-Thing", "1");
+        res.set_content(body, "text/plain");
+      };
+    };
+    server.server().Get("/hello", reply(200, "hello world"));
+    server.server().Get("/missing", reply(404, "not here"));
     server.server().Get("/moved", [](const httplib::Request&, httplib::Response& res) {
       res.status = 302;
       res.set_header("Location", "/hello");
       res.set_content("moved body", "text/plain");
     });
+    server.server().Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
+      res.status = 201;
+      res.set_content(req.method + "|" + req.get_header_value("Content-Type") + "|" +
+                          req.get_header_value("X-Token") + "|" + req.get_header_value("Expect") +
+                          "|" + req.get_param_value("q") + "|" + req.body,
+                      "text/plain");
+    });
     server.server().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
       gate.wait();
       res.set_content("late", "text/plain");
     });
+    server.server().Get("/count", [this](const httplib::Request&, httplib::Response&) { ++hits; });
     server.start();
   }
   void TearDown() override {
@@ -90,70 +120,125 @@ class UrlConnectionTest : public ::testing::Test {
   }
 
   testing_support::TempDir dir;
-  LoopbackServer server;
+  testing_support::LoopbackServer server;
   testing_support::ResponseGate gate;
+  std::atomic<int> hits{0};
 };
 
-TEST_F(UrlConnectionTest, DeliversResponseDataAndFinishInOrder) {
-  Recorder recorder;
-  auto connection = net::UrlConnection::start(get(server.url("/hello")), &recorder);
-  ASSERT_TRUE(connection);
-  ASSERT_TRUE(runUntil([&] { return recorder.done; }));
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"response 200", "finish"}));
-  EXPECT_EQ(recorder.body, "hello world");
-  EXPECT_EQ(recorder.last.valueForHeaderField("x-thing"), "1");
+// Both loaders read one address the same way; the asynchronous one reports in order.
+TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcome) {
+  auto post = get(server.url("/echo?q=1"));
+  post.setHttpMethod("POST");
+  post.setValue("Content-Type", "application/x-www-form-urlencoded");
+  post.setValue("X-Token", "a");
+  post.addValue("x-token", "b");
+  post.setHttpBody("a=1&b=%C3%A0");
+  auto forged = get(server.url("/count"));
+  forged.setValue("X-Bad", "a\r\nInjected: 1");
+  const struct {
+    const char* name;
+    net::UrlRequest request;
+    long error;
+    int status;
+    std::string body, finalPath;
+    Events events;
+  } rows[] = {
+      {"get",
+       get(server.url("/hello")),
+       0,
+       200,
+       "hello world",
+       "/hello",
+       {"response 200", "finish"}},
+      {"post",
+       post,
+       0,
+       201,
+       "POST|application/x-www-form-urlencoded|a, b||1|a=1&b=%C3%A0",
+       "/echo?q=1",
+       {"response 201", "finish"}},
+      {"error status",
+       get(server.url("/missing")),
+       0,
+       404,
+       "not here",
+       "/missing",
+       {"response 404", "finish"}},
+      {"redirect",
+       get(server.url("/moved")),
+       0,
+       200,
+       "hello world",
+       "/hello",
+       {"response 302", "response 200", "finish"}},
+      {"refused",
+       get("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/x"),
+       net::Error::CannotConnectToHost,
+       0,
+       "",
+       "",
+       {"fail -1004"}},
+      {"timed out", get(server.url("/slow"), 0.3), net::Error::TimedOut, 0, "", "", {"fail -1001"}},
+      {"forged header", forged, net::Error::BadURL, 0, "", "", {"fail -1000"}},
+  };
+  for (const auto& l : kLoaders) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(l.name) + " " + row.name);
+      Outcome o = l.load(row.request);
+      EXPECT_EQ(o.error.code(), row.error);
+      EXPECT_EQ(o.error.description().empty(), row.error == 0);
+      EXPECT_EQ(o.body, row.body);
+      if (row.error) continue;
+      EXPECT_EQ(o.response.statusCode(), row.status);
+      EXPECT_EQ(o.response.url().absoluteString(), server.url(row.finalPath));
+      EXPECT_EQ(o.response.valueForHeaderField("x-thing"), row.status == 201 ? "" : "1");
+      // The announced length is that of the bytes on the wire, which may be compressed.
+      EXPECT_EQ(o.response.expectedContentLength(),
+                std::stoll(o.response.valueForHeaderField("Content-Length")));
+      if (&l == &kLoaders[0]) {
+        EXPECT_EQ(o.events, row.events);
+      }
+    }
+  }
+  EXPECT_EQ(hits, 0) << "a forged header must not reach the server";
 }
 
-TEST_F(UrlConnectionTest, PostsTheBodyAndReportsErrorStatusesAsResponses) {
-  auto request = get(server.url("/echo"));
-  request.setHttpMethod("POST");
-  request.setValue("Content-Type", "application/x-www-form-urlencoded");
-  request.setHttpBody("a=1&b=%C3%A0");
-  Recorder posted, missing;
-  auto c1 = net::UrlConnection::start(request, &posted);
-  auto c2 = net::UrlConnection::start(get(server.url("/missing")), &missing);
-  ASSERT_TRUE(runUntil([&] { return posted.done && missing.done; }));
-  EXPECT_EQ(posted.events, (std::vector<std::string>{"response 201", "finish"}));
-  EXPECT_EQ(posted.body, "POST application/x-www-form-urlencoded a=1&b=%C3%A0");
-  EXPECT_EQ(missing.events, (std::vector<std::string>{"response 404", "finish"}));
-  EXPECT_EQ(missing.body, "not here");
-}
-
-TEST_F(UrlConnectionTest, RedirectAnnouncesANewResponseEndingWithTheFinalOne) {
-  Recorder recorder;
-  auto connection = net::UrlConnection::start(get(server.url("/moved")), &recorder);
-  ASSERT_TRUE(runUntil([&] { return recorder.done; }));
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"response 302", "response 200", "finish"}));
-  EXPECT_EQ(recorder.body, "hello world");
-  EXPECT_EQ(recorder.last.url().absoluteString(), server.url("/hello"));
-}
-
-TEST_F(UrlConnectionTest, RefusedConnectionAndTimeOutFail) {
-  Recorder refused, timedOut;
-  auto c1 = net::UrlConnection::start(
-      get("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/x"), &refused);
-  auto c2 = net::UrlConnection::start(get(server.url("/slow"), 0.3), &timedOut);
-  ASSERT_TRUE(runUntil([&] { return refused.done && timedOut.done; }));
-  EXPECT_EQ(refused.events, (std::vector<std::string>{"fail -1004"}));
-  EXPECT_FALSE(refused.error.description().empty());
-  EXPECT_EQ(timedOut.events, (std::vector<std::string>{"fail -1001"}));
-}
-
-TEST_F(UrlConnectionTest, InvalidHeaderFailsAsynchronously) {
-  auto request = get(server.url("/hello"));
-  request.setValue("X-Bad", "a\r\nInjected: 1");
-  Recorder recorder;
-  auto connection = net::UrlConnection::start(request, &recorder);
-  EXPECT_TRUE(recorder.events.empty());
-  ASSERT_TRUE(runUntil([&] { return recorder.done; }));
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"fail -1000"}));
+// Both loaders offer gzip and deflate only, read compressed answers, send the shared store's
+// cookies and save a cookie the moment the transfer that set it ends (nothing is left for exit).
+TEST_F(UrlConnectionTest, BothLoadersOfferGzipAndShareCookiesSavedAtOnce) {
+  const std::string text(4000, 'v');
+  std::string offered;
+  server.server().Get("/text", [&](const httplib::Request& req, httplib::Response& res) {
+    offered = req.get_header_value("Accept-Encoding");
+    res.set_header("Set-Cookie", "kept=" + req.get_param_value("k") + "; Max-Age=3600; Path=/");
+    res.set_content(text, "text/plain");
+  });
+  server.server().Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
+    res.set_content(req.get_header_value("Cookie"), "text/plain");
+  });
+  net::CookieStore& store = net::CookieStore::shared();
+  for (const auto& l : kLoaders) {
+    SCOPED_TRACE(l.name);
+    store.removeAll();
+    offered.clear();
+    EXPECT_EQ(l.load(get(server.url("/text?k=") + l.name)).body, text);
+    EXPECT_EQ(offered, "gzip, deflate");
+    EXPECT_NE(testing_support::readFile(store.file()).find(std::string("kept\t") + l.name),
+              std::string::npos);
+    // A cookie put in the store elsewhere goes out too.
+    store.setCookie({.domain = "127.0.0.1", .name = "lang", .value = "vi"});
+    std::string sent = l.load(get(server.url("/cookie"))).body;
+    EXPECT_NE(sent.find(std::string("kept=") + l.name), std::string::npos) << sent;
+    EXPECT_NE(sent.find("lang=vi"), std::string::npos) << sent;
+    store.deleteCookiesForUrl(*net::Url::parse(server.url("/")));
+    EXPECT_TRUE(store.cookies().empty());
+  }
 }
 
 TEST_F(UrlConnectionTest, CancelDropsEvenReportsAlreadyQueued) {
   Recorder early, queued;
   auto c1 = net::UrlConnection::start(get(server.url("/slow")), &early);
   c1->cancel();
-
   // Let the whole exchange finish on the worker without running the main loop, so its reports
   // wait in the queue, then cancel.
   auto c2 = net::UrlConnection::start(get(server.url("/hello")), &queued);
@@ -185,16 +270,13 @@ TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
       return sink.write(chunk.data(), chunk.size());
     });
   });
-  const struct {
-    const char* path;
-    const char* lastEvent;
-  } cases[] = {{"/fits", "finish"}, {"/over", "fail -1103"}, {"/stream", "fail -1103"}};
-  for (const auto& c : cases) {
+  for (auto [path, lastEvent] :
+       {std::pair{"/fits", "finish"}, {"/over", "fail -1103"}, {"/stream", "fail -1103"}}) {
     Recorder recorder;
-    auto connection = net::UrlConnection::start(get(server.url(c.path), 30), &recorder);
-    ASSERT_TRUE(runUntil([&] { return recorder.done; }, 30)) << c.path;
-    EXPECT_EQ(recorder.events.back(), c.lastEvent) << c.path;
-    EXPECT_LE(recorder.body.size(), kCap) << c.path;
+    auto connection = net::UrlConnection::start(get(server.url(path), 30), &recorder);
+    ASSERT_TRUE(runUntil([&] { return recorder.done; }, 30)) << path;
+    EXPECT_EQ(recorder.events.back(), lastEvent) << path;
+    EXPECT_LE(recorder.body.size(), kCap) << path;
   }
 }
 
@@ -213,91 +295,21 @@ TEST_F(UrlConnectionTest, DestroyingTheConnectionInACallbackEndsTheReports) {
   dropper.connection = net::UrlConnection::start(get(server.url("/hello")), &dropper);
   ASSERT_TRUE(runUntil([&] { return !dropper.events.empty(); }));
   base::RunLoop::main().runFor(0.2);
-  EXPECT_EQ(dropper.events, (std::vector<std::string>{"response 200"}));
+  EXPECT_EQ(dropper.events, Events{"response 200"});
   EXPECT_TRUE(dropper.body.empty());
 }
 
-TEST_F(UrlConnectionTest, NoDelegateCompletesSilently) {
-  Recorder after;
-  auto silent = net::UrlConnection::start(get(server.url("/hello")), nullptr);
-  auto c = net::UrlConnection::start(get(server.url("/hello")), &after);
-  EXPECT_TRUE(runUntil([&] { return after.done; }));
-}
-
+// Many connections, one without a delegate, share one worker and all complete.
 TEST_F(UrlConnectionTest, ManyConcurrentConnectionsShareOneWorker) {
+  auto silent = net::UrlConnection::start(get(server.url("/hello")), nullptr);
   std::vector<Recorder> recorders(40);
   std::vector<std::unique_ptr<net::UrlConnection>> connections;
   for (auto& r : recorders)
     connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &r));
   ASSERT_TRUE(runUntil([&] {
-    for (auto& r : recorders)
-      if (!r.done) return false;
-    return true;
+    return std::all_of(recorders.begin(), recorders.end(), [](auto& r) { return r.done; });
   }));
   for (auto& r : recorders) EXPECT_EQ(r.body, "hello world");
-}
-
-TEST_F(UrlConnectionTest, CookiesSetByAServerGoBackToIt) {
-  server.server().Get("/set", [](const httplib::Request&, httplib::Response& res) {
-    res.set_header("Set-Cookie", "visit=42; Path=/");
-    res.set_content("ok", "text/plain");
-  });
-  server.server().Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
-    res.set_content(req.get_header_value("Cookie"), "text/plain");
-  });
-  net::CookieStore::shared().removeAll();
-  Recorder set, back;
-  auto c1 = net::UrlConnection::start(get(server.url("/set")), &set);
-  ASSERT_TRUE(runUntil([&] { return set.done; }));
-  auto cookies = net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/any")));
-  ASSERT_EQ(cookies.size(), 1u);
-  EXPECT_EQ(cookies[0].name, "visit");
-  auto c2 = net::UrlConnection::start(get(server.url("/cookie")), &back);
-  ASSERT_TRUE(runUntil([&] { return back.done; }));
-  EXPECT_EQ(back.body, "visit=42");
-
-  net::CookieStore::shared().deleteCookiesForUrl(*net::Url::parse(server.url("/")));
-  EXPECT_TRUE(net::CookieStore::shared().cookies().empty());
-}
-
-// Both loaders offer gzip and deflate only, read compressed answers, and save a cookie the
-// moment the transfer that set it ends (nothing is left to save at exit).
-TEST_F(UrlConnectionTest, BothLoadersOfferGzipAndSaveNewCookiesAtOnce) {
-  const std::string text(4000, 'v');
-  std::string offered;
-  server.server().Get("/text", [&](const httplib::Request& req, httplib::Response& res) {
-    offered = req.get_header_value("Accept-Encoding");
-    res.set_header("Set-Cookie", "kept=" + req.get_param_value("k") + "; Max-Age=3600; Path=/");
-    res.set_content(text, "text/plain");
-  });
-  using Load = std::function<std::string(const std::string&)>;
-  const struct {
-    const char* name;
-    Load load;
-  } loaders[] = {
-      {"asynchronous",
-       [](const std::string& address) {
-         Recorder recorder;
-         auto connection = net::UrlConnection::start(get(address), &recorder);
-         runUntil([&] { return recorder.done; });
-         return recorder.body;
-       }},
-      {"synchronous",
-       [](const std::string& address) {
-         return net::UrlLoader::sendSynchronousRequest(get(address)).body;
-       }},
-  };
-  const std::filesystem::path& file = net::CookieStore::shared().file();
-  for (const auto& l : loaders) {
-    offered.clear();
-    std::string body = l.load(server.url("/text?k=") + l.name);
-    EXPECT_EQ(body, text) << l.name;
-    EXPECT_EQ(offered, "gzip, deflate") << l.name;
-    EXPECT_NE(testing_support::readFile(file).find(std::string("kept\t") + l.name),
-              std::string::npos)
-        << l.name;
-  }
-  net::CookieStore::shared().removeAll();
 }
 
 }  // namespace
