@@ -40,6 +40,11 @@ TEST(ViewTreeTest, ViewWithTagSearchesDepthFirstIncludingSelf) {
   root->viewWithTag(999)->removeFromSuperview();
   EXPECT_EQ(root->viewWithTag(999), b.get());
   EXPECT_EQ(deep->superview(), nullptr);
+
+  // A view whose superview holds the only reference survives its own removeFromSuperview.
+  root->addSubview(viewAt({}, 5));
+  root->viewWithTag(5)->removeFromSuperview();
+  EXPECT_EQ(root->viewWithTag(5), nullptr);
 }
 
 TEST(ViewTreeTest, AddingMovesBetweenSuperviewsAndRefusesCycles) {
@@ -67,15 +72,6 @@ TEST(ViewTreeTest, AddingMovesBetweenSuperviewsAndRefusesCycles) {
   top->insertSubview(z, 100);  // clamped, stays last
   EXPECT_EQ(top->subviews().back(), z);
   EXPECT_EQ(top->subviews().size(), 3u);
-}
-
-TEST(ViewTreeTest, RemovingTheLastReferenceFromInsideItself) {
-  // A view whose superview holds the only reference survives its own removeFromSuperview.
-  auto root = viewAt({});
-  root->addSubview(viewAt({}, 5));
-  View* only = root->viewWithTag(5);
-  only->removeFromSuperview();
-  EXPECT_TRUE(root->subviews().empty());
 }
 
 TEST(ViewTreeTest, SettingBoundsKeepsTheCentreAndMarksLayout) {
@@ -153,14 +149,11 @@ TEST(HitTestTest, FollowsScrollOffsetAndTransform) {
   EXPECT_NEAR(back.y, 250, 1e-9);
 }
 
-TEST(LabelTest, StartsWithTheDeviceDefaultsAndPicksTheHighlightedColour) {
+// Highlighted looks apply only when there is one; a label's shadow only once it is set.
+TEST(HighlightTest, LabelsAndImageViewsFallBackToTheirNormalLook) {
   ui::Label label;
-  EXPECT_EQ(label.backgroundColor(), graphics::Color::white());
-  EXPECT_FALSE(label.isUserInteractionEnabled());
-  EXPECT_EQ(label.textStyle().numberOfLines, 1);
-  EXPECT_EQ(label.textStyle().color, graphics::Color::black());
   label.setHighlighted(true);
-  EXPECT_EQ(label.textStyle().color, graphics::Color::black());  // no highlighted colour set
+  EXPECT_EQ(label.textStyle().color, graphics::Color::black());
   label.setHighlightedTextColor(graphics::Color::white());
   EXPECT_EQ(label.textStyle().color, graphics::Color::white());
   EXPECT_FALSE(label.textStyle().shadow.has_value());
@@ -168,9 +161,7 @@ TEST(LabelTest, StartsWithTheDeviceDefaultsAndPicksTheHighlightedColour) {
   label.setShadowOffset({0, 1});
   ASSERT_TRUE(label.textStyle().shadow.has_value());
   EXPECT_EQ(label.textStyle().shadow->offset, (graphics::Size{0, 1}));
-}
 
-TEST(ImageViewTest, ShowsTheHighlightedImageOnlyWhenThereIsOne) {
   auto normal = graphics::Image::filled({80, 80}, graphics::Color::black());
   auto lit = graphics::Image::filled({80, 80}, graphics::Color::white());
   ui::ImageView view(normal);

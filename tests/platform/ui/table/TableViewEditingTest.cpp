@@ -3,26 +3,16 @@
 #include "platform/base/Log.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Touch.h"
+#include "tests/platform/ui/UiTestSupport.h"
 #include "tests/platform/ui/table/TestDataSource.h"
 
-using graphics::Rect;
 using ui::IndexPath;
 using ui::TableViewRowAnimation;
 
 namespace {
 
-class TableViewEditingTest : public ::testing::Test {
+class TableViewEditingTest : public UiTest {
  protected:
-  void SetUp() override {
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(true);
-    data = TestDataSource::rows(4);
-    table = std::make_shared<ui::TableView>(Rect{0, 0, 320, 440});
-    table->setDataSource(&data);
-    table->setDelegate(&data);
-  }
-  void TearDown() override { base::RunLoop::main().reset(); }
-
   // Every visible cell sits exactly where its row is and is fully shown.
   void expectRowsInPlace() {
     for (ui::TableViewCell* cell : table->visibleCells()) {
@@ -34,8 +24,8 @@ class TableViewEditingTest : public ::testing::Test {
     }
   }
 
-  TestDataSource data;
-  std::shared_ptr<ui::TableView> table;
+  TestDataSource data = TestDataSource::rows(4);
+  std::shared_ptr<ui::TableView> table = TestDataSource::table(data);
 };
 
 TEST_F(TableViewEditingTest, EditingShowsDeleteAndReorderControls) {

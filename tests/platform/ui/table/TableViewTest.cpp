@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/base/RunLoop.h"
+#include "tests/platform/ui/UiTestSupport.h"
 #include "tests/platform/ui/table/TestDataSource.h"
 
 using graphics::Rect;
@@ -8,25 +8,11 @@ using ui::IndexPath;
 
 namespace {
 
-class TableViewTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(true);
-  }
-  void TearDown() override { base::RunLoop::main().reset(); }
-
-  std::shared_ptr<ui::TableView> makeTable(TestDataSource& data, double height = 440) {
-    auto table = std::make_shared<ui::TableView>(Rect{0, 0, 320, height});
-    table->setDataSource(&data);
-    table->setDelegate(&data);
-    return table;
-  }
-};
+using TableViewTest = UiTest;
 
 TEST_F(TableViewTest, OnlyRowsInViewHaveCellsAndScrolledOutCellsAreReused) {
   auto data = TestDataSource::rows(100);
-  auto table = makeTable(data);
+  auto table = TestDataSource::table(data);
   EXPECT_EQ(table->visibleCells().size(), 10u);
   EXPECT_EQ(data.cellsMade, 10);
   EXPECT_EQ(table->contentSize().height, 4400);
@@ -68,7 +54,7 @@ struct TwoKindsSource : TestDataSource {
 TEST_F(TableViewTest, CellsAreReusedOnlyUnderTheirOwnIdentifier) {
   TwoKindsSource data;
   data.sections = {std::vector<std::string>(40, "x")};
-  auto table = makeTable(data, 88);
+  auto table = TestDataSource::table(data, 88);
   table->setContentOffset({0, 88});
   for (ui::TableViewCell* cell : table->visibleCells()) {
     auto path = table->indexPathForCell(cell);
@@ -81,7 +67,7 @@ TEST_F(TableViewTest, CellsAreReusedOnlyUnderTheirOwnIdentifier) {
 
 TEST_F(TableViewTest, DequeuedCellIsPreparedForReuse) {
   auto data = TestDataSource::rows(30);
-  auto table = makeTable(data, 44);
+  auto table = TestDataSource::table(data, 44);
   table->selectRowAtIndexPath(IndexPath{0, 0}, false, ui::TableViewScrollPosition::None);
   ui::TableViewCell* first = table->cellForRowAtIndexPath({0, 0});
   ASSERT_TRUE(first && first->isSelected());
@@ -103,7 +89,7 @@ struct TallRows : TestDataSource {
 TEST_F(TableViewTest, RowHeightsComeFromTheDelegateOrTheTable) {
   TallRows data;
   data.sections = {{"a", "b", "c"}};
-  auto table = makeTable(data);
+  auto table = TestDataSource::table(data);
   EXPECT_EQ(table->rectForRowAtIndexPath({0, 1}), (Rect{0, 121, 320, 60}));
   EXPECT_EQ(table->contentSize().height, 241);
 
@@ -117,7 +103,7 @@ TEST_F(TableViewTest, RowHeightsComeFromTheDelegateOrTheTable) {
 
 TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent) {
   auto data = TestDataSource::rows(50);
-  auto table = makeTable(data);
+  auto table = TestDataSource::table(data);
   table->setContentOffset({0, 1000});
   data.sections[0].resize(12);
   table->reloadData();
@@ -127,7 +113,7 @@ TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent
 
 TEST_F(TableViewTest, TapSelectsTheRowAndTellsTheDelegate) {
   auto data = TestDataSource::rows(5);
-  auto table = makeTable(data);
+  auto table = TestDataSource::table(data);
   EXPECT_TRUE(table->tapRowAtIndexPath({0, 2}));
   EXPECT_EQ(data.selected, (std::vector<IndexPath>{{0, 2}}));
   EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 2}));
@@ -149,7 +135,7 @@ TEST_F(TableViewTest, TapSelectsTheRowAndTellsTheDelegate) {
 
 TEST_F(TableViewTest, FingerOnARowTapsIt) {
   auto data = TestDataSource::rows(5);
-  auto table = makeTable(data);
+  auto table = TestDataSource::table(data);
   ASSERT_TRUE(table->touchBegan({100, 50}));
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
   table->touchEnded({100, 60}, true);

@@ -52,6 +52,14 @@ struct TestDataSource : ui::TableViewDataSource, ui::TableViewDelegate {
     deselected.push_back(p);
   }
 
+  // A table of `height` points showing `data`, which is also its delegate.
+  static std::shared_ptr<ui::TableView> table(TestDataSource& data, double height = 440) {
+    auto table = std::make_shared<ui::TableView>(graphics::Rect{0, 0, 320, height});
+    table->setDataSource(&data);
+    table->setDelegate(&data);
+    return table;
+  }
+
   // The text of every visible cell, in row order.
   static std::vector<std::string> shownTexts(ui::TableView& table) {
     std::vector<std::string> texts;

@@ -6,6 +6,7 @@
 #include "platform/base/RunLoop.h"
 #include "platform/ui/HeadlessWebEngine.h"
 #include "platform/ui/WebView.h"
+#include "tests/platform/ui/UiTestSupport.h"
 
 using ui::WebViewNavigationType;
 
@@ -31,20 +32,16 @@ struct Recorder : ui::WebViewDelegate {
   }
 };
 
-class WebViewTest : public ::testing::Test {
+class WebViewTest : public UiTest {
  protected:
   void SetUp() override {
-    base::RunLoop::main().reset();
-    web = std::make_shared<ui::WebView>(graphics::Rect{0, 44, 320, 416});
+    UiTest::SetUp();
     web->setDelegate(&recorder);
-    engine = dynamic_cast<ui::HeadlessWebEngine*>(&web->engine());
     ASSERT_NE(engine, nullptr);
   }
-  void TearDown() override { base::RunLoop::main().reset(); }
-
   Recorder recorder;
-  std::shared_ptr<ui::WebView> web;
-  ui::HeadlessWebEngine* engine = nullptr;
+  std::shared_ptr<ui::WebView> web = std::make_shared<ui::WebView>(graphics::Rect{0, 44, 320, 416});
+  ui::HeadlessWebEngine* engine = dynamic_cast<ui::HeadlessWebEngine*>(&web->engine());
 };
 
 constexpr int kOther = static_cast<int>(WebViewNavigationType::Other);
