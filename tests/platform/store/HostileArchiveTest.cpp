@@ -123,13 +123,14 @@ TEST(HostileArchiveTest, DeepNestingAndExpandingGraphs) {
   for (int i = 0; i < 60; ++i) inner = wide.add(ArchiveBuilder::arrayObject({inner, inner}, cls));
   expectRejected(wide.bytes(inner), "exponential graph");
 
-  // Nesting within the limit is fine.
+  // Nesting up to the limit is fine; one more level is not.
   ArchiveBuilder ok;
   cls = ok.addClass("NSArray");
   inner = ok.add(Plist::string("bottom"));
-  for (size_t i = 0; i + 1 < KeyedUnarchiver::kMaxDepth; ++i)
+  for (size_t i = 0; i < KeyedUnarchiver::kMaxDepth; ++i)
     inner = ok.add(ArchiveBuilder::arrayObject({inner}, cls));
   EXPECT_TRUE(KeyedUnarchiver::unarchivePropertyList(ok.bytes(inner)));
+  expectRejected(ok.bytes(ok.add(ArchiveBuilder::arrayObject({inner}, cls))), "one too deep");
 }
 
 TEST(HostileArchiveTest, WrongTypes) {
