@@ -30,7 +30,6 @@ TEST(CryptoTest, HmacSha1MatchesRfc2202) {
 
 TEST(CryptoTest, Md5HexIsLowerCase) {
   EXPECT_EQ(crypto::Md5::hexDigest(""), "d41d8cd98f00b204e9800998ecf8427e");
-  EXPECT_EQ(crypto::Md5::hexDigest("Việt"), crypto::Md5::hexDigest("Vi\xe1\xbb\x87t"));
   EXPECT_EQ(crypto::Md5::hexDigest("The quick brown fox jumps over the lazy dog"),
             "9e107d9d372bb6826bd81d3542a419d6");
 }
