@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 #include "platform/graphics/Image.h"
@@ -14,7 +13,6 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewTreeJson.h"
-#include "tests/platform/graphics/PixelTestSupport.h"
 #include "tests/support/TempDir.h"
 
 using graphics::Color;
@@ -27,10 +25,9 @@ const Color kRed{1, 0, 0, 1};
 const Color kGreen{0, 1, 0, 1};
 const Color kBlue{0, 0, 1, 1};
 
-const Color kWhite = Color::white();
-
 bool same(const Color& a, const Color& b) {
-  return testing_support::near(a, b, 0.03);
+  return std::abs(a.red - b.red) < 0.03 && std::abs(a.green - b.green) < 0.03 &&
+         std::abs(a.blue - b.blue) < 0.03 && std::abs(a.alpha - b.alpha) < 0.03;
 }
 
 std::shared_ptr<ui::View> box(Rect frame, Color color) {
@@ -89,9 +86,6 @@ class RendererTest : public ::testing::Test {
   static Color at(const graphics::ImagePtr& img, double x, double y) {
     return img->pixel(static_cast<int>(x * img->scale()), static_cast<int>(y * img->scale()));
   }
-  static std::function<Color(double, double)> colorsOf(const graphics::ImagePtr& img) {
-    return [img](double x, double y) { return at(img, x, y); };
-  }
 
   testing_support::TempDir dir;
   std::shared_ptr<ui::View> root, hidden, clipper, faded;
@@ -109,19 +103,15 @@ TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
   EXPECT_EQ(png->pixelWidth(), 200);
   EXPECT_EQ(png->pixelHeight(), 240);
 
-  // The image; the root's background; no hidden view; the clipped child inside its parent and
-  // cut outside it; scrolled by 20: red at the left, blue out, the rest empty; black at half
-  // opacity on white.
-  testing_support::expectPixels(colorsOf(png),
-                                {{20, 20, kRed},
-                                 {5, 5, kWhite},
-                                 {20, 50, kWhite},
-                                 {70, 50, kGreen},
-                                 {85, 50, kWhite},
-                                 {15, 80, kRed},
-                                 {45, 80, kWhite},
-                                 {70, 80, {0.5, 0.5, 0.5, 1}}},
-                                0.03);
+  EXPECT_TRUE(same(at(png, 20, 20), kRed));            // the image
+  EXPECT_TRUE(same(at(png, 5, 5), Color::white()));    // the root's background
+  EXPECT_TRUE(same(at(png, 20, 50), Color::white()));  // the hidden view is not drawn
+  EXPECT_TRUE(same(at(png, 70, 50), kGreen));          // the clipped child inside its parent
+  EXPECT_TRUE(same(at(png, 85, 50), Color::white()));  // ... and cut outside it
+  EXPECT_TRUE(same(at(png, 15, 80), kRed));            // scrolled by 20: red at the left
+  EXPECT_TRUE(same(at(png, 45, 80), Color::white()));  // blue scrolled out, the rest empty
+  EXPECT_NEAR(at(png, 70, 80).red, 0.5, 0.03);         // black at half opacity on white
+
   int ink = 0;
   for (double y = 10; y < 30; y += 0.5) {
     for (double x = 40; x < 90; x += 0.5) ink += at(png, x, y).red < 0.5;
@@ -137,7 +127,8 @@ TEST_F(RendererTest, TransformsRotateAboutTheCentre) {
   options.statusBar = false;
   auto png = render(options);
   ASSERT_TRUE(png);
-  testing_support::expectPixels(colorsOf(png), {{50, 115, kBlue}, {25, 100, kWhite}});  // upright
+  EXPECT_TRUE(same(at(png, 50, 115), kBlue));  // now vertical
+  EXPECT_TRUE(same(at(png, 25, 100), Color::white()));
 }
 
 TEST_F(RendererTest, StatusBarShowsTheNetworkActivityIndicator) {
@@ -171,33 +162,35 @@ TEST_F(RendererTest, JsonDumpDescribesTheTreeInWindowPoints) {
   button->setTitle("Lưu", ui::ControlState::Selected);
   scroll->addSubview(button);
 
-  // Children of a scrolled view: frame x 20 in content, shown at 10 + 20 − 20 = 10.
   nlohmann::json j = ui::ViewTreeJson::dump(*root);
-  const std::pair<const char*, nlohmann::json> fields[] = {
-      {"/class", "View"},
-      {"/subviews/0/class", "ImageView"},
-      {"/subviews/0/tag", 7},
-      {"/subviews/0/image", "render_red.png"},
-      {"/subviews/0/frame/x", 10},
-      {"/subviews/1/text", "Tin mới"},
-      {"/subviews/1/font/name", "TimesNewRomanPS-BoldMT"},
-      {"/subviews/1/font/size", 16},
-      {"/subviews/2/hidden", true},
-      {"/subviews/4/class", "ScrollView"},
-      {"/subviews/4/contentSize/width", 80},
-      {"/subviews/4/contentOffset/x", 20},
-      {"/subviews/4/subviews/1/frame/x", 10},
-      {"/subviews/4/subviews/1/frame/y", 70},
-      {"/subviews/4/subviews/2/class", "Button"},
-      {"/subviews/4/subviews/2/frame/x", -5},
-      {"/subviews/4/subviews/2/images/normal", "render_red.png"},
-      {"/subviews/4/subviews/2/titles/normal", ""},
-      {"/subviews/4/subviews/2/titles/selected", "Lưu"},
-      {"/subviews/5/alpha", 0.5}};
-  for (const auto& [pointer, value] : fields)
-    EXPECT_EQ(j.value(nlohmann::json::json_pointer(pointer), nlohmann::json()), value) << pointer;
-  EXPECT_EQ(j["subviews"].size(), 6u);
-  EXPECT_FALSE(j["subviews"][4]["subviews"][2]["titles"].contains("highlighted"));
+  EXPECT_EQ(j["class"], "View");
+  ASSERT_EQ(j["subviews"].size(), 6u);
+  const auto& img = j["subviews"][0];
+  EXPECT_EQ(img["class"], "ImageView");
+  EXPECT_EQ(img["tag"], 7);
+  EXPECT_EQ(img["image"], "render_red.png");
+  EXPECT_EQ(img["frame"]["x"], 10);
+  const auto& lbl = j["subviews"][1];
+  EXPECT_EQ(lbl["text"], "Tin mới");
+  EXPECT_EQ(lbl["font"]["name"], "TimesNewRomanPS-BoldMT");
+  EXPECT_EQ(lbl["font"]["size"], 16);
+  EXPECT_EQ(j["subviews"][2]["hidden"], true);
+  EXPECT_EQ(j["subviews"][5]["alpha"], 0.5);
+
+  const auto& sv = j["subviews"][4];
+  EXPECT_EQ(sv["class"], "ScrollView");
+  EXPECT_EQ(sv["contentSize"]["width"], 80);
+  EXPECT_EQ(sv["contentOffset"]["x"], 20);
+  // Children of a scrolled view: frame x 20 in content, shown at 10 + 20 − 20 = 10.
+  EXPECT_EQ(sv["subviews"][1]["frame"]["x"], 10);
+  EXPECT_EQ(sv["subviews"][1]["frame"]["y"], 70);
+  const auto& btn = sv["subviews"][2];
+  EXPECT_EQ(btn["class"], "Button");
+  EXPECT_EQ(btn["frame"]["x"], -5);
+  EXPECT_EQ(btn["images"]["normal"], "render_red.png");
+  EXPECT_EQ(btn["titles"]["normal"], "");
+  EXPECT_EQ(btn["titles"]["selected"], "Lưu");
+  EXPECT_FALSE(btn["titles"].contains("highlighted"));
 
   label->setText("bad \xff text");
   ASSERT_TRUE(ui::ViewTreeJson::writeFile(*root, dir / "tree.json"));
