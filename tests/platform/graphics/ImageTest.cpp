@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/graphics/OffscreenSurface.h"
 #include "platform/graphics/Painter.h"
-#include "tests/platform/graphics/PixelTestSupport.h"
 #include "tests/support/TempDir.h"
 
 using graphics::Color;
@@ -33,7 +33,10 @@ ImagePtr twoHalves() {
   return surface.snapshot();
 }
 
-using testing_support::near;
+bool near(const Color& a, const Color& b, double tolerance) {
+  return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
+         std::abs(a.blue - b.blue) <= tolerance && std::abs(a.alpha - b.alpha) <= tolerance;
+}
 
 TEST(Image, PngRoundTripKeepsPixelsAndAlpha) {
   ImagePtr original = twoHalves();
