@@ -188,7 +188,10 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcome) {
       EXPECT_EQ(o.error.code(), row.error);
       EXPECT_EQ(o.error.description().empty(), row.error == 0);
       EXPECT_EQ(o.body, row.body);
-      if (row.error) continue;
+      if (row.error) {
+        EXPECT_EQ(o.error.domain(), net::Error::kDomain);
+        continue;
+      }
       EXPECT_EQ(o.response.statusCode(), row.status);
       EXPECT_EQ(o.response.url().absoluteString(), server.url(row.finalPath));
       EXPECT_EQ(o.response.valueForHeaderField("x-thing"), row.status == 201 ? "" : "1");
