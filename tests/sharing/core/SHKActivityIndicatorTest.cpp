@@ -7,11 +7,9 @@
 
 #include "platform/graphics/Image.h"
 #include "platform/graphics/PangoEngine.h"
-#include "platform/ui/HeadlessWebEngine.h"
 #include "platform/ui/Renderer.h"
+#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
-#include "sharing/core/SHKViewControllerWrapper.h"
-#include "sharing/core/WebViewPageTitle.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -34,22 +32,20 @@ class SHKActivityIndicatorTest : public UiTest {
     window_->makeKeyAndVisible();
     window_->setRootViewController(screen_);
     screen_->view()->setBackgroundColor(graphics::Color::white());
+    panel_ = SHKActivityIndicator::currentIndicator();
   }
   void TearDown() override {
     if (SHKActivityIndicator::exists()) {
-      auto panel = SHKActivityIndicator::currentIndicator();
-      panel->setAlpha(0);
-      panel->hidden();
+      panel_->setAlpha(0);
+      panel_->hidden();
     }
     window_.reset();
     UiTest::TearDown();
   }
-  void runTo(double t) { base::RunLoop::main().runUntil(t); }
   bool onScreen() const {
-    return SHKActivityIndicator::exists() &&
-           SHKActivityIndicator::currentIndicator()->superview() == window_.get();
+    return SHKActivityIndicator::exists() && panel_->superview() == window_.get();
   }
-  // The rows of the panel's sub message that hold light pixels, as drawn on screen.
+  // The first and last rows of `area` (in the window) that hold light pixels, as drawn.
   std::pair<int, int> inkedRows(const Rect& area) {
     testing_support::TempDir dir;
     EXPECT_TRUE(ui::Renderer::renderToPng(*window_, dir / "s.png"));
@@ -69,78 +65,68 @@ class SHKActivityIndicatorTest : public UiTest {
 
   std::shared_ptr<Screen> screen_ = std::make_shared<Screen>();
   std::unique_ptr<ui::Window> window_;
+  std::shared_ptr<SHKActivityIndicator> panel_;
 };
 
-TEST_F(SHKActivityIndicatorTest, Geometry) {
-  auto panel = SHKActivityIndicator::currentIndicator();
-  EXPECT_EQ(SHKActivityIndicator::currentIndicator(), panel);
-  EXPECT_EQ(panel->alpha(), 0);
-  EXPECT_FALSE(panel->isUserInteractionEnabled());
-  panel->displayActivity("Saving to Twitter");
-  EXPECT_EQ(panel->frame(), (Rect{80, 160, 160, 160}));
-  EXPECT_EQ(panel->subMessageLabel()->frame(), (Rect{12, 115, 136, 30}));
-  EXPECT_EQ(panel->spinner()->frame(), (Rect{62, 62, 37, 37}));
-  EXPECT_TRUE(panel->spinner()->isAnimating());
-  EXPECT_FALSE(panel->centerMessageLabel());
+TEST_F(SHKActivityIndicatorTest, PanelShowsOneStateAtATimeInItsPlace) {
+  EXPECT_EQ(panel_->alpha(), 0);
+  EXPECT_FALSE(panel_->isUserInteractionEnabled());
+  panel_->displayActivity("Saving to Twitter");
+  EXPECT_TRUE(panel_->spinner()->isAnimating());
+  EXPECT_FALSE(panel_->centerMessageLabel());
+  const std::pair<ui::View*, Rect> activity[] = {{panel_.get(), {80, 160, 160, 160}},
+                                                 {panel_->subMessageLabel(), {12, 115, 136, 30}},
+                                                 {panel_->spinner(), {62, 62, 37, 37}}};
+  for (auto [view, frame] : activity) EXPECT_EQ(view->frame(), frame);
 
-  panel->displayCompleted("Saved!");
-  EXPECT_EQ(panel->centerMessageLabel()->frame(), (Rect{12, 55, 136, 50}));
-  EXPECT_EQ(panel->centerMessageLabel()->text(), "✓");
-  EXPECT_EQ(panel->subMessageLabel()->text(), "Saved!");
-  EXPECT_FALSE(panel->spinner());
-  EXPECT_EQ(panel->subviews().size(), 2u);
+  panel_->displayCompleted("Saved!");
+  EXPECT_EQ(panel_->centerMessageLabel()->frame(), (Rect{12, 55, 136, 50}));
+  EXPECT_EQ(panel_->subMessageLabel()->text(), "Saved!");
+  EXPECT_FALSE(panel_->spinner());
+  EXPECT_EQ(panel_->subviews().size(), 2u);
 
   // No stale text: a message of nothing takes the label away.
-  panel->displayActivity(std::nullopt);
-  EXPECT_FALSE(panel->subMessageLabel());
-  EXPECT_EQ(panel->subviews().size(), 1u);
+  panel_->displayActivity(std::nullopt);
+  EXPECT_FALSE(panel_->subMessageLabel());
+  EXPECT_EQ(panel_->subviews().size(), 1u);
 }
 
 TEST_F(SHKActivityIndicatorTest, FadesInThenHidesItselfAfterACompletedMessage) {
-  SHKActivityIndicator::currentIndicator()->displayActivity("Logging In...");
-  SHKActivityIndicator::currentIndicator()->displayCompleted("Saved!");
-  auto panel = SHKActivityIndicator::currentIndicator();
-  struct Step {
-    double time, alpha;
-    bool shown;
-  };
+  panel_->displayActivity("Logging In...");
+  panel_->displayCompleted("Saved!");
   // Already in the window, the completed message fades to full over 0.1 seconds from where the
   // fade-in stood; 0.6 seconds later a 0.4-second fade-out.
-  const Step steps[] = {{0.05, 0.5, true}, {0.1, 1, true},      {0.6, 1, true},
-                        {0.8, 0.5, true},  {0.99, 0.025, true}, {1.01, 0, false}};
+  const struct {
+    double time, alpha;
+    bool shown;
+  } steps[] = {{0.05, 0.5, true}, {0.1, 1, true},      {0.6, 1, true},
+               {0.8, 0.5, true},  {0.99, 0.025, true}, {1.01, 0, false}};
   for (const auto& s : steps) {
-    runTo(s.time);
-    EXPECT_NEAR(panel->alpha(), s.alpha, 0.06) << s.time;
+    base::RunLoop::main().runUntil(s.time);
+    EXPECT_NEAR(panel_->alpha(), s.alpha, 0.06) << s.time;
     EXPECT_EQ(onScreen(), s.shown) << s.time;
   }
-  EXPECT_FALSE(SHKActivityIndicator::exists());
-  EXPECT_NE(SHKActivityIndicator::currentIndicator(), panel);
+  EXPECT_NE(SHKActivityIndicator::currentIndicator(), panel_);
 }
 
 TEST_F(SHKActivityIndicatorTest, ActivityDuringTheFadeOutBringsItBack) {
-  auto panel = SHKActivityIndicator::currentIndicator();
-  panel->displayCompleted("Saved!");
-  runTo(0.8);  // halfway out
-  panel->displayActivity("Saving to Facebook");
-  runTo(0.85);
-  EXPECT_GT(panel->alpha(), 0.5);
-  runTo(0.9);
-  EXPECT_EQ(panel->alpha(), 1);
-  runTo(5);
+  panel_->displayCompleted("Saved!");
+  base::RunLoop::main().runUntil(0.8);  // halfway out
+  panel_->displayActivity("Saving to Facebook");
+  base::RunLoop::main().runUntil(0.9);
+  EXPECT_EQ(panel_->alpha(), 1);
+  base::RunLoop::main().runUntil(5);
   EXPECT_TRUE(onScreen());
-  EXPECT_EQ(panel->alpha(), 1);
-  EXPECT_TRUE(panel->spinner());
+  EXPECT_EQ(panel_->alpha(), 1);
 }
 
 TEST_F(SHKActivityIndicatorTest, StaysUprightAndReturnsUprightInPortrait) {
-  auto panel = SHKActivityIndicator::currentIndicator();
-  panel->displayActivity("Saving");
-  struct Turn {
+  panel_->displayActivity("Saving");
+  const struct {
     InterfaceOrientation device;
     bool windowFollows;
     double rotation;
-  };
-  const Turn turns[] = {
+  } turns[] = {
       {InterfaceOrientation::LandscapeLeft, true, 0},  // the window turned with it
       {InterfaceOrientation::Portrait, true, 0},
       {InterfaceOrientation::PortraitUpsideDown, false, std::numbers::pi},
@@ -150,8 +136,8 @@ TEST_F(SHKActivityIndicatorTest, StaysUprightAndReturnsUprightInPortrait) {
     screen_->follows = t.windowFollows;
     ui::Application::shared().rotate(t.device);
     base::RunLoop::main().runFor(1);
-    EXPECT_NEAR(panel->transform().rotation, t.rotation, 1e-9) << int(t.device);
-    EXPECT_EQ(panel->center(), window_->bounds().center());
+    EXPECT_NEAR(panel_->transform().rotation, t.rotation, 1e-9) << int(t.device);
+    EXPECT_EQ(panel_->center(), window_->bounds().center());
   }
 }
 
@@ -171,35 +157,18 @@ TEST_F(SHKActivityIndicatorTest, CheckMarkIsDrawnAndLongMessagesShrink) {
     g_object_unref(font);
     g_object_unref(layout);
   }
-
-  auto panel = SHKActivityIndicator::currentIndicator();
-  panel->displayCompleted("Saved!");
-  runTo(0.3);
-  const Rect tick{80 + 12, 160 + 55, 136, 50};
-  auto [top, bottom] = inkedRows(tick);
+  panel_->displayCompleted("Saved!");
+  base::RunLoop::main().runUntil(0.3);
+  auto [top, bottom] = inkedRows({80 + 12, 160 + 55, 136, 50});
   EXPECT_GT(bottom - top, 15);  // a 40-point mark, not a blank
 
   const Rect sub{80 + 12, 160 + 115, 136, 30};
   auto [shortTop, shortBottom] = inkedRows(sub);
-  panel->setSubMessage("Saving to Instapaper and Pinboard");
+  panel_->setSubMessage("Saving to Instapaper and Pinboard");
   auto [longTop, longBottom] = inkedRows(sub);
   EXPECT_GT(shortBottom - shortTop, 10);
   EXPECT_GT(longBottom, longTop);
   EXPECT_LT(longBottom - longTop, (shortBottom - shortTop) * 0.7);
-}
-
-TEST_F(SHKActivityIndicatorTest, SmallViewsForHostPrograms) {
-  SHKViewControllerWrapper wrapper;
-  for (auto o : {InterfaceOrientation::Portrait, InterfaceOrientation::PortraitUpsideDown,
-                 InterfaceOrientation::LandscapeLeft, InterfaceOrientation::LandscapeRight})
-    EXPECT_TRUE(wrapper.shouldAutorotateToInterfaceOrientation(o));
-
-  auto web = std::make_shared<ui::WebView>(Rect{0, 0, 320, 416});
-  auto* engine = dynamic_cast<ui::HeadlessWebEngine*>(&web->engine());
-  ASSERT_TRUE(engine);
-  web->loadRequest("http://vemo.vn/a.html");
-  engine->finishLoad("Tin nóng");
-  EXPECT_EQ(pageTitle(*web), "Tin nóng");
 }
 
 }  // namespace

@@ -3,12 +3,16 @@
 
 #include <memory>
 
+#include "platform/base/NotificationCenter.h"
 #include "platform/net/NetworkMonitor.h"
 #include "platform/store/FileSecretStore.h"
 #include "platform/store/Keychain.h"
 #include "platform/ui/AlertStack.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Window.h"
 #include "sharing/core/SHK.h"
+#include "sharing/core/SHKActivityIndicator.h"
+#include "sharing/core/SHKSharer.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -25,12 +29,39 @@ class SwitchableNetwork : public net::NetworkMonitor {
   bool online = true;
 };
 
+// A service that finishes at once, recording "title: text" for each share.
+class RecordingService : public SHKSharer {
+ public:
+  explicit RecordingService(std::string title, bool text = true, const bool* available = nullptr)
+      : title_(std::move(title)), text_(text), available_(available) {}
+  std::string sharerTitle() const override { return title_; }
+  bool canShareText() const override { return text_; }
+  bool canShareURL() const override { return true; }
+  bool canShare() const override { return !available_ || *available_; }
+  bool requiresAuthentication() const override { return false; }
+  std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t) override {
+    return std::nullopt;
+  }
+  bool send() override {
+    shared.push_back(title_ + ": " + item()->text().value_or(""));
+    sendDidFinish();
+    return true;
+  }
+  static inline std::vector<std::string> shared;
+
+ private:
+  std::string title_;
+  bool text_;
+  const bool* available_;
+};
+
 // A window with a root screen on the virtual clock, settings and credentials in a temporary
-// folder, and a network the test switches.
+// folder, a network the test switches, and every share outcome recorded by notification name.
 class SharingTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
+    RecordingService::shared.clear();
     net::NetworkMonitor::setSharedForTesting(&network_);
     store::Keychain::setSharedForTesting(&keychain_);
     SHK::currentHelper().reset();
@@ -38,8 +69,15 @@ class SharingTest : public UiTest {
     window_ = std::make_unique<ui::Window>();
     window_->makeKeyAndVisible();
     window_->setRootViewController(root_);
+    for (const char* name :
+         {SHKSharer::kSendDidStartNotification, SHKSharer::kSendDidFinishNotification,
+          SHKSharer::kSendDidFailNotification, SHKSharer::kSendDidCancelNotification}) {
+      tokens_.push_back(base::NotificationCenter::defaultCenter().addObserver(
+          name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
+    }
   }
   void TearDown() override {
+    tokens_.clear();
     SHK::currentHelper().reset();
     ui::AlertStack::shared().reset();
     base::RunLoop::main().runFor(5);
@@ -49,6 +87,20 @@ class SharingTest : public UiTest {
     UiTest::TearDown();
   }
   void runFor(double seconds) { base::RunLoop::main().runFor(seconds); }
+  // The completed message on the progress panel, "" when there is none.
+  std::string panelText() {
+    if (!SHKActivityIndicator::exists()) return "";
+    auto* label = SHKActivityIndicator::currentIndicator()->subMessageLabel();
+    return label ? label->text() : "";
+  }
+  std::string alertMessage() {
+    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
+    return a ? a->message() : "";
+  }
+  std::string alertText() {
+    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
+    return a ? a->title() + ": " + a->message() : "";
+  }
 
   testing_support::TempDir dir_;
   SwitchableNetwork network_;
@@ -56,4 +108,6 @@ class SharingTest : public UiTest {
       std::make_unique<store::FileSecretStore>(store::FileSecretStore::defaultPath()), nullptr};
   std::shared_ptr<ui::ViewController> root_ = std::make_shared<ui::ViewController>();
   std::unique_ptr<ui::Window> window_;
+  std::vector<std::string> outcomes_;
+  std::vector<base::ObserverToken> tokens_;
 };

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fstream>
 
@@ -16,10 +15,6 @@ using Strings = std::vector<std::string>;
 const std::string kFinish = SHKSharer::kSendDidFinishNotification;
 const std::string kFail = SHKSharer::kSendDidFailNotification;
 
-graphics::ImagePtr redSquare() {
-  return graphics::Image::filled({8, 8}, graphics::Color{1, 0, 0, 1});
-}
-
 class LocalServicesTest : public ServiceTest {
  protected:
   void SetUp() override {
@@ -34,14 +29,7 @@ class LocalServicesTest : public ServiceTest {
     ui::Application::shared().setOpenURLHandler(nullptr);
     ServiceTest::TearDown();
   }
-  std::vector<std::filesystem::path> album() {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(SHKPhotoAlbum::albumFolder(), ec))
-      files.push_back(e.path().filename());
-    std::sort(files.begin(), files.end());
-    return files;
-  }
+  graphics::ImagePtr picture_ = graphics::Image::filled({8, 8}, graphics::Color{1, 0, 0, 1});
 };
 
 TEST_F(LocalServicesTest, CopyPutsTheLinkAsTextAndAPictureAsAPicture) {
@@ -49,10 +37,8 @@ TEST_F(LocalServicesTest, CopyPutsTheLinkAsTextAndAPictureAsAPicture) {
   SHKSharer::shareItem("SHKCopy", SHKItem::URL(*net::Url::parse("https://vemo.vn/a%20b"), "T"));
   EXPECT_EQ(board.string(), "https://vemo.vn/a%20b");
   EXPECT_EQ(panelText(), "Copied!");
-
-  auto picture = redSquare();
-  SHKSharer::shareItem("SHKCopy", SHKItem::image(picture, "P"));
-  EXPECT_EQ(board.image(), picture);
+  SHKSharer::shareItem("SHKCopy", SHKItem::image(picture_, "P"));
+  EXPECT_EQ(board.image(), picture_);
   EXPECT_EQ(board.string(), std::nullopt);
   EXPECT_EQ(outcomes_, (Strings{kFinish, kFinish}));
 }
@@ -64,28 +50,22 @@ TEST_F(LocalServicesTest, BrowserOpensOnlyWebLinksAndFailsOtherwise) {
     opened.push_back(url);
     return browserAnswers;
   });
-  struct Case {
+  const struct {
     const char* url;
     bool browserAnswers;
-    const char* outcome;
+    std::string outcome;
     bool handedOver;
+  } cases[] = {
+      {"http://vemo.vn/a", true, kFinish, true},  {"HTTPS://vemo.vn/b", true, kFinish, true},
+      {"https://vemo.vn/c", false, kFail, true},  {"mailto:ann@vemo.vn", true, kFail, false},
+      {"file:///etc/passwd", true, kFail, false}, {"javascript:alert(1)", true, kFail, false},
   };
-  const Case cases[] = {
-      {"http://vemo.vn/a", true, SHKSharer::kSendDidFinishNotification, true},
-      {"HTTPS://vemo.vn/b", true, SHKSharer::kSendDidFinishNotification, true},
-      {"https://vemo.vn/c", false, SHKSharer::kSendDidFailNotification, true},
-      {"mailto:ann@vemo.vn", true, SHKSharer::kSendDidFailNotification, false},
-      {"file:///etc/passwd", true, SHKSharer::kSendDidFailNotification, false},
-      {"javascript:alert(1)", true, SHKSharer::kSendDidFailNotification, false},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.url);
     opened.clear();
     outcomes_.clear();
     browserAnswers = c.browserAnswers;
-    auto url = net::Url::parse(c.url);
-    ASSERT_TRUE(url);
-    SHKSharer::shareItem("SHKSafari", SHKItem::URL(*url));
+    SHKSharer::shareItem("SHKSafari", SHKItem::URL(*net::Url::parse(c.url)));
     EXPECT_EQ(outcomes_, Strings{c.outcome});
     EXPECT_EQ(opened.size(), c.handedOver ? 1u : 0u);
     ui::AlertStack::shared().reset();
@@ -93,19 +73,21 @@ TEST_F(LocalServicesTest, BrowserOpensOnlyWebLinksAndFailsOtherwise) {
 }
 
 TEST_F(LocalServicesTest, AlbumWritesJpegsBesideEachOtherAndSaysSavedAfterTheWrite) {
-  auto picture = redSquare();
-  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture, "P"));
+  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture_, "P"));
   EXPECT_EQ(panelText(), "Saved!");
-  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture, "P"));
+  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture_, "P"));
   // A file put there by someone else is kept too.
-  std::ofstream(SHKPhotoAlbum::albumFolder() / "Image 3.jpg") << "mine";
-  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture, "P"));
+  const auto folder = SHKPhotoAlbum::albumFolder();
+  testing_support::writeFile(folder / "Image 3.jpg", "mine");
+  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture_, "P"));
 
-  using Paths = std::vector<std::filesystem::path>;
-  EXPECT_EQ(album(), (Paths{"Image 2.jpg", "Image 3.jpg", "Image 4.jpg", "Image.jpg"}));
-  std::ifstream mine(SHKPhotoAlbum::albumFolder() / "Image 3.jpg");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(mine), {}), "mine");
-  auto saved = graphics::Image::fromFile(SHKPhotoAlbum::albumFolder() / "Image.jpg");
+  std::set<std::filesystem::path> files;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) files.insert(e.path());
+  EXPECT_EQ(files,
+            (std::set<std::filesystem::path>{folder / "Image.jpg", folder / "Image 2.jpg",
+                                             folder / "Image 3.jpg", folder / "Image 4.jpg"}));
+  EXPECT_EQ(testing_support::readFile(folder / "Image 3.jpg"), "mine");
+  auto saved = graphics::Image::fromFile(folder / "Image.jpg");
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->size().width, 8);
   EXPECT_EQ(outcomes_, (Strings{kFinish, kFinish, kFinish}));
@@ -113,8 +95,8 @@ TEST_F(LocalServicesTest, AlbumWritesJpegsBesideEachOtherAndSaysSavedAfterTheWri
 
 TEST_F(LocalServicesTest, AlbumThatCannotBeWrittenIsAFailureWithoutSaved) {
   // A file where the Pictures folder should be: nothing can be made inside it.
-  std::ofstream(dir_.path() / "Pictures") << "not a folder";
-  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(redSquare(), "P"));
+  testing_support::writeFile(dir_.path() / "Pictures", "not a folder");
+  SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture_, "P"));
   EXPECT_EQ(outcomes_, Strings{kFail});
   EXPECT_EQ(panelText(), "");
   EXPECT_NE(alertMessage().find("could not be saved"), std::string::npos) << alertMessage();

@@ -1,7 +1,6 @@
 #include "sharing/core/helpers/KeychainUtils.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 
@@ -24,14 +23,8 @@ class CountingStore : public store::SecretStore {
   int find(const std::string& s, const std::string& a, std::optional<SecretBytes>* d) override {
     return inner_.find(s, a, d);
   }
-  int add(const store::SecretItem& item) override {
-    ++writes;
-    return inner_.add(item);
-  }
-  int update(const store::SecretItem& item) override {
-    ++writes;
-    return inner_.update(item);
-  }
+  int add(const store::SecretItem& item) override { return ++writes, inner_.add(item); }
+  int update(const store::SecretItem& item) override { return ++writes, inner_.update(item); }
   int remove(const std::string& s, const std::string& a) override { return inner_.remove(s, a); }
   int writes = 0;
 
@@ -39,20 +32,22 @@ class CountingStore : public store::SecretStore {
   store::SecretStore& inner_;
 };
 
+// The session's Secret Service, or a skip (a failure where the test run requires one).
+std::unique_ptr<store::SecretServiceStore> secretService() {
+  auto service = store::SecretServiceStore::connect();
+  if (!service && std::getenv("VEMO_REQUIRE_SECRET_SERVICE")) ADD_FAILURE() << "no Secret Service";
+  return service;
+}
+
 // The keychain helper over one real store: the file store in a temporary folder, or the
 // session's Secret Service (the CTest entry runs these inside a private one).
 class KeychainTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    if (GetParam() == "file") {
+    if (GetParam() == "File") {
       real_ = std::make_unique<store::FileSecretStore>(store::FileSecretStore::defaultPath());
-    } else {
-      auto service = store::SecretServiceStore::connect();
-      if (!service) {
-        if (std::getenv("VEMO_REQUIRE_SECRET_SERVICE")) FAIL() << "no Secret Service";
-        GTEST_SKIP() << "no Secret Service on this session bus";
-      }
-      real_ = std::move(service);
+    } else if (!(real_ = secretService())) {
+      GTEST_SKIP() << "no Secret Service on this session bus";
     }
     auto counting = std::make_unique<CountingStore>(*real_);
     counting_ = counting.get();
@@ -71,20 +66,18 @@ class KeychainTest : public ::testing::TestWithParam<std::string> {
   CountingStore* counting_ = nullptr;
   std::unique_ptr<store::Keychain> keychain_;
   std::string service_;
+  KeychainUtilsError error_{"stale", 5};
 };
 
 TEST_P(KeychainTest, StoreGetUpdateDelete) {
-  KeychainUtilsError error{"stale", 5};
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error));
-  EXPECT_EQ(error.code, 0);
-
-  struct Step {
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error_));
+  EXPECT_EQ(error_.code, 0);
+  const struct {
     const char* password;
     bool updateExisting;
     const char* stored;
     int writes;
-  };
-  const Step steps[] = {
+  } steps[] = {
       {"mật khẩu", false, "mật khẩu", 1},  // new: added
       {"mật khẩu", true, "mật khẩu", 0},   // same value: no write
       {"other", false, "mật khẩu", 0},     // update-existing false keeps the old one
@@ -94,64 +87,54 @@ TEST_P(KeychainTest, StoreGetUpdateDelete) {
   for (const auto& s : steps) {
     counting_->writes = 0;
     EXPECT_TRUE(
-        KeychainUtils::storeUsername("user", s.password, service_, s.updateExisting, &error));
-    EXPECT_EQ(error.code, 0);
+        KeychainUtils::storeUsername("user", s.password, service_, s.updateExisting, &error_));
     EXPECT_EQ(counting_->writes, s.writes) << s.password;
-    EXPECT_EQ(KeychainUtils::getPasswordForUsername("user", service_, &error), s.stored);
+    EXPECT_EQ(KeychainUtils::getPasswordForUsername("user", service_, &error_), s.stored);
   }
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("other-user", service_, &error));
-  EXPECT_EQ(error.code, 0);
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("other-user", service_, &error_));
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("us", service_, &error_));
+  EXPECT_EQ(error_.code, 0);
 
-  EXPECT_TRUE(KeychainUtils::deleteItemForUsername("user", service_, &error));
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error));
-  EXPECT_EQ(error.code, 0);
-  EXPECT_FALSE(KeychainUtils::deleteItemForUsername("user", service_, &error));
-  EXPECT_EQ(error.code, kItemNotFound);
+  EXPECT_TRUE(KeychainUtils::deleteItemForUsername("user", service_, &error_));
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error_));
+  EXPECT_EQ(error_.code, 0);
+  EXPECT_FALSE(KeychainUtils::deleteItemForUsername("user", service_, &error_));
+  EXPECT_EQ(error_.code, kItemNotFound);
   EXPECT_FALSE(KeychainUtils::deleteItemForUsername("user", service_, nullptr));
 }
 
-TEST_P(KeychainTest, MissingOrUnstorableArguments) {
+TEST_P(KeychainTest, MissingOrUnstorableArgumentsAndSecretsThatAreNotText) {
   const std::optional<std::string> none;
-  KeychainUtilsError error;
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername(none, service_, &error));
-  EXPECT_EQ(error.code, KeychainUtils::kMissingArgument);
-  EXPECT_EQ(error.domain, "KeychainUtilsErrorDomain");
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", none, &error));
-  EXPECT_EQ(error.code, KeychainUtils::kMissingArgument);
-  EXPECT_FALSE(KeychainUtils::storeUsername("user", none, service_, true, &error));
-  EXPECT_EQ(error.code, KeychainUtils::kMissingArgument);
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername(none, service_, &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kMissingArgument);
+  EXPECT_EQ(error_.domain, "KeychainUtilsErrorDomain");
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", none, &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kMissingArgument);
+  EXPECT_FALSE(KeychainUtils::storeUsername("user", none, service_, true, &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kMissingArgument);
   EXPECT_FALSE(KeychainUtils::storeUsername("user", none, service_, true, nullptr));
-  EXPECT_FALSE(KeychainUtils::deleteItemForUsername(none, service_, &error));
-  EXPECT_EQ(error.code, KeychainUtils::kMissingArgument);
-
+  EXPECT_FALSE(KeychainUtils::deleteItemForUsername(none, service_, &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kMissingArgument);
   // Names neither store could give back unchanged.
   for (const std::string& bad : {std::string("us\xe9r"), std::string("us\0er", 5)}) {
-    EXPECT_FALSE(KeychainUtils::storeUsername(bad, "pw", service_, true, &error));
-    EXPECT_EQ(error.code, kParam);
-    EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_ + bad, &error));
-    EXPECT_EQ(error.code, kParam);
+    EXPECT_FALSE(KeychainUtils::storeUsername(bad, "pw", service_, true, &error_));
+    EXPECT_EQ(error_.code, kParam);
+    EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_ + bad, &error_));
+    EXPECT_EQ(error_.code, kParam);
   }
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("us", service_, &error));
-  EXPECT_EQ(error.code, 0);
-}
 
-// Another program wrote bytes that are not text under our attributes.
-TEST_P(KeychainTest, SecretThatIsNotText) {
+  // Another program wrote bytes that are not text under our attributes.
   ASSERT_EQ(real_->add({service_, "user", service_, SecretBytes{0xff, 0xfe, 'a'}}), kSuccess);
-  KeychainUtilsError error;
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error));
-  EXPECT_EQ(error.code, KeychainUtils::kNotText);
-  EXPECT_FALSE(KeychainUtils::storeUsername("user", "new", service_, true, &error));
-  EXPECT_EQ(error.code, KeychainUtils::kNotText);
-  EXPECT_TRUE(KeychainUtils::deleteItemForUsername("user", service_, &error));
-  EXPECT_TRUE(KeychainUtils::storeUsername("user", "new", service_, true, &error));
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kNotText);
+  EXPECT_FALSE(KeychainUtils::storeUsername("user", "new", service_, true, &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kNotText);
+  EXPECT_TRUE(KeychainUtils::deleteItemForUsername("user", service_, &error_));
+  EXPECT_TRUE(KeychainUtils::storeUsername("user", "new", service_, true, &error_));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, KeychainTest, ::testing::Values("file", "secret-service"),
-                         [](const auto& info) {
-                           return info.param == "file" ? std::string("File")
-                                                       : std::string("SecretService");
-                         });
+INSTANTIATE_TEST_SUITE_P(Stores, KeychainTest, ::testing::Values("File", "SecretService"),
+                         [](const auto& info) { return info.param; });
 
 // Cases only the file store can produce: an item holding no secret, a file that cannot be
 // written.
@@ -162,15 +145,15 @@ class KeychainFileTest : public ::testing::Test {
   testing_support::TempDir dir_;
   std::filesystem::path file_ = store::FileSecretStore::defaultPath();
   store::Keychain keychain_{std::make_unique<store::FileSecretStore>(file_), nullptr};
+  KeychainUtilsError error_;
 };
 
 TEST_F(KeychainFileTest, ItemWithoutSecretIsReplacedByTheNextStore) {
   ASSERT_EQ(keychain_.add({"SHK_AUTH_X", "user", "SHK_AUTH_X", std::nullopt}), kSuccess);
-  KeychainUtilsError error;
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_X", &error));
-  EXPECT_EQ(error.code, KeychainUtils::kNoPasswordData);
-  EXPECT_TRUE(KeychainUtils::storeUsername("user", "pw", "SHK_AUTH_X", false, &error));
-  EXPECT_EQ(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_X", &error), "pw");
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_X", &error_));
+  EXPECT_EQ(error_.code, KeychainUtils::kNoPasswordData);
+  EXPECT_TRUE(KeychainUtils::storeUsername("user", "pw", "SHK_AUTH_X", false, &error_));
+  EXPECT_EQ(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_X", &error_), "pw");
 }
 
 TEST_F(KeychainFileTest, FailedWriteIsReportedWithOrWithoutErrorArgument) {
@@ -178,23 +161,19 @@ TEST_F(KeychainFileTest, FailedWriteIsReportedWithOrWithoutErrorArgument) {
   testing_support::writeFile(dir_ / "elsewhere", "keep");
   std::filesystem::create_symlink(dir_ / "elsewhere", file_);
   base::LogCapture log;
-  KeychainUtilsError error;
   EXPECT_FALSE(KeychainUtils::storeUsername("user", "secret-pw", "SHK_AUTH_X", true, nullptr));
-  EXPECT_FALSE(KeychainUtils::storeUsername("user", "secret-pw", "SHK_AUTH_X", true, &error));
-  EXPECT_EQ(error.code, kIO);
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_X", &error));
-  EXPECT_EQ(error.code, kIO);
+  EXPECT_FALSE(KeychainUtils::storeUsername("user", "secret-pw", "SHK_AUTH_X", true, &error_));
+  EXPECT_EQ(error_.code, kIO);
+  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_X", &error_));
+  EXPECT_EQ(error_.code, kIO);
   EXPECT_EQ(testing_support::readFile(dir_ / "elsewhere"), "keep");
   for (const auto& line : log.lines()) EXPECT_EQ(line.find("secret-pw"), std::string::npos);
 }
 
 // A locked collection is an error, never "not found"; nothing prompts.
 TEST(KeychainLockedTest, LockedCollectionIsAnError) {
-  auto service = store::SecretServiceStore::connect();
-  if (!service) {
-    if (std::getenv("VEMO_REQUIRE_SECRET_SERVICE")) FAIL() << "no Secret Service";
-    GTEST_SKIP() << "no Secret Service on this session bus";
-  }
+  auto service = secretService();
+  if (!service) GTEST_SKIP() << "no Secret Service on this session bus";
   ASSERT_EQ(service->add({"SHK_AUTH_Locked", "user", "SHK_AUTH_Locked", SecretBytes{'p'}}),
             kSuccess);
   ASSERT_TRUE(service->lockDefaultCollectionForTesting());
