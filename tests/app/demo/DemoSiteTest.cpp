@@ -1,6 +1,5 @@
 #include "app/demo/DemoSite.h"
 
-#include <expat.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -11,6 +10,7 @@
 #include <regex>
 #include <set>
 
+#include "reader/feed/HTTPConnection.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -19,58 +19,6 @@ using testing_support::TempDir;
 using testing_support::writeFile;
 
 namespace {
-
-// An XML document read with expat, namespace processing off as the reader reads it: the
-// elements in document order, each with its attributes, its own text and its parent's index.
-struct SiteDocument {
-  struct Element {
-    std::string name;
-    std::map<std::string, std::string> attributes;
-    std::string text;
-    size_t parent;
-  };
-  std::vector<Element> elements;
-  std::vector<size_t> open;
-
-  // The error text, empty when the document is well-formed.
-  std::string parse(const std::string& xml) {
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    XML_SetUserData(parser, this);
-    XML_SetElementHandler(
-        parser,
-        [](void* data, const XML_Char* name, const XML_Char** attributes) {
-          auto* doc = static_cast<SiteDocument*>(data);
-          Element& e = doc->elements.emplace_back(Element{name, {}, {}, doc->open.back()});
-          for (int i = 0; attributes[i]; i += 2) e.attributes[attributes[i]] = attributes[i + 1];
-          doc->open.push_back(doc->elements.size() - 1);
-        },
-        [](void* data, const XML_Char*) { static_cast<SiteDocument*>(data)->open.pop_back(); });
-    XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* s, int length) {
-      auto* doc = static_cast<SiteDocument*>(data);
-      if (doc->open.back() != SIZE_MAX) doc->elements[doc->open.back()].text.append(s, length);
-    });
-    elements.clear();
-    open = {SIZE_MAX};
-    std::string error;
-    if (XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) != XML_STATUS_OK)
-      error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
-              std::to_string(XML_GetCurrentLineNumber(parser));
-    XML_ParserFree(parser);
-    return error;
-  }
-  std::vector<const Element*> named(const std::string& name) const {
-    std::vector<const Element*> found;
-    for (const Element& e : elements)
-      if (e.name == name) found.push_back(&e);
-    return found;
-  }
-  // The first child of `parent` with that name, or null.
-  const Element* child(const Element& parent, const std::string& name) const {
-    for (const Element& e : elements)
-      if (e.parent == size_t(&parent - elements.data()) && e.name == name) return &e;
-    return nullptr;
-  }
-};
 
 class DemoSiteTest : public ::testing::Test {
  protected:
@@ -89,13 +37,15 @@ class DemoSiteTest : public ::testing::Test {
     EXPECT_EQ(res ? res->get_header_value("Content-Type") : type, type) << url;
     return res;
   }
-  SiteDocument document(const std::string& url, const char* type) {
-    SiteDocument doc;
-    if (auto res = get(url, type)) {
-      EXPECT_EQ(res->body.find(DemoSite::kPlaceholder), std::string::npos) << url;
-      EXPECT_EQ(doc.parse(res->body), "") << url;
-    }
-    return doc;
+  // The records of a menu or feed on the site, which must be well-formed and carry no
+  // placeholder; its text in `body`.
+  std::vector<FeedRecord> records(const std::string& url, const char* type, std::string& body) {
+    HTTPConnection reader;
+    if (auto res = get(url, type)) body = res->body;
+    EXPECT_EQ(body.find(DemoSite::kPlaceholder), std::string::npos) << url;
+    reader.parseData(body);
+    EXPECT_EQ(reader.parseError() ? reader.parseError()->describe() : "", "") << url;
+    return reader.getDataInArray();
   }
 
   static inline std::unique_ptr<DemoSite> site_;
@@ -108,39 +58,43 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
   using namespace std::chrono;
   static const std::regex dateForm(
       R"(^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), (\d\d) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) (\d{4}) \d\d:\d\d:\d\d EST$)");
-  static const std::regex summaryPicture(R"re(^<img src="([^"]+)" />)re");
   const std::string days = "SunMonTueWedThuFriSat", months = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
   std::vector<std::string> feeds{site_->baseUrl() + "/Home.rss"};
-  SiteDocument menu = document(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8");
-  for (const char* name : {"service", "subService"})
-    for (const auto* e : menu.named(name)) feeds.push_back(e->attributes.at("link"));
+  std::string body;
+  for (const auto& record :
+       records(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8", body)) {
+    const auto& service = std::get<ServicePtr>(record);
+    feeds.push_back(service->link);
+    for (const auto& sub : service->subService) feeds.push_back(sub->link);
+  }
   ASSERT_GT(feeds.size(), 1u);
   std::set<std::string> pages, pictures;
   for (const auto& url : feeds) {
-    SiteDocument feed = document(url, "application/rss+xml; charset=utf-8");
-    auto items = feed.named("item");
+    auto items = records(url, "application/rss+xml; charset=utf-8", body);
     EXPECT_FALSE(items.empty()) << url;
-    for (const auto* item : items) {
-      for (const char* field : {"title", "link", "description", "pubDate", "guid"}) {
-        const auto* e = feed.child(*item, field);
-        EXPECT_TRUE(e && !e->text.empty()) << url << " lacks " << field;
-      }
-      if (const auto* link = feed.child(*item, "link")) pages.insert(link->text);
-      if (const auto* thumb = feed.child(*item, "media:thumbnail"))
-        pictures.insert(thumb->attributes.at("url"));
+    for (const auto& record : items) {
+      const Item& item = *std::get<ItemPtr>(record);
+      for (const auto& field : {item.title, item.link, item.description, item.pubDate, item.guid})
+        EXPECT_FALSE(field.value_or("").empty()) << url << " lacks a field";
+      pages.insert(*item.link);
+      for (const auto& picture : {item.avatar, item.imgLink})
+        if (!picture.value_or("").empty()) pictures.insert(*picture);
+    }
+    // Publication dates as written, one per story.
+    static const std::regex pubDate("<pubDate>([^<]*)</pubDate>");
+    size_t dates = 0;
+    for (std::sregex_iterator at(body.begin(), body.end(), pubDate), end; at != end;
+         ++at, ++dates) {
       std::smatch m;
-      if (const auto* d = feed.child(*item, "description");
-          d && std::regex_search(d->text, m, summaryPicture))
-        pictures.insert(m[1].str());
-      const auto* date = feed.child(*item, "pubDate");
-      if (!date) continue;
-      ASSERT_TRUE(std::regex_match(date->text, m, dateForm)) << url << ": " << date->text;
+      const std::string text = (*at)[1];
+      ASSERT_TRUE(std::regex_match(text, m, dateForm)) << url << ": " << text;
       year_month_day ymd{year{std::stoi(m[4])}, month{unsigned(months.find(m[3]) / 3 + 1)},
                          day{unsigned(std::stoi(m[2]))}};
-      ASSERT_TRUE(ymd.ok()) << date->text;
-      EXPECT_EQ(days.substr(weekday{sys_days{ymd}}.c_encoding() * 3, 3), m[1].str()) << date->text;
+      ASSERT_TRUE(ymd.ok()) << text;
+      EXPECT_EQ(days.substr(weekday{sys_days{ymd}}.c_encoding() * 3, 3), m[1].str()) << text;
     }
+    EXPECT_EQ(dates, items.size()) << url;
   }
   ASSERT_FALSE(pages.empty());
   ASSERT_FALSE(pictures.empty());
