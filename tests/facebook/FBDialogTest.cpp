@@ -21,7 +21,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebCookieJar.h"
 #include "platform/ui/Window.h"
-#include "tests/support/LoopbackServer.h"
+#include "tests/facebook/FBTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -65,19 +65,6 @@ class FBDialogTest : public ::testing::Test {
       opened.push_back(url);
       return true;
     });
-    server.server().set_keep_alive_max_count(1);
-    // cpp-httplib's multipart reader wants a closing boundary, which the REST calls leave out.
-    server.server().set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
-      const_cast<httplib::Request&>(req).headers.erase("Content-Type");
-      return httplib::Server::HandlerResponse::Unhandled;
-    });
-    server.server().Post(R"(.*/restserver\.php)",
-                         [this](const httplib::Request& req, httplib::Response& res) {
-                           std::lock_guard lock(mutex);
-                           restBodies.push_back(req.body);
-                           res.set_content(getSessionAnswer, "text/xml");
-                         });
-    server.start();
     FBHosts hosts;
     hosts.api = server.url();
     hosts.web = "https://www.facebook.test";
@@ -111,13 +98,14 @@ class FBDialogTest : public ::testing::Test {
   }
 
   testing_support::TempDir dir;
-  testing_support::LoopbackServer server;
-  // Guards the two below: the server's handler runs on its own thread.
-  std::mutex mutex;
-  std::vector<std::string> restBodies;
+  std::mutex mutex;  // guards the answer, which the server's thread reads
   std::string getSessionAnswer =
       "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
       "<secret>ss</secret><expires>0</expires></auth_getSession_response>";
+  testing_support::RestServer server{[this](const testing_support::RestCall&) {
+    std::lock_guard lock(mutex);
+    return getSessionAnswer;
+  }};
   std::shared_ptr<FBSession> session;
   std::unique_ptr<ui::Window> window;
   Recorder recorder;
@@ -336,10 +324,10 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
     SCOPED_TRACE(row.name);
     session->logout();
     recorder.events.clear();
-    {
+    server.clear();
+    if (row.answer) {
       std::lock_guard lock(mutex);
-      restBodies.clear();
-      if (row.answer) getSessionAnswer = row.answer;
+      getSessionAnswer = row.answer;
     }
     auto dialog = show<FBLoginDialog>();
     dialog->show();
@@ -353,9 +341,8 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
         WebViewNavigationType::Other);
     ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return dialog->isDismissed(); }));
     EXPECT_EQ(recorder.events, row.events);
-    std::lock_guard lock(mutex);
-    ASSERT_EQ(restBodies.size(), 1u);
-    EXPECT_NE(restBodies[0].find("name=\"auth_token\"\r\n\r\ntok\r\n"), std::string::npos);
+    ASSERT_EQ(server.calls().size(), 1u);
+    EXPECT_EQ(server.calls()[0].params["auth_token"], "tok");
     EXPECT_EQ(session->isConnected(), row.events.back() == "succeeded");
     auto expires = session->expirationDate();
     EXPECT_EQ(
