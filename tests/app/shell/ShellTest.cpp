@@ -1,12 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/sandbox/ServiceSandbox.h"
 #include "app/shell/ProgramConfig.h"
 #include "app/shell/ShellOptions.h"
-#include "platform/net/UrlLoader.h"
-#include "sharing/config/SHKServiceConfig.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::readFile;
@@ -74,35 +69,6 @@ TEST(ProgramConfig, TakesItsOptionsOutOfTheArguments) {
     EXPECT_EQ(config->services, c.services);
     EXPECT_EQ(args, c.rest);
   }
-}
-
-TEST(ProgramConfig, SandboxServicesReceiveEveryServicesRequests) {
-  TempDir dir;
-  std::vector<std::string> args{"--services", "sandbox"};
-  std::string error;
-  auto config = ProgramConfig::extract(args, error);
-  std::ostringstream err;
-  ASSERT_TRUE(config && config->apply(err)) << err.str();
-  ASSERT_TRUE(config->sandbox());
-  const std::string base = config->sandbox()->baseUrl();
-  const std::string api = SHKServiceConfig::shared().value("SHKInstapaper", "api");
-  EXPECT_EQ(api, base + "/SHKInstapaper/api");
-
-  // A second program uses the running sandbox by its address.
-  std::vector<std::string> second{"--services", base};
-  auto other = ProgramConfig::extract(second, error);
-  ASSERT_TRUE(other && other->apply(err));
-  EXPECT_EQ(SHKServiceConfig::shared().value("SHKTumblr", "api"), base + "/SHKTumblr/api");
-
-  net::UrlRequest request(*net::Url::parse(api + "/api/add?x=1"));
-  request.setHttpMethod("POST");
-  request.setHttpBody("url=u");
-  net::UrlLoader::sendSynchronousRequest(request);
-  auto received = config->sandbox()->log().requests();
-  ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0].service + received[0].path + " " + received[0].body,
-            "SHKInstapaper/api/add url=u");
-  SHKServiceConfig::shared() = SHKServiceConfig();
 }
 
 // The program itself: what it says and how it exits.
