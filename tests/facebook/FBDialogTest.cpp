@@ -93,6 +93,10 @@ class FBDialogTest : public ::testing::Test {
   static ui::HeadlessWebEngine& engine(FBDialog& dialog) {
     return dynamic_cast<ui::HeadlessWebEngine&>(dialog.webView().engine());
   }
+  // Whether the page may load `url`, which it starts in the way `type` says.
+  static bool navigate(FBDialog& dialog, const char* url, WebViewNavigationType type) {
+    return engine(dialog).navigate(net::UrlRequest(*net::Url::parse(url)), type);
+  }
   static std::string lastURL(FBDialog& dialog) {
     return engine(dialog).startedRequests().back().url().absoluteString();
   }
@@ -193,9 +197,7 @@ TEST_F(FBDialogTest, NavigationRules) {
     auto dialog = show<FBStreamDialog>();
     dialog->show();
     engine(*dialog).finishLoad("page");
-    auto url = net::Url::parse(row.url);
-    ASSERT_TRUE(url);
-    EXPECT_EQ(engine(*dialog).navigate(net::UrlRequest(*url), row.type), row.loads);
+    EXPECT_EQ(navigate(*dialog, row.url, row.type), row.loads);
     EXPECT_EQ(recorder.events, row.events);
     EXPECT_EQ(opened, row.opened);
     dialog->dismissWithSuccess(false, false);
@@ -333,12 +335,9 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
     dialog->show();
     engine(*dialog).finishLoad("Log in");
     // No token yet: the panel stays and nothing is asked.
-    engine(*dialog).navigate(net::UrlRequest(*net::Url::parse("fbdialog://success?x=1")),
-                             WebViewNavigationType::Other);
+    navigate(*dialog, "fbdialog://success?x=1", WebViewNavigationType::Other);
     EXPECT_FALSE(dialog->isDismissed());
-    engine(*dialog).navigate(
-        net::UrlRequest(*net::Url::parse("fbdialog://success?auth_token=tok&x=1")),
-        WebViewNavigationType::Other);
+    navigate(*dialog, "fbdialog://success?auth_token=tok&x=1", WebViewNavigationType::Other);
     ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return dialog->isDismissed(); }));
     EXPECT_EQ(recorder.events, row.events);
     ASSERT_EQ(server.calls().size(), 1u);
@@ -359,8 +358,7 @@ TEST_F(FBDialogTest, PermissionDialogs) {
   auto photo = show<FBPermissionDialog>();
   photo->setPermission("photo_upload");
   photo->show();
-  engine(*photo).navigate(net::UrlRequest(*net::Url::parse("fbdialog:cancel")),
-                          WebViewNavigationType::LinkClicked);
+  navigate(*photo, "fbdialog:cancel", WebViewNavigationType::LinkClicked);
   auto failing = show<FBPermissionDialog>();
   failing->setPermission("photo_upload");
   failing->show();
@@ -376,13 +374,11 @@ TEST_F(FBDialogTest, PermissionDialogs) {
   offline->setPermission("offline_access");
   offline->show();
   engine(*offline).finishLoad("Allow");
-  engine(*offline).navigate(net::UrlRequest(*net::Url::parse("fbdialog:success")),
-                            WebViewNavigationType::FormSubmitted);
+  navigate(*offline, "fbdialog:success", WebViewNavigationType::FormSubmitted);
   base::RunLoop::main().runFor(0.05);  // virtual: whatever was due has run
   EXPECT_FALSE(offline->isDismissed());
   EXPECT_TRUE(lastURL(*offline).starts_with("https://www.facebook.test/login.php?"));
-  engine(*offline).navigate(net::UrlRequest(*net::Url::parse("fbdialog://success?auth_token=t")),
-                            WebViewNavigationType::Other);
+  navigate(*offline, "fbdialog://success?auth_token=t", WebViewNavigationType::Other);
   ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return offline->isDismissed(); }));
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"login 9007199254740993", "succeeded"}));
 }
