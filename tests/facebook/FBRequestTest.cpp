@@ -69,24 +69,19 @@ std::string errorAnswer(const std::string& code, const std::string& message) {
 class Recorder : public FBRequestDelegate {
  public:
   std::vector<std::string> events;
-  int finished = 0;
+  int finished = 0;  // reports that end a request
 
   void requestLoading(FBRequest& r) override {
     add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
   }
   void requestDidLoad(FBRequest& r, const FBValue& result) override {
-    ++finished;
     add(r, "load " + render(result));
   }
   void requestDidFailWithError(FBRequest& r, const FBError& e) override {
-    ++finished;
     add(r, "fail " + e.domain + " " + std::to_string(e.code) + " " + e.description +
                (e.requestArgs.isNull() ? "" : " " + render(e.requestArgs)));
   }
-  void requestWasCancelled(FBRequest& r) override {
-    ++finished;
-    add(r, "cancelled");
-  }
+  void requestWasCancelled(FBRequest& r) override { add(r, "cancelled"); }
   // The events of one request.
   std::vector<std::string> of(const std::string& name) const {
     std::vector<std::string> out;
@@ -99,6 +94,7 @@ class Recorder : public FBRequestDelegate {
   void add(FBRequest& r, const std::string& event) {
     const auto* name = std::any_cast<std::string>(&r.userInfo());
     events.push_back((name ? *name : "?") + " " + event);
+    finished += !event.starts_with("loading");
   }
 };
 

@@ -13,17 +13,14 @@ using testing_support::render;
 
 // Forty members in reverse order, "m05" given twice: the later one counts.
 std::string manyMembers(bool expected) {
-  std::string out = expected ? "{" : "<r>";
-  for (int i = expected ? 0 : 39; expected ? i < 40 : i >= 0; i += expected ? 1 : -1) {
-    char name[8];
-    std::snprintf(name, sizeof name, "m%02d", i);
-    std::string text = i == 5 ? "later" : std::to_string(i);
-    out += expected
-               ? (i ? "," : "") + std::string(name) + ":\"" + text + "\""
-               : "<" + std::string(name) + ">" + (i == 5 ? "earlier" : text) + "</" + name + ">";
-    if (!expected && i == 0) out += "<m05>later</m05>";
+  std::string document = "<r>", value;
+  for (int i = 39; i >= 0; --i) {
+    const std::string name = (i < 10 ? "m0" : "m") + std::to_string(i);
+    document += "<" + name + ">" + (i == 5 ? "earlier" : std::to_string(i)) + "</" + name + ">";
+    value =
+        name + ":\"" + (i == 5 ? "later" : std::to_string(i)) + "\"" + (i < 39 ? "," : "") + value;
   }
-  return out + (expected ? "}" : "</r>");
+  return expected ? "{" + value + "}" : document + "<m05>later</m05></r>";
 }
 
 // Well-formed answers become values under the root "r"; malformed ones (value nullptr) report a
