@@ -82,50 +82,39 @@ class ShareCommandTest : public SharingTest {
   std::ostringstream out_, err_;
 };
 
+// Exit codes: 0 shared, 1 failed, 2 refused before sharing, 3 cancelled.
 TEST_F(ShareCommandTest, ExitCodes) {
   struct Case {
     const char* name;
     std::vector<std::string> args;
-    const char* stored;  // the password stored before; nullptr: logged out
-    std::string input;
     int code;
-    std::string sent;
+    std::string input = "";
+    std::string sent = "";
+    const char* stored = nullptr;  // the password stored before; nullptr: logged out
   } cases[] = {
-      {"no service", {"share"}, nullptr, "", 2, ""},
-      {"no item", {"share", "SHKPass", "--title", "t"}, nullptr, "", 2, ""},
-      {"two items",
-       {"share", "SHKPass", "--url", "http://a.vn", "--text", "x"},
-       nullptr,
-       "",
-       2,
-       ""},
-      {"bad field", {"share", "SHKPass", "--text", "x", "--field", "=v"}, nullptr, "", 2, ""},
-      {"unknown service", {"share", "SHKNope", "--text", "x"}, nullptr, "", 2, ""},
-      {"wrong kind", {"share", "SHKPass", "--image", "/nonexistent.png"}, nullptr, "", 2, ""},
-      {"end of input cancels",
-       {"share", "SHKPass", "--url", "https://vemo.vn/a"},
-       nullptr,
-       "ann\n",
-       3,
-       ""},
+      {"no service", {"share"}, 2},
+      {"no item", {"share", "SHKPass", "--title", "t"}, 2},
+      {"two items", {"share", "SHKPass", "--url", "http://a.vn", "--text", "x"}, 2},
+      {"bad field", {"share", "SHKPass", "--text", "x", "--field", "=v"}, 2},
+      {"unknown service", {"share", "SHKNope", "--text", "x"}, 2},
+      {"wrong kind", {"share", "SHKPass", "--image", "/nonexistent.png"}, 2},
+      {"window only", {"share", "SHKWeb", "--text", "x"}, 2},
+      {"end of input cancels", {"share", "SHKPass", "--url", "https://vemo.vn/a"}, 3, "ann\n"},
       {"shared",
        {"share", "SHKPass", "--url", "https://vemo.vn/a b", "--title", "T+1", "--field", "mood=ok"},
-       nullptr,
-       "ann\nright\n",
        0,
+       "ann\nright\n",
        "T+1|ok"},
       {"relogin asked once more",
        {"share", "SHKPass", "--text", "x"},
-       "wrong",
-       "ann\nright\n",
        0,
-       "|"},
-      {"window only", {"share", "SHKWeb", "--text", "x"}, nullptr, "", 2, ""},
+       "ann\nright\n",
+       "|",
+       "wrong"},
       {"second refusal fails",
        {"share", "SHKPass", "--text", "x"},
-       nullptr,
-       "bob\nwrong\nbob\nbad\n",
        1,
+       "bob\nwrong\nbob\nbad\n",
        "|"},
   };
   for (const auto& c : cases) {

@@ -21,7 +21,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebCookieJar.h"
 #include "platform/ui/Window.h"
-#include "tests/support/LoopbackServer.h"
+#include "tests/facebook/FBTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -52,31 +52,19 @@ class Recorder : public FBDialogDelegate, public FBSessionDelegate {
   void sessionDidNotLogin(FBSession&) override { events.push_back("not logged in"); }
 };
 
-// A window, a session on the loopback server and the pages of the running dialog. The clock is
-// real: the log-in exchange goes over a socket.
+// A window, a session on the loopback server and the pages of the running dialog, on the
+// virtual clock (which stands still while the log-in exchange is on the socket).
 class FBDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(true);
     ui::Application::shared().reset();
     net::CookieStore::shared().removeAll();
     ui::Application::shared().setOpenURLHandler([this](const std::string& url) {
       opened.push_back(url);
       return true;
     });
-    server.server().set_keep_alive_max_count(1);
-    // cpp-httplib's multipart reader wants a closing boundary, which the REST calls leave out.
-    server.server().set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
-      const_cast<httplib::Request&>(req).headers.erase("Content-Type");
-      return httplib::Server::HandlerResponse::Unhandled;
-    });
-    server.server().Post(R"(.*/restserver\.php)",
-                         [this](const httplib::Request& req, httplib::Response& res) {
-                           std::lock_guard lock(mutex);
-                           restBodies.push_back(req.body);
-                           res.set_content(getSessionAnswer, "text/xml");
-                         });
-    server.start();
     FBHosts hosts;
     hosts.api = server.url();
     hosts.web = "https://www.facebook.test";
@@ -92,6 +80,7 @@ class FBDialogTest : public ::testing::Test {
     base::RunLoop::main().runFor(0.6);
     server.stop();
     base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(false);
     ui::Application::shared().reset();
   }
 
@@ -104,18 +93,23 @@ class FBDialogTest : public ::testing::Test {
   static ui::HeadlessWebEngine& engine(FBDialog& dialog) {
     return dynamic_cast<ui::HeadlessWebEngine&>(dialog.webView().engine());
   }
+  // Whether the page may load `url`, which it starts in the way `type` says.
+  static bool navigate(FBDialog& dialog, const char* url, WebViewNavigationType type) {
+    return engine(dialog).navigate(net::UrlRequest(*net::Url::parse(url)), type);
+  }
   static std::string lastURL(FBDialog& dialog) {
     return engine(dialog).startedRequests().back().url().absoluteString();
   }
 
   testing_support::TempDir dir;
-  testing_support::LoopbackServer server;
-  // Guards the two below: the server's handler runs on its own thread.
-  std::mutex mutex;
-  std::vector<std::string> restBodies;
+  std::mutex mutex;  // guards the answer, which the server's thread reads
   std::string getSessionAnswer =
       "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
       "<secret>ss</secret><expires>0</expires></auth_getSession_response>";
+  testing_support::RestServer server{[this](const testing_support::RestCall&) {
+    std::lock_guard lock(mutex);
+    return getSessionAnswer;
+  }};
   std::shared_ptr<FBSession> session;
   std::unique_ptr<ui::Window> window;
   Recorder recorder;
@@ -123,18 +117,21 @@ class FBDialogTest : public ::testing::Test {
 };
 
 TEST_F(FBDialogTest, PanelGeometryAndBounce) {
-  base::RunLoop::main().setVirtualClock(true);
   auto dialog = show<FBStreamDialog>();
   dialog->show();
   ASSERT_TRUE(window->isAttached(*dialog));
-  // The phone's panel: the application frame less 10 points all round, centred on the window.
-  EXPECT_EQ(dialog->frame(), (Rect{10, 20, 300, 440}));
+  // The phone's panel: the application frame less 10 points all round, centred on the window;
+  // a title bar of height t with icon, title and close box above the page.
   const double t = dialog->titleLabel().frame().height();
   EXPECT_GT(t, 8);
-  EXPECT_EQ(dialog->iconView().frame(), (Rect{18, 10 + std::floor(t / 2 - 8), 16, 16}));
-  EXPECT_EQ(dialog->titleLabel().frame(), (Rect{42, 10, 278 - (t - 8 + 16 + 16), t}));
-  EXPECT_EQ(dialog->closeButton().frame(), (Rect{300 - (t + 10), 10, t, t}));
-  EXPECT_EQ(dialog->webView().frame(), (Rect{11, 10 + t, 278, 440 - (t + 21)}));
+  const std::pair<ui::View*, Rect> frames[] = {
+      {dialog.get(), {10, 20, 300, 440}},
+      {&dialog->iconView(), {18, 10 + std::floor(t / 2 - 8), 16, 16}},
+      {&dialog->titleLabel(), {42, 10, 278 - (t - 8 + 16 + 16), t}},
+      {&dialog->closeButton(), {300 - (t + 10), 10, t, t}},
+      {&dialog->webView(), {11, 10 + t, 278, 440 - (t + 21)}},
+  };
+  for (const auto& [view, frame] : frames) EXPECT_EQ(view->frame(), frame) << view->className();
   EXPECT_NEAR(dialog->spinner().frame().center().x, dialog->webView().frame().center().x, 0.5);
   EXPECT_NEAR(dialog->spinner().frame().center().y, dialog->webView().frame().center().y, 0.5);
   EXPECT_TRUE(dialog->spinner().isAnimating());
@@ -165,7 +162,6 @@ TEST_F(FBDialogTest, PanelGeometryAndBounce) {
   base::RunLoop::main().runFor(0.3);
   EXPECT_FALSE(dialog->superview());
   EXPECT_EQ(recorder.events, std::vector<std::string>{"cancelled"});
-  base::RunLoop::main().setVirtualClock(false);
 }
 
 // What the panel does with each navigation its page starts.
@@ -201,9 +197,7 @@ TEST_F(FBDialogTest, NavigationRules) {
     auto dialog = show<FBStreamDialog>();
     dialog->show();
     engine(*dialog).finishLoad("page");
-    auto url = net::Url::parse(row.url);
-    ASSERT_TRUE(url);
-    EXPECT_EQ(engine(*dialog).navigate(net::UrlRequest(*url), row.type), row.loads);
+    EXPECT_EQ(navigate(*dialog, row.url, row.type), row.loads);
     EXPECT_EQ(recorder.events, row.events);
     EXPECT_EQ(opened, row.opened);
     dialog->dismissWithSuccess(false, false);
@@ -288,8 +282,7 @@ TEST_F(FBDialogTest, RequestsOfThePages) {
     cookie |= c.name == "test_cookie" && c.value == "1" && c.domain == "facebook.test" &&
               c.includeSubdomains;
   EXPECT_TRUE(cookie);
-  for (auto* d : {static_cast<FBDialog*>(login.get()), static_cast<FBDialog*>(permission.get()),
-                  static_cast<FBDialog*>(stream.get())})
+  for (FBDialog* d : std::initializer_list<FBDialog*>{login.get(), permission.get(), stream.get()})
     d->dismissWithSuccess(false, false);
 }
 
@@ -310,61 +303,52 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
     const char* name;
     const char* answer;  // nullptr: the default answer
     std::vector<std::string> events;
-    std::optional<double> expires;  // seconds since 1970
+    long long expires;  // seconds since 1970; 0: none
   };
   const Row rows[] = {
-      {"no expiry", nullptr, {"login 9007199254740993", "succeeded"}, std::nullopt},
+      {"no expiry", nullptr, {"login 9007199254740993", "succeeded"}, 0},
       {"exact expiry",
        "<auth_getSession_response><uid>5</uid><session_key>sk</session_key>"
        "<expires>1796860801</expires></auth_getSession_response>",
        {"login 5", "succeeded"},
-       1796860801.0},
+       1796860801},
       {"error answer",
        "<error_response><error_code>100</error_code><error_msg>bad token</error_msg>"
        "</error_response>",
        {"failed 100", "not logged in"},
-       std::nullopt},
+       0},
       {"no session",
        "<auth_getSession_response><uid>5</uid></auth_getSession_response>",
        {"failed 1", "not logged in"},
-       std::nullopt},
+       0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     session->logout();
     recorder.events.clear();
-    {
+    server.clear();
+    if (row.answer) {
       std::lock_guard lock(mutex);
-      restBodies.clear();
-      if (row.answer) getSessionAnswer = row.answer;
+      getSessionAnswer = row.answer;
     }
     auto dialog = show<FBLoginDialog>();
     dialog->show();
     engine(*dialog).finishLoad("Log in");
     // No token yet: the panel stays and nothing is asked.
-    engine(*dialog).navigate(net::UrlRequest(*net::Url::parse("fbdialog://success?x=1")),
-                             WebViewNavigationType::Other);
+    navigate(*dialog, "fbdialog://success?x=1", WebViewNavigationType::Other);
     EXPECT_FALSE(dialog->isDismissed());
-    engine(*dialog).navigate(
-        net::UrlRequest(*net::Url::parse("fbdialog://success?auth_token=tok&x=1")),
-        WebViewNavigationType::Other);
+    navigate(*dialog, "fbdialog://success?auth_token=tok&x=1", WebViewNavigationType::Other);
     ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return dialog->isDismissed(); }));
     EXPECT_EQ(recorder.events, row.events);
-    std::lock_guard lock(mutex);
-    ASSERT_EQ(restBodies.size(), 1u);
-    EXPECT_NE(restBodies[0].find("name=\"auth_token\"\r\n\r\ntok\r\n"), std::string::npos);
-    if (row.events.back() == "succeeded") {
-      EXPECT_TRUE(session->isConnected());
-      EXPECT_EQ(session->expirationDate().has_value(), row.expires.has_value());
-      if (row.expires) {
-        EXPECT_EQ(std::chrono::duration_cast<std::chrono::seconds>(
-                      session->expirationDate()->time_since_epoch())
-                      .count(),
-                  static_cast<long long>(*row.expires));
-      }
-    } else {
-      EXPECT_FALSE(session->isConnected());
-    }
+    ASSERT_EQ(server.calls().size(), 1u);
+    EXPECT_EQ(server.calls()[0].params["auth_token"], "tok");
+    EXPECT_EQ(session->isConnected(), row.events.back() == "succeeded");
+    auto expires = session->expirationDate();
+    EXPECT_EQ(
+        expires
+            ? std::chrono::duration_cast<std::chrono::seconds>(expires->time_since_epoch()).count()
+            : 0,
+        row.expires);
   }
 }
 
@@ -374,8 +358,7 @@ TEST_F(FBDialogTest, PermissionDialogs) {
   auto photo = show<FBPermissionDialog>();
   photo->setPermission("photo_upload");
   photo->show();
-  engine(*photo).navigate(net::UrlRequest(*net::Url::parse("fbdialog:cancel")),
-                          WebViewNavigationType::LinkClicked);
+  navigate(*photo, "fbdialog:cancel", WebViewNavigationType::LinkClicked);
   auto failing = show<FBPermissionDialog>();
   failing->setPermission("photo_upload");
   failing->show();
@@ -391,13 +374,11 @@ TEST_F(FBDialogTest, PermissionDialogs) {
   offline->setPermission("offline_access");
   offline->show();
   engine(*offline).finishLoad("Allow");
-  engine(*offline).navigate(net::UrlRequest(*net::Url::parse("fbdialog:success")),
-                            WebViewNavigationType::FormSubmitted);
-  base::RunLoop::main().runFor(0.05);
+  navigate(*offline, "fbdialog:success", WebViewNavigationType::FormSubmitted);
+  base::RunLoop::main().runFor(0.05);  // virtual: whatever was due has run
   EXPECT_FALSE(offline->isDismissed());
   EXPECT_TRUE(lastURL(*offline).starts_with("https://www.facebook.test/login.php?"));
-  engine(*offline).navigate(net::UrlRequest(*net::Url::parse("fbdialog://success?auth_token=t")),
-                            WebViewNavigationType::Other);
+  navigate(*offline, "fbdialog://success?auth_token=t", WebViewNavigationType::Other);
   ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return offline->isDismissed(); }));
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"login 9007199254740993", "succeeded"}));
 }

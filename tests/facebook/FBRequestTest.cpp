@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,45 +15,15 @@
 #include "platform/net/UrlLoader.h"
 #include "tests/facebook/FBTestSupport.h"
 #include "tests/platform/net/TransferTestSupport.h"
-#include "tests/support/LoopbackServer.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
 using testing_support::render;
+using testing_support::RestCall;
 
 const std::string kBoundary = FBRequest::kBoundary;
 const char* const kApiSecret = "apisecret";
 const char* const kSessionSecret = "sessionsecret";
-
-struct Part {
-  std::string name, filename, type, value;
-};
-
-// The parts of a multipart body, which need not end with a closing boundary.
-std::vector<Part> parseMultipart(const std::string& body) {
-  std::vector<Part> parts;
-  const std::string first = "--" + kBoundary + "\r\n", separator = "\r\n--" + kBoundary;
-  if (!body.starts_with(first)) return parts;
-  size_t pos = first.size();
-  auto field = [](const std::string& head, const std::string& key, const std::string& end) {
-    size_t at = head.find(key);
-    return at == std::string::npos
-               ? std::string()
-               : head.substr(at + key.size(), head.find(end, at + key.size()) - at - key.size());
-  };
-  while (pos < body.size()) {
-    size_t headEnd = body.find("\r\n\r\n", pos);
-    size_t next = headEnd == std::string::npos ? headEnd : body.find(separator, headEnd + 4);
-    if (next == std::string::npos) break;
-    std::string head = body.substr(pos, headEnd - pos) + "\r\n";
-    parts.push_back({field(head, "name=\"", "\""), field(head, "filename=\"", "\""),
-                     field(head, "Content-Type: ", "\r\n"),
-                     body.substr(headEnd + 4, next - headEnd - 4)});
-    pos = next + separator.size() + 2;
-  }
-  return parts;
-}
 
 // Parameter names without "sig", in case-insensitive order (ties in byte order) or, for the
 // negative control, in byte order.
@@ -70,39 +39,29 @@ std::vector<std::string> names(const std::map<std::string, std::string>& params,
   return out;
 }
 
-// The signature as the REST server computes it.
-std::string signature(const std::map<std::string, std::string>& params, const std::string& secret,
-                      bool ignoreCase) {
+// Whether the call carries the signature the REST server computes with its secret.
+bool signedRight(const RestCall& call, bool ignoreCase = true) {
+  const auto& params = call.params;
+  const bool special = params.count("method") && params.at("method") == "facebook.auth.getSession";
   std::string text;
   for (const auto& name : names(params, ignoreCase)) text += name + "=" + params.at(name);
-  return crypto::Md5::hexDigest(text + secret);
+  text += !special && params.count("ss") && params.at("ss") == "1" ? kSessionSecret : kApiSecret;
+  return params.count("sig") && crypto::Md5::hexDigest(text) == params.at("sig");
 }
 
-// One call as the server saw it.
-struct Call {
-  std::string path, httpMethod, userAgent, contentType, body;
-  std::map<std::string, std::string> params;
-  std::vector<Part> files;
-  bool signatureOk = false, byteOrderWouldMatch = false;
+// Path, parameter names in signature order, uploaded files.
+std::string summary(const RestCall& call) {
+  std::string out = call.path;
+  for (const auto& name : names(call.params, true)) out += (out == call.path ? " " : ",") + name;
+  for (const auto& f : call.files) out += " " + f.filename + ":" + f.type;
+  return out;
+}
 
-  // Path, parameter names in signature order, uploaded files.
-  std::string summary() const {
-    std::string out = path;
-    for (const auto& name : names(params, true)) out += (out == path ? " " : ",") + name;
-    for (const Part& f : files) out += " " + f.filename + ":" + f.type;
-    return out;
-  }
-};
-
-const char* const kErrorAnswer =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<error_response><error_code>%d</error_code>"
-    "<error_msg>%s</error_msg><request_args list=\"true\"><arg><key>method</key><value>m</value>"
-    "</arg><arg><key>v</key><value>1.0</value></arg></request_args></error_response>";
-
-std::string errorAnswer(int code, const char* message) {
-  char text[512];
-  std::snprintf(text, sizeof text, kErrorAnswer, code, message);
-  return text;
+std::string errorAnswer(const std::string& code, const std::string& message) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<error_response><error_code>" + code +
+         "</error_code><error_msg>" + message +
+         "</error_msg><request_args list=\"true\"><arg><key>method</key><value>m</value></arg>"
+         "<arg><key>v</key><value>1.0</value></arg></request_args></error_response>";
 }
 
 // Records what a request reports: "loading @t", "load <value>", "fail <domain> <code> <text>",
@@ -110,24 +69,19 @@ std::string errorAnswer(int code, const char* message) {
 class Recorder : public FBRequestDelegate {
  public:
   std::vector<std::string> events;
-  int finished = 0;
+  int finished = 0;  // reports that end a request
 
   void requestLoading(FBRequest& r) override {
     add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
   }
   void requestDidLoad(FBRequest& r, const FBValue& result) override {
-    ++finished;
     add(r, "load " + render(result));
   }
   void requestDidFailWithError(FBRequest& r, const FBError& e) override {
-    ++finished;
     add(r, "fail " + e.domain + " " + std::to_string(e.code) + " " + e.description +
                (e.requestArgs.isNull() ? "" : " " + render(e.requestArgs)));
   }
-  void requestWasCancelled(FBRequest& r) override {
-    ++finished;
-    add(r, "cancelled");
-  }
+  void requestWasCancelled(FBRequest& r) override { add(r, "cancelled"); }
   // The events of one request.
   std::vector<std::string> of(const std::string& name) const {
     std::vector<std::string> out;
@@ -140,79 +94,40 @@ class Recorder : public FBRequestDelegate {
   void add(FBRequest& r, const std::string& event) {
     const auto* name = std::any_cast<std::string>(&r.userInfo());
     events.push_back((name ? *name : "?") + " " + event);
+    finished += !event.starts_with("loading");
   }
 };
+
+// The REST server answers by method; a call with a wrong signature is refused.
+std::string answer(const RestCall& call, testing_support::ResponseGate& gate) {
+  if (call.path == "/proxy") {
+    return "<auth_getSession_response><uid>9007199254740993</uid><session_key>k</session_key>"
+           "<expires>0</expires></auth_getSession_response>";
+  }
+  const std::string method = call.params.count("method") ? call.params.at("method") : "";
+  if (method == "test.slow") gate.wait();
+  if (!signedRight(call)) return errorAnswer("104", "Incorrect signature");
+  if (method == "test.error") return errorAnswer("102", "Session key invalid or no longer valid");
+  if (method == "test.badxml") return "<r><open></r>";
+  if (method == "test.huge")  // more than a loader takes
+    return "<r>" + std::string(net::UrlLoader::kDefaultMaxBodyBytes, 'x') + "</r>";
+  if (method == "friends.get") {
+    return "<friends_get_response list=\"true\"><uid>1</uid><uid>9007199254740993</uid>"
+           "</friends_get_response>";
+  }
+  return "<r><method>" + method + "</method></r>";
+}
 
 class FBRequestTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto& s = server.server();
-    s.set_keep_alive_max_count(1);
-    // cpp-httplib's multipart reader wants a closing boundary and a name on every part; the
-    // REST server reads the body as it comes, so this one takes it raw too.
-    s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
-      auto& request = const_cast<httplib::Request&>(req);
-      request.headers.emplace("X-Sent-Content-Type", req.get_header_value("Content-Type"));
-      request.headers.erase("Content-Type");
-      return httplib::Server::HandlerResponse::Unhandled;
-    });
-    s.Post(R"(.*/restserver\.php)", [this](const httplib::Request& req, httplib::Response& res) {
-      Call call;
-      call.body = req.body;
-      call.path = req.path;
-      call.httpMethod = req.method;
-      call.userAgent = req.get_header_value("User-Agent");
-      call.contentType = req.get_header_value("X-Sent-Content-Type");
-      for (Part& p : parseMultipart(call.body)) {
-        if (p.filename.empty()) {
-          call.params[p.name] = p.value;
-        } else {
-          call.files.push_back(std::move(p));
-        }
-      }
-      std::string method = call.params["method"];
-      bool special = method == "facebook.auth.getSession";
-      std::string secret = !special && call.params["ss"] == "1" ? kSessionSecret : kApiSecret;
-      call.signatureOk = signature(call.params, secret, true) == call.params["sig"];
-      call.byteOrderWouldMatch = signature(call.params, secret, false) == call.params["sig"];
-      record(call);
-      if (method == "test.slow") gate.wait();
-      std::string answer;
-      if (!call.signatureOk) {
-        answer = errorAnswer(104, "Incorrect signature");
-      } else if (method == "test.error") {
-        answer = errorAnswer(102, "Session key invalid or no longer valid");
-      } else if (method == "test.badxml") {
-        answer = "<r><open></r>";
-      } else if (method == "test.huge") {
-        answer = "<r>" + std::string(net::UrlLoader::kDefaultMaxBodyBytes, 'x') + "</r>";
-      } else if (method == "friends.get") {
-        answer =
-            "<friends_get_response list=\"true\"><uid>1</uid><uid>9007199254740993</uid>"
-            "</friends_get_response>";
-      } else {
-        answer = "<r><method>" + method + "</method></r>";
-      }
-      res.set_content(answer, "text/xml");
-    });
-    s.Get("/proxy", [this](const httplib::Request& req, httplib::Response& res) {
-      Call call;
-      call.path = req.path;
-      call.httpMethod = req.method;
-      call.userAgent = req.get_header_value("User-Agent");
-      for (const auto& [name, value] : req.params) call.params[name] = value;
-      record(call);
-      res.set_content(
-          "<auth_getSession_response><uid>9007199254740993</uid><session_key>k"
-          "</session_key><expires>0</expires></auth_getSession_response>",
-          "text/xml");
-    });
-    server.start();
     FBHosts hosts;
     hosts.api = server.url();
     hosts.video = server.url("/video");
     session = FBSession::create("apikey", kApiSecret, std::nullopt, hosts);
     session->begin(9007199254740993, "sessionkey", kSessionSecret, std::nullopt);
+    // Calls are paced in seconds: the virtual clock skips the waits.
+    base::RunLoop::main().setVirtualClock(true);
   }
   void TearDown() override {
     gate.open();
@@ -221,14 +136,6 @@ class FBRequestTest : public ::testing::Test {
     base::RunLoop::main().setVirtualClock(false);
   }
 
-  void record(const Call& call) {
-    std::lock_guard lock(mutex);
-    calls.push_back(call);
-  }
-  std::vector<Call> seen() {
-    std::lock_guard lock(mutex);
-    return calls;
-  }
   std::shared_ptr<FBRequest> makeRequest(const std::string& name) {
     auto request = FBRequest::requestWithSession(session, &recorder);
     request->setUserInfo(name);
@@ -239,11 +146,8 @@ class FBRequestTest : public ::testing::Test {
         base::RunLoop::main().runUntilCondition([&] { return recorder.finished >= count; }, 30));
   }
 
-  testing_support::TempDir dir;
-  testing_support::LoopbackServer server;
   testing_support::ResponseGate gate;
-  std::mutex mutex;
-  std::vector<Call> calls;
+  testing_support::RestServer server{[this](const RestCall& call) { return answer(call, gate); }};
   std::shared_ptr<FBSession> session;
   Recorder recorder;
 };
@@ -293,23 +197,22 @@ TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {
     EXPECT_EQ(recorder.of(c.name).back(), "load {method:\"" + c.method + "\"}") << c.name;
   }
   auto now = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch());
-  std::vector<Call> all = seen();
+  std::vector<RestCall> all = server.calls();
   ASSERT_EQ(all.size(), std::size(cases));
   for (size_t i = 0; i < all.size(); ++i) {
-    const Call& call = all[i];
+    const RestCall& call = all[i];
     const CallCase& c = cases[i];
-    EXPECT_EQ(call.summary(), c.summary) << c.name;
-    EXPECT_TRUE(call.signatureOk) << c.name;
+    EXPECT_EQ(summary(call), c.summary) << c.name;
+    EXPECT_TRUE(signedRight(call)) << c.name;
     EXPECT_EQ(call.httpMethod, "POST");
     EXPECT_EQ(call.userAgent, "FacebookClient");
     EXPECT_EQ(call.contentType, "multipart/form-data; boundary=" + kBoundary);
     // No closing boundary: the body ends with an opening one.
     EXPECT_TRUE(call.body.ends_with("\r\n--" + kBoundary + "\r\n")) << c.name;
     EXPECT_EQ(call.body.find("--" + kBoundary + "--"), std::string::npos) << c.name;
-    EXPECT_EQ(call.params.at("api_key"), "apikey");
-    EXPECT_EQ(call.params.at("v"), "1.0");
-    EXPECT_EQ(call.params.at("format"), "XML");
-    for (const auto& [name, value] : c.params) EXPECT_EQ(call.params.at(name), value) << c.name;
+    FBRequest::Params sent = c.params;
+    sent.insert({{"api_key", "apikey"}, {"v", "1.0"}, {"format", "XML"}});
+    for (const auto& [name, value] : sent) EXPECT_EQ(call.params.at(name), value) << c.name;
     if (call.params.count("call_id")) {
       EXPECT_NEAR(std::stod(call.params.at("call_id")), now.count(), 60) << c.name;
       EXPECT_EQ(call.params.at("call_id").find('.'), std::string::npos);
@@ -318,7 +221,7 @@ TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {
     }
   }
   // The case-insensitive order is what the server checks, not byte order.
-  EXPECT_FALSE(all[2].byteOrderWouldMatch);
+  EXPECT_FALSE(signedRight(all[2], false));
   ASSERT_EQ(all[3].files.size(), 1u);
   EXPECT_TRUE(all[3].files[0].value.starts_with("\x89PNG"));
   ASSERT_EQ(all[4].files.size(), 1u);
@@ -355,7 +258,6 @@ TEST_F(FBRequestTest, AnswersAndFailuresReachTheDelegate) {
 
 TEST_F(FBRequestTest, FourthCallWithinTwoSecondsWaitsForTheTimerInOrder) {
   auto& loop = base::RunLoop::main();
-  loop.setVirtualClock(true);
   auto send = [this](int n) {
     makeRequest(std::to_string(n))->call("test.pace", {{"n", std::to_string(n)}});
   };
@@ -369,12 +271,11 @@ TEST_F(FBRequestTest, FourthCallWithinTwoSecondsWaitsForTheTimerInOrder) {
   EXPECT_EQ(loading, (std::vector<std::string>{"1 loading @0", "2 loading @0", "3 loading @0",
                                                "4 loading @2", "5 loading @2", "6 loading @2",
                                                "7 loading @4"}));
-  EXPECT_EQ(seen().size(), 7u);
-  for (const Call& call : seen()) EXPECT_TRUE(call.signatureOk);
+  EXPECT_EQ(server.calls().size(), 7u);
+  for (const RestCall& call : server.calls()) EXPECT_TRUE(signedRight(call));
 }
 
 TEST_F(FBRequestTest, CancelStopsALoadingOrAWaitingCall) {
-  base::RunLoop::main().setVirtualClock(true);
   std::vector<std::shared_ptr<FBRequest>> requests;
   for (int n = 1; n <= 4; ++n) {
     requests.push_back(makeRequest(std::to_string(n)));
@@ -393,7 +294,7 @@ TEST_F(FBRequestTest, CancelStopsALoadingOrAWaitingCall) {
   EXPECT_EQ(recorder.of("4"), std::vector<std::string>{"cancelled"});
   // The cancelled first call may or may not have reached the server; the fourth never does.
   std::vector<std::string> reached;
-  for (const Call& call : seen())
+  for (const RestCall& call : server.calls())
     if (call.params.at("n") != "1") reached.push_back(call.params.at("n"));
   std::sort(reached.begin(), reached.end());
   EXPECT_EQ(reached, (std::vector<std::string>{"2", "3"}));
@@ -403,13 +304,12 @@ TEST_F(FBRequestTest, ProxyGetCarriesItsParametersEscaped) {
   auto request = makeRequest("proxy");
   request->post(server.url("/proxy?app=1"),
                 {{"auth_token", "a b&c=d/é+%"}, {"generate_session_secret", "1"}});
-  EXPECT_EQ(request->description(), "<FBRequest " + server.url("/proxy?app=1") + ">");
   waitForReports(1);
   EXPECT_EQ(recorder.of("proxy").back(),
             R"(load {expires:"0",session_key:"k",uid:"9007199254740993"})");
-  std::vector<Call> all = seen();
+  std::vector<RestCall> all = server.calls();
   ASSERT_EQ(all.size(), 1u);
-  const Call& call = all[0];
+  const RestCall& call = all[0];
   EXPECT_EQ(call.httpMethod, "GET");
   EXPECT_EQ(call.userAgent, "FacebookClient");
   EXPECT_EQ(call.params,

@@ -5,11 +5,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <regex>
 #include <set>
 
-#include "tests/app/demo/SiteDocument.h"
+#include "reader/feed/HTTPConnection.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -19,22 +20,6 @@ using testing_support::writeFile;
 
 namespace {
 
-constexpr const char* kFeedType = "application/rss+xml; charset=utf-8";
-
-bool isPng(const std::string& b) {
-  return b.starts_with("\x89PNG\r\n\x1a\n");
-}
-bool isJpeg(const std::string& b) {
-  return b.starts_with("\xff\xd8\xff");
-}
-
-// The address of the picture tag a summary begins with, or "".
-std::string summaryPicture(const std::string& description) {
-  static const std::regex tag(R"re(^<img src="([^"]+)" />)re");
-  std::smatch m;
-  return std::regex_search(description, m, tag) ? m[1].str() : std::string();
-}
-
 class DemoSiteTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -43,228 +28,160 @@ class DemoSiteTest : public ::testing::Test {
   }
   static void TearDownTestSuite() { site_.reset(); }
 
-  // GET of an address on the site, which must begin with its base address.
-  httplib::Result get(const std::string& url) {
+  // GET of an address on the site, which must begin with its base address: every link of the
+  // site's text files carries the server's own address.
+  httplib::Result get(const std::string& url, const std::string& type) {
     EXPECT_TRUE(url.starts_with(site_->baseUrl() + "/")) << url;
-    return client_.Get(url.substr(site_->baseUrl().size()));
+    auto res = client_.Get(url.substr(site_->baseUrl().size()));
+    EXPECT_TRUE(res && res->status == 200) << url << " not served";
+    EXPECT_EQ(res ? res->get_header_value("Content-Type") : type, type) << url;
+    return res;
   }
-
-  SiteDocument document(const std::string& url, const char* contentType) {
-    SiteDocument doc;
-    auto res = get(url);
-    if (!res || res->status != 200) {
-      ADD_FAILURE() << url << " not served";
-      return doc;
-    }
-    EXPECT_EQ(res->get_header_value("Content-Type"), contentType) << url;
-    EXPECT_TRUE(doc.parse(res->body)) << url << ": " << doc.error();
-    return doc;
-  }
-
-  // Home.rss and every feed the menu names.
-  std::vector<std::string> feeds() {
-    std::vector<std::string> urls{site_->baseUrl() + "/Home.rss"};
-    SiteDocument menu =
-        document(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8");
-    for (const char* name : {"service", "subService"})
-      for (const auto* e : menu.named(name)) urls.push_back(e->attributes.at("link"));
-    return urls;
+  // The records of a menu or feed on the site, which must be well-formed and carry no
+  // placeholder; its text in `body`.
+  std::vector<FeedRecord> records(const std::string& url, const char* type, std::string& body) {
+    HTTPConnection reader;
+    if (auto res = get(url, type)) body = res->body;
+    EXPECT_EQ(body.find(DemoSite::kPlaceholder), std::string::npos) << url;
+    reader.parseData(body);
+    EXPECT_EQ(reader.parseError() ? reader.parseError()->describe() : "", "") << url;
+    return reader.getDataInArray();
   }
 
   static inline std::unique_ptr<DemoSite> site_;
   httplib::Client client_{site_->baseUrl()};
 };
 
-TEST_F(DemoSiteTest, MenuNamesFeedsThatExistAndAreWellFormed) {
-  auto urls = feeds();
-  ASSERT_GT(urls.size(), 1u);
-  for (const auto& url : urls) {
-    SiteDocument feed = document(url, kFeedType);
-    auto items = feed.named("item");
-    EXPECT_FALSE(items.empty()) << url;
-    for (const auto* item : items) {
-      for (const char* field : {"title", "link", "description", "pubDate", "guid"}) {
-        const auto* e = feed.child(*item, field);
-        EXPECT_TRUE(e && !e->text.empty()) << url << " lacks " << field;
-      }
-    }
-  }
-}
+// One walk over the whole site: the menu, every feed it names and Home.rss, well-formed with
+// complete stories and true publication dates, and every story's page and pictures.
+TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
+  using namespace std::chrono;
+  static const std::regex dateForm(
+      R"(^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), (\d\d) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) (\d{4}) \d\d:\d\d:\d\d EST$)");
+  const std::string days = "SunMonTueWedThuFriSat", months = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
-TEST_F(DemoSiteTest, EveryStoryLeadsToItsPageAndPictures) {
+  std::vector<std::string> feeds{site_->baseUrl() + "/Home.rss"};
+  std::string body;
+  for (const auto& record :
+       records(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8", body)) {
+    const auto& service = std::get<ServicePtr>(record);
+    feeds.push_back(service->link);
+    for (const auto& sub : service->subService) feeds.push_back(sub->link);
+  }
+  ASSERT_GT(feeds.size(), 1u);
   std::set<std::string> pages, pictures;
-  for (const auto& url : feeds()) {
-    SiteDocument feed = document(url, kFeedType);
-    for (const auto* item : feed.named("item")) {
-      if (const auto* link = feed.child(*item, "link")) pages.insert(link->text);
-      if (const auto* thumb = feed.child(*item, "media:thumbnail"))
-        pictures.insert(thumb->attributes.at("url"));
-      if (const auto* d = feed.child(*item, "description"))
-        if (auto src = summaryPicture(d->text); !src.empty()) pictures.insert(src);
+  for (const auto& url : feeds) {
+    auto items = records(url, "application/rss+xml; charset=utf-8", body);
+    EXPECT_FALSE(items.empty()) << url;
+    for (const auto& record : items) {
+      const Item& item = *std::get<ItemPtr>(record);
+      for (const auto& field : {item.title, item.link, item.description, item.pubDate, item.guid})
+        EXPECT_FALSE(field.value_or("").empty()) << url << " lacks a field";
+      pages.insert(*item.link);
+      for (const auto& picture : {item.avatar, item.imgLink})
+        if (!picture.value_or("").empty()) pictures.insert(*picture);
     }
+    // Publication dates as written, one per story.
+    static const std::regex pubDate("<pubDate>([^<]*)</pubDate>");
+    size_t dates = 0;
+    for (std::sregex_iterator at(body.begin(), body.end(), pubDate), end; at != end;
+         ++at, ++dates) {
+      std::smatch m;
+      const std::string text = (*at)[1];
+      ASSERT_TRUE(std::regex_match(text, m, dateForm)) << url << ": " << text;
+      year_month_day ymd{year{std::stoi(m[4])}, month{unsigned(months.find(m[3]) / 3 + 1)},
+                         day{unsigned(std::stoi(m[2]))}};
+      ASSERT_TRUE(ymd.ok()) << text;
+      EXPECT_EQ(days.substr(weekday{sys_days{ymd}}.c_encoding() * 3, 3), m[1].str()) << text;
+    }
+    EXPECT_EQ(dates, items.size()) << url;
   }
   ASSERT_FALSE(pages.empty());
   ASSERT_FALSE(pictures.empty());
-  for (const auto& url : pages) {
-    auto res = get(url);
-    ASSERT_TRUE(res && res->status == 200) << url;
-    EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=utf-8");
-  }
+  for (const auto& url : pages) get(url, "text/html; charset=utf-8");
   for (const auto& url : pictures) {
-    auto res = get(url);
-    ASSERT_TRUE(res && res->status == 200) << url;
-    auto type = res->get_header_value("Content-Type");
-    if (url.ends_with(".png")) {
-      EXPECT_EQ(type, "image/png");
-      EXPECT_TRUE(isPng(res->body)) << url;
-    } else {
-      EXPECT_EQ(type, "image/jpeg");
-      EXPECT_TRUE(isJpeg(res->body)) << url;
-    }
+    const bool png = url.ends_with(".png");
+    auto res = get(url, png ? "image/png" : "image/jpeg");
+    EXPECT_TRUE(!res || res->body.starts_with(png ? "\x89PNG\r\n\x1a\n" : "\xff\xd8\xff")) << url;
   }
-}
-
-TEST_F(DemoSiteTest, PublicationDatesHaveTheFeedFormAndTrueWeekdays) {
-  using namespace std::chrono;
-  static const std::regex form(
-      R"(^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), (\d\d) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) (\d{4}) \d\d:\d\d:\d\d EST$)");
-  const std::string days = "SunMonTueWedThuFriSat", months = "JanFebMarAprMayJunJulAugSepOctNovDec";
-  for (const auto& url : feeds()) {
-    SiteDocument feed = document(url, kFeedType);
-    for (const auto* e : feed.named("pubDate")) {
-      std::smatch m;
-      ASSERT_TRUE(std::regex_match(e->text, m, form)) << url << ": " << e->text;
-      year_month_day date{year{std::stoi(m[4])}, month{unsigned(months.find(m[3]) / 3 + 1)},
-                          day{unsigned(std::stoi(m[2]))}};
-      ASSERT_TRUE(date.ok()) << e->text;
-      EXPECT_EQ(days.substr(weekday{sys_days{date}}.c_encoding() * 3, 3), m[1].str()) << e->text;
-    }
-  }
-}
-
-TEST_F(DemoSiteTest, TextFilesCarryTheServersAddressAndImagesStayUntouched) {
-  const std::string base = site_->baseUrl();
-  for (const char* path : {"/Home.rss", "/mobi/app_menu.php"}) {
-    auto res = client_.Get(path);
-    ASSERT_TRUE(res && res->status == 200) << path;
-    EXPECT_EQ(res->body.find(DemoSite::kPlaceholder), std::string::npos) << path;
-    EXPECT_NE(res->body.find(base + "/"), std::string::npos) << path;
-  }
-  auto tools = client_.Get("/mobi/tools.php");
-  ASSERT_TRUE(tools && tools->status == 200);
-  EXPECT_EQ(tools->get_header_value("Content-Type"), "text/html; charset=utf-8");
-
+  get(site_->baseUrl() + "/mobi/tools.php", "text/html; charset=utf-8");
   auto image = client_.Get("/images/pictures/bien.png");
-  ASSERT_TRUE(image && image->status == 200);
+  ASSERT_TRUE(image);
   EXPECT_EQ(image->body, readFile(site_->root() / "images/pictures/bien.png"));
-}
-
-TEST_F(DemoSiteTest, MissingFilesAndFoldersAreNotFound) {
   for (const char* path : {"/Nothing.rss", "/rss", "/", "/images/thumbs/none.png"}) {
     auto res = client_.Get(path);
-    ASSERT_TRUE(res) << path;
-    EXPECT_EQ(res->status, 404) << path;
+    EXPECT_TRUE(res && res->status == 404) << path;
   }
 }
 
 // A site in a temporary folder next to a file it must never hand out.
-class DemoSiteRootTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(tmp_ / "site/sub");
-    writeFile(tmp_ / "secret.txt", "private");
-    writeFile(tmp_ / "site/sub/page.html", "<a href=\"{{SITE}}/sub/page.html\">{{SITE}}</a>");
-    writeFile(tmp_ / "site/menu.php", "<?xml version=\"1.0\"?><services/>");
-    fs::create_symlink(tmp_ / "secret.txt", tmp_ / "site/outside.txt");
-    ASSERT_TRUE(site_.start());
-  }
-
-  // Sends the path exactly as written.
-  httplib::Result get(const std::string& path) {
-    httplib::Client client(site_.baseUrl());
-    client.set_url_encode(false);
-    return client.Get(path);
-  }
-
-  TempDir tmp_;
-  DemoSite site_{tmp_ / "site"};
-};
-
-TEST_F(DemoSiteRootTest, RefusesPathsThatLeaveTheRoot) {
-  for (const char* path :
-       {"/../secret.txt", "/sub/../../secret.txt", "/%2e%2e/secret.txt", "/..%2fsecret.txt",
-        "/sub/%2E%2E/%2E%2E/secret.txt", "/..%5csecret.txt", "/outside.txt"}) {
-    auto res = get(path);
+TEST(DemoSiteRootTest, ServesOnlyInsideItsRootWithEveryPlaceholderReplaced) {
+  TempDir tmp;
+  fs::create_directories(tmp / "site/sub");
+  writeFile(tmp / "secret.txt", "private");
+  writeFile(tmp / "site/sub/page.html", "<a href=\"{{SITE}}/sub/page.html\">{{SITE}}</a>");
+  writeFile(tmp / "site/menu.php", "<?xml version=\"1.0\"?><services/>");
+  fs::create_symlink(tmp / "secret.txt", tmp / "site/outside.txt");
+  DemoSite site(tmp / "site");
+  ASSERT_TRUE(site.start());
+  httplib::Client client(site.baseUrl());
+  client.set_url_encode(false);  // sends each path exactly as written
+  const std::string absolute = "/" + (tmp / "secret.txt").string();  // still read inside the root
+  const std::pair<std::string, int> paths[] = {
+      {"/../secret.txt", 403},     {"/sub/../../secret.txt", 403},
+      {"/%2e%2e/secret.txt", 403}, {"/..%2fsecret.txt", 403},
+      {"/..%5csecret.txt", 403},   {"/sub/%2E%2E/%2E%2E/secret.txt", 403},
+      {"/outside.txt", 403},       {absolute, 404},
+  };
+  for (const auto& [path, status] : paths) {
+    auto res = client.Get(path);
     ASSERT_TRUE(res) << path;
-    EXPECT_EQ(res->status, 403) << path;
+    EXPECT_EQ(res->status, status) << path;
     EXPECT_EQ(res->body.find("private"), std::string::npos) << path;
   }
-  // A path that looks absolute is still read inside the root.
-  auto res = get("/" + (tmp_ / "secret.txt").string());
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->status, 404);
-}
-
-TEST_F(DemoSiteRootTest, ServesPagesWithEveryPlaceholderReplaced) {
-  auto res = get("/sub/./page.html");
-  ASSERT_TRUE(res && res->status == 200);
-  EXPECT_EQ(res->body,
-            "<a href=\"" + site_.baseUrl() + "/sub/page.html\">" + site_.baseUrl() + "</a>");
-  auto menu = get("/menu.php");
+  auto page = client.Get("/sub/./page.html");
+  ASSERT_TRUE(page && page->status == 200);
+  EXPECT_EQ(page->body,
+            "<a href=\"" + site.baseUrl() + "/sub/page.html\">" + site.baseUrl() + "</a>");
+  auto menu = client.Get("/menu.php");
   ASSERT_TRUE(menu && menu->status == 200);
   EXPECT_EQ(menu->get_header_value("Content-Type"), "text/xml; charset=utf-8");
 }
 
-TEST(DemoSiteLifecycle, StartsOnItsOwnPortAndStopsCleanly) {
+// Each copy gets a port of its own, keeps its preferred port across restarts and falls back to
+// another when it is taken, and is gone once stopped.
+TEST(DemoSiteLifecycle, PortsRestartsAndStops) {
   TempDir tmp;
+  DemoSite missing(tmp / "missing");
+  EXPECT_FALSE(missing.start());
+  EXPECT_EQ(missing.baseUrl(), "");
   fs::create_directories(tmp / "site");
   writeFile(tmp / "site/a.txt", "a");
-  DemoSite one(tmp / "site"), two(tmp / "site");
-  ASSERT_TRUE(one.start());
-  ASSERT_TRUE(two.start());
-  EXPECT_NE(one.baseUrl(), two.baseUrl());
-  EXPECT_TRUE(one.start());  // already running: same address
-  std::string address = one.baseUrl();
-  one.stop();
-  EXPECT_EQ(one.baseUrl(), "");
+  DemoSite probe(tmp / "site", 0);  // a port free a moment ago
+  ASSERT_TRUE(probe.start());
+  const std::string address = probe.baseUrl();
+  const int port = std::stoi(address.substr(address.rfind(':') + 1));
+  EXPECT_TRUE(probe.start());  // already running: same address
+  EXPECT_EQ(probe.baseUrl(), address);
+  probe.stop();
+  EXPECT_EQ(probe.baseUrl(), "");
   httplib::Client gone(address);
   gone.set_connection_timeout(1);
   EXPECT_FALSE(gone.Get("/a.txt"));
-  ASSERT_TRUE(one.start());
-  EXPECT_EQ(httplib::Client(one.baseUrl()).Get("/a.txt")->body, "a");
-}
-
-TEST(DemoSiteLifecycle, KeepsItsPortAcrossRestartsAndFallsBackWhenItIsTaken) {
-  TempDir tmp;
-  fs::create_directories(tmp / "site");
-  writeFile(tmp / "site/a.txt", "a");
-  // A port free a moment ago.
-  DemoSite probe(tmp / "site", 0);
-  ASSERT_TRUE(probe.start());
-  const int port = std::stoi(probe.baseUrl().substr(probe.baseUrl().rfind(':') + 1));
-  probe.stop();
-  const std::string preferred = "http://127.0.0.1:" + std::to_string(port);
   {
     DemoSite first(tmp / "site", port), second(tmp / "site", port);
     ASSERT_TRUE(first.start());
-    EXPECT_EQ(first.baseUrl(), preferred);
-    EXPECT_EQ(first.preferredBaseUrl(), preferred);
-    // Taken: the second copy runs on another port, and each serves the site.
+    EXPECT_EQ(first.baseUrl(), address);
+    EXPECT_EQ(first.preferredBaseUrl(), address);
     ASSERT_TRUE(second.start());
-    EXPECT_NE(second.baseUrl(), preferred);
+    EXPECT_NE(second.baseUrl(), address);
     for (DemoSite* site : {&first, &second})
       EXPECT_EQ(httplib::Client(site->baseUrl()).Get("/a.txt")->body, "a");
   }
   DemoSite restarted(tmp / "site", port);
   ASSERT_TRUE(restarted.start());
-  EXPECT_EQ(restarted.baseUrl(), preferred);
-}
-
-TEST(DemoSiteLifecycle, DoesNotStartWithoutItsFolder) {
-  TempDir tmp;
-  DemoSite site(tmp / "missing");
-  EXPECT_FALSE(site.start());
-  EXPECT_EQ(site.baseUrl(), "");
+  EXPECT_EQ(restarted.baseUrl(), address);
+  EXPECT_EQ(httplib::Client(address).Get("/a.txt")->body, "a");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/cli/ShareCommand.h"
 #include "app/sandbox/ServiceSandbox.h"
 #include "app/shell/ProgramConfig.h"
+#include "platform/net/UrlLoader.h"
 #include "sharing/services/SHKMail.h"
 #include "sharing/services/SmtpDelivery.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -25,6 +26,8 @@ class SandboxMailTest : public SharingTest {
   }
 };
 
+// The sandbox receives every service's requests, from this program and, by its address, from a
+// second one; mail shared without a window lands in its sink.
 TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
   std::vector<std::string> args = {"--services", "sandbox"};
   std::string error;
@@ -33,6 +36,21 @@ TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
   std::ostringstream configErr;
   ASSERT_TRUE(config->apply(configErr)) << configErr.str();
   ServiceSandbox& sandbox = *config->sandbox();
+  const std::string api = SHKServiceConfig::shared().value("SHKInstapaper", "api");
+  EXPECT_EQ(api, sandbox.baseUrl() + "/SHKInstapaper/api");
+  std::vector<std::string> second{"--services", sandbox.baseUrl()};
+  auto other = ProgramConfig::extract(second, error);
+  ASSERT_TRUE(other && other->apply(configErr));
+  EXPECT_EQ(SHKServiceConfig::shared().value("SHKTumblr", "api"),
+            sandbox.baseUrl() + "/SHKTumblr/api");
+  net::UrlRequest request(*net::Url::parse(api + "/api/add?x=1"));
+  request.setHttpMethod("POST");
+  request.setHttpBody("url=u");
+  net::UrlLoader::sendSynchronousRequest(request);
+  auto received = sandbox.log().requests();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].service + received[0].path + " " + received[0].body,
+            "SHKInstapaper/api/add url=u");
   EXPECT_TRUE(SHKMail::canSendMail());
 
   auto command = ShareCommand::parse({"share", "SHKMail", "--text", "Xin chào <b>", "--title",

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -27,7 +28,7 @@ struct Seen {
     std::vector<std::string> words;  // texts of its shown, non-empty labels with an area
   };
   std::vector<std::vector<Row>> tables;
-  int gridTiles = 0;
+  int gridTiles = 0;       // buttons carrying a story index inside the story view (tag 999)
   int wordlessLabels = 0;  // shown labels with text but no area
 };
 
@@ -73,57 +74,73 @@ void look(const json& view, Seen& seen, Seen::Row* row, bool inGrid) {
   for (const json& child : view["subviews"]) look(child, seen, row, grid);
 }
 
+// The demo site, started once, with two saved stories in each test's settings.
 class SnapshotScreens : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(demo_.start());
+  static void SetUpTestSuite() {
+    demo_ = std::make_unique<DemoSite>();
+    ASSERT_TRUE(demo_->start());
     HTTPConnection menu;
-    menu.startParsingWithURL(demo_.baseUrl() + std::string(NewsSite::kMenuPath));
+    menu.startParsingWithURL(demo_->baseUrl() + std::string(NewsSite::kMenuPath));
     for (const FeedRecord& record : menu.getDataInArray()) {
       if (auto service = std::get_if<ServicePtr>(&record)) services_.push_back(*service);
     }
+  }
+  static void TearDownTestSuite() {
+    services_.clear();
+    demo_.reset();
+  }
+  void SetUp() override {
     std::vector<ItemPtr> saved;
     for (const char* title : {"Tin đã lưu thứ nhất", "Tin đã lưu thứ hai"}) {
       saved.push_back(std::make_shared<Item>());
       saved.back()->title = title;
-      saved.back()->link = demo_.baseUrl() + "/saved/" + std::to_string(saved.size()) + ".html";
+      saved.back()->link = demo_->baseUrl() + "/saved/" + std::to_string(saved.size()) + ".html";
     }
     ASSERT_TRUE(Utilities().setBookmarkItem(saved));
   }
 
   // The first category with sub-categories (with = true) or without them.
-  int category(bool with) const {
+  static int category(bool with) {
     auto found = std::find_if(services_.begin(), services_.end(),
                               [&](const auto& s) { return s->subService.empty() != with; });
     return found == services_.end() ? -1 : static_cast<int>(found - services_.begin());
   }
 
-  // Takes the snapshot and returns its view tree; null, with the message in `err`, on failure.
+  // Takes the snapshot and returns its record, whose picture must be a PNG; null, with the
+  // message in `err`, on failure, when no picture may be left either.
   json snapshot(const std::string& screen, const std::string& style, bool landscape, int index,
-                std::ostringstream& err) {
+                std::ostringstream& err, std::string site = demo_->baseUrl()) {
     ShellOptions options;
     options.command = ShellOptions::Command::Snapshot;
-    options.site = demo_.baseUrl();
+    options.site = site;
     options.screen = screen;
     options.style = style;
     options.landscape = landscape;
     options.index = index;
     options.out = (dir_ / "shot.png").string();
+    std::filesystem::remove(options.out);
     std::ostringstream out;
-    if (SnapshotCommand(out, err).run(options) != 0) return {};
+    const int status = SnapshotCommand(out, err).run(options);
+    std::ifstream picture(options.out, std::ios::binary);
+    std::string magic(4, '\0');
+    picture.read(magic.data(), 4);
+    EXPECT_EQ(magic == "\x89PNG", status == 0) << screen;
+    if (status != 0) return {};
     std::ifstream in(SnapshotCommand::jsonPathFor(options.out));
     return json::parse(in);
   }
 
   TempDir dir_;
-  DemoSite demo_;
-  std::vector<ServicePtr> services_;
+  static inline std::unique_ptr<DemoSite> demo_;
+  static inline std::vector<ServicePtr> services_;
 };
 
 }  // namespace
 
 // Every screen and style as the window shows it: lists with rows of words as wide as the
-// screen, showing what the screen is about; grids with tiles; no label left without an area.
+// screen, showing what the screen is about; grids with tiles; no label left without an area;
+// a style chosen for one snapshot leaves the stored one (grid) for the next.
 TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
   const int sub = category(true);
   ASSERT_GE(sub, 0);
@@ -144,6 +161,7 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
   const Shot shots[] = {
       {"home", "grid", false, 0, true, nullptr},
       {"home", "list", true, 0, false, &anyWords},
+      {"home", "", false, 0, true, nullptr},
       {"categories", "", false, 0, false, &categories},
       {"categories", "", true, 0, false, &categories},
       {"subcategories", "", false, sub, false, &subCategories},
@@ -151,7 +169,7 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
       {"stories", "list", false, 0, false, &anyWords},
       {"stories", "grid", true, 0, true, nullptr},
       {"lead", "", true, 0, false, nullptr},
-      {"article", "", true, 0, false, nullptr},
+      {"article", "", true, 1, false, nullptr},
       {"saved", "", false, 0, false, &saved},  // newest first
       {"saved", "", true, 0, false, &saved},
   };
@@ -163,12 +181,23 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
       ADD_FAILURE() << err.str();
       continue;
     }
+    EXPECT_EQ(doc["screen"], shot.screen);
+    if (shot.screen == std::string("home")) {  // the style chosen, else the stored one
+      EXPECT_EQ(doc["style"], *shot.style ? shot.style : "grid");
+    }
     const double width = shot.landscape ? 480 : 320;
     EXPECT_EQ(doc["tree"]["frame"]["width"], width);
+    if (shot.screen == std::string("article")) {  // its page loaded, with address and title
+      ASSERT_EQ(doc["webPages"].size(), 1u);
+      EXPECT_FALSE(doc["webPages"][0]["loading"].get<bool>());
+      EXPECT_TRUE(doc["webPages"][0]["url"].get<std::string>().ends_with(".html"));
+      EXPECT_FALSE(doc["webPages"][0]["title"].get<std::string>().empty());
+    }
     Seen seen;
     look(doc["tree"], seen, nullptr, false);
     EXPECT_EQ(seen.wordlessLabels, 0);
     EXPECT_EQ(seen.gridTiles > 0, shot.grid);
+    EXPECT_GE(seen.gridTiles, shot.grid ? 6 : 0);
     EXPECT_EQ(seen.tables.size(), shot.rows ? 1u : 0u);
     if (!shot.rows || seen.tables.empty()) continue;
     const auto& rows = seen.tables.front();
@@ -185,10 +214,19 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
   }
 }
 
-TEST_F(SnapshotScreens, SubCategoriesOfACategoryWithoutThemAreRefused) {
-  const int plain = category(false);
-  ASSERT_GE(plain, 0);
-  std::ostringstream err;
-  EXPECT_TRUE(snapshot("subcategories", "", false, plain, err).is_null());
-  EXPECT_NE(err.str().find("has no sub-categories"), std::string::npos) << err.str();
+TEST_F(SnapshotScreens, ImpossibleScreensAreRefusedWithoutAPicture) {
+  const struct {
+    const char* screen;
+    int index;
+    std::string site, message;
+  } cases[] = {
+      {"subcategories", category(false), demo_->baseUrl(), "has no sub-categories"},
+      {"lead", 999, demo_->baseUrl(), "cannot show lead"},
+      {"home", 0, "http://127.0.0.1:9", "vemo: "},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream err;
+    EXPECT_TRUE(snapshot(c.screen, "", false, c.index, err, c.site).is_null()) << c.screen;
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+  }
 }
