@@ -120,7 +120,7 @@ int SnapshotCommand::run(const ShellOptions& options) {
   nlohmann::json doc = {{"screen", options.screen},
                         {"site", session.siteAddress()},
                         {"landscape", options.landscape},
-                        {"style", driver.homeStyle().empty() ? storedStyle : driver.homeStyle()},
+                        {"style", options.style.empty() ? storedStyle : options.style},
                         {"webPages", pages},
                         {"tree", tree}};
   std::ofstream file(json);

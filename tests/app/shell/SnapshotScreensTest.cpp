@@ -182,9 +182,7 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
       continue;
     }
     EXPECT_EQ(doc["screen"], shot.screen);
-    if (shot.screen == std::string("home")) {  // the style chosen, else the stored one
-      EXPECT_EQ(doc["style"], *shot.style ? shot.style : "grid");
-    }
+    EXPECT_EQ(doc["style"], *shot.style ? shot.style : "grid");  // chosen, else the stored one
     const double width = shot.landscape ? 480 : 320;
     EXPECT_EQ(doc["tree"]["frame"]["width"], width);
     if (shot.screen == std::string("article")) {  // its page loaded, with address and title
