@@ -25,6 +25,11 @@ bool panel(const ScreenImage& s) {
 bool prefilled(const ScreenImage& s) {
   return panel(s) && fraction(s, {35, 110, 230, 70}, dark) > 0.02;
 }
+// The grey "Saved!" notice over the middle of the story.
+bool savedNotice(const ScreenImage& s) {
+  return fraction(s, {90, 165, 140, 150}, [](const Rgb& p) { return near(p, 113, 109, 103, 20); }) >
+         0.5;
+}
 bool leadReader(const ScreenImage& s) {
   return fraction(s, {10, 398, 300, 24}, deepRed) > 0.5;
 }
@@ -87,6 +92,7 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
   ASSERT_TRUE(waitForRequests("/connect/prompt_feed.php", 1));
   ASSERT_TRUE(program_.waitFor(prefilled, &last)) << "no publishing page with the story";
   program_.click(60, 270);  // Publish
+  EXPECT_TRUE(program_.waitFor(savedNotice, &last, 5)) << "the share did not report its outcome";
   ASSERT_TRUE(waitForRequests("/connect/publish.php", 1));
   const std::string published = bodies("/connect/publish.php").front();
   EXPECT_NE(published.find("feedform_user_message="), std::string::npos) << published;
@@ -107,7 +113,7 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
   EXPECT_TRUE(
       program_.waitFor([](const ScreenImage& s) { return !panel(s) && leadReader(s); }, &last))
       << "the panel stayed after skipping";
-  // The window outlives the pages' script engines going away.
+  // The window stays after the pages and their script engines went away.
   std::this_thread::sleep_for(std::chrono::seconds(5));
   EXPECT_TRUE(program_.waitFor(leadReader, &last, 2)) << "the window is gone";
   EXPECT_EQ(bodies("/connect/publish.php").size(), 1u);
