@@ -192,6 +192,9 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
     w->refresh();
     return TRUE;
   }
+  // A panel over the screens (a web page's log-in or publishing form) takes the keys: the
+  // reader's shortcuts would page, close or open the screens under it.
+  if (w->session_.window().hasAttachedViews() && !turning) return FALSE;
   bool handled = false;
   if (turning) {
     if (!ui::Application::shared().isIgnoringInteractionEvents())

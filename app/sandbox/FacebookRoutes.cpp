@@ -253,7 +253,6 @@ void addFacebookRoutes(ServiceSandbox& sandbox) {
                                             "auth_token=" + token);
       });
   installRest(sandbox, "api", sessions);
-  installRest(sandbox, "secure_api", sessions);
   installRest(sandbox, "video", sessions);
 
   sandbox.handle(

@@ -89,7 +89,6 @@ const std::vector<SHKServiceConfig::Service>& SHKServiceConfig::services() {
         {"consumer_secret", Kind::Text, ""}}},
       {"SHKFacebook",
        {{"api", Kind::Host, "https://api.facebook.com"},
-        {"secure_api", Kind::Host, "https://api.facebook.com"},
         {"video", Kind::Host, "https://api-video.facebook.com"},
         {"web", Kind::Host, "https://www.facebook.com"},
         {"api_key", Kind::Text, ""},

@@ -54,6 +54,7 @@ SHKFacebook::SHKFacebook() = default;
 SHKFacebook::~SHKFacebook() {
   if (session_) session_->removeDelegate(this);
   if (auto dialog = dialog_.lock()) dialog->setDelegate(nullptr);
+  if (login_) login_->setDelegate(nullptr);
 }
 
 std::shared_ptr<FBSession> SHKFacebook::makeSession() {
@@ -74,6 +75,9 @@ void SHKFacebook::promptAuthorization() {
   pendingFacebookAction_ = Login;
   hold();
   login_ = std::make_shared<FBLoginDialog>(session_);
+  // Only its failure is heard here: a log-in arrives through the session, a closed panel ends
+  // the share without a word.
+  login_->setDelegate(this);
   login_->show();
 }
 
@@ -144,7 +148,12 @@ void SHKFacebook::sessionDidNotLogin(FBSession&) {
   if (pendingFacebookAction_ == Login) release();
 }
 
-void SHKFacebook::dialogDidSucceed(FBDialog&) {
+bool SHKFacebook::isSharePanel(const FBDialog& dialog) const {
+  return dialog_.lock().get() == &dialog;
+}
+
+void SHKFacebook::dialogDidSucceed(FBDialog& dialog) {
+  if (!isSharePanel(dialog)) return;
   if (pendingFacebookAction_ == Publish) {
     sendDidFinish();
   } else if (pendingFacebookAction_ == Permission) {
@@ -153,14 +162,16 @@ void SHKFacebook::dialogDidSucceed(FBDialog&) {
   release();
 }
 
-void SHKFacebook::dialogDidCancel(FBDialog&) {
+void SHKFacebook::dialogDidCancel(FBDialog& dialog) {
+  if (!isSharePanel(dialog)) return;
   // A cancelled permission page ends the share without a word.
   if (pendingFacebookAction_ == Publish) sendDidCancel();
   release();
 }
 
-void SHKFacebook::dialogDidFailWithError(FBDialog&, const net::Error& error) {
-  if (pendingFacebookAction_ == Publish || pendingFacebookAction_ == Permission) {
+void SHKFacebook::dialogDidFailWithError(FBDialog& dialog, const net::Error& error) {
+  // A log-in page that does not load, or a log-in the site does not take, fails the share too.
+  if (isSharePanel(dialog) || pendingFacebookAction_ == Login) {
     sendDidFailWithError(SHKError{SHKError::kDomain, SHKError::kCode, error.description()});
   }
   release();

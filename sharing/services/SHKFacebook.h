@@ -74,6 +74,8 @@ class SHKFacebook : public SHKSharer,
 
  private:
   std::shared_ptr<FBSession> makeSession();
+  // Whether `dialog` is the publishing or permission panel of this share (not the log-in).
+  bool isSharePanel(const FBDialog& dialog) const;
   // Keeps the service alive while one of its panels is up, and lets it go after.
   void hold();
   void release();

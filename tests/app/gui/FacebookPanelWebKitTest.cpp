@@ -3,6 +3,9 @@
 // script, and a published story reaches the sandbox's record.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -134,6 +137,26 @@ TEST_F(FacebookPanelWebKitTest, LogInPrefillAndPublish) {
   EXPECT_EQ(outcome.last, "succeeded");
   std::string record = sandbox.log().json();
   EXPECT_NE(record.find("\"path\": \"/connect/publish.php\""), std::string::npos);
+}
+
+// A log-in page that cannot load (nothing listens on its port) closes its panel with the failure.
+TEST_F(FacebookPanelWebKitTest, PageThatCannotLoadClosesThePanel) {
+  int closed = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(closed, reinterpret_cast<sockaddr*>(&address), size), 0);
+  getsockname(closed, reinterpret_cast<sockaddr*>(&address), &size);
+  ::close(closed);
+  FBHosts hosts;
+  hosts.web = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  auto login =
+      std::make_shared<FBLoginDialog>(FBSession::create("", std::string(), std::nullopt, hosts));
+  present(*login);
+  ASSERT_TRUE(runUntil([&] { return !outcome.last.empty(); }));
+  EXPECT_TRUE(outcome.last.starts_with("failed")) << outcome.last;
+  EXPECT_TRUE(login->isDismissed());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -170,6 +171,31 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
   EXPECT_EQ(outcomes, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
   EXPECT_NE(sandbox.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
+}
+
+// The log-in panel ends a share once: closed, nothing; a page that does not load or a token the
+// site refuses, a failure; the panel goes either way.
+TEST_F(SHKFacebookTest, LogInPanelThatFailsEndsTheShare) {
+  SHKSharer::create(SHKFacebook::kClassName)->logout();
+  const std::pair<std::function<void(FBDialog&)>, std::vector<std::string>> rows[] = {
+      {[](FBDialog& login) { go(login, "fbdialog:cancel"); }, {}},
+      {[](FBDialog& login) {
+         engine(login).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
+       },
+       {SHKSharer::kSendDidFailNotification}},
+      {[](FBDialog& login) { go(login, "fbdialog://success?auth_token=unknown"); },
+       {SHKSharer::kSendDidFailNotification}},
+  };
+  for (const auto& [act, expected] : rows) {
+    outcomes.clear();
+    SHKSharer::shareText(SHKFacebook::kClassName, "text");
+    ASSERT_TRUE(panel());
+    ASSERT_EQ(panel()->className(), "FBLoginDialog");
+    act(*panel());
+    ASSERT_TRUE(waitFor([&] { return !panel(); }));
+    runFor(0.5);
+    EXPECT_EQ(outcomes, expected);
+  }
 }
 
 TEST_F(SHKFacebookTest, TerminalSendsToTheWindow) {
