@@ -123,7 +123,9 @@ TEST_F(SHKTwitterTest, CounterAndLimitsInUtf16Units) {
   for (const auto& c : cases) EXPECT_EQ(counterOf(f, c.text, c.picture), c.counter) << c.counter;
   f.view()->setFrame({0, 0, 320, 200});
   f.view()->layoutIfNeeded();
+  // The counter under the text view, where the window's editor over the text view leaves it seen.
   EXPECT_EQ(f.counter()->frame(), (graphics::Rect{320 - 165, 200 - 24, 150, 15}));
+  EXPECT_EQ(f.textView()->frame(), (graphics::Rect{0, 0, 320, 170}));
 }
 
 TEST_F(SHKTwitterTest, ComposeScreenRefusesTooLongAndEmpty) {
