@@ -5,6 +5,7 @@
 #include "platform/base/NotificationCenter.h"
 #include "platform/graphics/Image.h"
 #include "sharing/config/SHKServiceConfig.h"
+#include "sharing/core/SHKFormController.h"
 #include "sharing/services/SHKTwitterForm.h"
 #include "tests/sharing/core/OAuthFlowTest.h"
 #include "tests/support/OAuthlibCheck.h"
@@ -180,6 +181,7 @@ TEST_F(SHKTwitterTest, RefusedStatusesFail) {
     ui::AlertStack::shared().reset();
     runFor(3);
   }
+  EXPECT_EQ(oauthlib(), "checked 5\n") << "the refused calls were signed right";
 }
 
 TEST(SHKTwitterScan, ErrorMessages) {
@@ -292,6 +294,59 @@ TEST_F(SHKTwitterTest, UsedNonceAsksForTheLoginAgain) {
   ui::AlertStack::shared().reset();
   SHKOAuthView* page = oauthView();
   ASSERT_NE(page, nullptr) << "the login page again";
+  EXPECT_EQ(oauthlib(), "checked 4\n");
   page->cancel();
+  runFor(3);
+}
+
+// With xAuth switched on the login is a form of name and password that goes straight to the
+// access token; the follow switch (on at first) follows the account before the status is sent.
+// A refused login shows the answer's text and keeps nothing.
+TEST_F(SHKTwitterTest, XAuthLogsInWithNameAndPassword) {
+  SHKSharer::registerClass("SHKTwitter", [] {
+    auto twitter = std::make_shared<SHKTwitter>();
+    twitter->setXAuth(true);
+    return twitter;
+  });
+  struct Case {
+    const char* password;
+    const char* alert;  // "" when logged in
+  } cases[] = {
+      {"wrong", "Access Error: Invalid user name or password"},
+      {"pw", ""},
+  };
+  for (const auto& c : cases) {
+    sharer_ = SHKSharer::shareItem("SHKTwitter", SHKItem::text("x"));
+    base::RunLoop::main().runUntilCondition(
+        [] { return SHK::currentHelper().currentView() != nullptr; }, 10);
+    auto nav =
+        std::dynamic_pointer_cast<ui::NavigationController>(SHK::currentHelper().currentView());
+    auto* login = nav ? dynamic_cast<SHKFormController*>(nav->topViewController()) : nullptr;
+    ASSERT_NE(login, nullptr) << "no login form";
+    EXPECT_EQ(login->sections().at(0).rows.size(), 3u);
+    login->setValueForKey("username", "ann");
+    login->setValueForKey("password", c.password);
+    login->validateForm();
+    if (*c.alert) {
+      EXPECT_EQ(alert(), c.alert);
+      EXPECT_FALSE(SHK::getAuthValueForKey("accessKey", "SHKTwitter"));
+      ui::AlertStack::shared().reset();
+      login->cancel();
+      runFor(3);
+      continue;
+    }
+    SHKTwitterForm* f = form();
+    ASSERT_NE(f, nullptr) << alert();
+    sendFrom(f, "By xAuth");
+  }
+  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  auto logins = calls("/oauth/access_token");
+  ASSERT_EQ(logins.size(), 2u);
+  EXPECT_EQ(logins[1].body, "x_auth_username=ann&x_auth_password=pw&x_auth_mode=client_auth");
+  EXPECT_TRUE(calls("/oauth/request_token").empty());
+  EXPECT_EQ(calls("/1/friendships/create/vemonews.json").size(), 1u);
+  EXPECT_EQ(calls("/1/statuses/update.json").size(), 1u);
+  EXPECT_FALSE(SHK::getAuthValueForKey("password", "SHKTwitter")) << "the password was kept";
+  EXPECT_EQ(oauthlib(), "checked 4\n");
   runFor(3);
 }
