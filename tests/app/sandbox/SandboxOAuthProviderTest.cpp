@@ -164,6 +164,10 @@ TEST_F(SandboxOAuthProviderTest, RefusesWrongCalls) {
   auto page = client->Get("/SHKTwitter/web/oauth/authorize?oauth_token=forged");
   ASSERT_TRUE(page);
   EXPECT_EQ(page->status, 400);
+  // oauthlib refuses the same three signatures and the token nobody issued, and only those.
+  std::string refused;
+  for (int i = 0; i < 4; ++i) refused += "invalid POST /SHKDelicious/oauth/oauth/v2/get_token\n";
+  EXPECT_EQ(oauthlib(), "checked 8\n" + refused);
 }
 
 TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
