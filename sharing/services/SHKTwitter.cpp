@@ -84,8 +84,7 @@ void SHKTwitter::showTwitterForm() {
   form->view();
   form->textView()->setText(status().value_or(""));
   form->setHasAttachment(item()->image() != nullptr);
-  pushViewController(form, false);
-  presentScreen(shared_from_this());
+  presentForm(form);
 }
 
 void SHKTwitter::sendForm(SHKTwitterForm& form) {

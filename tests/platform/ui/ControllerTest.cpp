@@ -255,3 +255,18 @@ TEST(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
   EXPECT_EQ(opened, "http://vemo.vn");
   app.reset();
 }
+
+// Replacing the stack: the new top shows at once, the old screens are released, one kept on the
+// new stack stays alive.
+TEST_F(ControllerTest, ReplacingTheStackReleasesWhatLeftIt) {
+  auto home = nav->viewControllers().front();
+  push("a", false);
+  log.clear();
+  nav->setViewControllers({home, std::make_shared<Screen>("b", log)});
+  loop.runUntilIdle();
+  EXPECT_EQ(log, (Log{"b didLoad", "a willDisappear", "b willAppear", "a didDisappear",
+                      "b didAppear", "a dealloc"}));
+  EXPECT_EQ(nav->viewControllers().size(), 2u);
+  EXPECT_EQ(nav->view()->subviews().front(), nav->topViewController()->view());
+  EXPECT_EQ(home->navigationController(), nav.get());
+}
