@@ -50,7 +50,12 @@ TEST(TwitterShareWindow, TweetsAStoryThroughTheAuthorisationPage) {
   testing_support::TempDir home;
   ServiceSandbox sandbox;
   ASSERT_TRUE(sandbox.start());
-  // The program and the sandbox's provider (in this process) agree on keys and callback.
+  // The program and the sandbox's provider (in this process) agree on keys and callback; this
+  // process's configuration is put back at the end.
+  struct Restore {
+    SHKServiceConfig saved = SHKServiceConfig::shared();
+    ~Restore() { SHKServiceConfig::shared() = saved; }
+  } restore;
   const std::string settings = "[SHKTwitter]\nconsumer_key = wk\nconsumer_secret = wsecret\n" +
                                std::string("callback = ") + sandbox.baseUrl() +
                                "/SHKTwitter/callback/\n";
