@@ -3,15 +3,18 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/sandbox/ServiceSandbox.h"
+#include "sharing/config/SHKServiceConfig.h"
 
 namespace {
 
 int usage(std::ostream& out, int status) {
   out << "Usage: vemo-sandbox [--port N]\n"
          "Serves every share service's hosts on http://127.0.0.1:PORT/<class name>/<host key>/\n"
-         "and lists the requests it received at /_sandbox/ (JSON: /_sandbox/requests).\n";
+         "and lists the requests it received at /_sandbox/ (JSON: /_sandbox/requests).\n"
+         "OAuth signatures are checked with the consumer keys of vemo.conf, as vemo reads them.\n";
   return status;
 }
 
@@ -35,6 +38,16 @@ int main(int argc, char** argv) {
       return usage(std::cerr, 2);
     }
   }
+
+  // The services' keys and callbacks as the program that talks to the sandbox has them, so that
+  // the signatures it makes with configured keys are taken.
+  std::vector<std::string> errors, warnings;
+  bool loaded =
+      SHKServiceConfig::shared().load(SHKServiceConfig::defaultPath(), false, errors, warnings);
+  for (const std::string& warning : warnings)
+    std::cerr << "vemo-sandbox: warning: " << warning << "\n";
+  for (const std::string& error : errors) std::cerr << "vemo-sandbox: " << error << "\n";
+  if (!loaded) return 2;
 
   // Stopped by SIGINT or SIGTERM, which are waited for here rather than handled.
   sigset_t stopSignals;

@@ -266,6 +266,7 @@ void SandboxOAuthProvider::allow(const SandboxRequest& request, httplib::Respons
 
 void SandboxOAuthProvider::accessToken(const SandboxRequest& request, httplib::Response& response) {
   std::string key = namedToken(request);
+  if (key.empty() && options_.xAuth) return xAuthLogin(request, response);
   std::string secret;
   {
     std::lock_guard lock(mutex_);
@@ -308,6 +309,26 @@ void SandboxOAuthProvider::accessToken(const SandboxRequest& request, httplib::R
     answer.emplace_back("oauth_session_handle", access.sessionHandle);
   }
   response.set_content(form(answer), "application/x-www-form-urlencoded");
+}
+
+void SandboxOAuthProvider::xAuthLogin(const SandboxRequest& request, httplib::Response& response) {
+  Signed call;
+  if (!checkConsumer(request, "", call, response)) return;
+  std::map<std::string, std::string> fields(call.parameters.begin(), call.parameters.end());
+  if (fields["x_auth_mode"] != "client_auth" || fields["x_auth_username"].empty()) {
+    return refuse(response, 400, "parameter_absent");
+  }
+  if (!ServiceSandbox::acceptsLogin(fields["x_auth_password"])) {
+    response.status = 401;
+    response.set_content("Invalid user name or password", "text/plain");
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  Token access;
+  access.access = true;
+  std::string key = issue(access);
+  response.set_content(form({{"oauth_token", key}, {"oauth_token_secret", tokens_[key].secret}}),
+                       "application/x-www-form-urlencoded");
 }
 
 void SandboxOAuthProvider::expire(const SandboxRequest&, httplib::Response& response) {

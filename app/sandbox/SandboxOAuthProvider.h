@@ -15,10 +15,12 @@ struct Response;
 // An OAuth 1.0a provider for one share service in the sandbox: request token, an authorisation
 // page with an "Allow" button that redirects to the callback, access token, refresh of an access
 // token with its session handle, and expiry of every access token on demand
-// ("POST <authorize path>/expire"), and the secrets of the tokens it holds for checking recorded
-// calls afterwards ("GET <authorize path>/tokens", a form). Every signature it receives is checked
-// (HMAC-SHA1 or PLAINTEXT, against the consumer key and secret configured for the service); a wrong
-// one is answered 401. The service's API routes check their calls with verify().
+// ("POST <authorize path>/expire"), xAuth logins when asked for (an access call with
+// x_auth_username, x_auth_password and x_auth_mode=client_auth instead of a token), and the secrets
+// of the tokens it holds for checking recorded calls afterwards ("GET <authorize path>/tokens", a
+// form). Every signature it receives is checked (HMAC-SHA1 or PLAINTEXT, against the consumer key
+// and secret configured for the service); a wrong one is answered 401. The service's API routes
+// check their calls with verify().
 class SandboxOAuthProvider : public std::enable_shared_from_this<SandboxOAuthProvider> {
  public:
   struct Options {
@@ -29,6 +31,7 @@ class SandboxOAuthProvider : public std::enable_shared_from_this<SandboxOAuthPro
     std::string accessPath;
     bool requireVerifier = false;  // the access call must carry the redirect's oauth_verifier
     bool sessionHandles = false;   // access tokens come with a session handle for refresh
+    bool xAuth = false;  // an access call without a token may log in with name and password
   };
 
   // One signed call as the provider read it.
@@ -71,6 +74,7 @@ class SandboxOAuthProvider : public std::enable_shared_from_this<SandboxOAuthPro
   void authorizePage(const SandboxRequest& request, httplib::Response& response);
   void allow(const SandboxRequest& request, httplib::Response& response);
   void accessToken(const SandboxRequest& request, httplib::Response& response);
+  void xAuthLogin(const SandboxRequest& request, httplib::Response& response);
   void expire(const SandboxRequest& request, httplib::Response& response);
   void listTokens(const SandboxRequest& request, httplib::Response& response);
   bool checkConsumer(const SandboxRequest& request, const std::string& tokenSecret, Signed& out,

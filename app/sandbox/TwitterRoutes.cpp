@@ -8,15 +8,16 @@
 #include "app/sandbox/SandboxOAuthProvider.h"
 #include "app/sandbox/ServiceRoutes.h"
 
-// Twitter's OAuth endpoints on its web site (the callback is the registered one) and the status
+// Twitter's OAuth endpoints on its web site (the callback is the registered one; xAuth logins
+// too) and the status
 // update, which answers JSON: the status, or {"error": …}. A nonce used twice is refused as
-// Twitter does. Also the link shortener (plain text; "ALREADY_A_BITLY_LINK" for its own links,
-// "INVALID_APIKEY" for the key "wrong") and the picture host, which checks the user with the
-// delegated verification headers as the real one asks Twitter.
+// Twitter does; the follow request for the news account. Also the link shortener (plain text;
+// "ALREADY_A_BITLY_LINK" for its own links, "INVALID_APIKEY" for the key "wrong") and the picture
+// host, which checks the user with the delegated verification headers as the real one asks Twitter.
 void addTwitterRoutes(ServiceSandbox& sandbox) {
   auto provider = std::make_shared<SandboxOAuthProvider>(
       SandboxOAuthProvider::Options{"SHKTwitter", "web", "/oauth/request_token", "/oauth/authorize",
-                                    "/oauth/access_token", false, false});
+                                    "/oauth/access_token", false, false, true});
   provider->install(sandbox);
   struct Seen {
     std::mutex mutex;
@@ -51,6 +52,11 @@ void addTwitterRoutes(ServiceSandbox& sandbox) {
         response.set_content("{\"id\":" + std::to_string(seen->next++) + "}", "application/json");
       });
 
+  sandbox.handle("SHKTwitter", "api", "POST", "/1/friendships/create/vemonews.json",
+                 [provider](const SandboxRequest& request, httplib::Response& response) {
+                   if (!provider->verify(request, response)) return;
+                   response.set_content("{\"screen_name\":\"vemonews\"}", "application/json");
+                 });
   sandbox.handle("SHKTwitter", "shortener", "GET", "/v3/shorten",
                  [seen](const SandboxRequest& request, httplib::Response& response) {
                    std::string query = "&" + request.query + "&";

@@ -120,6 +120,26 @@ void NavigationController::popToRootViewController(bool animated) {
   transition(top, stack_.front(), animated, false, true);
 }
 
+void NavigationController::setViewControllers(
+    std::vector<std::shared_ptr<ViewController>> controllers) {
+  if (controllers.empty()) return;
+  finishTransition();
+  auto kept = [&controllers](const std::shared_ptr<ViewController>& controller) {
+    return std::find(controllers.begin(), controllers.end(), controller) != controllers.end();
+  };
+  std::shared_ptr<ViewController> from = stack_.empty() ? nullptr : stack_.back();
+  for (const auto& controller : stack_) {
+    if (controller != from && !kept(controller)) {
+      controller->navigationController_ = nullptr;
+      releaseLater(controller);
+    }
+  }
+  const bool releaseFrom = from && !kept(from);
+  stack_ = std::move(controllers);
+  for (const auto& controller : stack_) adopt(controller);
+  if (stack_.back() != from) transition(from, stack_.back(), false, true, releaseFrom);
+}
+
 void NavigationController::transition(std::shared_ptr<ViewController> from,
                                       std::shared_ptr<ViewController> to, bool animated,
                                       bool forward, bool releaseFrom) {

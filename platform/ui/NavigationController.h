@@ -27,6 +27,9 @@ class NavigationController : public ViewController {
   // Pops the top controller unless it is the root; returns whether one was popped.
   bool popViewController(bool animated);
   void popToRootViewController(bool animated);
+  // Replaces the whole stack (not animated): its last controller shows at once, and those no
+  // longer on it are released. An empty list leaves the stack as it is.
+  void setViewControllers(std::vector<std::shared_ptr<ViewController>> controllers);
   const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return stack_; }
   ViewController* topViewController() const;
 

@@ -97,6 +97,7 @@ void ViewController::presentModalViewController(std::shared_ptr<ViewController> 
   }
   modal_ = controller;
   controller->presenting_ = this;
+  coveredIn_ = Application::shared().statusBarOrientation();
   const ViewPtr& modalView = controller->view();
   Window* win = window();
   viewWillDisappear(animated);
@@ -134,6 +135,12 @@ void ViewController::dismissModalViewController(bool animated) {
   double duration = animated ? kModalDuration : 0;
   releaseLater(dismissed, duration);
   dismissed->viewWillDisappear(animated);
+  const InterfaceOrientation now = Application::shared().statusBarOrientation();
+  if (now != coveredIn_ && shouldAutorotateToInterfaceOrientation(now)) {
+    willRotateToInterfaceOrientation(now, 0);
+    willAnimateRotationToInterfaceOrientation(now, 0);
+    didRotateFromInterfaceOrientation(coveredIn_);
+  }
   viewWillAppear(animated);
   ViewPtr modalView = dismissed->isViewLoaded() ? dismissed->view() : nullptr;
   if (modalView && animated) {

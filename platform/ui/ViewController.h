@@ -73,7 +73,9 @@ class ViewController {
   // controller is presented here.
   void presentModalViewController(std::shared_ptr<ViewController> controller, bool animated);
   // Dismisses the controller presented here or, when there is none, the one that presents
-  // this controller. The dismissed controller is released once its view has gone.
+  // this controller. The dismissed controller is released once its view has gone. A turn of the
+  // interface made while it covered this controller reaches this one now (not animated), when
+  // this one takes the new orientation.
   void dismissModalViewController(bool animated);
 
   // Alive as long as this controller: deferred calls that may outlive it hold a weak copy.
@@ -95,6 +97,8 @@ class ViewController {
   NavigationController* navigationController_ = nullptr;
   ViewController* presenting_ = nullptr;
   std::shared_ptr<ViewController> modal_;
+  // The interface's orientation when modal_ was presented.
+  InterfaceOrientation coveredIn_ = InterfaceOrientation::Portrait;
   std::vector<std::shared_ptr<ViewController>> leaving_;
   ModalPresentationStyle presentationStyle_ = ModalPresentationStyle::FullScreen;
   ModalTransitionStyle transitionStyle_ = ModalTransitionStyle::CoverVertical;

@@ -175,7 +175,7 @@ void SHKOAuthSharer::tokenAccess(bool refresh) {
   }
   consumer_ = OAConsumer(consumerKey_, secretKey_);
   const auto& token = refresh ? accessToken_ : requestToken_;
-  if (!accessURL_ || !token) {
+  if (!accessURL_ || (!token && (refresh || !accessWithoutRequestToken()))) {
     tokenAccessTicketDidFail(
         SHK::error("There was a problem requesting access from %@", sharerTitle()));
     return;

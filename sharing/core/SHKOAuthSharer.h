@@ -55,7 +55,7 @@ class SHKOAuthSharer : public SHKSharer, public SHKOAuthViewDelegate {
   void tokenAccess() { tokenAccess(false); }
   void tokenAccess(bool refresh);
   virtual void tokenAccessModifyRequest(OAMutableURLRequest&) {}
-  void tokenAccessTicketDidFinish(const OAServiceTicket& ticket, const std::string& data);
+  virtual void tokenAccessTicketDidFinish(const OAServiceTicket& ticket, const std::string& data);
   void tokenAccessTicketDidFail(const std::optional<SHKError>& error);
   void refreshToken();
 
@@ -85,6 +85,9 @@ class SHKOAuthSharer : public SHKSharer, public SHKOAuthViewDelegate {
   std::shared_ptr<SHKOAuthSharer> self() {
     return std::static_pointer_cast<SHKOAuthSharer>(shared_from_this());
   }
+  // Whether a new access token is asked for without a request token (a login with name and
+  // password instead of the page).
+  virtual bool accessWithoutRequestToken() const { return false; }
   // The transfer error of a fetcher as the framework's error.
   static std::optional<SHKError> errorOf(const std::optional<net::Error>& error);
 

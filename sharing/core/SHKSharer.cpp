@@ -257,8 +257,7 @@ void SHKSharer::show() {
   form->setSaveAction([weak](SHKFormController& f) {
     if (auto self = weak.lock()) self->shareFormSave(f);
   });
-  pushViewController(form, false);
-  if (auto self = weak.lock()) presentScreen(self);
+  presentForm(std::move(form));
 }
 
 void SHKSharer::shareFormValidate(SHKFormController& form) {
@@ -420,6 +419,11 @@ void SHKSharer::presentScreen(std::shared_ptr<ui::ViewController> controller) {
       self->settle();
     }
   });
+}
+
+void SHKSharer::presentForm(std::shared_ptr<ui::ViewController> form) {
+  setViewControllers({std::move(form)});
+  if (auto self = weak_from_this().lock()) presentScreen(self);
 }
 
 void SHKSharer::showAlert(const std::string& title, const std::string& message) {

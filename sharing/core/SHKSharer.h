@@ -142,6 +142,9 @@ class SHKSharer : public ui::NavigationController,
  protected:
   // Shows `controller` through the current helper and stays alive until it is gone.
   void presentScreen(std::shared_ptr<ui::ViewController> controller);
+  // Shows the service with `form` as its only screen: a form shown again (the share resumed
+  // after a new login) takes the place of the earlier one instead of going on top of it.
+  void presentForm(std::shared_ptr<ui::ViewController> form);
   // An alert with one "Close" button; `message` is shown as it is.
   void showAlert(const std::string& title, const std::string& message);
 

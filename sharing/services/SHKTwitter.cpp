@@ -3,15 +3,18 @@
 #include <algorithm>
 
 #include "platform/base/Localization.h"
+#include "platform/base/Strings.h"
 #include "platform/base/Utf16.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/AlertView.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKActivityIndicator.h"
+#include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKRequest.h"
 #include "sharing/core/helpers/oauth/OAAsynchronousDataFetcher.h"
 #include "sharing/services/SHKTwitterForm.h"
+#include "sharing/services/WebServiceLogin.h"
 
 namespace {
 
@@ -81,8 +84,7 @@ void SHKTwitter::showTwitterForm() {
   form->view();
   form->textView()->setText(status().value_or(""));
   form->setHasAttachment(item()->image() != nullptr);
-  pushViewController(form, false);
-  presentScreen(shared_from_this());
+  presentForm(form);
 }
 
 void SHKTwitter::sendForm(SHKTwitterForm& form) {
@@ -278,4 +280,68 @@ void SHKTwitter::followMe() {
   auto request = std::make_shared<OAMutableURLRequest>(*url, consumer(), accessToken());
   request->setHttpMethod("POST");
   OAAsynchronousDataFetcher::asynchronousFetcherWithRequest(request, {})->start();
+}
+
+void SHKTwitter::promptAuthorization() {
+  if (xAuth_) {
+    SHKSharer::promptAuthorization();
+  } else {
+    SHKOAuthSharer::promptAuthorization();
+  }
+}
+
+std::vector<SHKFormFieldSettings> SHKTwitter::authorizationFormFields() const {
+  auto fields = SHKSharer::authorizationFormFields();
+  if (!std::string_view(kFollowAccount).empty()) {
+    fields.push_back(SHKFormFieldSettings::make(base::localized("Follow %@", kFollowAccount),
+                                                "followMe", SHKFormFieldSettings::Switch, "1"));
+  }
+  return fields;
+}
+
+std::optional<std::string> SHKTwitter::authorizationFormCaption() const {
+  // The site's domain name with a capital letter: "Twitter.com".
+  auto site = net::Url::parse(SHKServiceConfig::shared().value("SHKTwitter", "web"));
+  std::string domain = site ? site->host() : std::string();
+  if (lower(domain).starts_with("www.")) domain.erase(0, 4);
+  if (!domain.empty())
+    domain[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(domain[0])));
+  return base::localized("Create a free account at %@", domain);
+}
+
+void SHKTwitter::authorizationFormValidate(SHKFormController& form) {
+  // The login goes straight to the access token: no request token, no page.
+  setPendingForm(sharedForm(form));
+  tokenAccess();
+}
+
+void SHKTwitter::tokenAccessModifyRequest(OAMutableURLRequest& request) {
+  if (!xAuth_ || pendingAction() == PendingRefreshToken) return;
+  auto values = pendingForm() ? pendingForm()->formValues() : SHKFormController::Values{};
+  request.setParameters({{"x_auth_username", values["username"]},
+                         {"x_auth_password", values["password"]},
+                         {"x_auth_mode", "client_auth"}});
+}
+
+void SHKTwitter::tokenAccessTicketDidFinish(const OAServiceTicket& ticket,
+                                            const std::string& data) {
+  if (xAuth_ && pendingAction() != PendingRefreshToken) {
+    auto form = pendingForm();
+    if (!ticket.didSucceed()) {
+      SHKActivityIndicator::currentIndicator()->hide();
+      // Twitter's answer says what was wrong with the login: shown as text (never as a format),
+      // valid UTF-8 and of an alert's length.
+      std::string said = base::utf16Prefix(base::trim(data), kMaxLoginErrorUnits);
+      return tokenAccessTicketDidFail(
+          said.empty() ? SHK::error("There was a problem requesting access from %@", sharerTitle())
+                       : SHKError{SHKError::kDomain, SHKError::kCode, said});
+    }
+    if (form) {
+      auto values = form->formValues();
+      item()->setCustomValue(values["followMe"], "followMe");
+      form->close();
+    }
+    setPendingForm(nullptr);
+  }
+  SHKOAuthSharer::tokenAccessTicketDidFinish(ticket, data);
 }

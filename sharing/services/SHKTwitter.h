@@ -19,6 +19,7 @@ class SHKTwitter : public SHKOAuthSharer {
   static constexpr const char* kBoundary = "0xKhTmLbOuNdArY";
   static constexpr size_t kMaxPictureBytes = 700000;
   static constexpr const char* kFollowAccount = "vemonews";
+  static constexpr size_t kMaxLoginErrorUnits = 300;
 
   SHKTwitter();
 
@@ -26,8 +27,16 @@ class SHKTwitter : public SHKOAuthSharer {
   bool canShareURL() const override { return true; }
   bool canShareText() const override { return true; }
   bool canShareImage() const override { return true; }
-  // Logging in with name and password instead of the web page; built, but never switched on.
+  // Logging in with name and password instead of the web page (xAuth). Off: nothing in the
+  // program switches it on; a build whose consumer key Twitter allows xAuth may.
   bool xAuth() const { return xAuth_; }
+  void setXAuth(bool on) { xAuth_ = on; }
+  void promptAuthorization() override;
+  std::vector<SHKFormFieldSettings> authorizationFormFields() const override;
+  std::optional<std::string> authorizationFormCaption() const override;
+  void authorizationFormValidate(SHKFormController& form) override;
+  void tokenAccessModifyRequest(OAMutableURLRequest& request) override;
+  void tokenAccessTicketDidFinish(const OAServiceTicket& ticket, const std::string& data) override;
 
   void show() override;
   void showTwitterForm();
@@ -52,6 +61,9 @@ class SHKTwitter : public SHKOAuthSharer {
   static std::string pictureData(const graphics::Image& image);
 
   std::optional<std::string> status() const;
+
+ protected:
+  bool accessWithoutRequestToken() const override { return xAuth_; }
 
  private:
   void setStatus(const std::string& status);

@@ -1,5 +1,7 @@
 #include "sharing/services/SHKTwitterForm.h"
 
+#include <algorithm>
+
 #include "platform/base/Localization.h"
 #include "platform/base/Utf16.h"
 #include "platform/graphics/Font.h"
@@ -11,12 +13,17 @@
 
 namespace {
 
-// The screen's view: the text view fills it and the counter stays at its bottom-right corner.
+// The strip under the text view that holds the counter. The window lays its own editor over a
+// focused text view, which would hide a counter drawn inside the text view's frame.
+constexpr double kCounterStrip = 30;
+
+// The screen's view: the text view above the counter's strip, the counter at the bottom-right.
 class ComposeView : public ui::View {
  public:
   explicit ComposeView(SHKTwitterForm& form) : form_(form) {}
   void layoutSubviews() override {
-    form_.textView()->setFrame(bounds());
+    graphics::Rect area = bounds();
+    form_.textView()->setFrame({0, 0, area.width(), std::max(0.0, area.height() - kCounterStrip)});
     form_.layoutCounter();
   }
 
@@ -82,7 +89,7 @@ void SHKTwitterForm::updateCounter() {
 
 void SHKTwitterForm::layoutCounter() {
   if (!counter_) return;
-  auto size = textView_->frame().size;
+  auto size = view()->bounds().size;
   counter_->setFrame({size.width - 150 - 15, size.height - 15 - 9, 150, 15});
 }
 

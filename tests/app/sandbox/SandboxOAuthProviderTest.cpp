@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/helpers/oauth/OADataFetcher.h"
 #include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
 #include "tests/support/OAuthlibCheck.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -32,7 +38,9 @@ class SandboxOAuthProviderTest : public ::testing::Test {
     client = std::make_unique<httplib::Client>("127.0.0.1", sandbox.port());
   }
 
-  std::string url(const std::string& path) const { return sandbox.baseUrl() + path; }
+  std::string url(const std::string& path) const {
+    return (base.empty() ? sandbox.baseUrl() : base) + path;
+  }
 
   Answer signedCall(const std::string& method, const std::string& path, OAConsumer consumer,
                     std::optional<OAToken> token,
@@ -81,6 +89,7 @@ class SandboxOAuthProviderTest : public ::testing::Test {
   }
 
   ServiceSandbox sandbox;
+  std::string base;  // another sandbox the calls go to, when set
   std::unique_ptr<httplib::Client> client;
   const OAConsumer delicious{"dk", "d secret"};
 };
@@ -164,6 +173,10 @@ TEST_F(SandboxOAuthProviderTest, RefusesWrongCalls) {
   auto page = client->Get("/SHKTwitter/web/oauth/authorize?oauth_token=forged");
   ASSERT_TRUE(page);
   EXPECT_EQ(page->status, 400);
+  // oauthlib refuses the same three signatures and the token nobody issued, and only those.
+  std::string refused;
+  for (int i = 0; i < 4; ++i) refused += "invalid POST /SHKDelicious/oauth/oauth/v2/get_token\n";
+  EXPECT_EQ(oauthlib(), "checked 8\n" + refused);
 }
 
 TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
@@ -175,4 +188,41 @@ TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
   for (const char* bad : {"", "Basic abc", "OAuth a=b", "OAuth a=\"b"}) {
     EXPECT_FALSE(SandboxOAuthProvider::parseAuthorization(bad)) << bad;
   }
+}
+
+// The stand-alone sandbox checks signatures with the keys of the user's vemo.conf, as the program
+// that talks to it has them, not with the compiled-in ones.
+TEST_F(SandboxOAuthProviderTest, ProgramTakesTheKeysOfTheConfigurationFile) {
+  testing_support::TempDir home;
+  std::filesystem::create_directories(home / "config/vemo");
+  testing_support::writeFile(home / "config/vemo/vemo.conf",
+                             "[SHKDelicious]\nconsumer_key = fk\nconsumer_secret = f secret\n");
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(out[1], 1);
+    execl(VEMO_SANDBOX_PATH, VEMO_SANDBOX_PATH, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string line;
+  char c;
+  while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
+  close(out[0]);
+  base = line.substr(line.find("http://"));
+  struct Case {
+    OAConsumer consumer;
+    int status;
+  } cases[] = {{{"fk", "f secret"}, 200}, {{"fk", "d secret"}, 401}, {{"", ""}, 401}};
+  for (const auto& k : cases) {
+    EXPECT_EQ(signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_request_token", k.consumer, {},
+                         {{"oauth_callback", "http://cb.invalid/"}}, {}, true)
+                  .status,
+              k.status)
+        << k.consumer.key();
+  }
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
 }

@@ -233,3 +233,35 @@ TEST(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
   EXPECT_EQ(opened, "http://vemo.vn");
   app.reset();
 }
+
+// Replacing the stack: the new top shows at once, the old screens are released, one kept on the
+// new stack stays alive.
+TEST_F(ControllerTest, ReplacingTheStackReleasesWhatLeftIt) {
+  auto home = nav->viewControllers().front();
+  push("a", false);
+  log.clear();
+  nav->setViewControllers({home, std::make_shared<Screen>("b", log)});
+  loop.runUntilIdle();
+  EXPECT_EQ(log, (Log{"b didLoad", "a willDisappear", "b willAppear", "a didDisappear",
+                      "b didAppear", "a dealloc"}));
+  EXPECT_EQ(nav->viewControllers().size(), 2u);
+  EXPECT_EQ(nav->view()->subviews().front(), nav->topViewController()->view());
+  EXPECT_EQ(home->navigationController(), nav.get());
+}
+
+// A screen covered by a modal one while the interface turned hears of the turn when it shows
+// again, so it lays itself out for the new orientation.
+TEST_F(ControllerTest, TurnMadeUnderAModalReachesTheScreenWhenItReturns) {
+  push("lead", false);
+  auto modal = std::make_shared<Screen>("sheet", log);
+  nav->presentModalViewController(modal, false);
+  auto& app = ui::Application::shared();
+  app.rotate(InterfaceOrientation::LandscapeLeft);
+  loop.runFor(0.3);
+  log.clear();
+  nav->dismissModalViewController(false);
+  EXPECT_EQ(log,
+            (Log{"sheet willDisappear", "lead willRotate landscape", "lead willAnimate 480",
+                 "lead didRotate", "lead willAppear", "sheet didDisappear", "lead didAppear"}));
+  app.rotate(InterfaceOrientation::Portrait);
+}

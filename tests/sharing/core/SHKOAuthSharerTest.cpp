@@ -128,6 +128,7 @@ TEST_F(SHKOAuthSharerTest, BadTokenAnswersAreRequestErrors) {
     EXPECT_EQ(SHK::currentHelper().currentView(), nullptr) << c.body;
     ui::AlertStack::shared().reset();
   }
+  EXPECT_EQ(testing_support::oauthlibCheck(sandbox_.baseUrl(), "tk=t%26secret", ""), "checked 4\n");
 }
 
 TEST_F(SHKOAuthSharerTest, FailedRefreshFailsTheWaitingShare) {

@@ -111,6 +111,7 @@ TEST_F(SHKDeliciousTest, ExpiredTokenIsRenewedOnceAndTheBookmarkSentAgain) {
   EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
   EXPECT_EQ(calls("/oauth/v2/get_token").size(), 3u);
   EXPECT_EQ(alert(), "Error: There was a problem saving to Delicious.");
+  EXPECT_EQ(oauthlib(), "checked 9\n") << "the refused calls were signed right";
   runFor(3);
 }
 
@@ -129,4 +130,5 @@ TEST_F(SHKDeliciousTest, AnswersWithoutDoneFail) {
     runFor(3);
     ui::AlertStack::shared().reset();
   }
+  EXPECT_EQ(oauthlib(), "checked 6\n");
 }

@@ -2,62 +2,19 @@
 
 Serves on a free loopback port and prints that port on the first line of its output. Every
 request gets 200 "valid" when oauthlib accepts its signature and 401 "invalid" otherwise.
-Only transport security, timestamp age and the key and nonce format rules are relaxed; the
-signature itself is always checked.
 """
 import http.server
+import os
 import sys
 
-from oauthlib.oauth1 import RequestValidator, SignatureOnlyEndpoint
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../../support"))
+from oauthlib_validator import signature_endpoint  # noqa: E402
 
 CLIENTS = {"dpf43f3p2l4k3l03": "kd94hf93k423kf44", "consumer-key": "consumer secret&1"}
 TOKENS = {"nnch734d00sl2jdk": "pfkkdhi9sl3r4s00", "token-key": "token secret/2"}
 
 
-class Validator(RequestValidator):
-    enforce_ssl = False
-    timestamp_lifetime = 10 ** 10
-
-    @property
-    def dummy_client(self):
-        return "dummy"
-
-    @property
-    def dummy_access_token(self):
-        return "dummy"
-
-    def check_client_key(self, client_key):
-        return True
-
-    def check_nonce(self, nonce):
-        return True
-
-    def check_access_token(self, token):
-        return True
-
-    def check_request_token(self, token):
-        return True
-
-    def check_verifier(self, verifier):
-        return True
-
-    def check_realms(self, realms):
-        return True
-
-    def validate_timestamp_and_nonce(self, client_key, timestamp, nonce, request, **kwargs):
-        return True
-
-    def validate_client_key(self, client_key, request):
-        return client_key in CLIENTS
-
-    def get_client_secret(self, client_key, request):
-        return CLIENTS.get(client_key, "dummy")
-
-    def get_access_token_secret(self, client_key, token, request):
-        return TOKENS.get(token, "dummy")
-
-
-ENDPOINT = SignatureOnlyEndpoint(Validator())
+ENDPOINT = signature_endpoint(CLIENTS, TOKENS)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
