@@ -27,7 +27,10 @@ std::string WebKitModule::file() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   std::vector<std::filesystem::path> candidates;
-  if (!error) candidates.push_back(program.parent_path() / kModuleName);
+  if (!error) {
+    candidates.push_back(program.parent_path() / kModuleName);
+    candidates.push_back(program.parent_path() / VEMO_MODULE_DIR_FROM_BIN / kModuleName);
+  }
   candidates.push_back(std::filesystem::path(VEMO_INSTALL_MODULE_DIR) / kModuleName);
   for (const auto& candidate : candidates) {
     if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();

@@ -25,8 +25,9 @@ class WebKitModule {
 
   virtual ~WebKitModule() = default;
 
-  // The module's file: next to the program, else in the installed library folder; empty when
-  // neither holds it.
+  // The module's file: next to the program (the build tree), else in the library folder installed
+  // with it (found relative to the program, then at the configured prefix); empty when none holds
+  // it.
   static std::string file();
   // The module, opened on the first call. A module that cannot be opened ends the program with
   // the loader's message: the window cannot show a web page without it.

@@ -34,7 +34,8 @@ int WindowApp::run(const ShellOptions& options) {
   // WebKit loads with the first web view (or the first use of its cookie jar); its module must be
   // there for that.
   if (WebKitModule::file().empty()) {
-    err_ << "vemo: libvemo-webkit.so, the web engine's module, is missing next to the program.\n";
+    err_ << "vemo: the web engine's module libvemo-webkit.so is missing: it belongs next to the "
+            "program or in the library folder installed with it (lib/vemo).\n";
     return 1;
   }
   ui::WebEngine::setFactory([] { return WebKitModule::load().makeEngine(); });
