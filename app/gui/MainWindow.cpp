@@ -1,6 +1,7 @@
 #include "app/gui/MainWindow.h"
 
 #include "app/gui/NestedWait.h"
+#include "app/gui/WebKitModule.h"
 #include "app/shell/AccountsViewController.h"
 #include "app/shell/ReaderSession.h"
 #include "app/shell/ScreenDriver.h"
@@ -50,7 +51,6 @@ MainWindow::MainWindow(ReaderSession& session, double zoom)
       window_(GTK_WINDOW(gtk_window_new())),
       drawing_(gtk_drawing_area_new()),
       fixed_(gtk_fixed_new()),
-      webLayer_(fixed_, drawing_),
       pointer_([this]() -> ui::View* { return &session_.window(); }) {
   gtk_window_set_title(window_, "Vemo");
   gtk_window_set_resizable(window_, FALSE);
@@ -112,7 +112,9 @@ void MainWindow::resizeToScreen() {
 void MainWindow::refresh() {
   resizeToScreen();
   session_.window().layoutIfNeeded();
-  webLayer_.sync(session_.window(), zoom_);
+  // Until the WebKit module is open no web view exists to place.
+  if (WebKitModule* web = WebKitModule::loaded())
+    web->syncWebViews(fixed_, drawing_, session_.window(), zoom_);
   textLayer_->sync(session_.window(), zoom_);
   gtk_widget_queue_draw(drawing_);
 }
@@ -176,7 +178,7 @@ void MainWindow::onDraw(GtkDrawingArea*, cairo_t* cr, int, int, gpointer self) {
   ui::RenderOptions options;
   options.activityStep = static_cast<int>(now() / (kActivityStepMs * 1000) % 12);
   ui::Renderer::paintScreen(root, painter, options);
-  WebViewLayer::paintCovered(root, painter);
+  if (WebKitModule* web = WebKitModule::loaded()) web->paintCovered(root, painter);
 }
 
 gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModifierType state,

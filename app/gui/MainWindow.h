@@ -5,7 +5,6 @@
 
 #include "app/gui/PointerInput.h"
 #include "app/gui/TextEntryLayer.h"
-#include "app/gui/WebViewLayer.h"
 #include "platform/ui/InterfaceOrientation.h"
 
 class ReaderSession;
@@ -56,7 +55,6 @@ class MainWindow {
   GtkWindow* window_;
   GtkWidget* drawing_;
   GtkWidget* fixed_;
-  WebViewLayer webLayer_;
   // Made after the window and destroyed before it: it holds the window's signals.
   std::unique_ptr<TextEntryLayer> textLayer_;
   PointerInput pointer_;

@@ -13,8 +13,7 @@ class WebKitCookieJar : public ui::WebCookieJar {
   WebKitCookieJar();
 
   std::vector<Cookie> cookies() override;
-
- protected:
+  // Open to the WebKit module, which serves the program's jar from this one.
   void engineAdd(const Cookie& cookie) override;
   void engineDelete(const Cookie& cookie) override;
 

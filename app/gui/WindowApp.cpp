@@ -6,11 +6,11 @@
 
 #include "app/gui/DesktopClipboard.h"
 #include "app/gui/DesktopLinks.h"
+#include "app/gui/LazyWebKitCookieJar.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/RendererChoice.h"
 #include "app/gui/RunLoopPump.h"
-#include "app/gui/WebKitCookieJar.h"
-#include "app/gui/WebKitEngine.h"
+#include "app/gui/WebKitModule.h"
 #include "app/shell/ReaderSession.h"
 #include "platform/base/RunLoop.h"
 #include "platform/ui/Application.h"
@@ -31,8 +31,15 @@ int WindowApp::run(const ShellOptions& options) {
     err_ << "vemo: " << error << "\n";
     return 1;
   }
-  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
-  WebKitCookieJar cookies;
+  // WebKit loads with the first web view (or the first use of its cookie jar); its module must be
+  // there for that.
+  if (WebKitModule::file().empty()) {
+    err_ << "vemo: the web engine's module libvemo-webkit.so is missing: it belongs next to the "
+            "program or in the library folder installed with it (lib/vemo).\n";
+    return 1;
+  }
+  ui::WebEngine::setFactory([] { return WebKitModule::load().makeEngine(); });
+  LazyWebKitCookieJar cookies;
   ui::WebCookieJar::setShared(&cookies);
   ui::Application::shared().setOpenURLHandler(openWithDesktop);
   ui::Pasteboard::setGeneral(std::make_unique<DesktopClipboard>());

@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -146,29 +147,52 @@ bool haveDisplay(benchmark::State& state) {
   return false;
 }
 
+// Min, median and max of `values` (sorted here) into counters named `name`_min/_median/_max.
+void spread(benchmark::State& state, const std::string& name, std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  state.counters[name + "_min"] = values.front();
+  state.counters[name + "_median"] = values[values.size() / 2];
+  state.counters[name + "_max"] = values.back();
+}
+
+// Another build to time in the same runs (VEMO_BENCH_OTHER), or null.
+const char* otherProgram() {
+  const char* other = getenv("VEMO_BENCH_OTHER");
+  return other && *other ? other : nullptr;
+}
+
 void BM_StartupToHome(benchmark::State& state) {
   if (!haveDisplay(state)) return;
-  double vemoTotal = 0, bareTotal = 0;
-  int runs = 0;
+  std::vector<double> vemoMs, bareMs, ratios, otherMs, otherRatios;
+  auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
   for (auto _ : state) {
     double bare = timeToPaint(BARE_WINDOW_PATH, bareWindowPainted);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    pause();
     double vemo = timeToPaint(program(), homePainted);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    if (bare < 0 || vemo < 0) {
+    pause();
+    double other = otherProgram() ? timeToPaint(otherProgram(), homePainted) : 0;
+    if (otherProgram()) pause();
+    if (bare < 0 || vemo < 0 || other < 0) {
       state.SkipWithError("a window did not paint within 30 seconds");
       return;
     }
     state.SetIterationTime(vemo);
-    vemoTotal += vemo;
-    bareTotal += bare;
-    ++runs;
+    vemoMs.push_back(1000 * vemo);
+    bareMs.push_back(1000 * bare);
+    // Each start against the bare window started just before it.
+    ratios.push_back(vemo / bare);
+    otherMs.push_back(1000 * other);
+    otherRatios.push_back(other / bare);
   }
-  state.counters["vemo_ms"] = 1000 * vemoTotal / runs;
-  state.counters["bare_gtk_ms"] = 1000 * bareTotal / runs;
-  state.counters["ratio"] = vemoTotal / bareTotal;
+  spread(state, "vemo_ms", vemoMs);
+  spread(state, "bare_gtk_ms", bareMs);
+  spread(state, "ratio", ratios);
+  if (otherProgram()) {
+    spread(state, "other_ms", otherMs);
+    spread(state, "other_ratio", otherRatios);
+  }
 }
-BENCHMARK(BM_StartupToHome)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupToHome)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_ResidentMemory(benchmark::State& state) {
   if (!haveDisplay(state)) return;

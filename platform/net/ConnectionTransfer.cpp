@@ -94,7 +94,8 @@ void ConnectionTransfer::endOfHeaderBlock() {
     long long value = std::strtoll(length.c_str(), &end, 10);
     if (end && *end == '\0' && value >= 0) pending_.setExpectedContentLength(value);
   }
-  deliver([response = pending_](UrlConnectionDelegate& d, UrlConnection& c) {
+  // The block is over: the next status line starts a new one.
+  deliver([response = std::move(pending_)](UrlConnectionDelegate& d, UrlConnection& c) {
     d.didReceiveResponse(c, response);
   });
 }
@@ -127,7 +128,12 @@ void ConnectionTransfer::deliver(Report report) {
     reports_.push_back(std::move(report));
   }
   // One task runs every report queued before it starts; later ones get a task of their own.
-  if (first) base::RunLoop::main().post([self = shared_from_this()] { self->runReports(); });
+  if (!first) return;
+  if (outbox_) {
+    outbox_->push_back(shared_from_this());
+  } else {
+    base::RunLoop::main().post([self = shared_from_this()] { self->runReports(); });
+  }
 }
 
 void ConnectionTransfer::runReports() {

@@ -16,7 +16,9 @@ namespace net {
 
 // The libcurl side of one UrlConnection. It is configured on the main thread, runs on the
 // transfer worker, and queues what it receives for the main run loop, where the reports queued
-// so far run together in one task and each is dropped once the connection was cancelled. A response
+// so far run together in one task and each is dropped once the connection was cancelled. Given an
+// outbox, the transfer leaves the posting to the worker, which posts one task for all transfers
+// that queued reports in one round of its loop. A response
 // body longer than the synchronous loader's cap ends the transfer with
 // Error::DataLengthExceedsMaximum.
 class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfer> {
@@ -48,6 +50,14 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
 
   const UrlRequest& request() const { return request_; }
 
+  using Outbox = std::vector<std::shared_ptr<ConnectionTransfer>>;
+  // Worker thread, before the transfer starts: where the transfer puts itself when it queues a
+  // report while none is waiting; the worker then posts runReports() for it. Without an outbox
+  // the transfer posts its own task.
+  void setOutbox(Outbox* outbox) { outbox_ = outbox; }
+  // Main thread: runs the queued reports in order.
+  void runReports();
+
  private:
   static size_t onHeader(char* data, size_t size, size_t count, void* self);
   static size_t onBody(char* data, size_t size, size_t count, void* self);
@@ -56,8 +66,6 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   using Report = std::function<void(UrlConnectionDelegate&, UrlConnection&)>;
   // Queues a report for the main run loop; it runs unless the connection was cancelled by then.
   void deliver(Report report);
-  // Main thread: runs the queued reports in order.
-  void runReports();
 
   UrlRequest request_;
   UrlConnection* owner_;             // main thread only
@@ -66,6 +74,7 @@ class ConnectionTransfer : public std::enable_shared_from_this<ConnectionTransfe
   std::atomic<bool> ended_{false};
   std::mutex reportsMutex_;
   std::vector<Report> reports_;  // queued, not yet run; a task to run them is posted
+  Outbox* outbox_ = nullptr;     // worker thread only
   Error setupError_;
   CURL* easy_ = nullptr;
   curl_slist* headers_ = nullptr;

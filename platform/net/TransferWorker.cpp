@@ -55,6 +55,7 @@ void TransferWorker::takeCommands() {
   }
   for (auto& transfer : adding) {
     if (transfer->cancelled()) continue;
+    transfer->setOutbox(&outbox_);
     if (transfer->setupError()) {
       transfer->setEnded();
       transfer->failed(transfer->setupError());
@@ -93,6 +94,14 @@ void TransferWorker::collectFinished() {
   }
 }
 
+void TransferWorker::postReports() {
+  if (outbox_.empty()) return;
+  base::RunLoop::main().post([batch = std::move(outbox_)] {
+    for (const auto& transfer : batch) transfer->runReports();
+  });
+  outbox_.clear();
+}
+
 void TransferWorker::run() {
   for (;;) {
     {
@@ -103,6 +112,7 @@ void TransferWorker::run() {
     int active = 0;
     curl_multi_perform(multi_, &active);
     collectFinished();
+    postReports();
     curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
   }
 }

@@ -31,6 +31,9 @@ class TransferWorker {
   void takeCommands();
   void collectFinished();
   void drop(CURL* easy);
+  // Posts one task running the reports that the transfers queued in this round, in the order
+  // they queued them.
+  void postReports();
 
   CURLM* multi_ = nullptr;
   std::mutex mutex_;
@@ -39,6 +42,8 @@ class TransferWorker {
   std::vector<std::shared_ptr<ConnectionTransfer>> toRemove_;
   // Worker thread only: the transfers inside the multi handle.
   std::map<CURL*, std::shared_ptr<ConnectionTransfer>> running_;
+  // Worker thread only: the transfers that queued reports this round.
+  ConnectionTransfer::Outbox outbox_;
   std::thread thread_;
 };
 
