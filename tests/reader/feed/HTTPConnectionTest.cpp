@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <thread>
+#include <condition_variable>
+#include <mutex>
 
 #include "platform/base/Log.h"
 #include "platform/net/NetworkActivityIndicator.h"
@@ -219,46 +219,49 @@ TEST(HTTPConnection, WritesItsDiagnosticLines) {
                        "img link = ", "---------------------"}));
 }
 
+// What the loader reports (its own tests cover the kinds of failure) becomes an empty result
+// with the error kept; the connection's own time limit is the one used.
 TEST(HTTPConnection, FailedDownloadsGiveAnEmptyResultAndHideTheIndicator) {
   Site site;
   site.serve("/empty.rss", "");
-  site.serve("/error.rss", rss(kStories), 500);
   site.serve("/missing.rss", "<html>Not found</html>", 404, "text/html");
-  std::atomic<bool> release{false};
+  std::mutex mutex;
+  std::condition_variable released;
+  bool release = false;
   site.server().Get("/slow.rss", [&](const httplib::Request&, httplib::Response& res) {
-    for (int i = 0; i < 300 && !release; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::unique_lock lock(mutex);
+    released.wait_for(lock, std::chrono::seconds(3), [&] { return release; });
     res.set_content(rss(kStories), "text/xml");
   });
-  site.serve("/huge.rss", std::string(17u << 20, ' '), 200, "application/octet-stream");
-  int closedPort = testing_support::closedPort();
-
   struct Case {
     std::string address;
     std::string domain;
     long code;
   };
-  std::vector<Case> cases = {
+  const Case cases[] = {
       {site.url("/empty.rss"), "http", 200},
-      {site.url("/error.rss"), "http", 500},
       {site.url("/missing.rss"), "http", 404},
       {site.url("/slow.rss"), "net", net::Error::TimedOut},
-      {site.url("/huge.rss"), "net", net::Error::DataLengthExceedsMaximum},
-      {"http://127.0.0.1:" + std::to_string(closedPort) + "/Home.rss", "net",
+      {"http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/Home.rss", "net",
        net::Error::CannotConnectToHost},
   };
   auto& indicator = net::NetworkActivityIndicator::shared();
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.address);
     HTTPConnection connection(0.5);
     connection.startParsingWithURL(c.address);
     EXPECT_TRUE(indicator.visible());
-    EXPECT_TRUE(connection.getDataInArray().empty()) << c.address;
+    EXPECT_TRUE(connection.getDataInArray().empty());
     EXPECT_FALSE(indicator.visible());
-    EXPECT_EQ(connection.downloadError().domain(), c.domain) << c.address;
-    EXPECT_EQ(connection.downloadError().code(), c.code) << c.address;
+    EXPECT_EQ(connection.downloadError().domain(), c.domain);
+    EXPECT_EQ(connection.downloadError().code(), c.code);
     EXPECT_FALSE(connection.downloadError().description().empty());
   }
-  release = true;
+  {
+    std::lock_guard lock(mutex);
+    release = true;
+  }
+  released.notify_all();
 }
 
 TEST(HTTPConnection, EscapesAddressesBeforeLoading) {
@@ -280,34 +283,4 @@ TEST(HTTPConnection, KeepsTheStoriesBeforeABrokenPart) {
   EXPECT_EQ(stories[1]->title, "Giá vàng");
   ASSERT_TRUE(connection.parseError());
   EXPECT_EQ(connection.parseError()->line, 28u);
-}
-
-TEST(HTTPConnection, SurvivesEntityExpansion) {
-  std::string doc = "<?xml version=\"1.0\"?>\n<!DOCTYPE rss [\n<!ENTITY a0 \"ababababab\">\n";
-  for (int i = 1; i <= 9; ++i) {
-    doc += "<!ENTITY a" + std::to_string(i) + " \"";
-    for (int k = 0; k < 10; ++k) doc += "&a" + std::to_string(i - 1) + ";";
-    doc += "\">\n";
-  }
-  doc +=
-      "]>\n<rss><channel><item><title>Đầu</title></item>"
-      "<item><title>&a9;</title></item></channel></rss>";
-  HTTPConnection connection;
-  connection.parseData(doc);
-  std::vector<ItemPtr> stories = items(connection.getDataInArray());
-  ASSERT_EQ(stories.size(), 1u);
-  EXPECT_EQ(stories[0]->title, "Đầu");
-  EXPECT_TRUE(connection.parseError());
-}
-
-TEST(HTTPConnection, ReadsFeedsInTheirDeclaredEncoding) {
-  // The body reaches the parser as bytes; the XML layer's tests cover the encodings themselves.
-  Site site;
-  site.serve(
-      "/latin1.rss",
-      rss("<item><title>Caf\xE9</title><link>http://vemo.vn/cafe</link></item>", "ISO-8859-1"), 200,
-      "text/xml");
-  auto latin = items(load(site.url("/latin1.rss")));
-  ASSERT_EQ(latin.size(), 1u);
-  EXPECT_EQ(latin[0]->title, "Café");
 }

@@ -34,13 +34,10 @@ std::vector<std::string> titles(const std::vector<ItemPtr>& items) {
 
 using Names = std::vector<std::string>;
 
-class BookmarkListTest : public ::testing::Test {
+class BookmarkListTest : public ReaderTest {
  protected:
   void SetUp() override {
-    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
-    NewsSite::setBaseAddress(site_.url(""));
-    site_.setFeed(rssFeed(2));
-    run_ = std::make_unique<ReaderRun>();
+    ReaderTest::SetUp();
     settings_.setBookmarkItem({story("A"), story("B"), story("C")});
   }
 
@@ -60,9 +57,6 @@ class BookmarkListTest : public ::testing::Test {
   }
   Names stored() { return titles(settings_.getBookmarkItem()); }
 
-  ScreenEnvironment env_;
-  StorySite site_;
-  std::unique_ptr<ReaderRun> run_;
   Utilities settings_;
 };
 

@@ -1,4 +1,7 @@
 #pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 
 #include "platform/ui/NavigationController.h"
@@ -24,6 +27,29 @@ class ReaderRun {
 
  private:
   VemoAppDelegate delegate_;
+};
+
+// The screens' common fixture: fixed text metrics (0.5 of the point size a character, 1.2 a
+// line), the news site on loopback serving two stories, and the reader launched on it.
+class ReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // Pushes a screen made from `args` and lets it settle.
+  template <typename Screen, typename... Args>
+  Screen& push(Args&&... args) {
+    auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
+    run_->navigation().pushViewController(screen, true);
+    ReaderRun::settle();
+    return *screen;
+  }
+  void pop() {
+    run_->navigation().popViewController(false);
+    ReaderRun::settle();
+  }
+
+  ScreenEnvironment env_;
+  StorySite site_;
+  std::unique_ptr<ReaderRun> run_;
 };
 
 }  // namespace screen_testing
