@@ -132,6 +132,27 @@ TEST_F(HomeScreenTest, RebuiltGridShowsTheSameTilesFromTheTopAndNewStoriesAfterA
   EXPECT_TRUE(looksLike(*storyView(home), "home-refreshed", 2));
 }
 
+// A long grid builds the tiles within a screen's height of what is shown and the others as the
+// user scrolls, keeping them in story order; the scroll extent covers every story.
+TEST_F(HomeScreenTest, LongGridBuildsTilesAsTheyComeNearTheVisibleArea) {
+  site_.setFeed(rssFeed(60));
+  ProbeScreens probes;
+  MainViewController& home = launch();
+  auto* grid = static_cast<ui::ScrollView*>(storyView(home));
+  EXPECT_EQ(grid->contentSize(), Size(320, 4530));
+  EXPECT_EQ(grid->subviews().size(), 12u);
+  grid->setContentOffset({0, 3000});
+  grid->beginDrag();
+  grid->dragBy(0, 1600);
+  grid->endDrag();
+  settle();
+  EXPECT_TRUE(looksLike(*grid, "home-grid-scrolled", 1));
+  static_cast<ui::Button*>(grid->viewWithTag(40))->sendActionsForTouchUpInside();
+  settle();
+  ASSERT_EQ(probes.opened.size(), 1u);
+  EXPECT_EQ(probes.opened[0].index, 40);
+}
+
 TEST_F(HomeScreenTest, StyleSwitchStoresTheChoiceAndReplacesTheStoryView) {
   site_.setFeed(rssFeed(3));
   MainViewController& home = launch();
