@@ -1,21 +1,5 @@
 #include "reader/screens/BookmarkListViewController.h"
-
-#include <gtest/gtest.h>
-
-#include "platform/base/Log.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/TableView.h"
-#include "platform/ui/TableViewCell.h"
-#include "platform/ui/WebView.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/DetailViewController.h"
-#include "reader/screens/NewsSite.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
-#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using namespace screen_testing;

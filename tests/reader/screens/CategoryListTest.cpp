@@ -1,26 +1,6 @@
-#include <gtest/gtest.h>
 
 #include "platform/base/Log.h"
 #include "platform/base/NotificationCenter.h"
-#include "platform/base/RunLoop.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/ScrollView.h"
-#include "platform/ui/TableView.h"
-#include "platform/ui/TableViewCell.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/MainViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/ServiceDetailViewController.h"
-#include "reader/screens/ServiceListViewController.h"
-#include "reader/screens/StoryCell.h"
-#include "reader/screens/SubServiceListViewController.h"
-#include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
 using graphics::Rect;

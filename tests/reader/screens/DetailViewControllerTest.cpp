@@ -1,23 +1,5 @@
 #include "reader/screens/DetailViewController.h"
-
-#include <gtest/gtest.h>
-
-#include "platform/base/Log.h"
-#include "platform/base/RunLoop.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/WebView.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/MainViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/SapoViewController.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
-#include "tests/support/Stories.h"
 
 using namespace screen_testing;
 using testing_support::storyAt;

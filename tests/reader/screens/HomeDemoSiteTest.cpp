@@ -1,26 +1,6 @@
-#include <gtest/gtest.h>
 
 #include "app/demo/DemoSite.h"
-#include "platform/base/RunLoop.h"
 #include "platform/net/UrlLoader.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/ScrollView.h"
-#include "platform/ui/TableView.h"
-#include "platform/ui/TableViewCell.h"
-#include "platform/ui/WebView.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/DetailViewController.h"
-#include "reader/screens/MainViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/SapoViewController.h"
-#include "reader/screens/ServiceDetailViewController.h"
-#include "reader/screens/ServiceListViewController.h"
-#include "reader/screens/SubServiceListViewController.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
 using namespace screen_testing;

@@ -1,33 +1,11 @@
 #include "reader/screens/MainViewController.h"
 
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <mutex>
-
-#include "platform/base/Log.h"
-#include "platform/base/RunLoop.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/graphics/TextMeasurer.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/TableView.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/Window.h"
-#include "reader/model/Utilities.h"
 #include "reader/screens/FeedDownload.h"
-#include "reader/screens/NewsSite.h"
 #include "reader/screens/ScreenFactory.h"
-#include "reader/screens/StoryCell.h"
-#include "reader/screens/ThumbnailCache.h"
 #include "reader/screens/VemoAppDelegate.h"
-#include "tests/reader/screens/ScreenTestSupport.h"
-#include "tests/support/TempDir.h"
+#include "tests/reader/screens/ListScreenTestSupport.h"
 
 using graphics::Rect;
 using graphics::Size;

@@ -1,30 +1,11 @@
 #include "reader/screens/SapoViewController.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 #include "ads/AdBannerView.h"
-#include "platform/base/Log.h"
-#include "platform/base/RunLoop.h"
-#include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/graphics/PangoTextMeasurer.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/ScrollView.h"
-#include "platform/ui/TableView.h"
-#include "platform/ui/WebView.h"
 #include "reader/model/ColorText.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/BookmarkListViewController.h"
-#include "reader/screens/DetailViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
-#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using graphics::Size;

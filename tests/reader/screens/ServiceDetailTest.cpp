@@ -1,27 +1,11 @@
 #include "reader/screens/ServiceDetailViewController.h"
 
-#include <gtest/gtest.h>
-
 #include <condition_variable>
 #include <mutex>
 
-#include "platform/base/Log.h"
-#include "platform/base/RunLoop.h"
-#include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/ui/Animator.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/ScrollView.h"
-#include "platform/ui/TableView.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/StoryCell.h"
-#include "reader/screens/ThumbnailCache.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 #include "tests/support/LoopbackServer.h"
-#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using graphics::Size;

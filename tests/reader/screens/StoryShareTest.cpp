@@ -1,16 +1,6 @@
 #include "reader/screens/StoryShare.h"
 
-#include <gtest/gtest.h>
-
 #include "platform/base/Utf16.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/WebView.h"
-#include "reader/screens/DetailViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/SapoViewController.h"
 #include "sharing/core/SHKActionSheet.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
