@@ -1,11 +1,8 @@
 #include "reader/screens/ContentView.h"
 
-#include "platform/graphics/Image.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
-#include "reader/screens/CustomButton.h"
-#include "reader/screens/GridPlacement.h"
+#include "reader/screens/StoryGrid.h"
 
 void ContentView::remove(ui::View& screenView) {
   for (const auto& subview : screenView.subviews()) {
@@ -32,25 +29,9 @@ std::shared_ptr<ui::ScrollView> ContentView::makeStoryGrid(const graphics::Rect&
                                                            const std::vector<ItemPtr>& stories,
                                                            bool landscape,
                                                            const std::function<void(int)>& tapped) {
-  auto grid = std::make_shared<ui::ScrollView>(frame);
+  auto grid = std::make_shared<StoryGrid>(frame, stories, landscape, tapped);
   grid->setTag(kTag);
   grid->setShowsHorizontalScrollIndicator(false);
   grid->setShowsVerticalScrollIndicator(false);
-
-  CustomButton factory;
-  for (size_t i = 0; i < stories.size(); ++i) {
-    GridPlacement::Tile place = GridPlacement::tileAt(i, landscape);
-    auto tile =
-        factory.getCustomButtonWithItem(*stories[i], place.type, static_cast<int>(place.frame.x()),
-                                        static_cast<int>(place.frame.y()));
-    tile->setFrame(place.frame);
-    tile->setBackgroundImage(graphics::Image::named("focus.png"), ui::ControlState::Highlighted);
-    tile->setBackgroundImage(graphics::Image::named("focus.png"), ui::ControlState::Selected);
-    int tag = static_cast<int>(i);
-    tile->setTag(tag);
-    tile->addTarget([tapped, tag] { tapped(tag); });
-    grid->addSubview(tile);
-  }
-  grid->setContentSize(GridPlacement::contentSize(stories.size(), landscape));
   return grid;
 }

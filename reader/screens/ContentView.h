@@ -26,9 +26,10 @@ class ContentView {
   static std::shared_ptr<ui::TableView> makeTable(const graphics::Rect& frame,
                                                   ui::TableViewDataSource* dataSource,
                                                   ui::TableViewDelegate* delegate);
-  // A scroll view without indicators, tagged 999, holding one tile per story as GridPlacement
-  // places them for the orientation. Tile i carries tag i, "focus.png" as its highlighted and
-  // selected background, and calls `tapped(i)` on touch-up-inside. `stories` is not empty.
+  // A StoryGrid without indicators, tagged 999: one tile per story as GridPlacement places them
+  // for the orientation, built as they come near the visible area. Tile i carries tag i,
+  // "focus.png" as its highlighted and selected background, and calls `tapped(i)` on
+  // touch-up-inside. `stories` is not empty.
   static std::shared_ptr<ui::ScrollView> makeStoryGrid(const graphics::Rect& frame,
                                                        const std::vector<ItemPtr>& stories,
                                                        bool landscape,

@@ -1,5 +1,7 @@
 #include "reader/screens/GridPlacement.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Slot {
@@ -15,19 +17,20 @@ constexpr Slot kLandscape[4] = {
 
 constexpr double kPortraitTileHeight = 151;
 constexpr double kLandscapeTileHeight = 100;
+// Tiles and height of one group.
+constexpr size_t kPortraitGroup = 6, kLandscapeGroup = 4;
+constexpr double kPortraitGroupHeight = 453, kLandscapeGroupHeight = 200;
 
 }  // namespace
 
 GridPlacement::Tile GridPlacement::tileAt(size_t index, bool landscape) {
   if (landscape) {
-    const Slot& s = kLandscape[index % 4];
-    // A group of four starts at 50 × its first story's index (200 per group).
-    double y0 = 50.0 * static_cast<double>(index - index % 4);
+    const Slot& s = kLandscape[index % kLandscapeGroup];
+    double y0 = kLandscapeGroupHeight * static_cast<double>(index / kLandscapeGroup);
     return {s.type, {s.x, y0 + s.dy, s.width, kLandscapeTileHeight}};
   }
-  const Slot& s = kPortrait[index % 6];
-  // A group of six starts at 453 × its first story's index / 6.
-  double y0 = 453.0 * static_cast<double>((index - index % 6) / 6);
+  const Slot& s = kPortrait[index % kPortraitGroup];
+  double y0 = kPortraitGroupHeight * static_cast<double>(index / kPortraitGroup);
   return {s.type, {s.x, y0 + s.dy, s.width, kPortraitTileHeight}};
 }
 
@@ -35,4 +38,17 @@ graphics::Size GridPlacement::contentSize(size_t count, bool landscape) {
   Tile last = tileAt(count == 0 ? 0 : count - 1, landscape);
   return landscape ? graphics::Size{480, last.frame.y() + kLandscapeTileHeight}
                    : graphics::Size{320, last.frame.y() + kPortraitTileHeight};
+}
+
+std::pair<size_t, size_t> GridPlacement::tilesBetween(double top, double bottom, size_t count,
+                                                      bool landscape) {
+  const size_t group = landscape ? kLandscapeGroup : kPortraitGroup;
+  const double height = landscape ? kLandscapeGroupHeight : kPortraitGroupHeight;
+  if (bottom < 0 || bottom < top) return {0, 0};
+  const auto groupAt = [height](double y) {
+    return static_cast<size_t>(std::max(0.0, y) / height);
+  };
+  const size_t first = std::min(count, groupAt(top) * group);
+  const size_t last = std::min(count, (groupAt(bottom) + 1) * group);
+  return {first, last};
 }

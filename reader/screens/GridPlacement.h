@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "platform/graphics/Geometry.h"
 
@@ -15,6 +16,10 @@ class GridPlacement {
   };
 
   static Tile tileAt(size_t index, bool landscape);
+  // The index range [first, last) of the tiles of a `count`-tile grid that may meet the content
+  // between heights `top` and `bottom`: the whole groups of tiles spanning them.
+  static std::pair<size_t, size_t> tilesBetween(double top, double bottom, size_t count,
+                                                bool landscape);
   // Content size of a grid of `count` tiles (count > 0).
   static graphics::Size contentSize(size_t count, bool landscape);
 };

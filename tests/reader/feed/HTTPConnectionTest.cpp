@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <thread>
+#include <condition_variable>
+#include <mutex>
 
 #include "platform/base/Log.h"
 #include "platform/net/NetworkActivityIndicator.h"
@@ -122,71 +122,61 @@ TEST(HTTPConnection, ReadsTheMenuIntoCategoriesWithTheirSubCategories) {
   EXPECT_EQ(log.count("start element"), 6u);
 }
 
-TEST(HTTPConnection, ReadsStoriesAsTheReaderShowsThem) {
-  Site site;
-  site.serve("/Home.rss", rss(kStories));
-  std::vector<ItemPtr> stories = items(load(site.url("/Home.rss")));
-
-  ASSERT_EQ(stories.size(), 2u);
-  const Item& storm = *stories[0];
-  EXPECT_EQ(storm.title, "Bão số 1đổ bộ");
-  EXPECT_EQ(storm.link, "http://vemo.vn/bao-so-1.html");
-  EXPECT_EQ(storm.guid, "http://vemo.vn/bao-so-1.html");
-  EXPECT_EQ(storm.avatar, "http://vemo.vn/img/bao.jpg");
-  EXPECT_EQ(storm.description, "Mưa lớn");
-  EXPECT_EQ(storm.pubDate, Utilities::convertTimeWithTime("Mon, 05 Dec 2011 14:30:00 EST"));
-  EXPECT_EQ(storm.imgLink, "http://vemo.vn/thumb/bao.jpg");
-
-  // No picture tag: the first address-like word is the avatar, the summary stays as written,
-  // the line break after its closing tag included, and the thumbnail of the story before does
-  // not carry over.
-  const Item& gold = *stories[1];
-  EXPECT_EQ(gold.avatar, "http://vemo.vn/gia-vang.html\nđể");
-  EXPECT_EQ(gold.description, "Xem http://vemo.vn/gia-vang.html\nđể biết thêm\n");
-  EXPECT_EQ(gold.pubDate, "Mon, 05 Dec 2011 09:15:00 PM");
-  EXPECT_EQ(gold.imgLink, "");
+// A story's fields as one line: title | link | guid | avatar | summary | date | thumbnail, with
+// "-" for a field the story does not have.
+std::string fields(const Item& item) {
+  std::string line;
+  for (const auto* field : {&item.title, &item.link, &item.guid, &item.avatar, &item.description,
+                            &item.pubDate, &item.imgLink})
+    line += " | " + field->value_or("-");
+  return line.substr(3);
 }
 
-TEST(HTTPConnection, PictureTagsOfEveryShape) {
-  // A long text after the tag: the address is still cut out cleanly.
-  auto stories = parseItems(
-      rss("<item><description>&lt;img src=\"http://vemo.vn/a.jpg\" alt=\"x\" /&gt;Một đoạn "
-          "tóm tắt khá dài của bài báo</description></item>"));
-  ASSERT_EQ(stories.size(), 1u);
-  EXPECT_EQ(stories[0]->avatar, "http://vemo.vn/a.jpg");
-  EXPECT_EQ(stories[0]->description, "Một đoạn tóm tắt khá dài của bài báo");
-
-  // A tag without "/>", inside a link and followed by a line break, as many sites write it.
-  stories = parseItems(
-      rss("<item><description>&lt;a href=\"http://vemo.vn/b.html\"&gt;&lt;img "
-          "src=\"http://vemo.vn/b.jpg\"&gt;&lt;/a&gt;&lt;/br&gt;Tin\nmới</description></item>"
-          "<item><description>Tin &lt;img src=\"http://vemo.vn/c.jpg</description></item>"));
-  ASSERT_EQ(stories.size(), 2u);
-  EXPECT_EQ(stories[0]->avatar, "http://vemo.vn/b.jpg");
-  EXPECT_EQ(stories[0]->description, "Tinmới");
-  EXPECT_FALSE(stories[1]->avatar);
-  EXPECT_EQ(stories[1]->description, "Tin ");
-
+TEST(HTTPConnection, ReadsStoriesAsTheReaderShowsThem) {
+  const std::string storm = Utilities::convertTimeWithTime("Mon, 05 Dec 2011 14:30:00 EST");
+  struct Case {
+    const char* name;
+    std::string items;
+    std::vector<std::string> stories;
+  };
+  const Case cases[] = {
+      // Without a picture tag the first address-like word is the avatar and the summary stays
+      // as written, the line break after its closing tag included; the thumbnail of the story
+      // before does not carry over.
+      {"two stories",
+       kStories,
+       {"Bão số 1đổ bộ | http://vemo.vn/bao-so-1.html | http://vemo.vn/bao-so-1.html | "
+        "http://vemo.vn/img/bao.jpg | Mưa lớn | " +
+            storm + " | http://vemo.vn/thumb/bao.jpg",
+        "Giá vàng | http://vemo.vn/gia-vang.html | gia-vang | http://vemo.vn/gia-vang.html\nđể | "
+        "Xem http://vemo.vn/gia-vang.html\nđể biết thêm\n | Mon, 05 Dec 2011 09:15:00 PM | "}},
+      {"a long text after the picture tag",
+       "<item><description>&lt;img src=\"http://vemo.vn/a.jpg\" alt=\"x\" /&gt;Một đoạn "
+       "tóm tắt khá dài của bài báo</description></item>",
+       {" |  |  | http://vemo.vn/a.jpg | Một đoạn tóm tắt khá dài của bài báo |  | "}},
+      // Without "/>", inside a link and followed by a line break, as many sites write it; a tag
+      // cut short gives no avatar.
+      {"tags as sites write them",
+       "<item><description>&lt;a href=\"http://vemo.vn/b.html\"&gt;&lt;img "
+       "src=\"http://vemo.vn/b.jpg\"&gt;&lt;/a&gt;&lt;/br&gt;Tin\nmới</description></item>"
+       "<item><description>Tin &lt;img src=\"http://vemo.vn/c.jpg</description></item>",
+       {" |  |  | http://vemo.vn/b.jpg | Tinmới |  | ", " |  |  | - | Tin  |  | "}},
+      {"missing parts are empty text",
+       "<item><title>Không ngày</title><media:thumbnail width=\"10\"/></item>"
+       "<item><pubDate>hôm nay</pubDate></item>",
+       {"Không ngày |  |  | - |  |  | ", " |  |  | - |  | hôm nay | "}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> stories;
+    for (const ItemPtr& item : parseItems(rss(c.items))) stories.push_back(fields(*item));
+    EXPECT_EQ(stories, c.stories);
+  }
   // A picture written as markup inside the summary is an element, not summary text.
   base::LogCapture log;
-  stories = parseItems(
+  parseItems(
       rss("<item><description>Ảnh <img src=\"http://vemo.vn/d.jpg\"/>đẹp</description></item>"));
-  ASSERT_EQ(stories.size(), 1u);
   EXPECT_TRUE(log.contains("IMG = http://vemo.vn/d.jpg"));
-}
-
-TEST(HTTPConnection, FillsMissingPartsWithEmptyText) {
-  auto stories =
-      parseItems(rss("<item><title>Không ngày</title><media:thumbnail width=\"10\"/></item>"
-                     "<item><pubDate>hôm nay</pubDate></item>"));
-  ASSERT_EQ(stories.size(), 2u);
-  EXPECT_EQ(stories[0]->pubDate, "");
-  EXPECT_EQ(stories[0]->imgLink, "");
-  EXPECT_EQ(stories[0]->link, "");
-  EXPECT_EQ(stories[0]->description, "");
-  EXPECT_FALSE(stories[0]->avatar);
-  EXPECT_EQ(stories[1]->pubDate, "hôm nay");
-
   // Sub-categories outside any category have nowhere to go.
   HTTPConnection connection;
   connection.parseData("<menu><subService name=\"x\" link=\"y\"/></menu>");
@@ -219,46 +209,49 @@ TEST(HTTPConnection, WritesItsDiagnosticLines) {
                        "img link = ", "---------------------"}));
 }
 
+// What the loader reports (its own tests cover the kinds of failure) becomes an empty result
+// with the error kept; the connection's own time limit is the one used.
 TEST(HTTPConnection, FailedDownloadsGiveAnEmptyResultAndHideTheIndicator) {
   Site site;
   site.serve("/empty.rss", "");
-  site.serve("/error.rss", rss(kStories), 500);
   site.serve("/missing.rss", "<html>Not found</html>", 404, "text/html");
-  std::atomic<bool> release{false};
+  std::mutex mutex;
+  std::condition_variable released;
+  bool release = false;
   site.server().Get("/slow.rss", [&](const httplib::Request&, httplib::Response& res) {
-    for (int i = 0; i < 300 && !release; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::unique_lock lock(mutex);
+    released.wait_for(lock, std::chrono::seconds(3), [&] { return release; });
     res.set_content(rss(kStories), "text/xml");
   });
-  site.serve("/huge.rss", std::string(17u << 20, ' '), 200, "application/octet-stream");
-  int closedPort = testing_support::closedPort();
-
   struct Case {
     std::string address;
     std::string domain;
     long code;
   };
-  std::vector<Case> cases = {
+  const Case cases[] = {
       {site.url("/empty.rss"), "http", 200},
-      {site.url("/error.rss"), "http", 500},
       {site.url("/missing.rss"), "http", 404},
       {site.url("/slow.rss"), "net", net::Error::TimedOut},
-      {site.url("/huge.rss"), "net", net::Error::DataLengthExceedsMaximum},
-      {"http://127.0.0.1:" + std::to_string(closedPort) + "/Home.rss", "net",
+      {"http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/Home.rss", "net",
        net::Error::CannotConnectToHost},
   };
   auto& indicator = net::NetworkActivityIndicator::shared();
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.address);
     HTTPConnection connection(0.5);
     connection.startParsingWithURL(c.address);
     EXPECT_TRUE(indicator.visible());
-    EXPECT_TRUE(connection.getDataInArray().empty()) << c.address;
+    EXPECT_TRUE(connection.getDataInArray().empty());
     EXPECT_FALSE(indicator.visible());
-    EXPECT_EQ(connection.downloadError().domain(), c.domain) << c.address;
-    EXPECT_EQ(connection.downloadError().code(), c.code) << c.address;
+    EXPECT_EQ(connection.downloadError().domain(), c.domain);
+    EXPECT_EQ(connection.downloadError().code(), c.code);
     EXPECT_FALSE(connection.downloadError().description().empty());
   }
-  release = true;
+  {
+    std::lock_guard lock(mutex);
+    release = true;
+  }
+  released.notify_all();
 }
 
 TEST(HTTPConnection, EscapesAddressesBeforeLoading) {
@@ -280,34 +273,4 @@ TEST(HTTPConnection, KeepsTheStoriesBeforeABrokenPart) {
   EXPECT_EQ(stories[1]->title, "Giá vàng");
   ASSERT_TRUE(connection.parseError());
   EXPECT_EQ(connection.parseError()->line, 28u);
-}
-
-TEST(HTTPConnection, SurvivesEntityExpansion) {
-  std::string doc = "<?xml version=\"1.0\"?>\n<!DOCTYPE rss [\n<!ENTITY a0 \"ababababab\">\n";
-  for (int i = 1; i <= 9; ++i) {
-    doc += "<!ENTITY a" + std::to_string(i) + " \"";
-    for (int k = 0; k < 10; ++k) doc += "&a" + std::to_string(i - 1) + ";";
-    doc += "\">\n";
-  }
-  doc +=
-      "]>\n<rss><channel><item><title>Đầu</title></item>"
-      "<item><title>&a9;</title></item></channel></rss>";
-  HTTPConnection connection;
-  connection.parseData(doc);
-  std::vector<ItemPtr> stories = items(connection.getDataInArray());
-  ASSERT_EQ(stories.size(), 1u);
-  EXPECT_EQ(stories[0]->title, "Đầu");
-  EXPECT_TRUE(connection.parseError());
-}
-
-TEST(HTTPConnection, ReadsFeedsInTheirDeclaredEncoding) {
-  // The body reaches the parser as bytes; the XML layer's tests cover the encodings themselves.
-  Site site;
-  site.serve(
-      "/latin1.rss",
-      rss("<item><title>Caf\xE9</title><link>http://vemo.vn/cafe</link></item>", "ISO-8859-1"), 200,
-      "text/xml");
-  auto latin = items(load(site.url("/latin1.rss")));
-  ASSERT_EQ(latin.size(), 1u);
-  EXPECT_EQ(latin[0]->title, "Café");
 }

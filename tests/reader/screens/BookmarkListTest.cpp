@@ -1,21 +1,5 @@
 #include "reader/screens/BookmarkListViewController.h"
-
-#include <gtest/gtest.h>
-
-#include "platform/base/Log.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/TableView.h"
-#include "platform/ui/TableViewCell.h"
-#include "platform/ui/WebView.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/DetailViewController.h"
-#include "reader/screens/NewsSite.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
-#include "tests/support/Stories.h"
 
 using graphics::Rect;
 using namespace screen_testing;
@@ -34,13 +18,10 @@ std::vector<std::string> titles(const std::vector<ItemPtr>& items) {
 
 using Names = std::vector<std::string>;
 
-class BookmarkListTest : public ::testing::Test {
+class BookmarkListTest : public ReaderTest {
  protected:
   void SetUp() override {
-    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
-    NewsSite::setBaseAddress(site_.url(""));
-    site_.setFeed(rssFeed(2));
-    run_ = std::make_unique<ReaderRun>();
+    ReaderTest::SetUp();
     settings_.setBookmarkItem({story("A"), story("B"), story("C")});
   }
 
@@ -60,9 +41,6 @@ class BookmarkListTest : public ::testing::Test {
   }
   Names stored() { return titles(settings_.getBookmarkItem()); }
 
-  ScreenEnvironment env_;
-  StorySite site_;
-  std::unique_ptr<ReaderRun> run_;
   Utilities settings_;
 };
 

@@ -1,27 +1,6 @@
 #include "reader/screens/DetailViewController.h"
-
-#include <gtest/gtest.h>
-
-#include "app/demo/DemoSite.h"
-#include "platform/base/Log.h"
-#include "platform/base/RunLoop.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/net/UrlLoader.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/WebView.h"
-#include "reader/model/Utilities.h"
-#include "reader/screens/MainViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/SapoViewController.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
-#include "tests/support/Stories.h"
 
-using graphics::Rect;
 using namespace screen_testing;
 using testing_support::storyAt;
 
@@ -35,32 +14,11 @@ std::string toggleImage(DetailViewController& screen) {
   return imageName(screen.bookmarkButton()->image(ui::ControlState::Normal));
 }
 
-std::string alertMessage() {
-  auto* alert = ui::AlertStack::shared().topAs<ui::AlertView>();
-  return alert ? alert->message() : "";
-}
-
-class DetailTest : public ::testing::Test {
+class DetailTest : public ReaderTest {
  protected:
-  void SetUp() override {
-    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
-    NewsSite::setBaseAddress(site_.url(""));
-    site_.setFeed(rssFeed(2));
-    run_ = std::make_unique<ReaderRun>();
+  DetailViewController& open(std::vector<ItemPtr> list) {
+    return push<DetailViewController>(std::move(list), 0, "NO");
   }
-
-  DetailViewController& open(std::vector<ItemPtr> list, int index = 0,
-                             SavedStoryListPtr saved = nullptr) {
-    auto screen = std::make_shared<DetailViewController>(std::move(list), index, "NO");
-    if (saved) screen->setBookmarkInArray(saved);
-    run_->navigation().pushViewController(screen, true);
-    ReaderRun::settle();
-    return *screen;
-  }
-
-  ScreenEnvironment env_;
-  StorySite site_;
-  std::unique_ptr<ReaderRun> run_;
   Utilities settings_;
 };
 
@@ -68,22 +26,12 @@ class DetailTest : public ::testing::Test {
 
 TEST_F(DetailTest, FrameAndWebView) {
   DetailViewController& screen = open({storyAt("http://example.com/a")});
-  EXPECT_EQ(screen.webView()->frame(), Rect(0, 44, 320, 416));
   EXPECT_TRUE(screen.webView()->scalesPageToFit());
   // The footer buttons lie above the page.
-  auto& subviews = screen.view()->subviews();
-  auto indexOf = [&](const ui::View* v) {
-    for (size_t i = 0; i < subviews.size(); ++i)
-      if (subviews[i].get() == v) return i;
-    return subviews.size();
-  };
-  EXPECT_LT(indexOf(screen.webView()), indexOf(screen.bookmarkButton()));
-
+  EXPECT_TRUE(looksLike(*screen.view(), "article-portrait", 1));
   ui::Application::shared().rotate(ui::InterfaceOrientation::LandscapeLeft);
   ReaderRun::settle();
-  EXPECT_EQ(screen.webView()->frame(), Rect(0, 44, 480, 256));
-  EXPECT_EQ(screen.titleLabel()->frame(), Rect(40, 0, 400, 44));
-  EXPECT_EQ(screen.nextButton()->frame(), Rect(430, 260, 40, 40));
+  EXPECT_TRUE(looksLike(*screen.view(), "article-landscape", 1));
 }
 
 TEST_F(DetailTest, SavedStoryShowsSavedOnceLoadedAndTheToggleRemovesIt) {
@@ -169,8 +117,7 @@ TEST_F(DetailTest, OnlyWebAddressesAreLoaded) {
     EXPECT_TRUE(engine(screen).startedRequests().empty());
     EXPECT_EQ(alertMessage(), ReaderScreen::kUpdatingMessage);
     ui::AlertStack::shared().reset();
-    run_->navigation().popViewController(false);
-    ReaderRun::settle();
+    pop();
   }
   // Blanks and Vietnamese letters are escaped; the scheme may be in capitals.
   DetailViewController& screen = open({storyAt("HTTPS://example.com/tin tức.html")});
@@ -224,8 +171,7 @@ TEST_F(DetailTest, RefreshWithNoPageOnScreen) {
   EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
   EXPECT_TRUE(engine(refused).startedRequests().empty());
   EXPECT_TRUE(ui::AlertStack::shared().empty());
-  run_->navigation().popViewController(false);
-  ReaderRun::settle();
+  pop();
 
   // A first load that failed is tried again.
   DetailViewController& screen = open({storyAt("http://example.com/a")});
@@ -269,8 +215,7 @@ TEST_F(DetailTest, PageReachedByALinkIsSavedUnderItsOwnAddressAndTitle) {
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0]->link, "http://example.com/b");
     EXPECT_EQ(stored[0]->title, "Trang B");
-    run_->navigation().popViewController(false);
-    ReaderRun::settle();
+    pop();
   }
 }
 
@@ -287,61 +232,7 @@ TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {
     DetailViewController& screen = open({storyAt(link)});
     ASSERT_EQ(engine(screen).startedRequests().size(), 1u);
     EXPECT_EQ(engine(screen).startedRequests()[0].url().absoluteString(), loaded);
-    run_->navigation().popViewController(false);
-    ReaderRun::settle();
+    pop();
   }
   NewsSite::setFormerAddress("");
-}
-
-TEST(ArticleDemoSiteTest, OpensRealArticlePagesAndTheToolsPage) {
-  ScreenEnvironment env;
-  DemoSite demo;
-  ASSERT_TRUE(demo.start());
-  NewsSite::setBaseAddress(demo.baseUrl());
-  ReaderRun run;
-  auto* home = dynamic_cast<MainViewController*>(run.navigation().viewControllers().front().get());
-  ASSERT_NE(home, nullptr);
-  ASSERT_GT(home->stories().size(), 2u);
-
-  auto lead = std::make_shared<SapoViewController>(home->stories(), 2, "NO");
-  run.navigation().pushViewController(lead, true);
-  ReaderRun::settle();
-  lead->detailButtonPush();
-  ReaderRun::settle();
-  auto* detail = dynamic_cast<DetailViewController*>(run.top());
-  ASSERT_NE(detail, nullptr);
-  const std::string link = *home->stories()[2]->link;
-  ASSERT_EQ(engine(*detail).startedRequests().size(), 1u);
-  const net::UrlRequest& asked = engine(*detail).startedRequests()[0];
-  EXPECT_EQ(asked.url().absoluteString(), link);
-  EXPECT_EQ(asked.url().host(), "127.0.0.1");
-
-  // The demo site serves the page the engine was asked for.
-  net::LoadResult page = net::UrlLoader::sendSynchronousRequest(asked);
-  ASSERT_TRUE(page.error.ok());
-  EXPECT_EQ(page.response.statusCode(), 200);
-  auto open = page.body.find("<title>");
-  auto close = page.body.find("</title>");
-  ASSERT_NE(open, std::string::npos);
-  const std::string title = page.body.substr(open + 7, close - open - 7);
-  engine(*detail).finishLoad(title);
-  EXPECT_EQ(detail->titleLabel()->text(), title);
-  detail->bookmarkButtonPush();
-  auto stored = Utilities().getBookmarkItem();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0]->link, link);
-  EXPECT_EQ(stored[0]->title, title);
-
-  // The tools page.
-  detail->loadMoreExtraToolData();
-  ReaderRun::settle();
-  auto* tools = dynamic_cast<DetailViewController*>(run.top());
-  ASSERT_NE(tools, nullptr);
-  ASSERT_NE(tools, detail);
-  ASSERT_EQ(engine(*tools).startedRequests().size(), 1u);
-  EXPECT_EQ(engine(*tools).startedRequests()[0].url().absoluteString(),
-            demo.baseUrl() + "/mobi/tools.php");
-  net::LoadResult toolsPage =
-      net::UrlLoader::sendSynchronousRequest(engine(*tools).startedRequests()[0]);
-  EXPECT_EQ(toolsPage.response.statusCode(), 200);
 }

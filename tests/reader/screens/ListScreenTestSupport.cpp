@@ -1,8 +1,10 @@
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
 #include "platform/base/RunLoop.h"
+#include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "reader/screens/NewsSite.h"
 #include "reader/screens/ScreenFactory.h"
 
 namespace screen_testing {
@@ -26,6 +28,13 @@ void ReaderRun::openMenu() {
 
 void ReaderRun::settle(double seconds) {
   base::RunLoop::main().runFor(seconds);
+}
+
+void ReaderTest::SetUp() {
+  env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
+  NewsSite::setBaseAddress(site_.url(""));
+  site_.setFeed(rssFeed(2));
+  run_ = std::make_unique<ReaderRun>();
 }
 
 }  // namespace screen_testing

@@ -4,6 +4,7 @@
 #include "platform/base/Strings.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "platform/ui/AlertStack.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -149,20 +150,18 @@ std::string imageName(const graphics::ImagePtr& image) {
   return image ? image->name() : "";
 }
 
-std::string frames(const std::vector<std::pair<std::string, const ui::View*>>& views) {
-  std::string text;
-  for (const auto& [name, view] : views) {
-    text += name;
-    if (!view) {
-      text += " none\n";
-      continue;
-    }
-    const graphics::Rect frame = view->frame();
-    for (double value : {frame.x(), frame.y(), frame.width(), frame.height()})
-      text += base::format(" %g", value);
-    text += "\n";
-  }
-  return text;
+std::string alertMessage() {
+  auto* alert = ui::AlertStack::shared().topAs<ui::AlertView>();
+  if (!alert) return "";
+  EXPECT_EQ(alert->title(), "Thông Báo");
+  EXPECT_EQ(alert->numberOfButtons(), 1);
+  EXPECT_EQ(alert->buttonTitleAtIndex(0), "Đồng ý");
+  return alert->message();
+}
+
+::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth) {
+  return testing_support::ExpectedFile::matches("tests/reader/screens/expected/" + name + ".txt",
+                                                testing_support::ViewTreeText::dump(view, depth));
 }
 
 }  // namespace screen_testing

@@ -10,8 +10,10 @@
 #include "platform/graphics/TextMeasurer.h"
 #include "reader/model/Item.h"
 #include "reader/screens/ReaderScreen.h"
+#include "tests/support/ExpectedFile.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ViewTreeText.h"
 
 namespace ui {
 class Button;
@@ -98,8 +100,10 @@ int countTagged(ui::ViewController& screen, int tag);
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
 ui::Label* labelWithText(ui::ViewController& screen, const std::string& text);
 std::string imageName(const graphics::ImagePtr& image);
-// The frames of named views as "name x y width height" lines ("name none" for a missing view),
-// so that a screen's geometry is checked in one comparison that prints a readable difference.
-std::string frames(const std::vector<std::pair<std::string, const ui::View*>>& views);
+// The message of the alert on top ("" for none), after checking its title and single button.
+std::string alertMessage();
+// The view tree under `view` (down to `depth` levels) against the reviewed file
+// tests/reader/screens/expected/<name>.txt; VEMO_UPDATE_EXPECTED=1 rewrites the files.
+::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth = -1);
 
 }  // namespace screen_testing

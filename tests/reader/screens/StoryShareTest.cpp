@@ -1,16 +1,6 @@
 #include "reader/screens/StoryShare.h"
 
-#include <gtest/gtest.h>
-
 #include "platform/base/Utf16.h"
-#include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/WebView.h"
-#include "reader/screens/DetailViewController.h"
-#include "reader/screens/NewsSite.h"
-#include "reader/screens/SapoViewController.h"
 #include "sharing/core/SHKActionSheet.h"
 #include "tests/reader/screens/ListScreenTestSupport.h"
 
@@ -56,22 +46,12 @@ TEST(StoryShareTextTest, GreetingLinkAndTitleCutAt160UnitsBetweenCharacters) {
   }
 }
 
-class StoryShareScreenTest : public ::testing::Test {
+class StoryShareScreenTest : public ReaderTest {
  protected:
-  void SetUp() override {
-    env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
-    NewsSite::setBaseAddress(site_.url(""));
-    site_.setFeed(rssFeed(2));
-    run_ = std::make_unique<ReaderRun>();
-    ui::AlertStack::shared().reset();
-  }
   void TearDown() override { ui::AlertStack::shared().reset(); }
   template <typename Screen>
   Screen& open(std::vector<ItemPtr> list, int index) {
-    auto screen = std::make_shared<Screen>(std::move(list), index, "NO");
-    run_->navigation().pushViewController(screen, true);
-    ReaderRun::settle();
-    return *screen;
+    return push<Screen>(std::move(list), index, "NO");
   }
   // Presses the share button and answers the text the sheet on screen shares.
   static std::string shared(ui::Button* shareButton) {
@@ -82,10 +62,6 @@ class StoryShareScreenTest : public ::testing::Test {
     EXPECT_EQ(sheet->item()->shareType(), SHKShareTypeText);
     return sheet->item()->text().value_or("");
   }
-
-  ScreenEnvironment env_;
-  StorySite site_;
-  std::unique_ptr<ReaderRun> run_;
 };
 
 TEST_F(StoryShareScreenTest, LeadReaderSharesThePageOnScreenAfterPaging) {
