@@ -16,6 +16,7 @@
 #include "platform/ui/Window.h"
 #include "reader/screens/DetailViewController.h"
 #include "reader/screens/SapoViewController.h"
+#include "reader/screens/ThumbnailCache.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKCustomShareMenu.h"
 
@@ -125,21 +126,31 @@ void MainWindow::turn(int direction) {
   refresh();
 }
 
-bool MainWindow::showShareMenu() {
+bool MainWindow::showShareMenu(bool picture) {
   if (ui::Application::shared().isIgnoringInteractionEvents()) return false;
   ui::ViewController* top = session_.topScreen();
   ItemPtr story;
-  if (auto* lead = dynamic_cast<SapoViewController*>(top)) {
+  auto* lead = dynamic_cast<SapoViewController*>(top);
+  if (lead) {
     int index = lead->itemIndex();
     if (index >= 0 && size_t(index) < lead->stories().size()) story = lead->stories()[index];
   } else if (auto* article = dynamic_cast<DetailViewController*>(top)) {
     story = article->currentItem();
   }
-  if (!story || !story->link) return false;
-  auto url = net::Url::parse(*story->link);
-  if (!url) return false;
+  std::shared_ptr<SHKItem> item;
+  if (picture) {
+    graphics::ImagePtr image =
+        lead && story && story->imgLink ? lead->pictures().imageFor(*story->imgLink) : nullptr;
+    if (!image) return false;
+    item = SHKItem::image(image, story->title);
+  } else {
+    if (!story || !story->link) return false;
+    auto url = net::Url::parse(*story->link);
+    if (!url) return false;
+    item = SHKItem::URL(*url, story->title);
+  }
   auto menu = std::make_shared<SHKCustomShareMenu>();
-  menu->setItem(SHKItem::URL(*url, story->title));
+  menu->setItem(item);
   SHK::currentHelper().showViewController(std::make_shared<ui::NavigationController>(menu));
   return true;
 }
@@ -209,6 +220,8 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
     handled = true;
   } else if (ctrl && (state & GDK_SHIFT_MASK) && (keyval == GDK_KEY_S || keyval == GDK_KEY_s)) {
     handled = w->showShareMenu();
+  } else if (ctrl && (state & GDK_SHIFT_MASK) && (keyval == GDK_KEY_P || keyval == GDK_KEY_p)) {
+    handled = w->showShareMenu(true);
   } else if (!ctrl && !alt && (keyval == GDK_KEY_Left || keyval == GDK_KEY_Right)) {
     handled = w->pageLeadReader(keyval == GDK_KEY_Right ? 1 : -1);
   }

@@ -46,8 +46,9 @@ class MainWindow {
   graphics::Point toPoints(double x, double y) const { return {x / zoom_, y / zoom_}; }
   void resizeToScreen();
   bool pageLeadReader(int direction);
-  // Ctrl+Shift+S: the share menu for the story on screen (lead or article reader).
-  bool showShareMenu();
+  // Ctrl+Shift+S: the share menu for the story on screen (lead or article reader); with
+  // `picture`, Ctrl+Shift+P, for the lead reader's current picture once it has arrived.
+  bool showShareMenu(bool picture = false);
   bool goBack();
 
   ReaderSession& session_;

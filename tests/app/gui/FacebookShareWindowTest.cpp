@@ -125,3 +125,50 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
 }
 
 }  // namespace
+
+// Ctrl+Shift+P offers the lead reader's picture; Facebook asks for the upload permission and
+// then uploads it.
+TEST_F(FacebookShareWindow, UploadsTheLeadReadersPictureFromTheShareMenu) {
+  program_.start({"--services", sandbox_.baseUrl()});
+  ASSERT_TRUE(program_.waitFor(
+      [](const ScreenImage& s) {
+        return fraction(s, {0, 64, 320, 100}, dark) > 0.02;
+      },
+      nullptr, 40));
+  program_.click(60, 150);  // the lead story's tile
+  ASSERT_TRUE(program_.waitFor(leadReader)) << "the tile did not open the lead reader";
+  // The menu's white rows; the key does nothing until the picture has arrived.
+  auto menu = [](const ScreenImage& s) { return fraction(s, {0, 240, 320, 140}, white) > 0.6; };
+  bool shown = false;
+  for (int i = 0; i < 20 && !shown; ++i) {
+    program_.key("ctrl+shift+p");
+    shown = program_.waitFor(menu, nullptr, 1);
+  }
+  ASSERT_TRUE(shown) << "no share menu for the picture";
+  // Copy and Save to Photo Album (no mail server here), then Facebook, the first service.
+  program_.click(100, 218);
+  ASSERT_TRUE(waitForRequests("/login.php", 1, "GET")) << "no log-in page requested";
+  ASSERT_TRUE(program_.waitFor(panel, nullptr, 40)) << "no log-in panel";
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  program_.click(170, 80);
+  program_.type("ann@example.test");
+  program_.click(195, 117);
+  program_.type("secret");
+  program_.click(56, 155);  // Log in
+  ASSERT_TRUE(waitForRequests("/connect/prompt_permission.php", 1, "GET"));
+  ASSERT_TRUE(program_.waitFor(panel)) << "no permission page";
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  program_.click(48, 133);  // Allow
+  auto uploaded = [&] {
+    for (const std::string& body : bodies("/restserver.php"))
+      if (body.find("facebook.photos.upload") != std::string::npos &&
+          body.find("\xff\xd8\xff") != std::string::npos)
+        return true;
+    return false;
+  };
+  for (int i = 0; i < 200 && !uploaded(); ++i) usleep(100000);
+  EXPECT_TRUE(uploaded()) << "no picture uploaded";
+  EXPECT_TRUE(program_.waitFor([](const ScreenImage& s) { return !panel(s) && leadReader(s); }))
+      << "the panel stayed after the upload";
+  program_.stop();
+}

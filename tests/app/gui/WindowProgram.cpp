@@ -123,7 +123,12 @@ void Program::start(std::vector<std::string> args, const std::string& errorFile)
   int spawned = posix_spawn(&pid_, VEMO_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   ASSERT_EQ(spawned, 0);
-  std::string id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$'");
+  // xdotool gives up with an X error when a window it looks at goes away meanwhile (a program
+  // stopped just before): search again until the deadline.
+  std::string id;
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (id.empty() && std::chrono::steady_clock::now() < end)
+    id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$' 2>/dev/null");
   ASSERT_FALSE(id.empty()) << "the window did not appear";
   window_ = id.substr(0, id.find('\n'));
 }
