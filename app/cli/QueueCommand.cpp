@@ -61,8 +61,16 @@ int flush(std::ostream& out, std::ostream& err) {
   auto& center = base::NotificationCenter::defaultCenter();
   base::ObserverToken done = center.addObserver(SHKSharer::kSendDidFinishNotification,
                                                 [&](const base::Notification&) { ++finished; });
-  base::ObserverToken fail = center.addObserver(SHKSharer::kSendDidFailNotification,
-                                                [&](const base::Notification&) { ++failed; });
+  base::ObserverToken fail = center.addObserver(
+      SHKSharer::kSendDidFailNotification, [&](const base::Notification& notification) {
+        ++failed;
+        // The services are quiet here: their failures are told on the terminal.
+        auto sharer = notification.objectAs<SHKSharer*>();
+        if (sharer && *sharer && (*sharer)->lastError()) {
+          err << (*sharer)->sharerTitle() << ": " << (*sharer)->lastError()->localizedDescription
+              << "\n";
+        }
+      });
   size_t started = SHKOfflineQueue::flushOfflineQueue();
   base::RunLoop::main().runUntilCondition(
       [] { return SHKOfflineQueue::operations().operationCount() == 0; },
@@ -70,6 +78,10 @@ int flush(std::ostream& out, std::ostream& err) {
   out << "Sent " << finished << " of " << started << " queued shares";
   if (failed) out << " (" << failed << " failed)";
   out << ".\n";
+  // Shares put back (one that needs the window, or the network gone again) wait for later.
+  if (auto kept = SHKOfflineQueue::getOfflineQueueList(); kept && kept->view().size() > 0) {
+    out << kept->view().size() << " left in the queue.\n";
+  }
   return static_cast<size_t>(finished) == started ? 0 : 1;
 }
 

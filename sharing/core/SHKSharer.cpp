@@ -414,12 +414,14 @@ void SHKSharer::presentScreen(std::shared_ptr<ui::ViewController> controller) {
   retain();
   ++screensUp_;
   std::weak_ptr<SHKSharer> weak = weak_from_this();
-  SHK::currentHelper().showViewController(std::move(controller), [weak] {
+  bool shown = SHK::currentHelper().showViewController(std::move(controller), [weak] {
     if (auto self = weak.lock()) {
       --self->screensUp_;
       self->settle();
     }
   });
+  // A quiet share (one from the offline queue) now needs the user, or cannot go on.
+  if (quiet_ && shareDelegate_) shareDelegate_->sharerPresentedScreen(*this, shown);
 }
 
 void SHKSharer::showAlert(const std::string& title, const std::string& message) {

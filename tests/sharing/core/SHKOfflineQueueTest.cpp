@@ -96,7 +96,9 @@ TEST_F(SHKOfflineQueueTest, QueuingKeepsEntriesAndBodies) {
     EXPECT_EQ(entry(*list, i).get("sharer").asString(), "SHKQueued");
     EXPECT_EQ(entry(*list, i).get("item").get("shareType").asInteger(), expected[i].type);
     EXPECT_EQ(fs::exists(folder() / uid), expected[i].body.has_value());
-    if (expected[i].body) EXPECT_EQ(readFile(folder() / uid), *expected[i].body);
+    if (expected[i].body) {
+      EXPECT_EQ(readFile(folder() / uid), *expected[i].body);
+    }
   }
   EXPECT_EQ(entry(*list, 0).get("item").get("text").asString(), "hello");
   EXPECT_FALSE(entry(*list, 1).get("item").get("image"));
