@@ -50,9 +50,7 @@ void SHKOfflineSharer::share() {
   sharer_->setShareDelegate(this);
   // The login was removed since: the entry is dropped, its body with it.
   if (!sharer_->isAuthorized()) return finish();
-  if (sharer_->requiresWindow() && !SHK::currentHelper().canShowViewController()) {
-    return keepForWindow(*sharer_);
-  }
+  if (sharer_->requiresWindow() && !mayShowScreens(*sharer_)) return;
   if (sharer_->shareRequiresInternetConnection() && !SHK::connected()) {
     // Offline again: the entry waits for the next flush as it was.
     kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
@@ -74,6 +72,22 @@ void SHKOfflineSharer::handOver(SHKSharer& sharer) {
   finish();
   sharer.setQuiet(false);
   sharer.setShareDelegate(&sharer);
+}
+
+bool SHKOfflineSharer::mayShowScreens(SHKSharer& sharer) {
+  auto& helper = SHK::currentHelper();
+  if (!helper.canShowViewController()) {
+    keepForWindow(sharer);
+    return false;
+  }
+  if (helper.currentView() || helper.pendingView()) {
+    // The person is busy with another screen: this share waits for a later flush.
+    kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
+    if (!kept_) base::log("Offline queue: " + uid_ + " could not be put back");
+    finish();
+    return false;
+  }
+  return true;
 }
 
 void SHKOfflineSharer::keepForWindow(SHKSharer& sharer) {
@@ -120,8 +134,9 @@ void SHKOfflineSharer::sharerCancelledSending(SHKSharer&) {
   finish();
 }
 
-void SHKOfflineSharer::sharerPresentedScreen(SHKSharer& sharer, bool shown) {
-  if (!shouldRun()) return;
-  if (shown) return handOver(sharer);
-  keepForWindow(sharer);
+bool SHKOfflineSharer::sharerWillPresentScreen(SHKSharer& sharer) {
+  if (!shouldRun()) return true;
+  if (!mayShowScreens(sharer)) return false;
+  handOver(sharer);
+  return true;
 }

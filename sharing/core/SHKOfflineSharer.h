@@ -11,8 +11,9 @@
 // One queued share, run as an operation of the offline queue: its thread waits while the share
 // runs, quietly, through its service on the main loop, and ends once the share has an outcome,
 // is dropped (no login, unknown service) or could not start. A share that needs the user (a
-// form, a page) is handed to the user when there is a window; without one it fails, saying so,
-// and goes back into the list as it was, its body file kept, for a flush in the window.
+// form, a page) is handed to the user when the window is free; while another screen is up it
+// goes back into the list as it was, its body file kept, for a later flush; without a window it
+// does too, and fails, saying so.
 class SHKOfflineSharer : public SHKSharerDelegate,
                          public std::enable_shared_from_this<SHKOfflineSharer> {
  public:
@@ -28,7 +29,7 @@ class SHKOfflineSharer : public SHKSharerDelegate,
   void sharerFinishedSending(SHKSharer& sharer) override;
   void sharerFailedWithError(SHKSharer& sharer, const SHKError&, bool) override;
   void sharerCancelledSending(SHKSharer& sharer) override;
-  void sharerPresentedScreen(SHKSharer& sharer, bool shown) override;
+  bool sharerWillPresentScreen(SHKSharer& sharer) override;
 
   const std::string& sharerId() const { return sharerId_; }
   const std::string& uid() const { return uid_; }
@@ -38,6 +39,9 @@ class SHKOfflineSharer : public SHKSharerDelegate,
   void loadBody();
   // The share is the user's now: it reports as any other, and the operation ends.
   void handOver(SHKSharer& sharer);
+  // Whether the share may show its screens now: there is a window, and no other screen is up
+  // there (it would be dismissed). When not, the entry goes back into the list.
+  bool mayShowScreens(SHKSharer& sharer);
   // Puts the entry back and fails the share, saying that it needs the window.
   void keepForWindow(SHKSharer& sharer);
   // Ends the operation once the service's request is over without an outcome or a screen.

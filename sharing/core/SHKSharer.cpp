@@ -411,17 +411,17 @@ void SHKSharer::viewDidDisappear(bool animated) {
 }
 
 void SHKSharer::presentScreen(std::shared_ptr<ui::ViewController> controller) {
+  // A quiet share (one from the offline queue) asks before it needs the user.
+  if (quiet_ && shareDelegate_ && !shareDelegate_->sharerWillPresentScreen(*this)) return;
   retain();
   ++screensUp_;
   std::weak_ptr<SHKSharer> weak = weak_from_this();
-  bool shown = SHK::currentHelper().showViewController(std::move(controller), [weak] {
+  SHK::currentHelper().showViewController(std::move(controller), [weak] {
     if (auto self = weak.lock()) {
       --self->screensUp_;
       self->settle();
     }
   });
-  // A quiet share (one from the offline queue) now needs the user, or cannot go on.
-  if (quiet_ && shareDelegate_) shareDelegate_->sharerPresentedScreen(*this, shown);
 }
 
 void SHKSharer::showAlert(const std::string& title, const std::string& message) {
