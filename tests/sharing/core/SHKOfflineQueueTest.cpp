@@ -186,6 +186,22 @@ TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u) << "each entry is tried once";
 }
 
+// The network gone again by the time an entry's operation runs: the entry waits as it was,
+// under its uid and with its body file.
+TEST_F(SHKOfflineQueueTest, AnEntryThatFindsTheNetworkGoneWaitsAsItWas) {
+  auto image = graphics::Image::filled({2, 2}, graphics::Color::rgb(255, 0, 0));
+  ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::image(image, "p"), "SHKQueued"));
+  std::string list = readFile(SHKOfflineQueue::offlineQueueListPath());
+  std::string uid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
+  std::string body = readFile(folder() / uid);
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
+  network_.online = false;  // before the operation's share runs on the loop
+  flushed();
+  EXPECT_EQ(QueuedService::sends, 0);
+  EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), list);
+  EXPECT_EQ(readFile(folder() / uid), body);
+}
+
 // Entries that cannot go (no login, an item the service refuses) end their operations, and the
 // body files go too.
 TEST_F(SHKOfflineQueueTest, OperationsThatCannotSendStillEnd) {
