@@ -1,5 +1,7 @@
 #include "app/cli/QueueCommand.h"
 
+#include <chrono>
+
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/RunLoop.h"
 #include "sharing/core/SHK.h"
@@ -8,6 +10,9 @@
 #include "sharing/core/SHKSharer.h"
 
 namespace {
+
+// How often a flush looks whether its operations have ended.
+constexpr double kCheckSeconds = 0.1;
 
 const char* kindName(int64_t type) {
   switch (type) {
@@ -61,15 +66,31 @@ int flush(std::ostream& out, std::ostream& err) {
   auto& center = base::NotificationCenter::defaultCenter();
   base::ObserverToken done = center.addObserver(SHKSharer::kSendDidFinishNotification,
                                                 [&](const base::Notification&) { ++finished; });
-  base::ObserverToken fail = center.addObserver(SHKSharer::kSendDidFailNotification,
-                                                [&](const base::Notification&) { ++failed; });
+  base::ObserverToken fail = center.addObserver(
+      SHKSharer::kSendDidFailNotification, [&](const base::Notification& notification) {
+        ++failed;
+        // The services are quiet here: their failures are told on the terminal.
+        auto sharer = notification.objectAs<SHKSharer*>();
+        if (sharer && *sharer && (*sharer)->lastError()) {
+          err << (*sharer)->sharerTitle() << ": " << (*sharer)->lastError()->localizedDescription
+              << "\n";
+        }
+      });
   size_t started = SHKOfflineQueue::flushOfflineQueue();
-  base::RunLoop::main().runUntilCondition(
-      [] { return SHKOfflineQueue::operations().operationCount() == 0; },
-      QueueCommand::kFlushTimeoutSeconds);
+  // An operation's thread posts nothing to the loop when it ends: look again in short steps.
+  auto ended = [] { return SHKOfflineQueue::operations().operationCount() == 0; };
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::duration<double>(QueueCommand::kFlushTimeoutSeconds);
+  while (!ended() && std::chrono::steady_clock::now() < deadline) {
+    base::RunLoop::main().runUntilCondition(ended, kCheckSeconds);
+  }
   out << "Sent " << finished << " of " << started << " queued shares";
   if (failed) out << " (" << failed << " failed)";
   out << ".\n";
+  // Shares put back (one that needs the window, or the network gone again) wait for later.
+  if (auto kept = SHKOfflineQueue::getOfflineQueueList(); kept && kept->view().size() > 0) {
+    out << kept->view().size() << " left in the queue.\n";
+  }
   return static_cast<size_t>(finished) == started ? 0 : 1;
 }
 

@@ -227,7 +227,9 @@ void TerminalShareDriver::printProgress() {
   bool completed = panel->centerMessageLabel() &&
                    panel->centerMessageLabel()->text() == SHKActivityIndicator::kCheckMark;
   if (completed) completedShown_ = true;
-  std::string line = completed ? text : text + "…";
+  // An activity shows as going on, unless its text says so already ("Logging In...").
+  bool ellipsis = text.ends_with("...") || text.ends_with("…");
+  std::string line = completed || ellipsis ? text : text + "…";
   if (!text.empty() && line != lastProgress_) {
     out_ << line << "\n";
     lastProgress_ = line;

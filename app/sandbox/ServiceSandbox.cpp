@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/sandbox/SandboxHttpServer.h"
 #include "app/sandbox/ServiceRoutes.h"
 #include "sharing/config/SHKServiceConfig.h"
 
@@ -59,7 +60,7 @@ void ServiceSandbox::handle(std::string service, std::string host, std::string m
 
 bool ServiceSandbox::start(int port) {
   if (thread_.joinable()) return true;
-  server_ = std::make_unique<httplib::Server>();
+  server_ = std::make_unique<SandboxHttpServer>();
   server_->set_payload_max_length(kMaxBodyBytes);
   // An idle kept-alive connection holds up stop() for this long.
   server_->set_keep_alive_timeout(1);

@@ -315,12 +315,16 @@ ui::ViewController* SHK::getTopViewController() {
   return top;
 }
 
+bool SHK::canShowViewController() {
+  if (rootViewController_ && rootAlive_.expired()) rootViewController_ = nullptr;
+  if (!rootViewController_) findRootViewController();
+  return getTopViewController() != nullptr;
+}
+
 bool SHK::showViewController(std::shared_ptr<ui::ViewController> controller,
                              std::function<void()> gone) {
   if (!controller) return false;
-  if (rootViewController_ && rootAlive_.expired()) rootViewController_ = nullptr;
-  if (!rootViewController_) findRootViewController();
-  ui::ViewController* top = getTopViewController();
+  ui::ViewController* top = canShowViewController() ? getTopViewController() : nullptr;
   if (!top) {
     base::log("SHK: no root view controller to present from");
     if (gone) base::RunLoop::main().performAfter(0, std::move(gone));

@@ -121,6 +121,9 @@ class SHK {
   void viewWasDismissed();
   void showPendingView();
   ui::ViewController* getTopViewController();
+  // Whether a screen can be shown now: false without a window (a share run from the terminal
+  // without one).
+  bool canShowViewController();
 
   ui::ViewController* rootViewController() const { return rootViewController_; }
   const std::shared_ptr<ui::ViewController>& currentView() const { return currentView_; }

@@ -79,15 +79,20 @@ bool SHKOfflineQueue::addToOfflineQueue(const SHKItem& item, const std::string& 
   } else if (item.shareType() == SHKShareTypeFile && item.data()) {
     if (!base::writeFileAtomically(body, *item.data())) return false;
   }
+  if (putBack(item.dictionaryRepresentation(), sharerId, uid)) return true;
+  removeBodyFile(uid);
+  return false;
+}
+
+bool SHKOfflineQueue::putBack(const store::Plist& item, const std::string& sharerId,
+                              const std::string& uid) {
   store::Plist list = getOfflineQueueList().value_or(store::Plist::array());
   store::Plist entry = store::Plist::dictionary();
-  entry.set("item", item.dictionaryRepresentation());
+  entry.set("item", item);
   entry.set("sharer", store::Plist::string(sharerId));
   entry.set("uid", store::Plist::string(uid));
   list.append(std::move(entry));
-  if (saveOfflineQueueList(list)) return true;
-  removeBodyFile(uid);
-  return false;
+  return saveOfflineQueueList(list);
 }
 
 bool SHKOfflineQueue::isValidUid(std::string_view uid) {

@@ -34,6 +34,10 @@ class SHKOfflineQueue {
   static bool saveOfflineQueueList(const store::Plist& list);
   // Stores the share (and its picture or file) as a new entry; false when it could not.
   static bool addToOfflineQueue(const SHKItem& item, const std::string& sharerId);
+  // Puts a flushed entry back at the end of the list as it was: its item's dictionary, its
+  // service and its uid, whose body file stays. False when the list could not be written.
+  static bool putBack(const store::Plist& item, const std::string& sharerId,
+                      const std::string& uid);
   // While online: starts every valid entry and deletes the list; returns how many started.
   // Entries naming an unknown service or a uid that is not one this queue makes are skipped,
   // and their body files deleted.

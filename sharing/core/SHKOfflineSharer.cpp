@@ -28,15 +28,10 @@ void SHKOfflineSharer::main() {
 
 void SHKOfflineSharer::loadBody() {
   if (item_->shareType() != SHKShareTypeImage && item_->shareType() != SHKShareTypeFile) return;
-  std::filesystem::path file = SHKOfflineQueue::offlineQueuePath() / uid_;
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(SHKOfflineQueue::offlineQueuePath() / uid_, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  bool read = in.good() || in.eof();
-  in.close();
-  std::error_code ec;
-  std::filesystem::remove(file, ec);
   // A missing or unreadable body leaves the item without one; the service refuses it then.
-  if (!read) return;
+  if (!in.good() && !in.eof()) return;
   if (item_->shareType() == SHKShareTypeImage) {
     item_->setImage(graphics::Image::fromData(bytes));
   } else {
@@ -46,37 +41,82 @@ void SHKOfflineSharer::loadBody() {
 
 void SHKOfflineSharer::share() {
   self_ = shared_from_this();
+  // As it was queued: the service may change the item on its way.
+  entry_ = item_->dictionaryRepresentation();
   sharer_ = SHKSharer::create(sharerId_);
-  if (!sharer_) {
-    SHKOfflineQueue::removeBodyFile(uid_);
-    finish();
-    return;
-  }
+  if (!sharer_) return finish();
   sharer_->setItem(item_);
   sharer_->setQuiet(true);
   sharer_->setShareDelegate(this);
-  if (!sharer_->isAuthorized()) {
-    // The login was removed since: the entry is dropped, its body with it.
-    SHKOfflineQueue::removeBodyFile(uid_);
-    finish();
-    return;
+  // The login was removed since: the entry is dropped, its body with it.
+  if (!sharer_->isAuthorized()) return finish();
+  if (sharer_->requiresWindow() && !mayShowScreens(*sharer_)) return;
+  if (sharer_->shareRequiresInternetConnection() && !SHK::connected()) {
+    // Offline again: the entry waits for the next flush as it was.
+    kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
+    return finish();
   }
   loadBody();
-  if (sharer_->shareRequiresInternetConnection() && !SHK::connected()) {
-    // Offline again: the service would queue it anew without an outcome; do that here and end.
-    SHKOfflineQueue::addToOfflineQueue(*item_, sharerId_);
-    finish();
-    return;
+  bool started = sharer_->tryToSend();
+  // Ended already: an outcome, a screen handed over, or kept for the window.
+  if (!shouldRun()) return;
+  // Pages of its own (not the framework's screens) are the user's from the start.
+  if (sharer_->requiresWindow()) return handOver(*sharer_);
+  if (started) return;
+  // A service that could not send may still work towards a screen (a link shortened first).
+  if (sharer_->request()) return waitForRequest();
+  finish();
+}
+
+void SHKOfflineSharer::handOver(SHKSharer& sharer) {
+  finish();
+  sharer.setQuiet(false);
+  sharer.setShareDelegate(&sharer);
+}
+
+bool SHKOfflineSharer::mayShowScreens(SHKSharer& sharer) {
+  auto& helper = SHK::currentHelper();
+  if (!helper.canShowViewController()) {
+    keepForWindow(sharer);
+    return false;
   }
-  if (!sharer_->tryToSend()) finish();
+  if (helper.currentView() || helper.pendingView()) {
+    // The person is busy with another screen: this share waits for a later flush.
+    kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
+    if (!kept_) base::log("Offline queue: " + uid_ + " could not be put back");
+    finish();
+    return false;
+  }
+  return true;
+}
+
+void SHKOfflineSharer::keepForWindow(SHKSharer& sharer) {
+  kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
+  if (!kept_) base::log("Offline queue: " + uid_ + " could not be put back");
+  sharer.sendDidFailWithError(
+      kept_ ? SHK::error("%@ can share this only in the window; it stays in the queue.",
+                         sharer.sharerTitle())
+            : SHK::error("%@ can share this only in the window.", sharer.sharerTitle()));
+  finish();
+}
+
+void SHKOfflineSharer::waitForRequest() {
+  base::RunLoop::main().performAfter(kRequestCheckSeconds, [weak = weak_from_this()] {
+    auto self = weak.lock();
+    if (!self || !self->shouldRun()) return;
+    if (self->sharer_ && self->sharer_->request()) return self->waitForRequest();
+    self->finish();
+  });
 }
 
 void SHKOfflineSharer::finish() {
   {
     std::lock_guard lock(mutex_);
+    if (readyToFinish_) return;
     readyToFinish_ = true;
   }
   done_.notify_all();
+  if (!kept_) SHKOfflineQueue::removeBodyFile(uid_);
   if (sharer_) sharer_->setShareDelegate(nullptr);
   // Released on the next turn: this may be inside one of the service's calls.
   base::RunLoop::main().post([sharer = std::move(sharer_), self = std::move(self_)]() mutable {});
@@ -92,4 +132,11 @@ void SHKOfflineSharer::sharerFailedWithError(SHKSharer&, const SHKError&, bool) 
 
 void SHKOfflineSharer::sharerCancelledSending(SHKSharer&) {
   finish();
+}
+
+bool SHKOfflineSharer::sharerWillPresentScreen(SHKSharer& sharer) {
+  if (!shouldRun()) return true;
+  if (!mayShowScreens(sharer)) return false;
+  handOver(sharer);
+  return true;
 }

@@ -410,6 +410,8 @@ void SHKSharer::viewDidDisappear(bool animated) {
 }
 
 void SHKSharer::presentScreen(std::shared_ptr<ui::ViewController> controller) {
+  // A quiet share (one from the offline queue) asks before it needs the user.
+  if (quiet_ && shareDelegate_ && !shareDelegate_->sharerWillPresentScreen(*this)) return;
   retain();
   ++screensUp_;
   std::weak_ptr<SHKSharer> weak = weak_from_this();

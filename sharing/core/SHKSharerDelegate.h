@@ -11,4 +11,7 @@ class SHKSharerDelegate {
   virtual void sharerFinishedSending(SHKSharer&) {}
   virtual void sharerFailedWithError(SHKSharer&, const SHKError&, bool /*shouldRelogin*/) {}
   virtual void sharerCancelledSending(SHKSharer&) {}
+  // A quiet share is about to show one of its screens (a form, a page); false keeps it from
+  // showing it.
+  virtual bool sharerWillPresentScreen(SHKSharer&) { return true; }
 };

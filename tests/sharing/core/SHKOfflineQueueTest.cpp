@@ -96,7 +96,9 @@ TEST_F(SHKOfflineQueueTest, QueuingKeepsEntriesAndBodies) {
     EXPECT_EQ(entry(*list, i).get("sharer").asString(), "SHKQueued");
     EXPECT_EQ(entry(*list, i).get("item").get("shareType").asInteger(), expected[i].type);
     EXPECT_EQ(fs::exists(folder() / uid), expected[i].body.has_value());
-    if (expected[i].body) EXPECT_EQ(readFile(folder() / uid), *expected[i].body);
+    if (expected[i].body) {
+      EXPECT_EQ(readFile(folder() / uid), *expected[i].body);
+    }
   }
   EXPECT_EQ(entry(*list, 0).get("item").get("text").asString(), "hello");
   EXPECT_FALSE(entry(*list, 1).get("item").get("image"));
@@ -182,6 +184,22 @@ TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
   EXPECT_EQ(QueuedService::imageWidths, std::vector<double>{7});
   EXPECT_LE(SHKOfflineQueue::operations().peakThreadCount(), SHKOfflineQueue::kMaxConcurrentShares);
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u) << "each entry is tried once";
+}
+
+// The network gone again by the time an entry's operation runs: the entry waits as it was,
+// under its uid and with its body file.
+TEST_F(SHKOfflineQueueTest, AnEntryThatFindsTheNetworkGoneWaitsAsItWas) {
+  auto image = graphics::Image::filled({2, 2}, graphics::Color::rgb(255, 0, 0));
+  ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::image(image, "p"), "SHKQueued"));
+  std::string list = readFile(SHKOfflineQueue::offlineQueueListPath());
+  std::string uid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
+  std::string body = readFile(folder() / uid);
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
+  network_.online = false;  // before the operation's share runs on the loop
+  flushed();
+  EXPECT_EQ(QueuedService::sends, 0);
+  EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), list);
+  EXPECT_EQ(readFile(folder() / uid), body);
 }
 
 // Entries that cannot go (no login, an item the service refuses) end their operations, and the

@@ -95,7 +95,7 @@ TEST_F(SHKPinboardTest, SendQueryAndResults) {
     reset();
     logIn("SHKPinboard", "ann", c.password);
     store::UserDefaults::standard().setBool(true, "SHKPinboard_shouldAutoShare");
-    auto item = SHKItem::URL(*net::Url::parse(c.link), "Tom & \"Jerry\" = 100%");
+    auto item = SHKItem::URL(*net::Url::parse(c.link), "Tom & \"Jerry\" = 100%?");
     item->setTags("a b,c&d=e");
     item->setText("note: /x");
     item->setCustomValue(c.shared, "shared");
@@ -108,7 +108,7 @@ TEST_F(SHKPinboardTest, SendQueryAndResults) {
     EXPECT_EQ(requests()[0].path, "/v1/posts/add");
     EXPECT_EQ(requests()[0].query,
               "url=" + net::escapeComponent(c.link) +
-                  "&description=Tom%20%26%20%22Jerry%22%20=%20100%25&tags=a%20b,c%26d=e"
+                  "&description=Tom%20%26%20%22Jerry%22%20=%20100%25?&tags=a%20b,c%26d=e"
                   "&extended=note:%20/x&shared=" +
                   (c.shared == "1" ? "yes" : "no"));
   }
