@@ -81,7 +81,7 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
   ASSERT_NO_FATAL_FAILURE(shareToFacebook(1));
   ASSERT_TRUE(waitForRequests("/login.php", 1, "GET")) << "no log-in page requested";
   ASSERT_TRUE(program_.waitFor(panel, &last, 40)) << "no log-in panel";
-  ASSERT_TRUE(waitForStill(program_));  // the page painted its fields
+  ASSERT_TRUE(waitForStill(program_, 1));  // the page painted its fields
   program_.click(170, 80);
   // The arrow keys move in the page's field, not to another story under the panel.
   program_.type("ann@example.tst");

@@ -446,7 +446,7 @@ TEST(WindowEndToEnd, FacebookLogInThroughThePanel) {
   program.click(251, 184);
   ASSERT_TRUE(program.waitFor(panel, &last, 40)) << "no log-in panel";
   for (int i = 0; i < 100 && !recorded("/login.php"); ++i) usleep(100000);
-  ASSERT_TRUE(waitForStill(program));  // the page painted its fields
+  ASSERT_TRUE(waitForStill(program, 1));  // the page painted its fields
   program.click(170, 80);
   program.type("ann@example.test");
   program.click(195, 117);
