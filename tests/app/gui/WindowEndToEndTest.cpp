@@ -56,19 +56,6 @@ bool articleUnderAlert(const ScreenImage& s) {
          fraction(s, {0, 100, 320, 60}, white) > 0.4 &&
          fraction(s, {0, 100, 320, 60}, dark) > 0.01 && alertShown(s);
 }
-// Share of pixels of `area` that differ between two pictures of the same size.
-double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
-  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
-  int changed = 0, all = 0;
-  for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
-    for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
-      const Rgb& q = b.at(x, y);
-      if (!near(a.at(x, y), q.r, q.g, q.b, 24)) ++changed;
-    }
-  }
-  return all ? static_cast<double>(changed) / all : 0;
-}
-
 TEST(WindowEndToEnd, ReadsTheDemoSiteThroughTheWindow) {
   if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
   testing_support::TempDir home;  // settings of this run only

@@ -180,16 +180,19 @@ bool Program::waitFor(const std::function<bool(const ScreenImage&)>& shows, Scre
   return false;
 }
 
-double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b) {
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
   if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
   int changed = 0, all = 0;
-  for (int y = 20; y < a.height; ++y) {
-    for (int x = 0; x < a.width; ++x, ++all) {
+  for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
+    for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
       const Rgb& q = b.at(x, y);
       if (!near(a.at(x, y), q.r, q.g, q.b, 24)) ++changed;
     }
   }
   return all ? static_cast<double>(changed) / all : 0;
+}
+double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b) {
+  return changedIn(a, b, {0, 20, a.width, a.height - 20});
 }
 bool waitForStill(const Program& program, double quiet, double seconds) {
   using Clock = std::chrono::steady_clock;
@@ -213,7 +216,7 @@ bool clickAndSettle(const Program& program, int x, int y, double seconds) {
   const ScreenImage before = program.capture();
   program.click(x, y);
   return program.waitFor(
-             [&](const ScreenImage& s) { return changedBelowStatusBar(s, before) > 0.002; }, nullptr,
-             seconds) &&
+             [&](const ScreenImage& s) { return changedBelowStatusBar(s, before) > 0.002; },
+             nullptr, seconds) &&
          waitForStill(program, 0.5, seconds);
 }

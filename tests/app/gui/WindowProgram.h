@@ -69,6 +69,8 @@ class Program {
   std::string window_;
 };
 
+// Share of the pixels of `area` that differ between two pictures; 1 when their sizes differ.
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area);
 // Share of the pixels below the status bar (its clock and indicator change) that differ between
 // two pictures; 1 when their sizes differ.
 double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b);
