@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
 
 #include "app/gui/WebKitEngine.h"
@@ -18,6 +17,7 @@
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKFBStreamDialog.h"
 #include "sharing/services/SHKFacebook.h"
+#include "tests/app/gui/RunLoopsUntil.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -63,28 +63,20 @@ class FacebookPanelWebKitTest : public ::testing::Test {
     gtk_widget_set_visible(engine.clipBox(), TRUE);
     dialog.show();
   }
-  bool runUntil(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-      while (g_main_context_iteration(nullptr, FALSE)) {
-      }
-      base::RunLoop::main().runFor(0.005);
-    }
-    return done();
-  }
   static std::string js(FBDialog& dialog, const std::string& script) {
     return dialog.webView().stringByEvaluatingJavaScriptFromString(script);
   }
   void logIn() {
     auto login = std::make_shared<FBLoginDialog>(session);
     present(*login);
-    ASSERT_TRUE(runUntil([&] { return login->title().starts_with("Log in"); })) << outcome.last;
+    ASSERT_TRUE(runLoopsUntil([&] { return login->title().starts_with("Log in"); }))
+        << outcome.last;
     js(*login,
        "document.getElementById('email').value='a@b.test';"
        "document.getElementById('pass').value='x';"
        "document.getElementById('login').click();");
     // The page's redirect to fbdialog://success is caught and its token exchanged.
-    ASSERT_TRUE(runUntil([&] { return session->isConnected() || !outcome.last.empty(); }));
+    ASSERT_TRUE(runLoopsUntil([&] { return session->isConnected() || !outcome.last.empty(); }));
     EXPECT_TRUE(session->isConnected()) << outcome.last;
     outcome.last.clear();
   }
@@ -116,7 +108,7 @@ TEST_F(FacebookPanelWebKitTest, LogInPrefillAndPublish) {
     stream->setDefaultStatus(text);
     stream->setAttachment("{\"name\":\"n\",\"href\":\"http%3A%2F%2Fa.test\"}");
     present(*stream);
-    ASSERT_TRUE(runUntil([&] { return stream->title().starts_with("Publish"); }));
+    ASSERT_TRUE(runLoopsUntil([&] { return stream->title().starts_with("Publish"); }));
     std::string shown = js(*stream, "document.getElementsByName('feedform_user_message')[0].value");
     // The form-value encoding reads "&amp;" as "&"; a text area keeps "\n" for a line break.
     std::string expected = text == "&amp; stays an ampersand" ? "& stays an ampersand" : text;
@@ -131,9 +123,9 @@ TEST_F(FacebookPanelWebKitTest, LogInPrefillAndPublish) {
   auto stream = std::make_shared<SHKFBStreamDialog>(session);
   stream->setDefaultStatus("Hồ Gươm mùa thu");
   present(*stream);
-  ASSERT_TRUE(runUntil([&] { return stream->title().starts_with("Publish"); }));
+  ASSERT_TRUE(runLoopsUntil([&] { return stream->title().starts_with("Publish"); }));
   js(*stream, "document.getElementById('publish').click()");
-  ASSERT_TRUE(runUntil([&] { return !outcome.last.empty(); }));
+  ASSERT_TRUE(runLoopsUntil([&] { return !outcome.last.empty(); }));
   EXPECT_EQ(outcome.last, "succeeded");
   std::string record = sandbox.log().json();
   EXPECT_NE(record.find("\"path\": \"/connect/publish.php\""), std::string::npos);
@@ -154,7 +146,7 @@ TEST_F(FacebookPanelWebKitTest, PageThatCannotLoadClosesThePanel) {
   auto login =
       std::make_shared<FBLoginDialog>(FBSession::create("", std::string(), std::nullopt, hosts));
   present(*login);
-  ASSERT_TRUE(runUntil([&] { return !outcome.last.empty(); }));
+  ASSERT_TRUE(runLoopsUntil([&] { return !outcome.last.empty(); }));
   EXPECT_TRUE(outcome.last.starts_with("failed")) << outcome.last;
   EXPECT_TRUE(login->isDismissed());
 }

@@ -55,8 +55,7 @@ class FacebookShareWindow : public testing::Test {
   // Share button, then "Facebook" on the sheet, whose rows stand on its Cancel button. Without
   // a mail server the sheet has Twitter, Facebook; then Facebook, Twitter: the last used leads.
   void shareToFacebook(int rowsAboveCancel) {
-    program_.click(27, 458);
-    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(clickAndSettle(program_, 27, 458)) << "no share sheet";
     program_.click(160, 433 - 52 * rowsAboveCancel);
   }
 
@@ -79,10 +78,10 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
   program_.click(60, 150);  // the lead story's tile
   ASSERT_TRUE(program_.waitFor(leadReader, &last)) << "the tile did not open the lead reader";
 
-  shareToFacebook(1);
+  ASSERT_NO_FATAL_FAILURE(shareToFacebook(1));
   ASSERT_TRUE(waitForRequests("/login.php", 1, "GET")) << "no log-in page requested";
   ASSERT_TRUE(program_.waitFor(panel, &last, 40)) << "no log-in panel";
-  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_TRUE(waitForStill(program_, 1));  // the page painted its fields
   program_.click(170, 80);
   // The arrow keys move in the page's field, not to another story under the panel.
   program_.type("ann@example.tst");
@@ -109,8 +108,9 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
       << "the panel stayed after publishing";
 
   // The saved session skips the log-in; Skip cancels without publishing.
-  std::this_thread::sleep_for(std::chrono::seconds(2));
-  shareToFacebook(2);
+  ASSERT_TRUE(program_.waitFor([](const ScreenImage& s) { return !savedNotice(s); }));
+  ASSERT_TRUE(waitForStill(program_));
+  ASSERT_NO_FATAL_FAILURE(shareToFacebook(2));
   ASSERT_TRUE(waitForRequests("/connect/prompt_feed.php", 2));
   ASSERT_TRUE(program_.waitFor(prefilled, &last)) << "no second publishing page";
   EXPECT_EQ(bodies("/login.php", "GET").size(), 1u);
@@ -118,9 +118,10 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
   EXPECT_TRUE(
       program_.waitFor([](const ScreenImage& s) { return !panel(s) && leadReader(s); }, &last))
       << "the panel stayed after skipping";
-  // The window stays after the pages and their script engines went away.
-  std::this_thread::sleep_for(std::chrono::seconds(5));
-  EXPECT_TRUE(program_.waitFor(leadReader, &last, 2)) << "the window is gone";
+  // The window stays after the pages and their script engines went away. Nothing shows that
+  // they went, so this watches the window for a while.
+  EXPECT_FALSE(program_.waitFor([](const ScreenImage& s) { return !leadReader(s); }, &last, 5))
+      << "the window is gone";
   EXPECT_EQ(bodies("/connect/publish.php").size(), 1u);
 }
 

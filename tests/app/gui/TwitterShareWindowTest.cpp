@@ -83,8 +83,7 @@ TEST(TwitterShareWindow, TweetsAStoryThroughTheAuthorisationPage) {
       << "the home screen did not show";
   vemo.click(60, 150);  // the lead story's tile
   ASSERT_TRUE(vemo.waitFor(leadReader)) << "the tile did not open the lead reader";
-  vemo.click(27, 458);  // share
-  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_TRUE(clickAndSettle(vemo, 27, 458)) << "no share sheet";
   vemo.click(160, 329);  // "Twitter", the sheet's second button
 
   ScreenImage shown;
@@ -101,7 +100,6 @@ TEST(TwitterShareWindow, TweetsAStoryThroughTheAuthorisationPage) {
   EXPECT_EQ(calls("web", "/oauth/access_token").size(), 1u);
 
   vemo.click(160, 200);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   vemo.key("ctrl+a");
   vemo.type("Tweet from the window");
   EXPECT_TRUE(vemo.waitFor([](const ScreenImage& s) { return composeScreen(s, false); }))

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -18,6 +17,7 @@
 #include "platform/ui/Renderer.h"
 #include "platform/ui/WebEngineClient.h"
 #include "platform/ui/WebView.h"
+#include "tests/app/gui/RunLoopsUntil.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
@@ -92,16 +92,6 @@ class WebKitEngineTest : public ::testing::Test {
     base::RunLoop::main().reset();
   }
 
-  // Turns both loops until `done`, 20 seconds at most.
-  bool runUntil(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-      while (g_main_context_iteration(nullptr, FALSE)) {
-      }
-      base::RunLoop::main().runFor(0.005);
-    }
-    return done();
-  }
   bool loaded() { return !client.events.empty() && client.events.back() != "start"; }
 
   testing_support::TempDir dir;
@@ -138,7 +128,7 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     request.setValue("Content-Type", c.type);
     request.setHttpBody(c.body);
     engine.loadRequest(request);
-    ASSERT_TRUE(runUntil([&] { return received.count() > before && loaded(); })) << c.type;
+    ASSERT_TRUE(runLoopsUntil([&] { return received.count() > before && loaded(); })) << c.type;
 
     httplib::Request got = received.at(before);
     EXPECT_EQ(got.method, "POST");
@@ -167,7 +157,7 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     json.setHttpBody(method == std::string("PUT") ? "" : "{}");
     client.events.clear();
     engine.loadRequest(json);
-    ASSERT_TRUE(runUntil([&] { return !client.events.empty(); }));
+    ASSERT_TRUE(runLoopsUntil([&] { return !client.events.empty(); }));
     EXPECT_EQ(client.events, (std::vector<std::string>{"fail -1002"})) << method;
   }
 }
@@ -177,7 +167,7 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
 TEST_F(WebKitEngineTest, ARefusedRedirectIsNeverFetched) {
   client.refused = "/callback";
   engine.loadRequest(net::UrlRequest(*net::Url::parse(server.url("/redirect"))));
-  EXPECT_TRUE(runUntil([&] { return client.asked.size() >= 2 && loaded(); }));
+  EXPECT_TRUE(runLoopsUntil([&] { return client.asked.size() >= 2 && loaded(); }));
   ASSERT_GE(client.asked.size(), 2u);
   EXPECT_EQ(client.asked[1].url().absoluteString(),
             server.url("/callback?oauth_token=t&oauth_verifier=v"));
@@ -198,7 +188,7 @@ TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {
     net::UrlRequest request(*net::Url::parse(server.url("/page")));
     request.setValue("X-Asked-By", "vemo");
     engine.loadRequest(request);
-    EXPECT_TRUE(runUntil([&] { return received.count() > before && loaded(); }));
+    EXPECT_TRUE(runLoopsUntil([&] { return received.count() > before && loaded(); }));
     return received.at(before);
   };
   httplib::Request first = load();
@@ -223,7 +213,7 @@ TEST_F(WebKitEngineTest, AMovingWebViewShowsItsPictureAndGoesLiveAtRest) {
   WebViewLayer layer(fixed, fixed);
   layer.sync(root, 1);
   web->loadHTMLString("<body style='margin:0;background:#c00'></body>", std::nullopt);
-  ASSERT_TRUE(runUntil([&] { return !web->isLoading() && page.snapshot(); }));
+  ASSERT_TRUE(runLoopsUntil([&] { return !web->isLoading() && page.snapshot(); }));
 
   // Drawn with the view tree's geometry, the picture turns up where the view is; the live view
   // is off screen.
@@ -253,7 +243,7 @@ TEST_F(WebKitEngineTest, AMovingWebViewShowsItsPictureAndGoesLiveAtRest) {
   ui::animate(0.3, [&] { web->setFrame({0, 100, 320, 240}); });
   layer.sync(root, 1);
   EXPECT_FALSE(gtk_widget_get_visible(page.clipBox()));
-  ASSERT_TRUE(runUntil([&] { return !ui::Animator::shared().isAnimating(*web); }));
+  ASSERT_TRUE(runLoopsUntil([&] { return !ui::Animator::shared().isAnimating(*web); }));
   layer.sync(root, 1);
   EXPECT_TRUE(gtk_widget_get_visible(page.clipBox())) << "live again at its final frame";
 }

@@ -184,3 +184,44 @@ bool Program::waitFor(const std::function<bool(const ScreenImage&)>& shows, Scre
   if (last) *last = image;
   return false;
 }
+
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
+  int changed = 0, all = 0;
+  for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
+    for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
+      const Rgb& q = b.at(x, y);
+      if (!near(a.at(x, y), q.r, q.g, q.b, 24)) ++changed;
+    }
+  }
+  return all ? static_cast<double>(changed) / all : 0;
+}
+double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b) {
+  return changedIn(a, b, {0, 20, a.width, a.height - 20});
+}
+bool waitForStill(const Program& program, double quiet, double seconds) {
+  using Clock = std::chrono::steady_clock;
+  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+  ScreenImage last = program.capture();
+  auto since = Clock::now();
+  while (Clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ScreenImage next = program.capture();
+    // A text field's caret is far below this share; a slide or a new picture is far above it.
+    if (changedBelowStatusBar(last, next) > 0.001) {
+      last = std::move(next);
+      since = Clock::now();
+    } else if (Clock::now() - since >= std::chrono::duration<double>(quiet)) {
+      return true;
+    }
+  }
+  return false;
+}
+bool clickAndSettle(const Program& program, int x, int y, double seconds) {
+  const ScreenImage before = program.capture();
+  program.click(x, y);
+  return program.waitFor(
+             [&](const ScreenImage& s) { return changedBelowStatusBar(s, before) > 0.002; },
+             nullptr, seconds) &&
+         waitForStill(program, 0.5, seconds);
+}

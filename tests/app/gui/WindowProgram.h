@@ -68,3 +68,15 @@ class Program {
   pid_t pid_ = 0;
   std::string window_;
 };
+
+// Share of the pixels of `area` that differ between two pictures; 1 when their sizes differ.
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area);
+// Share of the pixels below the status bar (its clock and indicator change) that differ between
+// two pictures; 1 when their sizes differ.
+double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b);
+// Captures until the window's picture holds still for `quiet` seconds (slides over, pages and
+// pictures painted); false after `seconds`.
+bool waitForStill(const Program& program, double quiet = 0.5, double seconds = 20);
+// Clicks and waits for the window to change from its picture before the click, then to hold
+// still: for a click that brings another screen or sheet in.
+bool clickAndSettle(const Program& program, int x, int y, double seconds = 20);

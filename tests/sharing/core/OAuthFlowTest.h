@@ -1,12 +1,15 @@
 #pragma once
 #include <httplib.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/sandbox/ServiceSandbox.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/HeadlessWebEngine.h"
+#include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/SHKOAuthView.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
@@ -19,7 +22,41 @@ class OAuthFlowTest : public SharingTest {
     ASSERT_TRUE(sandbox_.start());
     client_ = std::make_unique<httplib::Client>("127.0.0.1", sandbox_.port());
   }
+  void TearDown() override {
+    if (!service_.empty()) SHKSharer::unregisterClass(service_);
+    SharingTest::TearDown();
+  }
 
+  // Points the services at the sandbox, reads `settings` and registers `service`'s sharer.
+  void useService(const std::string& service, const std::string& settings,
+                  SHKSharer::Factory factory) {
+    auto& config = SHKServiceConfig::shared();
+    config.pointServicesAt(sandbox_.baseUrl());
+    std::vector<std::string> errors, warnings;
+    ASSERT_TRUE(config.read(settings, "test.conf", errors, warnings));
+    SHKSharer::registerClass(service, std::move(factory));
+    service_ = service;
+  }
+  // How the shares ended (finished or failed), in order.
+  std::vector<std::string> ends() const {
+    std::vector<std::string> out;
+    std::copy_if(outcomes_.begin(), outcomes_.end(), std::back_inserter(out), [](auto& name) {
+      return name == SHKSharer::kSendDidFinishNotification ||
+             name == SHKSharer::kSendDidFailNotification;
+    });
+    return out;
+  }
+  bool waitForEnd() {
+    return base::RunLoop::main().runUntilCondition([this] { return !ends().empty(); }, 10);
+  }
+  // The calls the sandbox received for `path`.
+  std::vector<SandboxRequest> calls(const std::string& path) {
+    std::vector<SandboxRequest> out;
+    for (auto& r : sandbox_.log().requests()) {
+      if (r.path == path) out.push_back(r);
+    }
+    return out;
+  }
   // The authorisation screen once it is up.
   SHKOAuthView* oauthView() {
     base::RunLoop::main().runUntilCondition(
@@ -65,4 +102,5 @@ class OAuthFlowTest : public SharingTest {
 
   ServiceSandbox sandbox_;
   std::unique_ptr<httplib::Client> client_;
+  std::string service_;
 };

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/base/NotificationCenter.h"
 #include "platform/store/UserDefaults.h"
-#include "sharing/config/SHKServiceConfig.h"
 #include "tests/sharing/core/OAuthFlowTest.h"
 #include "tests/support/OAuthlibCheck.h"
 
@@ -14,43 +12,18 @@ class SHKDeliciousTest : public OAuthFlowTest {
  protected:
   void SetUp() override {
     OAuthFlowTest::SetUp();
-    auto& config = SHKServiceConfig::shared();
-    config.pointServicesAt(sandbox_.baseUrl());
-    std::vector<std::string> errors, warnings;
-    ASSERT_TRUE(
-        config.read("[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = d secret\n"
-                    "callback = " +
-                        sandbox_.baseUrl() + "/SHKDelicious/api/cb\n",
-                    "test.conf", errors, warnings));
-    SHKSharer::registerClass("SHKDelicious", [] { return std::make_shared<SHKDelicious>(); });
+    useService("SHKDelicious",
+               "[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = d secret\ncallback = " +
+                   sandbox_.baseUrl() + "/SHKDelicious/api/cb\n",
+               [] { return std::make_shared<SHKDelicious>(); });
     // Straight to the send: the share form is the base's and tested there.
     store::UserDefaults::standard().setBool(true, "SHKDelicious_shouldAutoShare");
-    for (const char* name :
-         {SHKSharer::kSendDidFinishNotification, SHKSharer::kSendDidFailNotification}) {
-      observers_.push_back(base::NotificationCenter::defaultCenter().addObserver(
-          name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
-    }
-  }
-  void TearDown() override {
-    observers_.clear();
-    SHKSharer::unregisterClass("SHKDelicious");
-    OAuthFlowTest::TearDown();
   }
 
   std::shared_ptr<SHKSharer> share() {
     auto item = SHKItem::URL(*net::Url::parse("http://news.example/a%20b?x=1"), "A title");
     item->setTags("one two");
     return SHKSharer::shareItem("SHKDelicious", item);
-  }
-  bool waitForOutcome() {
-    return base::RunLoop::main().runUntilCondition([this] { return !outcomes_.empty(); }, 10);
-  }
-  std::vector<SandboxRequest> calls(const std::string& path) {
-    std::vector<SandboxRequest> out;
-    for (auto& r : sandbox_.log().requests()) {
-      if (r.path == path) out.push_back(r);
-    }
-    return out;
   }
   std::string oauthlib() {
     return testing_support::oauthlibCheck(sandbox_.baseUrl(), "dk=d%20secret",
@@ -60,14 +33,11 @@ class SHKDeliciousTest : public OAuthFlowTest {
   void loginAndSave() {
     auto sharer = share();
     ASSERT_TRUE(passPage());
-    ASSERT_TRUE(waitForOutcome());
-    ASSERT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
     outcomes_.clear();
     runFor(3);
   }
-
-  std::vector<std::string> outcomes_;
-  std::vector<base::ObserverToken> observers_;
 };
 
 }  // namespace
@@ -90,8 +60,8 @@ TEST_F(SHKDeliciousTest, ExpiredTokenIsRenewedOnceAndTheBookmarkSentAgain) {
   loginAndSave();
   client_->Post("/SHKDelicious/oauth/oauth/v2/request_auth/expire");
   auto sharer = share();
-  ASSERT_TRUE(waitForOutcome());
-  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  ASSERT_TRUE(waitForEnd());
+  EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
   auto renewals = calls("/oauth/v2/get_token");
   ASSERT_EQ(renewals.size(), 2u);
   EXPECT_EQ(calls("/v2/posts/add").size(), 3u) << "saved, expired, saved again";
@@ -106,9 +76,9 @@ TEST_F(SHKDeliciousTest, ExpiredTokenIsRenewedOnceAndTheBookmarkSentAgain) {
                   });
   outcomes_.clear();
   auto again = share();
-  ASSERT_TRUE(waitForOutcome());
+  ASSERT_TRUE(waitForEnd());
   runFor(1);
-  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+  EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
   EXPECT_EQ(calls("/oauth/v2/get_token").size(), 3u);
   EXPECT_EQ(alert(), "Error: There was a problem saving to Delicious.");
   EXPECT_EQ(oauthlib(), "checked 9\n") << "the refused calls were signed right";
@@ -125,8 +95,8 @@ TEST_F(SHKDeliciousTest, AnswersWithoutDoneFail) {
                     });
     outcomes_.clear();
     auto sharer = share();
-    ASSERT_TRUE(waitForOutcome());
-    EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFailNotification}) << body;
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFailNotification}) << body;
     runFor(3);
     ui::AlertStack::shared().reset();
   }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/base/NotificationCenter.h"
 #include "platform/graphics/Image.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/SHKFormController.h"
@@ -16,25 +15,11 @@ class SHKTwitterTest : public OAuthFlowTest {
  protected:
   void SetUp() override {
     OAuthFlowTest::SetUp();
-    auto& config = SHKServiceConfig::shared();
-    config.pointServicesAt(sandbox_.baseUrl());
-    std::vector<std::string> errors, warnings;
-    ASSERT_TRUE(
-        config.read("[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\n"
-                    "shortener_apikey = key\ncallback = " +
-                        sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
-                    "test.conf", errors, warnings));
-    SHKSharer::registerClass("SHKTwitter", [] { return std::make_shared<SHKTwitter>(); });
-    for (const char* name :
-         {SHKSharer::kSendDidFinishNotification, SHKSharer::kSendDidFailNotification}) {
-      observers_.push_back(base::NotificationCenter::defaultCenter().addObserver(
-          name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
-    }
-  }
-  void TearDown() override {
-    observers_.clear();
-    SHKSharer::unregisterClass("SHKTwitter");
-    OAuthFlowTest::TearDown();
+    useService("SHKTwitter",
+               "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\n"
+               "shortener_apikey = key\ncallback = " +
+                   sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
+               [] { return std::make_shared<SHKTwitter>(); });
   }
 
   // The compose screen once it is up.
@@ -59,15 +44,8 @@ class SHKTwitterTest : public OAuthFlowTest {
   void sendFrom(SHKTwitterForm* f, const std::string& text) {
     f->textView()->setText(text);
     f->save();
-    base::RunLoop::main().runUntilCondition([this] { return !outcomes_.empty(); }, 10);
+    waitForEnd();
     runFor(1);
-  }
-  std::vector<SandboxRequest> calls(const std::string& path) {
-    std::vector<SandboxRequest> out;
-    for (auto& r : sandbox_.log().requests()) {
-      if (r.path == path) out.push_back(r);
-    }
-    return out;
   }
   std::string oauthlib() {
     return testing_support::oauthlibCheck(sandbox_.baseUrl(), "tk=t%26secret",
@@ -82,8 +60,6 @@ class SHKTwitterTest : public OAuthFlowTest {
   }
 
   std::shared_ptr<SHKSharer> sharer_;
-  std::vector<std::string> outcomes_;
-  std::vector<base::ObserverToken> observers_;
 };
 
 }  // namespace
@@ -93,7 +69,7 @@ TEST_F(SHKTwitterTest, LogsInComposesAndPostsTheStatus) {
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->textView()->text(), "Hello");
   sendFrom(f, "Hello, world & more");
-  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
   auto posts = calls("/1/statuses/update.json");
   ASSERT_EQ(posts.size(), 1u);
   EXPECT_EQ(posts[0].body, "status=Hello%2C%20world%20%26%20more");
@@ -176,7 +152,7 @@ TEST_F(SHKTwitterTest, RefusedStatusesFail) {
     SHKTwitterForm* f = start(SHKItem::text("x"));
     ASSERT_NE(f, nullptr);
     sendFrom(f, "text");
-    EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+    EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
     EXPECT_EQ(alert(), c.alert) << c.body;
     ui::AlertStack::shared().reset();
     runFor(3);
@@ -271,7 +247,7 @@ TEST_F(SHKTwitterTest, PictureUploadThenStatusWithItsLink) {
   EXPECT_TRUE(f->hasAttachment());
   sendFrom(f, "A picture");
   runFor(2);
-  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification}) << alert();
+  EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification}) << alert();
   auto uploads = calls("/api/2/upload.xml");
   ASSERT_EQ(uploads.size(), 1u);
   EXPECT_NE(uploads[0].body.find("\r\n\r\nA picture\r\n--0xKhTmLbOuNdArY--\r\n"),
@@ -295,7 +271,7 @@ TEST_F(SHKTwitterTest, UsedNonceAsksForTheLoginAgain) {
                     res.set_content(R"({"error":"Invalid / used nonce"})", "application/json");
                   });
   sendFrom(f, "text");
-  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+  EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
   ui::AlertStack::shared().reset();
   ASSERT_NE(oauthView(), nullptr) << "the login page again";
   EXPECT_EQ(oauthlib(), "checked 4\n");
@@ -347,7 +323,7 @@ TEST_F(SHKTwitterTest, XAuthLogsInWithNameAndPassword) {
     ASSERT_NE(f, nullptr) << alert();
     sendFrom(f, "By xAuth");
   }
-  EXPECT_EQ(outcomes_, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
   auto logins = calls("/oauth/access_token");
   ASSERT_EQ(logins.size(), 2u);
   EXPECT_EQ(logins[1].body, "x_auth_username=ann&x_auth_password=pw&x_auth_mode=client_auth");
