@@ -150,7 +150,7 @@ TEST_F(FacebookShareWindow, UploadsTheLeadReadersPictureFromTheShareMenu) {
   program_.click(100, 218);
   ASSERT_TRUE(waitForRequests("/login.php", 1, "GET")) << "no log-in page requested";
   ASSERT_TRUE(program_.waitFor(panel, nullptr, 40)) << "no log-in panel";
-  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_TRUE(waitForStill(program_, 1));  // the page painted its fields
   program_.click(170, 80);
   program_.type("ann@example.test");
   program_.click(195, 117);
@@ -158,7 +158,7 @@ TEST_F(FacebookShareWindow, UploadsTheLeadReadersPictureFromTheShareMenu) {
   program_.click(56, 155);  // Log in
   ASSERT_TRUE(waitForRequests("/connect/prompt_permission.php", 1, "GET"));
   ASSERT_TRUE(program_.waitFor(panel)) << "no permission page";
-  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_TRUE(waitForStill(program_, 1));
   program_.click(48, 133);  // Allow
   auto uploaded = [&] {
     for (const std::string& body : bodies("/restserver.php"))
