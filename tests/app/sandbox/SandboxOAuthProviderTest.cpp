@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/helpers/oauth/OADataFetcher.h"
 #include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
+#include "tests/support/ChildProgram.h"
 #include "tests/support/OAuthlibCheck.h"
 #include "tests/support/TempDir.h"
 
@@ -197,20 +196,9 @@ TEST_F(SandboxOAuthProviderTest, ProgramTakesTheKeysOfTheConfigurationFile) {
   std::filesystem::create_directories(home / "config/vemo");
   testing_support::writeFile(home / "config/vemo/vemo.conf",
                              "[SHKDelicious]\nconsumer_key = fk\nconsumer_secret = f secret\n");
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    dup2(out[1], 1);
-    execl(VEMO_SANDBOX_PATH, VEMO_SANDBOX_PATH, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(out[1]);
-  std::string line;
-  char c;
-  while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
-  close(out[0]);
+  testing_support::ChildProgram sandbox(VEMO_SANDBOX_PATH);
+  const std::string& line = sandbox.firstLine();
+  ASSERT_NE(line.find("http://"), std::string::npos) << line;
   base = line.substr(line.find("http://"));
   struct Case {
     OAConsumer consumer;
@@ -223,6 +211,4 @@ TEST_F(SandboxOAuthProviderTest, ProgramTakesTheKeysOfTheConfigurationFile) {
               k.status)
         << k.consumer.key();
   }
-  kill(pid, SIGTERM);
-  waitpid(pid, nullptr, 0);
 }

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
+
+#include "tests/support/ChildProgram.h"
 
 namespace {
 
@@ -147,28 +147,14 @@ TEST(RequestLog, ForgetsTheOldestPastItsBounds) {
 }
 
 TEST(SandboxProgram, AnnouncesItsAddressFirstAndStopsOnATerm) {
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    dup2(out[1], 1);
-    execl(VEMO_SANDBOX_PATH, VEMO_SANDBOX_PATH, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(out[1]);
-  std::string line;
-  char c;
-  while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
-  close(out[0]);
+  testing_support::ChildProgram sandbox(VEMO_SANDBOX_PATH);
+  const std::string& line = sandbox.firstLine();
   const std::string prefix = "listening on http://127.0.0.1:";
   ASSERT_TRUE(line.starts_with(prefix)) << line;
   httplib::Client client("127.0.0.1", std::stoi(line.substr(prefix.size())));
   auto res = client.Get("/SHKPinboard/api/v1/nothing");
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 404);
-  kill(pid, SIGTERM);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  int status = sandbox.stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
