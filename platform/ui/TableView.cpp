@@ -1,11 +1,14 @@
 #include "platform/ui/TableView.h"
 
+#include "platform/graphics/TextMeasurer.h"
+
 #include <algorithm>
 #include <set>
 #include <string>
 
 #include "platform/base/Log.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/Label.h"
 
@@ -140,7 +143,9 @@ void TableView::loadMetrics() {
       section.footerHeight = section.footerTitle ? sectionFooterHeight_ : 0;
     } else {
       section.headerHeight = sectionHeaderHeight_ + (section.headerTitle ? kGroupedTitleHeight : 0);
-      section.footerHeight = sectionFooterHeight_ + (section.footerTitle ? kGroupedTitleHeight : 0);
+      section.footerTitleHeight =
+          section.footerTitle ? groupedFooterHeight(*section.footerTitle) : 0;
+      section.footerHeight = sectionFooterHeight_ + section.footerTitleHeight;
     }
     y += section.headerHeight;
     for (int r = 0; r < section.rows; ++r) {
@@ -155,6 +160,17 @@ void TableView::loadMetrics() {
   }
   setContentSize({bounds().width(), y});
   rebuildSectionLabels();
+}
+
+// A grouped section's caption wraps rather than being cut: one line keeps the usual height, and
+// each further line of the footer font adds its height.
+double TableView::groupedFooterHeight(const std::string& text) const {
+  const double width = bounds().width() - 4 * kGroupedInset;
+  if (width <= 0) return kGroupedTitleHeight;
+  auto measurer = graphics::TextMeasurer::current();
+  const graphics::Font font = graphics::Font::system(15);
+  int lines = measurer->lineCount(text, font, width, graphics::LineBreakMode::WordWrap);
+  return kGroupedTitleHeight + std::max(0, lines - 1) * measurer->lineHeight(font);
 }
 
 void TableView::rebuildSectionLabels() {
@@ -186,8 +202,12 @@ void TableView::rebuildSectionLabels() {
     }
     if (s.footerTitle) {
       double bottom = s.rowY.empty() ? s.y + s.headerHeight : s.rowY.back() + s.rowHeight.back();
-      double h = style_ == TableViewStyle::Plain ? s.footerHeight : kGroupedTitleHeight;
+      double h = style_ == TableViewStyle::Plain ? s.footerHeight : s.footerTitleHeight;
       add(*s.footerTitle, Rect{inset, bottom, width - 2 * inset, h}, false);
+      if (style_ == TableViewStyle::Grouped) {
+        sectionLabels_.back()->setNumberOfLines(0);
+        sectionLabels_.back()->setLineBreakMode(graphics::LineBreakMode::WordWrap);
+      }
     }
   }
 }

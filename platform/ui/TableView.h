@@ -139,6 +139,7 @@ class TableView : public ScrollView {
     double footerHeight = 0;
     std::optional<std::string> headerTitle;
     std::optional<std::string> footerTitle;
+    double footerTitleHeight = 0;  // grouped: the caption's height, wrapped to the table's width
     std::vector<double> rowY;
     std::vector<double> rowHeight;
   };
@@ -156,6 +157,7 @@ class TableView : public ScrollView {
   void configureCell(TableViewCell& cell, IndexPath indexPath, bool animated);
   void recycle(std::shared_ptr<TableViewCell> cell);
   void rebuildSectionLabels();
+  double groupedFooterHeight(const std::string& text) const;
   bool isValid(IndexPath indexPath) const;
   graphics::Rect cellFrame(IndexPath indexPath) const;
   void applyUpdates();

@@ -169,3 +169,38 @@ TEST_F(TableViewTest, SubtitleCellHasADetailLabelAndDefaultCellHasNone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grouped section's caption wraps instead of being cut: a long one makes the footer taller by
+// whole lines, and its label shows every line.
+TEST_F(TableViewTest, GroupedCaptionsWrapToTheirWholeText) {
+  struct Captioned : TestDataSource {
+    std::string caption;
+    std::optional<std::string> titleForFooterInSection(ui::TableView&, int) override {
+      return caption;
+    }
+  };
+  const std::string shortCaption = "Short", longCaption(400, 'w');
+  double heights[2];
+  for (int i = 0; i < 2; ++i) {
+    Captioned data;
+    data.sections = {{"a", "b"}};
+    data.caption = i ? longCaption : shortCaption;
+    ui::TableView table({0, 0, 320, 480}, ui::TableViewStyle::Grouped);
+    table.setDataSource(&data);
+    table.reloadData();
+    heights[i] = table.contentSize().height;
+    const ui::Label* footer = nullptr;
+    for (const auto& view : table.subviews()) {
+      auto* label = dynamic_cast<const ui::Label*>(view.get());
+      if (label && label->text() == data.caption) footer = label;
+    }
+    ASSERT_NE(footer, nullptr);
+    EXPECT_EQ(footer->numberOfLines(), 0);
+    EXPECT_EQ(footer->frame().maxY() + table.sectionFooterHeight(), heights[i]);
+  }
+  EXPECT_GT(heights[1], heights[0] + 40) << "the long caption did not get more lines";
+}
+
+}  // namespace
