@@ -5,6 +5,7 @@
 #include "app/shell/AccountsViewController.h"
 #include "app/shell/ReaderSession.h"
 #include "app/shell/ScreenDriver.h"
+#include "facebook/FBDialog.h"
 #include "platform/graphics/Painter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -202,6 +203,13 @@ gboolean MainWindow::onKey(GtkEventControllerKey*, guint keyval, guint, GdkModif
   if (w->textLayer_->isEditing() && !turning) {
     if (keyval != GDK_KEY_Escape) return FALSE;
     w->textLayer_->endEditing();
+    w->refresh();
+    return TRUE;
+  }
+  // Escape closes a Facebook panel on top, as its close button does.
+  auto* dialog = dynamic_cast<FBDialog*>(w->session_.window().topAttachedView());
+  if (keyval == GDK_KEY_Escape && dialog && !dialog->isDismissed()) {
+    dialog->cancel();
     w->refresh();
     return TRUE;
   }

@@ -49,6 +49,8 @@ class Window : public View {
   bool isAttached(const View& view) const;
   // Whether a view is attached now (a panel or a notice over the screens).
   bool hasAttachedViews() const { return !attached_.empty(); }
+  // The view attached last (on top), or nullptr.
+  View* topAttachedView() const { return attached_.empty() ? nullptr : attached_.back(); }
   // The device turned: attached views turn to match, over 0.3 seconds when `animated`.
   void deviceOrientationDidChange(bool animated);
   // The rotation an attached view needs when the device is held as `device` and the window is

@@ -123,6 +123,16 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndSkipsTheNextOne) {
   EXPECT_FALSE(program_.waitFor([](const ScreenImage& s) { return !leadReader(s); }, &last, 5))
       << "the window is gone";
   EXPECT_EQ(bodies("/connect/publish.php").size(), 1u);
+
+  // Escape closes the next publishing page as its close button does.
+  ASSERT_NO_FATAL_FAILURE(shareToFacebook(2));
+  ASSERT_TRUE(waitForRequests("/connect/prompt_feed.php", 3));
+  ASSERT_TRUE(program_.waitFor(prefilled, &last)) << "no third publishing page";
+  program_.key("Escape");
+  EXPECT_TRUE(
+      program_.waitFor([](const ScreenImage& s) { return !panel(s) && leadReader(s); }, &last))
+      << "Escape did not close the panel";
+  EXPECT_EQ(bodies("/connect/publish.php").size(), 1u);
 }
 
 }  // namespace
