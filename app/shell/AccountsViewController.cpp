@@ -78,6 +78,8 @@ std::shared_ptr<ui::TableViewCell> AccountsViewController::cellForRowAtIndexPath
       facebookSession_->addDelegate(facebookWatcher_.get());
     }
     cell->setAccessoryView(std::make_shared<FBLoginButton>(graphics::Rect{}, facebookSession_));
+    // The button shows the state (Connect or Logout); the text would only be cut beside it.
+    cell->detailTextLabel()->setText("");
   } else {
     cell->setAccessoryView(nullptr);
   }
