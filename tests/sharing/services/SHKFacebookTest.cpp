@@ -222,7 +222,7 @@ TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
   FBLoginButton* button = nullptr;
   for (auto* cell : screen->tableView().visibleCells()) {
     if (cell->textLabel()->text() != "Facebook") continue;
-    EXPECT_EQ(cell->detailTextLabel()->text(), "Not logged in");
+    EXPECT_EQ(cell->detailTextLabel()->text(), "") << "the button alone shows the state";
     button = dynamic_cast<FBLoginButton*>(cell->accessoryView());
   }
   ASSERT_NE(button, nullptr);
@@ -236,8 +236,7 @@ TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
     window_->layoutIfNeeded();
     for (auto* cell : screen->tableView().visibleCells()) {
       auto* shown = dynamic_cast<FBLoginButton*>(cell->accessoryView());
-      if (shown && shown->buttonImageName() == "logout.png")
-        return cell->detailTextLabel()->text() == "Logged in";
+      if (shown && shown->buttonImageName() == "logout.png") return true;
     }
     return false;
   }));
