@@ -6,6 +6,7 @@
 #include <cctype>
 #include <random>
 
+#include "app/sandbox/FormFields.h"
 #include "platform/base/Strings.h"
 #include "platform/crypto/Base64.h"
 #include "platform/crypto/HmacSha1.h"
@@ -25,12 +26,6 @@ std::string header(const SandboxRequest& request, const std::string& name) {
     if (lower(key) == lower(name)) return value;
   }
   return {};
-}
-
-// Form decoding: "+" is a blank, then %XX escapes.
-std::string formDecode(std::string text) {
-  std::replace(text.begin(), text.end(), '+', ' ');
-  return net::unescape(text);
 }
 
 void addForm(const std::string& text, std::vector<std::pair<std::string, std::string>>& out) {
