@@ -5,6 +5,7 @@
 #include "sharing/core/SHK.h"
 #include "sharing/core/helpers/oauth/OAAsynchronousDataFetcher.h"
 #include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
+#include "sharing/services/BookmarkFields.h"
 
 SHKDelicious::SHKDelicious() {
   const auto& config = SHKServiceConfig::shared();
@@ -49,16 +50,7 @@ void SHKDelicious::tokenAuthorizeView(SHKOAuthView& view, bool success,
 std::optional<std::vector<SHKFormFieldSettings>> SHKDelicious::shareFormFieldsForType(
     int32_t type) {
   if (type != SHKShareTypeURL) return std::nullopt;
-  return std::vector<SHKFormFieldSettings>{
-      SHKFormFieldSettings::make(base::localized("Title"), "title", SHKFormFieldSettings::Text,
-                                 item()->title()),
-      SHKFormFieldSettings::make(base::localized("Tags"), "tags", SHKFormFieldSettings::Text,
-                                 item()->tags()),
-      SHKFormFieldSettings::make(base::localized("Notes"), "text", SHKFormFieldSettings::Text,
-                                 item()->text()),
-      SHKFormFieldSettings::make(base::localized("Shared"), "shared", SHKFormFieldSettings::Switch,
-                                 "0"),
-  };
+  return bookmarkFields(*item());
 }
 
 bool SHKDelicious::send() {

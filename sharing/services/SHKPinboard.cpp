@@ -5,6 +5,7 @@
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKRequest.h"
+#include "sharing/services/BookmarkFields.h"
 #include "sharing/services/WebServiceLogin.h"
 
 namespace {
@@ -26,15 +27,7 @@ std::optional<std::string> SHKPinboard::authorizationFormCaption() const {
 
 std::optional<std::vector<SHKFormFieldSettings>> SHKPinboard::shareFormFieldsForType(int32_t type) {
   if (type != SHKShareTypeURL) return std::nullopt;
-  return std::vector<SHKFormFieldSettings>{
-      SHKFormFieldSettings::make(base::localized("Title"), "title", SHKFormFieldSettings::Text,
-                                 item()->title()),
-      SHKFormFieldSettings::make(base::localized("Tags"), "tags", SHKFormFieldSettings::Text,
-                                 item()->tags()),
-      SHKFormFieldSettings::make(base::localized("Notes"), "text", SHKFormFieldSettings::Text,
-                                 item()->text()),
-      SHKFormFieldSettings::make(base::localized("Shared"), "shared", SHKFormFieldSettings::Switch,
-                                 "0")};
+  return bookmarkFields(*item());
 }
 
 std::optional<net::Url> SHKPinboard::address(const std::string& user, const std::string& password,
