@@ -35,15 +35,8 @@ class SHKFacebookTest : public SharingTest {
     ASSERT_TRUE(sandbox.start());
     SHKServiceConfig::shared().pointServicesAt(sandbox.baseUrl());
     SHKFacebook::registerService();
-    for (const char* name :
-         {SHKSharer::kSendDidFinishNotification, SHKSharer::kSendDidFailNotification,
-          SHKSharer::kSendDidCancelNotification}) {
-      observers.push_back(base::NotificationCenter::defaultCenter().addObserver(
-          name, [this, name](const base::Notification&) { outcomes.push_back(name); }));
-    }
   }
   void TearDown() override {
-    observers.clear();
     base::RunLoop::main().setVirtualClock(true);
     SharingTest::TearDown();
     SHKSharer::unregisterClass(SHKFacebook::kClassName);
@@ -75,9 +68,15 @@ class SHKFacebookTest : public SharingTest {
     return base::RunLoop::main().runUntilCondition(done, 20);
   }
 
+  // The shares' ends (finished, failed, cancelled) in the order they came.
+  std::vector<std::string> outcomes() const {
+    std::vector<std::string> ends;
+    for (const std::string& name : outcomes_)
+      if (name != SHKSharer::kSendDidStartNotification) ends.push_back(name);
+    return ends;
+  }
+
   ServiceSandbox sandbox;
-  std::vector<std::string> outcomes;
-  std::vector<base::ObserverToken> observers;
 };
 
 TEST_F(SHKFacebookTest, StoryTexts) {
@@ -113,7 +112,7 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
   bool first = true;
   for (const auto& [ending, outcome] : endings) {
     SCOPED_TRACE(outcome);
-    outcomes.clear();
+    outcomes_.clear();
     SHKSharer::shareText(SHKFacebook::kClassName, "it's \"mine\"");
     if (first) {
       ASSERT_TRUE(panel());
@@ -137,9 +136,9 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
     } else {
       go(*stream, ending);
     }
-    ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
     runFor(0.1);
-    EXPECT_EQ(outcomes, std::vector<std::string>{outcome});
+    EXPECT_EQ(outcomes(), std::vector<std::string>{outcome});
   }
 }
 
@@ -154,22 +153,22 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   EXPECT_EQ(panel()->className(), "FBPermissionDialog");
   go(*panel(), "fbdialog:cancel");
   runFor(0.5);
-  EXPECT_TRUE(outcomes.empty());
+  EXPECT_TRUE(outcomes().empty());
 
   SHKSharer::shareImage(SHKFacebook::kClassName, picture, "caption");
   go(*panel(), "fbdialog:success");
-  ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
-  EXPECT_EQ(outcomes, std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+  ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
+  EXPECT_EQ(outcomes(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
 
   // A real log-in, then the upload goes through.
   session->logout();
-  outcomes.clear();
+  outcomes_.clear();
   SHKSharer::shareImage(SHKFacebook::kClassName, picture, "Hồ Gươm");
   go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
   ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "FBPermissionDialog"; }));
   go(*panel(), "fbdialog:success");
-  ASSERT_TRUE(waitFor([&] { return !outcomes.empty(); }));
-  EXPECT_EQ(outcomes, std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
+  EXPECT_EQ(outcomes(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
   EXPECT_NE(sandbox.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
 }
 
@@ -187,14 +186,14 @@ TEST_F(SHKFacebookTest, LogInPanelThatFailsEndsTheShare) {
        {SHKSharer::kSendDidFailNotification}},
   };
   for (const auto& [act, expected] : rows) {
-    outcomes.clear();
+    outcomes_.clear();
     SHKSharer::shareText(SHKFacebook::kClassName, "text");
     ASSERT_TRUE(panel());
     ASSERT_EQ(panel()->className(), "FBLoginDialog");
     act(*panel());
     ASSERT_TRUE(waitFor([&] { return !panel(); }));
     runFor(0.5);
-    EXPECT_EQ(outcomes, expected);
+    EXPECT_EQ(outcomes(), expected);
   }
 }
 

@@ -26,16 +26,9 @@ class WebServiceTest : public SharingTest {
     registerWebServiceSharers();
     ASSERT_TRUE(sandbox_.start());
     SHKServiceConfig::shared().pointServicesAt(sandbox_.baseUrl());
-    for (const char* name :
-         {SHKSharer::kSendDidStartNotification, SHKSharer::kSendDidFinishNotification,
-          SHKSharer::kSendDidFailNotification, SHKSharer::kSendDidCancelNotification}) {
-      tokens_.push_back(base::NotificationCenter::defaultCenter().addObserver(
-          name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
-    }
   }
   void TearDown() override {
     startOver();
-    tokens_.clear();
     SharingTest::TearDown();
     sandbox_.stop();
   }
@@ -122,6 +115,4 @@ class WebServiceTest : public SharingTest {
   }
 
   ServiceSandbox sandbox_;
-  std::vector<std::string> outcomes_;
-  std::vector<base::ObserverToken> tokens_;
 };
