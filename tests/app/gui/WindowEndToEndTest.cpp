@@ -1,14 +1,10 @@
 // Drives the real program in a window on an X display (run under xvfb-run): clicks and keys go
 // through xdotool, and every check reads the pixels the X server shows.
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
