@@ -53,7 +53,7 @@ void SHKOfflineSharer::share() {
   if (sharer_->requiresWindow() && !mayShowScreens(*sharer_)) return;
   if (sharer_->shareRequiresInternetConnection() && !SHK::connected()) {
     // Offline again: the entry waits for the next flush as it was.
-    kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
+    putBack();
     return finish();
   }
   loadBody();
@@ -82,17 +82,20 @@ bool SHKOfflineSharer::mayShowScreens(SHKSharer& sharer) {
   }
   if (helper.currentView() || helper.pendingView()) {
     // The person is busy with another screen: this share waits for a later flush.
-    kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
-    if (!kept_) base::log("Offline queue: " + uid_ + " could not be put back");
+    putBack();
     finish();
     return false;
   }
   return true;
 }
 
-void SHKOfflineSharer::keepForWindow(SHKSharer& sharer) {
+void SHKOfflineSharer::putBack() {
   kept_ = SHKOfflineQueue::putBack(entry_, sharerId_, uid_);
   if (!kept_) base::log("Offline queue: " + uid_ + " could not be put back");
+}
+
+void SHKOfflineSharer::keepForWindow(SHKSharer& sharer) {
+  putBack();
   sharer.sendDidFailWithError(
       kept_ ? SHK::error("%@ can share this only in the window; it stays in the queue.",
                          sharer.sharerTitle())

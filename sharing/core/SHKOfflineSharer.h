@@ -42,6 +42,8 @@ class SHKOfflineSharer : public SHKSharerDelegate,
   // Whether the share may show its screens now: there is a window, and no other screen is up
   // there (it would be dismissed). When not, the entry goes back into the list.
   bool mayShowScreens(SHKSharer& sharer);
+  // Puts the entry back into the list as it was queued, its body file kept.
+  void putBack();
   // Puts the entry back and fails the share, saying that it needs the window.
   void keepForWindow(SHKSharer& sharer);
   // Ends the operation once the service's request is over without an outcome or a screen.
