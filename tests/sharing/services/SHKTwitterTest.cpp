@@ -324,6 +324,9 @@ TEST_F(SHKTwitterTest, XAuthLogsInWithNameAndPassword) {
     sendFrom(f, "By xAuth");
   }
   EXPECT_EQ(ends(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  // The follow request goes on its own, with no outcome to wait for.
+  base::RunLoop::main().runUntilCondition(
+      [&] { return !calls("/1/friendships/create/vemonews.json").empty(); }, 10);
   auto logins = calls("/oauth/access_token");
   ASSERT_EQ(logins.size(), 2u);
   EXPECT_EQ(logins[1].body, "x_auth_username=ann&x_auth_password=pw&x_auth_mode=client_auth");
