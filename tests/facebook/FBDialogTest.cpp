@@ -158,13 +158,8 @@ TEST_F(FBDialogTest, PanelGeometryAndBounce) {
 
 // What the panel does with each navigation its page starts.
 TEST_F(FBDialogTest, NavigationRules) {
-  struct Row {
-    const char* url;
-    T type;
-    bool openExternally, loads;
-    Events events, opened;
-  };
-  const Row rows[] = {
+  // Address, how it starts, whether links may open outside, whether it loads, what is heard.
+  const std::tuple<const char*, T, bool, bool, Events, Events> rows[] = {
       {"fbdialog:cancel", T::LinkClicked, true, false, {"cancelled"}, {}},
       {"fbdialog:cancel", T::Other, true, false, {"cancelled"}, {}},  // a 302
       {"FBDIALOG://success?x=1", T::FormSubmitted, true, false, {"succeeded"}, {}},
@@ -175,16 +170,16 @@ TEST_F(FBDialogTest, NavigationRules) {
       {"file:///etc/passwd", T::LinkClicked, true, false, {}, {}},
       {"javascript:alert(1)", T::LinkClicked, true, false, {}, {}},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.url);
+  for (const auto& [url, type, openExternally, loads, events, openedURLs] : rows) {
+    SCOPED_TRACE(url);
     recorder.events.clear();
     opened.clear();
-    recorder.openExternally = row.openExternally;
+    recorder.openExternally = openExternally;
     auto dialog = show<FBStreamDialog>();
     engine(*dialog).finishLoad("page");
-    EXPECT_EQ(navigate(*dialog, row.url, row.type), row.loads);
-    EXPECT_EQ(recorder.events, row.events);
-    EXPECT_EQ(opened, row.opened);
+    EXPECT_EQ(navigate(*dialog, url, type), loads);
+    EXPECT_EQ(recorder.events, events);
+    EXPECT_EQ(opened, openedURLs);
     dialog->dismissWithSuccess(false, false);
   }
 }
@@ -327,16 +322,17 @@ TEST_F(FBDialogTest, LoginButtonFollowsTheSession) {
   FBLoginButton wide({}, session);
   wide.setStyle(FBLoginButton::Style::Wide);
   auto button = std::make_shared<FBLoginButton>(graphics::Rect{}, session);
+  // Each change of connection leaves the highlight as it was: the image follows the session.
   const std::tuple<bool, bool, std::string, std::string> rows[] = {
-      {false, true, "login_down.png", "Connect to Facebook"},
+      {false, false, "login.png", "Connect to Facebook"},
       {true, false, "logout.png", "Disconnect from Facebook"},
       {true, true, "logout_down.png", "Disconnect from Facebook"},
-      {false, false, "login.png", "Connect to Facebook"},
+      {false, true, "login_down.png", "Connect to Facebook"},
   };
   for (auto [connected, highlighted, image, label] : rows) {
     if (connected) {
       session->begin(7, "sk", "ss", std::nullopt);
-      session->resume();
+      session->resume();  // heard by the buttons
     } else {
       session->logout();
     }

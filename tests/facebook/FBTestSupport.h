@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,25 +16,16 @@ namespace testing_support {
 
 // null, "text", [a,b], {key:value} (keys sorted).
 inline std::string render(const FBValue& value) {
-  switch (value.type()) {
-    case FBValue::Type::Null:
-      return "null";
-    case FBValue::Type::String:
-      return "\"" + std::string(value.text()) + "\"";
-    case FBValue::Type::Array: {
-      std::string out = "[";
-      for (const FBValue& entry : *value.array())
-        out += (out.size() > 1 ? "," : "") + render(entry);
-      return out + "]";
-    }
-    case FBValue::Type::Dictionary: {
-      std::string out = "{";
-      for (const auto& [key, member] : *value.dictionary())
-        out += (out.size() > 1 ? "," : "") + key + ":" + render(member);
-      return out + "}";
-    }
+  if (value.isNull()) return "null";
+  if (const std::string* text = value.string()) return "\"" + *text + "\"";
+  std::string out;
+  if (const FBValue::Array* array = value.array()) {
+    for (const FBValue& entry : *array) out += "," + render(entry);
+  } else {
+    for (const auto& [key, member] : *value.dictionary()) out += "," + key + ":" + render(member);
   }
-  return "?";
+  out = out.empty() ? out : out.substr(1);
+  return value.array() ? "[" + out + "]" : "{" + out + "}";
 }
 
 // One call as the server saw it: the query's and the multipart body's fields, and the files.
@@ -48,23 +40,19 @@ struct RestCall {
 
 // The parts of a multipart body, which need not end with a closing boundary.
 inline std::vector<RestCall::File> multipartParts(const std::string& body) {
-  const std::string first = "--" + std::string(FBRequest::kBoundary) + "\r\n",
-                    separator = "\r\n" + first;
-  auto field = [](const std::string& head, const std::string& key, const std::string& end) {
-    size_t at = head.find(key);
-    return at == std::string::npos
-               ? std::string()
-               : head.substr(at + key.size(), head.find(end, at + key.size()) - at - key.size());
-  };
+  const std::string line = "--" + std::string(FBRequest::kBoundary) + "\r\n";
   std::vector<RestCall::File> parts;
-  size_t pos = first.size(), next;
-  for (; body.starts_with(first) && (next = body.find(separator, pos)) != std::string::npos;
-       pos = next + separator.size()) {
-    size_t headEnd = body.find("\r\n\r\n", pos);
-    if (headEnd > next) break;
-    std::string head = body.substr(pos, headEnd - pos) + "\r\n";
-    parts.push_back({field(head, " name=\"", "\""), field(head, "filename=\"", "\""),
-                     field(head, "Content-Type: ", "\r\n"),
+  for (size_t pos = line.size(), next, headEnd;
+       body.starts_with(line) && (next = body.find("\r\n" + line, pos)) != std::string::npos &&
+       (headEnd = body.find("\r\n\r\n", pos)) < next;
+       pos = next + 2 + line.size()) {
+    const std::string head = body.substr(pos, headEnd - pos);
+    auto field = [&head](const char* pattern) {
+      std::smatch match;
+      return std::regex_search(head, match, std::regex(pattern)) ? match[1].str() : "";
+    };
+    parts.push_back({field(" name=\"([^\"]*)"), field("filename=\"([^\"]*)"),
+                     field("Content-Type: ([^\r]*)"),
                      body.substr(headEnd + 4, next - headEnd - 4)});
   }
   return parts;
@@ -86,8 +74,13 @@ class RestServer {
       return httplib::Server::HandlerResponse::Unhandled;
     });
     auto handle = [this](const httplib::Request& req, httplib::Response& res) {
-      RestCall call{req.path, req.method, req.get_header_value("User-Agent"),
-                    req.get_header_value("X-Sent-Content-Type"), req.body, {}, {}};
+      RestCall call{req.path,
+                    req.method,
+                    req.get_header_value("User-Agent"),
+                    req.get_header_value("X-Sent-Content-Type"),
+                    req.body,
+                    {},
+                    {}};
       for (const auto& [name, value] : req.params) call.params[name] = value;
       for (RestCall::File& part : multipartParts(req.body)) {
         if (part.filename.empty()) {

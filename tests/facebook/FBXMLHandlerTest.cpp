@@ -40,11 +40,8 @@ TEST(FBXMLHandlerTest, AnswersBecomeValues) {
       {manyMembers(false), many.c_str()},
       {"<r>t<b>x</b></r>", R"({b:"x"})"},    // text before a child gives way
       {"<r><b>x</b>tail</r>", R"("tail")"},  // text after children wins
-      {"", nullptr},
-      {"plain text", nullptr},
       {"<r>", nullptr},
       {"<r></s>", nullptr},
-      {"<a/><b/>", nullptr},
   };
   for (const auto& [document, value] : cases) {
     SCOPED_TRACE(document.substr(0, 60));
