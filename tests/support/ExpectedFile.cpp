@@ -1,5 +1,6 @@
 #include "tests/support/ExpectedFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,40 +21,19 @@ std::vector<std::string> lines(const std::string& text) {
 
 std::string ExpectedFile::difference(const std::string& expected, const std::string& actual) {
   const auto a = lines(expected), b = lines(actual);
-  // Longest common subsequence, then the edit script with two lines of context.
-  const size_t n = a.size(), m = b.size();
-  std::vector<std::vector<size_t>> common(n + 1, std::vector<size_t>(m + 1, 0));
-  for (size_t i = n; i-- > 0;)
-    for (size_t j = m; j-- > 0;)
-      common[i][j] =
-          a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
-  std::vector<std::pair<char, std::string>> script;
-  size_t i = 0, j = 0;
-  while (i < n || j < m) {
-    if (i < n && j < m && a[i] == b[j]) {
-      script.push_back({' ', a[i++]});
-      ++j;
-    } else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j])) {
-      script.push_back({'+', b[j++]});
-    } else {
-      script.push_back({'-', a[i++]});
-    }
-  }
-  std::string out;
-  bool skipped = false;
-  for (size_t k = 0; k < script.size(); ++k) {
-    bool near = false;
-    for (size_t d = k >= 2 ? k - 2 : 0; d <= k + 2 && d < script.size(); ++d)
-      near = near || script[d].first != ' ';
-    if (!near) {
-      if (!skipped) out += "...\n";
-      skipped = true;
-      continue;
-    }
-    skipped = false;
-    out += script[k].first + std::string(" ") + script[k].second + "\n";
-  }
-  return out;
+  // Everything between the common beginning and the common end differs.
+  size_t head = 0, tail = 0;
+  while (head < a.size() && head < b.size() && a[head] == b[head]) ++head;
+  while (tail < a.size() - head && tail < b.size() - head &&
+         a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+    ++tail;
+  std::string out = head > 2 ? "...\n" : "";
+  for (size_t i = head > 2 ? head - 2 : 0; i < head; ++i) out += "  " + a[i] + "\n";
+  for (size_t i = head; i < a.size() - tail; ++i) out += "- " + a[i] + "\n";
+  for (size_t i = head; i < b.size() - tail; ++i) out += "+ " + b[i] + "\n";
+  for (size_t i = a.size() - tail; i < a.size() - tail + std::min<size_t>(tail, 2); ++i)
+    out += "  " + a[i] + "\n";
+  return out + (tail > 2 ? "...\n" : "");
 }
 
 ::testing::AssertionResult ExpectedFile::matches(const std::string& relativePath,

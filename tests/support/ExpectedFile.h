@@ -13,7 +13,7 @@ class ExpectedFile {
  public:
   static ::testing::AssertionResult matches(const std::string& relativePath,
                                             const std::string& actual);
-  // The lines of `a` and `b` with a "-"/"+" difference and two lines of context.
+  // The lines that differ, "-" expected and "+" actual, with two lines of context.
   static std::string difference(const std::string& expected, const std::string& actual);
 };
 
