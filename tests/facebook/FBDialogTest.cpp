@@ -38,24 +38,6 @@ class TurningScreen : public ui::ViewController {
   bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation) override { return true; }
 };
 
-class Recorder : public FBDialogDelegate, public FBSessionDelegate {
- public:
-  Events events;
-  bool openExternally = true;
-  void dialogDidSucceed(FBDialog&) override { events.push_back("succeeded"); }
-  void dialogDidCancel(FBDialog&) override { events.push_back("cancelled"); }
-  void dialogDidFailWithError(FBDialog&, const net::Error& e) override {
-    events.push_back("failed " + std::to_string(e.code()));
-  }
-  bool dialogShouldOpenURLInExternalBrowser(FBDialog&, const std::string&) override {
-    return openExternally;
-  }
-  void sessionDidLogin(FBSession&, FBUid uid) override {
-    events.push_back("login " + std::to_string(uid));
-  }
-  void sessionDidNotLogin(FBSession&) override { events.push_back("not logged in"); }
-};
-
 // A window, a session on the loopback server and the pages of the running dialog, on the
 // virtual clock (which stands still while the log-in exchange is on the socket).
 class FBDialogTest : public ::testing::Test {
@@ -123,7 +105,7 @@ class FBDialogTest : public ::testing::Test {
   }};
   std::shared_ptr<FBSession> session;
   std::unique_ptr<ui::Window> window;
-  Recorder recorder;
+  testing_support::Recorder recorder;
   Events opened;
 };
 

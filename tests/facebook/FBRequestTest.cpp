@@ -8,16 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "facebook/FBRequestDelegate.h"
 #include "facebook/FBSession.h"
-#include "platform/base/RunLoop.h"
 #include "platform/crypto/Md5.h"
 #include "tests/facebook/FBTestSupport.h"
 #include "tests/platform/net/TransferTestSupport.h"
 
 namespace {
 
-using testing_support::render;
 using testing_support::RestCall;
 using Events = std::vector<std::string>;
 
@@ -46,38 +43,6 @@ bool signedRight(const RestCall& call, bool ignoreCase = true) {
   text += !special && params.count("ss") && params.at("ss") == "1" ? "sessionsecret" : "apisecret";
   return params.count("sig") && crypto::Md5::hexDigest(text) == params.at("sig");
 }
-
-// Records what each request reports, prefixed with its user info: "loading @t", "load <value>",
-// "fail <domain> <code> <text> [<request args>]", "cancelled".
-class Recorder : public FBRequestDelegate {
- public:
-  Events events;
-  int finished = 0;  // reports that end a request
-
-  void requestLoading(FBRequest& r) override {
-    add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
-  }
-  void requestDidLoad(FBRequest& r, const FBValue& result) override {
-    add(r, "load " + render(result));
-  }
-  void requestDidFailWithError(FBRequest& r, const FBError& e) override {
-    add(r, "fail " + e.domain + " " + std::to_string(e.code) + " " + e.description +
-               (e.requestArgs.isNull() ? "" : " " + render(e.requestArgs)));
-  }
-  void requestWasCancelled(FBRequest& r) override { add(r, "cancelled"); }
-  Events of(const std::string& name) const {
-    Events out;
-    for (const auto& e : events)
-      if (e.starts_with(name + " ")) out.push_back(e.substr(name.size() + 1));
-    return out;
-  }
-
- private:
-  void add(FBRequest& r, const std::string& event) {
-    events.push_back(std::any_cast<std::string>(r.userInfo()) + " " + event);
-    finished += !event.starts_with("loading");
-  }
-};
 
 // The REST server answers by method (the proxy's GET has none); a wrong signature is refused.
 std::string answer(const RestCall& call, testing_support::ResponseGate& gate) {
@@ -134,7 +99,7 @@ class FBRequestTest : public ::testing::Test {
   testing_support::ResponseGate gate;
   testing_support::RestServer server{[this](const RestCall& call) { return answer(call, gate); }};
   std::shared_ptr<FBSession> session;
-  Recorder recorder;
+  testing_support::Recorder recorder;
 };
 
 TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {

@@ -9,6 +9,7 @@
 
 #include "platform/net/CookieStore.h"
 #include "platform/store/UserDefaults.h"
+#include "tests/facebook/FBTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -19,19 +20,6 @@ using Events = std::vector<std::string>;
 
 constexpr FBUid kBigUid = 9007199254740993;  // 2^53 + 1: not a double
 const char* const kKeys[] = {"FBUserId", "FBSessionKey", "FBSessionSecret", "FBSessionExpires"};
-
-class Recorder : public FBSessionDelegate {
- public:
-  Events events;
-  void sessionDidLogin(FBSession&, FBUid uid) override {
-    events.push_back("login " + std::to_string(uid));
-  }
-  void sessionDidNotLogin(FBSession&) override { events.push_back("not logged in"); }
-  void sessionWillLogout(FBSession&, FBUid uid) override {
-    events.push_back("will logout " + std::to_string(uid));
-  }
-  void sessionDidLogout(FBSession&) override { events.push_back("logged out"); }
-};
 
 class FBSessionTest : public ::testing::Test {
  protected:
@@ -48,7 +36,7 @@ class FBSessionTest : public ::testing::Test {
   }
 
   testing_support::TempDir dir;
-  Recorder recorder;
+  testing_support::Recorder recorder;
 };
 
 // The saved user, session key, secret and expiry; the user resumed (0: none).

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the Facebook client's tests: answer values as compact text, and a REST server that
-// records each call.
+// Shared by the Facebook client's tests: answer values as compact text, a recorder of what the
+// client reports, and a REST server that records each call.
 #include <functional>
 #include <map>
 #include <mutex>
@@ -8,8 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "facebook/FBDialogDelegate.h"
 #include "facebook/FBRequest.h"
+#include "facebook/FBRequestDelegate.h"
+#include "facebook/FBSessionDelegate.h"
 #include "facebook/FBValue.h"
+#include "platform/base/RunLoop.h"
 #include "tests/support/LoopbackServer.h"
 
 namespace testing_support {
@@ -27,6 +31,56 @@ inline std::string render(const FBValue& value) {
   out = out.empty() ? out : out.substr(1);
   return value.array() ? "[" + out + "]" : "{" + out + "}";
 }
+
+// One line per report. A request's reports start with its user info (a string): "<name> loading
+// @<time>", "<name> load <value>", "<name> fail <domain> <code> <text>[ <request args>]",
+// "<name> cancelled".
+class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBRequestDelegate {
+ public:
+  std::vector<std::string> events;
+  int finished = 0;  // reports that end a request
+  bool openExternally = true;
+
+  void sessionDidLogin(FBSession&, FBUid uid) override { add("login " + std::to_string(uid)); }
+  void sessionDidNotLogin(FBSession&) override { add("not logged in"); }
+  void sessionWillLogout(FBSession&, FBUid uid) override {
+    add("will logout " + std::to_string(uid));
+  }
+  void sessionDidLogout(FBSession&) override { add("logged out"); }
+  void dialogDidSucceed(FBDialog&) override { add("succeeded"); }
+  void dialogDidCancel(FBDialog&) override { add("cancelled"); }
+  void dialogDidFailWithError(FBDialog&, const net::Error& e) override {
+    add("failed " + std::to_string(e.code()));
+  }
+  bool dialogShouldOpenURLInExternalBrowser(FBDialog&, const std::string&) override {
+    return openExternally;
+  }
+  void requestLoading(FBRequest& r) override {
+    add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
+  }
+  void requestDidLoad(FBRequest& r, const FBValue& result) override {
+    add(r, "load " + render(result));
+  }
+  void requestDidFailWithError(FBRequest& r, const FBError& e) override {
+    add(r, "fail " + e.domain + " " + std::to_string(e.code) + " " + e.description +
+               (e.requestArgs.isNull() ? "" : " " + render(e.requestArgs)));
+  }
+  void requestWasCancelled(FBRequest& r) override { add(r, "cancelled"); }
+  // The reports of the request named `name`, without the name.
+  std::vector<std::string> of(const std::string& name) const {
+    std::vector<std::string> out;
+    for (const auto& e : events)
+      if (e.starts_with(name + " ")) out.push_back(e.substr(name.size() + 1));
+    return out;
+  }
+
+ private:
+  void add(const std::string& event) { events.push_back(event); }
+  void add(FBRequest& r, const std::string& event) {
+    add(std::any_cast<std::string>(r.userInfo()) + " " + event);
+    finished += !event.starts_with("loading");
+  }
+};
 
 // One call as the server saw it: the query's and the multipart body's fields, and the files.
 struct RestCall {
