@@ -1,9 +1,10 @@
 #pragma once
-#include <sys/types.h>
-
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/ChildProgram.h"
 
 namespace testing_support {
 
@@ -24,8 +25,7 @@ class SmtpSink {
 
  private:
   std::filesystem::path folder_;
-  pid_t pid_ = -1;
-  int stdin_ = -1;
+  std::unique_ptr<ChildProgram> program_;  // stops when its input closes
   int port_ = 0;
 };
 
