@@ -52,7 +52,6 @@ TEST_F(FBSessionTest, ResumeFollowsTheSavedValues) {
       {"uid above 2^53", Plist::integer(kBigUid), key, {}, {}, kBigUid},
       {"uid as decimal text", Plist::string("9007199254740993"), key, {}, {}, kBigUid},
       {"no uid", {}, key, {}, {}, 0},
-      {"zero uid", Plist::integer(0), key, {}, {}, 0},
       {"uid as real", Plist::real(42), key, {}, {}, 0},
       {"uid as other text", Plist::string("42abc"), key, {}, {}, 0},
       {"no session key", uid, {}, {}, {}, 0},
