@@ -11,8 +11,7 @@ TempDir::TempDir() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "vemo-test-XXXXXX").string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
   path_ = tmpl;
-  for (const char* sub : {"config", "data", "cache"})
-    std::filesystem::create_directories(path_ / sub);
+  for (const char* sub : {"config", "data", "cache"}) std::filesystem::create_directories(path_ / sub);
   setenv("XDG_CONFIG_HOME", (path_ / "config").c_str(), 1);
   setenv("XDG_DATA_HOME", (path_ / "data").c_str(), 1);
   setenv("XDG_CACHE_HOME", (path_ / "cache").c_str(), 1);
