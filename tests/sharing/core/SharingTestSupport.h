@@ -9,12 +9,19 @@
 #include "platform/store/Keychain.h"
 #include "platform/ui/AlertStack.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKActivityIndicator.h"
 #include "sharing/core/SHKSharer.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
+
+using Strings = std::vector<std::string>;
+inline const std::string kStart = SHKSharer::kSendDidStartNotification;
+inline const std::string kFinish = SHKSharer::kSendDidFinishNotification;
+inline const std::string kFail = SHKSharer::kSendDidFailNotification;
+inline const std::string kCancel = SHKSharer::kSendDidCancelNotification;
 
 // A network that is up or down as the test says.
 class SwitchableNetwork : public net::NetworkMonitor {
@@ -92,6 +99,19 @@ class SharingTest : public UiTest {
     if (!SHKActivityIndicator::exists()) return "";
     auto* label = SHKActivityIndicator::currentIndicator()->subMessageLabel();
     return label ? label->text() : "";
+  }
+  // The outcomes after the start, in order.
+  Strings endings() const {
+    Strings out;
+    for (const auto& o : outcomes_)
+      if (o != kStart) out.push_back(o);
+    return out;
+  }
+  // The helper's top screen when it is a `T`.
+  template <class T>
+  T* shown() {
+    auto* nav = dynamic_cast<ui::NavigationController*>(SHK::currentHelper().currentView().get());
+    return nav ? dynamic_cast<T*>(nav->topViewController()) : nullptr;
   }
   std::string alertMessage() {
     auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();

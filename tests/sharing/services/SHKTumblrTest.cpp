@@ -43,7 +43,7 @@ TEST_F(SHKTumblrTest, FormPostBody) {
     c.item->setTags(c.tags);
     if (c.item->shareType() == SHKShareTypeText) c.item->setTitle(std::nullopt);
     send(c.item, c.custom);
-    EXPECT_EQ(endings(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+    EXPECT_EQ(endings(), Strings{kFinish});
     auto all = requests();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].method + " " + all[0].path, "POST /api/write");
@@ -79,7 +79,7 @@ TEST_F(SHKTumblrTest, PicturePartsInOrder) {
     auto item = SHKItem::image(image);
     item->setTags(c.tags);
     send(item, c.custom);
-    EXPECT_EQ(endings(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+    EXPECT_EQ(endings(), Strings{kFinish});
     auto all = requests();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(header(all[0], "Content-Type"), "multipart/form-data; boundary=0xKhTmLbOuNdArY");
@@ -105,8 +105,8 @@ TEST_F(SHKTumblrTest, Results) {
     // The sandbox reads the status from the title.
     if (c.item->shareType() == SHKShareTypeText) c.item->setTitle(c.item->text());
     send(c.item, {}, c.password);
-    EXPECT_EQ(endings(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
-    EXPECT_EQ(alert(), c.alert);
+    EXPECT_EQ(endings(), Strings{kFail});
+    EXPECT_EQ(alertText(), c.alert);
     EXPECT_EQ(form() != nullptr, c.loginAgain);
   }
 }
@@ -119,8 +119,9 @@ TEST_F(SHKTumblrTest, Login) {
     SHKSharer::shareItem("SHKTumblr", SHKItem::text("x"));
     runFor(1);
     submitForm({"ann@x.y", password});
-    waitFor([&] { return !alert().empty() || SHK::getAuthValueForKey("password", "SHKTumblr"); });
-    EXPECT_EQ(alert(), message);
+    waitFor(
+        [&] { return !alertText().empty() || SHK::getAuthValueForKey("password", "SHKTumblr"); });
+    EXPECT_EQ(alertText(), message);
     EXPECT_EQ(requests().at(0).body, "email=ann@x.y&password=" + password);
     EXPECT_EQ(SHK::getAuthValueForKey("email", "SHKTumblr").has_value(), message.empty());
   }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <regex>
 
 #include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
 #include "sharing/core/helpers/oauth/OAURLEncoding.h"
@@ -86,7 +86,6 @@ TEST(OAMutableURLRequestTest, GetParametersGoToTheQueryAndComeBackDecoded) {
   EXPECT_EQ(request.url().absoluteString(),
             "http://h/p?status=a%20b%26c%3Dd%2Fe~f&lang=ti%E1%BA%BFng&e=");
   EXPECT_EQ(request.parameters(), params);
-  EXPECT_TRUE(request.httpBody().empty());
   EXPECT_EQ(signedAddress(request), "GET&http%3A%2F%2Fh%2Fp");
   EXPECT_NE(signedPairs(request).find("status=a%20b%26c%3Dd%2Fe~f"), std::string::npos);
   request.setParameters({});
@@ -104,7 +103,6 @@ TEST(OAMutableURLRequestTest, FormBodiesAreSignedAndMultipartBodiesAreNot) {
   EXPECT_EQ(form.httpBody(), "status=xin%20ch%C3%A0o&n=1");
   EXPECT_EQ(form.valueForHeaderField("Content-Length"), "26");
   EXPECT_EQ(form.valueForHeaderField("Content-Type"), "application/x-www-form-urlencoded");
-  EXPECT_EQ(form.url().absoluteString(), "http://h/update");
   EXPECT_NE(signedPairs(form).find("status=xin%20ch%C3%A0o"), std::string::npos);
 
   auto multipart = makeRequest("http://h/upload");
@@ -150,13 +148,9 @@ TEST(OAMutableURLRequestTest, HeaderKeepsAttributeOrderWithExtraParametersByName
 
 TEST(OAMutableURLRequestTest, FreshNonceAndTimestampAndTheAddressAsWritten) {
   OAMutableURLRequest request(url("HTTP://Host:80/p#top"), OAConsumer("k", "s"));
-  const std::string& nonce = request.nonce();
-  ASSERT_EQ(nonce.size(), 36u);
-  for (size_t i = 0; i < nonce.size(); ++i) {
-    bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-    EXPECT_TRUE(dash ? nonce[i] == '-' : std::isxdigit(nonce[i]) && !std::islower(nonce[i]))
-        << nonce;
-  }
+  EXPECT_TRUE(
+      std::regex_match(request.nonce(), std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")))
+      << request.nonce();
   EXPECT_NEAR(std::stoll(request.timestamp()), static_cast<long long>(std::time(nullptr)), 5);
   EXPECT_NE(OAMutableURLRequest(url("http://h/"), OAConsumer()).nonce(), request.nonce());
   // Scheme, host and port as written; the fragment is never signed.
