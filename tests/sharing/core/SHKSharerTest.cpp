@@ -68,19 +68,10 @@ class SHKSharerTest : public SharingTest {
     return SHKSharer::shareItem("SHKTestService",
                                 SHKItem::URL(*net::Url::parse("https://vemo.vn/a?b=1"), "Old"));
   }
-  SHKFormController* form() { return shown<SHKFormController>(); }
-  void fill(int row, const std::string& text) {
-    auto* cell =
-        dynamic_cast<ui::TableViewCell*>(form()->tableView().cellForRowAtIndexPath({0, row}));
-    dynamic_cast<ui::TextField*>(cell->contentView()->subviews().back().get())->editText(text);
-  }
+  using SharingTest::form;
   void login() {
-    ASSERT_NE(form(), nullptr);
-    ASSERT_EQ(form()->title(), "Login");
-    window_->layoutIfNeeded();
-    fill(0, "ann");
-    fill(1, "p+w#");
-    form()->navigationItem().rightBarButtonItem()->press();
+    ASSERT_EQ(form() ? form()->title() : "", "Login");
+    submitForm({"ann", "p+w#"});
     runFor(1);
   }
 };
@@ -92,14 +83,9 @@ TEST_F(SHKSharerTest, WholeLifeFromLoginToOneOutcomeThenFreed) {
   login();
   EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKTestService"), "p+w#");
 
-  // The share form shows the link; an edited title goes with the item.
-  SHKFormController* shareForm = form();
-  ASSERT_NE(shareForm, nullptr);
-  std::weak_ptr<SHKFormController> weakForm =
-      std::static_pointer_cast<SHKFormController>(sharer.lock()->viewControllers().back());
-  window_->layoutIfNeeded();
-  fill(0, "New title");
-  shareForm->navigationItem().rightBarButtonItem()->press();
+  // An edited title goes with the item.
+  std::weak_ptr<ui::ViewController> weakForm = sharer.lock()->viewControllers().back();
+  submitForm({"New title"});
   EXPECT_EQ(sharer.lock()->item()->title(), "New title");
   runFor(0.5);
   EXPECT_EQ(panelText(), "Saving to Test");

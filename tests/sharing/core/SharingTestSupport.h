@@ -10,9 +10,12 @@
 #include "platform/ui/AlertStack.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKActivityIndicator.h"
+#include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKSharer.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -112,6 +115,20 @@ class SharingTest : public UiTest {
   T* shown() {
     auto* nav = dynamic_cast<ui::NavigationController*>(SHK::currentHelper().currentView().get());
     return nav ? dynamic_cast<T*>(nav->topViewController()) : nullptr;
+  }
+  SHKFormController* form() { return shown<SHKFormController>(); }
+  // Types into the form's first text fields, in order, and presses the right button.
+  void submitForm(const Strings& texts) {
+    ASSERT_NE(form(), nullptr);
+    window_->layoutIfNeeded();
+    for (size_t row = 0; row < texts.size(); ++row) {
+      auto* cell = dynamic_cast<ui::TableViewCell*>(
+          form()->tableView().cellForRowAtIndexPath({0, static_cast<int>(row)}));
+      ASSERT_NE(cell, nullptr);
+      dynamic_cast<ui::TextField*>(cell->contentView()->subviews().back().get())
+          ->editText(texts[row]);
+    }
+    form()->navigationItem().rightBarButtonItem()->press();
   }
   std::string alertMessage() {
     auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();

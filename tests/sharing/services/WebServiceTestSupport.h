@@ -7,10 +7,7 @@
 
 #include "app/sandbox/ServiceSandbox.h"
 #include "platform/store/UserDefaults.h"
-#include "platform/ui/TableViewCell.h"
-#include "platform/ui/TextField.h"
 #include "sharing/config/SHKServiceConfig.h"
-#include "sharing/core/SHKFormController.h"
 #include "sharing/services/WebServiceSharers.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
@@ -63,20 +60,5 @@ class WebServiceTest : public SharingTest {
       if (n == name) return v;
     return "";
   }
-  SHKFormController* form() { return shown<SHKFormController>(); }
-  // Types into the first section's text fields, in order, and presses the right button.
-  void submitForm(const Strings& texts) {
-    ASSERT_NE(form(), nullptr);
-    window_->layoutIfNeeded();
-    for (size_t row = 0; row < texts.size(); ++row) {
-      auto* cell = dynamic_cast<ui::TableViewCell*>(
-          form()->tableView().cellForRowAtIndexPath({0, static_cast<int>(row)}));
-      ASSERT_NE(cell, nullptr);
-      dynamic_cast<ui::TextField*>(cell->contentView()->subviews().back().get())
-          ->editText(texts[row]);
-    }
-    form()->navigationItem().rightBarButtonItem()->press();
-  }
-
   ServiceSandbox sandbox_;
 };
