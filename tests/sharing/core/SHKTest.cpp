@@ -133,7 +133,6 @@ TEST(SHKConfigTest, ErrorTextAndRegistryOfAnyShape) {
     EXPECT_TRUE(SHK::registeredSharers("actions").empty());
     SHK::logoutOfAll();
   }
-  // The installed registry reads.
   SHK::reloadSharersDictionary();
   auto names = SHK::registeredSharers("services");
   EXPECT_NE(std::ranges::find(names, "SHKFacebook"), names.end());

@@ -32,7 +32,6 @@ class SHKFacebookTest : public SharingTest {
     SHKSharer::unregisterClass(SHKFacebook::kClassName);
   }
 
-  // The panel on the window, if one is up.
   FBDialog* panel() {
     for (auto& view : window_->subviews()) {
       auto* dialog = dynamic_cast<FBDialog*>(view.get());
