@@ -71,8 +71,6 @@ TEST_F(SHKFacebookTest, StoryTexts) {
               "{\t\t\t\t\t\t\t \"name\":\"" + name + "\",\t\t\t\t\t\t\t \"href\":\"" +
                   net::escapeComponent(url) + "\"\t\t\t\t\t\t\t }");
   }
-  EXPECT_EQ(SHKFacebook::actionLinks(),
-            "[{\"text\":\"Get My%20App%20Name\",\"href\":\"http://vemo.invalid/\"}]");
 }
 
 // A logged-out user shares a text: log-in page, then the publishing page with the text; a
