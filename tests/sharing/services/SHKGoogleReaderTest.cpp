@@ -85,7 +85,6 @@ TEST_F(SHKGoogleReaderTest, SendFailures) {
 TEST_F(SHKGoogleReaderTest, LoginFormAnswers) {
   const std::pair<std::string, std::string> cases[] = {
       {"Error=BadAuthentication\n", "Login Error: Incorrect username and password"},
-      {"Error=CaptchaRequired\n", "Login Error: CaptchaRequired"},
       {"Error=%n%s %@\n", "Login Error: %n%s %@"},
       {"", "Login Error: There was an error logging into Google Reader"},
   };
