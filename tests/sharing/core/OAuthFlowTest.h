@@ -1,7 +1,6 @@
 #pragma once
 #include <httplib.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,12 +37,10 @@ class OAuthFlowTest : public SharingTest {
     service_ = service;
   }
   // How the shares ended (finished or failed), in order.
-  std::vector<std::string> ends() const {
-    std::vector<std::string> out;
-    std::copy_if(outcomes_.begin(), outcomes_.end(), std::back_inserter(out), [](auto& name) {
-      return name == SHKSharer::kSendDidFinishNotification ||
-             name == SHKSharer::kSendDidFailNotification;
-    });
+  Strings ends() const {
+    Strings out;
+    for (const auto& o : outcomes_)
+      if (o == kFinish || o == kFail) out.push_back(o);
     return out;
   }
   bool waitForEnd() {
@@ -57,14 +54,13 @@ class OAuthFlowTest : public SharingTest {
     }
     return out;
   }
-  // The authorisation screen once it is up.
-  SHKOAuthView* oauthView() {
-    base::RunLoop::main().runUntilCondition(
-        [] { return SHK::currentHelper().currentView() != nullptr; }, 10);
-    auto nav =
-        std::dynamic_pointer_cast<ui::NavigationController>(SHK::currentHelper().currentView());
-    return nav ? dynamic_cast<SHKOAuthView*>(nav->topViewController()) : nullptr;
+  // The helper's top screen once it is a `T` (null after ten seconds without one).
+  template <class T>
+  T* top() {
+    base::RunLoop::main().runUntilCondition([this] { return shown<T>() != nullptr; }, 10);
+    return shown<T>();
   }
+  SHKOAuthView* oauthView() { return top<SHKOAuthView>(); }
   static ui::HeadlessWebEngine& engine(SHKOAuthView* view) {
     return dynamic_cast<ui::HeadlessWebEngine&>(view->webView()->engine());
   }
@@ -74,8 +70,8 @@ class OAuthFlowTest : public SharingTest {
     return a ? a->title() + ": " + a->message() : "";
   }
 
-  // Plays the person at the page: loads it from the sandbox and presses "Allow"; returns where
-  // the provider redirects.
+  // Plays the person at the page: loads it from the sandbox and presses "Allow"; returns where the
+  // provider redirects.
   std::string allow(SHKOAuthView* view) {
     auto& web = engine(view);
     EXPECT_EQ(web.startedRequests().size(), 1u);

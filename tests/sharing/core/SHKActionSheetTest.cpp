@@ -6,8 +6,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class SHKActionSheetTest : public SharingTest {
  protected:
   void SetUp() override {

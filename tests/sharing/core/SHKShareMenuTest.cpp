@@ -13,8 +13,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // Registry: actions "zeta", "Alpha", "beta" (links only); services "Mail", "news", and a name
 // no service answers to.
 class SHKShareMenuTest : public SharingTest {

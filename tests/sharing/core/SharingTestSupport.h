@@ -9,12 +9,22 @@
 #include "platform/store/Keychain.h"
 #include "platform/ui/AlertStack.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 #include "sharing/core/SHK.h"
 #include "sharing/core/SHKActivityIndicator.h"
+#include "sharing/core/SHKFormController.h"
 #include "sharing/core/SHKSharer.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
+
+using Strings = std::vector<std::string>;
+inline const std::string kStart = SHKSharer::kSendDidStartNotification;
+inline const std::string kFinish = SHKSharer::kSendDidFinishNotification;
+inline const std::string kFail = SHKSharer::kSendDidFailNotification;
+inline const std::string kCancel = SHKSharer::kSendDidCancelNotification;
 
 // A network that is up or down as the test says.
 class SwitchableNetwork : public net::NetworkMonitor {
@@ -92,6 +102,33 @@ class SharingTest : public UiTest {
     if (!SHKActivityIndicator::exists()) return "";
     auto* label = SHKActivityIndicator::currentIndicator()->subMessageLabel();
     return label ? label->text() : "";
+  }
+  // The outcomes after the start, in order.
+  Strings endings() const {
+    Strings out;
+    for (const auto& o : outcomes_)
+      if (o != kStart) out.push_back(o);
+    return out;
+  }
+  // The helper's top screen when it is a `T`.
+  template <class T>
+  T* shown() {
+    auto* nav = dynamic_cast<ui::NavigationController*>(SHK::currentHelper().currentView().get());
+    return nav ? dynamic_cast<T*>(nav->topViewController()) : nullptr;
+  }
+  SHKFormController* form() { return shown<SHKFormController>(); }
+  // Types into the form's first text fields, in order, and presses the right button.
+  void submitForm(const Strings& texts) {
+    ASSERT_NE(form(), nullptr);
+    window_->layoutIfNeeded();
+    for (size_t row = 0; row < texts.size(); ++row) {
+      auto* cell = dynamic_cast<ui::TableViewCell*>(
+          form()->tableView().cellForRowAtIndexPath({0, static_cast<int>(row)}));
+      ASSERT_NE(cell, nullptr);
+      dynamic_cast<ui::TextField*>(cell->contentView()->subviews().back().get())
+          ->editText(texts[row]);
+    }
+    form()->navigationItem().rightBarButtonItem()->press();
   }
   std::string alertMessage() {
     auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();

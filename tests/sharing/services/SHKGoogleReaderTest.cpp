@@ -17,13 +17,6 @@ class SHKGoogleReaderTest : public WebServiceTest {
     EXPECT_TRUE(sharer->tryToSend());
     waitForOutcome();
   }
-  void answerLogin(int status, const std::string& body) {
-    sandbox_.handle("SHKGoogleReader", "accounts", "POST", "/accounts/ClientLogin",
-                    [=](const SandboxRequest&, httplib::Response& r) {
-                      r.status = status;
-                      r.set_content(body, "text/plain");
-                    });
-  }
 };
 
 TEST_F(SHKGoogleReaderTest, SessionLines) {
@@ -45,8 +38,7 @@ TEST_F(SHKGoogleReaderTest, SessionLines) {
 // Without a session a send logs in, then resumes with the token and the post; it starts once.
 TEST_F(SHKGoogleReaderTest, SendLogsInThenResumes) {
   send("http://a.b/");
-  EXPECT_EQ(outcomes_, (std::vector<std::string>{SHKSharer::kSendDidStartNotification,
-                                                 SHKSharer::kSendDidFinishNotification}));
+  EXPECT_EQ(outcomes_, (Strings{kStart, kFinish}));
   auto all = requests();
   ASSERT_EQ(all.size(), 3u);
   EXPECT_EQ(all[0].method + " " + all[0].path + " " + all[0].body,
@@ -67,7 +59,7 @@ TEST_F(SHKGoogleReaderTest, SendLogsInThenResumes) {
 }
 
 TEST_F(SHKGoogleReaderTest, SendFailures) {
-  struct Case {
+  const struct {
     std::string link, password, alert;
     bool tokenRefused, loginAgain;
   } cases[] = {
@@ -84,9 +76,8 @@ TEST_F(SHKGoogleReaderTest, SendFailures) {
                       [](const SandboxRequest&, httplib::Response& r) { r.status = 500; });
     }
     send(c.link, c.password);
-    EXPECT_EQ(outcomes_, (std::vector<std::string>{SHKSharer::kSendDidStartNotification,
-                                                   SHKSharer::kSendDidFailNotification}));
-    EXPECT_EQ(alert(), c.alert);
+    EXPECT_EQ(outcomes_, (Strings{kStart, kFail}));
+    EXPECT_EQ(alertText(), c.alert);
     EXPECT_EQ(form() != nullptr, c.loginAgain);
   }
 }
@@ -94,18 +85,21 @@ TEST_F(SHKGoogleReaderTest, SendFailures) {
 TEST_F(SHKGoogleReaderTest, LoginFormAnswers) {
   const std::pair<std::string, std::string> cases[] = {
       {"Error=BadAuthentication\n", "Login Error: Incorrect username and password"},
-      {"Error=CaptchaRequired\n", "Login Error: CaptchaRequired"},
       {"Error=%n%s %@\n", "Login Error: %n%s %@"},
       {"", "Login Error: There was an error logging into Google Reader"},
   };
   for (const auto& [body, message] : cases) {
     startOver();
-    answerLogin(403, body);
+    sandbox_.handle("SHKGoogleReader", "accounts", "POST", "/accounts/ClientLogin",
+                    [&](const SandboxRequest&, httplib::Response& r) {
+                      r.status = 403;
+                      r.set_content(body, "text/plain");
+                    });
     SHKSharer::shareItem("SHKGoogleReader", SHKItem::URL(*net::Url::parse("http://a.b/")));
     runFor(1);
     submitForm({"ann@x.y", "pw"});
-    waitFor([&] { return !alert().empty(); });
-    EXPECT_EQ(alert(), message);
+    waitFor([&] { return !alertText().empty(); });
+    EXPECT_EQ(alertText(), message);
     EXPECT_TRUE(outcomes_.empty());
     EXPECT_FALSE(SHK::getAuthValueForKey("email", "SHKGoogleReader"));
   }

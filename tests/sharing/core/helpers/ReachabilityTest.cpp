@@ -101,9 +101,6 @@ TEST_F(ReachabilityTest, StatusFromWhatTheMonitorReports) {
     EXPECT_EQ(internet->connectionRequired(), cases[i].connectionRequired) << i;
     EXPECT_EQ(local->currentReachabilityStatus(), cases[i].localWiFi) << i;
   }
-  sockaddr_in ipv6{};
-  ipv6.sin_family = AF_INET6;
-  EXPECT_FALSE(Reachability::reachabilityWithAddress(ipv6));
   EXPECT_FALSE(Reachability::reachabilityWithHostName(""));
 }
 
@@ -114,7 +111,6 @@ TEST_F(ReachabilityTest, HostAnswersLater) {
   auto twitter = Reachability::reachabilityWithHostName("api.twitter.com");
   auto nowhere = Reachability::reachabilityWithHostName("nowhere.invalid");
   EXPECT_EQ(twitter->currentReachabilityStatus(), NotReachable);
-  EXPECT_FALSE(twitter->connectionRequired());
   base::RunLoop::main().runUntilIdle();
   EXPECT_EQ(twitter->currentReachabilityStatus(), ReachableViaWiFi);
   EXPECT_EQ(nowhere->currentReachabilityStatus(), NotReachable);
@@ -126,9 +122,9 @@ TEST_F(ReachabilityTest, ChangesArePostedOnTheMainLoop) {
   std::vector<NetworkStatus> seen;
   auto token = base::NotificationCenter::defaultCenter().addObserver(
       kReachabilityChangedNotification, [&](const base::Notification& n) {
-        ASSERT_TRUE(n.objectAs<Reachability*>());
-        EXPECT_EQ(*n.objectAs<Reachability*>(), internet.get());
-        seen.push_back((*n.objectAs<Reachability*>())->currentReachabilityStatus());
+        auto* sender = n.objectAs<Reachability*>();
+        ASSERT_TRUE(sender && *sender == internet.get());
+        seen.push_back(internet->currentReachabilityStatus());
       });
   ASSERT_TRUE(internet->startNotifier());
   monitor_.change({false, kFull, false});
@@ -146,15 +142,6 @@ TEST_F(ReachabilityTest, ChangesArePostedOnTheMainLoop) {
   monitor_.change({true, kFull, false});
   base::RunLoop::main().runUntilIdle();
   EXPECT_EQ(seen.size(), 2u);
-}
-
-// The desktop's own monitor answers without blocking; its answer depends on the machine.
-TEST(ReachabilityGlibTest, DesktopMonitorAnswers) {
-  auto internet = Reachability::reachabilityForInternetConnection();
-  ASSERT_TRUE(internet);
-  EXPECT_LE(internet->currentReachabilityStatus(), ReachableViaWWAN);
-  EXPECT_TRUE(internet->startNotifier());
-  internet->stopNotifier();
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <regex>
 
 #include "sharing/core/helpers/oauth/OAPlaintextSignatureProvider.h"
 #include "sharing/core/helpers/oauth/OAURLEncoding.h"
@@ -56,26 +56,14 @@ TEST(OAMutableURLRequestTest, SignsOAuthCoreAppendixAExample) {
             "oauth_version=\"1.0\"");
 }
 
-// PLAINTEXT signs with the secrets themselves; a token without a key (from a body without
-// oauth_token) is no token, and its missing secret signs as empty.
-TEST(OAMutableURLRequestTest, NoTokenMeansNoOAuthTokenAnywhere) {
-  auto plaintext = std::make_shared<OAPlaintextSignatureProvider>();
-  const struct {
-    std::optional<OAToken> token;
-    std::string signature;
-  } cases[] = {{std::nullopt, "cs&"},
-               {OAToken::fromHTTPResponseBody("oauth_token_secret=s"), "cs&s"}};
-  for (const auto& c : cases) {
-    auto request = makeRequest("http://h/p", c.token, plaintext);
-    EXPECT_EQ(signedPairs(request).find("oauth_token"), std::string::npos);
-    request.prepare();
-    EXPECT_EQ(request.signature(), c.signature);
-    std::string header = request.valueForHeaderField("Authorization");
-    EXPECT_EQ(header.find("oauth_token"), std::string::npos);
-    EXPECT_NE(header.find("oauth_signature_method=\"PLAINTEXT\", oauth_signature=\"" +
-                          URLEncodedString(c.signature) + "\""),
-              std::string::npos);
-  }
+// A token without a key (from a body without oauth_token) is no token: its missing secret signs
+// as empty.
+TEST(OAMutableURLRequestTest, TokenWithoutAKeyIsNoToken) {
+  auto request = makeRequest("http://h/p", OAToken::fromHTTPResponseBody("oauth_token_secret=s"),
+                             std::make_shared<OAPlaintextSignatureProvider>());
+  request.prepare();
+  EXPECT_EQ(request.signature(), "cs&s");
+  EXPECT_EQ(request.valueForHeaderField("Authorization").find("oauth_token"), std::string::npos);
 }
 
 TEST(OAMutableURLRequestTest, GetParametersGoToTheQueryAndComeBackDecoded) {
@@ -86,9 +74,6 @@ TEST(OAMutableURLRequestTest, GetParametersGoToTheQueryAndComeBackDecoded) {
   EXPECT_EQ(request.url().absoluteString(),
             "http://h/p?status=a%20b%26c%3Dd%2Fe~f&lang=ti%E1%BA%BFng&e=");
   EXPECT_EQ(request.parameters(), params);
-  EXPECT_TRUE(request.httpBody().empty());
-  EXPECT_EQ(signedAddress(request), "GET&http%3A%2F%2Fh%2Fp");
-  EXPECT_NE(signedPairs(request).find("status=a%20b%26c%3Dd%2Fe~f"), std::string::npos);
   request.setParameters({});
   EXPECT_EQ(request.url().absoluteString(), "http://h/p?");
   EXPECT_EQ(request.parameters(), std::nullopt);
@@ -97,21 +82,13 @@ TEST(OAMutableURLRequestTest, GetParametersGoToTheQueryAndComeBackDecoded) {
             (std::vector<OARequestParameter>{{"flag", ""}, {"a", "b=c"}, {"x", "A+"}}));
 }
 
-TEST(OAMutableURLRequestTest, FormBodiesAreSignedAndMultipartBodiesAreNot) {
+TEST(OAMutableURLRequestTest, FormBodies) {
   auto form = makeRequest("http://h/update");
   form.setHttpMethod("POST");
   form.setParameters({{"status", "xin chào"}, {"n", "1"}});
   EXPECT_EQ(form.httpBody(), "status=xin%20ch%C3%A0o&n=1");
   EXPECT_EQ(form.valueForHeaderField("Content-Length"), "26");
   EXPECT_EQ(form.valueForHeaderField("Content-Type"), "application/x-www-form-urlencoded");
-  EXPECT_EQ(form.url().absoluteString(), "http://h/update");
-  EXPECT_NE(signedPairs(form).find("status=xin%20ch%C3%A0o"), std::string::npos);
-
-  auto multipart = makeRequest("http://h/upload");
-  multipart.setHttpMethod("POST");
-  multipart.setValue("Content-Type", "multipart/form-data; boundary=XYZ");
-  multipart.setHttpBody("status=should-not-count");
-  EXPECT_EQ(signedPairs(multipart), kOwnPairs);
 }
 
 TEST(OAMutableURLRequestTest, SortsByEncodedNameThenValue) {
@@ -150,13 +127,9 @@ TEST(OAMutableURLRequestTest, HeaderKeepsAttributeOrderWithExtraParametersByName
 
 TEST(OAMutableURLRequestTest, FreshNonceAndTimestampAndTheAddressAsWritten) {
   OAMutableURLRequest request(url("HTTP://Host:80/p#top"), OAConsumer("k", "s"));
-  const std::string& nonce = request.nonce();
-  ASSERT_EQ(nonce.size(), 36u);
-  for (size_t i = 0; i < nonce.size(); ++i) {
-    bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-    EXPECT_TRUE(dash ? nonce[i] == '-' : std::isxdigit(nonce[i]) && !std::islower(nonce[i]))
-        << nonce;
-  }
+  EXPECT_TRUE(
+      std::regex_match(request.nonce(), std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")))
+      << request.nonce();
   EXPECT_NEAR(std::stoll(request.timestamp()), static_cast<long long>(std::time(nullptr)), 5);
   EXPECT_NE(OAMutableURLRequest(url("http://h/"), OAConsumer()).nonce(), request.nonce());
   // Scheme, host and port as written; the fragment is never signed.

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "sharing/core/helpers/oauth/OAURLEncoding.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -20,14 +19,6 @@ TEST(OATokenTest, ReadsAResponseBody) {
   EXPECT_EQ(partial.sessionHandle(), std::nullopt);
   EXPECT_FALSE(OAToken::fromHTTPResponseBody("").hasKey());
   EXPECT_FALSE(OAToken().hasKey());
-}
-
-TEST(OATokenTest, PercentEncodingRules) {
-  EXPECT_EQ(URLEncodedString("azAZ09-._~"), "azAZ09-._~");
-  EXPECT_EQ(URLEncodedString(" &=/+%!*'();:@$,?#[]"),
-            "%20%26%3D%2F%2B%25%21%2A%27%28%29%3B%3A%40%24%2C%3F%23%5B%5D");
-  EXPECT_EQ(URLEncodedString("Việt"), "Vi%E1%BB%87t");
-  EXPECT_EQ(URLDecodedString("Vi%e1%bb%87t+%2"), "Việt+%2");
 }
 
 TEST(OATokenTest, StoresInAndReadsFromUserDefaults) {

@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """Checks OAuth 1.0a signatures with oauthlib, as an independent peer of the signing code.
 
 Serves on a free loopback port and prints that port on the first line of its output. Every
