@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/base/Log.h"
 #include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/Button.h"
@@ -37,7 +36,6 @@ std::string words(int count) {
 TEST(CustomButtonTest, EveryTypeWithShortAndLongStories) {
   auto previous =
       graphics::TextMeasurer::setCurrent(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.5));
-  base::LogCapture log;
   std::string tiles;
   for (const char* type : {"big", "medium", "small", "zero", "one", "right", "huge"}) {
     for (const Item& item :
@@ -49,8 +47,6 @@ TEST(CustomButtonTest, EveryTypeWithShortAndLongStories) {
   graphics::TextMeasurer::setCurrent(previous);
   EXPECT_TRUE(
       testing_support::ExpectedFile::matches("tests/reader/screens/expected/tiles.txt", tiles));
-  // The zero tile logs the summary's height limit: 100 - 60 - 20 for a full headline box.
-  EXPECT_TRUE(log.contains("20"));
 }
 
 TEST(CustomButtonRealText, MeasuresWithThePangoMeasurer) {

@@ -5,34 +5,28 @@
 using graphics::Rect;
 using graphics::Size;
 
-TEST(GridPlacement, PortraitGroupsOfSixInThreeRows) {
-  const char* types[] = {"big", "medium", "small", "small", "small", "small"};
-  const Rect frames[] = {{0, 0, 320, 151},   {0, 151, 214, 151},   {214, 151, 107, 151},
-                         {0, 302, 107, 151}, {107, 302, 107, 151}, {214, 302, 107, 151}};
-  for (size_t i = 0; i < 6; ++i) {
-    auto tile = GridPlacement::tileAt(i, false);
-    EXPECT_EQ(tile.type, types[i]) << i;
-    EXPECT_EQ(tile.frame, frames[i]) << i;
-    EXPECT_EQ(GridPlacement::tileAt(i + 12, false).frame, frames[i].offsetBy(0, 906)) << i;
+// Portrait: groups of six in three rows 151 high; landscape: groups of four in two rows 100 high.
+TEST(GridPlacement, TilesAndScrollExtentInBothOrientations) {
+  struct Case {
+    size_t index;
+    bool landscape;
+    const char* type;
+    Rect frame;
+  };
+  for (const Case& c :
+       {Case{0, false, "big", {0, 0, 320, 151}}, Case{1, false, "medium", {0, 151, 214, 151}},
+        Case{2, false, "small", {214, 151, 107, 151}}, Case{3, false, "small", {0, 302, 107, 151}},
+        Case{4, false, "small", {107, 302, 107, 151}},
+        Case{5, false, "small", {214, 302, 107, 151}}, Case{6, false, "big", {0, 453, 320, 151}},
+        Case{16, false, "small", {107, 1208, 107, 151}}, Case{0, true, "zero", {0, 0, 480, 100}},
+        Case{1, true, "one", {0, 100, 160, 100}}, Case{2, true, "one", {160, 100, 160, 100}},
+        Case{3, true, "one", {320, 100, 160, 100}}, Case{4, true, "zero", {0, 200, 480, 100}}}) {
+    SCOPED_TRACE(testing::Message() << c.index << (c.landscape ? " landscape" : " portrait"));
+    auto tile = GridPlacement::tileAt(c.index, c.landscape);
+    EXPECT_EQ(tile.type, c.type);
+    EXPECT_EQ(tile.frame, c.frame);
+    // The scroll extent ends with the last tile's row.
+    EXPECT_EQ(GridPlacement::contentSize(c.index + 1, c.landscape),
+              Size(c.landscape ? 480 : 320, c.frame.maxY()));
   }
-  // The seventh story starts a new group with a big tile.
-  EXPECT_EQ(GridPlacement::tileAt(6, false).type, "big");
-  EXPECT_EQ(GridPlacement::tileAt(6, false).frame, Rect(0, 453, 320, 151));
-  EXPECT_EQ(GridPlacement::contentSize(7, false), Size(320, 604));
-  EXPECT_EQ(GridPlacement::contentSize(1, false), Size(320, 151));
-  EXPECT_EQ(GridPlacement::contentSize(6, false), Size(320, 453));
-}
-
-TEST(GridPlacement, LandscapeGroupsOfFourInTwoRows) {
-  const Rect frames[] = {
-      {0, 0, 480, 100}, {0, 100, 160, 100}, {160, 100, 160, 100}, {320, 100, 160, 100}};
-  for (size_t i = 0; i < 4; ++i) {
-    auto tile = GridPlacement::tileAt(i, true);
-    EXPECT_EQ(tile.type, i == 0 ? "zero" : "one") << i;
-    EXPECT_EQ(tile.frame, frames[i]) << i;
-  }
-  EXPECT_EQ(GridPlacement::tileAt(4, true).type, "zero");
-  EXPECT_EQ(GridPlacement::tileAt(4, true).frame, Rect(0, 200, 480, 100));
-  EXPECT_EQ(GridPlacement::contentSize(5, true), Size(480, 300));
-  EXPECT_EQ(GridPlacement::contentSize(1, true), Size(480, 100));
 }

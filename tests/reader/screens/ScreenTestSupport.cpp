@@ -1,14 +1,10 @@
 #include "tests/reader/screens/ScreenTestSupport.h"
 
-#include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/net/NetworkActivityIndicator.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/Label.h"
 #include "reader/screens/ScreenFactory.h"
+#include "tests/support/ExpectedFile.h"
+#include "tests/support/ViewTreeText.h"
 
 namespace screen_testing {
 
@@ -59,6 +55,7 @@ std::string rssFeed(int count) {
 
 StorySite::StorySite() {
   png_ = graphics::Image::filled({8, 8}, graphics::Color::rgb(20, 120, 40))->pngData();
+  server_.server().set_keep_alive_max_count(1);
   server_.server().Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
     std::lock_guard lock(mutex_);
     ++hits_[req.target];
@@ -66,7 +63,7 @@ StorySite::StorySite() {
       res.set_content(feed_, "application/rss+xml");
     } else if (req.path == "/mobi/app_menu.php" && !menu_.empty()) {
       res.set_content(menu_, "text/xml");
-    } else if (base::startsWith(req.path, "/thumb/")) {
+    } else if (base::startsWith(req.path, "/thumb/") || base::startsWith(req.path, "/pic")) {
       res.set_content(png_, "image/png");
     } else if (base::startsWith(req.path, "/bad/")) {
       res.set_content("GIF89a but not really", "image/gif");
@@ -133,21 +130,27 @@ int countTagged(ui::ViewController& screen, int tag) {
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image) {
   for (const auto& view : screen.view()->subviews()) {
     auto* button = dynamic_cast<ui::Button*>(view.get());
-    if (button && imageName(button->image(ui::ControlState::Normal)) == image) return button;
-  }
-  return nullptr;
-}
-
-ui::Label* labelWithText(ui::ViewController& screen, const std::string& text) {
-  for (const auto& view : screen.view()->subviews()) {
-    auto* label = dynamic_cast<ui::Label*>(view.get());
-    if (label && label->text() == text) return label;
+    if (button && shownImage(button) == image) return button;
   }
   return nullptr;
 }
 
 std::string imageName(const graphics::ImagePtr& image) {
   return image ? image->name() : "";
+}
+
+std::string shownImage(const ui::Button* button) {
+  return imageName(button->image(ui::ControlState::Normal));
+}
+
+ui::HeadlessWebEngine& engine(DetailViewController& screen) {
+  return dynamic_cast<ui::HeadlessWebEngine&>(screen.webView()->engine());
+}
+
+std::vector<std::string> links(const std::vector<ItemPtr>& items) {
+  std::vector<std::string> result;
+  for (const auto& item : items) result.push_back(item->link.value_or("?"));
+  return result;
 }
 
 std::string alertMessage() {
@@ -162,6 +165,51 @@ std::string alertMessage() {
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth) {
   return testing_support::ExpectedFile::matches("tests/reader/screens/expected/" + name + ".txt",
                                                 testing_support::ViewTreeText::dump(view, depth));
+}
+
+void settle(double seconds) {
+  base::RunLoop::main().runFor(seconds);
+}
+
+void press(ui::Button* button) {
+  button->sendActionsForTouchUpInside();
+  settle();
+}
+
+void rotate(ui::InterfaceOrientation orientation) {
+  ui::Application::shared().rotate(orientation);
+  settle();
+}
+
+ReaderRun::ReaderRun() {
+  ui::Application::shared().setDelegate(&delegate_);
+  ui::Application::shared().launch();
+  settle();
+}
+
+ReaderRun::~ReaderRun() {
+  ui::Application::shared().reset();
+  ScreenFactory::shared() = ScreenFactory{};
+}
+
+MainViewController& ReaderRun::home() {
+  return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
+}
+
+void ReaderRun::openMenu() {
+  press(buttonShowing(home(), "menu_home.png"));
+}
+
+void ReaderTest::prepare() {
+  env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
+  NewsSite::setBaseAddress(site_.url(""));
+}
+
+ReaderRun& ReaderTest::launch(const std::string& feed) {
+  run_.reset();
+  site_.setFeed(feed);
+  run_ = std::make_unique<ReaderRun>();
+  return *run_;
 }
 
 }  // namespace screen_testing
