@@ -15,7 +15,7 @@ namespace {
 // Each test launches the reader itself, after choosing the feed and the stand-in screens.
 class HomeScreenTest : public ReaderTest {
  protected:
-  void SetUp() override { prepare(); }
+  void SetUp() override {}
   MainViewController& start(const std::string& feed) { return launch(feed).home(); }
   static ui::Button* tile(MainViewController& home, size_t i) {
     return static_cast<ui::Button*>(storyView(home)->subviews().at(i).get());

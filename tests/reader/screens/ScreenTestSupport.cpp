@@ -8,7 +8,9 @@
 
 namespace screen_testing {
 
-ScreenEnvironment::ScreenEnvironment() {
+ScreenEnvironment::ScreenEnvironment()
+    : previousMeasurer_(graphics::TextMeasurer::setCurrent(
+          std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
   base::RunLoop::main().reset();
   base::RunLoop::main().setVirtualClock(true);
   ui::Application::shared().reset();
@@ -22,13 +24,7 @@ ScreenEnvironment::~ScreenEnvironment() {
   base::RunLoop::main().reset();
   base::RunLoop::main().setVirtualClock(false);
   net::NetworkActivityIndicator::shared().setVisible(false);
-  if (measurerReplaced_) graphics::TextMeasurer::setCurrent(previousMeasurer_);
-}
-
-void ScreenEnvironment::useMeasurer(std::shared_ptr<const graphics::TextMeasurer> measurer) {
-  auto previous = graphics::TextMeasurer::setCurrent(std::move(measurer));
-  if (!measurerReplaced_) previousMeasurer_ = previous;
-  measurerReplaced_ = true;
+  graphics::TextMeasurer::setCurrent(previousMeasurer_);
 }
 
 std::string rssFeed(const std::vector<FeedStory>& stories) {
@@ -198,11 +194,6 @@ MainViewController& ReaderRun::home() {
 
 void ReaderRun::openMenu() {
   press(buttonShowing(home(), "menu_home.png"));
-}
-
-void ReaderTest::prepare() {
-  env_.useMeasurer(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2));
-  NewsSite::setBaseAddress(site_.url(""));
 }
 
 ReaderRun& ReaderTest::launch(const std::string& feed) {

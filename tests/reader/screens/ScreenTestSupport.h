@@ -43,18 +43,16 @@
 
 namespace screen_testing {
 
-// Settings in a temporary folder, the virtual clock, no alerts, the application before launch.
-// Restores everything on destruction.
+// Settings in a temporary folder, the virtual clock, no alerts, the application before launch,
+// fixed text metrics (0.5 of the point size a character, 1.2 a line). Restores them at the end.
 class ScreenEnvironment {
  public:
   ScreenEnvironment();
   ~ScreenEnvironment();
-  void useMeasurer(std::shared_ptr<const graphics::TextMeasurer> measurer);
 
  private:
   testing_support::TempDir temp_;
   std::shared_ptr<const graphics::TextMeasurer> previousMeasurer_;
-  bool measurerReplaced_ = false;
 };
 
 struct FeedStory {
@@ -145,21 +143,16 @@ class ReaderRun {
   MainViewController& home();
   // Taps the home screen's category menu button and waits for the push.
   void openMenu();
-  VemoAppDelegate& delegate() { return delegate_; }
 
  private:
   VemoAppDelegate delegate_;
 };
 
-// Fixed text metrics (0.5 of the point size a character, 1.2 a line) and the news site on
-// loopback; SetUp launches the reader on two stories.
+// The news site on loopback; SetUp launches the reader on two stories.
 class ReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    prepare();
-    launch();
-  }
-  void prepare();
+  ReaderTest() { NewsSite::setBaseAddress(site_.url("")); }
+  void SetUp() override { launch(); }
   // Serves `feed` as the home feed and launches the reader (after ending one launched before).
   ReaderRun& launch(const std::string& feed = rssFeed(2));
   // Pushes a screen made from `args` and lets it settle.
