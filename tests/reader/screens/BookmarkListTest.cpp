@@ -14,7 +14,7 @@ class BookmarkListTest : public ReaderTest {
   void SetUp() override {
     ReaderTest::SetUp();
     Utilities().setBookmarkItem({story("A"), story("B"), story("C")});
-    press(buttonShowing(*run_->top(), "fav_saved.png"));
+    press(buttonShowing(*top(), "fav_saved.png"));
     screen_ = topAs<BookmarkListViewController>();
     ASSERT_TRUE(screen_);
     table_ = screen_->tableView();
@@ -61,7 +61,7 @@ TEST_F(BookmarkListTest, EditModeDeletesAndMovesAndStoresAtOnce) {
   // No row opens a story while editing.
   table_->tapRowAtIndexPath({0, 1});
   settle();
-  EXPECT_EQ(run_->top(), screen_);
+  EXPECT_EQ(top(), screen_);
 
   ASSERT_TRUE(table_->dragRow({0, 2}, {0, 0}));  // A to the top
   EXPECT_EQ(stored(), (Names{"B", "C", "A"}));
@@ -90,6 +90,7 @@ TEST_F(BookmarkListTest, EditModeDeletesAndMovesAndStoresAtOnce) {
 TEST_F(BookmarkListTest, ChangesMadeInTheArticleReaderShowOnReturn) {
   DetailViewController* detail = openRow(1);  // B
   ASSERT_TRUE(detail);
+  EXPECT_EQ(shownImage(detail->bookmarkButton()), "fav_default.png");  // until the page is in
   engine(*detail).finishLoad("B");
   EXPECT_EQ(shownImage(detail->bookmarkButton()), "fav_activated.png");
   detail->bookmarkButtonPush();

@@ -17,7 +17,7 @@ class CategoryListTest : public ReaderTest {
   std::string feed(const std::string& name) { return site_.url("/Home.rss?c=" + name); }
   // "Thời sự" with two sub-categories, "Giải trí" without any and failing, "Thể thao" with one;
   // the menu opened on them.
-  ServiceListViewController& openMenu() {
+  ServiceListViewController& openCategories() {
     site_.setMenu("<services><service name=\"Thời sự\" link=\"" + feed("ts") +
                   "\"><subService name=\"Chính trị\" link=\"" + feed("ct") +
                   "\"/><subService name=\"Xã hội\" link=\"" + feed("xh") +
@@ -25,18 +25,18 @@ class CategoryListTest : public ReaderTest {
                   "\"></service><service name=\"Thể thao\" link=\"" + feed("tt") +
                   "\"><subService name=\"Bóng đá\" link=\"" + feed("bd") +
                   "\"/></service></services>");
-    run_->openMenu();
-    return dynamic_cast<ServiceListViewController&>(*run_->top());
+    openMenu();
+    return dynamic_cast<ServiceListViewController&>(*top());
   }
   // The header of the category's stories the row opened ("" for none).
   std::string openRow(ui::TableView* table, int row) {
     table->tapRowAtIndexPath({0, row});
     settle();
-    auto* stories = dynamic_cast<ServiceDetailViewController*>(run_->top());
+    auto* stories = dynamic_cast<ServiceDetailViewController*>(top());
     return stories ? stories->header() : "";
   }
   bool landscape(size_t screen) {
-    return static_cast<ReaderScreen&>(*run_->navigation().viewControllers().at(screen)).landscape();
+    return static_cast<ReaderScreen&>(*navigation().viewControllers().at(screen)).landscape();
   }
 };
 
@@ -51,8 +51,8 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
     menu += "</service>";
   }
   site_.setMenu(menu + "</services>");
-  run_->openMenu();
-  ui::TableView* table = dynamic_cast<ServiceListViewController&>(*run_->top()).tableView();
+  openMenu();
+  ui::TableView* table = dynamic_cast<ServiceListViewController&>(*top()).tableView();
   for (double y : {700.0, 1400.0, 2100.0, 350.0}) {
     table->setContentOffset({0, y});
     table->layoutIfNeeded();
@@ -75,7 +75,7 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
 }
 
 TEST_F(CategoryListTest, RowOpensItsOwnStoriesAfterTheDeferral) {
-  ServiceListViewController& list = openMenu();
+  ServiceListViewController& list = openCategories();
   ui::Application::shared().setNetworkActivityIndicatorVisible(false);
   // The row of a category with sub-categories opens the category's own stories.
   ASSERT_TRUE(list.tableView()->tapRowAtIndexPath({0, 0}));
@@ -91,7 +91,7 @@ TEST_F(CategoryListTest, RowOpensItsOwnStoriesAfterTheDeferral) {
 }
 
 TEST_F(CategoryListTest, FailedFeedShowsTheAlertAndTheNextTapWorks) {
-  ServiceListViewController& list = openMenu();
+  ServiceListViewController& list = openCategories();
   EXPECT_EQ(openRow(list.tableView(), 1), "");
   EXPECT_EQ(alertMessage(),
             "Dữ liệu không thể tải về máy. Lỗi không thể kết nối mạng, Hãy chỉnh lại Cài Đặt máy");
@@ -103,13 +103,13 @@ TEST_F(CategoryListTest, FailedFeedShowsTheAlertAndTheNextTapWorks) {
 }
 
 TEST_F(CategoryListTest, TwoTapsWithinTheDeferralEachKeepTheirName) {
-  ServiceListViewController& list = openMenu();
+  ServiceListViewController& list = openCategories();
   list.tableView()->tapRowAtIndexPath({0, 0});
   list.tableView()->tapRowAtIndexPath({0, 2});
   settle(2);
   // One download after the other, each opening its list in the order of the taps (a download
   // run inside the other's would push the second list first).
-  const auto& stack = run_->navigation().viewControllers();
+  const auto& stack = navigation().viewControllers();
   ASSERT_EQ(stack.size(), 4u);
   EXPECT_EQ(dynamic_cast<ServiceDetailViewController&>(*stack[2]).header(), "Thời sự");
   EXPECT_EQ(dynamic_cast<ServiceDetailViewController&>(*stack[3]).header(), "Thể thao");
@@ -117,7 +117,7 @@ TEST_F(CategoryListTest, TwoTapsWithinTheDeferralEachKeepTheirName) {
 }
 
 TEST_F(CategoryListTest, SubCategoryListComesFromTheRecordWithoutDownloading) {
-  ServiceListViewController& list = openMenu();
+  ServiceListViewController& list = openCategories();
   ui::Application::shared().setNetworkActivityIndicatorVisible(false);
   subButton(*list.tableView(), 0)->sendActionsForTouchUpInside();
   EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
@@ -132,7 +132,7 @@ TEST_F(CategoryListTest, SubCategoryListComesFromTheRecordWithoutDownloading) {
 
 TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   rotate(ui::InterfaceOrientation::LandscapeLeft);
-  ServiceListViewController& list = openMenu();
+  ServiceListViewController& list = openCategories();
   // Header, the table and its rows: a sub-category button on the rows that have any.
   EXPECT_TRUE(looksLike(*list.view(), "categories-landscape"));
   rotate(ui::InterfaceOrientation::Portrait);
@@ -156,9 +156,9 @@ TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
 }
 
 TEST_F(CategoryListTest, LandscapeReachesEveryLiveScreenAndOtherObjectsAreIgnored) {
-  press(subButton(*openMenu().tableView(), 0));
-  openRow(dynamic_cast<SubServiceListViewController&>(*run_->top()).tableView(), 0);
-  ASSERT_EQ(run_->navigation().viewControllers().size(), 4u);
+  press(subButton(*openCategories().tableView(), 0));
+  openRow(dynamic_cast<SubServiceListViewController&>(*top()).tableView(), 0);
+  ASSERT_EQ(navigation().viewControllers().size(), 4u);
   auto all = [this](bool flag) {
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(landscape(i), flag) << i;
   };
@@ -172,14 +172,14 @@ TEST_F(CategoryListTest, LandscapeReachesEveryLiveScreenAndOtherObjectsAreIgnore
   all(false);
   // Back on the sub-category list it lays itself out for the flag it was told.
   pop();
-  EXPECT_EQ(dynamic_cast<SubServiceListViewController&>(*run_->top()).tableView()->frame(),
+  EXPECT_EQ(dynamic_cast<SubServiceListViewController&>(*top()).tableView()->frame(),
             Rect(0, 44, 320, 416));
 }
 
 TEST_F(CategoryListTest, BackPopsAndDestroysTheList) {
-  openMenu();
-  std::weak_ptr<ui::ViewController> list = run_->navigation().viewControllers()[1];
-  press(buttonShowing(*run_->top(), "exit.png"));
-  EXPECT_EQ(run_->navigation().viewControllers().size(), 1u);
+  openCategories();
+  std::weak_ptr<ui::ViewController> list = navigation().viewControllers()[1];
+  press(buttonShowing(*top(), "exit.png"));
+  EXPECT_EQ(navigation().viewControllers().size(), 1u);
   EXPECT_TRUE(list.expired());
 }

@@ -34,22 +34,6 @@ TEST_F(DetailTest, FooterButtonsLieAboveThePageInBothOrientations) {
   EXPECT_TRUE(looksLike(*screen.view(), "article-landscape", 1));
 }
 
-TEST_F(DetailTest, SavedStoryShowsSavedOnceLoadedAndTheToggleRemovesIt) {
-  Utilities().setBookmarkItem(
-      {storyAt("http://example.com/x", "X"), storyAt("http://example.com/a")});
-  DetailViewController& screen = open("http://example.com/a", "A");
-  EXPECT_EQ(loaded(screen), "http://example.com/a");
-  EXPECT_EQ(toggle(screen), "fav_default.png");  // not finished yet
-  EXPECT_TRUE(indicator());
-  engine(screen).finishLoad("Trang A");
-  EXPECT_FALSE(indicator());
-  EXPECT_EQ(screen.titleLabel()->text(), "Trang A");
-  EXPECT_EQ(toggle(screen), "fav_activated.png");
-  screen.bookmarkButton()->sendActionsForTouchUpInside();
-  EXPECT_EQ(toggle(screen), "fav_default.png");
-  EXPECT_EQ(links(stored()), std::vector<std::string>{"http://example.com/x"});
-}
-
 TEST_F(DetailTest, SavingKeepsTheStoredStoriesAndALateTitleReachesTheSavedOne) {
   Utilities().setBookmarkItem({storyAt("http://example.com/x", "X")});
   DetailViewController& screen = open("http://example.com/a", "A");
@@ -64,16 +48,6 @@ TEST_F(DetailTest, SavingKeepsTheStoredStoriesAndALateTitleReachesTheSavedOne) {
   std::vector<std::string> titles;
   for (const auto& item : stored()) titles.push_back(item->title.value_or("?"));
   EXPECT_EQ(titles, (std::vector<std::string>{"X", "Tin A", "Trang A"}));
-}
-
-TEST_F(DetailTest, RefreshDuringALoadStartsNoSecondLoad) {
-  DetailViewController& screen = open("http://example.com/a");
-  screen.refreshButton()->sendActionsForTouchUpInside();
-  base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
-  EXPECT_EQ(engine(screen).startedRequests().size(), 1u);
-  engine(screen).finishLoad("Trang A");
-  screen.refreshButtonPush();
-  EXPECT_EQ(engine(screen).startedRequests().size(), 2u);
 }
 
 TEST_F(DetailTest, BackAndForwardFollowTheHistory) {
@@ -130,7 +104,17 @@ TEST_F(DetailTest, FailedLoadLeavesThePageOnScreenAsTheOneSaved) {
   EXPECT_EQ(stored()[0]->title, "Trang A");
 }
 
-TEST_F(DetailTest, RefreshWithNoPageOnScreen) {
+TEST_F(DetailTest, RefreshReloadsThePageOnScreenOrLoadsTheStoryAgain) {
+  // During a load neither refresh nor the activation's "reload" starts a second one.
+  DetailViewController& loading = open("http://example.com/a");
+  loading.refreshButton()->sendActionsForTouchUpInside();
+  base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
+  EXPECT_EQ(engine(loading).startedRequests().size(), 1u);
+  engine(loading).finishLoad("Trang A");
+  loading.refreshButtonPush();
+  EXPECT_EQ(engine(loading).startedRequests().size(), 2u);
+  pop();
+
   // A refused address: refresh and the activation's "reload" leave the indicator off.
   DetailViewController& refused = open("ftp://example.com/a");
   ui::AlertStack::shared().reset();

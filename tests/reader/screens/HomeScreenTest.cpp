@@ -16,7 +16,6 @@ namespace {
 class HomeScreenTest : public ReaderTest {
  protected:
   void SetUp() override {}
-  MainViewController& start(const std::string& feed) { return launch(feed).home(); }
   static ui::Button* tile(MainViewController& home, size_t i) {
     return static_cast<ui::Button*>(storyView(home)->subviews().at(i).get());
   }
@@ -26,7 +25,7 @@ class HomeScreenTest : public ReaderTest {
 }  // namespace
 
 TEST_F(HomeScreenTest, LaunchRotationAndReturnLayOutTheGridAndHeader) {
-  MainViewController& home = start(rssFeed(7));
+  MainViewController& home = launch(rssFeed(7));
   EXPECT_TRUE(looksLike(*home.view(), "home-portrait"));
   // A tile opens the lead reader on its story, with every story, after a short deferral.
   tile(home, 3)->sendActionsForTouchUpInside();
@@ -51,7 +50,7 @@ TEST_F(HomeScreenTest, LaunchRotationAndReturnLayOutTheGridAndHeader) {
   EXPECT_EQ(probes_.opened[1].landscape, "YES");
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_FALSE(probes_.opened[1].screen->landscape());
-  run_->navigation().popViewController(true);
+  navigation().popViewController(true);
   settle();
   EXPECT_TRUE(looksLike(*home.view(), "home-portrait"));
 
@@ -63,7 +62,7 @@ TEST_F(HomeScreenTest, LaunchRotationAndReturnLayOutTheGridAndHeader) {
 }
 
 TEST_F(HomeScreenTest, RebuiltGridShowsTheSameTilesFromTheTopAndNewStoriesAfterARefresh) {
-  MainViewController& home = start(rssFeed(8));
+  MainViewController& home = launch(rssFeed(8));
   auto* grid = static_cast<ui::ScrollView*>(storyView(home));
   const std::string layout = ViewTreeText::dump(*grid);
   grid->setContentOffset({0, 200});
@@ -80,7 +79,7 @@ TEST_F(HomeScreenTest, RebuiltGridShowsTheSameTilesFromTheTopAndNewStoriesAfterA
 // A long grid builds the tiles within a screen's height of what is shown and the others as the
 // user scrolls, keeping them in story order; the scroll extent covers every story.
 TEST_F(HomeScreenTest, LongGridBuildsTilesAsTheyComeNearTheVisibleArea) {
-  auto* grid = static_cast<ui::ScrollView*>(storyView(start(rssFeed(60))));
+  auto* grid = static_cast<ui::ScrollView*>(storyView(launch(rssFeed(60))));
   EXPECT_EQ(grid->subviews().size(), 12u);
   grid->setContentOffset({0, 3000});
   grid->beginDrag();
@@ -94,7 +93,7 @@ TEST_F(HomeScreenTest, LongGridBuildsTilesAsTheyComeNearTheVisibleArea) {
 }
 
 TEST_F(HomeScreenTest, StyleSwitchStoresTheChoiceAndReplacesTheStoryView) {
-  MainViewController& home = start(rssFeed(3));
+  MainViewController& home = launch(rssFeed(3));
   for (auto [style, view, image] : {std::tuple{"list", "TableView", "post_box.png"},
                                     std::tuple{"grid", "ScrollView", "post_list.png"}}) {
     home.styleButton()->sendActionsForTouchUpInside();
@@ -107,10 +106,10 @@ TEST_F(HomeScreenTest, StyleSwitchStoresTheChoiceAndReplacesTheStoryView) {
 
 TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
   Utilities().setStyleView("list");
-  MainViewController& home = start(rssFeed({{"Tin một", site_.url("/thumb/a b.png")},
-                                            {"Tin hai", ""},
-                                            {"Tin ba", site_.url("/bad/c.png")},
-                                            {"Tin bốn", site_.url("/thumb/a b.png")}}));
+  MainViewController& home = launch(rssFeed({{"Tin một", site_.url("/thumb/a b.png")},
+                                             {"Tin hai", ""},
+                                             {"Tin ba", site_.url("/bad/c.png")},
+                                             {"Tin bốn", site_.url("/thumb/a b.png")}}));
   ui::TableView* table = home.tableView();
   // Laying the rows out starts the fetches (the undecodable one on real time); wait for both.
   table->visibleCells();
@@ -136,7 +135,7 @@ TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
 
 TEST_F(HomeScreenTest, RowTapOpensTheStoryAndLandscapeRowsAreWider) {
   Utilities().setStyleView("list");
-  MainViewController& home = start(rssFeed(4));
+  MainViewController& home = launch(rssFeed(4));
   rotate(ui::InterfaceOrientation::LandscapeLeft);
   EXPECT_EQ(home.tableView()->frame(), Rect(0, 44, 480, 256));
   auto cell = home.cellForRowAtIndexPath(*home.tableView(), {0, 1});
@@ -152,10 +151,10 @@ TEST_F(HomeScreenTest, RowTapOpensTheStoryAndLandscapeRowsAreWider) {
 TEST_F(HomeScreenTest, EmptyFeedShowsTheAlertAndKeepsThePreviousView) {
   for (const char* style : {"grid", "list"}) {
     SCOPED_TRACE(style);
-    run_.reset();  // its end empties the screen hooks
+    end();  // which empties the screen hooks
     Utilities().setStyleView(style);
     ProbeScreens probes;
-    MainViewController& home = start(rssFeed(3));
+    MainViewController& home = launch(rssFeed(3));
     ui::View* before = storyView(home);
     site_.setFeed("");
     base::NotificationCenter::defaultCenter().post("reload");
@@ -179,7 +178,7 @@ TEST_F(HomeScreenTest, EmptyFeedShowsTheAlertAndKeepsThePreviousView) {
 
 // (The category screens' tests open the menu that does arrive.)
 TEST_F(HomeScreenTest, MenuThatDoesNotArriveSaysTheNetworkFailed) {
-  MainViewController& home = start(rssFeed(2));
+  MainViewController& home = launch(rssFeed(2));
   buttonShowing(home, "menu_home.png")->sendActionsForTouchUpInside();
   EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
   settle();
@@ -224,7 +223,7 @@ TEST_F(HomeScreenTest, DownloadsRunBesideTheLoopAndDropTapsMadeMeanwhile) {
 
 TEST_F(HomeScreenTest, UnknownStyleBuildsNothingUntilTheStyleButton) {
   Utilities().setStyleView("mosaic");
-  MainViewController& home = start(rssFeed(2));
+  MainViewController& home = launch(rssFeed(2));
   EXPECT_EQ(storyView(home), nullptr);
   EXPECT_TRUE(ui::AlertStack::shared().empty());
   home.styleButton()->sendActionsForTouchUpInside();
@@ -234,7 +233,7 @@ TEST_F(HomeScreenTest, UnknownStyleBuildsNothingUntilTheStyleButton) {
 }
 
 TEST_F(HomeScreenTest, SavedStoriesAndToolsButtons) {
-  MainViewController& home = start(rssFeed(2));
+  MainViewController& home = launch(rssFeed(2));
   buttonShowing(home, "fav_saved.png")->sendActionsForTouchUpInside();
   EXPECT_EQ(alertMessage(), "Chưa có mục tin nào được lưu trữ!");
   ui::AlertStack::shared().reset();

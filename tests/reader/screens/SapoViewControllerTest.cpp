@@ -123,7 +123,7 @@ TEST_F(SapoTest, PictureArrivingOnAnotherPageKeepsTheCurrentPage) {
   auto list = stories(3);
   list[0]->imgLink = site_.url("/thumb/a b.png");
   auto screen = std::make_shared<SapoViewController>(list, 0, "NO");
-  run_->navigation().pushViewController(screen, true);
+  navigation().pushViewController(screen, true);
   screen->nextButtonPush();
   waitForPicture(*screen, *list[0]->imgLink);
   // The rebuilt pager replaced the old one, on the same page, without a second banner.

@@ -93,16 +93,13 @@ ProbeScreens::ProbeScreens() {
     return entry.screen;
   };
   factory.sapo = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"sapo", items, 0, index, l, nullptr});
+    return record({"sapo", items, index, l, nullptr});
   };
   factory.detail = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"detail", items, 0, index, l, nullptr});
+    return record({"detail", items, index, l, nullptr});
   };
   factory.bookmarkList = [record](const ScreenFactory::Items& items, const std::string& l) {
-    return record({"bookmarks", items, 0, -1, l, nullptr});
-  };
-  factory.serviceList = [record](const std::vector<ServicePtr>& services, const std::string& l) {
-    return record({"services", {}, services.size(), -1, l, nullptr});
+    return record({"bookmarks", items, -1, l, nullptr});
   };
 }
 
@@ -177,30 +174,29 @@ void rotate(ui::InterfaceOrientation orientation) {
   settle();
 }
 
-ReaderRun::ReaderRun() {
-  ui::Application::shared().setDelegate(&delegate_);
+MainViewController& ReaderTest::launch(const std::string& feed) {
+  end();
+  site_.setFeed(feed);
+  delegate_ = std::make_unique<VemoAppDelegate>();
+  ui::Application::shared().setDelegate(delegate_.get());
   ui::Application::shared().launch();
   settle();
+  return home();
 }
 
-ReaderRun::~ReaderRun() {
+void ReaderTest::end() {
+  if (!delegate_) return;
   ui::Application::shared().reset();
   ScreenFactory::shared() = ScreenFactory{};
+  delegate_.reset();
 }
 
-MainViewController& ReaderRun::home() {
+MainViewController& ReaderTest::home() {
   return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
 }
 
-void ReaderRun::openMenu() {
+void ReaderTest::openMenu() {
   press(buttonShowing(home(), "menu_home.png"));
-}
-
-ReaderRun& ReaderTest::launch(const std::string& feed) {
-  run_.reset();
-  site_.setFeed(feed);
-  run_ = std::make_unique<ReaderRun>();
-  return *run_;
 }
 
 }  // namespace screen_testing

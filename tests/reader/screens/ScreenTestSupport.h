@@ -98,9 +98,8 @@ class ProbeScreen : public ReaderScreen {
 class ProbeScreens {
  public:
   struct Opened {
-    std::string kind;  // "sapo", "detail", "bookmarks", "services"
+    std::string kind;  // "sapo", "detail", "bookmarks"
     std::vector<ItemPtr> items;
-    size_t services = 0;
     int index = -1;
     std::string landscape;
     std::shared_ptr<ProbeScreen> screen;
@@ -131,53 +130,45 @@ void settle(double seconds = 1.0);
 void press(ui::Button* button);
 void rotate(ui::InterfaceOrientation orientation);
 
-// The reader launched as the application's delegate.
-class ReaderRun {
- public:
-  // Fills ScreenFactory's empty hooks (set probes before this to keep them) and launches.
-  ReaderRun();
-  ~ReaderRun();
-
-  ui::NavigationController& navigation() { return *delegate_.viewController(); }
+// The news site on loopback and the reader launched on it (by SetUp, on two stories).
+class ReaderTest : public ::testing::Test {
+ protected:
+  ReaderTest() { NewsSite::setBaseAddress(site_.url("")); }
+  ~ReaderTest() override { end(); }
+  void SetUp() override { launch(); }
+  // Serves `feed` as the home feed and launches the reader, ending one launched before. The
+  // empty hooks of ScreenFactory get the reader's screens (set probes before to keep them).
+  MainViewController& launch(const std::string& feed = rssFeed(2));
+  // Ends the reader launched last, if any, and empties ScreenFactory.
+  void end();
+  ui::NavigationController& navigation() { return *delegate_->viewController(); }
   ui::ViewController* top() { return navigation().topViewController(); }
   MainViewController& home();
   // Taps the home screen's category menu button and waits for the push.
   void openMenu();
-
- private:
-  VemoAppDelegate delegate_;
-};
-
-// The news site on loopback; SetUp launches the reader on two stories.
-class ReaderTest : public ::testing::Test {
- protected:
-  ReaderTest() { NewsSite::setBaseAddress(site_.url("")); }
-  void SetUp() override { launch(); }
-  // Serves `feed` as the home feed and launches the reader (after ending one launched before).
-  ReaderRun& launch(const std::string& feed = rssFeed(2));
   // Pushes a screen made from `args` and lets it settle.
   template <typename Screen, typename... Args>
   Screen& push(Args&&... args) {
     auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
-    run_->navigation().pushViewController(screen, true);
+    navigation().pushViewController(screen, true);
     settle();
     return *screen;
   }
   void pop() {
-    run_->navigation().popViewController(false);
+    navigation().popViewController(false);
     settle();
   }
   // The screen on top, which the test expects to be a `Screen`.
   template <typename Screen>
   Screen* topAs() {
-    auto* screen = dynamic_cast<Screen*>(run_->top());
+    auto* screen = dynamic_cast<Screen*>(top());
     EXPECT_NE(screen, nullptr);
     return screen;
   }
 
   ScreenEnvironment env_;
   StorySite site_;
-  std::unique_ptr<ReaderRun> run_;
+  std::unique_ptr<VemoAppDelegate> delegate_;
 };
 
 }  // namespace screen_testing

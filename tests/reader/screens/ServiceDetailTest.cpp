@@ -40,7 +40,7 @@ TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-landscape", 1));
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-rotated-portrait", 1));
-  EXPECT_FALSE(static_cast<ReaderScreen&>(*run_->navigation().viewControllers()[0]).landscape());
+  EXPECT_FALSE(static_cast<ReaderScreen&>(*navigation().viewControllers()[0]).landscape());
   // Rotating scrolls the rebuilt view back to the top; the title gets the wider room.
   static_cast<ui::ScrollView*>(storyView(screen))->setContentOffset({0, 200});
   rotate(ui::InterfaceOrientation::LandscapeRight);
@@ -51,21 +51,11 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   std::weak_ptr<ui::ViewController> weak;
   {
     ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
-    weak = run_->navigation().viewControllers().back();
+    weak = navigation().viewControllers().back();
     ui::ScrollView* header = screen.headerScrollView();
-    EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
     EXPECT_EQ(header->contentSize(), Size(330, 44));
     EXPECT_FALSE(header->isUserInteractionEnabled());
     ASSERT_EQ(screen.titleLabel()->superview(), header);
-    // The buttons stay above the moving title.
-    const auto& subviews = screen.view()->subviews();
-    auto at = [&](const ui::View* v) {
-      return std::find_if(subviews.begin(), subviews.end(),
-                          [v](const auto& s) { return s.get() == v; }) -
-             subviews.begin();
-    };
-    EXPECT_LT(at(header), at(screen.styleButton()));
-
     // Out to the end in two seconds, back in two more, and again.
     auto reaches = [&](double x) {
       return base::RunLoop::main().runUntilCondition(
