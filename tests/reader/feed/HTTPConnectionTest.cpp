@@ -42,39 +42,24 @@ std::string rss(const std::string& body) {
          body + "</channel>\n</rss>\n";
 }
 
-const char* const kMenu = R"(<?xml version="1.0" encoding="UTF-8"?>
-<menu>
-  <service name="Thời sự" link="http://vemo.vn/thoi-su.rss">
-    <subService name="Chính trị" link="http://vemo.vn/chinh-tri.rss"/>
-    <subService name="Xã hội" link="http://vemo.vn/xa-hoi.rss"/>
-    <subService name="Pháp luật" link="http://vemo.vn/phap-luat.rss"/>
-  </service>
-  <service name="Thể thao" link="http://vemo.vn/the-thao.rss"></service>
-</menu>
-)";
+const char* const kMenu =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<menu>"
+    "<service name=\"Thời sự\" link=\"http://vemo.vn/thoi-su.rss\">"
+    "<subService name=\"Chính trị\" link=\"http://vemo.vn/chinh-tri.rss\"/>"
+    "<subService name=\"Xã hội\" link=\"http://vemo.vn/xa-hoi.rss\"/>"
+    "<subService name=\"Pháp luật\" link=\"http://vemo.vn/phap-luat.rss\"/></service>"
+    "<service name=\"Thể thao\" link=\"http://vemo.vn/the-thao.rss\"></service></menu>";
 
-const char* const kStories = R"(<item>
-<title>Bão số 1
-đổ bộ</title>
-<link>
-    http://vemo.vn/bao-so-1.html
-	</link>
-<description>&lt;img src="http://vemo.vn/img/bao.jpg" /&gt;Mưa lớn</description>
-<pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>
-<guid>
-    http://vemo.vn/bao-so-1.html
-</guid>
-<media:thumbnail url="http://vemo.vn/thumb/bao.jpg"/>
-</item>
-<item>
-<title>Giá vàng</title>
-<link>http://vemo.vn/gia-vang.html</link>
-<description>Xem http://vemo.vn/gia-vang.html
-để biết thêm</description>
-<pubDate>Mon, 05 Dec 2011 09:15:00 EST</pubDate>
-<guid>gia-vang</guid>
-</item>
-)";
+// Two stories as sites write them: line breaks and blanks around the values.
+const char* const kStories =
+    "<item>\n<title>Bão số 1\nđổ bộ</title>\n<link>\n    http://vemo.vn/bao-so-1.html\n\t</link>\n"
+    "<description>&lt;img src=\"http://vemo.vn/img/bao.jpg\" /&gt;Mưa lớn</description>\n"
+    "<pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>\n"
+    "<guid>\n    http://vemo.vn/bao-so-1.html\n</guid>\n"
+    "<media:thumbnail url=\"http://vemo.vn/thumb/bao.jpg\"/>\n</item>\n"
+    "<item>\n<title>Giá vàng</title>\n<link>http://vemo.vn/gia-vang.html</link>\n"
+    "<description>Xem http://vemo.vn/gia-vang.html\nđể biết thêm</description>\n"
+    "<pubDate>Mon, 05 Dec 2011 09:15:00 EST</pubDate>\n<guid>gia-vang</guid>\n</item>\n";
 
 // A news site on loopback: the menu, two stories under any other path (the last path asked for
 // is kept), an empty page, a missing one and one that answers only after the test ends.

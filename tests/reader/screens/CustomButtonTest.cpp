@@ -48,17 +48,3 @@ TEST(CustomButtonTest, EveryTypeWithShortAndLongStories) {
   EXPECT_TRUE(
       testing_support::ExpectedFile::matches("tests/reader/screens/expected/tiles.txt", tiles));
 }
-
-TEST(CustomButtonRealText, MeasuresWithThePangoMeasurer) {
-  Item item;
-  item.title = "Giá vàng tăng mạnh trong phiên giao dịch sáng nay tại Hà Nội và TP.HCM";
-  item.description = "Giá vàng SJC sáng nay tăng thêm 200.000 đồng mỗi lượng so với hôm qua.";
-  item.pubDate = "Tue, 6 Dec 2011 02:30:00 AM";
-  auto tile = CustomButton().getCustomButtonWithItem(item, "big", 0, 0);
-  auto* title = static_cast<ui::Label*>(tile->subviews()[0].get());
-  auto* summary = static_cast<ui::Label*>(tile->subviews()[2].get());
-  EXPECT_GT(title->frame().height(), 20);
-  EXPECT_LE(title->frame().height(), 80);
-  EXPECT_EQ(summary->frame().y(), title->frame().height() + 5);
-  EXPECT_LE(summary->frame().maxY(), 130);
-}
