@@ -50,28 +50,26 @@ class StoryShareScreenTest : public ReaderTest {
   }
 };
 
-TEST_F(StoryShareScreenTest, LeadReaderSharesThePageOnScreenAfterPaging) {
-  auto& screen = push<SapoViewController>(
+// The lead reader shares the page on screen; the article reader the page's title once known.
+TEST_F(StoryShareScreenTest, ReadersShareTheStoryOnScreen) {
+  auto& lead = push<SapoViewController>(
       std::vector{story("http://a.vn/1", "Một"), story("http://a.vn/2", "Hai"),
                   story("http://a.vn/3", "")},
       0, "NO");
   for (const char* expected : {"http://a.vn/1 : Một", "http://a.vn/2 : Hai", "http://a.vn/3 : "}) {
-    EXPECT_EQ(shared(screen.shareButton()), kHead + expected);
-    screen.nextButtonPush();
+    EXPECT_EQ(shared(lead.shareButton()), kHead + expected);
+    lead.nextButtonPush();
     settle();
   }
-}
-
-TEST_F(StoryShareScreenTest, ArticleReaderSharesThePageTitleOnceLoaded) {
-  auto& screen =
+  auto& article =
       push<DetailViewController>(std::vector{story("http://a.vn/tools", std::nullopt)}, 0, "NO");
   const std::string head = kHead + "http://a.vn/tools : ";
-  EXPECT_EQ(shared(screen.shareButton()), head);  // before the load finished
+  EXPECT_EQ(shared(article.shareButton()), head);  // before the load finished
   // The load ends without a title; the page names itself afterwards.
-  engine(screen).finishLoad("");
-  EXPECT_EQ(shared(screen.shareButton()), head);
-  engine(screen).changeTitle("Công cụ");
-  EXPECT_EQ(shared(screen.shareButton()), head + "Công cụ");
+  engine(article).finishLoad("");
+  EXPECT_EQ(shared(article.shareButton()), head);
+  engine(article).changeTitle("Công cụ");
+  EXPECT_EQ(shared(article.shareButton()), head + "Công cụ");
 }
 
 }  // namespace
