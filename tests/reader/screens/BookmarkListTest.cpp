@@ -75,17 +75,15 @@ TEST_F(BookmarkListTest, EditModeDeletesAndMovesAndStoresAtOnce) {
 
   ASSERT_TRUE(table_->dragRow({0, 2}, {0, 0}));  // A to the top
   EXPECT_EQ(stored(), (Names{"B", "C", "A"}));
-  ASSERT_TRUE(table_->dragRow({0, 0}, {0, 2}));  // A back to the bottom
-  EXPECT_EQ(stored(), (Names{"A", "B", "C"}));
-  ASSERT_TRUE(table_->dragRow({0, 0}, {0, 2}));  // C to the bottom
-  EXPECT_EQ(stored(), (Names{"C", "A", "B"}));
+  ASSERT_TRUE(table_->dragRow({0, 0}, {0, 1}));  // A back below C
+  EXPECT_EQ(stored(), (Names{"B", "A", "C"}));
   settle();
-  EXPECT_EQ(rows(), (Names{"B", "A", "C"}));
+  EXPECT_EQ(rows(), (Names{"C", "A", "B"}));
 
-  ASSERT_TRUE(table_->tapEditingControlForRowAtIndexPath({0, 0}));  // B
-  EXPECT_EQ(stored(), (Names{"C", "A"}));
+  ASSERT_TRUE(table_->tapEditingControlForRowAtIndexPath({0, 0}));  // C
+  EXPECT_EQ(stored(), (Names{"B", "A"}));
   settle();
-  EXPECT_EQ(rows(), (Names{"A", "C"}));
+  EXPECT_EQ(rows(), (Names{"A", "B"}));
   ASSERT_TRUE(table_->tapEditingControlForRowAtIndexPath({0, 1}));
   ASSERT_TRUE(table_->tapEditingControlForRowAtIndexPath({0, 0}));
   settle();

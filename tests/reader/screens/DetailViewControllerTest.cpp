@@ -16,9 +16,6 @@ class DetailTest : public ReaderTest {
     const auto& requests = engine(screen).startedRequests();
     return i < requests.size() ? requests[i].url().absoluteString() : "(none)";
   }
-  static std::string toggle(DetailViewController& screen) {
-    return shownImage(screen.bookmarkButton());
-  }
   static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
   std::vector<ItemPtr> stored() { return Utilities().getBookmarkItem(); }
 };
@@ -162,7 +159,7 @@ TEST_F(DetailTest, PageReachedByALinkIsSavedUnderItsOwnAddressAndTitle) {
     engine(screen).finishLoad("Trang B");
     screen.bookmarkButtonPush();
     ui::WebEngine::setFactory({});
-    EXPECT_EQ(toggle(screen), "fav_activated.png");
+    EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
     ASSERT_EQ(stored().size(), 1u);
     EXPECT_EQ(stored()[0]->link, "http://example.com/b");
     EXPECT_EQ(stored()[0]->title, "Trang B");

@@ -8,22 +8,24 @@
 
 namespace screen_testing {
 
+namespace {
+void resetPlatform(bool virtualClock) {
+  ui::AlertStack::shared().reset();
+  ui::Application::shared().reset();
+  base::RunLoop::main().reset();
+  base::RunLoop::main().setVirtualClock(virtualClock);
+  net::NetworkActivityIndicator::shared().setVisible(false);
+}
+}  // namespace
+
 ScreenEnvironment::ScreenEnvironment()
     : previousMeasurer_(graphics::TextMeasurer::setCurrent(
           std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
-  base::RunLoop::main().reset();
-  base::RunLoop::main().setVirtualClock(true);
-  ui::Application::shared().reset();
-  ui::AlertStack::shared().reset();
-  net::NetworkActivityIndicator::shared().setVisible(false);
+  resetPlatform(true);
 }
 
 ScreenEnvironment::~ScreenEnvironment() {
-  ui::AlertStack::shared().reset();
-  ui::Application::shared().reset();
-  base::RunLoop::main().reset();
-  base::RunLoop::main().setVirtualClock(false);
-  net::NetworkActivityIndicator::shared().setVisible(false);
+  resetPlatform(false);
   graphics::TextMeasurer::setCurrent(previousMeasurer_);
 }
 

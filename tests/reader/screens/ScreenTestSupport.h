@@ -115,7 +115,6 @@ int countTagged(ui::ViewController& screen, int tag);
 // The first button among the view's subviews whose normal image is `image`.
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
 std::string imageName(const graphics::ImagePtr& image);
-// The name of the button's normal image.
 std::string shownImage(const ui::Button* button);
 ui::HeadlessWebEngine& engine(DetailViewController& screen);
 std::vector<std::string> links(const std::vector<ItemPtr>& items);
@@ -124,9 +123,8 @@ std::string alertMessage();
 // The view tree under `view` (down to `depth` levels) against the reviewed file
 // tests/reader/screens/expected/<name>.txt; VEMO_UPDATE_EXPECTED=1 rewrites the files.
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth = -1);
-// Runs the main loop on the virtual clock.
+// Runs the main loop on the virtual clock; press taps the button first.
 void settle(double seconds = 1.0);
-// Taps the button and lets the loop run.
 void press(ui::Button* button);
 void rotate(ui::InterfaceOrientation orientation);
 
@@ -146,7 +144,6 @@ class ReaderTest : public ::testing::Test {
   MainViewController& home();
   // Taps the home screen's category menu button and waits for the push.
   void openMenu();
-  // Pushes a screen made from `args` and lets it settle.
   template <typename Screen, typename... Args>
   Screen& push(Args&&... args) {
     auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
@@ -158,7 +155,7 @@ class ReaderTest : public ::testing::Test {
     navigation().popViewController(false);
     settle();
   }
-  // The screen on top, which the test expects to be a `Screen`.
+  // The screen on top, expected to be a `Screen`.
   template <typename Screen>
   Screen* topAs() {
     auto* screen = dynamic_cast<Screen*>(top());

@@ -1,5 +1,5 @@
 vemo_add_test(home_tiles_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CustomButtonTest.cpp ${CMAKE_CURRENT_LIST_DIR}/GridPlacementTest.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CustomButtonTest.cpp
   LIBS vemo_reader_screens vemo_view_test_support)
 vemo_add_test(home_thumbnail_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ThumbnailCacheTest.cpp
