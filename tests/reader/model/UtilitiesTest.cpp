@@ -11,13 +11,10 @@
 
 using store::Plist;
 using store::UserDefaults;
+using testing_support::storyAt;
 using testing_support::TempDir;
 
 namespace {
-
-ItemPtr story(const std::string& link, const std::string& title = "title") {
-  return testing_support::storyAt(link, title);
-}
 
 std::vector<std::string> keysOf(const UserDefaults& defaults) {
   std::vector<std::string> keys;
@@ -43,8 +40,8 @@ TEST(UtilitiesTest, SavedStoriesKeepOrderAndDuplicates) {
   TempDir dir;
   Utilities utilities;
   EXPECT_TRUE(
-      utilities.setBookmarkItem({story("http://vemo.vn/b", "B"), story("http://vemo.vn/a", "A"),
-                                 story("http://vemo.vn/a", "A again")}));
+      utilities.setBookmarkItem({storyAt("http://vemo.vn/b", "B"), storyAt("http://vemo.vn/a", "A"),
+                                 storyAt("http://vemo.vn/a", "A again")}));
   UserDefaults reopened(UserDefaults::standard().path());
   auto saved = Utilities(reopened).getBookmarkItem();
   ASSERT_EQ(saved.size(), 3u);
@@ -67,7 +64,7 @@ TEST(UtilitiesTest, UnreadableSavedStoriesAreKeptAside) {
   EXPECT_TRUE(utilities.getBookmarkItem().empty());
   EXPECT_EQ(defaults.dataForKey("BOOKMARK_ITEM"), damaged) << "reading changes nothing";
 
-  EXPECT_TRUE(utilities.setBookmarkItem({story("http://vemo.vn/new")}));
+  EXPECT_TRUE(utilities.setBookmarkItem({storyAt("http://vemo.vn/new")}));
   EXPECT_EQ(utilities.getBookmarkItem().size(), 1u);
   auto keys = keysOf(defaults);
   ASSERT_EQ(keys.size(), 2u);
@@ -84,7 +81,7 @@ TEST(UtilitiesTest, UnreadableStyleReadsAsGridAndIsKeptAside) {
   TempDir dir;
   UserDefaults& defaults = UserDefaults::standard();
   // The right archive under the wrong type: an array of stories is not a style.
-  auto wrong = store::KeyedArchiver::archivedDataWithRootObject(std::vector{story("x")});
+  auto wrong = store::KeyedArchiver::archivedDataWithRootObject(std::vector{storyAt("x")});
   defaults.setData(wrong, "STYLE_VIEW");
   Utilities utilities;
   EXPECT_EQ(utilities.getStyleView(), "grid");
