@@ -36,9 +36,7 @@ std::vector<ItemPtr> parseItems(const std::string& document) {
 
 std::string rss(const std::string& body) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" "
-         "xmlns:media=\"http://search.yahoo.com/mrss/\">\n<channel>\n"
-         "<title>Vemo - Trang chủ</title>\n<link>http://vemo.vn</link>\n"
-         "<description>Tin tức</description>\n" +
+         "xmlns:media=\"http://search.yahoo.com/mrss/\">\n<channel>\n<title>Vemo</title>\n" +
          body + "</channel>\n</rss>\n";
 }
 

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/FixedTextMeasurer.h"
-#include "platform/graphics/TextMeasurer.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/Label.h"
 #include "tests/support/ExpectedFile.h"
 #include "tests/support/ViewTreeText.h"
 

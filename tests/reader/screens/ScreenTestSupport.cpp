@@ -100,9 +100,6 @@ ProbeScreens::ProbeScreens() {
   factory.detail = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
     return record({"detail", items, index, l, nullptr});
   };
-  factory.bookmarkList = [record](const ScreenFactory::Items& items, const std::string& l) {
-    return record({"bookmarks", items, -1, l, nullptr});
-  };
 }
 
 ProbeScreens::~ProbeScreens() {

@@ -94,11 +94,12 @@ class ProbeScreen : public ReaderScreen {
   }
 };
 
-// Fills ScreenFactory with probes while alive, recording what each was given.
+// Fills ScreenFactory's lead and article reader hooks with probes while alive, recording what
+// each was given.
 class ProbeScreens {
  public:
   struct Opened {
-    std::string kind;  // "sapo", "detail", "bookmarks"
+    std::string kind;  // "sapo" or "detail"
     std::vector<ItemPtr> items;
     int index = -1;
     std::string landscape;
