@@ -168,11 +168,8 @@ TEST_F(HomeScreenTest, EmptyFeedShowsTheAlertAndKeepsThePreviousView) {
               "Dữ liệu đang cập nhật hoặc kết nối bị gián đoạn. Quý khách vui lòng thử lại sau!");
     EXPECT_EQ(storyView(home), before);
     // The view kept on screen still opens its own stories.
-    if (std::string(style) == "list") {
-      home.tableView()->tapRowAtIndexPath({0, 2});
-    } else {
-      tile(home, 2)->sendActionsForTouchUpInside();
-    }
+    std::string(style) == "list" ? void(home.tableView()->tapRowAtIndexPath({0, 2}))
+                                 : tile(home, 2)->sendActionsForTouchUpInside();
     settle();
     ASSERT_EQ(probes.opened.size(), 1u);
     EXPECT_EQ(probes.opened[0].items.size(), 3u);

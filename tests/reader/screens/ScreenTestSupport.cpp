@@ -180,7 +180,7 @@ MainViewController& ReaderTest::launch(const std::string& feed) {
   ui::Application::shared().setDelegate(delegate_.get());
   ui::Application::shared().launch();
   settle();
-  return home();
+  return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
 }
 
 void ReaderTest::end() {
@@ -190,12 +190,8 @@ void ReaderTest::end() {
   delegate_.reset();
 }
 
-MainViewController& ReaderTest::home() {
-  return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
-}
-
 void ReaderTest::openMenu() {
-  press(buttonShowing(home(), "menu_home.png"));
+  press(buttonShowing(*navigation().viewControllers().front(), "menu_home.png"));
 }
 
 }  // namespace screen_testing

@@ -142,7 +142,6 @@ class ReaderTest : public ::testing::Test {
   void end();
   ui::NavigationController& navigation() { return *delegate_->viewController(); }
   ui::ViewController* top() { return navigation().topViewController(); }
-  MainViewController& home();
   // Taps the home screen's category menu button and waits for the push.
   void openMenu();
   template <typename Screen, typename... Args>

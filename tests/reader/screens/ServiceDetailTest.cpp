@@ -4,7 +4,6 @@
 #include "tests/reader/screens/ScreenTestSupport.h"
 
 using graphics::Rect;
-using graphics::Size;
 using namespace screen_testing;
 using testing_support::stories;
 
@@ -53,7 +52,7 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
     ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
     weak = navigation().viewControllers().back();
     ui::ScrollView* header = screen.headerScrollView();
-    EXPECT_EQ(header->contentSize(), Size(330, 44));
+    EXPECT_EQ(header->contentSize(), graphics::Size(330, 44));
     EXPECT_FALSE(header->isUserInteractionEnabled());
     ASSERT_EQ(screen.titleLabel()->superview(), header);
     // Out to the end in two seconds, back in two more, and again.
