@@ -4,17 +4,9 @@
 
 namespace {
 
-struct Case {
-  const char* feed;
-  const char* shown;
-};
-
-void expectAll(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) EXPECT_EQ(Utilities::convertTimeWithTime(c.feed), c.shown) << c.feed;
-}
-
-TEST(ConvertTimeTest, HoursOnTheTwelveHourDial) {
-  expectAll({
+// The feed's times move on twelve hours, onto the twelve-hour dial, across days, months and years.
+TEST(ConvertTimeTest, ShiftsTheFeedsTime) {
+  const std::pair<const char*, const char*> cases[] = {
       {"Mon, 05 Dec 2011 14:30:00 EST", "Tue, 6 Dec 2011 02:30:00 AM"},
       {"Mon, 05 Dec 2011 09:15:00 EST", "Mon, 05 Dec 2011 09:15:00 PM"},
       {"Mon, 05 Dec 2011 00:15:00 EST", "Mon, 05 Dec 2011 12:15:00 PM"},
@@ -25,20 +17,10 @@ TEST(ConvertTimeTest, HoursOnTheTwelveHourDial) {
       {"Mon, 05 Dec 2011 9:30:00 EST", "Mon, 05 Dec 2011 09:30:00 PM"},
       {"Mon, 05 Dec 2011 0:05:00 EST", "Mon, 05 Dec 2011 12:05:00 PM"},
       {" 7:30:00 EST", " 07:30:00 PM"},
-  });
-}
-
-TEST(ConvertTimeTest, DayNumbers) {
-  expectAll({
       // A day that stays keeps its leading zero; one that moves is written without it.
       {"Fri, 09 Dec 2011 08:00:00 EST", "Fri, 09 Dec 2011 08:00:00 PM"},
       {"Fri, 09 Dec 2011 18:00:00 EST", "Sat, 10 Dec 2011 06:00:00 AM"},
       {"Sun, 08 Jan 2012 13:00:00 EST", "Mon, 9 Jan 2012 01:00:00 AM"},
-  });
-}
-
-TEST(ConvertTimeTest, MonthAndYearEnds) {
-  expectAll({
       {"Sat, 31 Dec 2011 23:00:00 EST", "Sun, 1 Jan 2012 11:00:00 AM"},
       {"Wed, 30 Nov 2011 15:00:00 EST", "Thu, 1 Dec 2011 03:00:00 AM"},
       {"Mon, 30 Apr 2012 20:00:00 EST", "Tue, 1 May 2012 08:00:00 AM"},
@@ -50,11 +32,6 @@ TEST(ConvertTimeTest, MonthAndYearEnds) {
       {"Mon, 28 Feb 2011 20:00:00 EST", "Tue, 1 Mar 2011 08:00:00 AM"},
       {"Mon, 28 Feb 2000 20:00:00 EST", "Tue, 29 Feb 2000 08:00:00 AM"},
       {"Wed, 28 Feb 1900 20:00:00 EST", "Thu, 1 Mar 1900 08:00:00 AM"},
-  });
-}
-
-TEST(ConvertTimeTest, UnknownNamesAndOtherZones) {
-  expectAll({
       // Unknown month: only the day number moves; an unknown weekday is kept.
       {"Mon, 31 Tháng12 2011 14:00:00 EST", "Tue, 32 Tháng12 2011 02:00:00 AM"},
       {"Thứ2, 05 Dec 2011 14:00:00 EST", "Thứ2, 6 Dec 2011 02:00:00 AM"},
@@ -63,7 +40,9 @@ TEST(ConvertTimeTest, UnknownNamesAndOtherZones) {
       {"Mon, 05 Dec 2011 14:30:00 +0700", "Tue, 6 Dec 2011 02:30:00 +0700"},
       // Text after a third colon is kept.
       {"Mon, 05 Dec 2011 08:30:00 EST:x", "Mon, 05 Dec 2011 08:30:00 PM:x"},
-  });
+  };
+  for (const auto& [feed, shown] : cases)
+    EXPECT_EQ(Utilities::convertTimeWithTime(feed), shown) << feed;
 }
 
 TEST(ConvertTimeTest, UnreadableTextIsReturnedUnchanged) {

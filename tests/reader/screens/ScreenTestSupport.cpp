@@ -1,38 +1,32 @@
 #include "tests/reader/screens/ScreenTestSupport.h"
 
-#include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/net/NetworkActivityIndicator.h"
-#include "platform/ui/AlertStack.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/Label.h"
 #include "reader/screens/ScreenFactory.h"
+#include "tests/support/ExpectedFile.h"
+#include "tests/support/ViewTreeText.h"
 
 namespace screen_testing {
 
-ScreenEnvironment::ScreenEnvironment() {
-  base::RunLoop::main().reset();
-  base::RunLoop::main().setVirtualClock(true);
-  ui::Application::shared().reset();
+namespace {
+void resetPlatform(bool virtualClock) {
   ui::AlertStack::shared().reset();
+  ui::Application::shared().reset();
+  base::RunLoop::main().reset();
+  base::RunLoop::main().setVirtualClock(virtualClock);
   net::NetworkActivityIndicator::shared().setVisible(false);
+}
+}  // namespace
+
+ScreenEnvironment::ScreenEnvironment()
+    : previousMeasurer_(graphics::TextMeasurer::setCurrent(
+          std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
+  resetPlatform(true);
 }
 
 ScreenEnvironment::~ScreenEnvironment() {
-  ui::AlertStack::shared().reset();
-  ui::Application::shared().reset();
-  base::RunLoop::main().reset();
-  base::RunLoop::main().setVirtualClock(false);
-  net::NetworkActivityIndicator::shared().setVisible(false);
-  if (measurerReplaced_) graphics::TextMeasurer::setCurrent(previousMeasurer_);
-}
-
-void ScreenEnvironment::useMeasurer(std::shared_ptr<const graphics::TextMeasurer> measurer) {
-  auto previous = graphics::TextMeasurer::setCurrent(std::move(measurer));
-  if (!measurerReplaced_) previousMeasurer_ = previous;
-  measurerReplaced_ = true;
+  resetPlatform(false);
+  graphics::TextMeasurer::setCurrent(previousMeasurer_);
 }
 
 std::string rssFeed(const std::vector<FeedStory>& stories) {
@@ -59,6 +53,7 @@ std::string rssFeed(int count) {
 
 StorySite::StorySite() {
   png_ = graphics::Image::filled({8, 8}, graphics::Color::rgb(20, 120, 40))->pngData();
+  server_.server().set_keep_alive_max_count(1);
   server_.server().Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
     std::lock_guard lock(mutex_);
     ++hits_[req.target];
@@ -66,7 +61,7 @@ StorySite::StorySite() {
       res.set_content(feed_, "application/rss+xml");
     } else if (req.path == "/mobi/app_menu.php" && !menu_.empty()) {
       res.set_content(menu_, "text/xml");
-    } else if (base::startsWith(req.path, "/thumb/")) {
+    } else if (base::startsWith(req.path, "/thumb/") || base::startsWith(req.path, "/pic")) {
       res.set_content(png_, "image/png");
     } else if (base::startsWith(req.path, "/bad/")) {
       res.set_content("GIF89a but not really", "image/gif");
@@ -100,16 +95,10 @@ ProbeScreens::ProbeScreens() {
     return entry.screen;
   };
   factory.sapo = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"sapo", items, 0, index, l, nullptr});
+    return record({"sapo", items, index, l, nullptr});
   };
   factory.detail = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"detail", items, 0, index, l, nullptr});
-  };
-  factory.bookmarkList = [record](const ScreenFactory::Items& items, const std::string& l) {
-    return record({"bookmarks", items, 0, -1, l, nullptr});
-  };
-  factory.serviceList = [record](const std::vector<ServicePtr>& services, const std::string& l) {
-    return record({"services", {}, services.size(), -1, l, nullptr});
+    return record({"detail", items, index, l, nullptr});
   };
 }
 
@@ -133,21 +122,27 @@ int countTagged(ui::ViewController& screen, int tag) {
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image) {
   for (const auto& view : screen.view()->subviews()) {
     auto* button = dynamic_cast<ui::Button*>(view.get());
-    if (button && imageName(button->image(ui::ControlState::Normal)) == image) return button;
-  }
-  return nullptr;
-}
-
-ui::Label* labelWithText(ui::ViewController& screen, const std::string& text) {
-  for (const auto& view : screen.view()->subviews()) {
-    auto* label = dynamic_cast<ui::Label*>(view.get());
-    if (label && label->text() == text) return label;
+    if (button && shownImage(button) == image) return button;
   }
   return nullptr;
 }
 
 std::string imageName(const graphics::ImagePtr& image) {
   return image ? image->name() : "";
+}
+
+std::string shownImage(const ui::Button* button) {
+  return imageName(button->image(ui::ControlState::Normal));
+}
+
+ui::HeadlessWebEngine& engine(DetailViewController& screen) {
+  return dynamic_cast<ui::HeadlessWebEngine&>(screen.webView()->engine());
+}
+
+std::vector<std::string> links(const std::vector<ItemPtr>& items) {
+  std::vector<std::string> result;
+  for (const auto& item : items) result.push_back(item->link.value_or("?"));
+  return result;
 }
 
 std::string alertMessage() {
@@ -162,6 +157,41 @@ std::string alertMessage() {
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth) {
   return testing_support::ExpectedFile::matches("tests/reader/screens/expected/" + name + ".txt",
                                                 testing_support::ViewTreeText::dump(view, depth));
+}
+
+void settle(double seconds) {
+  base::RunLoop::main().runFor(seconds);
+}
+
+void press(ui::Button* button) {
+  button->sendActionsForTouchUpInside();
+  settle();
+}
+
+void rotate(ui::InterfaceOrientation orientation) {
+  ui::Application::shared().rotate(orientation);
+  settle();
+}
+
+MainViewController& ReaderTest::launch(const std::string& feed) {
+  end();
+  site_.setFeed(feed);
+  delegate_ = std::make_unique<VemoAppDelegate>();
+  ui::Application::shared().setDelegate(delegate_.get());
+  ui::Application::shared().launch();
+  settle();
+  return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
+}
+
+void ReaderTest::end() {
+  if (!delegate_) return;
+  ui::Application::shared().reset();
+  ScreenFactory::shared() = ScreenFactory{};
+  delegate_.reset();
+}
+
+void ReaderTest::openMenu() {
+  press(buttonShowing(*navigation().viewControllers().front(), "menu_home.png"));
 }
 
 }  // namespace screen_testing

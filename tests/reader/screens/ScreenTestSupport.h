@@ -1,42 +1,58 @@
 #pragma once
+// The screen tests' common header: a clean platform state, a news site on loopback, stand-in
+// screens behind ScreenFactory, view-tree lookups and the running reader.
+#include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "platform/graphics/Image.h"
-#include "platform/graphics/TextMeasurer.h"
-#include "reader/model/Item.h"
-#include "reader/screens/ReaderScreen.h"
-#include "tests/support/ExpectedFile.h"
+#include "platform/base/Log.h"
+#include "platform/base/NotificationCenter.h"
+#include "platform/base/RunLoop.h"
+#include "platform/graphics/FixedTextMeasurer.h"
+#include "platform/ui/AlertStack.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/HeadlessWebEngine.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/WebView.h"
+#include "reader/model/Utilities.h"
+#include "reader/screens/BookmarkListViewController.h"
+#include "reader/screens/DetailViewController.h"
+#include "reader/screens/MainViewController.h"
+#include "reader/screens/NewsSite.h"
+#include "reader/screens/SapoViewController.h"
+#include "reader/screens/ServiceDetailViewController.h"
+#include "reader/screens/ServiceListViewController.h"
+#include "reader/screens/StoryCell.h"
+#include "reader/screens/SubServiceListViewController.h"
+#include "reader/screens/ThumbnailCache.h"
+#include "reader/screens/VemoAppDelegate.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Stories.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/ViewTreeText.h"
 
-namespace ui {
-class Button;
-class Label;
-class View;
-}  // namespace ui
-
-// Shared pieces of the screen tests: a clean platform state, a news site on loopback, stand-in
-// screens behind ScreenFactory, and view-tree lookups.
 namespace screen_testing {
 
-// Settings in a temporary folder, the virtual clock, no alerts, the application before launch.
-// Restores everything on destruction.
+// Settings in a temporary folder, the virtual clock, no alerts, the application before launch,
+// fixed text metrics (0.5 of the point size a character, 1.2 a line). Restores them at the end.
 class ScreenEnvironment {
  public:
   ScreenEnvironment();
   ~ScreenEnvironment();
-  void useMeasurer(std::shared_ptr<const graphics::TextMeasurer> measurer);
 
  private:
   testing_support::TempDir temp_;
   std::shared_ptr<const graphics::TextMeasurer> previousMeasurer_;
-  bool measurerReplaced_ = false;
 };
 
 struct FeedStory {
@@ -47,8 +63,9 @@ std::string rssFeed(const std::vector<FeedStory>& stories);
 // `count` stories "Tin 0", "Tin 1", ... without pictures.
 std::string rssFeed(int count);
 
-// Serves /Home.rss, /mobi/app_menu.php (404 while empty), PNG pictures under /thumb/ and bytes
-// that are no picture under /bad/; counts requests by raw target.
+// Serves /Home.rss, /mobi/app_menu.php (404 while empty), PNG pictures under /thumb/ and /pic,
+// bytes that are no picture under /bad/; counts requests by raw target. One request per
+// connection, so a kept-alive connection never holds one of the few server threads.
 class StorySite {
  public:
   StorySite();
@@ -65,8 +82,8 @@ class StorySite {
   testing_support::LoopbackServer server_;
 };
 
-// A stand-in for the screens that the home screen opens: records what it was given and keeps
-// its landscape flag in step like every reader screen.
+// A stand-in for the screens that other screens open: keeps its landscape flag in step like
+// every reader screen.
 class ProbeScreen : public ReaderScreen {
  public:
   explicit ProbeScreen(const std::string& landscape) { _landscape = landscape == "YES"; }
@@ -77,13 +94,13 @@ class ProbeScreen : public ReaderScreen {
   }
 };
 
-// Fills ScreenFactory with probes while alive.
+// Fills ScreenFactory's lead and article reader hooks with probes while alive, recording what
+// each was given.
 class ProbeScreens {
  public:
   struct Opened {
-    std::string kind;  // "sapo", "detail", "bookmarks", "services"
+    std::string kind;  // "sapo" or "detail"
     std::vector<ItemPtr> items;
-    size_t services = 0;
     int index = -1;
     std::string landscape;
     std::shared_ptr<ProbeScreen> screen;
@@ -98,12 +115,57 @@ ui::View* storyView(ui::ViewController& screen);
 int countTagged(ui::ViewController& screen, int tag);
 // The first button among the view's subviews whose normal image is `image`.
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
-ui::Label* labelWithText(ui::ViewController& screen, const std::string& text);
 std::string imageName(const graphics::ImagePtr& image);
+std::string shownImage(const ui::Button* button);
+ui::HeadlessWebEngine& engine(DetailViewController& screen);
+std::vector<std::string> links(const std::vector<ItemPtr>& items);
 // The message of the alert on top ("" for none), after checking its title and single button.
 std::string alertMessage();
 // The view tree under `view` (down to `depth` levels) against the reviewed file
 // tests/reader/screens/expected/<name>.txt; VEMO_UPDATE_EXPECTED=1 rewrites the files.
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth = -1);
+// Runs the main loop on the virtual clock; press taps the button first.
+void settle(double seconds = 1.0);
+void press(ui::Button* button);
+void rotate(ui::InterfaceOrientation orientation);
+
+// The news site on loopback and the reader launched on it (by SetUp, on two stories).
+class ReaderTest : public ::testing::Test {
+ protected:
+  ReaderTest() { NewsSite::setBaseAddress(site_.url("")); }
+  ~ReaderTest() override { end(); }
+  void SetUp() override { launch(); }
+  // Serves `feed` as the home feed and launches the reader, ending one launched before. The
+  // empty hooks of ScreenFactory get the reader's screens (set probes before to keep them).
+  MainViewController& launch(const std::string& feed = rssFeed(2));
+  // Ends the reader launched last, if any, and empties ScreenFactory.
+  void end();
+  ui::NavigationController& navigation() { return *delegate_->viewController(); }
+  ui::ViewController* top() { return navigation().topViewController(); }
+  // Taps the home screen's category menu button and waits for the push.
+  void openMenu();
+  template <typename Screen, typename... Args>
+  Screen& push(Args&&... args) {
+    auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
+    navigation().pushViewController(screen, true);
+    settle();
+    return *screen;
+  }
+  void pop() {
+    navigation().popViewController(false);
+    settle();
+  }
+  // The screen on top, expected to be a `Screen`.
+  template <typename Screen>
+  Screen* topAs() {
+    auto* screen = dynamic_cast<Screen*>(top());
+    EXPECT_NE(screen, nullptr);
+    return screen;
+  }
+
+  ScreenEnvironment env_;
+  StorySite site_;
+  std::unique_ptr<VemoAppDelegate> delegate_;
+};
 
 }  // namespace screen_testing
