@@ -133,21 +133,3 @@ TEST(HitTestTest, FollowsScrollOffsetAndTransform) {
   EXPECT_NEAR(back.x, 95, 1e-9);
   EXPECT_NEAR(back.y, 250, 1e-9);
 }
-
-// Highlighted looks apply only when there is one; a label has no shadow until one is set.
-TEST(HighlightTest, LabelsAndImageViewsFallBackToTheirNormalLook) {
-  ui::Label label;
-  label.setHighlighted(true);
-  EXPECT_EQ(label.textStyle().color, graphics::Color::black());
-  label.setHighlightedTextColor(graphics::Color::white());
-  EXPECT_EQ(label.textStyle().color, graphics::Color::white());
-  EXPECT_FALSE(label.textStyle().shadow.has_value());
-
-  auto normal = graphics::Image::filled({80, 80}, graphics::Color::black());
-  auto lit = graphics::Image::filled({80, 80}, graphics::Color::white());
-  ui::ImageView view(normal);
-  view.setHighlighted(true);
-  EXPECT_EQ(view.shownImage(), normal);
-  view.setHighlightedImage(lit);
-  EXPECT_EQ(view.shownImage(), lit);
-}

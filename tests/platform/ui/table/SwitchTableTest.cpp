@@ -84,18 +84,6 @@ TEST_F(SwitchTableTest, TapsFlipTheSwitchOrReachTheRow) {
   }
 }
 
-TEST_F(SwitchTableTest, TheKnobSlidesOnlyWhenAnimated) {
-  ui::Switch toggle;
-  toggle.setOn(true);
-  const double on = toggle.knobFrame().x();
-  toggle.setOn(false, true);
-  base::RunLoop::main().runFor(0.1);
-  EXPECT_GT(toggle.knobFrame().x(), 0);
-  EXPECT_LT(toggle.knobFrame().x(), on);
-  base::RunLoop::main().runFor(0.2);
-  EXPECT_EQ(toggle.knobFrame().x(), 0);
-}
-
 TEST_F(SwitchTableTest, ControllerDeselectsOnReturnUnlessAskedNotTo) {
   show(true);
   ui::TableView& table = screen->tableView();
