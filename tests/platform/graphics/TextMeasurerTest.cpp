@@ -5,10 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/graphics/PangoTextMeasurer.h"
 
-using graphics::FixedTextMeasurer;
 using graphics::Font;
 using graphics::LineBreakMode;
 using graphics::PangoTextMeasurer;
@@ -103,22 +101,6 @@ TEST(PangoTextMeasurer, ConcurrentMeasuringAgrees) {
   }
   for (auto& th : threads) th.join();
   for (int n : mismatches) EXPECT_EQ(n, 0);
-}
-
-TEST(FixedTextMeasurer, ExactNumbers) {
-  FixedTextMeasurer m;  // 10 points per character and 24 per line at size 20
-  Font f = Font::system(20);
-  EXPECT_EQ(m.measureLine("héllo", f, 9999, LineBreakMode::Clip), (Size{50, 24}));
-  EXPECT_EQ(m.measureLine("héllo", f, 30, LineBreakMode::TailTruncation), (Size{30, 24}));
-  // 5 characters per line: words move to the next line whole.
-  EXPECT_EQ(m.measure("ab cd ef", f, {50, 9999}, LineBreakMode::WordWrap), (Size{50, 48}));
-  // A long word is broken; character wrap fills every line.
-  EXPECT_EQ(m.lineCount("abcdefghijkl", f, 50, LineBreakMode::WordWrap), 3);
-  EXPECT_EQ(m.lineCount("ab cdefgh", f, 50, LineBreakMode::CharacterWrap), 2);
-  EXPECT_EQ(m.lineCount("ab\ncd", f, 50, LineBreakMode::WordWrap), 2);
-  // Height limit: whole lines, at least one.
-  EXPECT_EQ(m.measure("aa bb cc dd", f, {20, 50}, LineBreakMode::WordWrap).height, 48);
-  EXPECT_EQ(m.measure("aa bb cc dd", f, {20, 5}, LineBreakMode::WordWrap).height, 24);
 }
 
 }  // namespace

@@ -90,25 +90,3 @@ TEST_F(ButtonTapTest, AButtonMayGoAwayDuringItsOwnTouch) {
   touch.end({20, 20});
   EXPECT_TRUE(events.empty());
 }
-
-TEST(ButtonStateTest, LooksFallBackToTheNormalState) {
-  auto normal = graphics::Image::filled({40, 40}, graphics::Color::black());
-  auto focus = graphics::Image::filled({40, 40}, graphics::Color::white());
-  ui::Button button;
-  button.setImage(normal);
-  button.setBackgroundImage(focus, ui::ControlState::Highlighted);
-  button.setBackgroundImage(focus, ui::ControlState::Selected);
-  button.setTitle("Gửi");
-
-  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
-  button.setHighlighted(true);
-  EXPECT_EQ(button.currentImage(), normal);
-  EXPECT_EQ(button.currentBackgroundImage(), focus);
-  EXPECT_EQ(button.currentTitle(), "Gửi");
-  button.setHighlighted(false);
-  button.setSelected(true);
-  EXPECT_EQ(button.currentBackgroundImage(), focus);
-  button.setEnabled(false);
-  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
-  EXPECT_EQ(button.currentTitleColor(), graphics::Color::white());
-}

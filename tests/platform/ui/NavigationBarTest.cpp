@@ -11,7 +11,6 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/Touch.h"
-#include "platform/ui/ViewTreeJson.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -134,16 +133,7 @@ TEST_F(NavigationBarTest, TheBarFollowsTheTopScreenAndHiddenLeavesTheTree) {
   EXPECT_EQ(bar().superview(), nav->view().get());
 }
 
-TEST_F(NavigationBarTest, ViewTreeAndRendererShowTheBarAndItsStyle) {
-  screen->setTitle("Share");
-  item().setLeftBarButtonItem(BarButtonItem::system(BarButtonSystemItem::Cancel, {}));
-  item().setRightBarButtonItem(logging("Send to Twitter", BarButtonItemStyle::Done));
-  item().rightBarButtonItem()->setEnabled(false);
-  nlohmann::json json = ui::ViewTreeJson::dump(*window)["subviews"][0]["subviews"][1];
-  EXPECT_EQ(json["title"], "Share");
-  EXPECT_EQ(json["subviews"][1]["style"], "bordered");
-  EXPECT_EQ(json["subviews"][2]["enabled"], false);
-
+TEST_F(NavigationBarTest, TheBlackStyleIsDrawnDark) {
   testing_support::TempDir dir;
   bar().setBarStyle(ui::BarStyle::Black);
   ASSERT_TRUE(ui::Renderer::renderToPng(*window, dir / "bar.png"));
