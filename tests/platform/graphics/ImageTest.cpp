@@ -9,7 +9,6 @@
 
 #include "platform/graphics/OffscreenSurface.h"
 #include "platform/graphics/Painter.h"
-#include "tests/support/TempDir.h"
 
 using graphics::Color;
 using graphics::Image;
@@ -84,20 +83,6 @@ TEST(Image, BrokenBytesFailCleanly) {
   EXPECT_FALSE(Image::fromData(jpeg));
   // A file format the system may decode, but thumbnails never are.
   EXPECT_FALSE(Image::fromData("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00"));
-}
-
-TEST(Image, NamedResourcesAreScaleTwoAndShared) {
-  testing_support::TempDir dir;
-  std::filesystem::create_directories(dir / "images");
-  testing_support::writeFile(dir / "images/dot.png",
-                             Image::filled({4, 2}, Color::white())->pngData());
-  setenv("VEMO_DATA_DIR", dir.path().c_str(), 1);
-  ImagePtr a = Image::named("dot.png");
-  EXPECT_EQ(Image::named("dot.png"), a);
-  EXPECT_FALSE(Image::named("no-such-image.png"));
-  unsetenv("VEMO_DATA_DIR");
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->size(), (Size{2, 1}));
 }
 
 TEST(Image, DecodesOnWorkerThreads) {

@@ -111,19 +111,6 @@ TEST_F(TableViewTest, TapsAndFingersSelectRowsAndTellTheDelegate) {
   EXPECT_FALSE(table->tapRowAtIndexPath({0, 1})) << "no selection while editing by default";
 }
 
-TEST_F(TableViewTest, SubtitleCellLeavesRoomForTheAccessoryAndHighlightsWhenSelected) {
-  auto cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Subtitle, "b");
-  cell->setFrame(Rect{0, 0, 320, 60});
-  cell->detailTextLabel()->setText("detail");
-  cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
-  cell->layoutIfNeeded();
-  EXPECT_LT(cell->contentView()->frame().width(), 320);
-  EXPECT_LT(cell->textLabel()->frame().y(), cell->detailTextLabel()->frame().y());
-  cell->textLabel()->setHighlightedTextColor(graphics::Color::white());
-  cell->setSelected(true, false);
-  EXPECT_TRUE(cell->textLabel()->isHighlighted());
-}
-
 // A grouped section's caption wraps instead of being cut: a long one makes the footer taller by
 // whole lines, and its label shows every line.
 TEST_F(TableViewTest, GroupedCaptionsWrapToTheirWholeText) {

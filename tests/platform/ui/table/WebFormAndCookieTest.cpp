@@ -87,22 +87,13 @@ TEST(WebCookieJar, AddsListsAndDeletesInBothJars) {
                                      {"v", "1", ""}})
     EXPECT_FALSE(jar.addCookie(name, value, domain)) << name << value << domain;
 
-  const struct {
-    const char* name;
-    const char* domain;
-    bool subdomains;
-    const char* path;
-  } expected[] = {{"test_cookie", "facebook.example", true, "/"},
-                  {"s", "127.0.0.1", false, "/api"},  // an address is host-only
-                  {"h", "www.facebook.example", false, "/"}};
-  auto listed = jar.cookies();
-  ASSERT_EQ(listed.size(), 3u);
-  for (size_t i = 0; i < listed.size(); ++i) {
-    EXPECT_EQ(listed[i].name, expected[i].name);
-    EXPECT_EQ(listed[i].domain, expected[i].domain);
-    EXPECT_EQ(listed[i].includeSubdomains, expected[i].subdomains);
-    EXPECT_EQ(listed[i].path, expected[i].path);
-  }
+  // Name, domain, whether subdomains get it, path; an address is host-only.
+  std::vector<std::tuple<std::string, std::string, bool, std::string>> listed;
+  for (const auto& c : jar.cookies())
+    listed.emplace_back(c.name, c.domain, c.includeSubdomains, c.path);
+  EXPECT_EQ(listed, (decltype(listed){{"test_cookie", "facebook.example", true, "/"},
+                                      {"s", "127.0.0.1", false, "/api"},
+                                      {"h", "www.facebook.example", false, "/"}}));
   auto sent =
       net::CookieStore::shared().cookiesForUrl(*net::Url::parse("http://m.facebook.example/"));
   ASSERT_EQ(sent.size(), 1u);
