@@ -46,7 +46,6 @@ class WebViewTest : public UiTest {
 
 constexpr int kOther = static_cast<int>(WebViewNavigationType::Other);
 constexpr int kLink = static_cast<int>(WebViewNavigationType::LinkClicked);
-constexpr int kBackForward = static_cast<int>(WebViewNavigationType::BackForward);
 
 TEST_F(WebViewTest, DelegateHearsShouldStartThenStartThenFinish) {
   web->loadRequest("http://site/a.html");
@@ -82,30 +81,6 @@ TEST_F(WebViewTest, RefusedNavigationLoadsNothing) {
   EXPECT_FALSE(engine->clickLink("http://elsewhere/"));
   EXPECT_TRUE(web->isLoading());
   EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
-}
-
-TEST_F(WebViewTest, BackAndForwardFollowTheHistory) {
-  web->loadRequest("http://site/a.html");
-  engine->finishLoad("A");
-  ASSERT_TRUE(engine->clickLink("http://site/b.html"));
-  engine->finishLoad("B");
-  recorder.calls.clear();
-  web->goBack();
-  EXPECT_EQ(recorder.calls.front(), "should http://site/a.html " + std::to_string(kBackForward));
-  engine->finishLoad();
-  EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "A");
-  EXPECT_FALSE(web->canGoBack());
-
-  web->goForward();
-  engine->finishLoad();
-  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/b.html");
-
-  // A new page after going back drops the forward pages.
-  web->goBack();
-  engine->finishLoad();
-  engine->clickLink("http://site/c.html");
-  engine->finishLoad("C");
-  EXPECT_FALSE(web->canGoForward());
 }
 
 TEST_F(WebViewTest, NewNavigationCutsTheRunningLoadShort) {
