@@ -37,8 +37,8 @@ int inkIn(const OffscreenSurface& s, const Rect& r) {
   return n;
 }
 
-// Clips, translations and turns are proven through the renderer's tests.
-TEST(Painter, AlphaEndsWithRestoreAndLayersCompositeOnce) {
+// Clips and translations are proven through the renderer's tests.
+TEST(Painter, AlphaLayersAndTurns) {
   OffscreenSurface s({100, 100}, 2.0);
   Painter p(s.context());
   p.save();
@@ -54,6 +54,13 @@ TEST(Painter, AlphaEndsWithRestoreAndLayersCompositeOnce) {
   p.fillRect({30, 50, 20, 10}, kRed);
   p.endLayer(0.5);
   EXPECT_NEAR(s.colorAt({25, 55}).alpha, s.colorAt({35, 55}).alpha, 0.01);
+
+  // A quarter turn about the origin sends +x to +y (the renderer's turned bar is symmetric).
+  p.translate(80, 80);
+  p.rotate(M_PI / 2);
+  p.fillRect({0, 0, 10, 4}, kBlue);
+  EXPECT_TRUE(isBlue(s.colorAt({78, 85})));
+  EXPECT_TRUE(isClear(s.colorAt({85, 78})));
 }
 
 // A 20 × 10 image, left half red, right half blue, drawn into a 40 × 40 box (20 × 20 for fill).
