@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/graphics/PangoTextMeasurer.h"
 
 using graphics::Font;
@@ -58,6 +59,13 @@ TEST(PangoTextMeasurer, SingleLineTruncatesToTheWidth) {
   // A newline does not make a second line.
   EXPECT_EQ(m.measureLine("một\nhai", kTitleFont, 9999, LineBreakMode::Clip).height,
             natural.height);
+}
+
+// The screens' tests measure with fixed metrics: 10 points a character at size 20.
+TEST(FixedTextMeasurer, WordsMoveToTheNextLineWhole) {
+  graphics::FixedTextMeasurer m;
+  EXPECT_EQ(m.lineCount("ab cdefgh", Font::system(20), 50, LineBreakMode::WordWrap), 3);
+  EXPECT_EQ(m.lineCount("ab cdefgh", Font::system(20), 50, LineBreakMode::CharacterWrap), 2);
 }
 
 TEST(PangoTextMeasurer, EmptyAndBrokenText) {

@@ -101,6 +101,7 @@ TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
   auto png = render(options);
   ASSERT_TRUE(png);
   EXPECT_EQ(png->pixelWidth(), 200);
+  EXPECT_EQ(image->image()->size(), (graphics::Size{20, 20}));  // named images are twice as dense
 
   EXPECT_TRUE(same(at(png, 20, 20), kRed));            // the image
   EXPECT_TRUE(same(at(png, 5, 5), Color::white()));    // the root's background

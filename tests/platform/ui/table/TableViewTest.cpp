@@ -75,6 +75,15 @@ TEST_F(TableViewTest, RowHeightsComeFromTheDelegate) {
   EXPECT_EQ(table->contentSize().height, 241);
 }
 
+TEST_F(TableViewTest, SubtitleCellShowsItsDetailUnderTheText) {
+  ui::TableViewCell cell(ui::TableViewCellStyle::Subtitle, "b");
+  cell.setFrame(Rect{0, 0, 320, 60});
+  cell.textLabel()->setText("title");
+  cell.detailTextLabel()->setText("detail");
+  cell.layoutIfNeeded();
+  EXPECT_LT(cell.textLabel()->frame().maxY(), cell.detailTextLabel()->frame().maxY());
+}
+
 TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent) {
   auto data = TestDataSource::rows(50);
   auto table = TestDataSource::table(data);
