@@ -5,6 +5,8 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Touch.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
@@ -89,4 +91,27 @@ TEST_F(ButtonTapTest, AButtonMayGoAwayDuringItsOwnTouch) {
   button.reset();
   touch.end({20, 20});
   EXPECT_TRUE(events.empty());
+}
+
+// Highlighted looks apply only where one is set: buttons, labels and image views fall back to
+// their normal look.
+TEST(HighlightTest, LooksFallBackToTheNormalState) {
+  auto normal = graphics::Image::filled({40, 40}, graphics::Color::black());
+  auto focus = graphics::Image::filled({40, 40}, graphics::Color::white());
+  ui::Button button;
+  button.setImage(normal);
+  button.setBackgroundImage(focus, ui::ControlState::Highlighted);
+  button.setHighlighted(true);
+  EXPECT_EQ(button.currentImage(), normal);
+  EXPECT_EQ(button.currentBackgroundImage(), focus);
+  button.setEnabled(false);
+  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
+
+  ui::Label label;
+  label.setTextColor(graphics::Color::white());
+  label.setHighlighted(true);
+  EXPECT_EQ(label.textStyle().color, graphics::Color::white());
+  ui::ImageView view(normal);
+  view.setHighlighted(true);
+  EXPECT_EQ(view.shownImage(), normal);
 }
