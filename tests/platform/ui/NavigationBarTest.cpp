@@ -11,6 +11,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Renderer.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewTreeJson.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/UiTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -130,7 +131,15 @@ TEST_F(NavigationBarTest, TheBarFollowsTheTopScreenAndHiddenLeavesTheTree) {
   EXPECT_EQ(bar().superview(), nav->view().get());
 }
 
-TEST_F(NavigationBarTest, TheBlackStyleIsDrawnDark) {
+TEST_F(NavigationBarTest, TreeDumpAndRendererShowTheBar) {
+  screen->setTitle("Share");
+  item().setRightBarButtonItem(logging("Send", BarButtonItemStyle::Done));
+  item().rightBarButtonItem()->setEnabled(false);
+  nlohmann::json json = ui::ViewTreeJson::dump(bar());
+  EXPECT_EQ(json["title"], "Share");
+  EXPECT_EQ(json["subviews"][1]["style"], "done");
+  EXPECT_EQ(json["subviews"][1]["enabled"], false);
+
   testing_support::TempDir dir;
   bar().setBarStyle(ui::BarStyle::Black);
   ASSERT_TRUE(ui::Renderer::renderToPng(*window, dir / "bar.png"));
