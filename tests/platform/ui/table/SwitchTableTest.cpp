@@ -84,28 +84,9 @@ TEST_F(SwitchTableTest, TapsFlipTheSwitchOrReachTheRow) {
   }
 }
 
-TEST_F(SwitchTableTest, TheKnobSlidesOnlyWhenAnimated) {
-  ui::Switch toggle(Rect{5, 6, 300, 300});
-  EXPECT_EQ(toggle.frame(), (Rect{5, 6, 94, 27}));
-  toggle.setOn(true);
-  EXPECT_EQ(toggle.knobFrame(), (Rect{54, 0, 40, 27}));
-  toggle.setOn(false, true);
-  EXPECT_FALSE(toggle.isOn());
-  base::RunLoop::main().runFor(0.1);
-  EXPECT_GT(toggle.knobFrame().x(), 0);
-  EXPECT_LT(toggle.knobFrame().x(), 54);
-  base::RunLoop::main().runFor(0.2);
-  EXPECT_EQ(toggle.knobFrame(), (Rect{0, 0, 40, 27}));
-}
-
-TEST_F(SwitchTableTest, ControllerOwnsAGroupedTableAndDeselectsOnReturn) {
+TEST_F(SwitchTableTest, ControllerDeselectsOnReturnUnlessAskedNotTo) {
   show(true);
   ui::TableView& table = screen->tableView();
-  EXPECT_EQ(table.style(), ui::TableViewStyle::Grouped);
-  EXPECT_EQ(table.dataSource(), screen.get());
-  EXPECT_EQ(table.delegate(), screen.get());
-  EXPECT_EQ(table.numberOfRowsInSection(0), 2);
-
   ASSERT_TRUE(table.tapRowAtIndexPath({0, 1}));
   nav->pushViewController(std::make_shared<ui::ViewController>(), false);
   EXPECT_TRUE(table.indexPathForSelectedRow());

