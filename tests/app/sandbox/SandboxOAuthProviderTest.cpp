@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <sys/wait.h>
-
-#include <filesystem>
 
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/helpers/oauth/OADataFetcher.h"
@@ -129,31 +126,19 @@ TEST_F(SandboxOAuthProviderTest, DeliciousTokenLifeWithRefresh) {
 // Every wrong step is refused, and nothing is handed out for it.
 TEST_F(SandboxOAuthProviderTest, RefusesWrongCalls) {
   auto [request, verifier] = authorizedRequestToken(delicious, "/SHKDelicious/oauth", false);
-  OAToken wrongSecret(*request.key(), "not the secret");
-  struct Case {
+  const std::map<std::string, std::string> verified = {{"oauth_verifier", verifier}};
+  const struct {
     const char* what;
     OAConsumer consumer;
     OAToken token;
     std::map<std::string, std::string> extras;
     const char* problem;
   } cases[] = {
-      {"wrong consumer secret",
-       {"dk", "nope"},
-       request,
-       {{"oauth_verifier", verifier}},
-       "signature_invalid"},
-      {"unknown consumer",
-       {"zz", "d secret"},
-       request,
-       {{"oauth_verifier", verifier}},
-       "consumer_key_unknown"},
-      {"wrong token secret",
-       delicious,
-       wrongSecret,
-       {{"oauth_verifier", verifier}},
-       "signature_invalid"},
+      {"wrong consumer secret", {"dk", "nope"}, request, verified, "signature_invalid"},
+      {"unknown consumer", {"zz", "d secret"}, request, verified, "consumer_key_unknown"},
+      {"wrong token secret", delicious, {*request.key(), "x"}, verified, "signature_invalid"},
       {"no verifier", delicious, request, {}, "verifier_invalid"},
-      {"unknown token", delicious, OAToken("nope", "x"), {}, "token_rejected"},
+      {"unknown token", delicious, {"nope", "x"}, {}, "token_rejected"},
   };
   for (const auto& c : cases) {
     Answer answer =
