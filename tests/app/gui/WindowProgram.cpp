@@ -43,29 +43,6 @@ double fraction(const ScreenImage& image, Area a, const std::function<bool(const
   return all ? static_cast<double>(hits) / all : 0;
 }
 
-bool near(const Rgb& p, int r, int g, int b, int tolerance) {
-  return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance &&
-         std::abs(p.b - b) <= tolerance;
-}
-bool beige(const Rgb& p) {
-  return near(p, 227, 218, 207, 14);
-}
-bool dark(const Rgb& p) {
-  return p.r + p.g + p.b < 330;
-}
-bool deepRed(const Rgb& p) {
-  return p.r > 90 && p.g < 80 && p.b < 90 && p.r > 2 * p.g;
-}
-bool white(const Rgb& p) {
-  return near(p, 255, 255, 255, 4);
-}
-bool alertShown(const ScreenImage& s) {
-  return fraction(s, {60, 200, 200, 60}, [](const Rgb& p) { return near(p, 24, 48, 100, 30); }) >
-         0.2;
-}
-bool leadReader(const ScreenImage& s) {
-  return fraction(s, {10, 398, 300, 24}, deepRed) > 0.5;
-}
 bool homeTiles(const ScreenImage& s) {
   return s.width == 320 && fraction(s, {0, 64, 320, 396}, beige) > 0.4 &&
          fraction(s, {0, 64, 320, 100}, dark) > 0.02 &&

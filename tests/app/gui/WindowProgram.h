@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,15 +25,31 @@ struct Area {
 
 // Share of the pixels of `a` for which `test` holds.
 double fraction(const ScreenImage& image, Area a, const std::function<bool(const Rgb&)>& test);
-bool near(const Rgb& p, int r, int g, int b, int tolerance);
-bool beige(const Rgb& p);
-bool dark(const Rgb& p);
-bool deepRed(const Rgb& p);
-bool white(const Rgb& p);
+inline bool near(const Rgb& p, int r, int g, int b, int tolerance) {
+  return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance &&
+         std::abs(p.b - b) <= tolerance;
+}
+inline bool beige(const Rgb& p) {
+  return near(p, 227, 218, 207, 14);
+}
+inline bool dark(const Rgb& p) {
+  return p.r + p.g + p.b < 330;
+}
+inline bool deepRed(const Rgb& p) {
+  return p.r > 90 && p.g < 80 && p.b < 90 && p.r > 2 * p.g;
+}
+inline bool white(const Rgb& p) {
+  return near(p, 255, 255, 255, 4);
+}
 // The reader's alert box (its dark blue panel) in the middle of the screen.
-bool alertShown(const ScreenImage& s);
+inline bool alertShown(const ScreenImage& s) {
+  return fraction(s, {60, 200, 200, 60}, [](const Rgb& p) { return near(p, 24, 48, 100, 30); }) >
+         0.2;
+}
 // The lead reader: its deep red banner over the story's picture.
-bool leadReader(const ScreenImage& s);
+inline bool leadReader(const ScreenImage& s) {
+  return fraction(s, {10, 398, 300, 24}, deepRed) > 0.5;
+}
 // The home grid: the reader's beige with story text from top to bottom, no alert, no banner.
 bool homeTiles(const ScreenImage& s);
 // The Facebook panel: its blue title bar across the top, the page's white below.
