@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <thread>
 
 extern char** environ;
@@ -131,14 +130,10 @@ void Program::stop() {
 }
 
 ScreenImage Program::capture() const {
-  std::map<std::string, int> g;
-  std::string text = output("xdotool getwindowgeometry --shell " + window_);
-  for (size_t at = 0, end; at < text.size(); at = end + 1) {
-    end = std::min(text.find('\n', at), text.size());
-    if (size_t eq = text.find('=', at); eq < end)
-      g[text.substr(at, eq - at)] = std::atoi(text.c_str() + eq + 1);
-  }
-  return captureScreen(g["X"], g["Y"], g["WIDTH"], g["HEIGHT"]);
+  int x = 0, y = 0, width = 0, height = 0;
+  std::sscanf(output("xdotool getwindowgeometry --shell " + window_).c_str(),
+              "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+  return captureScreen(x, y, width, height);
 }
 void Program::click(int x, int y) const {
   output("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
