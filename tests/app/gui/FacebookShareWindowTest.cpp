@@ -96,6 +96,7 @@ TEST_F(FacebookShareWindow, UploadsTheLeadReadersPictureFromTheShareMenu) {
     vemo_.key("ctrl+shift+p");
     return vemo_.waitFor(menu, nullptr, 1);
   })) << "no share menu for the picture";
+  ASSERT_TRUE(vemo_.waitForStill());  // the menu slides in
   vemo_.click(100, 218);  // below Copy and Save to Photo Album: Facebook, the first service
   ASSERT_TRUE(waitForRequests("/login.php", 1, "GET")) << "no log-in page requested";
   ASSERT_NO_FATAL_FAILURE(vemo_.logInOnFacebook());
