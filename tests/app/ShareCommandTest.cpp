@@ -115,7 +115,7 @@ TEST_F(ShareCommandTest, ExitCodes) {
     if (c.stored) SHK::setAuthValue(c.stored, "password", "SHKPass");
     EXPECT_EQ(run(args, c.input), c.code) << err_.str();
     EXPECT_EQ(PasswordService::sent, c.sent);
-    if (c.code == 0) EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
+    EXPECT_EQ(out_.str().find("Saved!") != std::string::npos, c.code == 0) << out_.str();
     base::RunLoop::main().runFor(5);
   }
 }

@@ -169,9 +169,10 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
       EXPECT_NE(row.second, "") << "a row without words";
       if (firstWords.size() < shot.rows->size()) firstWords.push_back(row.second);
     }
-    if (!shot.rows->empty())
+    if (!shot.rows->empty()) {
       EXPECT_EQ(firstWords, std::vector<std::string>(shot.rows->begin(),
                                                      shot.rows->begin() + firstWords.size()));
+    }
   }
 }
 
