@@ -34,10 +34,11 @@ class QueueCommandTest : public SharingTest {
     registerWebServiceSharers();
     SHKFacebook::registerService();
     SHKOfflineQueue::install();
-    SHK::setAuthValue("key", "accessKey", "SHKTwitter");
-    SHK::setAuthValue("secret", "accessSecret", "SHKTwitter");
-    SHK::setAuthValue("ann", "username", "SHKInstapaper");
-    SHK::setAuthValue("pw", "password", "SHKInstapaper");
+    for (const auto& [value, key, service] : {std::tuple{"key", "accessKey", "SHKTwitter"},
+                                              {"secret", "accessSecret", "SHKTwitter"},
+                                              {"ann", "username", "SHKInstapaper"},
+                                              {"pw", "password", "SHKInstapaper"}})
+      SHK::setAuthValue(value, key, service);
     auto& defaults = store::UserDefaults::standard();
     defaults.setObject(store::Plist::integer(7), "FBUserId");
     defaults.setObject(store::Plist::string("session"), "FBSessionKey");
@@ -61,10 +62,10 @@ class QueueCommandTest : public SharingTest {
     }
     return out;
   }
-  int count(const std::string& service, const std::string& path) {
-    int n = 0;
-    for (const auto& r : sandbox_.log().requests()) n += r.service == service && r.path == path;
-    return n;
+  long count(const std::string& service, const std::string& path) {
+    auto all = sandbox_.log().requests();
+    return std::count_if(all.begin(), all.end(),
+                         [&](const auto& r) { return r.service == service && r.path == path; });
   }
 
   ServiceSandbox sandbox_;
@@ -95,11 +96,11 @@ TEST_F(QueueCommandTest, SharesNeedingTheWindowStayQueuedUntilTheWindowShowsThem
   ui::Application::shared().setKeyWindow(nullptr);
   EXPECT_EQ(QueueCommand::run({"queue", "flush"}, out_, err_), 1);
   EXPECT_EQ(out_.str(), "Sent 1 of 5 queued shares (4 failed).\n4 left in the queue.\n");
-  for (const char* line : {"Twitter: Twitter can share this only in the window; it stays in the "
-                           "queue.\n",
-                           "Facebook: Facebook can share this only in the window; it stays in "
-                           "the queue.\n"})
-    EXPECT_NE(err_.str().find(line), std::string::npos) << err_.str();
+  for (const char* name : {"Twitter", "Facebook"})
+    EXPECT_NE(err_.str().find(std::string(name) + ": " + name +
+                              " can share this only in the window; it stays in the queue.\n"),
+              std::string::npos)
+        << err_.str();
   auto after = stored();
   before.erase(std::find_if(before.begin(), before.end(),
                             [](const auto& e) { return e.second.first == "SHKInstapaper"; }));

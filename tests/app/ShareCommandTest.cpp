@@ -84,49 +84,38 @@ class ShareCommandTest : public SharingTest {
 
 // Exit codes: 0 shared, 1 failed, 2 refused before sharing, 3 cancelled.
 TEST_F(ShareCommandTest, ExitCodes) {
-  struct Case {
-    const char* name;
-    std::vector<std::string> args;
+  const struct {
+    const char* args;  // the words after "share", split at "|"
     int code;
-    std::string input = "";
-    std::string sent = "";
+    const char *input = "", *sent = "";
     const char* stored = nullptr;  // the password stored before; nullptr: logged out
   } cases[] = {
-      {"no service", {"share"}, 2},
-      {"no item", {"share", "SHKPass", "--title", "t"}, 2},
-      {"two items", {"share", "SHKPass", "--url", "http://a.vn", "--text", "x"}, 2},
-      {"bad field", {"share", "SHKPass", "--text", "x", "--field", "=v"}, 2},
-      {"unknown service", {"share", "SHKNope", "--text", "x"}, 2},
-      {"wrong kind", {"share", "SHKPass", "--image", "/nonexistent.png"}, 2},
-      {"window only", {"share", "SHKWeb", "--text", "x"}, 2},
-      {"end of input cancels", {"share", "SHKPass", "--url", "https://vemo.vn/a"}, 3, "ann\n"},
-      {"shared",
-       {"share", "SHKPass", "--url", "https://vemo.vn/a b", "--title", "T+1", "--field", "mood=ok"},
-       0,
-       "ann\nright\n",
+      {"", 2},                                          // no service
+      {"SHKPass|--title|t", 2},                         // no item
+      {"SHKPass|--url|http://a.vn|--text|x", 2},        // two items
+      {"SHKPass|--text|x|--field|=v", 2},               // a field without a name
+      {"SHKNope|--text|x", 2},                          // no such service
+      {"SHKPass|--image|/nonexistent.png", 2},          // a kind it does not share
+      {"SHKWeb|--text|x", 2},                           // only in the window
+      {"SHKPass|--url|https://vemo.vn/a", 3, "ann\n"},  // the end of the input cancels
+      {"SHKPass|--url|https://vemo.vn/a b|--title|T+1|--field|mood=ok", 0, "ann\nright\n",
        "T+1|ok"},
-      {"relogin asked once more",
-       {"share", "SHKPass", "--text", "x"},
-       0,
-       "ann\nright\n",
-       "|",
-       "wrong"},
-      {"second refusal fails",
-       {"share", "SHKPass", "--text", "x"},
-       1,
-       "bob\nwrong\nbob\nbad\n",
-       "|"},
+      {"SHKPass|--text|x", 0, "ann\nright\n", "|", "wrong"},   // asked to log in once more
+      {"SHKPass|--text|x", 1, "bob\nwrong\nbob\nbad\n", "|"},  // the second refusal fails
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.args);
+    std::vector<std::string> args = {"share"};
+    for (std::string_view rest = c.args; !rest.empty();) {
+      args.emplace_back(rest.substr(0, rest.find('|')));
+      rest.remove_prefix(std::min(rest.size(), args.back().size() + 1));
+    }
     PasswordService::sent.clear();
     SHK::logoutOfService("SHKPass");
     if (c.stored) SHK::setAuthValue(c.stored, "password", "SHKPass");
-    EXPECT_EQ(run(c.args, c.input), c.code) << err_.str();
+    EXPECT_EQ(run(args, c.input), c.code) << err_.str();
     EXPECT_EQ(PasswordService::sent, c.sent);
-    if (c.code == 0) {
-      EXPECT_NE(out_.str().find("Saved!"), std::string::npos) << out_.str();
-    }
+    EXPECT_EQ(out_.str().find("Saved!") != std::string::npos, c.code == 0) << out_.str();
     base::RunLoop::main().runFor(5);
   }
 }

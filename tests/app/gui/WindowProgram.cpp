@@ -3,7 +3,6 @@
 #include "tests/app/gui/WindowProgram.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -13,8 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-
-#include "tests/support/TempDir.h"
 
 extern char** environ;
 
@@ -28,63 +25,52 @@ std::string output(const std::string& command) {
   return out;
 }
 
+bool eventually(const std::function<bool()>& done, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return true;
+}
+
 double fraction(const ScreenImage& image, Area a, const std::function<bool(const Rgb&)>& test) {
-  if (image.pixels.empty()) return 0;
   int hits = 0, all = 0;
   for (int y = a.y; y < a.y + a.h && y < image.height; ++y) {
-    for (int x = a.x; x < a.x + a.w && x < image.width; ++x) {
-      ++all;
-      if (test(image.at(x, y))) ++hits;
-    }
+    for (int x = a.x; x < a.x + a.w && x < image.width; ++x, ++all) hits += test(image.at(x, y));
   }
   return all ? static_cast<double>(hits) / all : 0;
 }
 
-bool near(const Rgb& p, int r, int g, int b, int tolerance) {
-  return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance &&
-         std::abs(p.b - b) <= tolerance;
+bool homeTiles(const ScreenImage& s) {
+  return s.width == 320 && fraction(s, {0, 64, 320, 396}, beige) > 0.4 &&
+         fraction(s, {0, 64, 320, 100}, dark) > 0.02 &&
+         fraction(s, {0, 220, 320, 100}, dark) > 0.02 &&
+         fraction(s, {0, 370, 320, 90}, dark) > 0.02 && !alertShown(s) && !leadReader(s);
 }
-bool beige(const Rgb& p) {
-  return near(p, 227, 218, 207, 14);
-}
-bool dark(const Rgb& p) {
-  return p.r + p.g + p.b < 330;
-}
-bool deepRed(const Rgb& p) {
-  return p.r > 90 && p.g < 80 && p.b < 90 && p.r > 2 * p.g;
-}
-bool white(const Rgb& p) {
-  return near(p, 255, 255, 255, 4);
+bool facebookPanel(const ScreenImage& s) {
+  return fraction(s, {30, 31, 240, 3}, [](const Rgb& p) { return near(p, 109, 132, 179, 12); }) >
+             0.5 &&
+         fraction(s, {40, 300, 240, 100}, white) > 0.9;
 }
 
-bool alertBox(const Rgb& p) {
-  return near(p, 24, 48, 100, 30);
-}
-bool alertShown(const ScreenImage& s) {
-  return fraction(s, {60, 200, 200, 60}, alertBox) > 0.2;
-}
-
-// Sets an environment variable for the programs started while it lives.
-ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
-  setenv(name, value.c_str(), 1);
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = getenv(name)) saved_ = old;
+  value ? setenv(name, value, 1) : unsetenv(name);
 }
 ScopedEnv::~ScopedEnv() {
-  unsetenv(name_);
+  saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_);
 }
 
-// A copy of the demo site in `dir`/sample-site, found before the one in the source tree when
-// `dir` is VEMO_DATA_DIR. Returns the path of the lead story's page (the home feed's first).
 std::filesystem::path copySite(const std::filesystem::path& dir) {
   std::filesystem::copy(VEMO_SAMPLE_SITE, dir / "sample-site",
                         std::filesystem::copy_options::recursive);
-  std::string feed = testing_support::readFile(dir / "sample-site/Home.rss");
-  size_t item = feed.find("<item>");
-  size_t begin = feed.find("<link>{{SITE}}/", item);
-  size_t end = feed.find("</link>", begin);
-  if (item == std::string::npos || begin == std::string::npos || end == std::string::npos)
-    return {};
-  begin += std::string("<link>{{SITE}}/").size();
-  return dir / "sample-site" / feed.substr(begin, end - begin);
+  const std::string feed = testing_support::readFile(dir / "sample-site/Home.rss");
+  const std::string link = "<link>{{SITE}}/";
+  const size_t begin = feed.find(link, feed.find("<item>"));
+  if (begin == std::string::npos) return {};
+  return dir / "sample-site" /
+         feed.substr(begin + link.size(), feed.find("</link>", begin) - begin - link.size());
 }
 
 namespace {
@@ -126,9 +112,12 @@ void Program::start(std::vector<std::string> args, const std::string& errorFile)
   // xdotool gives up with an X error when a window it looks at goes away meanwhile (a program
   // stopped just before): search again until the deadline.
   std::string id;
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (id.empty() && std::chrono::steady_clock::now() < end)
-    id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$' 2>/dev/null");
+  eventually(
+      [&] {
+        id = output("timeout 30 xdotool search --sync --onlyvisible --name '^Vemo$' 2>/dev/null");
+        return !id.empty();
+      },
+      30);
   ASSERT_FALSE(id.empty()) << "the window did not appear";
   window_ = id.substr(0, id.find('\n'));
 }
@@ -140,20 +129,11 @@ void Program::stop() {
   }
 }
 
-std::map<std::string, int> Program::geometry() const {
-  std::map<std::string, int> values;
-  std::string text = output("xdotool getwindowgeometry --shell " + window_);
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at), eq = text.find('=', at);
-    if (eq < end) values[text.substr(at, eq - at)] = std::atoi(text.substr(eq + 1).c_str());
-    at = end == std::string::npos ? text.size() : end + 1;
-  }
-  return values;
-}
 ScreenImage Program::capture() const {
-  auto g = geometry();
-  return captureScreen(g["X"], g["Y"], g["WIDTH"], g["HEIGHT"]);
+  int x = 0, y = 0, width = 0, height = 0;
+  std::sscanf(output("xdotool getwindowgeometry --shell " + window_).c_str(),
+              "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+  return captureScreen(x, y, width, height);
 }
 void Program::click(int x, int y) const {
   output("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
@@ -171,18 +151,62 @@ void Program::type(const std::string& text) const {
 }
 bool Program::waitFor(const std::function<bool(const ScreenImage&)>& shows, ScreenImage* last,
                       double seconds) const {
-  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   ScreenImage image;
-  do {
-    image = capture();
-    if (shows(image)) {
-      if (last) *last = image;
-      return true;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
-  } while (std::chrono::steady_clock::now() < end);
+  const bool shown = eventually([&] { return shows(image = capture()); }, seconds);
   if (last) *last = image;
-  return false;
+  return shown;
+}
+bool Program::waitForStill(double quiet, double seconds) const {
+  using Clock = std::chrono::steady_clock;
+  ScreenImage last = capture();
+  auto since = Clock::now();
+  return eventually(
+      [&] {
+        ScreenImage next = capture();
+        // A text field's caret is far below this share; a slide or a new picture far above it.
+        if (changedBelowStatusBar(last, next) > 0.001) {
+          last = std::move(next);
+          since = Clock::now();
+        }
+        return Clock::now() - since >= std::chrono::duration<double>(quiet);
+      },
+      seconds);
+}
+bool Program::clickAndSettle(int x, int y, double seconds) const {
+  const ScreenImage before = capture();
+  click(x, y);
+  return waitFor([&](const ScreenImage& s) { return changedBelowStatusBar(s, before) > 0.002; },
+                 nullptr, seconds) &&
+         waitForStill(0.5, seconds);
+}
+testing::AssertionResult Program::openLead(double seconds) const {
+  if (!waitFor(homeTiles, nullptr, seconds))
+    return testing::AssertionFailure() << "the home grid did not show tiles with text";
+  click(60, 150);  // the lead story's tile
+  // Its buttons take taps once it has slid in.
+  if (!waitFor(leadReader) || !waitForStill())
+    return testing::AssertionFailure() << "no lead reader";
+  return testing::AssertionSuccess();
+}
+void Program::logInOnFacebook() const {
+  ASSERT_TRUE(waitFor(facebookPanel, nullptr, 40)) << "no log-in panel";
+  ASSERT_TRUE(waitForStill(1));  // the page painted its fields
+  // Each field shows what was typed before the next click.
+  const std::pair<Area, std::function<void()>> fields[] = {
+      {{100, 70, 160, 20}, [this] { type("ann@example.tst"), key("Left Left"), type("e"); }},
+      {{100, 107, 160, 20}, [this] { type("secret"); }},
+  };
+  for (const auto& [field, typing] : fields) {
+    ScreenImage before = capture();
+    click(field.x + 70, field.y + 10);
+    // Keys typed before the page has moved the focus would be lost: its focus ring shows it.
+    waitFor([&](const ScreenImage& s) { return changedIn(s, before, field) > 0.005; }, &before, 3);
+    typing();
+    ASSERT_TRUE(waitFor([&](const ScreenImage& s) { return changedIn(s, before, field) > 0.02; }))
+        << "the field did not take the keys";
+    ASSERT_TRUE(waitForStill());
+  }
+  click(56, 155);  // Log in
 }
 
 double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
@@ -191,37 +215,11 @@ double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
   for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
     for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
       const Rgb& q = b.at(x, y);
-      if (!near(a.at(x, y), q.r, q.g, q.b, 24)) ++changed;
+      changed += !near(a.at(x, y), q.r, q.g, q.b, 24);
     }
   }
   return all ? static_cast<double>(changed) / all : 0;
 }
 double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b) {
   return changedIn(a, b, {0, 20, a.width, a.height - 20});
-}
-bool waitForStill(const Program& program, double quiet, double seconds) {
-  using Clock = std::chrono::steady_clock;
-  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-  ScreenImage last = program.capture();
-  auto since = Clock::now();
-  while (Clock::now() < end) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    ScreenImage next = program.capture();
-    // A text field's caret is far below this share; a slide or a new picture is far above it.
-    if (changedBelowStatusBar(last, next) > 0.001) {
-      last = std::move(next);
-      since = Clock::now();
-    } else if (Clock::now() - since >= std::chrono::duration<double>(quiet)) {
-      return true;
-    }
-  }
-  return false;
-}
-bool clickAndSettle(const Program& program, int x, int y, double seconds) {
-  const ScreenImage before = program.capture();
-  program.click(x, y);
-  return program.waitFor(
-             [&](const ScreenImage& s) { return changedBelowStatusBar(s, before) > 0.002; },
-             nullptr, seconds) &&
-         waitForStill(program, 0.5, seconds);
 }

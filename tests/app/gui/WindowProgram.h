@@ -1,18 +1,23 @@
 #pragma once
 // The real program in a window on an X display (run under xvfb-run), driven through xdotool, and
 // the pixel checks the window tests share.
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/app/gui/XScreen.h"
+#include "tests/support/TempDir.h"
 
 // The standard output of a shell command.
 std::string output(const std::string& command);
+// Polls `done` until it holds (true) or `seconds` passed (false).
+bool eventually(const std::function<bool()>& done, double seconds = 20);
 
 struct Area {
   int x, y, w, h;
@@ -20,25 +25,47 @@ struct Area {
 
 // Share of the pixels of `a` for which `test` holds.
 double fraction(const ScreenImage& image, Area a, const std::function<bool(const Rgb&)>& test);
-bool near(const Rgb& p, int r, int g, int b, int tolerance);
-bool beige(const Rgb& p);
-bool dark(const Rgb& p);
-bool deepRed(const Rgb& p);
-bool white(const Rgb& p);
+inline bool near(const Rgb& p, int r, int g, int b, int tolerance) {
+  return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance &&
+         std::abs(p.b - b) <= tolerance;
+}
+inline bool beige(const Rgb& p) {
+  return near(p, 227, 218, 207, 14);
+}
+inline bool dark(const Rgb& p) {
+  return p.r + p.g + p.b < 330;
+}
+inline bool deepRed(const Rgb& p) {
+  return p.r > 90 && p.g < 80 && p.b < 90 && p.r > 2 * p.g;
+}
+inline bool white(const Rgb& p) {
+  return near(p, 255, 255, 255, 4);
+}
 // The reader's alert box (its dark blue panel) in the middle of the screen.
-bool alertBox(const Rgb& p);
-bool alertShown(const ScreenImage& s);
+inline bool alertShown(const ScreenImage& s) {
+  return fraction(s, {60, 200, 200, 60}, [](const Rgb& p) { return near(p, 24, 48, 100, 30); }) >
+         0.2;
+}
+// The lead reader: its deep red banner over the story's picture.
+inline bool leadReader(const ScreenImage& s) {
+  return fraction(s, {10, 398, 300, 24}, deepRed) > 0.5;
+}
+// The home grid: the reader's beige with story text from top to bottom, no alert, no banner.
+bool homeTiles(const ScreenImage& s);
+// The Facebook panel: its blue title bar across the top, the page's white below.
+bool facebookPanel(const ScreenImage& s);
 
-// Sets an environment variable for the programs started while it lives.
+// Sets (or with null unsets) an environment variable for the programs started while it lives.
 class ScopedEnv {
  public:
-  ScopedEnv(const char* name, const std::string& value);
+  ScopedEnv(const char* name, const char* value);
   ~ScopedEnv();
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
  private:
   const char* name_;
+  std::optional<std::string> saved_;
 };
 
 // A copy of the demo site in `dir`/sample-site, found before the one in the source tree when
@@ -52,7 +79,6 @@ class Program {
   void stop();
   ~Program() { stop(); }
 
-  std::map<std::string, int> geometry() const;
   ScreenImage capture() const;
   void click(int x, int y) const;
   const std::string& id() const { return window_; }
@@ -63,6 +89,16 @@ class Program {
   // Captures until `shows` holds (true) or `seconds` passed (false).
   bool waitFor(const std::function<bool(const ScreenImage&)>& shows, ScreenImage* last = nullptr,
                double seconds = 20) const;
+  // Captures until the picture holds still for `quiet` seconds (slides over, pages painted).
+  bool waitForStill(double quiet = 0.5, double seconds = 20) const;
+  // Clicks and waits for the picture to change, then to hold still: for a click that brings
+  // another screen or sheet in.
+  bool clickAndSettle(int x, int y, double seconds = 20) const;
+  // Home, then the lead story's tile.
+  testing::AssertionResult openLead(double seconds = 40) const;
+  // Fills the Facebook log-in page in the panel and logs in. The arrow keys in the address must
+  // move in the page's field, not to another story under the panel.
+  void logInOnFacebook() const;
 
  private:
   pid_t pid_ = 0;
@@ -71,12 +107,17 @@ class Program {
 
 // Share of the pixels of `area` that differ between two pictures; 1 when their sizes differ.
 double changedIn(const ScreenImage& a, const ScreenImage& b, Area area);
-// Share of the pixels below the status bar (its clock and indicator change) that differ between
-// two pictures; 1 when their sizes differ.
+// The same below the status bar (its clock and indicator change).
 double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b);
-// Captures until the window's picture holds still for `quiet` seconds (slides over, pages and
-// pictures painted); false after `seconds`.
-bool waitForStill(const Program& program, double quiet = 0.5, double seconds = 20);
-// Clicks and waits for the window to change from its picture before the click, then to hold
-// still: for a click that brings another screen or sheet in.
-bool clickAndSettle(const Program& program, int x, int y, double seconds = 20);
+
+// A test of the program in a window: skipped without an X display, its settings in a fresh
+// folder.
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+  }
+  void TearDown() override { vemo_.stop(); }
+  testing_support::TempDir home_;
+  Program vemo_;
+};

@@ -79,30 +79,45 @@ TEST_F(FacebookSandboxTest, LogInGetASessionAndUploadAPicture) {
 
   auto session = FBSession::create("k", std::string(), std::nullopt, hosts);
   auto forged = FBSession::create("k", std::string("not the secret"), std::nullopt, hosts);
-  call(forged, "facebook.auth.getSession", {{"auth_token", token}});
-  call(session, "facebook.auth.getSession", {{"auth_token", "unknown"}});
-  call(session, "facebook.auth.getSession", {{"auth_token", token}});
-  call(session, "facebook.auth.getSession", {{"auth_token", token}});  // used up
-  EXPECT_EQ(answers.seen[0], "facebook.auth.getSession error 104");
-  EXPECT_EQ(answers.seen[1], "facebook.auth.getSession error 100");
-  EXPECT_TRUE(answers.seen[2].starts_with("facebook.auth.getSession ok session_key=sandbox-"));
-  EXPECT_EQ(answers.seen[3], "facebook.auth.getSession error 100");
-
-  call(session, "facebook.photos.upload", {{"caption", "Hồ Gươm & <co>"}},
-       graphics::Image::filled({4, 4}, graphics::Color::white()));
-  EXPECT_EQ(answers.seen[4], "facebook.photos.upload error 102");  // no session yet
-  std::string key = answers.seen[2].substr(answers.seen[2].find("session_key=") + 12);
-  std::string secret = key.substr(key.find(" secret=") + 8);
-  key = key.substr(0, key.find(' '));
-  session->begin(1, key, secret, std::nullopt);
-  call(session, "facebook.photos.upload", {{"caption", "Hồ Gươm & <co>"}},
-       graphics::Image::filled({4, 4}, graphics::Color::white()));
-  call(session, "facebook.photos.upload", {{"caption", "no picture"}});
-  call(session, "facebook.stream.get", {});
-  EXPECT_TRUE(answers.seen[5].starts_with("facebook.photos.upload ok pid="));
-  EXPECT_TRUE(answers.seen[5].ends_with("caption=Hồ Gươm & <co>"));
-  EXPECT_EQ(answers.seen[6], "facebook.photos.upload error 324");
-  EXPECT_EQ(answers.seen[7], "facebook.stream.get error 3");
+  auto picture = graphics::Image::filled({4, 4}, graphics::Color::white());
+  const std::string caption = "Hồ Gươm & <co>";
+  std::string key, secret;
+  const struct {
+    std::shared_ptr<FBSession> session;
+    const char* method;
+    FBRequest::Params params;
+    FBDataParam data;
+    std::string answer;  // its start
+  } calls[] = {
+      {forged, "facebook.auth.getSession", {{"auth_token", token}}, {}, "error 104"},
+      {session, "facebook.auth.getSession", {{"auth_token", "unknown"}}, {}, "error 100"},
+      {session, "facebook.auth.getSession", {{"auth_token", token}}, {}, "ok session_key=sandbox-"},
+      {session, "facebook.auth.getSession", {{"auth_token", token}}, {}, "error 100"},  // used up
+      {session,
+       "facebook.photos.upload",
+       {{"caption", caption}},
+       picture,
+       "error 102"},              // no session
+      {nullptr, "", {}, {}, ""},  // the session begins
+      {session, "facebook.photos.upload", {{"caption", caption}}, picture, "ok pid="},
+      {session, "facebook.photos.upload", {{"caption", "no picture"}}, {}, "error 324"},
+      {session, "facebook.stream.get", {}, {}, "error 3"},
+  };
+  for (const auto& c : calls) {
+    if (!c.session) {
+      session->begin(1, key, secret, std::nullopt);
+      continue;
+    }
+    ASSERT_NO_FATAL_FAILURE(call(c.session, c.method, c.params, c.data));
+    const std::string& seen = answers.seen.back();
+    EXPECT_TRUE(seen.starts_with(std::string(c.method) + " " + c.answer)) << seen;
+    if (seen.starts_with("facebook.auth.getSession ok")) {
+      key = seen.substr(seen.find("session_key=") + 12);
+      secret = key.substr(key.find(" secret=") + 8);
+      key = key.substr(0, key.find(' '));
+    }
+  }
+  EXPECT_TRUE(answers.seen[5].ends_with("caption=" + caption)) << answers.seen[5];
 
   // The publishing page takes the panel's multipart body (no closing delimiter) and publishes
   // to the callback.
