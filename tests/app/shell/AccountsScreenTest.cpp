@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "facebook/FBLoginButton.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationItem.h"
 #include "sharing/core/SHKSharer.h"
+#include "sharing/services/SHKFacebook.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
@@ -26,16 +28,19 @@ class AccountsScreenTest : public SharingTest {
     SharingTest::SetUp();
     SHKSharer::registerClass("SHKLogin", [] { return std::make_shared<LoginService>(); });
     SHKSharer::registerClass("SHKOpen", [] { return std::make_shared<OpenService>(); });
+    SHKFacebook::registerService();
     testing_support::writeFile(
         dir_ / "SHKSharers.plist",
         "<plist><dict><key>services</key><array><string>SHKLogin</string><string>SHKUnbuilt"
-        "</string></array><key>actions</key><array><string>SHKOpen</string></array></dict>"
+        "</string><string>SHKFacebook</string></array><key>actions</key><array><string>SHKOpen</"
+        "string></array></dict>"
         "</plist>");
     SHK::reloadSharersDictionary((dir_ / "SHKSharers.plist").string());
   }
   void TearDown() override {
     SHKSharer::unregisterClass("SHKLogin");
     SHKSharer::unregisterClass("SHKOpen");
+    SHKSharer::unregisterClass(SHKFacebook::kClassName);
     SHK::reloadSharersDictionary();
     SharingTest::TearDown();
   }
@@ -61,8 +66,13 @@ TEST_F(AccountsScreenTest, ListsServicesAndLogsOut) {
   // Presented over the whole application frame, under the drawn bar.
   EXPECT_EQ(navigation->view()->frame(), window_->applicationFrame());
   EXPECT_EQ(navigation->navigationBar().frame(), (graphics::Rect{0, 0, 320, 44}));
-  EXPECT_EQ(rows(*screen),
-            (std::vector<std::string>{"Login Service: Logged in", "Open Service: No login"}));
+  // Facebook's row shows its state by its log-in button alone: a text beside it would be cut.
+  EXPECT_EQ(rows(*screen), (std::vector<std::string>{"Login Service: Logged in",
+                                                     "Facebook: ", "Open Service: No login"}));
+  auto* button =
+      dynamic_cast<FBLoginButton*>(screen->tableView().visibleCells()[1]->accessoryView());
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->buttonImageName(), "login.png");
   screen->tableView().tapRowAtIndexPath({0, 0});
   EXPECT_FALSE(SHKSharer::isServiceAuthorized("SHKLogin"));
   EXPECT_EQ(rows(*screen)[0], "Login Service: Not logged in");
