@@ -62,8 +62,6 @@ TEST(RunLoop, TimerObjectCancelsOnDestructionAndCanStopItselfFromInside) {
 
 TEST(RunLoop, TasksPostedFromOtherThreadsRunOnTheLoopThread) {
   RunLoop loop;
-  std::atomic<int> wakes{0};
-  loop.setWakeHandler([&] { ++wakes; });
   std::vector<int> order;
   std::thread::id loopThread = std::this_thread::get_id();
   bool allOnLoop = true;
@@ -78,7 +76,6 @@ TEST(RunLoop, TasksPostedFromOtherThreadsRunOnTheLoopThread) {
   worker.join();
   EXPECT_TRUE(allOnLoop);
   for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
-  EXPECT_GE(wakes.load(), 1);
 }
 
 TEST(RunLoop, RealClockRunForWaitsForTimers) {
