@@ -182,13 +182,17 @@ bool RunLoop::popReady(Task& out, bool allowTimers) {
 }
 
 bool RunLoop::runOnce() {
+  return runOnce(true);
+}
+
+bool RunLoop::runOnce(bool pollFds) {
   // Work that becomes ready while this turn runs waits for the next turn, except posted tasks.
   std::thread::id outer;
   {
     std::lock_guard lock(mutex_);
     outer = std::exchange(turning_, std::this_thread::get_id());
   }
-  bool ran = dispatchReadyFds();
+  bool ran = pollFds && dispatchReadyFds();
   size_t budget;
   {
     std::lock_guard lock(mutex_);
@@ -206,7 +210,10 @@ bool RunLoop::runOnce() {
 }
 
 void RunLoop::runUntilIdle() {
-  while (runOnce()) {
+  // Descriptors that become ready meanwhile are seen at the next turn or wait: checking them
+  // again after every task would cost a system call each time.
+  if (!runOnce(true)) return;
+  while (runOnce(false)) {
   }
 }
 

@@ -89,6 +89,7 @@ class RunLoop {
 
   double realNow() const;
   bool popReady(Task& out, bool allowTimers);
+  bool runOnce(bool pollFds);
   TimerId addTimer(double delay, double interval, Task task);
   void signal();
   bool dispatchReadyFds();

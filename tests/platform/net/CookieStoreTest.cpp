@@ -11,12 +11,8 @@ using Names = std::vector<std::string>;
 
 Cookie cookie(std::string domain, std::string name, bool subdomains = false, std::string path = "/",
               std::int64_t expires = 4102444800 /* 2100 */) {
-  return {.domain = std::move(domain),
-          .includeSubdomains = subdomains,
-          .path = std::move(path),
-          .expires = expires,
-          .name = name,
-          .value = "v-" + name};
+  return {domain,  subdomains, path,        /*secure*/ false,
+          expires, name,       "v-" + name, /*httpOnly*/ false};
 }
 
 Names names(const std::vector<Cookie>& cookies) {
