@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <functional>
 #include <thread>
 
 #include "platform/base/RunLoop.h"
@@ -78,6 +76,9 @@ class UrlConnectionTest : public ::testing::Test {
     s.set_keep_alive_max_count(1);
     s.Get("/hello", [](const httplib::Request& req, httplib::Response& res) {
       if (req.has_param("moved")) return res.set_redirect("/hello");
+      if (req.has_param("n"))
+        return res.set_content(std::string(std::stoul(req.get_param_value("n")), 'x'),
+                               "text/plain");
       res.status = req.has_param("missing") ? 404 : 200;
       if (req.has_param("k"))
         res.set_header("Set-Cookie", "kept=" + req.get_param_value("k") + "; Max-Age=60; Path=/");
@@ -167,9 +168,6 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcomeAndShareCookies) {
 // Both loaders cut a body off at the cap, whether announced (sized) or growing (chunked).
 TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
   constexpr size_t kCap = UrlLoader::kDefaultMaxBodyBytes;
-  server.server().Get("/sized", [](const httplib::Request& req, httplib::Response& res) {
-    res.set_content(std::string(std::stoul(req.get_param_value("n")), 'x'), "text/plain");
-  });
   server.server().Get("/stream", [](const httplib::Request&, httplib::Response& res) {
     res.set_chunked_content_provider("text/plain", [](size_t offset, httplib::DataSink& sink) {
       std::string chunk(1 << 20, 'y');
@@ -177,8 +175,8 @@ TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
     });
   });
   for (bool async : {true, false}) {
-    for (auto [path, error] : {std::pair{"/sized?n=" + std::to_string(kCap), 0L},
-                               {"/sized?n=" + std::to_string(kCap + 1), kTooLarge},
+    for (auto [path, error] : {std::pair{"/hello?n=" + std::to_string(kCap), 0L},
+                               {"/hello?n=" + std::to_string(kCap + 1), kTooLarge},
                                {std::string("/stream"), kTooLarge}}) {
       SCOPED_TRACE(std::to_string(async) + " " + path);
       auto o = load(async, get(server.url(path), 30));
@@ -188,23 +186,12 @@ TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
   }
 }
 
-// libcurl's time-outs run in real time, also with the loop's virtual clock; its timer may be
-// armed for an earlier, cancelled transfer, and a later time-out still fires (well before the held
-// response comes after five seconds).
-TEST_F(UrlConnectionTest, TimeOutsFireAfterCancelledTransfersAndWithTheVirtualClock) {
-  base::RunLoop::main().setVirtualClock(true);
-  Outcome cancelled, late;
-  net::UrlConnection::start(get(server.url("/slow"), 0.05), &cancelled);
-  auto second = net::UrlConnection::start(get(server.url("/slow"), 0.6), &late);
-  ASSERT_TRUE(runUntil([&] { return late.done; }, 3));
-  EXPECT_EQ(late.events, Events{"fail -1001"});
-  EXPECT_TRUE(cancelled.events.empty());
-}
-
 // Many transfers, one without a delegate, run at once on the loop, and synchronous loads on
 // several threads. A report that ends connections, its own or others still running, ends their
-// reports too, even those already queued behind it; their owners may be gone.
-TEST_F(UrlConnectionTest, ManyTransfersAtOnceAndEndingThemFromAReport) {
+// reports too, even those already queued behind it; their owners may be gone. libcurl's time-outs
+// run in real time, also with the loop's virtual clock; its timer may be armed for an earlier,
+// cancelled transfer, and a later time-out still fires (well before the held response comes).
+TEST_F(UrlConnectionTest, ManyTransfersAtOnceEndingThemFromAReportAndTimeOuts) {
   auto silent = net::UrlConnection::start(get(server.url("/hello")), nullptr);
   std::vector<Outcome> outcomes(40), ended(8);
   std::vector<std::unique_ptr<net::UrlConnection>> connections;
@@ -232,6 +219,14 @@ TEST_F(UrlConnectionTest, ManyTransfersAtOnceAndEndingThemFromAReport) {
   for (auto& o : ended) all.insert(all.end(), o.events.begin(), o.events.end());
   EXPECT_EQ(all, Events{"response 200"});
   for (auto& o : ended) EXPECT_EQ(o.body, "");
+
+  base::RunLoop::main().setVirtualClock(true);
+  Outcome cancelled, late;
+  net::UrlConnection::start(get(server.url("/slow"), 0.05), &cancelled);
+  auto second = net::UrlConnection::start(get(server.url("/slow"), 0.6), &late);
+  ASSERT_TRUE(runUntil([&] { return late.done; }, 3));
+  EXPECT_EQ(late.events, Events{"fail -1001"});
+  EXPECT_TRUE(cancelled.events.empty());
 }
 
 }  // namespace

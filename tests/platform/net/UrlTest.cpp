@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-#include <vector>
-
-#include "platform/net/NetworkActivityIndicator.h"
-
 using net::Url;
 
 // The parts of an address, "-" for those it lacks.
@@ -58,15 +53,4 @@ TEST(Escaping, EscapesAndUnescapesByTheirRules) {
   };
   for (const auto& row : rows) EXPECT_EQ(row.rule(row.in), row.out) << row.in;
   EXPECT_TRUE(Url::parse(net::escapeAddress("http://vemo.vn/Thời sự/tin mới")));
-}
-
-TEST(NetworkActivityIndicator, MayBeToggledFromSeveralThreads) {
-  auto& indicator = net::NetworkActivityIndicator::shared();
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t)
-    threads.emplace_back([&] {
-      for (int i = 0; i < 200; ++i) indicator.setVisible(i % 2 == 0 && !indicator.visible());
-    });
-  for (auto& thread : threads) thread.join();
-  EXPECT_FALSE(indicator.visible());
 }
