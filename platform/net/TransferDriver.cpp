@@ -60,6 +60,13 @@ int TransferDriver::onSocket(CURL*, curl_socket_t fd, int what, void* self, void
   return 0;
 }
 
+int TransferDriver::onClose(void* self, curl_socket_t fd) {
+  // libcurl may say it stops watching a socket only after closing it, when the number may belong
+  // to another thread's descriptor already: stop watching it here, before it is closed.
+  static_cast<TransferDriver*>(self)->loop_.unwatch(fd);
+  return close(fd);
+}
+
 int TransferDriver::onTimer(CURLM*, long ms, void* self) {
   // Applied after libcurl returns, once, however often it changes its mind meanwhile.
   auto* driver = static_cast<TransferDriver*>(self);
@@ -90,6 +97,8 @@ void TransferDriver::arm(long ms) {
 
 void TransferDriver::add(std::shared_ptr<ConnectionTransfer> transfer) {
   Error error = transfer->setupError();
+  curl_easy_setopt(transfer->easy(), CURLOPT_CLOSESOCKETFUNCTION, &TransferDriver::onClose);
+  curl_easy_setopt(transfer->easy(), CURLOPT_CLOSESOCKETDATA, this);
   if (!error && curl_multi_add_handle(multi_, transfer->easy()) != CURLM_OK)
     error = Error(Error::kDomain, Error::Unknown, "Could not start a transfer");
   if (error) {

@@ -37,6 +37,7 @@ class TransferDriver {
  private:
   static int onSocket(CURL* easy, curl_socket_t fd, int what, void* self, void* socketData);
   static int onTimer(CURLM* multi, long ms, void* self);
+  static int onClose(void* self, curl_socket_t fd);
   // One round: libcurl acts on `fd` (or on its time-outs), then the finished transfers end. The
   // queued reports run after it, or at the loop's next turn when `reportNow` is false.
   void act(curl_socket_t fd, int events, bool reportNow = true);
