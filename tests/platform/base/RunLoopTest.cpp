@@ -50,10 +50,9 @@ TEST(RunLoop, VirtualClockRunsTimersInOrderExactlyAndStandsStillForOutsideWork) 
                  "result@5.350000", "timer@5.550000", "result@6.350000", "timer@6.550000"}));
 }
 
-// Tasks posted from another thread run in order on the loop, and so do the handlers of watched
-// descriptors while they are ready; both make pollFd() readable for an outer loop. A descriptor
-// closed while watched may come back under the same number and be watched again. With the real
-// clock, running for a while waits for timers.
+// Posts from another thread run in order on the loop, and ready descriptors' handlers there too;
+// both make pollFd() readable for an outer loop. A descriptor closed while watched may come back
+// under its number and be watched again. With the real clock, running for a while waits for timers.
 TEST(RunLoop, PostsWatchedDescriptorsAndRealTimers) {
   RunLoop loop;
   auto pollable = [entry = pollfd{loop.pollFd(), POLLIN, 0}]() mutable {

@@ -7,8 +7,7 @@
 
 namespace testing_support {
 
-// Holds a loopback server's handlers back in wait() until open(), five seconds at most, while a
-// test cancels or times out a transfer. Open it before stopping the server.
+// Holds server handlers in wait() until open() (5 s at most); open it before stopping the server.
 class ResponseGate {
  public:
   void wait() {

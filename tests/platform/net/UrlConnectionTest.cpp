@@ -16,11 +16,9 @@ namespace {
 
 using Events = std::vector<std::string>;
 using net::Error;
-using net::UrlLoader;
 constexpr long kTooLarge = Error::DataLengthExceedsMaximum;
 
-// What a transfer came to through either loader: the reports, or what the synchronous loader
-// would have reported of its result.
+// What a transfer came to: its reports, or those the synchronous loader's result stands for.
 struct Outcome : net::UrlConnectionDelegate {
   void didReceiveResponse(net::UrlConnection&, const net::UrlResponse& r) override {
     note("response " + std::to_string((response = r).statusCode()));
@@ -56,7 +54,7 @@ bool runUntil(const std::function<bool()>& condition, double seconds = 30) {
 std::unique_ptr<Outcome> load(bool async, const net::UrlRequest& request) {
   auto o = std::make_unique<Outcome>();
   if (!async) {
-    net::LoadResult r = UrlLoader::sendSynchronousRequest(request);
+    net::LoadResult r = net::UrlLoader::sendSynchronousRequest(request);
     o->error = r.error, o->response = r.response, o->body = r.body;
     o->events = r.error ? Events{"fail " + std::to_string(r.error.code())}
                         : Events{"response " + std::to_string(r.response.statusCode()), "finish"};
@@ -118,7 +116,6 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcomeAndShareCookies) {
   post.setHttpBody("a=1&b=%C3%A0");
   auto forged = get(server.url("/count"));
   forged.setValue("X-Bad", "a\r\nInjected: 1");
-  const std::string refused = "http://127.0.0.1:" + std::to_string(testing_support::closedPort());
   const struct {
     net::UrlRequest request;
     Events events;
@@ -131,10 +128,11 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcomeAndShareCookies) {
       {get(server.url("/hello?missing")), {"response 404", "finish"}, "hello ", "/hello?missing"},
       {get(server.url("/hello?moved")), {"response 302", "response 200", "finish"}, "hello ",
        "/hello"},
-      {get(refused + "/x"), {"fail -1004"}},  // cannot connect
-      {get(server.url("/slow"), 0.3), {"fail -1001"}},  // timed out
-      {forged, {"fail -1000"}},  // bad URL
-      {get("file:///etc/passwd"), {"fail -1002"}},  // unsupported URL
+      // Cannot connect, timed out, a bad URL (a forged header), an unsupported URL.
+      {get("http://127.0.0.1:" + std::to_string(testing_support::closedPort())), {"fail -1004"}},
+      {get(server.url("/slow"), 0.3), {"fail -1001"}},
+      {forged, {"fail -1000"}},
+      {get("file:///etc/passwd"), {"fail -1002"}},
       // clang-format on
   };
   for (bool async : {true, false}) {
@@ -155,7 +153,7 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcomeAndShareCookies) {
                 std::stoll(o->response.valueForHeaderField("Content-Length")));
     }
     net::CookieStore& store = net::CookieStore::shared();
-    const std::string tag = std::to_string(async);
+    std::string tag = std::to_string(async);
     load(async, get(server.url("/hello?k=") + tag));
     EXPECT_NE(testing_support::readFile(store.file()).find("kept\t" + tag), std::string::npos);
     store.setCookie({.domain = "127.0.0.1", .path = "/hello", .name = "lang", .value = "vi"});
@@ -167,7 +165,7 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcomeAndShareCookies) {
 
 // Both loaders cut a body off at the cap, whether announced (sized) or growing (chunked).
 TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
-  constexpr size_t kCap = UrlLoader::kDefaultMaxBodyBytes;
+  constexpr size_t kCap = net::UrlLoader::kDefaultMaxBodyBytes;
   server.server().Get("/stream", [](const httplib::Request&, httplib::Response& res) {
     res.set_chunked_content_provider("text/plain", [](size_t offset, httplib::DataSink& sink) {
       std::string chunk(1 << 20, 'y');
@@ -186,11 +184,10 @@ TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
   }
 }
 
-// Many transfers, one without a delegate, run at once on the loop, and synchronous loads on
-// several threads. A report that ends connections, its own or others still running, ends their
-// reports too, even those already queued behind it; their owners may be gone. libcurl's time-outs
-// run in real time, also with the loop's virtual clock; its timer may be armed for an earlier,
-// cancelled transfer, and a later time-out still fires (well before the held response comes).
+// Many transfers (one without a delegate) run at once, and synchronous loads on threads. A report
+// that ends connections, its own or others, ends their reports, even those queued behind it.
+// libcurl's time-outs run in real time, also with the virtual clock; its timer may be armed for
+// an earlier, cancelled transfer, and a later time-out still fires (before the held response).
 TEST_F(UrlConnectionTest, ManyTransfersAtOnceEndingThemFromAReportAndTimeOuts) {
   auto silent = net::UrlConnection::start(get(server.url("/hello")), nullptr);
   std::vector<Outcome> outcomes(40), ended(8);
@@ -208,7 +205,6 @@ TEST_F(UrlConnectionTest, ManyTransfersAtOnceEndingThemFromAReportAndTimeOuts) {
   for (auto& o : outcomes) EXPECT_EQ(o.body, "hello ");
   EXPECT_EQ(bodies, std::vector<std::string>(4, "hello "));
 
-  connections.clear();
   for (auto& o : ended) {
     o.onReport = [&] { connections.clear(); };
     connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &o));

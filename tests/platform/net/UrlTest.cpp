@@ -34,7 +34,7 @@ TEST(Url, SplitsAddressesKeepingThemAsWritten) {
     EXPECT_FALSE(Url::parse(bad)) << bad;
 }
 
-TEST(Escaping, EscapesAndUnescapesByTheirRules) {
+TEST(Url, EscapesAndUnescapesByTheirRules) {
   const struct {
     std::string (*rule)(std::string_view);
     const char *in, *out;
