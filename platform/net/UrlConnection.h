@@ -14,7 +14,8 @@ class ConnectionTransfer;
 // already queued. Use on the main run loop's thread.
 class UrlConnection {
  public:
-  // Starts loading at once. Nothing when libcurl cannot make a transfer.
+  // Starts loading at once; the transfer goes on while the main run loop runs. Nothing when
+  // libcurl cannot make a transfer.
   static std::unique_ptr<UrlConnection> start(UrlRequest request, UrlConnectionDelegate* delegate);
 
   ~UrlConnection();
