@@ -67,7 +67,8 @@ size_t discard(char*, size_t size, size_t count, void*) {
   return size * count;
 }
 
-// CPU time of this process (every thread: the loader's, the test server's and the main one).
+// CPU time of this process (every thread: the test server's and the main one, which runs both
+// loaders).
 double cpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);

@@ -1,5 +1,7 @@
 #include "app/gui/RunLoopPump.h"
 
+#include <glib-unix.h>
+
 #include <cmath>
 
 #include "app/gui/NestedWait.h"
@@ -9,26 +11,30 @@ RunLoopPump::RunLoopPump(base::RunLoop& loop, std::function<void()> afterTurn)
     : loop_(loop), afterTurn_(std::move(afterTurn)) {}
 
 RunLoopPump::~RunLoopPump() {
-  loop_.setWakeHandler(nullptr);
   if (timeoutId_) g_source_remove(timeoutId_);
-  if (idleQueued_.exchange(true)) g_idle_remove_by_data(this);
+  if (fdSourceId_) g_source_remove(fdSourceId_);
 }
 
 void RunLoopPump::start() {
-  loop_.setWakeHandler([this] { wake(); });
-  wake();
+  turn();
 }
 
-// Any thread: queue one idle turn unless one is queued already.
-void RunLoopPump::wake() {
-  if (!idleQueued_.exchange(true)) g_idle_add_full(G_PRIORITY_DEFAULT, onIdle, this, nullptr);
+void RunLoopPump::watchLoop() {
+  if (!fdSourceId_)
+    fdSourceId_ =
+        g_unix_fd_add_full(G_PRIORITY_DEFAULT, loop_.pollFd(), G_IO_IN, onReady, this, nullptr);
 }
 
-gboolean RunLoopPump::onIdle(gpointer self) {
+gboolean RunLoopPump::onReady(gint, GIOCondition, gpointer self) {
   auto* pump = static_cast<RunLoopPump*>(self);
-  pump->idleQueued_ = false;
+  if (NestedWait::active()) {
+    // The descriptor stays readable until the loop turns: stop watching it meanwhile.
+    pump->fdSourceId_ = 0;
+    pump->armTimer(0.01);
+    return G_SOURCE_REMOVE;
+  }
   pump->turn();
-  return G_SOURCE_REMOVE;
+  return G_SOURCE_CONTINUE;
 }
 
 gboolean RunLoopPump::onTimeout(gpointer self) {
@@ -43,15 +49,15 @@ void RunLoopPump::turn() {
     armTimer(0.01);
     return;
   }
+  watchLoop();
   bool ran = false;
   while (loop_.runOnce()) ran = true;
   if (ran && afterTurn_) afterTurn_();
   if (std::optional<double> next = loop_.secondsUntilNextWork()) {
-    if (*next <= 0) {
-      wake();
-    } else {
-      armTimer(*next);
-    }
+    armTimer(*next);
+  } else if (timeoutId_) {
+    g_source_remove(timeoutId_);
+    timeoutId_ = 0;
   }
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 #include <glib.h>
 
-#include <atomic>
 #include <functional>
 
 namespace base {
 class RunLoop;
 }
 
-// Runs the reader's run loop from the GLib main loop: posted work wakes an idle source (from any
-// thread), the next timer arms a GLib timeout. After each turn that ran something, `afterTurn` is
-// called (to repaint and place the web views).
+// Runs the reader's run loop from the GLib main loop: the loop's poll descriptor (posted work,
+// watched descriptors such as the transfers' sockets) wakes a GLib fd source, the next timer
+// arms a GLib timeout. After each turn that ran something, `afterTurn` is called (to repaint and
+// place the web views).
 class RunLoopPump {
  public:
   RunLoopPump(base::RunLoop& loop, std::function<void()> afterTurn);
@@ -21,15 +21,14 @@ class RunLoopPump {
   void start();
 
  private:
-  static gboolean onIdle(gpointer self);
+  static gboolean onReady(gint fd, GIOCondition condition, gpointer self);
   static gboolean onTimeout(gpointer self);
-  void wake();
+  void watchLoop();
   void turn();
   void armTimer(double seconds);
 
   base::RunLoop& loop_;
   std::function<void()> afterTurn_;
-  std::atomic<bool> idleQueued_{false};
-  guint idleId_ = 0;
+  guint fdSourceId_ = 0;
   guint timeoutId_ = 0;
 };

@@ -1,7 +1,12 @@
 #include "platform/base/RunLoop.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cmath>
 
 namespace base {
 
@@ -11,8 +16,20 @@ RunLoop& RunLoop::main() {
   return *loop;
 }
 
-RunLoop::RunLoop() : realStart_(0) {
+RunLoop::RunLoop()
+    : epoll_(epoll_create1(EPOLL_CLOEXEC)),
+      wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
+      realStart_(0) {
   realStart_ = realNow();
+  epoll_event event{};
+  event.events = EPOLLIN;
+  event.data.fd = wakeFd_;
+  epoll_ctl(epoll_, EPOLL_CTL_ADD, wakeFd_, &event);
+}
+
+RunLoop::~RunLoop() {
+  close(wakeFd_);
+  close(epoll_);
 }
 
 double RunLoop::realNow() const {
@@ -42,35 +59,80 @@ void RunLoop::endOutsideWork() {
   if (outsideWork_ > 0) --outsideWork_;
 }
 
-void RunLoop::setWakeHandler(std::function<void()> handler) {
-  std::lock_guard lock(mutex_);
-  wakeHandler_ = std::move(handler);
+void RunLoop::signal() {
+  std::uint64_t one = 1;
+  // The counter only saturates when nobody reads it, and then a signal is pending anyway.
+  (void)!write(wakeFd_, &one, sizeof one);
+}
+
+void RunLoop::watch(int fd, int events, FdHandler handler) {
+  epoll_event event{};
+  event.events = ((events & kReadable) ? EPOLLIN : 0u) | ((events & kWritable) ? EPOLLOUT : 0u);
+  event.data.fd = fd;
+  auto [it, added] = watches_.try_emplace(fd);
+  // A descriptor closed while watched left the epoll set on its own; its number may be new.
+  if (!added && epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &event) != 0 && errno == ENOENT) added = true;
+  if (added) epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+  it->second = std::move(handler);
+}
+
+void RunLoop::unwatch(int fd) {
+  if (watches_.erase(fd)) epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, nullptr);
+}
+
+bool RunLoop::dispatchReadyFds() {
+  // What the last wait found, or what is ready now. Copied: a handler may run a nested loop.
+  epoll_event ready[32];
+  int count = readyCount_;
+  if (count > 0) {
+    std::copy(ready_, ready_ + count, ready);
+    readyCount_ = 0;
+  } else {
+    count = epoll_wait(epoll_, ready, 32, 0);
+  }
+  bool ran = false;
+  for (int i = 0; i < count; ++i) {
+    int fd = ready[i].data.fd;
+    if (fd == wakeFd_) {
+      std::uint64_t signals;
+      (void)!read(wakeFd_, &signals, sizeof signals);
+      continue;
+    }
+    // An earlier handler of this round may have stopped watching it.
+    auto it = watches_.find(fd);
+    if (it == watches_.end()) continue;
+    std::uint32_t e = ready[i].events;
+    int events = ((e & EPOLLIN) ? kReadable : 0) | ((e & EPOLLOUT) ? kWritable : 0) |
+                 ((e & (EPOLLERR | EPOLLHUP)) ? kFdError : 0);
+    FdHandler handler = it->second;  // the handler may unwatch its own descriptor
+    handler(events);
+    ran = true;
+  }
+  return ran;
+}
+
+void RunLoop::waitForWork(double seconds) {
+  double whole = std::floor(seconds);
+  timespec timeout{static_cast<time_t>(whole), static_cast<long>((seconds - whole) * 1e9)};
+  int count = epoll_pwait2(epoll_, ready_, 32, seconds < 0 ? nullptr : &timeout, nullptr);
+  readyCount_ = count > 0 ? count : 0;
 }
 
 void RunLoop::post(Task task) {
-  std::function<void()> wake;
-  {
-    std::lock_guard lock(mutex_);
-    posted_.push_back(std::move(task));
-    wake = wakeHandler_;
-  }
-  wake_.notify_all();
-  if (wake) wake();
+  std::lock_guard lock(mutex_);
+  // The eventfd stays signalled while tasks wait, so one signal per empty queue is enough.
+  if (posted_.empty() && turning_ != std::this_thread::get_id()) signal();
+  posted_.push_back(std::move(task));
 }
 
 RunLoop::TimerId RunLoop::addTimer(double delay, double interval, Task task) {
-  std::function<void()> wake;
-  TimerId id;
-  {
-    std::lock_guard lock(mutex_);
-    id = nextId_++;
-    double due = (virtual_ ? virtualNow_ : realNow() - realStart_) + (delay > 0 ? delay : 0);
-    timers_.emplace(Key{due, id}, Timer{std::move(task), interval});
-    timerKeys_.emplace(id, Key{due, id});
-    wake = wakeHandler_;
-  }
-  wake_.notify_all();
-  if (wake) wake();
+  std::lock_guard lock(mutex_);
+  TimerId id = nextId_++;
+  double due = (virtual_ ? virtualNow_ : realNow() - realStart_) + (delay > 0 ? delay : 0);
+  timers_.emplace(Key{due, id}, Timer{std::move(task), interval});
+  timerKeys_.emplace(id, Key{due, id});
+  // A new earliest timer shortens the wait of whoever is waiting.
+  if (timers_.begin()->first.second == id) signal();
   return id;
 }
 
@@ -120,8 +182,17 @@ bool RunLoop::popReady(Task& out, bool allowTimers) {
 }
 
 bool RunLoop::runOnce() {
+  return runOnce(true);
+}
+
+bool RunLoop::runOnce(bool pollFds) {
   // Work that becomes ready while this turn runs waits for the next turn, except posted tasks.
-  bool ran = false;
+  std::thread::id outer;
+  {
+    std::lock_guard lock(mutex_);
+    outer = std::exchange(turning_, std::this_thread::get_id());
+  }
+  bool ran = pollFds && dispatchReadyFds();
   size_t budget;
   {
     std::lock_guard lock(mutex_);
@@ -133,11 +204,16 @@ bool RunLoop::runOnce() {
     task = nullptr;
     ran = true;
   }
+  std::lock_guard lock(mutex_);
+  turning_ = outer;
   return ran;
 }
 
 void RunLoop::runUntilIdle() {
-  while (runOnce()) {
+  // Descriptors that become ready meanwhile are seen at the next turn or wait: checking them
+  // again after every task would cost a system call each time.
+  if (!runOnce(true)) return;
+  while (runOnce(false)) {
   }
 }
 
@@ -145,10 +221,12 @@ void RunLoop::runUntil(double deadline) {
   for (;;) {
     runUntilIdle();
     std::unique_lock lock(mutex_);
+    if (!posted_.empty()) continue;
     if (virtual_) {
-      if (!posted_.empty()) continue;
       if (outsideWork_ > 0) {
-        wake_.wait(lock, [this] { return !posted_.empty() || outsideWork_ == 0; });
+        // The work ends in a task that it posts.
+        lock.unlock();
+        waitForWork(-1);
         continue;
       }
       if (!timers_.empty() && timers_.begin()->first.first <= deadline) {
@@ -160,12 +238,11 @@ void RunLoop::runUntil(double deadline) {
     }
     double current = realNow() - realStart_;
     if (current >= deadline) return;
-    if (!posted_.empty()) continue;
     double until = deadline;
     if (!timers_.empty() && timers_.begin()->first.first < until)
       until = timers_.begin()->first.first;
-    wake_.wait_for(lock, std::chrono::duration<double>(until - current),
-                   [this] { return !posted_.empty(); });
+    lock.unlock();
+    waitForWork(until - current);
   }
 }
 
@@ -187,8 +264,8 @@ bool RunLoop::runUntilCondition(const std::function<bool()>& done, double timeou
     if (!virtual_ && !timers_.empty()) {
       wait = std::min(wait, timers_.begin()->first.first - (current - realStart_));
     }
-    wake_.wait_for(lock, std::chrono::duration<double>(std::max(wait, 0.0)),
-                   [this] { return !posted_.empty(); });
+    lock.unlock();
+    waitForWork(std::max(wait, 0.0));
   }
   runUntilIdle();
   return done();

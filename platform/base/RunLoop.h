@@ -1,26 +1,34 @@
 #pragma once
-#include <condition_variable>
+#include <sys/epoll.h>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <thread>
+#include <unordered_map>
 #include <utility>
 
 namespace base {
 
-// The main run loop: tasks posted from any thread, delayed calls and repeating timers, all run
-// on the thread that pumps the loop. Time is in seconds. With the virtual clock (tests), time
-// only moves when the loop is run until a later time, so "0.2 seconds later" is exact and instant.
+// The main run loop: tasks posted from any thread, delayed calls and repeating timers, and
+// handlers of watched file descriptors, all run on the thread that pumps the loop. It waits in
+// poll() on one epoll descriptor that holds the watched descriptors and an eventfd that posts and
+// new earliest timers signal. Time is in seconds. With the virtual clock (tests), time only moves
+// when the loop is run until a later time, so "0.2 seconds later" is exact and instant.
 class RunLoop {
  public:
   using Task = std::function<void()>;
   using TimerId = std::uint64_t;
+  // What a watched descriptor is ready for (or asked to be watched for).
+  enum FdEvents : int { kReadable = 1, kWritable = 2, kFdError = 4 };
+  using FdHandler = std::function<void(int events)>;
 
   static RunLoop& main();
 
   RunLoop();
+  ~RunLoop();
   RunLoop(const RunLoop&) = delete;
   RunLoop& operator=(const RunLoop&) = delete;
 
@@ -33,7 +41,17 @@ class RunLoop {
   // Cancels a delayed call or timer; unknown or finished ids are ignored.
   void cancel(TimerId id);
 
-  // Runs the posted tasks and due timers that are ready now; returns whether anything ran.
+  // Loop thread. Calls `handler` at each turn while `fd` is ready for `events` (kReadable,
+  // kWritable or both); watching a watched descriptor again replaces its events and handler.
+  void watch(int fd, int events, FdHandler handler);
+  // Loop thread. Stops watching `fd`; call it before closing the descriptor.
+  void unwatch(int fd);
+  // Readable whenever the loop has work now (a posted task, a ready descriptor) or its earliest
+  // timer changed, so an outer event loop can poll it and then turn this loop.
+  int pollFd() const { return epoll_; }
+
+  // Runs the handlers of ready descriptors, the posted tasks and the due timers that are ready
+  // now; returns whether anything ran.
   bool runOnce();
   // Runs until nothing is ready now (does not wait for future timers).
   void runUntilIdle();
@@ -41,7 +59,8 @@ class RunLoop {
   // between; with the virtual clock it jumps from timer to timer.
   void runUntil(double deadline);
   void runFor(double seconds) { runUntil(now() + seconds); }
-  // Runs (waiting in real time for posted tasks, and moving the virtual clock through timers)
+  // Runs (waiting in real time for posted tasks and descriptors, and moving the virtual clock
+  // through timers)
   // until `done` returns true or `timeoutSeconds` of real time passed; returns done().
   bool runUntilCondition(const std::function<bool()>& done, double timeoutSeconds = 10.0);
 
@@ -58,9 +77,7 @@ class RunLoop {
   void setVirtualClock(bool on);
   // Seconds until the next timer is due, if any (0 when tasks are waiting).
   std::optional<double> secondsUntilNextWork() const;
-  // Called from any thread whenever work is posted, so an outer event loop can wake up.
-  void setWakeHandler(std::function<void()> handler);
-  // Drops every task and timer (between tests).
+  // Drops every task and timer (between tests); watched descriptors stay.
   void reset();
 
  private:
@@ -72,10 +89,23 @@ class RunLoop {
 
   double realNow() const;
   bool popReady(Task& out, bool allowTimers);
+  bool runOnce(bool pollFds);
   TimerId addTimer(double delay, double interval, Task task);
+  void signal();
+  bool dispatchReadyFds();
+  // Waits until the loop may have work, at most `seconds` of real time (forever when negative).
+  void waitForWork(double seconds);
 
+  const int epoll_;
+  const int wakeFd_;
+  // Loop thread only: the watched descriptors, and the ones the last wait found ready.
+  std::unordered_map<int, FdHandler> watches_;
+  epoll_event ready_[32];
+  int readyCount_ = 0;
   mutable std::mutex mutex_;
-  std::condition_variable wake_;
+  // The thread running a turn, if any: its posts need no signal, as the turn or the next one runs
+  // them before the loop waits.
+  std::thread::id turning_;
   std::deque<Task> posted_;
   std::map<Key, Timer> timers_;
   std::map<TimerId, Key> timerKeys_;
@@ -84,7 +114,6 @@ class RunLoop {
   double virtualNow_ = 0;
   double realStart_;
   int outsideWork_ = 0;
-  std::function<void()> wakeHandler_;
 };
 
 // A delayed call or repeating timer that is cancelled when this object goes away.

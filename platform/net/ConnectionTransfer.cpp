@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "platform/base/RunLoop.h"
 #include "platform/base/Strings.h"
 #include "platform/net/CookieStore.h"
 #include "platform/net/CurlRequest.h"
+#include "platform/net/TransferDriver.h"
 #include "platform/net/UrlLoader.h"
 
 namespace net {
@@ -36,7 +36,6 @@ bool ConnectionTransfer::create() {
 size_t ConnectionTransfer::onHeader(char* data, size_t size, size_t count, void* self) {
   auto* transfer = static_cast<ConnectionTransfer*>(self);
   size_t bytes = size * count;
-  if (transfer->cancelled()) return 0;
   transfer->headerLine(std::string_view(data, bytes));
   return bytes;
 }
@@ -44,7 +43,6 @@ size_t ConnectionTransfer::onHeader(char* data, size_t size, size_t count, void*
 size_t ConnectionTransfer::onBody(char* data, size_t size, size_t count, void* self) {
   auto* transfer = static_cast<ConnectionTransfer*>(self);
   size_t bytes = size * count;
-  if (transfer->cancelled()) return 0;  // ends the transfer; the worker drops it
   if (bytes > UrlLoader::kDefaultMaxBodyBytes - transfer->bodyBytes_) {
     transfer->tooLarge_ = true;
     return 0;  // aborts the transfer
@@ -121,27 +119,14 @@ void ConnectionTransfer::failed(const Error& error) {
 }
 
 void ConnectionTransfer::deliver(Report report) {
-  bool first;
-  {
-    std::lock_guard lock(reportsMutex_);
-    first = reports_.empty();
-    reports_.push_back(std::move(report));
-  }
-  // One task runs every report queued before it starts; later ones get a task of their own.
-  if (!first) return;
-  if (outbox_) {
-    outbox_->push_back(shared_from_this());
-  } else {
-    base::RunLoop::main().post([self = shared_from_this()] { self->runReports(); });
-  }
+  reports_.push_back(std::move(report));
+  // One run takes every report queued before it; later ones need a run of their own.
+  if (reports_.size() == 1) TransferDriver::shared().reportsQueued(shared_from_this());
 }
 
 void ConnectionTransfer::runReports() {
   std::vector<Report> reports;
-  {
-    std::lock_guard lock(reportsMutex_);
-    reports.swap(reports_);
-  }
+  reports.swap(reports_);
   for (Report& report : reports) {
     // A report may cancel or destroy the connection; nothing after it runs then.
     if (cancelled() || !delegate_) return;

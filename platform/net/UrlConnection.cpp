@@ -1,7 +1,7 @@
 #include "platform/net/UrlConnection.h"
 
 #include "platform/net/ConnectionTransfer.h"
-#include "platform/net/TransferWorker.h"
+#include "platform/net/TransferDriver.h"
 
 namespace net {
 
@@ -12,7 +12,7 @@ std::unique_ptr<UrlConnection> UrlConnection::start(UrlRequest request,
       std::make_shared<ConnectionTransfer>(std::move(request), connection.get(), delegate);
   if (!transfer->create()) return nullptr;
   connection->transfer_ = transfer;
-  TransferWorker::shared().add(std::move(transfer));
+  TransferDriver::shared().add(std::move(transfer));
   return connection;
 }
 
@@ -23,8 +23,7 @@ UrlConnection::~UrlConnection() {
 void UrlConnection::cancel() {
   if (!transfer_ || transfer_->cancelled()) return;
   transfer_->cancel();
-  // A transfer the worker already let go of needs no wake-up to stop it.
-  if (!transfer_->ended()) TransferWorker::shared().remove(transfer_);
+  TransferDriver::shared().remove(transfer_);
 }
 
 const UrlRequest& UrlConnection::originalRequest() const {

@@ -8,13 +8,14 @@ namespace net {
 
 class ConnectionTransfer;
 
-// Asynchronous URL loading. The transfer runs on the shared transfer worker; its reports reach
-// the delegate (not owned; may be null) on the main run loop, in order. Cancelling, or destroying
-// the connection, stops the transfer, and nothing more is reported, even reports already queued.
-// Use on the main thread.
+// Asynchronous URL loading. The transfer runs on the main run loop (TransferDriver); its reports
+// reach the delegate (not owned; may be null) there, in order, never inside start(). Cancelling,
+// or destroying the connection, stops the transfer, and nothing more is reported, even reports
+// already queued. Use on the main run loop's thread.
 class UrlConnection {
  public:
-  // Starts loading at once. Nothing when libcurl cannot make a transfer.
+  // Starts loading at once; the transfer goes on while the main run loop runs. Nothing when
+  // libcurl cannot make a transfer.
   static std::unique_ptr<UrlConnection> start(UrlRequest request, UrlConnectionDelegate* delegate);
 
   ~UrlConnection();

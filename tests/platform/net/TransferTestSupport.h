@@ -1,6 +1,4 @@
 #pragma once
-// Helpers for tests of transfers against a loopback server: a port nothing listens on, and a
-// gate that holds a handler's response back while the test cancels or times out the transfer.
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -9,8 +7,7 @@
 
 namespace testing_support {
 
-// Server handlers wait() here until open() is called, five seconds at most. Open it before
-// stopping the server, or its stop waits for every held handler.
+// Holds server handlers in wait() until open() (5 s at most); open it before stopping the server.
 class ResponseGate {
  public:
   void wait() {
@@ -18,10 +15,8 @@ class ResponseGate {
     opened_.wait_for(lock, std::chrono::seconds(5), [this] { return open_; });
   }
   void open() {
-    {
-      std::lock_guard lock(mutex_);
-      open_ = true;
-    }
+    std::lock_guard lock(mutex_);
+    open_ = true;
     opened_.notify_all();
   }
 

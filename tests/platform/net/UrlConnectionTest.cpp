@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <functional>
-#include <string>
+#include <algorithm>
 #include <thread>
-#include <vector>
 
 #include "platform/base/RunLoop.h"
 #include "platform/net/CookieStore.h"
@@ -19,29 +15,30 @@
 namespace {
 
 using Events = std::vector<std::string>;
+using net::Error;
+constexpr long kTooLarge = Error::DataLengthExceedsMaximum;
 
-// Writes down every report as one line of text.
-class Recorder : public net::UrlConnectionDelegate {
- public:
+// What a transfer came to: its reports, or those the synchronous loader's result stands for.
+struct Outcome : net::UrlConnectionDelegate {
   void didReceiveResponse(net::UrlConnection&, const net::UrlResponse& r) override {
-    events.push_back("response " + std::to_string(r.statusCode()));
-    last = r;
+    note("response " + std::to_string((response = r).statusCode()));
   }
   void didReceiveData(net::UrlConnection&, std::string_view data) override { body.append(data); }
-  void didFinishLoading(net::UrlConnection&) override {
-    events.push_back("finish");
-    done = true;
+  void didFinishLoading(net::UrlConnection&) override { note("finish"); }
+  void didFailWithError(net::UrlConnection&, const Error& e) override {
+    note("fail " + std::to_string((error = e).code()));
   }
-  void didFailWithError(net::UrlConnection&, const net::Error& e) override {
-    events.push_back("fail " + std::to_string(e.code()));
-    error = e;
-    done = true;
+  void note(std::string event) {
+    events.push_back(std::move(event));
+    done = events.back().starts_with("f");  // "finish" or "fail …"
+    if (onReport) onReport();
   }
-  Events events;
+  Error error;
+  net::UrlResponse response;
   std::string body;
-  net::UrlResponse last;
-  net::Error error;
+  Events events;
   bool done = false;
+  std::function<void()> onReport;
 };
 
 net::UrlRequest get(const std::string& address, double timeout = 10) {
@@ -49,74 +46,57 @@ net::UrlRequest get(const std::string& address, double timeout = 10) {
                          net::UrlRequest::CachePolicy::UseProtocolCachePolicy, timeout);
 }
 
-bool runUntil(const std::function<bool()>& condition, double seconds = 10) {
+bool runUntil(const std::function<bool()>& condition, double seconds = 30) {
   return base::RunLoop::main().runUntilCondition(condition, seconds);
 }
 
-// What a transfer came to through either loader; `events` are the asynchronous one's reports.
-struct Outcome {
-  net::Error error;
-  net::UrlResponse response;
-  std::string body;
-  Events events;
-};
-using Load = std::function<Outcome(const net::UrlRequest&)>;
-const struct {
-  const char* name;
-  Load load;
-} kLoaders[] = {
-    {"asynchronous",
-     [](const net::UrlRequest& request) {
-       Recorder r;
-       auto connection = net::UrlConnection::start(request, &r);
-       EXPECT_TRUE(r.events.empty()) << "reports never arrive inside start()";
-       EXPECT_TRUE(runUntil([&] { return r.done; }, 30));
-       return Outcome{r.error, r.last, r.body, r.events};
-     }},
-    {"synchronous",
-     [](const net::UrlRequest& request) {
-       net::LoadResult r = net::UrlLoader::sendSynchronousRequest(request);
-       return Outcome{r.error, r.response, r.body, {}};
-     }},
-};
+// Loads through UrlConnection (async) or the synchronous loader.
+std::unique_ptr<Outcome> load(bool async, const net::UrlRequest& request) {
+  auto o = std::make_unique<Outcome>();
+  if (!async) {
+    net::LoadResult r = net::UrlLoader::sendSynchronousRequest(request);
+    o->error = r.error, o->response = r.response, o->body = r.body;
+    o->events = r.error ? Events{"fail " + std::to_string(r.error.code())}
+                        : Events{"response " + std::to_string(r.response.statusCode()), "finish"};
+    return o;
+  }
+  auto connection = net::UrlConnection::start(request, o.get());
+  EXPECT_TRUE(o->events.empty()) << "reports never arrive inside start()";
+  EXPECT_TRUE(runUntil([&] { return o->done; }));
+  return o;
+}
 
 class UrlConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    auto& s = server.server();
     // One request per connection: a kept-alive connection would hold a server thread for seconds.
-    server.server().set_keep_alive_max_count(1);
-    auto reply = [](int status, std::string body) {
-      return [=](const httplib::Request&, httplib::Response& res) {
-        res.status = status;
-        res.set_header("X-Thing", "1");
-        res.set_content(body, "text/plain");
-      };
-    };
-    server.server().Get("/hello", reply(200, "hello world"));
-    server.server().Get("/missing", reply(404, "not here"));
-    server.server().Get("/moved", [](const httplib::Request&, httplib::Response& res) {
-      res.status = 302;
-      res.set_header("Location", "/hello");
-      res.set_content("moved body", "text/plain");
+    s.set_keep_alive_max_count(1);
+    s.Get("/hello", [](const httplib::Request& req, httplib::Response& res) {
+      if (req.has_param("moved")) return res.set_redirect("/hello");
+      if (req.has_param("n"))
+        return res.set_content(std::string(std::stoul(req.get_param_value("n")), 'x'),
+                               "text/plain");
+      res.status = req.has_param("missing") ? 404 : 200;
+      if (req.has_param("k"))
+        res.set_header("Set-Cookie", "kept=" + req.get_param_value("k") + "; Max-Age=60; Path=/");
+      res.set_content("hello " + req.get_header_value("Cookie"), "text/plain");
     });
-    server.server().Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
+    s.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
       res.status = 201;
-      res.set_content(req.method + "|" + req.get_header_value("Content-Type") + "|" +
-                          req.get_header_value("X-Token") + "|" + req.get_header_value("Expect") +
-                          "|" + req.get_param_value("q") + "|" + req.body,
-                      "text/plain");
+      for (const char* field : {"Content-Type", "X-Token", "Expect", "Accept-Encoding"})
+        res.body += req.get_header_value(field) + "|";
+      res.set_content(req.method + "|" + res.body + req.body, "text/plain");
     });
-    server.server().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
-      gate.wait();
-      res.set_content("late", "text/plain");
-    });
-    server.server().Get("/count", [this](const httplib::Request&, httplib::Response&) { ++hits; });
+    s.Get("/slow", [this](const httplib::Request&, httplib::Response&) { gate.wait(); });
+    s.Get("/count", [this](const httplib::Request&, httplib::Response&) { ++hits; });
     server.start();
   }
   void TearDown() override {
     gate.open();
     server.stop();
     base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(false);
   }
 
   testing_support::TempDir dir;
@@ -125,9 +105,10 @@ class UrlConnectionTest : public ::testing::Test {
   std::atomic<int> hits{0};
 };
 
-// Both loaders read one address the same way; the asynchronous one reports in order.
-TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcome) {
-  auto post = get(server.url("/echo?q=1"));
+// Both loaders read every kind of outcome alike. They send the shared store's cookies and save a
+// cookie the moment the transfer that set it ends (nothing is left for exit).
+TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcomeAndShareCookies) {
+  auto post = get(server.url("/echo"));
   post.setHttpMethod("POST");
   post.setValue("Content-Type", "application/x-www-form-urlencoded");
   post.setValue("X-Token", "a");
@@ -136,183 +117,112 @@ TEST_F(UrlConnectionTest, BothLoadersAgreeOnEveryOutcome) {
   auto forged = get(server.url("/count"));
   forged.setValue("X-Bad", "a\r\nInjected: 1");
   const struct {
-    const char* name;
     net::UrlRequest request;
-    long error;
-    int status;
-    std::string body, finalPath;
     Events events;
+    std::string body = "", finalPath = "";
   } rows[] = {
-      {"get",
-       get(server.url("/hello")),
-       0,
-       200,
-       "hello world",
-       "/hello",
-       {"response 200", "finish"}},
-      {"post",
-       post,
-       0,
-       201,
-       "POST|application/x-www-form-urlencoded|a, b||1|a=1&b=%C3%A0",
-       "/echo?q=1",
-       {"response 201", "finish"}},
-      {"error status",
-       get(server.url("/missing")),
-       0,
-       404,
-       "not here",
-       "/missing",
-       {"response 404", "finish"}},
-      {"redirect",
-       get(server.url("/moved")),
-       0,
-       200,
-       "hello world",
-       "/hello",
-       {"response 302", "response 200", "finish"}},
-      {"refused",
-       get("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/x"),
-       net::Error::CannotConnectToHost,
-       0,
-       "",
-       "",
-       {"fail -1004"}},
-      {"timed out", get(server.url("/slow"), 0.3), net::Error::TimedOut, 0, "", "", {"fail -1001"}},
-      {"forged header", forged, net::Error::BadURL, 0, "", "", {"fail -1000"}},
+      // clang-format off
+      {get(server.url("/hello")), {"response 200", "finish"}, "hello ", "/hello"},
+      {post, {"response 201", "finish"},
+       "POST|application/x-www-form-urlencoded|a, b||gzip, deflate|a=1&b=%C3%A0", "/echo"},
+      {get(server.url("/hello?missing")), {"response 404", "finish"}, "hello ", "/hello?missing"},
+      {get(server.url("/hello?moved")), {"response 302", "response 200", "finish"}, "hello ",
+       "/hello"},
+      // Cannot connect, timed out, a bad URL (a forged header), an unsupported URL.
+      {get("http://127.0.0.1:" + std::to_string(testing_support::closedPort())), {"fail -1004"}},
+      {get(server.url("/slow"), 0.3), {"fail -1001"}},
+      {forged, {"fail -1000"}},
+      {get("file:///etc/passwd"), {"fail -1002"}},
+      // clang-format on
   };
-  for (const auto& l : kLoaders) {
+  for (bool async : {true, false}) {
     for (const auto& row : rows) {
-      SCOPED_TRACE(std::string(l.name) + " " + row.name);
-      Outcome o = l.load(row.request);
-      EXPECT_EQ(o.error.code(), row.error);
-      EXPECT_EQ(o.error.description().empty(), row.error == 0);
-      EXPECT_EQ(o.body, row.body);
-      if (row.error) {
-        EXPECT_EQ(o.error.domain(), net::Error::kDomain);
-        continue;
-      }
-      EXPECT_EQ(o.response.statusCode(), row.status);
-      EXPECT_EQ(o.response.url().absoluteString(), server.url(row.finalPath));
-      EXPECT_EQ(o.response.valueForHeaderField("x-thing"), row.status == 201 ? "" : "1");
+      SCOPED_TRACE(std::to_string(async) + " " + row.request.url().absoluteString());
+      net::CookieStore::shared().removeAll();
+      auto o = load(async, row.request);
+      // The synchronous loader tells only of the last response.
+      EXPECT_EQ(o->events, async ? row.events
+                                 : Events(row.events.end() - std::min<size_t>(row.events.size(), 2),
+                                          row.events.end()));
+      EXPECT_EQ(o->error.description().empty(), o->error.ok());
+      EXPECT_EQ(o->body, row.body);
+      if (!o->error.ok()) continue;
+      EXPECT_EQ(o->response.url().absoluteString(), server.url(row.finalPath));
       // The announced length is that of the bytes on the wire, which may be compressed.
-      EXPECT_EQ(o.response.expectedContentLength(),
-                std::stoll(o.response.valueForHeaderField("Content-Length")));
-      if (&l == &kLoaders[0]) {
-        EXPECT_EQ(o.events, row.events);
-      }
+      EXPECT_EQ(o->response.expectedContentLength(),
+                std::stoll(o->response.valueForHeaderField("Content-Length")));
     }
+    net::CookieStore& store = net::CookieStore::shared();
+    std::string tag = std::to_string(async);
+    load(async, get(server.url("/hello?k=") + tag));
+    EXPECT_NE(testing_support::readFile(store.file()).find("kept\t" + tag), std::string::npos);
+    store.setCookie({.domain = "127.0.0.1", .path = "/hello", .name = "lang", .value = "vi"});
+    EXPECT_EQ(load(async, get(server.url("/hello")))->body,
+              "hello lang=vi; kept=" + tag);  // longer paths first
   }
   EXPECT_EQ(hits, 0) << "a forged header must not reach the server";
 }
 
-// Both loaders offer gzip and deflate only, read compressed answers, send the shared store's
-// cookies and save a cookie the moment the transfer that set it ends (nothing is left for exit).
-TEST_F(UrlConnectionTest, BothLoadersOfferGzipAndShareCookiesSavedAtOnce) {
-  const std::string text(4000, 'v');
-  std::string offered;
-  server.server().Get("/text", [&](const httplib::Request& req, httplib::Response& res) {
-    offered = req.get_header_value("Accept-Encoding");
-    res.set_header("Set-Cookie", "kept=" + req.get_param_value("k") + "; Max-Age=3600; Path=/");
-    res.set_content(text, "text/plain");
-  });
-  server.server().Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
-    res.set_content(req.get_header_value("Cookie"), "text/plain");
-  });
-  net::CookieStore& store = net::CookieStore::shared();
-  for (const auto& l : kLoaders) {
-    SCOPED_TRACE(l.name);
-    store.removeAll();
-    offered.clear();
-    EXPECT_EQ(l.load(get(server.url("/text?k=") + l.name)).body, text);
-    EXPECT_EQ(offered, "gzip, deflate");
-    EXPECT_NE(testing_support::readFile(store.file()).find(std::string("kept\t") + l.name),
-              std::string::npos);
-    // A cookie put in the store elsewhere goes out too.
-    store.setCookie({.domain = "127.0.0.1", .name = "lang", .value = "vi"});
-    std::string sent = l.load(get(server.url("/cookie"))).body;
-    EXPECT_NE(sent.find(std::string("kept=") + l.name), std::string::npos) << sent;
-    EXPECT_NE(sent.find("lang=vi"), std::string::npos) << sent;
-    store.deleteCookiesForUrl(*net::Url::parse(server.url("/")));
-    EXPECT_TRUE(store.cookies().empty());
-  }
-}
-
-TEST_F(UrlConnectionTest, CancelDropsEvenReportsAlreadyQueued) {
-  Recorder early, queued;
-  auto c1 = net::UrlConnection::start(get(server.url("/slow")), &early);
-  c1->cancel();
-  // Let the whole exchange finish on the worker without running the main loop, so its reports
-  // wait in the queue, then cancel.
-  auto c2 = net::UrlConnection::start(get(server.url("/hello")), &queued);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  c2->cancel();
-  base::RunLoop::main().runFor(0.2);
-  EXPECT_TRUE(early.events.empty());
-  EXPECT_TRUE(queued.events.empty());
-  EXPECT_TRUE(queued.body.empty());
-}
-
+// Both loaders cut a body off at the cap, whether announced (sized) or growing (chunked).
 TEST_F(UrlConnectionTest, BodiesOverTheCapFail) {
   constexpr size_t kCap = net::UrlLoader::kDefaultMaxBodyBytes;
-  // Sized bodies (refused on their length) and a chunked one (cut off as it grows).
-  auto sized = [](size_t bytes) {
-    return [bytes](const httplib::Request&, httplib::Response& res) {
-      res.set_content(std::string(bytes, 'x'), "text/plain");
-    };
-  };
-  server.server().Get("/fits", sized(kCap));
-  server.server().Get("/over", sized(kCap + 1));
   server.server().Get("/stream", [](const httplib::Request&, httplib::Response& res) {
     res.set_chunked_content_provider("text/plain", [](size_t offset, httplib::DataSink& sink) {
-      if (offset > kCap) {
-        sink.done();
-        return true;
-      }
       std::string chunk(1 << 20, 'y');
-      return sink.write(chunk.data(), chunk.size());
+      return offset <= kCap && sink.write(chunk.data(), chunk.size());
     });
   });
-  for (auto [path, lastEvent] :
-       {std::pair{"/fits", "finish"}, {"/over", "fail -1103"}, {"/stream", "fail -1103"}}) {
-    Recorder recorder;
-    auto connection = net::UrlConnection::start(get(server.url(path), 30), &recorder);
-    ASSERT_TRUE(runUntil([&] { return recorder.done; }, 30)) << path;
-    EXPECT_EQ(recorder.events.back(), lastEvent) << path;
-    EXPECT_LE(recorder.body.size(), kCap) << path;
+  for (bool async : {true, false}) {
+    for (auto [path, error] : {std::pair{"/hello?n=" + std::to_string(kCap), 0L},
+                               {"/hello?n=" + std::to_string(kCap + 1), kTooLarge},
+                               {std::string("/stream"), kTooLarge}}) {
+      SCOPED_TRACE(std::to_string(async) + " " + path);
+      auto o = load(async, get(server.url(path), 30));
+      EXPECT_EQ(o->error.code(), error);
+      EXPECT_EQ(o->body.size(), error ? std::min(o->body.size(), kCap) : kCap);
+    }
   }
 }
 
-// Destroys its connection on the first response, as an owner that loses interest would.
-class Dropper : public Recorder {
- public:
-  void didReceiveResponse(net::UrlConnection& c, const net::UrlResponse& r) override {
-    Recorder::didReceiveResponse(c, r);
-    connection.reset();
-  }
-  std::unique_ptr<net::UrlConnection> connection;
-};
-
-TEST_F(UrlConnectionTest, DestroyingTheConnectionInACallbackEndsTheReports) {
-  Dropper dropper;
-  dropper.connection = net::UrlConnection::start(get(server.url("/hello")), &dropper);
-  ASSERT_TRUE(runUntil([&] { return !dropper.events.empty(); }));
-  base::RunLoop::main().runFor(0.2);
-  EXPECT_EQ(dropper.events, Events{"response 200"});
-  EXPECT_TRUE(dropper.body.empty());
-}
-
-// Many connections, one without a delegate, share one worker and all complete.
-TEST_F(UrlConnectionTest, ManyConcurrentConnectionsShareOneWorker) {
+// Many transfers (one without a delegate) run at once, and synchronous loads on threads. A report
+// that ends connections, its own or others, ends their reports, even those queued behind it.
+// libcurl's time-outs run in real time, also with the virtual clock; its timer may be armed for
+// an earlier, cancelled transfer, and a later time-out still fires (before the held response).
+TEST_F(UrlConnectionTest, ManyTransfersAtOnceEndingThemFromAReportAndTimeOuts) {
   auto silent = net::UrlConnection::start(get(server.url("/hello")), nullptr);
-  std::vector<Recorder> recorders(40);
+  std::vector<Outcome> outcomes(40), ended(8);
   std::vector<std::unique_ptr<net::UrlConnection>> connections;
-  for (auto& r : recorders)
-    connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &r));
+  for (auto& o : outcomes)
+    connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &o));
+  std::vector<std::string> bodies(4);
+  std::vector<std::thread> threads;
+  for (auto& body : bodies)
+    threads.emplace_back([&] { body = load(false, get(server.url("/hello")))->body; });
   ASSERT_TRUE(runUntil([&] {
-    return std::all_of(recorders.begin(), recorders.end(), [](auto& r) { return r.done; });
+    return std::all_of(outcomes.begin(), outcomes.end(), [](auto& o) { return o.done; });
   }));
-  for (auto& r : recorders) EXPECT_EQ(r.body, "hello world");
+  for (auto& t : threads) t.join();
+  for (auto& o : outcomes) EXPECT_EQ(o.body, "hello ");
+  EXPECT_EQ(bodies, std::vector<std::string>(4, "hello "));
+
+  for (auto& o : ended) {
+    o.onReport = [&] { connections.clear(); };
+    connections.push_back(net::UrlConnection::start(get(server.url("/hello")), &o));
+  }
+  ASSERT_TRUE(runUntil([&] { return connections.empty(); }));
+  base::RunLoop::main().runFor(0.3);
+  Events all;
+  for (auto& o : ended) all.insert(all.end(), o.events.begin(), o.events.end());
+  EXPECT_EQ(all, Events{"response 200"});
+  for (auto& o : ended) EXPECT_EQ(o.body, "");
+
+  base::RunLoop::main().setVirtualClock(true);
+  Outcome cancelled, late;
+  net::UrlConnection::start(get(server.url("/slow"), 0.05), &cancelled);
+  auto second = net::UrlConnection::start(get(server.url("/slow"), 0.6), &late);
+  ASSERT_TRUE(runUntil([&] { return late.done; }, 3));
+  EXPECT_EQ(late.events, Events{"fail -1001"});
+  EXPECT_TRUE(cancelled.events.empty());
 }
 
 }  // namespace
