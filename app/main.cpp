@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CurlLibrary.h"
 #include "app/cli/CliApp.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/QueueCommand.h"
@@ -15,7 +16,6 @@
 #include "app/shell/SnapshotCommand.h"
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
-#include "platform/net/Initialize.h"
 #include "sharing/core/SHKOfflineQueue.h"
 #include "sharing/services/OAuthServices.h"
 #include "sharing/services/SHKCopy.h"
@@ -53,8 +53,8 @@ int runShell(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Before any thread (the demo site's server) starts.
-  net::initialize();
+  // libcurl opens beside the rest of the start-up; its first use waits for it.
+  CurlLibrary curl;
   base::initializeLocalization();
   base::Log::enableFromEnvironment();
 
