@@ -9,6 +9,7 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/QueueCommand.h"
 #include "app/cli/ShareCommand.h"
+#include "app/gui/RendererChoice.h"
 #include "app/gui/WindowApp.h"
 #include "app/shell/DemoReport.h"
 #include "app/shell/ProgramConfig.h"
@@ -53,9 +54,11 @@ int runShell(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The locale and the environment are settled before any thread starts.
+  base::initializeLocalization();
+  RendererChoice::apply();
   // libcurl opens beside the rest of the start-up; its first use waits for it.
   CurlLibrary curl;
-  base::initializeLocalization();
   base::Log::enableFromEnvironment();
 
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -6,6 +6,7 @@
 
 #include "app/gui/DesktopClipboard.h"
 #include "app/gui/DesktopLinks.h"
+#include "app/gui/HomeScreenWarmUp.h"
 #include "app/gui/LazyWebKitCookieJar.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/RendererChoice.h"
@@ -25,6 +26,8 @@ int WindowApp::run(const ShellOptions& options) {
             "without one, or `xvfb-run -a vemo` for a virtual display.\n";
     return 1;
   }
+  // After GTK's start, which loads the font configuration itself.
+  HomeScreenWarmUp warmUp;
   ReaderSession session;
   std::string error;
   if (!session.chooseSite(options.site, error)) {
