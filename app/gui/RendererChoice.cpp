@@ -28,7 +28,8 @@ std::string RendererChoice::withoutGl(const char* flags) {
 void RendererChoice::apply(const std::filesystem::path& devices) {
   const char* renderer = rendererFor(std::getenv("GSK_RENDERER"), devices);
   if (!renderer) return;
-  setenv("GSK_RENDERER", renderer, 0);
+  // Unset or empty here: an empty name would make GTK warn and pick its own.
+  setenv("GSK_RENDERER", renderer, 1);
   setenv("GDK_DEBUG", withoutGl(std::getenv("GDK_DEBUG")).c_str(), 1);
   // WebKit would warn at its first page that GTK has no GL; it composites in software anyway.
   setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", 0);

@@ -9,7 +9,6 @@
 #include "app/gui/HomeScreenWarmUp.h"
 #include "app/gui/LazyWebKitCookieJar.h"
 #include "app/gui/MainWindow.h"
-#include "app/gui/RendererChoice.h"
 #include "app/gui/RunLoopPump.h"
 #include "app/gui/WebKitModule.h"
 #include "app/shell/ReaderSession.h"
@@ -20,7 +19,6 @@
 #include "sharing/core/SHKOfflineQueueFlusher.h"
 
 int WindowApp::run(const ShellOptions& options) {
-  RendererChoice::apply();
   if (!gtk_init_check()) {
     err_ << "vemo: no display to open the window on. Run `vemo demo-report` to see the screens\n"
             "without one, or `xvfb-run -a vemo` for a virtual display.\n";

@@ -39,6 +39,7 @@ TEST(RendererEnvironment, WithoutAGpuGlIsOffForGtkAndWebKitUnlessTheUserChose) {
     const char* wantWebKit;
   } cases[] = {
       {"none", nullptr, nullptr, "cairo", "gl-disable", "1"},
+      {"none", "", nullptr, "cairo", "gl-disable", "1"},
       {"none", nullptr, "interactive", "cairo", "interactive,gl-disable", "1"},
       {"none", nullptr, "gl-legacy", "cairo", "gl-legacy,gl-disable", "1"},
       {"none", nullptr, "misc:gl-disable", "cairo", "misc:gl-disable", "1"},
