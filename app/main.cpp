@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "app/CurlLibrary.h"
 #include "app/cli/CliApp.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/QueueCommand.h"
 #include "app/cli/ShareCommand.h"
+#include "app/gui/RendererChoice.h"
 #include "app/gui/WindowApp.h"
 #include "app/shell/DemoReport.h"
 #include "app/shell/ProgramConfig.h"
@@ -15,7 +17,6 @@
 #include "app/shell/SnapshotCommand.h"
 #include "platform/base/Localization.h"
 #include "platform/base/Log.h"
-#include "platform/net/Initialize.h"
 #include "sharing/core/SHKOfflineQueue.h"
 #include "sharing/services/OAuthServices.h"
 #include "sharing/services/SHKCopy.h"
@@ -53,9 +54,11 @@ int runShell(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Before any thread (the demo site's server) starts.
-  net::initialize();
+  // The locale and the environment are settled before any thread starts.
   base::initializeLocalization();
+  RendererChoice::apply();
+  // libcurl opens beside the rest of the start-up; its first use waits for it.
+  CurlLibrary curl;
   base::Log::enableFromEnvironment();
 
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -6,9 +6,9 @@
 
 #include "app/gui/DesktopClipboard.h"
 #include "app/gui/DesktopLinks.h"
+#include "app/gui/HomeScreenWarmUp.h"
 #include "app/gui/LazyWebKitCookieJar.h"
 #include "app/gui/MainWindow.h"
-#include "app/gui/RendererChoice.h"
 #include "app/gui/RunLoopPump.h"
 #include "app/gui/WebKitModule.h"
 #include "app/shell/ReaderSession.h"
@@ -19,12 +19,13 @@
 #include "sharing/core/SHKOfflineQueueFlusher.h"
 
 int WindowApp::run(const ShellOptions& options) {
-  RendererChoice::apply();
   if (!gtk_init_check()) {
     err_ << "vemo: no display to open the window on. Run `vemo demo-report` to see the screens\n"
             "without one, or `xvfb-run -a vemo` for a virtual display.\n";
     return 1;
   }
+  // After GTK's start, which loads the font configuration itself.
+  HomeScreenWarmUp warmUp;
   ReaderSession session;
   std::string error;
   if (!session.chooseSite(options.site, error)) {
