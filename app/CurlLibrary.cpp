@@ -31,9 +31,8 @@ struct Entries {
   decltype(&curl_multi_cleanup) multiCleanup;
   decltype(&curl_multi_add_handle) multiAddHandle;
   decltype(&curl_multi_remove_handle) multiRemoveHandle;
-  decltype(&curl_multi_perform) multiPerform;
-  decltype(&curl_multi_poll) multiPoll;
-  decltype(&curl_multi_wakeup) multiWakeup;
+  decltype(&curl_multi_setopt) multiSetopt;
+  decltype(&curl_multi_socket_action) multiSocketAction;
   decltype(&curl_multi_info_read) multiInfoRead;
   decltype(&curl_share_init) shareInit;
   decltype(&curl_share_cleanup) shareCleanup;
@@ -70,9 +69,8 @@ Entries open() {
   find(library, "curl_multi_cleanup", e.multiCleanup);
   find(library, "curl_multi_add_handle", e.multiAddHandle);
   find(library, "curl_multi_remove_handle", e.multiRemoveHandle);
-  find(library, "curl_multi_perform", e.multiPerform);
-  find(library, "curl_multi_poll", e.multiPoll);
-  find(library, "curl_multi_wakeup", e.multiWakeup);
+  find(library, "curl_multi_setopt", e.multiSetopt);
+  find(library, "curl_multi_socket_action", e.multiSocketAction);
   find(library, "curl_multi_info_read", e.multiInfoRead);
   find(library, "curl_share_init", e.shareInit);
   find(library, "curl_share_cleanup", e.shareCleanup);
@@ -160,17 +158,18 @@ CURLMcode curl_multi_remove_handle(CURLM* multi, CURL* handle) {
   return curl().multiRemoveHandle(multi, handle);
 }
 
-CURLMcode curl_multi_perform(CURLM* multi, int* running) {
-  return curl().multiPerform(multi, running);
+// Multi options are numbered by their argument's type as easy options are.
+CURLMcode curl_multi_setopt(CURLM* multi, CURLMoption option, ...) {
+  va_list args;
+  va_start(args, option);
+  CURLMcode result = withOption(
+      option, args, [&](auto value) { return curl().multiSetopt(multi, option, value); });
+  va_end(args);
+  return result;
 }
 
-CURLMcode curl_multi_poll(CURLM* multi, curl_waitfd extra[], unsigned count, int timeoutMs,
-                          int* ready) {
-  return curl().multiPoll(multi, extra, count, timeoutMs, ready);
-}
-
-CURLMcode curl_multi_wakeup(CURLM* multi) {
-  return curl().multiWakeup(multi);
+CURLMcode curl_multi_socket_action(CURLM* multi, curl_socket_t socket, int events, int* running) {
+  return curl().multiSocketAction(multi, socket, events, running);
 }
 
 CURLMsg* curl_multi_info_read(CURLM* multi, int* left) {

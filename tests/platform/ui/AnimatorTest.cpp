@@ -100,7 +100,9 @@ TEST_F(AnimatorTest, InterruptedAnimationsStopWithoutFinishing) {
     row.interrupt(view);
     loop.runFor(1);
     EXPECT_EQ(finished, row.finished);
-    if (view) EXPECT_NEAR(view->alpha(), row.alpha, 0.02);
+    if (view) {
+      EXPECT_NEAR(view->alpha(), row.alpha, 0.02);
+    }
     EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
   }
 }
