@@ -3,7 +3,6 @@
 #include <httplib.h>
 
 #include <cctype>
-#include <chrono>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -129,23 +128,20 @@ bool DemoSite::start() {
     return false;
   }
   listenEnded_ = false;
+  // The socket listens already: connections wait in its backlog until the thread accepts them,
+  // so the program goes on without waiting for the thread to start.
   thread_ = std::thread([this] {
     server_->listen_after_bind();
     listenEnded_ = true;
   });
-  // stop() does nothing to a server that is not running yet, so wait until it is.
-  while (!server_->is_running() && !listenEnded_)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  if (!server_->is_running()) {
-    stop();
-    return false;
-  }
   base::log("DEMO SITE = " + baseUrl());
   return true;
 }
 
 void DemoSite::stop() {
   if (!thread_.joinable()) return;
+  // The library's stop() does nothing to a server whose thread has not begun serving yet.
+  while (!server_->is_running() && !listenEnded_) std::this_thread::yield();
   server_->stop();
   thread_.join();
   server_.reset();

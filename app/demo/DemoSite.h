@@ -29,9 +29,9 @@ class DemoSite {
   DemoSite(const DemoSite&) = delete;
   DemoSite& operator=(const DemoSite&) = delete;
 
-  // Binds 127.0.0.1 on the preferred port, else on a free one, and returns once the server
-  // accepts connections. False when the folder is missing or the server cannot run. Starting a
-  // running site does nothing.
+  // Binds 127.0.0.1 on the preferred port, else on a free one, and returns once the port
+  // listens (the serving thread may still be starting: connections wait for it). False when the
+  // folder is missing or no port can be bound. Starting a running site does nothing.
   bool start();
   void stop();
   bool running() const { return thread_.joinable(); }

@@ -178,6 +178,12 @@ TEST(DemoSiteLifecycle, PortsRestartsAndStops) {
     for (DemoSite* site : {&first, &second})
       EXPECT_EQ(httplib::Client(site->baseUrl()).Get("/a.txt")->body, "a");
   }
+  // A stop right after the start ends the server even before its thread began serving.
+  for (int i = 0; i < 20; ++i) {
+    DemoSite quick(tmp / "site", port);
+    ASSERT_TRUE(quick.start());
+    quick.stop();
+  }
   DemoSite restarted(tmp / "site", port);
   ASSERT_TRUE(restarted.start());
   EXPECT_EQ(restarted.baseUrl(), address);
