@@ -13,8 +13,8 @@
 namespace base {
 
 // The main run loop: tasks posted from any thread, delayed calls and repeating timers, and
-// handlers of watched file descriptors, all run on the thread that pumps the loop. It waits in
-// poll() on one epoll descriptor that holds the watched descriptors and an eventfd that posts and
+// handlers of watched file descriptors, all run on the thread that pumps the loop. It waits on
+// one epoll descriptor that holds the watched descriptors and an eventfd that posts and
 // new earliest timers signal. Time is in seconds. With the virtual clock (tests), time only moves
 // when the loop is run until a later time, so "0.2 seconds later" is exact and instant.
 class RunLoop {
@@ -60,8 +60,8 @@ class RunLoop {
   void runUntil(double deadline);
   void runFor(double seconds) { runUntil(now() + seconds); }
   // Runs (waiting in real time for posted tasks and descriptors, and moving the virtual clock
-  // through timers)
-  // until `done` returns true or `timeoutSeconds` of real time passed; returns done().
+  // through timers) until `done` returns true or `timeoutSeconds` of real time passed; returns
+  // done().
   bool runUntilCondition(const std::function<bool()>& done, double timeoutSeconds = 10.0);
 
   // Work running elsewhere that will post its result to this loop (a download on a worker).

@@ -87,11 +87,11 @@ void TransferDriver::applyTimer() {
 }
 
 void TransferDriver::arm(long ms) {
-  itimerspec spec{};
-  spec.it_value.tv_sec = ms / 1000;
+  itimerspec due{};
+  due.it_value.tv_sec = ms / 1000;
   // Zero would disarm it: "at once" is one nanosecond.
-  spec.it_value.tv_nsec = ms > 0 ? (ms % 1000) * 1000000 : 1;
-  timerfd_settime(timerFd_, 0, &spec, nullptr);
+  due.it_value.tv_nsec = ms > 0 ? (ms % 1000) * 1000000 : 1;
+  timerfd_settime(timerFd_, 0, &due, nullptr);
   armedDue_ = monotonicNow() + ms * 1e-3;
 }
 
