@@ -10,8 +10,10 @@
 
 namespace {
 
+using Calls = std::vector<std::string>;
+
 struct Recorder : ui::AlertViewDelegate, ui::ActionSheetDelegate {
-  std::vector<std::string> calls;
+  Calls calls;
   void clickedButtonAtIndex(ui::AlertView& a, int i) override { add("clicked", a.title(), i); }
   void willDismissWithButtonIndex(ui::AlertView& a, int i) override { add("will", a.title(), i); }
   void didDismissWithButtonIndex(ui::AlertView& a, int i) override { add("did", a.title(), i); }
@@ -28,38 +30,28 @@ class AlertStackTest : public ::testing::Test {
   Recorder recorder;
 };
 
+// Shown alerts are kept alive by the stack and answered newest first; a delegate gone while its
+// alert is shown is not called.
 TEST_F(AlertStackTest, StackedAlertsAreAnsweredNewestFirst) {
-  {
-    auto first = std::make_shared<ui::AlertView>("first", "", &recorder, "OK");
-    auto second = std::make_shared<ui::AlertView>("second", "", &recorder, "OK");
-    first->show();
-    second->show();
-  }  // the stack keeps shown alerts alive
+  std::make_shared<ui::AlertView>("first", "", &recorder, "OK")->show();
+  std::make_shared<ui::AlertView>("second", "", &recorder, "OK")->show();
   ASSERT_EQ(stack.count(), 2u);
   auto* first = dynamic_cast<ui::AlertView*>(stack.at(0));
   EXPECT_FALSE(first->pressButton(0)) << "covered by the second alert";
   EXPECT_TRUE(stack.top()->pressButton(0));
-  EXPECT_EQ(recorder.calls,
-            (std::vector<std::string>{"clicked second 0", "will second 0", "did second 0"}));
+  EXPECT_EQ(recorder.calls, (Calls{"clicked second 0", "will second 0", "did second 0"}));
   EXPECT_FALSE(first->pressButton(3)) << "no such button";
+  {
+    Recorder shortLived;
+    first->setDelegate(&shortLived);
+  }
   EXPECT_TRUE(first->pressButton(0));
   EXPECT_TRUE(stack.empty());
 }
 
-TEST_F(AlertStackTest, DelegateGoneWhileItsAlertIsShownIsNotCalled) {
-  auto alert = std::make_shared<ui::AlertView>("t", "m", nullptr, "OK");
-  {
-    Recorder shortLived;
-    alert->setDelegate(&shortLived);
-    alert->show();
-  }
-  EXPECT_TRUE(alert->pressButton(0));
-}
-
 // Cancel comes first; of two buttons sharing the bottom row, the right one is the other button.
 TEST_F(AlertStackTest, FingerOnAnAlertButtonPressesIt) {
-  auto alert =
-      std::make_shared<ui::AlertView>("t", "m", &recorder, "No", std::vector<std::string>{"Yes"});
+  auto alert = std::make_shared<ui::AlertView>("t", "m", &recorder, "No", Calls{"Yes"});
   alert->show();
   graphics::Rect frame = alert->frame();
   EXPECT_EQ(frame.x(), (320 - frame.width()) / 2);
@@ -69,26 +61,16 @@ TEST_F(AlertStackTest, FingerOnAnAlertButtonPressesIt) {
   EXPECT_EQ(recorder.calls.front(), "clicked t 1");
 }
 
-TEST_F(AlertStackTest, ActionSheetOrdersButtonsAndReportsThePressedOne) {
-  struct SharingSheet : ui::ActionSheet {
-    using ui::ActionSheet::ActionSheet;
-    std::vector<int> dismissed;
-    void dismissWithClickedButtonIndex(int index, bool animated) override {
-      dismissed.push_back(index);
-      ui::ActionSheet::dismissWithClickedButtonIndex(index, animated);
-    }
-  };
-  auto sheet = std::make_shared<SharingSheet>("Share", &recorder, "Cancel", "Delete",
-                                              std::vector<std::string>{"Email", "Twitter"});
+TEST_F(AlertStackTest, ActionSheetPutsTheDestructiveButtonFirstAndRisesFromTheBottom) {
+  auto sheet = std::make_shared<ui::ActionSheet>("Share", &recorder, "Cancel", "Delete",
+                                                 Calls{"Email", "Twitter"});
   EXPECT_EQ(sheet->destructiveButtonIndex(), 0);
-  EXPECT_EQ(sheet->buttonTitleAtIndex(1), "Email");
   EXPECT_EQ(sheet->cancelButtonIndex(), 3);
   ui::View host(graphics::Rect{0, 0, 320, 480});
   sheet->showInView(host);
-  EXPECT_EQ(sheet->frame().maxY(), 480) << "rises from the bottom of the screen";
+  EXPECT_EQ(sheet->frame().maxY(), 480);
   EXPECT_TRUE(sheet->pressButton(2));
-  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"sheet Share 2"}));
-  EXPECT_EQ(sheet->dismissed, (std::vector<int>{2}));
+  EXPECT_EQ(recorder.calls, (Calls{"sheet Share 2"}));
   EXPECT_FALSE(sheet->isVisible());
 }
 

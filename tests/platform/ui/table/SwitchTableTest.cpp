@@ -11,21 +11,17 @@
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
-using graphics::Point;
-using graphics::Rect;
-
 namespace {
 
 // A grouped settings screen with one switch per row, each switch ignoring touches (the row
 // takes them) when `rowTakesTaps` is set, as a menu in editing mode does.
-class SettingsScreen : public ui::TableViewController {
- public:
+struct SettingsScreen : ui::TableViewController {
   explicit SettingsScreen(bool rowTakesTaps) : TableViewController(ui::TableViewStyle::Grouped) {
     for (int i = 0; i < 2; ++i) {
-      auto toggle = std::make_shared<ui::Switch>();
-      toggle->setUserInteractionEnabled(!rowTakesTaps);
-      toggle->addValueChangedAction([this, i] { log.push_back("changed " + std::to_string(i)); });
-      switches.push_back(toggle);
+      switches.push_back(std::make_shared<ui::Switch>());
+      switches[i]->setUserInteractionEnabled(!rowTakesTaps);
+      switches[i]->addValueChangedAction(
+          [this, i] { log.push_back("changed " + std::to_string(i)); });
     }
   }
   int numberOfRowsInSection(ui::TableView&, int) override { return 2; }
@@ -51,8 +47,7 @@ class SwitchTableTest : public UiTest {
     window->setRootViewController(nav);
     window->layoutIfNeeded();
   }
-  // The middle of switch `i` in window coordinates.
-  Point switchCentre(int i) {
+  graphics::Point switchCentre(int i) {
     ui::Switch& s = *screen->switches[i];
     return s.convertPointToView(s.bounds().center(), nullptr);
   }
@@ -62,42 +57,31 @@ class SwitchTableTest : public UiTest {
 };
 
 TEST_F(SwitchTableTest, TapsFlipTheSwitchOrReachTheRow) {
-  struct Row {
-    bool rowTakesTaps;
-    bool enabled;
-    bool on;
-    std::vector<std::string> log;
-  };
-  const Row rows[] = {
-      {false, true, true, {"changed 1"}},
-      {false, false, false, {}},  // disabled: swallowed
-      {true, true, false, {"row 1"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.rowTakesTaps * 2 + row.enabled);
-    show(row.rowTakesTaps);
-    screen->switches[1]->setEnabled(row.enabled);
+  const struct {
+    bool rowTakesTaps, enabled, on;
+  } rows[] = {{false, true, true}, {false, false, false}, {true, true, false}};
+  const std::vector<std::string> logs[] = {{"changed 1"}, {} /* disabled: swallowed */, {"row 1"}};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    show(rows[i].rowTakesTaps);
+    screen->switches[1]->setEnabled(rows[i].enabled);
     EXPECT_TRUE(ui::tap(*window, switchCentre(1)));
-    EXPECT_EQ(screen->switches[1]->isOn(), row.on);
+    EXPECT_EQ(screen->switches[1]->isOn(), rows[i].on);
     EXPECT_FALSE(screen->switches[0]->isOn());
-    EXPECT_EQ(screen->log, row.log);
+    EXPECT_EQ(screen->log, logs[i]);
   }
 }
 
 TEST_F(SwitchTableTest, ControllerDeselectsOnReturnUnlessAskedNotTo) {
   show(true);
   ui::TableView& table = screen->tableView();
-  ASSERT_TRUE(table.tapRowAtIndexPath({0, 1}));
-  nav->pushViewController(std::make_shared<ui::ViewController>(), false);
-  EXPECT_TRUE(table.indexPathForSelectedRow());
-  nav->popViewController(false);
-  EXPECT_FALSE(table.indexPathForSelectedRow());
-
-  screen->setClearsSelectionOnViewWillAppear(false);
-  ASSERT_TRUE(table.tapRowAtIndexPath({0, 0}));
-  nav->pushViewController(std::make_shared<ui::ViewController>(), false);
-  nav->popViewController(false);
-  EXPECT_EQ(table.indexPathForSelectedRow(), (ui::IndexPath{0, 0}));
+  for (bool clears : {true, false}) {
+    screen->setClearsSelectionOnViewWillAppear(clears);
+    ASSERT_TRUE(table.tapRowAtIndexPath({0, 1}));
+    nav->pushViewController(std::make_shared<ui::ViewController>(), false);
+    nav->popViewController(false);
+    EXPECT_EQ(table.indexPathForSelectedRow().has_value(), !clears);
+  }
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ TEST_F(TableViewTest, SelectionBelongsToTheRowNotToTheReusedCell) {
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 0})->isSelected());
 }
 
-TEST_F(TableViewTest, RowHeightsComeFromTheDelegate) {
+// Row heights come from the delegate; a subtitle cell shows its detail under the text.
+TEST_F(TableViewTest, RowHeightsAndSubtitleCells) {
   struct TallRows : TestDataSource {
     double heightForRowAtIndexPath(ui::TableView&, ui::IndexPath p) override {
       return p.row == 0 ? 121 : 60;
@@ -73,9 +74,7 @@ TEST_F(TableViewTest, RowHeightsComeFromTheDelegate) {
   auto table = TestDataSource::table(data);
   EXPECT_EQ(table->rectForRowAtIndexPath({0, 1}), (Rect{0, 121, 320, 60}));
   EXPECT_EQ(table->contentSize().height, 241);
-}
 
-TEST_F(TableViewTest, SubtitleCellShowsItsDetailUnderTheText) {
   ui::TableViewCell cell(ui::TableViewCellStyle::Subtitle, "b");
   cell.setFrame(Rect{0, 0, 320, 60});
   cell.textLabel()->setText("title");
@@ -128,24 +127,21 @@ TEST_F(TableViewTest, GroupedCaptionsWrapToTheirWholeText) {
     std::optional<std::string> titleForFooterInSection(ui::TableView&, int) override {
       return caption;
     }
-  };
+  } data;
+  data.sections = {{"a", "b"}};
   double heights[2];
   for (int i = 0; i < 2; ++i) {
-    Captioned data;
-    data.sections = {{"a", "b"}};
     data.caption = i ? std::string(400, 'w') : "Short";
     ui::TableView table({0, 0, 320, 480}, ui::TableViewStyle::Grouped);
     table.setDataSource(&data);
     table.reloadData();
     heights[i] = table.contentSize().height;
-    const ui::Label* footer = nullptr;
-    for (const auto& view : table.subviews()) {
-      auto* label = dynamic_cast<const ui::Label*>(view.get());
-      if (label && label->text() == data.caption) footer = label;
-    }
-    ASSERT_NE(footer, nullptr);
-    EXPECT_EQ(footer->numberOfLines(), 0);
-    EXPECT_EQ(footer->frame().maxY() + table.sectionFooterHeight(), heights[i]);
+    auto footer = std::find_if(table.subviews().begin(), table.subviews().end(), [&](auto& v) {
+      auto* label = dynamic_cast<const ui::Label*>(v.get());
+      return label && label->text() == data.caption && label->numberOfLines() == 0;
+    });
+    ASSERT_NE(footer, table.subviews().end());
+    EXPECT_EQ((*footer)->frame().maxY() + table.sectionFooterHeight(), heights[i]);
   }
   EXPECT_GT(heights[1], heights[0] + 40) << "the long caption did not get more lines";
 }

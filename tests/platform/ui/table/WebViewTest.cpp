@@ -9,8 +9,15 @@
 #include "tests/platform/ui/UiTestSupport.h"
 
 using ui::WebViewNavigationType;
+using Calls = std::vector<std::string>;
+constexpr auto kOther = WebViewNavigationType::Other;
+constexpr auto kLink = WebViewNavigationType::LinkClicked;
 
 namespace {
+
+std::string should(const std::string& url, WebViewNavigationType type) {
+  return "should " + url + " " + std::to_string(static_cast<int>(type));
+}
 
 struct Recorder : ui::WebViewDelegate {
   std::vector<std::string> calls;
@@ -18,8 +25,7 @@ struct Recorder : ui::WebViewDelegate {
   std::string titleAtStart;
   bool shouldStartLoadWithRequest(ui::WebView&, const net::UrlRequest& r,
                                   WebViewNavigationType type) override {
-    calls.push_back("should " + r.url().absoluteString() + " " +
-                    std::to_string(static_cast<int>(type)));
+    calls.push_back(should(r.url().absoluteString(), type));
     return allow;
   }
   void webViewDidStartLoad(ui::WebView& w) override {
@@ -44,54 +50,47 @@ class WebViewTest : public UiTest {
   ui::HeadlessWebEngine* engine = dynamic_cast<ui::HeadlessWebEngine*>(&web->engine());
 };
 
-constexpr int kOther = static_cast<int>(WebViewNavigationType::Other);
-constexpr int kLink = static_cast<int>(WebViewNavigationType::LinkClicked);
+const std::string kCancelled = "fail " + std::to_string(net::Error::Cancelled);
 
-TEST_F(WebViewTest, DelegateHearsShouldStartThenStartThenFinish) {
+// The delegate hears should-start, start, finish; a failed load keeps the page on screen, and
+// scripts run meanwhile in the page still shown.
+TEST_F(WebViewTest, LoadsReportInOrderAndAFailureKeepsThePage) {
+  web->loadHTMLString("<p>hi</p>", net::Url::parse("http://site/"));
+  engine->finishLoad("t");
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/");
+  recorder.calls.clear();
   web->loadRequest("http://site/a.html");
   EXPECT_TRUE(web->isLoading());
   engine->finishLoad("Page A");
   EXPECT_FALSE(web->isLoading());
-  EXPECT_EQ(recorder.calls,
-            (std::vector<std::string>{"should http://site/a.html " + std::to_string(kOther),
-                                      "start", "finish"}));
+  EXPECT_EQ(recorder.calls, (Calls{should("http://site/a.html", kOther), "start", "finish"}));
   EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "Page A");
-}
-
-TEST_F(WebViewTest, FailedLoadKeepsThePageOnScreen) {
-  web->loadRequest("http://site/a.html");
-  engine->finishLoad("Page A");
   engine->clickLink("http://site/b.html");
-  EXPECT_EQ(recorder.titleAtStart, "Page A") << "scripts run in the page still on screen";
+  EXPECT_EQ(recorder.titleAtStart, "Page A");
   engine->failLoad(net::Error("net", net::Error::CannotConnectToHost, "down"));
   EXPECT_EQ(recorder.calls.back(), "fail " + std::to_string(net::Error::CannotConnectToHost));
   EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
 }
 
-TEST_F(WebViewTest, RefusedNavigationLoadsNothing) {
+// A refused navigation loads nothing and leaves a running load alone; a new one cuts it short.
+TEST_F(WebViewTest, RefusedNavigationLoadsNothingAndANewOneCutsTheRunningLoadShort) {
   recorder.allow = false;
   web->loadRequest("http://callback/?oauth_token=x");
   EXPECT_EQ(recorder.calls.size(), 1u);
   EXPECT_TRUE(engine->startedRequests().empty());
-
-  // A refused link leaves the running load alone.
   recorder.allow = true;
   web->loadRequest("http://site/a.html");
   recorder.allow = false;
   EXPECT_FALSE(engine->clickLink("http://elsewhere/"));
   EXPECT_TRUE(web->isLoading());
   EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
-}
 
-TEST_F(WebViewTest, NewNavigationCutsTheRunningLoadShort) {
-  web->loadRequest("http://site/a.html");
+  recorder.allow = true;
   recorder.calls.clear();
   engine->clickLink("http://site/b.html");
-  EXPECT_EQ(recorder.calls,
-            (std::vector<std::string>{"should http://site/b.html " + std::to_string(kLink),
-                                      "fail " + std::to_string(net::Error::Cancelled), "start"}));
+  EXPECT_EQ(recorder.calls, (Calls{should("http://site/b.html", kLink), kCancelled, "start"}));
   web->stopLoading();
-  EXPECT_EQ(recorder.calls.back(), "fail " + std::to_string(net::Error::Cancelled));
+  EXPECT_EQ(recorder.calls.back(), kCancelled);
   EXPECT_FALSE(web->isLoading());
 }
 
@@ -99,8 +98,7 @@ TEST_F(WebViewTest, InvalidAddressReportsAFailureInsteadOfNothing) {
   web->loadRequest("http://site/bài viết.html");
   EXPECT_TRUE(recorder.calls.empty());
   base::RunLoop::main().runUntilIdle();
-  EXPECT_EQ(recorder.calls,
-            (std::vector<std::string>{"fail " + std::to_string(net::Error::BadURL)}));
+  EXPECT_EQ(recorder.calls, (Calls{"fail " + std::to_string(net::Error::BadURL)}));
   EXPECT_TRUE(engine->startedRequests().empty());
 }
 
@@ -114,12 +112,6 @@ TEST_F(WebViewTest, DelegateMayDestroyTheWebViewWhileHearingALoad) {
   web->loadRequest("http://site/a.html");
   engine->clickLink("http://site/b.html");  // the cut-short load closes the view
   EXPECT_EQ(web, nullptr);
-}
-
-TEST_F(WebViewTest, HtmlStringLoadsAtItsBaseAddress) {
-  web->loadHTMLString("<p>hi</p>", net::Url::parse("http://site/"));
-  engine->finishLoad("t");
-  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/");
 }
 
 }  // namespace
