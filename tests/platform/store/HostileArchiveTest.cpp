@@ -1,21 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "platform/store/KeyedArchiver.h"
 #include "platform/store/KeyedUnarchiver.h"
 #include "tests/platform/store/Note.h"
 
-using store::KeyedArchiver;
 using store::KeyedUnarchiver;
 using store::Plist;
 
+// Damaged copies of real archives are left to the keyed-archive fuzz target; these are the
+// hostile layouts it would take long to find.
 namespace {
 
 using Uids = std::vector<uint64_t>;
 constexpr uint64_t kArrayClass = 1;  // every builder adds it first
 
-// A dictionary from its entries.
 Plist dict(std::initializer_list<std::pair<const char*, Plist>> entries) {
   Plist d = Plist::dictionary();
   for (const auto& [key, value] : entries) d.set(key, value);
@@ -28,11 +26,13 @@ Plist refs(const Uids& uids) {
   return list;
 }
 
+Plist arrayObject(const Uids& members, uint64_t classUid = kArrayClass) {
+  return dict({{"NS.objects", refs(members)}, {"$class", Plist::uid(classUid)}});
+}
+
 // Builds archives object by object, the way a hostile file might be laid out.
 class ArchiveBuilder {
  public:
-  ArchiveBuilder() : objects_(Plist::stringArray({"$null"})) {}
-
   uint64_t add(Plist object) {
     objects_.append(std::move(object));
     return objects_.view().size() - 1;
@@ -41,10 +41,7 @@ class ArchiveBuilder {
     return add(dict({{"$classname", Plist::string(name)},
                      {"$classes", Plist::stringArray({name, "NSObject"})}}));
   }
-  uint64_t array(const Uids& members) { return add(arrayObject(members, arrayClass_)); }
-  static Plist arrayObject(const Uids& members, uint64_t classUid) {
-    return dict({{"NS.objects", refs(members)}, {"$class", Plist::uid(classUid)}});
-  }
+  uint64_t array(const Uids& members) { return add(arrayObject(members)); }
   Plist note(uint64_t textUid) {
     if (!noteClass_) noteClass_ = addClass("Note");
     return dict({{"text", Plist::uid(textUid)}, {"$class", Plist::uid(noteClass_)}});
@@ -63,31 +60,32 @@ class ArchiveBuilder {
   }
 
  private:
-  Plist objects_;
+  Plist objects_ = Plist::stringArray({"$null"});
   uint64_t arrayClass_ = addClass("NSArray");  // kArrayClass
   uint64_t noteClass_ = 0;
 };
 
-void expectRejected(const std::vector<uint8_t>& bytes, const std::string& what) {
-  std::string error;
-  EXPECT_FALSE(KeyedUnarchiver::unarchiveArray<Note>(bytes, &error)) << what;
-  EXPECT_FALSE(error.empty()) << what;
-  EXPECT_FALSE(KeyedUnarchiver::unarchivePropertyList(bytes)) << what;
+// Refused both as notes and as a property list, one of the errors naming `reason`.
+void expectRejected(const std::vector<uint8_t>& bytes, const std::string& reason) {
+  std::string asNotes, asList;
+  EXPECT_FALSE(KeyedUnarchiver::unarchiveArray<Note>(bytes, &asNotes)) << reason;
+  EXPECT_FALSE(KeyedUnarchiver::unarchivePropertyList(bytes, &asList)) << reason;
+  EXPECT_NE((asNotes + "|" + asList).find(reason), std::string::npos) << asNotes << "|" << asList;
 }
 
 TEST(HostileArchiveTest, ReferencesOutOfRangeAndCycles) {
   ArchiveBuilder b;
-  expectRejected(b.bytes(99), "root out of range");
-  expectRejected(b.bytes(b.array({1000000})), "member out of range");
-  expectRejected(b.bytes(b.array({b.add(b.note(77))})), "text out of range");
+  expectRejected(b.bytes(99), "out of range");
+  expectRejected(b.bytes(b.array({1000000})), "out of range");
+  expectRejected(b.bytes(b.array({b.add(b.note(77))})), "out of range");
   uint64_t self = b.add(Plist::dictionary());
-  b.replace(self, ArchiveBuilder::arrayObject({self}, kArrayClass));
-  expectRejected(b.bytes(self), "array containing itself");
+  b.replace(self, arrayObject({self}));
+  expectRejected(b.bytes(self), "contains itself");
   uint64_t note = b.add(Plist::dictionary());
   Plist looped = b.note(0);
   looped.set("child", Plist::uid(note));
   b.replace(note, looped);
-  expectRejected(b.bytes(b.array({note})), "note whose child is itself");
+  expectRejected(b.bytes(b.array({note})), "contains itself");
 }
 
 TEST(HostileArchiveTest, DeepNestingAndExpandingGraphs) {
@@ -98,10 +96,10 @@ TEST(HostileArchiveTest, DeepNestingAndExpandingGraphs) {
     for (size_t i = 0; i < levels; ++i) inner = b.array(Uids(fanOut, inner));
     return b.bytes(inner);
   };
-  expectRejected(nested(5000, 1), "5000 nested arrays");
-  expectRejected(nested(60, 2), "2^60 paths through 60 objects");
+  expectRejected(nested(5000, 1), "too deeply");
+  expectRejected(nested(60, 2), "too many times");  // 2^60 paths through 60 objects
   EXPECT_TRUE(KeyedUnarchiver::unarchivePropertyList(nested(KeyedUnarchiver::kMaxDepth, 1)));
-  expectRejected(nested(KeyedUnarchiver::kMaxDepth + 1, 1), "one level too deep");
+  expectRejected(nested(KeyedUnarchiver::kMaxDepth + 1, 1), "too deeply");
 }
 
 TEST(HostileArchiveTest, WrongTypes) {
@@ -112,22 +110,17 @@ TEST(HostileArchiveTest, WrongTypes) {
   EXPECT_TRUE(KeyedUnarchiver::unarchivePropertyList(strings));
 
   const std::pair<const char*, Plist> objects[] = {
-      {"note text a number",
-       ArchiveBuilder::arrayObject({b.add(b.note(b.add(Plist::integer(5))))}, kArrayClass)},
-      {"note text an array",
-       ArchiveBuilder::arrayObject({b.add(b.note(b.array({})))}, kArrayClass)},
-      {"inline member",
-       dict({{"NS.objects", Plist::stringArray({"x"})}, {"$class", Plist::uid(kArrayClass)}})},
-      {"no class", dict({{"NS.objects", refs({})}})},
-      {"class a string", ArchiveBuilder::arrayObject({}, text)},
-      {"class names not strings",
-       ArchiveBuilder::arrayObject(
-           {}, b.add(dict({{"$classname", Plist::string("NSArray")}, {"$classes", refs({1})}})))},
-      {"unknown class", ArchiveBuilder::arrayObject({}, b.addClass("Unknown"))},
-      {"NS.objects not an array",
-       dict({{"NS.objects", Plist::uid(1)}, {"$class", Plist::uid(kArrayClass)}})},
+      {"not a string", arrayObject({b.add(b.note(b.add(Plist::integer(5))))})},
+      {"not a string", arrayObject({b.add(b.note(b.array({})))})},
+      {"", dict({{"NS.objects", Plist::stringArray({"x"})}, {"$class", Plist::uid(kArrayClass)}})},
+      {"without a class", dict({{"NS.objects", refs({})}})},
+      {"", arrayObject({}, text)},
+      {"non-string", arrayObject({}, b.add(dict({{"$classname", Plist::string("NSArray")},
+                                                 {"$classes", refs({1})}})))},
+      {"", arrayObject({}, b.addClass("Unknown"))},
+      {"", dict({{"NS.objects", Plist::uid(1)}, {"$class", Plist::uid(kArrayClass)}})},
   };
-  for (const auto& [what, object] : objects) expectRejected(b.bytes(b.add(object)), what);
+  for (const auto& [reason, object] : objects) expectRejected(b.bytes(b.add(object)), reason);
 
   // Dictionaries: key counts differ, a key that is not a string, a nil value; then a good one.
   uint64_t cls = b.addClass("NSDictionary"), k = b.add(Plist::string("k")),
@@ -152,13 +145,13 @@ TEST(HostileArchiveTest, DatesOutOfRange) {
                                 {"$class", Plist::uid(b.addClass("NSDate"))}}));
     std::string error;
     auto decoded = KeyedUnarchiver::unarchivePropertyList(b.bytes(date), &error);
-    EXPECT_EQ(decoded.has_value(), accepted) << secondsSince2001;
-    if (accepted) {
-      auto expected = store::Date(std::chrono::seconds(978307200 + int64_t(secondsSince2001)));
-      EXPECT_EQ(decoded->view().asDate(), expected) << secondsSince2001;
-    } else {
-      EXPECT_NE(error.find("out of range"), std::string::npos) << error;
-    }
+    auto expected = [s = secondsSince2001] {
+      return store::Date(std::chrono::seconds(978307200 + int64_t(s)));
+    };
+    EXPECT_EQ(decoded ? decoded->view().asDate() : std::nullopt,
+              accepted ? std::optional(expected()) : std::nullopt)
+        << secondsSince2001;
+    EXPECT_EQ(error.find("out of range") != std::string::npos, !accepted) << error;
   }
 }
 
@@ -177,28 +170,6 @@ TEST(HostileArchiveTest, BrokenOuterLayout) {
     EXPECT_FALSE(error.empty()) << key;
   }
   EXPECT_FALSE(KeyedUnarchiver::open(Plist::array().toBinary()));
-}
-
-// Damaged copies of a real archive: every outcome is a value or a clear failure.
-TEST(HostileArchiveTest, DamagedBytesNeverCrash) {
-  auto note = std::make_shared<Note>();
-  note->text = "text";
-  note->child = std::make_shared<Note>();
-  note->children = {std::make_shared<Note>(), std::make_shared<Note>()};
-  auto good = KeyedArchiver::archivedDataWithRootObject(std::vector{note, note});
-  std::mt19937 random(12345);
-  for (int round = 0; round < 3000; ++round) {
-    auto bytes = good;
-    for (int i = 0; i < 1 + int(random() % 4); ++i) bytes[random() % bytes.size()] = random();
-    std::string error;
-    auto notes = KeyedUnarchiver::unarchiveArray<Note>(bytes, &error);
-    EXPECT_TRUE(notes || !error.empty());
-    KeyedUnarchiver::unarchivePropertyList(bytes);
-  }
-  for (size_t cut = 0; cut < good.size(); ++cut) {
-    std::vector<uint8_t> prefix(good.begin(), good.begin() + static_cast<long>(cut));
-    EXPECT_FALSE(KeyedUnarchiver::unarchiveArray<Note>(prefix));
-  }
 }
 
 }  // namespace

@@ -39,15 +39,13 @@ TEST_F(FileSecretStoreTest, PrivateFileThatSurvivesReopening) {
 }
 
 TEST_F(FileSecretStoreTest, CorruptFileIsKeptAside) {
-  store::Plist wrongType = store::Plist::dictionary();
-  store::Plist entry = store::Plist::dictionary();
-  entry.set("service", store::Plist::integer(5));
-  store::Plist items = store::Plist::array();
-  items.append(entry);
-  wrongType.set("items", items);
-  auto text = [](const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); };
-  const std::string bad[] = {"not a plist", text(store::Plist::array().toBinary()),
-                             text(wrongType.toBinary())};
+  auto binary = [](const std::string& xml) {
+    auto bytes = store::Plist::fromXml("<plist>" + xml + "</plist>")->toBinary();
+    return std::string(bytes.begin(), bytes.end());
+  };
+  const std::string bad[] = {"not a plist", binary("<array/>"),
+                             binary("<dict><key>items</key><array><dict><key>service</key>"
+                                    "<integer>5</integer></dict></array></dict>")};
   for (const auto& bytes : bad) {
     testing_support::writeFile(file_, bytes);
     base::LogCapture log;

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <tuple>
 
 #include "platform/store/KeyedArchiver.h"
 #include "platform/store/KeyedUnarchiver.h"
 #include "tests/platform/store/Note.h"
+#include "tests/support/TempDir.h"
 
 using store::KeyedArchiver;
 using store::KeyedUnarchiver;
@@ -14,11 +13,6 @@ using store::Plist;
 using store::PlistView;
 
 namespace {
-
-std::vector<uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The object a reference in `archive` names.
 PlistView deref(const Plist& archive, PlistView ref) {
@@ -66,25 +60,20 @@ TEST(KeyedArchiveTest, LayoutIsApplesKeyedArchiverLayout) {
   Plist archive =
       *Plist::fromBinary(KeyedArchiver::archivedDataWithRootObject(std::vector{note, other}));
   PlistView a = archive.view();
-  EXPECT_EQ(a.get("$archiver").asString(), "NSKeyedArchiver");
-  EXPECT_EQ(a.get("$version").asInteger(), 100000);
-  EXPECT_EQ(a.get("$objects").at(0).asString(), "$null");
+  EXPECT_EQ(
+      std::pair(a.get("$archiver").asString(), a.get("$version").asInteger()),
+      std::pair(std::optional<std::string>("NSKeyedArchiver"), std::optional<int64_t>(100000)));
   PlistView array = deref(archive, a.get("$top").get("root"));
   EXPECT_EQ(deref(archive, array.get("$class")).get("$classname").asString(), "NSMutableArray");
-
   PlistView first = deref(archive, array.get("NS.objects").at(0));
   PlistView second = deref(archive, array.get("NS.objects").at(1));
-  EXPECT_EQ(deref(archive, first.get("text")).asString(), "same");
-  // Equal strings and equal classes are stored once.
+  // Equal strings and equal classes are stored once; absent strings and null objects refer to
+  // "$null"; the class entry follows the object's members.
   EXPECT_EQ(first.get("text").asUid(), second.get("text").asUid());
   EXPECT_EQ(first.get("$class").asUid(), second.get("$class").asUid());
-  // Absent strings and null objects are references to "$null"; scalars are inline.
+  EXPECT_EQ(a.get("$objects").at(0).asString(), "$null");
   EXPECT_EQ(first.get("missing").asUid(), 0u);
   EXPECT_EQ(first.get("child").asUid(), 0u);
-  EXPECT_EQ(first.get("count").asInteger(), 0);
-  PlistView noteClass = deref(archive, first.get("$class"));
-  EXPECT_EQ(noteClass.get("$classes").at(1).asString(), "NSObject");
-  // The class entry follows the object's members.
   EXPECT_GT(first.get("$class").asUid(), first.get("text").asUid());
 }
 
@@ -97,8 +86,7 @@ TEST(KeyedArchiveTest, StringAndPropertyListRoots) {
   value.set("nested", Plist::stringArray({"p", "q"}));
   auto decoded =
       KeyedUnarchiver::unarchivePropertyList(KeyedArchiver::archivedDataWithRootObject(value));
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(*decoded, value);
+  EXPECT_EQ(decoded, value);
 
   auto nilRoot = KeyedArchiver::archivedDataWithRootObject(std::optional<std::string>());
   EXPECT_FALSE(KeyedUnarchiver::unarchiveString(nilRoot));
@@ -112,7 +100,8 @@ TEST(KeyedArchiveTest, DecodesApplesArchive) {
   // Made by Apple's NSKeyedArchiver on macOS with encode(_:) (top key "$0"); one string is both
   // a key and a value, and class entries follow their objects' members.
   std::string error;
-  auto coder = KeyedUnarchiver::open(readBytes(STORE_TEST_DATA "/apple_dict.bin"), &error);
+  std::string file = testing_support::readFile(STORE_TEST_DATA "/apple_dict.bin");
+  auto coder = KeyedUnarchiver::open(std::vector<uint8_t>(file.begin(), file.end()), &error);
   ASSERT_TRUE(coder) << error;
   auto value = coder->decodePropertyListForKey("$0");
   ASSERT_TRUE(coder->finish(&error)) << error;

@@ -40,19 +40,6 @@ TEST_F(AnimatorTest, StepsThroughTheValuesAndEndsExactly) {
   EXPECT_EQ(finished, std::optional<bool>(true));
 }
 
-TEST_F(AnimatorTest, DelayKeepsTheOldValueUntilItStarts) {
-  auto view = std::make_shared<ui::View>();
-  bool done = false;
-  ui::animate(
-      0.2, [&] { view->setAlpha(0); }, [&](bool) { done = true; }, {.delay = 0.3});
-  loop.runFor(0.25);
-  EXPECT_EQ(view->alpha(), 1);
-  loop.runFor(0.15);
-  EXPECT_FALSE(done);
-  loop.runFor(0.1);
-  EXPECT_TRUE(done);
-}
-
 TEST_F(AnimatorTest, ANewAnimationTakesOverTheProperty) {
   auto view = std::make_shared<ui::View>();
   view->setAlpha(0);

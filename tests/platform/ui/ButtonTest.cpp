@@ -5,8 +5,6 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/Touch.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
@@ -48,25 +46,25 @@ TEST_F(ButtonTapTest, ActionRunsOnlyWhenLiftedInside) {
   EXPECT_EQ(events, std::vector<std::string>{"action"});
 }
 
-TEST_F(ButtonTapTest, DisabledButtonSwallowsTapsWithoutActing) {
-  bool below = false;
+// A disabled button swallows taps without acting; while the application is busy (counted) taps
+// are not taken at all.
+TEST_F(ButtonTapTest, DisabledButtonsAndABusyApplicationIgnoreTaps) {
   struct Catcher : ui::View {
-    bool* hit;
-    explicit Catcher(bool* h) : ui::View({0, 0, 40, 40}), hit(h) {}
-    bool touchBegan(graphics::Point) override { return *hit = true; }
+    bool hit = false;
+    Catcher() : ui::View({0, 0, 40, 40}) {}
+    bool touchBegan(graphics::Point) override { return hit = true; }
   };
-  root->insertSubview(std::make_shared<Catcher>(&below), 0);
+  auto below = std::make_shared<Catcher>();
+  root->insertSubview(below, 0);
   button->setEnabled(false);
   EXPECT_TRUE(ui::tap(*root, {20, 20}));
   EXPECT_TRUE(events.empty());
-  EXPECT_FALSE(below);
-}
+  EXPECT_FALSE(below->hit);
 
-TEST_F(ButtonTapTest, TapsAreIgnoredWhileTheApplicationIsBusy) {
+  button->setEnabled(true);
   auto& app = ui::Application::shared();
   app.beginIgnoringInteractionEvents();
   app.beginIgnoringInteractionEvents();
-  EXPECT_FALSE(ui::tap(*root, {20, 20}));
   app.endIgnoringInteractionEvents();
   EXPECT_FALSE(ui::tap(*root, {20, 20}));
   app.endIgnoringInteractionEvents();
@@ -91,27 +89,4 @@ TEST_F(ButtonTapTest, AButtonMayGoAwayDuringItsOwnTouch) {
   button.reset();
   touch.end({20, 20});
   EXPECT_TRUE(events.empty());
-}
-
-// Highlighted looks apply only where one is set: buttons, labels and image views fall back to
-// their normal look.
-TEST(HighlightTest, LooksFallBackToTheNormalState) {
-  auto normal = graphics::Image::filled({40, 40}, graphics::Color::black());
-  auto focus = graphics::Image::filled({40, 40}, graphics::Color::white());
-  ui::Button button;
-  button.setImage(normal);
-  button.setBackgroundImage(focus, ui::ControlState::Highlighted);
-  button.setHighlighted(true);
-  EXPECT_EQ(button.currentImage(), normal);
-  EXPECT_EQ(button.currentBackgroundImage(), focus);
-  button.setEnabled(false);
-  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
-
-  ui::Label label;
-  label.setTextColor(graphics::Color::white());
-  label.setHighlighted(true);
-  EXPECT_EQ(label.textStyle().color, graphics::Color::white());
-  ui::ImageView view(normal);
-  view.setHighlighted(true);
-  EXPECT_EQ(view.shownImage(), normal);
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/ui/Application.h"
-#include "platform/ui/Pasteboard.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
 namespace {
@@ -47,17 +46,6 @@ TEST_F(DesktopServicesTest, OpenURLHandsOnlyWebAndMailAddressesToTheDesktop) {
   EXPECT_FALSE(ui::Application::shared().openURL("http://vemo.vn/"));
   ui::Application::shared().setOpenURLHandler(nullptr);
   EXPECT_FALSE(ui::Application::shared().openURL("http://vemo.vn/"));
-}
-
-TEST_F(DesktopServicesTest, PasteboardHoldsWhatWasPutThereLast) {
-  ui::Pasteboard& board = ui::Pasteboard::general();
-  graphics::ImagePtr picture = graphics::Image::filled({4, 4}, graphics::Color::black());
-  board.setImage(picture);
-  board.setString("http://vemo.vn/tin-1");
-  EXPECT_EQ(board.string(), "http://vemo.vn/tin-1");
-  EXPECT_EQ(board.image(), nullptr);
-  board.setImage(picture);
-  EXPECT_EQ(board.string(), std::nullopt);
 }
 
 }  // namespace
