@@ -144,35 +144,27 @@ TEST_F(TextInputTest, OnlyTheUsersEditsAndReturnKeyReachTheDelegate) {
   EXPECT_TRUE(name->returnKeyPressed());
 }
 
-// How many pixels of `view`, painted alone onto white, are dark, and how many are marked at all.
-std::pair<int, int> inkOf(const ui::View& view) {
+// Which pixels of `view`, painted alone onto white, are dark.
+std::vector<bool> inkOf(const ui::View& view) {
   graphics::OffscreenSurface surface(view.frame().size);
   graphics::Painter painter(surface.context());
   painter.fillRect({{0, 0}, view.frame().size}, Color::white());
   painter.translate(-view.frame().x(), -view.frame().y());
   ui::Renderer::paint(view, painter);
-  std::pair<int, int> ink;
+  std::vector<bool> ink;
   for (double y = 0.5; y < view.frame().height(); y += 1) {
-    for (double x = 0.5; x < view.frame().width(); x += 1) {
-      double red = surface.colorAt({x, y}).red;
-      ink.first += red < 0.4;
-      ink.second += red < 0.95;
-    }
+    for (double x = 0.5; x < view.frame().width(); x += 1)
+      ink.push_back(surface.colorAt({x, y}).red < 0.4);
   }
   return ink;
 }
 
-TEST_F(TextInputTest, SecureTextIsDrawnAsBulletsAndThePlaceholderInGrey) {
+TEST_F(TextInputTest, SecureTextIsDrawnAsBullets) {
   password->setText("mật khẩu");
   EXPECT_EQ(password->displayText(), "••••••••");  // one per character, not per byte
   auto bullets = std::make_shared<ui::TextField>(password->frame());
   bullets->setText(password->displayText());
   EXPECT_EQ(inkOf(*password), inkOf(*bullets));
-
-  name->setPlaceholder("Tên đăng nhập");
-  auto [dark, marked] = inkOf(*name);
-  EXPECT_GT(marked, 20);
-  EXPECT_EQ(dark, 0);
 }
 
 TEST_F(TextInputTest, TextViewWrapsItsTextAndScrollsWhenTaller) {

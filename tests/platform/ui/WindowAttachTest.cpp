@@ -17,8 +17,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 // A root screen that turns with the device only while `follows` is set.
-class Screen : public ui::ViewController {
- public:
+struct Screen : ui::ViewController {
   bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation) override { return follows; }
   bool follows = true;
 };
@@ -51,26 +50,22 @@ class WindowAttachTest : public UiTest {
 
 TEST_F(WindowAttachTest, TurnsByDeviceAngleMinusWindowAngleAndStaysCentred) {
   using IO = InterfaceOrientation;
-  const struct {
-    IO window, device;
-    double rotation;
-  } rows[] = {
-      {IO::Portrait, IO::Portrait, 0},
-      {IO::Portrait, IO::PortraitUpsideDown, kPi},
-      {IO::Portrait, IO::LandscapeLeft, -kPi / 2},
-      {IO::Portrait, IO::LandscapeRight, kPi / 2},
-      {IO::PortraitUpsideDown, IO::LandscapeLeft, kPi / 2},
-      {IO::LandscapeLeft, IO::Portrait, kPi / 2},
-      {IO::LandscapeLeft, IO::LandscapeRight, kPi},
-      {IO::LandscapeRight, IO::Portrait, -kPi / 2},
-      {IO::LandscapeRight, IO::PortraitUpsideDown, kPi / 2},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << int(row.window) << " " << int(row.device));
-    turn(row.window, row.device);
-    EXPECT_NEAR(panel->transform().rotation, row.rotation, 1e-9);
+  // Window, device, the panel's turn in quarter turns.
+  const std::tuple<IO, IO, double> rows[] = {{IO::Portrait, IO::Portrait, 0},
+                                             {IO::Portrait, IO::PortraitUpsideDown, 2},
+                                             {IO::Portrait, IO::LandscapeLeft, -1},
+                                             {IO::Portrait, IO::LandscapeRight, 1},
+                                             {IO::PortraitUpsideDown, IO::LandscapeLeft, 1},
+                                             {IO::LandscapeLeft, IO::Portrait, 1},
+                                             {IO::LandscapeLeft, IO::LandscapeRight, 2},
+                                             {IO::LandscapeRight, IO::Portrait, -1},
+                                             {IO::LandscapeRight, IO::PortraitUpsideDown, 1}};
+  for (const auto& [window, device, quarters] : rows) {
+    SCOPED_TRACE(testing::Message() << int(window) << " " << int(device));
+    turn(window, device);
+    EXPECT_NEAR(panel->transform().rotation, quarters * kPi / 2, 1e-9);
     EXPECT_EQ(panel->frame(),
-              (ui::isLandscape(row.window) ? Rect{160, 80, 160, 160} : Rect{80, 160, 160, 160}));
+              (ui::isLandscape(window) ? Rect{160, 80, 160, 160} : Rect{80, 160, 160, 160}));
   }
 }
 
