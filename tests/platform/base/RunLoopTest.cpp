@@ -4,9 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <string>
 #include <thread>
-#include <vector>
 
 using base::RunLoop;
 using Log = std::vector<std::string>;

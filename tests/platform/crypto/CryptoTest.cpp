@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/crypto/Base64.h"
 #include "platform/crypto/HmacSha1.h"
 #include "platform/crypto/Md5.h"
@@ -9,12 +7,8 @@
 namespace {
 
 std::string hex(const crypto::HmacSha1::Digest& d) {
-  static const char* digits = "0123456789abcdef";
   std::string out;
-  for (auto b : d) {
-    out += digits[b >> 4];
-    out += digits[b & 15];
-  }
+  for (auto b : d) out += {"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
   return out;
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/graphics/PangoEngine.h"
 
 using graphics::Font;

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "platform/graphics/OffscreenSurface.h"
 #include "platform/graphics/Painter.h"

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "platform/graphics/PangoTextMeasurer.h"
 

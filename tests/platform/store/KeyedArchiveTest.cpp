@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "platform/store/KeyedArchiver.h"
 #include "platform/store/KeyedUnarchiver.h"
 #include "tests/platform/store/Note.h"

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "platform/ui/Animator.h"
 #include "platform/ui/View.h"
 #include "tests/platform/ui/UiTestSupport.h"

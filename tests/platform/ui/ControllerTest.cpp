@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/base/NotificationCenter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"

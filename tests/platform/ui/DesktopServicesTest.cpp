@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "platform/ui/Application.h"
 #include "tests/platform/ui/UiTestSupport.h"
 

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/graphics/FixedTextMeasurer.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/BarButton.h"
@@ -53,31 +49,24 @@ class NavigationBarTest : public UiTest {
 };
 
 TEST_F(NavigationBarTest, ItemsAndTitleArePlacedAndTheTitleCutToFit) {
-  auto cancel = [] { return BarButtonItem::system(BarButtonSystemItem::Cancel, {}); };
-  auto spinner = std::make_shared<ui::ActivityIndicatorView>();
-  struct Row {
-    std::string title;
-    std::shared_ptr<BarButtonItem> left, right;
-    Rect leftFrame, rightFrame, titleFrame;
-  };
-  const Row rows[] = {
-      {"Share", cancel(), BarButtonItem::system(BarButtonSystemItem::Edit, {}), Rect{5, 7, 56, 30},
-       Rect{267, 7, 48, 30}, Rect{135, 10, 50, 24}},
-      {"Twitter", cancel(), logging("Send to Twitter", BarButtonItemStyle::Done),
-       Rect{5, 7, 56, 30}, Rect{205, 7, 110, 30}, Rect{125, 10, 70, 24}},
-      {"Tiêu đề rất dài của bài", cancel(), logging("Send to Twitter", BarButtonItemStyle::Done),
-       Rect{5, 7, 56, 30}, Rect{205, 7, 110, 30}, Rect{66, 10, 134, 24}},
-      {"X", nullptr, BarButtonItem::withCustomView(spinner), Rect{}, Rect{295, 12, 20, 20},
-       Rect{155, 10, 10, 24}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.title);
-    screen->setTitle(row.title);
-    item().setLeftBarButtonItem(row.left);
-    item().setRightBarButtonItem(row.right);
-    EXPECT_EQ(bar().leftView() ? bar().leftView()->frame() : Rect{}, row.leftFrame);
-    EXPECT_EQ(bar().rightView()->frame(), row.rightFrame);
-    EXPECT_EQ(bar().titleLabel().frame(), row.titleFrame);
+  auto send = [this] { return logging("Send to Twitter", BarButtonItemStyle::Done); };
+  auto spinner = BarButtonItem::withCustomView(std::make_shared<ui::ActivityIndicatorView>());
+  const std::tuple<const char*, std::shared_ptr<BarButtonItem>, Rect, Rect> rows[] = {
+      {"Share",
+       BarButtonItem::system(BarButtonSystemItem::Edit, {}),
+       {267, 7, 48, 30},
+       {135, 10, 50, 24}},
+      {"Twitter", send(), {205, 7, 110, 30}, {125, 10, 70, 24}},
+      {"Tiêu đề rất dài của bài", send(), {205, 7, 110, 30}, {66, 10, 134, 24}},
+      {"X", spinner, {295, 12, 20, 20}, {155, 10, 10, 24}}};
+  item().setLeftBarButtonItem(BarButtonItem::system(BarButtonSystemItem::Cancel, {}));
+  for (const auto& [title, right, rightFrame, titleFrame] : rows) {
+    SCOPED_TRACE(title);
+    screen->setTitle(title);
+    item().setRightBarButtonItem(right);
+    EXPECT_EQ(bar().leftView()->frame(), (Rect{5, 7, 56, 30}));
+    EXPECT_EQ(bar().rightView()->frame(), rightFrame);
+    EXPECT_EQ(bar().titleLabel().frame(), titleFrame);
   }
   EXPECT_EQ(screen->view()->frame(), (Rect{0, 44, 320, 416}));
 }

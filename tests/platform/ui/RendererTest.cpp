@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "platform/graphics/Image.h"
 #include "platform/graphics/OffscreenSurface.h"

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/graphics/OffscreenSurface.h"
 #include "platform/graphics/Painter.h"
 #include "platform/ui/Application.h"

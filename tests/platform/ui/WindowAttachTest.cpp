@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <numbers>
 
 #include "platform/ui/Application.h"

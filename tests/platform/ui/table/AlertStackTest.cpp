@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertStack.h"
 #include "platform/ui/AlertView.h"

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Switch.h"
 #include "platform/ui/TableViewController.h"

@@ -63,8 +63,7 @@ TEST_F(TableViewTest, SelectionBelongsToTheRowNotToTheReusedCell) {
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 0})->isSelected());
 }
 
-// Row heights come from the delegate; a subtitle cell shows its detail under the text.
-TEST_F(TableViewTest, RowHeightsAndSubtitleCells) {
+TEST_F(TableViewTest, RowHeightsComeFromTheDelegate) {
   struct TallRows : TestDataSource {
     double heightForRowAtIndexPath(ui::TableView&, ui::IndexPath p) override {
       return p.row == 0 ? 121 : 60;
@@ -74,13 +73,6 @@ TEST_F(TableViewTest, RowHeightsAndSubtitleCells) {
   auto table = TestDataSource::table(data);
   EXPECT_EQ(table->rectForRowAtIndexPath({0, 1}), (Rect{0, 121, 320, 60}));
   EXPECT_EQ(table->contentSize().height, 241);
-
-  ui::TableViewCell cell(ui::TableViewCellStyle::Subtitle, "b");
-  cell.setFrame(Rect{0, 0, 320, 60});
-  cell.textLabel()->setText("title");
-  cell.detailTextLabel()->setText("detail");
-  cell.layoutIfNeeded();
-  EXPECT_LT(cell.textLabel()->frame().maxY(), cell.detailTextLabel()->frame().maxY());
 }
 
 TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent) {

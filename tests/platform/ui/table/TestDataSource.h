@@ -19,12 +19,8 @@ struct TestDataSource : ui::TableViewDataSource, ui::TableViewDelegate {
     return d;
   }
 
-  int numberOfSectionsInTableView(ui::TableView&) override {
-    return static_cast<int>(sections.size());
-  }
-  int numberOfRowsInSection(ui::TableView&, int s) override {
-    return static_cast<int>(sections[s].size());
-  }
+  int numberOfSectionsInTableView(ui::TableView&) override { return int(sections.size()); }
+  int numberOfRowsInSection(ui::TableView&, int s) override { return int(sections[s].size()); }
   std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& table,
                                                            ui::IndexPath p) override {
     auto cell = table.dequeueReusableCellWithIdentifier("cell");
@@ -38,7 +34,6 @@ struct TestDataSource : ui::TableViewDataSource, ui::TableViewDelegate {
   bool canMoveRowAtIndexPath(ui::TableView&, ui::IndexPath) override { return movable; }
   void commitEditingStyle(ui::TableView& table, ui::TableViewCellEditingStyle style,
                           ui::IndexPath p) override {
-    if (style != ui::TableViewCellEditingStyle::Delete) return;
     sections[p.section].erase(sections[p.section].begin() + p.row);
     table.deleteRowsAtIndexPaths({p}, ui::TableViewRowAnimation::Left);
   }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "platform/base/RunLoop.h"
 #include "platform/ui/HeadlessWebEngine.h"
 #include "platform/ui/WebView.h"
