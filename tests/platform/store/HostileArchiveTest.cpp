@@ -155,6 +155,22 @@ TEST(HostileArchiveTest, DatesOutOfRange) {
   }
 }
 
+// Other top keys may come before the root, and name other objects.
+TEST(HostileArchiveTest, TopKeysInAnyOrder) {
+  auto bytes =
+      dict({{"$top", dict({{"z", Plist::uid(2)}, {"root", Plist::uid(1)}, {"a", Plist::uid(0)}})},
+            {"$objects", Plist::stringArray({"$null", "first", "second"})},
+            {"$archiver", Plist::string("NSKeyedArchiver")},
+            {"$version", Plist::integer(100000)}})
+          .toBinary();
+  EXPECT_EQ(KeyedUnarchiver::unarchiveString(bytes), "first");
+  auto coder = KeyedUnarchiver::open(bytes);
+  ASSERT_TRUE(coder);
+  EXPECT_EQ(coder->decodeStringForKey("z"), "second");
+  EXPECT_EQ(coder->decodeStringForKey("a"), std::nullopt);
+  EXPECT_FALSE(coder->failed());
+}
+
 TEST(HostileArchiveTest, BrokenOuterLayout) {
   Plist good = dict({{"$archiver", Plist::string("NSKeyedArchiver")},
                      {"$top", Plist::dictionary()},

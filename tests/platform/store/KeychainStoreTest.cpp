@@ -83,23 +83,17 @@ TEST_F(FileSecretStoreTest, LookupMovesEntriesOutOfTheOldFile) {
   ASSERT_EQ(service.add({"svc", "both", "svc", SecretBytes{'n', 'e', 'w'}}), kSuccess);
   store::Keychain keychain(std::move(primary), std::make_unique<FileSecretStore>(file_));
 
-  struct Case {
-    const char* account;
-    int status;
-    std::optional<SecretBytes> secret;
-    bool leftInFile;
-  };
-  const Case cases[] = {
+  // Account, status, secret, whether the old file still has it.
+  const std::tuple<const char*, int, std::optional<SecretBytes>, bool> cases[] = {
       {"both", kSuccess, SecretBytes{'n', 'e', 'w'}, true},   // the Secret Service wins
       {"kept", kSuccess, SecretBytes{'o', 'l', 'd'}, false},  // moved
       {"kept", kSuccess, SecretBytes{'o', 'l', 'd'}, false},  // now found there
-      {"none", kItemNotFound, std::nullopt, false},
-  };
-  for (const auto& c : cases) {
+      {"none", kItemNotFound, std::nullopt, false}};
+  for (const auto& [account, status, expected, leftInFile] : cases) {
     std::optional<SecretBytes> secret;
-    EXPECT_EQ(keychain.find("svc", c.account, &secret), c.status) << c.account;
-    EXPECT_EQ(secret, c.secret) << c.account;
-    EXPECT_EQ(old.find("svc", c.account, nullptr) == kSuccess, c.leftInFile) << c.account;
+    EXPECT_EQ(keychain.find("svc", account, &secret), status) << account;
+    EXPECT_EQ(secret, expected) << account;
+    EXPECT_EQ(old.find("svc", account, nullptr) == kSuccess, leftInFile) << account;
   }
   EXPECT_EQ(service.find("svc", "kept", nullptr), kSuccess);
   // Deleting removes the copy in both stores.

@@ -111,24 +111,4 @@ TEST(KeyedArchiveTest, DecodesApplesArchive) {
                                 ->toXml());
 }
 
-TEST(KeyedArchiveTest, TopKeysInAnyOrder) {
-  Plist objects = Plist::stringArray({"$null", "first", "second"});
-  Plist top = Plist::dictionary();
-  top.set("z", Plist::uid(2));
-  top.set("root", Plist::uid(1));
-  top.set("a", Plist::uid(0));
-  Plist archive = Plist::dictionary();
-  archive.set("$top", top);
-  archive.set("$objects", objects);
-  archive.set("$archiver", Plist::string("NSKeyedArchiver"));
-  archive.set("$version", Plist::integer(100000));
-  auto bytes = archive.toBinary();
-  EXPECT_EQ(KeyedUnarchiver::unarchiveString(bytes), "first");
-  auto coder = KeyedUnarchiver::open(bytes);
-  ASSERT_TRUE(coder);
-  EXPECT_EQ(coder->decodeStringForKey("z"), "second");
-  EXPECT_EQ(coder->decodeStringForKey("a"), std::nullopt);
-  EXPECT_FALSE(coder->failed());
-}
-
 }  // namespace

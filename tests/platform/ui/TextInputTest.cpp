@@ -16,29 +16,22 @@ using Calls = std::vector<std::string>;
 namespace {
 
 // Writes down every delegate call of the fields and text views it serves, by the view's tag.
-class Recorder : public ui::TextFieldDelegate, public ui::TextViewDelegate {
- public:
+struct Recorder : ui::TextFieldDelegate, ui::TextViewDelegate {
   bool textFieldShouldBeginEditing(ui::TextField& f) override { return log("shouldBegin", f); }
   void textFieldDidBeginEditing(ui::TextField& f) override { log("didBegin", f); }
-  bool textFieldShouldReturn(ui::TextField& f) override {
-    log("shouldReturn", f);
-    return false;
-  }
+  bool textFieldShouldReturn(ui::TextField& f) override { return !log("shouldReturn", f); }
   void textFieldDidEndEditing(ui::TextField& f) override { log("didEnd", f); }
   void textFieldDidChange(ui::TextField& f) override { log("didChange " + f.text(), f); }
   bool textViewShouldBeginEditing(ui::TextView& v) override { return log("shouldBegin", v); }
   void textViewDidBeginEditing(ui::TextView& v) override { log("didBegin", v); }
   void textViewDidEndEditing(ui::TextView& v) override { log("didEnd", v); }
   void textViewDidChange(ui::TextView& v) override { log("didChange " + v.text(), v); }
-
-  Calls calls;
-  bool allowBegin = true;
-
- private:
   bool log(const std::string& what, const ui::View& v) {
     calls.push_back(std::to_string(v.tag()) + " " + what);
     return allowBegin;
   }
+  Calls calls;
+  bool allowBegin = true;
 };
 
 // A form: two fields and a text view under one another.

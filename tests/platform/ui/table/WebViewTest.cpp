@@ -49,27 +49,8 @@ class WebViewTest : public UiTest {
 
 const std::string kCancelled = "fail " + std::to_string(net::Error::Cancelled);
 
-// The delegate hears should-start, start, finish; a failed load keeps the page on screen, and
-// scripts run meanwhile in the page still shown.
-TEST_F(WebViewTest, LoadsReportInOrderAndAFailureKeepsThePage) {
-  web->loadHTMLString("<p>hi</p>", net::Url::parse("http://site/"));
-  engine->finishLoad("t");
-  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/");
-  recorder.calls.clear();
-  web->loadRequest("http://site/a.html");
-  EXPECT_TRUE(web->isLoading());
-  engine->finishLoad("Page A");
-  EXPECT_FALSE(web->isLoading());
-  EXPECT_EQ(recorder.calls, (Calls{should("http://site/a.html", kOther), "start", "finish"}));
-  EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "Page A");
-  engine->clickLink("http://site/b.html");
-  EXPECT_EQ(recorder.titleAtStart, "Page A");
-  engine->failLoad(net::Error("net", net::Error::CannotConnectToHost, "down"));
-  EXPECT_EQ(recorder.calls.back(), "fail " + std::to_string(net::Error::CannotConnectToHost));
-  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/a.html");
-}
-
-// A refused navigation loads nothing and leaves a running load alone; a new one cuts it short.
+// (The screens' and dialogs' tests hear plain loads start, finish and fail.) A refused navigation
+// loads nothing and leaves a running load alone; a new one cuts it short.
 TEST_F(WebViewTest, RefusedNavigationLoadsNothingAndANewOneCutsTheRunningLoadShort) {
   recorder.allow = false;
   web->loadRequest("http://callback/?oauth_token=x");
