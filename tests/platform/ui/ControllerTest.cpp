@@ -63,6 +63,13 @@ class ControllerTest : public UiTest {
   void push(const std::string& name, bool animated = true) {
     nav->pushViewController(std::make_shared<Screen>(name, log), animated);
   }
+  // What was logged since the last call, joined by ", ".
+  std::string take() {
+    std::string all;
+    for (const auto& line : log) all += (all.empty() ? "" : ", ") + line;
+    log.clear();
+    return all;
+  }
   Log log;
   std::unique_ptr<ui::Window> window = std::make_unique<ui::Window>();
   std::shared_ptr<ui::NavigationController> nav;
@@ -72,21 +79,18 @@ class ControllerTest : public UiTest {
 }  // namespace
 
 TEST_F(ControllerTest, PushAndPopCallAppearanceInOrderAndReleaseThePoppedScreen) {
-  EXPECT_EQ(log, (Log{"home didLoad", "home willAppear", "home didAppear"}));
-  log.clear();
+  EXPECT_EQ(take(), "home didLoad, home willAppear, home didAppear");
   push("lead");
-  EXPECT_EQ(log, (Log{"lead didLoad", "home willDisappear", "lead willAppear"}));
+  EXPECT_EQ(take(), "lead didLoad, home willDisappear, lead willAppear");
   loop.runFor(0.35);
-  EXPECT_EQ(log.back(), "lead didAppear");
-
+  EXPECT_EQ(take(), "home didDisappear, lead didAppear");
   // The back button pops its own screen from inside its action; the screen's observer goes.
-  log.clear();
   EXPECT_TRUE(ui::tap(*window, {20, 40}));
   loop.runFor(0.4);
-  EXPECT_EQ(log, (Log{"lead willDisappear", "home willAppear", "lead didDisappear",
-                      "home didAppear", "lead dealloc"}));
+  EXPECT_EQ(take(),
+            "lead willDisappear, home willAppear, lead didDisappear, home didAppear, lead dealloc");
   base::NotificationCenter::defaultCenter().post("landscape");
-  EXPECT_EQ(log.back(), "home landscape");
+  EXPECT_EQ(take(), "home landscape");
   EXPECT_FALSE(nav->popViewController(true));  // the root stays
 }
 
@@ -95,50 +99,50 @@ TEST_F(ControllerTest, PushAndPopCallAppearanceInOrderAndReleaseThePoppedScreen)
 TEST_F(ControllerTest, PopToRootAndReplacingReleaseWhatLeftAndPushingFinishesASlide) {
   auto home = nav->viewControllers().front();
   push("a");
-  log.clear();
+  take();
   push("b");
-  EXPECT_EQ(log, (Log{"home didDisappear", "a didAppear", "b didLoad", "a willDisappear",
-                      "b willAppear"}));
+  EXPECT_EQ(take(), "home didDisappear, a didAppear, b didLoad, a willDisappear, b willAppear");
   loop.runFor(0.4);
   EXPECT_EQ(nav->topViewController()->view()->frame(), (Rect{0, 0, 320, 460}));
   EXPECT_EQ(nav->view()->subviews().size(), 2u);  // the top view and the hidden toolbar
-
   push("c", false);
-  log.clear();
+  take();
   nav->popToRootViewController(false);
   loop.runUntilIdle();
   // Only the top screen is seen leaving; all three are released.
-  EXPECT_EQ(log, (Log{"c willDisappear", "home willAppear", "c didDisappear", "home didAppear",
-                      "a dealloc", "b dealloc", "c dealloc"}));
-
+  EXPECT_EQ(take(),
+            "c willDisappear, home willAppear, c didDisappear, home didAppear, a dealloc, b "
+            "dealloc, c dealloc");
   push("d", false);
-  log.clear();
+  take();
   nav->setViewControllers({home, std::make_shared<Screen>("e", log)});
   loop.runUntilIdle();
-  EXPECT_EQ(log, (Log{"e didLoad", "d willDisappear", "e willAppear", "d didDisappear",
-                      "e didAppear", "d dealloc"}));
+  EXPECT_EQ(take(),
+            "e didLoad, d willDisappear, e willAppear, d didDisappear, e didAppear, d dealloc");
   EXPECT_EQ(nav->view()->subviews().front(), nav->topViewController()->view());
 }
 
-TEST_F(ControllerTest, ModalPresentationCoversTheScreenUntilDismissed) {
+// A modal screen covers the screen until dismissed (a second one meanwhile is refused); a turn
+// made under it reaches the covered screen when it shows again.
+TEST_F(ControllerTest, ModalPresentationCoversTheScreenAndPassesOnTurnsMadeUnderIt) {
   auto modal = std::make_shared<Screen>("sheet", log);
-  log.clear();
+  take();
   nav->topViewController()->presentModalViewController(modal, true);
-  EXPECT_EQ(log, (Log{"sheet didLoad", "home willDisappear", "sheet willAppear"}));
+  EXPECT_EQ(take(), "sheet didLoad, home willDisappear, sheet willAppear");
   loop.runFor(0.3);
   EXPECT_EQ(modal->view()->frame(), (Rect{0, 20, 320, 460}));
   EXPECT_EQ(window->subviews().back(), modal->view());
-
-  // A second presentation while one is up is refused.
   nav->presentModalViewController(std::make_shared<Screen>("other", log), false);
   EXPECT_EQ(nav->modalViewController(), modal.get());
-
-  log.clear();
+  ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
+  loop.runFor(0.3);
+  take();
   modal->dismissModalViewController(true);  // asks its presenter
   modal.reset();
   loop.runFor(0.35);
-  EXPECT_EQ(log, (Log{"sheet willDisappear", "home willAppear", "sheet didDisappear",
-                      "home didAppear", "sheet dealloc"}));
+  EXPECT_EQ(take(),
+            "sheet willDisappear, home willRotate landscape, home willAnimate 480, home didRotate, "
+            "home willAppear, sheet didDisappear, home didAppear, sheet dealloc");
   EXPECT_EQ(window->subviews().size(), 1u);
 }
 
@@ -147,18 +151,14 @@ TEST_F(ControllerTest, RotationReachesTheTopScreenAndPostsTheDeviceNotification)
   auto token = base::NotificationCenter::defaultCenter().addObserver(
       ui::Application::kDeviceOrientationDidChangeNotification,
       [&](const base::Notification&) { log.push_back("notification"); });
-  auto& app = ui::Application::shared();
-  log.clear();
-  app.rotate(InterfaceOrientation::LandscapeLeft);
-  EXPECT_EQ(log, (Log{"lead willRotate landscape", "lead willAnimate 480", "notification"}));
+  take();
+  ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(take(), "lead willRotate landscape, lead willAnimate 480, notification");
   EXPECT_EQ(nav->view()->frame(), (Rect{0, 20, 480, 300}));
   loop.runFor(0.3);
-  EXPECT_EQ(log.back(), "lead didRotate");
-
-  // Turning to the same orientation only reports the device.
-  log.clear();
-  app.rotate(InterfaceOrientation::LandscapeLeft);
-  EXPECT_EQ(log, (Log{"notification"}));
+  EXPECT_EQ(take(), "lead didRotate");
+  ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(take(), "notification") << "the same orientation only reports the device";
 }
 
 using ApplicationTest = UiTest;
@@ -185,21 +185,4 @@ TEST_F(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
   app.terminate();
   EXPECT_EQ(delegate.log,
             (Log{"launch", "active", "resign", "bg", "fg", "active", "resign", "end"}));
-}
-
-// A screen covered by a modal one while the interface turned hears of the turn when it shows
-// again, so it lays itself out for the new orientation.
-TEST_F(ControllerTest, TurnMadeUnderAModalReachesTheScreenWhenItReturns) {
-  push("lead", false);
-  auto modal = std::make_shared<Screen>("sheet", log);
-  nav->presentModalViewController(modal, false);
-  auto& app = ui::Application::shared();
-  app.rotate(InterfaceOrientation::LandscapeLeft);
-  loop.runFor(0.3);
-  log.clear();
-  nav->dismissModalViewController(false);
-  EXPECT_EQ(log,
-            (Log{"sheet willDisappear", "lead willRotate landscape", "lead willAnimate 480",
-                 "lead didRotate", "lead willAppear", "sheet didDisappear", "lead didAppear"}));
-  app.rotate(InterfaceOrientation::Portrait);
 }
