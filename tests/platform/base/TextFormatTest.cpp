@@ -7,12 +7,8 @@ namespace {
 TEST(TextFormat, ValuesAreCopiedAndMismatchesAreErrors) {
   // A server's error text full of specifiers is only ever a value.
   const std::string server = "bad %n%s%@ %d 100%";
-  struct Row {
-    std::string format;
-    std::vector<base::FormatArg> args;
-    std::optional<std::string> expected;  // nullopt: FormatError
-  };
-  const Row rows[] = {
+  // Format, values, the text (nullopt: a FormatError).
+  const std::tuple<std::string, std::vector<base::FormatArg>, std::optional<std::string>> rows[] = {
       {"Send to %@", {server}, "Send to " + server},
       {"%@ (%d%%)", {server, 42}, server + " (42%)"},
       {"%% %@ %i", {server, -7}, "% " + server + " -7"},
@@ -25,15 +21,11 @@ TEST(TextFormat, ValuesAreCopiedAndMismatchesAreErrors) {
       {"%n", {1}, std::nullopt},
       {"100%", {}, std::nullopt},
       {"%1$@", {"x"}, std::nullopt},
-      {server, {}, std::nullopt},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.format);
-    if (row.expected) {
-      EXPECT_EQ(base::formatText(row.format, row.args), *row.expected);
-    } else {
-      EXPECT_THROW(base::formatText(row.format, row.args), base::FormatError);
-    }
+      {server, {}, std::nullopt}};
+  for (const auto& [format, args, expected] : rows) {
+    SCOPED_TRACE(format);
+    if (expected) EXPECT_EQ(base::formatText(format, args), *expected);
+    if (!expected) EXPECT_THROW(base::formatText(format, args), base::FormatError);
   }
 }
 

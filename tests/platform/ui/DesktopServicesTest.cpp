@@ -14,11 +14,7 @@ TEST_F(DesktopServicesTest, OpenURLHandsOnlyWebAndMailAddressesToTheDesktop) {
     handed.push_back(url);
     return handlerAnswer;
   });
-  struct Row {
-    const char* url;
-    bool opened;
-  };
-  const Row rows[] = {
+  const std::pair<const char*, bool> rows[] = {
       {"http://vemo.vn/a?b=c", true},
       {"HTTPS://vemo.vn/", true},
       {"mailto:ban@vemo.vn?subject=Hay&body=x", true},
@@ -31,13 +27,12 @@ TEST_F(DesktopServicesTest, OpenURLHandsOnlyWebAndMailAddressesToTheDesktop) {
       {"http://vemo.vn/\n--flag", false},
       {"mailto:a@b.vn?attach=/home/u/.ssh/id_rsa", false},
       {"mailto:a@b.vn?subject=x&Attachment=file:///etc/passwd", false},
-      {"mailto:a@b.vn?%61ttach=/etc/passwd", false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.url);
+      {"mailto:a@b.vn?%61ttach=/etc/passwd", false}};
+  for (auto [url, opened] : rows) {
+    SCOPED_TRACE(url);
     handed.clear();
-    EXPECT_EQ(ui::Application::shared().openURL(row.url), row.opened);
-    EXPECT_EQ(handed.size(), row.opened ? 1u : 0u);
+    EXPECT_EQ(ui::Application::shared().openURL(url), opened);
+    EXPECT_EQ(handed.size(), opened ? 1u : 0u);
   }
   handlerAnswer = false;  // the desktop could not launch a handler
   EXPECT_FALSE(ui::Application::shared().openURL("http://vemo.vn/"));

@@ -122,26 +122,22 @@ graphics::Point spot(int row, Spot where) {
 TEST_F(TableViewEditingTest, OnlyTheDeleteButtonThatTheControlRevealsDeletes) {
   using S = Spot;
   const Texts all{"r0", "r1", "r2", "r3"};
-  const struct {
-    std::vector<std::pair<int, Spot>> taps;
-    Texts rows;
-    std::optional<IndexPath> confirming;
-  } cases[] = {
+  // Taps (row, place), the rows left, the row asking for confirmation.
+  const std::tuple<std::vector<std::pair<int, Spot>>, Texts, std::optional<IndexPath>> cases[] = {
       {{{1, S::Control}}, all, IndexPath{0, 1}},           // the control only asks
       {{{1, S::Control}, {1, S::Body}}, all, {}},          // a tap on the row: no question
       {{{1, S::Control}, {2, S::Control}}, all, {}},       // nor another row's control
       {{{1, S::Control}, {2, S::DeleteButton}}, all, {}},  // nor its place of the button
       {{{1, S::Control}, {1, S::DeleteButton}}, {"r0", "r2", "r3"}, {}},  // the button deletes
-      {{{1, S::DeleteButton}}, all, {}},  // unasked, its place does nothing
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.taps.size() * 10 + static_cast<int>(c.taps.back().second));
+      {{{1, S::DeleteButton}}, all, {}}};  // unasked, it does nothing
+  for (const auto& [taps, rows, confirming] : cases) {
+    SCOPED_TRACE(taps.size() * 10 + static_cast<int>(taps.back().second));
     restart();
-    for (auto [row, where] : c.taps) ui::tap(*table, spot(row, where));
-    EXPECT_EQ(data.sections[0], c.rows);
-    EXPECT_EQ(table->indexPathShowingDeleteConfirmation(), c.confirming);
+    for (auto [row, where] : taps) ui::tap(*table, spot(row, where));
+    EXPECT_EQ(data.sections[0], rows);
+    EXPECT_EQ(table->indexPathShowingDeleteConfirmation(), confirming);
     for (ui::TableViewCell* cell : table->visibleCells()) {
-      bool asked = c.confirming && table->indexPathForCell(cell) == c.confirming;
+      bool asked = confirming && table->indexPathForCell(cell) == confirming;
       EXPECT_EQ(cell->showsDeleteConfirmation(), asked);
       EXPECT_EQ(cell->showsReorderHandle(), !asked) << "the button stands in for the handle";
     }
@@ -153,33 +149,28 @@ TEST_F(TableViewEditingTest, OnlyTheDeleteButtonThatTheControlRevealsDeletes) {
 }
 
 TEST_F(TableViewEditingTest, AFingerOnTheHandleDragsTheRowWhereItIsLetGo) {
-  const struct {
-    int row;
-    Spot where;
-    double toY;
-    Texts rows;
-  } cases[] = {
+  // The row, where the finger is put, where it is let go, the rows then.
+  const std::tuple<int, Spot, double, Texts> cases[] = {
       {3, Spot::Handle, 5, {"r3", "r0", "r1", "r2"}},            // bottom row to the top
       {0, Spot::Handle, 500, {"r1", "r2", "r3", "r0"}},          // top row past the end
       {1, Spot::Handle, 2 * 44 + 30, {"r0", "r2", "r1", "r3"}},  // one row down
       {2, Spot::Handle, 2 * 44 + 10, {"r0", "r1", "r2", "r3"}},  // let go in its own place
-      {3, Spot::Body, 5, {"r0", "r1", "r2", "r3"}},              // the body moves nothing
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.row);
+      {3, Spot::Body, 5, {"r0", "r1", "r2", "r3"}}};             // the body moves nothing
+  for (const auto& [row, where, toY, rows] : cases) {
+    SCOPED_TRACE(row);
     restart();
-    graphics::Point start = spot(c.row, c.where);
+    graphics::Point start = spot(row, where);
     ui::Touch touch = ui::Touch::begin(*table, start);
-    EXPECT_EQ(table->isTrackingTouch(), c.where == Spot::Handle);
-    touch.moveTo({start.x, c.toY});
-    if (c.where == Spot::Handle) {
-      EXPECT_EQ(table->cellForRowAtIndexPath({0, c.row})->frame().y(),
-                std::clamp(c.toY - 22, 0.0, 3 * 44.0))
+    EXPECT_EQ(table->isTrackingTouch(), where == Spot::Handle);
+    touch.moveTo({start.x, toY});
+    if (where == Spot::Handle) {
+      EXPECT_EQ(table->cellForRowAtIndexPath({0, row})->frame().y(),
+                std::clamp(toY - 22, 0.0, 3 * 44.0))
           << "the row follows the finger";
     }
-    touch.end({start.x, c.toY});
-    EXPECT_EQ(data.sections[0], c.rows);
-    EXPECT_EQ(TestDataSource::shownTexts(*table), c.rows);
+    touch.end({start.x, toY});
+    EXPECT_EQ(data.sections[0], rows);
+    EXPECT_EQ(TestDataSource::shownTexts(*table), rows);
     expectRowsInPlace();
     EXPECT_FALSE(table->isTrackingTouch());
   }
