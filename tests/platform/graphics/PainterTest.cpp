@@ -30,9 +30,8 @@ bool isBlue(const Color& c) {
 // Counts pixels (in surface pixels) inside `r` that are not transparent.
 int inkIn(const OffscreenSurface& s, const Rect& r) {
   int n = 0;
-  for (double y = r.minY(); y < r.maxY(); y += 0.5) {
+  for (double y = r.minY(); y < r.maxY(); y += 0.5)
     for (double x = r.minX(); x < r.maxX(); x += 0.5) n += !isClear(s.colorAt({x, y}));
-  }
   return n;
 }
 

@@ -56,9 +56,8 @@ TEST_F(FileSecretStoreTest, CorruptFileIsKeptAside) {
     std::filesystem::remove(file_);
   }
   size_t aside = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(file_.parent_path())) {
+  for (const auto& entry : std::filesystem::directory_iterator(file_.parent_path()))
     if (entry.path().filename().string().starts_with("keychain.plist.corrupt-")) ++aside;
-  }
   EXPECT_EQ(aside, std::size(bad));
 }
 

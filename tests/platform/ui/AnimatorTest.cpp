@@ -59,29 +59,22 @@ TEST_F(AnimatorTest, ANewAnimationTakesOverTheProperty) {
 // A direct setting, the view's end and a cancel each stop the animation where it stands.
 TEST_F(AnimatorTest, InterruptedAnimationsStopWithoutFinishing) {
   using Interrupt = void (*)(std::shared_ptr<ui::View>&);
-  const struct {
-    const char* name;
-    Interrupt interrupt;
-    std::optional<bool> finished;  // nullopt: the completion is never called
-    double alpha;
-  } rows[] = {
+  // What happens, how, the completion's argument (nullopt: never called), the alpha left.
+  const std::tuple<const char*, Interrupt, std::optional<bool>, double> rows[] = {
       {"set directly", [](auto& v) { v->setAlpha(0.8); }, false, 0.8},
       {"view destroyed", [](auto& v) { v.reset(); }, std::nullopt, 0},
-      {"cancelled", [](auto& v) { ui::Animator::shared().cancelAnimations(*v); }, false, 0.5},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+      {"cancelled", [](auto& v) { ui::Animator::shared().cancelAnimations(*v); }, false, 0.5}};
+  for (const auto& [name, interrupt, expected, alpha] : rows) {
+    SCOPED_TRACE(name);
     auto view = std::make_shared<ui::View>();
     std::optional<bool> finished;
     ui::animate(
         1.0, [&] { view->setAlpha(0); }, [&](bool f) { finished = f; });
     loop.runFor(0.5);
-    row.interrupt(view);
+    interrupt(view);
     loop.runFor(1);
-    EXPECT_EQ(finished, row.finished);
-    if (view) {
-      EXPECT_NEAR(view->alpha(), row.alpha, 0.02);
-    }
+    EXPECT_EQ(finished, expected);
+    if (view) EXPECT_NEAR(view->alpha(), alpha, 0.02);
     EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
   }
 }

@@ -115,9 +115,8 @@ TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
   EXPECT_TRUE(same(at(png, 25, 100), Color::white()));
 
   int ink = 0;
-  for (double y = 10; y < 30; y += 0.5) {
+  for (double y = 10; y < 30; y += 0.5)
     for (double x = 40; x < 90; x += 0.5) ink += at(png, x, y).red < 0.5;
-  }
   EXPECT_GT(ink, 50);  // the label's text
 }
 

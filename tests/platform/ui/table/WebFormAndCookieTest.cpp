@@ -41,9 +41,8 @@ TEST(FormPostPage, ReadsTheFieldsOfFormBodies) {
        std::nullopt},
       {"multipart/form-data; boundary=B", "--B\r\nno headers\r\n--B--", std::nullopt},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(ui::FormPostPage::fields(post(c.type, c.body)), c.fields) << c.type << " " << c.body;
-  }
 }
 
 TEST(FormPostPage, EscapesEveryValueOfThePage) {
