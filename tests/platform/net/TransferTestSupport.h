@@ -1,6 +1,6 @@
 #pragma once
 #include <chrono>
-#include <condition_variable>
+#include <future>
 #include <mutex>
 
 #include "tests/support/ClosedPort.h"
@@ -10,20 +10,15 @@ namespace testing_support {
 // Holds server handlers in wait() until open() (5 s at most); open it before stopping the server.
 class ResponseGate {
  public:
-  void wait() {
-    std::unique_lock lock(mutex_);
-    opened_.wait_for(lock, std::chrono::seconds(5), [this] { return open_; });
-  }
+  void wait() { opened_.wait_for(std::chrono::seconds(5)); }
   void open() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    opened_.notify_all();
+    std::call_once(once_, [this] { promise_.set_value(); });
   }
 
  private:
-  std::mutex mutex_;
-  std::condition_variable opened_;
-  bool open_ = false;
+  std::promise<void> promise_;
+  std::shared_future<void> opened_ = promise_.get_future().share();
+  std::once_flag once_;
 };
 
 }  // namespace testing_support
