@@ -31,8 +31,8 @@ Plist arrayObject(const Uids& members, uint64_t classUid = kArrayClass) {
 }
 
 // Builds archives object by object, the way a hostile file might be laid out.
-class ArchiveBuilder {
- public:
+struct ArchiveBuilder {
+  uint64_t next() const { return objects_.view().size(); }  // the uid the next object gets
   uint64_t add(Plist object) {
     objects_.append(std::move(object));
     return objects_.view().size() - 1;
@@ -46,11 +46,6 @@ class ArchiveBuilder {
     if (!noteClass_) noteClass_ = addClass("Note");
     return dict({{"text", Plist::uid(textUid)}, {"$class", Plist::uid(noteClass_)}});
   }
-  // Replaces an object already added (to make references point forward or at themselves).
-  void replace(uint64_t uid, Plist object) {
-    plist_array_set_item(objects_.view().node(), plist_copy(object.view().node()),
-                         static_cast<uint32_t>(uid));
-  }
   std::vector<uint8_t> bytes(uint64_t root) const {
     return dict({{"$archiver", Plist::string("NSKeyedArchiver")},
                  {"$version", Plist::integer(100000)},
@@ -58,8 +53,6 @@ class ArchiveBuilder {
                  {"$objects", objects_}})
         .toBinary();
   }
-
- private:
   Plist objects_ = Plist::stringArray({"$null"});
   uint64_t arrayClass_ = addClass("NSArray");  // kArrayClass
   uint64_t noteClass_ = 0;
@@ -78,14 +71,11 @@ TEST(HostileArchiveTest, ReferencesOutOfRangeAndCycles) {
   expectRejected(b.bytes(99), "out of range");
   expectRejected(b.bytes(b.array({1000000})), "out of range");
   expectRejected(b.bytes(b.array({b.add(b.note(77))})), "out of range");
-  uint64_t self = b.add(Plist::dictionary());
-  b.replace(self, arrayObject({self}));
+  uint64_t self = b.add(arrayObject({b.next()}));
   expectRejected(b.bytes(self), "contains itself");
-  uint64_t note = b.add(Plist::dictionary());
   Plist looped = b.note(0);
-  looped.set("child", Plist::uid(note));
-  b.replace(note, looped);
-  expectRejected(b.bytes(b.array({note})), "contains itself");
+  looped.set("child", Plist::uid(b.next()));
+  expectRejected(b.bytes(b.array({b.add(looped)})), "contains itself");
 }
 
 TEST(HostileArchiveTest, DeepNestingAndExpandingGraphs) {
