@@ -1,7 +1,6 @@
 #include "platform/base/AtomicFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,21 +16,15 @@ std::span<const uint8_t> bytesOf(const std::string& text) {
   return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
-size_t entriesIn(const std::filesystem::path& folder) {
-  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
 TEST(AtomicFileTest, ReplacesWithAPrivateFileAndLeavesNothingElse) {
   TempDir dir;
   auto file = dir / "new/folder/settings";
   ASSERT_TRUE(base::writeFileAtomically(file, bytesOf("first")));
-  ::chmod(file.c_str(), 0644);
+  std::filesystem::permissions(file, std::filesystem::perms(0644));
   ASSERT_TRUE(base::writeFileAtomically(file, bytesOf("second")));
   EXPECT_EQ(readFile(file), "second");
-  struct stat info {};
-  ASSERT_EQ(::stat(file.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(entriesIn(dir / "new/folder"), 1u);
+  EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0600));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "new/folder"), {}), 1);
 
   writeFile(dir / "blocker", "a file where the folder should be");
   std::string error;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "platform/base/Log.h"
 #include "platform/store/FileSecretStore.h"
@@ -13,11 +12,6 @@ using store::SecretBytes;
 
 namespace {
 
-mode_t modeOf(const std::filesystem::path& p) {
-  struct stat st;
-  return ::lstat(p.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0;
-}
-
 class FileSecretStoreTest : public ::testing::Test {
  protected:
   testing_support::TempDir dir_;
@@ -29,8 +23,9 @@ TEST_F(FileSecretStoreTest, PrivateFileThatSurvivesReopening) {
   ASSERT_EQ(store_.add({"svc", "acct", "svc", SecretBytes{'p', 0, 0xff}}), kSuccess);
   EXPECT_EQ(store_.add({"svc", "acct", "svc", SecretBytes{'q'}}), kDuplicateItem);
   EXPECT_EQ(store_.update({"svc", "nobody", "svc", SecretBytes{'q'}}), kItemNotFound);
-  EXPECT_EQ(modeOf(file_.parent_path()), 0700u);
-  EXPECT_EQ(modeOf(file_), 0600u);
+  using std::filesystem::perms, std::filesystem::status;
+  EXPECT_EQ(status(file_.parent_path()).permissions(), perms(0700));
+  EXPECT_EQ(status(file_).permissions(), perms(0600));
   FileSecretStore reopened(file_);
   std::optional<SecretBytes> secret;
   ASSERT_EQ(reopened.find("svc", "acct", &secret), kSuccess);

@@ -22,9 +22,13 @@ std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) 
   return out;
 }
 
-TEST(UserDefaultsTest, ValuesPersistAcrossInstances) {
+class UserDefaultsTest : public ::testing::Test {
+ protected:
   TempDir dir;
-  auto file = dir / "config/vemo/defaults.plist";
+  std::filesystem::path folder = dir / "config/vemo", file = folder / "defaults.plist";
+};
+
+TEST_F(UserDefaultsTest, ValuesPersistAcrossInstances) {
   const auto when = store::Date(std::chrono::seconds(1323113400));
   {
     UserDefaults defaults(file);
@@ -53,10 +57,9 @@ TEST(UserDefaultsTest, ValuesPersistAcrossInstances) {
   EXPECT_EQ(again.integerForKey("s"), 0);
 }
 
-TEST(UserDefaultsTest, StandardFollowsTheConfigFolder) {
-  TempDir first;
+TEST_F(UserDefaultsTest, StandardFollowsTheConfigFolder) {
   UserDefaults& a = UserDefaults::standard();
-  EXPECT_EQ(a.path(), first / "config/vemo/defaults.plist");
+  EXPECT_EQ(a.path(), file);
   a.setString("one", "k");
   TempDir second;
   UserDefaults& b = UserDefaults::standard();
@@ -65,10 +68,7 @@ TEST(UserDefaultsTest, StandardFollowsTheConfigFolder) {
   EXPECT_EQ(a.stringForKey("k"), "one");
 }
 
-TEST(UserDefaultsTest, CorruptFileIsMovedAsideAndReportedOnce) {
-  TempDir dir;
-  auto folder = dir / "config/vemo";
-  auto file = folder / "defaults.plist";
+TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndReportedOnce) {
   const std::string garbage = "this is not a property list \x01\x02";
   writeFile(file, garbage);
   base::LogCapture log;
@@ -87,18 +87,14 @@ TEST(UserDefaultsTest, CorruptFileIsMovedAsideAndReportedOnce) {
   UserDefaults second(file);
   EXPECT_EQ(filesIn(folder).size(), 2u);
   EXPECT_EQ(readFile(files[0]), garbage);
-}
-
-TEST(UserDefaultsTest, XmlFileIsRead) {
-  TempDir dir;
+  // A dictionary written as XML is read.
   Plist values = Plist::dictionary();
   values.set("STYLE", Plist::string("list"));
-  writeFile(dir / "defaults.plist", values.toXml());
-  EXPECT_EQ(UserDefaults(dir / "defaults.plist").stringForKey("STYLE"), "list");
+  writeFile(file, values.toXml());
+  EXPECT_EQ(UserDefaults(file).stringForKey("STYLE"), "list");
 }
 
-TEST(UserDefaultsTest, FailedWriteIsReportedAndKeptInMemory) {
-  TempDir dir;
+TEST_F(UserDefaultsTest, FailedWriteIsReportedAndKeptInMemory) {
   writeFile(dir / "blocker", "a file where the folder should be");
   base::LogCapture log;
   UserDefaults defaults(dir / "blocker/defaults.plist");
@@ -107,9 +103,7 @@ TEST(UserDefaultsTest, FailedWriteIsReportedAndKeptInMemory) {
   EXPECT_EQ(log.lines().size(), 1u);
 }
 
-TEST(UserDefaultsTest, ConcurrentWritersLoseNothing) {
-  TempDir dir;
-  auto file = dir / "config/vemo/defaults.plist";
+TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing) {
   UserDefaults defaults(file);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
@@ -123,7 +117,7 @@ TEST(UserDefaultsTest, ConcurrentWritersLoseNothing) {
   }
   for (auto& t : threads) t.join();
   EXPECT_EQ(UserDefaults(file).dictionaryRepresentation().view().size(), 100u);
-  EXPECT_EQ(filesIn(dir / "config/vemo").size(), 1u) << "no temporary files left behind";
+  EXPECT_EQ(filesIn(folder).size(), 1u) << "no temporary files left behind";
 }
 
 }  // namespace

@@ -13,15 +13,13 @@ class ButtonTapTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    root = std::make_shared<ui::View>(Rect{0, 0, 320, 460});
-    button = std::make_shared<ui::Button>(Rect{0, 0, 40, 40});
     root->addSubview(button);
     button->addTarget([this] {
       events.push_back(button->isHighlighted() ? "action while highlighted" : "action");
     });
   }
-  std::shared_ptr<ui::View> root;
-  std::shared_ptr<ui::Button> button;
+  std::shared_ptr<ui::View> root = std::make_shared<ui::View>(Rect{0, 0, 320, 460});
+  std::shared_ptr<ui::Button> button = std::make_shared<ui::Button>(Rect{0, 0, 40, 40});
   std::vector<std::string> events;
 };
 

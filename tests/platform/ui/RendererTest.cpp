@@ -28,9 +28,11 @@ bool same(const Color& a, const Color& b) {
          std::abs(a.blue - b.blue) < 0.03 && std::abs(a.alpha - b.alpha) < 0.03;
 }
 
-std::shared_ptr<ui::View> box(Rect frame, Color color) {
+// A view of one colour, added to `parent`.
+std::shared_ptr<ui::View> box(Rect frame, Color color, ui::View& parent) {
   auto v = std::make_shared<ui::View>(frame);
   v->setBackgroundColor(color);
+  parent.addSubview(v);
   return v;
 }
 
@@ -42,38 +44,24 @@ class RendererTest : public ::testing::Test {
     testing_support::writeFile(dir / "images/render_red.png",
                                Image::filled({40, 40}, kRed)->pngData());
     setenv("VEMO_DATA_DIR", dir.path().c_str(), 1);
-
-    root = box({0, 0, 100, 120}, Color::white());
+    root->setBackgroundColor(Color::white());
     image = std::make_shared<ui::ImageView>(Image::named("render_red.png"));
     image->setFrame({10, 10, 20, 20});
-    image->setTag(7);
     root->addSubview(image);
-
-    label = std::make_shared<ui::Label>(Rect{40, 10, 50, 20});
     label->setText("Tin mới");
     label->setFont(graphics::Font::named("TimesNewRomanPS-BoldMT", 16));
     root->addSubview(label);
-
-    hidden = box({10, 40, 20, 20}, kBlue);
-    hidden->setHidden(true);
-    root->addSubview(hidden);
-
-    clipper = box({60, 40, 20, 20}, Color::white());
+    box({10, 40, 20, 20}, kBlue, *root)->setHidden(true);
+    auto clipper = box({60, 40, 20, 20}, Color::white(), *root);
     clipper->setClipsToBounds(true);
-    clipper->addSubview(box({0, 0, 40, 40}, kGreen));
-    root->addSubview(clipper);
-
-    scroll = std::make_shared<ui::ScrollView>(Rect{10, 70, 40, 20});
+    box({0, 0, 40, 40}, kGreen, *clipper);
     scroll->setContentSize({80, 20});
     scroll->setClipsToBounds(true);
-    scroll->addSubview(box({0, 0, 20, 20}, kBlue));
-    scroll->addSubview(box({20, 0, 20, 20}, kRed));
+    box({0, 0, 20, 20}, kBlue, *scroll);
+    box({20, 0, 20, 20}, kRed, *scroll);
     scroll->setContentOffset({20, 0});
     root->addSubview(scroll);
-
-    faded = box({60, 70, 20, 20}, Color::black());
-    faded->setAlpha(0.5);
-    root->addSubview(faded);
+    box({60, 70, 20, 20}, Color::black(), *root)->setAlpha(0.5);
   }
   void TearDown() override { unsetenv("VEMO_DATA_DIR"); }
 
@@ -86,16 +74,15 @@ class RendererTest : public ::testing::Test {
   }
 
   testing_support::TempDir dir;
-  std::shared_ptr<ui::View> root, hidden, clipper, faded;
+  std::shared_ptr<ui::View> root = std::make_shared<ui::View>(Rect{0, 0, 100, 120});
   std::shared_ptr<ui::ImageView> image;
-  std::shared_ptr<ui::Label> label;
-  std::shared_ptr<ui::ScrollView> scroll;
+  std::shared_ptr<ui::Label> label = std::make_shared<ui::Label>(Rect{40, 10, 50, 20});
+  std::shared_ptr<ui::ScrollView> scroll = std::make_shared<ui::ScrollView>(Rect{10, 70, 40, 20});
 };
 
 TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
-  auto bar = box({20, 95, 60, 10}, kBlue);  // horizontal bar centred on (50, 100), turned upright
-  bar->setTransform(ui::Transform::rotated(M_PI / 2));
-  root->addSubview(bar);
+  // A horizontal bar centred on (50, 100), turned upright.
+  box({20, 95, 60, 10}, kBlue, *root)->setTransform(ui::Transform::rotated(M_PI / 2));
   ui::RenderOptions options;
   options.scale = 2;
   options.statusBar = false;
