@@ -52,7 +52,6 @@ TEST(PangoTextMeasurer, SingleLineTruncatesToTheWidth) {
             natural.height);
 }
 
-// Only the same text, font, limits and mode come from the cache.
 TEST(PangoTextMeasurer, CachesByTextFontLimitsAndMode) {
   PangoTextMeasurer m;
   m.measure(kHeadline, kTitleFont, {284, 9999}, LineBreakMode::WordWrap);

@@ -56,7 +56,6 @@ TEST_F(AnimatorTest, ANewAnimationTakesOverTheProperty) {
   EXPECT_EQ(second, std::optional<bool>(true));
 }
 
-// A direct setting, the view's end and a cancel each stop the animation where it stands.
 TEST_F(AnimatorTest, InterruptedAnimationsStopWithoutFinishing) {
   using Interrupt = void (*)(std::shared_ptr<ui::View>&);
   // What happens, how, the completion's argument (nullopt: never called), the alpha left.

@@ -25,7 +25,6 @@ class ButtonTapTest : public UiTest {
 
 }  // namespace
 
-// A press highlights; only lifting the finger inside runs the action, once unhighlighted.
 TEST_F(ButtonTapTest, ActionRunsOnlyWhenLiftedInside) {
   ui::Touch dragged = ui::Touch::begin(*root, {20, 20});
   EXPECT_TRUE(button->isHighlighted());

@@ -55,11 +55,6 @@ class ControllerTest : public UiTest {
     window->makeKeyAndVisible();
     window->addSubview(nav->view());
   }
-  void TearDown() override {
-    window.reset();
-    nav.reset();
-    UiTest::TearDown();
-  }
   void push(const std::string& name, bool animated = true) {
     nav->pushViewController(std::make_shared<Screen>(name, log), animated);
   }

@@ -26,8 +26,6 @@ class NavigationBarTest : public UiTest {
     window->setRootViewController(nav);
   }
   void TearDown() override {
-    window.reset();
-    nav.reset();
     graphics::TextMeasurer::setCurrent(previous);
     UiTest::TearDown();
   }

@@ -91,7 +91,6 @@ TEST_F(PagerTest, ScrollRectToVisibleMovesTheLeastAndStaysInside) {
   EXPECT_EQ(pager->contentOffset(), (Point{330, 0}));
 }
 
-// A free scroll glides and settles inside its content; a destroyed pager stops its snap quietly.
 TEST_F(PagerTest, AFreeScrollSettlesInsideAndADestroyedOneStopsQuietly) {
   auto list = std::make_shared<ui::ScrollView>(graphics::Rect{0, 44, 320, 416});
   list->setContentSize({320, 1000});

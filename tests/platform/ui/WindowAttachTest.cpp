@@ -25,14 +25,9 @@ class WindowAttachTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    window = std::make_unique<ui::Window>();
     window->makeKeyAndVisible();
     window->setRootViewController(screen);
     window->attachView(panel);
-  }
-  void TearDown() override {
-    window.reset();
-    UiTest::TearDown();
   }
   // Turns the window to `w` with the device, then the device alone to `d`.
   void turn(InterfaceOrientation w, InterfaceOrientation d) {
@@ -44,7 +39,7 @@ class WindowAttachTest : public UiTest {
   }
   std::shared_ptr<Screen> screen = std::make_shared<Screen>();
   std::shared_ptr<ui::View> panel = std::make_shared<ui::View>(Rect{0, 0, 160, 160});
-  std::unique_ptr<ui::Window> window;
+  std::unique_ptr<ui::Window> window = std::make_unique<ui::Window>();
 };
 
 TEST_F(WindowAttachTest, TurnsByDeviceAngleMinusWindowAngleAndStaysCentred) {

@@ -56,7 +56,6 @@ TEST_F(TableViewEditingTest, EditingShowsControlsAndDeletesThroughTheDataSource)
   EXPECT_EQ(table->dequeueReusableCellWithIdentifier("cell").get(), leaving);
 }
 
-// Moves the data source refuses change nothing; the selection follows its row.
 TEST_F(TableViewEditingTest, RefusedMovesChangeNothingAndTheSelectionFollowsItsRow) {
   table->selectRowAtIndexPath(IndexPath{0, 2}, false, ui::TableViewScrollPosition::None);
   table->setEditing(true, false);
