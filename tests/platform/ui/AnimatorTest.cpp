@@ -7,10 +7,7 @@
 using graphics::Rect;
 
 namespace {
-class AnimatorTest : public UiTest {
- protected:
-  base::RunLoop& loop = base::RunLoop::main();
-};
+using AnimatorTest = UiTest;
 }  // namespace
 
 TEST_F(AnimatorTest, StepsThroughTheValuesAndEndsExactly) {

@@ -68,7 +68,6 @@ class ControllerTest : public UiTest {
   Log log;
   std::unique_ptr<ui::Window> window = std::make_unique<ui::Window>();
   std::shared_ptr<ui::NavigationController> nav;
-  base::RunLoop& loop = base::RunLoop::main();
 };
 
 }  // namespace

@@ -40,7 +40,6 @@ class PagerTest : public UiTest {
   std::shared_ptr<ui::ScrollView> pager =
       std::make_shared<ui::ScrollView>(graphics::Rect{0, 44, 320, 372});
   RecordingDelegate delegate;
-  base::RunLoop& loop = base::RunLoop::main();
 };
 
 // A slow drag snaps to the nearest page, a quick flick turns one page; the edges hold, bouncing

@@ -8,14 +8,15 @@
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(true);
+    loop.reset();
+    loop.setVirtualClock(true);
     ui::Application::shared().reset();
   }
   void TearDown() override {
-    base::RunLoop::main().runFor(5);
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(false);
+    loop.runFor(5);
+    loop.reset();
+    loop.setVirtualClock(false);
     ui::Application::shared().reset();
   }
+  base::RunLoop& loop = base::RunLoop::main();
 };

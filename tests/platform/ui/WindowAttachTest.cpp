@@ -35,7 +35,7 @@ class WindowAttachTest : public UiTest {
     ui::Application::shared().rotate(w);
     screen->follows = false;
     ui::Application::shared().rotate(d);
-    base::RunLoop::main().runFor(1);
+    loop.runFor(1);
   }
   std::shared_ptr<Screen> screen = std::make_shared<Screen>();
   std::shared_ptr<ui::View> panel = std::make_shared<ui::View>(Rect{0, 0, 160, 160});
@@ -75,7 +75,7 @@ TEST_F(WindowAttachTest, CentredOnResizeAndForgottenOnceRemoved) {
   EXPECT_FALSE(window->isAttached(*panel));
   screen->follows = false;
   ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
-  base::RunLoop::main().runFor(1);
+  loop.runFor(1);
   EXPECT_EQ(panel->transform().rotation, 0);
   EXPECT_NEAR(odd->transform().rotation, -kPi / 2, 1e-9);
   // Lying flat keeps the rotation it has.

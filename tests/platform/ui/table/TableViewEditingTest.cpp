@@ -16,7 +16,7 @@ class TableViewEditingTest : public UiTest {
  protected:
   // Lets row animations end, then every visible cell sits exactly where its row is, fully shown.
   void expectRowsInPlace() {
-    base::RunLoop::main().runFor(ui::TableView::kRowAnimationDuration + 0.05);
+    loop.runFor(ui::TableView::kRowAnimationDuration + 0.05);
     for (ui::TableViewCell* cell : table->visibleCells()) {
       auto path = table->indexPathForCell(cell);
       ASSERT_TRUE(path);
@@ -143,7 +143,7 @@ TEST_F(TableViewEditingTest, OnlyTheDeleteButtonThatTheControlRevealsDeletes) {
     EXPECT_TRUE(data.selected.empty());
     table->setEditing(false, false);
     EXPECT_FALSE(table->indexPathShowingDeleteConfirmation());
-    base::RunLoop::main().runFor(ui::TableView::kRowAnimationDuration + 0.05);
+    loop.runFor(ui::TableView::kRowAnimationDuration + 0.05);
   }
 }
 

@@ -75,7 +75,7 @@ TEST_F(WebViewTest, RefusedNavigationLoadsNothingAndANewOneCutsTheRunningLoadSho
 TEST_F(WebViewTest, InvalidAddressReportsAFailureInsteadOfNothing) {
   web->loadRequest("http://site/bài viết.html");
   EXPECT_TRUE(recorder.calls.empty());
-  base::RunLoop::main().runUntilIdle();
+  loop.runUntilIdle();
   EXPECT_EQ(recorder.calls, (Calls{"fail " + std::to_string(net::Error::BadURL)}));
   EXPECT_TRUE(engine->startedRequests().empty());
 }
