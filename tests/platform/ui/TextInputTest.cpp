@@ -38,26 +38,24 @@ class TextInputTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    name = field(1, {10, 10, 200, 30});
-    password = field(2, {10, 50, 200, 30});
     password->setSecureTextEntry(true);
-    body->setTag(3);
-    body->setDelegate(&recorder);
-    root->addSubview(body);
   }
-  std::shared_ptr<ui::TextField> field(int tag, Rect frame) {
-    auto f = std::make_shared<ui::TextField>(frame);
-    f->setTag(tag);
-    f->setDelegate(&recorder);
-    root->addSubview(f);
-    return f;
+  // An input view of kind T with `tag`, served by the recorder, in the form.
+  template <class T>
+  std::shared_ptr<T> input(int tag, Rect frame) {
+    auto view = std::make_shared<T>(frame);
+    view->setTag(tag);
+    view->setDelegate(&recorder);
+    root->addSubview(view);
+    return view;
   }
   static ui::View* focused() { return ui::Application::shared().firstResponder(); }
 
   Recorder recorder;
   std::shared_ptr<ui::View> root = std::make_shared<ui::View>(Rect{0, 0, 320, 460});
-  std::shared_ptr<ui::TextField> name, password;
-  std::shared_ptr<ui::TextView> body = std::make_shared<ui::TextView>(Rect{10, 90, 200, 100});
+  std::shared_ptr<ui::TextField> name = input<ui::TextField>(1, {10, 10, 200, 30});
+  std::shared_ptr<ui::TextField> password = input<ui::TextField>(2, {10, 50, 200, 30});
+  std::shared_ptr<ui::TextView> body = input<ui::TextView>(3, {10, 90, 200, 100});
 };
 
 TEST_F(TextInputTest, TapsMoveTheOneFocusBetweenFieldsAndTextViews) {
