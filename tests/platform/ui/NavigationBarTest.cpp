@@ -31,9 +31,6 @@ class NavigationBarTest : public UiTest {
   }
   ui::NavigationBar& bar() { return nav->navigationBar(); }
   ui::NavigationItem& item() { return screen->navigationItem(); }
-  std::shared_ptr<BarButtonItem> logging(const std::string& title, BarButtonItemStyle style) {
-    return BarButtonItem::withTitle(title, style, [this, title] { log.push_back(title); });
-  }
   // Taps the middle of `view` through the window's view tree.
   bool tapOn(const ui::View* view) {
     return ui::tap(*window, view->convertPointToView(view->bounds().center(), nullptr));
@@ -47,7 +44,9 @@ class NavigationBarTest : public UiTest {
 };
 
 TEST_F(NavigationBarTest, ItemsAndTitleArePlacedAndTheTitleCutToFit) {
-  auto send = [this] { return logging("Send to Twitter", BarButtonItemStyle::Done); };
+  auto send = [] {
+    return BarButtonItem::withTitle("Send to Twitter", BarButtonItemStyle::Done, {});
+  };
   auto spinner = BarButtonItem::withCustomView(std::make_shared<ui::ActivityIndicatorView>());
   const std::tuple<const char*, std::shared_ptr<BarButtonItem>, Rect, Rect> rows[] = {
       {"Share",

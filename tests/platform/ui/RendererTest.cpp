@@ -65,10 +65,6 @@ class RendererTest : public ::testing::Test {
   }
   void TearDown() override { unsetenv("VEMO_DATA_DIR"); }
 
-  graphics::ImagePtr render(const ui::RenderOptions& options) {
-    EXPECT_TRUE(ui::Renderer::renderToPng(*root, dir / "screen.png", options));
-    return Image::fromFile(dir / "screen.png", options.scale);
-  }
   static Color at(const graphics::ImagePtr& img, double x, double y) {
     return img->pixel(static_cast<int>(x * img->scale()), static_cast<int>(y * img->scale()));
   }
@@ -86,8 +82,8 @@ TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
   ui::RenderOptions options;
   options.scale = 2;
   options.statusBar = false;
-  auto png = render(options);
-  ASSERT_TRUE(png);
+  ASSERT_TRUE(ui::Renderer::renderToPng(*root, dir / "screen.png", options));
+  auto png = Image::fromFile(dir / "screen.png", options.scale);
   EXPECT_EQ(png->pixelWidth(), 200);
   EXPECT_EQ(image->image()->size(), (graphics::Size{20, 20}));  // named images are twice as dense
 

@@ -43,10 +43,6 @@ class SwitchTableTest : public UiTest {
     window->setRootViewController(nav);
     window->layoutIfNeeded();
   }
-  graphics::Point switchCentre(int i) {
-    ui::Switch& s = *screen->switches[i];
-    return s.convertPointToView(s.bounds().center(), nullptr);
-  }
   std::unique_ptr<ui::Window> window = std::make_unique<ui::Window>();
   std::shared_ptr<SettingsScreen> screen;
   std::shared_ptr<ui::NavigationController> nav;
@@ -61,7 +57,8 @@ TEST_F(SwitchTableTest, TapsFlipTheSwitchOrReachTheRow) {
     SCOPED_TRACE(i);
     show(rows[i].rowTakesTaps);
     screen->switches[1]->setEnabled(rows[i].enabled);
-    EXPECT_TRUE(ui::tap(*window, switchCentre(1)));
+    ui::Switch& toggle = *screen->switches[1];
+    EXPECT_TRUE(ui::tap(*window, toggle.convertPointToView(toggle.bounds().center(), nullptr)));
     EXPECT_EQ(screen->switches[1]->isOn(), rows[i].on);
     EXPECT_FALSE(screen->switches[0]->isOn());
     EXPECT_EQ(screen->log, logs[i]);
