@@ -8,7 +8,6 @@
 
 using testing_support::readFile;
 using testing_support::TempDir;
-using testing_support::writeFile;
 
 namespace {
 
@@ -26,7 +25,7 @@ TEST(AtomicFileTest, ReplacesWithAPrivateFileAndLeavesNothingElse) {
   EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0600));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "new/folder"), {}), 1);
 
-  writeFile(dir / "blocker", "a file where the folder should be");
+  testing_support::writeFile(dir / "blocker", "a file where the folder should be");
   std::string error;
   EXPECT_FALSE(base::writeFileAtomically(dir / "blocker/settings", bytesOf("x"), &error));
   EXPECT_FALSE(error.empty());

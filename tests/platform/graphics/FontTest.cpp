@@ -5,7 +5,6 @@
 #include "platform/graphics/PangoEngine.h"
 
 using graphics::Font;
-using graphics::LineBreakMode;
 using graphics::PangoEngine;
 
 namespace {
@@ -14,7 +13,7 @@ namespace {
 std::string usedFace(const Font& font, const std::string& text) {
   auto& engine = PangoEngine::shared();
   auto lock = engine.lock();
-  PangoLayout* layout = engine.createLayout(text, font, 0, LineBreakMode::Clip);
+  PangoLayout* layout = engine.createLayout(text, font, 0, graphics::LineBreakMode::Clip);
   PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
   auto* run = static_cast<PangoGlyphItem*>(line->runs->data);
   PangoFontDescription* desc = pango_font_describe(run->item->analysis.font);

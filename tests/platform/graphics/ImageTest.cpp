@@ -11,7 +11,6 @@
 using graphics::Color;
 using graphics::Image;
 using graphics::ImagePtr;
-using graphics::Size;
 
 namespace {
 

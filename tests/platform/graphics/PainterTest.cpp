@@ -8,12 +8,10 @@
 
 using graphics::Color;
 using graphics::ContentMode;
-using graphics::Font;
 using graphics::LineBreakMode;
 using graphics::OffscreenSurface;
 using graphics::Painter;
 using graphics::Rect;
-using graphics::TextStyle;
 
 namespace {
 
@@ -81,8 +79,8 @@ TEST(Painter, ImagesByContentMode) {
 TEST(Painter, TextStaysInsideItsBox) {
   OffscreenSurface s({320, 120}, 2.0);
   Painter p(s.context());
-  TextStyle style;
-  style.font = Font::named("TimesNewRomanPS-BoldMT", 20);
+  graphics::TextStyle style;
+  style.font = graphics::Font::named("TimesNewRomanPS-BoldMT", 20);
   style.numberOfLines = 0;
   style.lineBreakMode = LineBreakMode::WordWrap;
   p.drawText("Hà Nội công bố kế hoạch cải tạo hệ thống giao thông đô thị trong năm tới",

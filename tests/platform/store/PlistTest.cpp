@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 using store::Plist;
-using store::PlistType;
 
 namespace {
 
@@ -39,7 +38,7 @@ TEST(PlistTest, AccessorsOfTheWrongTypeAreAbsent) {
   Plist s = Plist::string("x");
   EXPECT_FALSE(s.view().asInteger());
   EXPECT_FALSE(s.view().at(0));
-  EXPECT_EQ(s.view().get("k").type(), PlistType::None);
+  EXPECT_EQ(s.view().get("k").type(), store::PlistType::None);
 }
 
 // Setting a key again replaces its value in place; copies do not share their contents.

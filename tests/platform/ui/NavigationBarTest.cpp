@@ -10,7 +10,6 @@
 
 using graphics::Rect;
 using ui::BarButtonItem;
-using ui::BarButtonItemStyle;
 using ui::BarButtonSystemItem;
 
 namespace {
@@ -45,7 +44,7 @@ class NavigationBarTest : public UiTest {
 
 TEST_F(NavigationBarTest, ItemsAndTitleArePlacedAndTheTitleCutToFit) {
   auto send = [] {
-    return BarButtonItem::withTitle("Send to Twitter", BarButtonItemStyle::Done, {});
+    return BarButtonItem::withTitle("Send to Twitter", ui::BarButtonItemStyle::Done, {});
   };
   auto spinner = BarButtonItem::withCustomView(std::make_shared<ui::ActivityIndicatorView>());
   const std::tuple<const char*, std::shared_ptr<BarButtonItem>, Rect, Rect> rows[] = {
