@@ -24,8 +24,11 @@ TEST(TextFormat, ValuesAreCopiedAndMismatchesAreErrors) {
       {server, {}, std::nullopt}};
   for (const auto& [format, args, expected] : rows) {
     SCOPED_TRACE(format);
-    if (expected) EXPECT_EQ(base::formatText(format, args), *expected);
-    if (!expected) EXPECT_THROW(base::formatText(format, args), base::FormatError);
+    if (expected) {
+      EXPECT_EQ(base::formatText(format, args), *expected);
+    } else {
+      EXPECT_THROW(base::formatText(format, args), base::FormatError);
+    }
   }
 }
 

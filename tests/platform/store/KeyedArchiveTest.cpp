@@ -18,13 +18,12 @@ PlistView deref(const Plist& archive, PlistView ref) {
 }
 
 std::shared_ptr<Note> sampleNote() {
-  auto child = std::make_shared<Note>(Note{.text = "child"});
-  auto note = std::make_shared<Note>(Note{.text = "Giá vàng",
-                                          .count = -42,
-                                          .flag = true,
-                                          .weight = 0.25,
-                                          .child = child,
-                                          .children = {child, std::make_shared<Note>(), child}});
+  auto note = std::make_shared<Note>(), child = std::make_shared<Note>();
+  std::tie(note->text, note->count, note->flag, note->weight) =
+      std::tuple("Giá vàng", -42, true, 0.25);
+  child->text = "child";
+  note->child = child;
+  note->children = {child, std::make_shared<Note>(), child};
   note->extra = Plist::dictionary();
   note->extra->set("when", Plist::date(store::Date(std::chrono::seconds(1300000000))));
   note->extra->set("list", Plist::stringArray({"x", "y"}));
@@ -48,8 +47,8 @@ TEST(KeyedArchiveTest, ObjectGraphRoundTrips) {
 }
 
 TEST(KeyedArchiveTest, LayoutIsApplesKeyedArchiverLayout) {
-  auto note = std::make_shared<Note>(Note{.text = "same"});
-  auto other = std::make_shared<Note>(Note{.text = "same"});
+  auto note = std::make_shared<Note>(), other = std::make_shared<Note>();
+  note->text = other->text = "same";
   Plist archive =
       *Plist::fromBinary(KeyedArchiver::archivedDataWithRootObject(std::vector{note, other}));
   PlistView a = archive.view();

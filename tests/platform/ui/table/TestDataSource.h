@@ -34,6 +34,7 @@ struct TestDataSource : ui::TableViewDataSource, ui::TableViewDelegate {
   bool canMoveRowAtIndexPath(ui::TableView&, ui::IndexPath) override { return movable; }
   void commitEditingStyle(ui::TableView& table, ui::TableViewCellEditingStyle style,
                           ui::IndexPath p) override {
+    if (style != ui::TableViewCellEditingStyle::Delete) return;
     sections[p.section].erase(sections[p.section].begin() + p.row);
     table.deleteRowsAtIndexPaths({p}, ui::TableViewRowAnimation::Left);
   }
