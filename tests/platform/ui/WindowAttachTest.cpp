@@ -44,16 +44,11 @@ class WindowAttachTest : public UiTest {
 
 TEST_F(WindowAttachTest, TurnsByDeviceAngleMinusWindowAngleAndStaysCentred) {
   using IO = InterfaceOrientation;
+  constexpr IO P = IO::Portrait, U = IO::PortraitUpsideDown, L = IO::LandscapeLeft,
+               R = IO::LandscapeRight;
   // Window, device, the panel's turn in quarter turns.
-  const std::tuple<IO, IO, double> rows[] = {{IO::Portrait, IO::Portrait, 0},
-                                             {IO::Portrait, IO::PortraitUpsideDown, 2},
-                                             {IO::Portrait, IO::LandscapeLeft, -1},
-                                             {IO::Portrait, IO::LandscapeRight, 1},
-                                             {IO::PortraitUpsideDown, IO::LandscapeLeft, 1},
-                                             {IO::LandscapeLeft, IO::Portrait, 1},
-                                             {IO::LandscapeLeft, IO::LandscapeRight, 2},
-                                             {IO::LandscapeRight, IO::Portrait, -1},
-                                             {IO::LandscapeRight, IO::PortraitUpsideDown, 1}};
+  const std::tuple<IO, IO, double> rows[] = {{P, P, 0}, {P, U, 2}, {P, L, -1}, {P, R, 1}, {U, L, 1},
+                                             {L, P, 1}, {L, R, 2}, {R, P, -1}, {R, U, 1}};
   for (const auto& [window, device, quarters] : rows) {
     SCOPED_TRACE(testing::Message() << int(window) << " " << int(device));
     turn(window, device);
