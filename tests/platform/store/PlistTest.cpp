@@ -34,15 +34,13 @@ TEST(PlistTest, EveryKindSurvivesBinaryAndXml) {
   EXPECT_EQ(fromBin.view().get("list").at(5).asData(), (std::vector<uint8_t>{0, 1, 2, 255}));
 }
 
-TEST(PlistTest, AccessorsOfTheWrongTypeAreAbsent) {
+// Accessors of the wrong type are absent; setting a key again replaces its value in place; copies
+// do not share their contents.
+TEST(PlistTest, AccessingReplacingAndCopying) {
   Plist s = Plist::string("x");
   EXPECT_FALSE(s.view().asInteger());
   EXPECT_FALSE(s.view().at(0));
   EXPECT_EQ(s.view().get("k").type(), store::PlistType::None);
-}
-
-// Setting a key again replaces its value in place; copies do not share their contents.
-TEST(PlistTest, ReplacingAndCopying) {
   Plist d = Plist::dictionary();
   d.set("z", Plist::integer(1));
   d.set("a", Plist::integer(2));
