@@ -18,13 +18,11 @@ net::UrlRequest post(const std::string& contentType, const std::string& body) {
 
 TEST(FormPostPage, ReadsTheFieldsOfFormBodies) {
   using Fields = ui::FormPostPage::Fields;
-  const std::string part = "Content-Disposition: form-data; name=";
-  const struct {
-    std::string type, body;
-    std::optional<Fields> fields;
-  } cases[] = {
+  const std::string part = "Content-Disposition: form-data; name=", mb = "multipart/form-data";
+  // Content type, body, the fields read (nullopt: not a form this page can post).
+  const std::tuple<std::string, std::string, std::optional<Fields>> cases[] = {
       // Each part closed by the next delimiter line, the last one too (no closing "--").
-      {"multipart/form-data; boundary=3i2nd",
+      {mb + "; boundary=3i2nd",
        "--3i2nd\r\n" + part + "\"a\"\r\n\r\n1\r\n--3i2nd\r\n" + part +
            "\"b\"\r\n\r\nx\r\ny\r\n--3i2nd\r\n",
        Fields{{"a", "1"}, {"b", "x\r\ny"}}},
@@ -34,15 +32,13 @@ TEST(FormPostPage, ReadsTheFieldsOfFormBodies) {
        "a=1+2&b=%3C%26%3E&c&&d=", Fields{{"a", "1 2"}, {"b", "<&>"}, {"c", ""}, {"d", ""}}},
       {"", "", Fields{}},
       {"application/json", "{}", std::nullopt},
-      {"multipart/form-data", "--B\r\n", std::nullopt},  // no boundary
-      {"multipart/form-data; boundary=B",
-       "--B\r\n" + part + "\"f\"; filename=\"a.jpg\"\r\n\r\nJPEG\r\n--B--", std::nullopt},
-      {"multipart/form-data; boundary=B", "--B\r\n" + part + "\"a\"\r\n\r\ncut short",
+      {mb, "--B\r\n", std::nullopt},  // no boundary
+      {mb + "; boundary=B", "--B\r\n" + part + "\"f\"; filename=\"a.jpg\"\r\n\r\nJPEG\r\n--B--",
        std::nullopt},
-      {"multipart/form-data; boundary=B", "--B\r\nno headers\r\n--B--", std::nullopt},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(ui::FormPostPage::fields(post(c.type, c.body)), c.fields) << c.type << " " << c.body;
+      {mb + "; boundary=B", "--B\r\n" + part + "\"a\"\r\n\r\ncut short", std::nullopt},
+      {mb + "; boundary=B", "--B\r\nno headers\r\n--B--", std::nullopt}};
+  for (const auto& [type, body, fields] : cases)
+    EXPECT_EQ(ui::FormPostPage::fields(post(type, body)), fields) << type << " " << body;
 }
 
 TEST(FormPostPage, EscapesEveryValueOfThePage) {
