@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/store/KeyedArchiver.h"
 #include "platform/store/KeyedUnarchiver.h"
 #include "tests/platform/store/Note.h"
@@ -7,8 +9,6 @@
 using store::KeyedUnarchiver;
 using store::Plist;
 
-// Damaged copies of real archives are left to the keyed-archive fuzz target; these are the
-// hostile layouts it would take long to find.
 namespace {
 
 using Uids = std::vector<uint64_t>;
@@ -174,6 +174,25 @@ TEST(HostileArchiveTest, BrokenOuterLayout) {
     EXPECT_FALSE(error.empty()) << key;
   }
   EXPECT_FALSE(KeyedUnarchiver::open(Plist::array().toBinary()));
+}
+
+// Damaged and cut copies of a real archive: every outcome is a value or a clear failure.
+TEST(HostileArchiveTest, DamagedBytesNeverCrash) {
+  auto note = std::make_shared<Note>();
+  note->text = "text";
+  note->child = std::make_shared<Note>();
+  note->children = {std::make_shared<Note>(), note->child};
+  auto good = store::KeyedArchiver::archivedDataWithRootObject(std::vector{note, note});
+  std::mt19937 random(12345);
+  for (int round = 0; round < 3000; ++round) {
+    auto bytes = good;
+    for (int i = 0; i < 1 + int(random() % 4); ++i) bytes[random() % bytes.size()] = random();
+    std::string error;
+    EXPECT_TRUE(KeyedUnarchiver::unarchiveArray<Note>(bytes, &error) || !error.empty());
+    KeyedUnarchiver::unarchivePropertyList(bytes);
+  }
+  for (size_t cut = 0; cut < good.size(); ++cut)
+    EXPECT_FALSE(KeyedUnarchiver::unarchiveArray<Note>(std::span(good).first(cut)));
 }
 
 }  // namespace

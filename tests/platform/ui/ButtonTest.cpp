@@ -84,3 +84,17 @@ TEST_F(ButtonTapTest, AButtonMayGoAwayDuringItsOwnTouch) {
   touch.end({20, 20});
   EXPECT_TRUE(events.empty());
 }
+
+// A button's highlighted look applies only where one is set; a disabled one has none.
+TEST(HighlightTest, ButtonLooksFallBackToTheNormalState) {
+  auto normal = graphics::Image::filled({40, 40}, graphics::Color::black());
+  auto focus = graphics::Image::filled({40, 40}, graphics::Color::white());
+  ui::Button button;
+  button.setImage(normal);
+  button.setBackgroundImage(focus, ui::ControlState::Highlighted);
+  button.setHighlighted(true);
+  EXPECT_EQ(button.currentImage(), normal);
+  EXPECT_EQ(button.currentBackgroundImage(), focus);
+  button.setEnabled(false);
+  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
+}

@@ -53,6 +53,7 @@ TEST_F(PagerTest, SnapsFlicksAndHoldsAtTheEdges) {
     pager->setContentOffset({row.from, 0});
     swipe(row.dx, row.speed);
     EXPECT_EQ(pager->contentOffset(), (Point{row.to, 0})) << row.from << " " << row.dx;
+    EXPECT_EQ(delegate.stops.back(), pager->contentOffset()) << "the stop comes after the snap";
   }
   EXPECT_EQ(delegate.stops.size(), 4u);
   EXPECT_EQ(delegate.dragEnds, std::vector<bool>(4, true));

@@ -7,7 +7,6 @@
 
 using ui::WebViewNavigationType;
 using Calls = std::vector<std::string>;
-constexpr auto kOther = WebViewNavigationType::Other;
 constexpr auto kLink = WebViewNavigationType::LinkClicked;
 
 namespace {
@@ -49,12 +48,25 @@ class WebViewTest : public UiTest {
 
 const std::string kCancelled = "fail " + std::to_string(net::Error::Cancelled);
 
-// (The screens' and dialogs' tests hear plain loads start, finish and fail.) A refused navigation
-// loads nothing and leaves a running load alone; a new one cuts it short.
+// A failed load keeps the page on screen, where scripts run meanwhile; a page from text loads at
+// its base address. (The screens' and dialogs' tests hear plain loads start, finish and fail.)
+TEST_F(WebViewTest, AFailedLoadKeepsThePageOnScreen) {
+  web->loadHTMLString("<p>hi</p>", net::Url::parse("http://site/"));
+  engine->finishLoad("Page A");
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/");
+  engine->clickLink("http://site/b.html");
+  EXPECT_EQ(recorder.titleAtStart, "Page A");
+  engine->failLoad(net::Error("net", net::Error::CannotConnectToHost, "down"));
+  EXPECT_EQ(recorder.calls.back(), "fail " + std::to_string(net::Error::CannotConnectToHost));
+  EXPECT_EQ(web->request()->url().absoluteString(), "http://site/");
+}
+
+// A refused navigation loads nothing and leaves a running load alone; a new one cuts it short.
 TEST_F(WebViewTest, RefusedNavigationLoadsNothingAndANewOneCutsTheRunningLoadShort) {
   recorder.allow = false;
   web->loadRequest("http://callback/?oauth_token=x");
-  EXPECT_EQ(recorder.calls.size(), 1u);
+  EXPECT_EQ(recorder.calls,
+            Calls{should("http://callback/?oauth_token=x", WebViewNavigationType::Other)});
   EXPECT_TRUE(engine->startedRequests().empty());
   recorder.allow = true;
   web->loadRequest("http://site/a.html");
