@@ -36,15 +36,16 @@ class OAuthFlowTest : public SharingTest {
     SHKSharer::registerClass(service, std::move(factory));
     service_ = service;
   }
-  // How the shares ended (finished or failed), in order.
-  Strings ends() const {
-    Strings out;
-    for (const auto& o : outcomes_)
-      if (o == kFinish || o == kFail) out.push_back(o);
-    return out;
-  }
   bool waitForEnd() {
-    return base::RunLoop::main().runUntilCondition([this] { return !ends().empty(); }, 10);
+    return base::RunLoop::main().runUntilCondition([this] { return !endings().empty(); }, 10);
+  }
+  // Answers `method` `path` on `service`'s `host` with `status` and `body`.
+  void answer(const std::string& service, const std::string& host, const std::string& method,
+              const std::string& path, int status, const std::string& body) {
+    sandbox_.handle(service, host, method, path, [=](const SandboxRequest&, httplib::Response& r) {
+      r.status = status;
+      r.set_content(body, "text/plain");
+    });
   }
   // The calls the sandbox received for `path`.
   std::vector<SandboxRequest> calls(const std::string& path) {
@@ -60,14 +61,12 @@ class OAuthFlowTest : public SharingTest {
     base::RunLoop::main().runUntilCondition([this] { return shown<T>() != nullptr; }, 10);
     return shown<T>();
   }
-  SHKOAuthView* oauthView() { return top<SHKOAuthView>(); }
   static ui::HeadlessWebEngine& engine(SHKOAuthView* view) {
     return dynamic_cast<ui::HeadlessWebEngine&>(view->webView()->engine());
   }
   std::string alert() {
     base::RunLoop::main().runUntilCondition([] { return !ui::AlertStack::shared().empty(); }, 10);
-    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
-    return a ? a->title() + ": " + a->message() : "";
+    return alertText();
   }
 
   // Plays the person at the page: loads it from the sandbox and presses "Allow"; returns where the
@@ -89,10 +88,9 @@ class OAuthFlowTest : public SharingTest {
   // The whole page: waits for it, allows, and lets the redirect reach the web view (which must
   // refuse it). False when any of it did not happen.
   bool passPage() {
-    SHKOAuthView* view = oauthView();
+    SHKOAuthView* view = top<SHKOAuthView>();
     if (!view) return false;
-    std::string location = allow(view);
-    auto url = net::Url::parse(location);
+    auto url = net::Url::parse(allow(view));
     return url && !engine(view).navigate(net::UrlRequest(*url), ui::WebViewNavigationType::Other);
   }
 

@@ -30,18 +30,12 @@ std::string partContent(const std::string& message, const std::string& marker) {
   return decodeBase64(message.substr(start, end == std::string::npos ? end : end - start));
 }
 
-// The header lines of a message (up to the first blank line), unfolded.
-Strings headerLines(const std::string& message) {
-  Strings lines;
-  for (size_t pos = 0, end; (end = message.find("\r\n", pos)) != std::string::npos && end != pos;
-       pos = end + 2) {
-    std::string line = message.substr(pos, end - pos);
-    if ((line[0] == ' ' || line[0] == '\t') && !lines.empty())
-      lines.back() += line;
-    else
-      lines.push_back(line);
-  }
-  return lines;
+// The value of the message's header `name`, on one line.
+std::string headerValue(const std::string& message, const std::string& name) {
+  size_t at = message.find("\r\n" + name + ": ");
+  if (at == std::string::npos) return "";
+  at += name.size() + 4;
+  return message.substr(at, message.find("\r\n", at) - at);
 }
 
 TEST(MailMessageTest, HeadersCannotBeInjectedAndNonAsciiIsEncoded) {
@@ -52,9 +46,8 @@ TEST(MailMessageTest, HeadersCannotBeInjectedAndNonAsciiIsEncoded) {
   m.htmlBody = "<p>xin chào</p>";
   m.attachments.push_back({"ảnh \"1\".jpg", "image/jpeg\r\nX-Evil: 1", {1, 2, 3}});
   std::string bytes = m.build("BOUNDARY", "Mon, 07 Dec 2026 00:00:00 +0000");
-  for (const std::string& line : headerLines(bytes)) {
-    EXPECT_FALSE(line.starts_with("Bcc:") || line.starts_with("X-Evil")) << line;
-  }
+  EXPECT_EQ(bytes.find("\nBcc:"), std::string::npos);
+  EXPECT_EQ(bytes.find("\nX-Evil"), std::string::npos);
   EXPECT_NE(bytes.find("filename*=UTF-8''%E1%BA%A3nh%20%221%22.jpg"), std::string::npos);
   EXPECT_NE(bytes.find("Content-Type: application/octet-stream"), std::string::npos);
   EXPECT_EQ(partContent(bytes, "text/html"), "<p>xin chào</p>");
@@ -130,13 +123,8 @@ class MailTest : public SharingTest {
   }
 };
 
-TEST_F(MailTest, NoAccountNoEmail) {
-  EXPECT_FALSE(SHKSharer::create("SHKMail")->canShare());
-  configure(25);
-  EXPECT_TRUE(SHKMail::canSendMail());
-}
-
 TEST_F(MailTest, DeliversProperMimeToARealSmtpServer) {
+  EXPECT_FALSE(SHKSharer::create("SHKMail")->canShare()) << "no account, no e-mail";
   testing_support::SmtpSink sink(dir_.path() / "sink");
   configure(sink.port());
   std::vector<uint8_t> bytes(300000);
@@ -147,11 +135,9 @@ TEST_F(MailTest, DeliversProperMimeToARealSmtpServer) {
   Strings messages = sink.messages();
   ASSERT_EQ(messages.size(), 1u);
   const std::string& m = messages[0];
-  EXPECT_NE(m.find("X-Envelope-To: ann@vemo.vn,bob@vemo.vn"), std::string::npos);
-  std::string subject;
-  for (const std::string& line : headerLines(m))
-    if (line.starts_with("Subject: ")) subject = line.substr(9);
+  EXPECT_EQ(headerValue(m, "X-Envelope-To"), "ann@vemo.vn,bob@vemo.vn");
   // One encoded word is enough for this subject.
+  std::string subject = headerValue(m, "Subject");
   ASSERT_TRUE(subject.starts_with("=?UTF-8?B?")) << subject;
   EXPECT_EQ(decodeBase64(subject.substr(10, subject.size() - 12)), "Báo cáo <tuần>");
   EXPECT_EQ(partContent(m, "text/html"), "Attached: Báo cáo &lt;tuần&gt;");
@@ -178,7 +164,7 @@ TEST_F(MailTest, ServerRefusalsAndThePassword) {
     configure(sink.port(), c.sinkArgs[0] == "--user" ? "user = ann\n" : "");
     share(SHKItem::text("hello"), c.to, "", c.password);
     EXPECT_EQ(outcomes_, Strings{c.shown.empty() ? kFinish : kFail});
-    EXPECT_NE(alertMessage().find(c.shown), std::string::npos) << alertMessage();
+    EXPECT_NE(alertText().find(c.shown), std::string::npos) << alertText();
     EXPECT_EQ(sink.messages().size(), c.shown.empty() ? 1u : 0u);
     EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKMail").value_or(""),
               c.shown.empty() ? "s3cr&t" : "");

@@ -8,7 +8,8 @@ class SHKGoogleReaderTest : public WebServiceTest {
  protected:
   void send(const std::string& link, const std::string& password = "pw") {
     startOver();
-    logIn("SHKGoogleReader", "ann@x.y", password, "email");
+    SHK::setAuthValue("ann@x.y", "email", "SHKGoogleReader");
+    SHK::setAuthValue(password, "password", "SHKGoogleReader");
     auto item = SHKItem::URL(*net::Url::parse(link), "T");
     item->setText("Nice & new");
     item->setCustomValue("1", "share");
@@ -25,7 +26,6 @@ TEST_F(SHKGoogleReaderTest, SessionLines) {
       {"Error=BadAuthentication", {{"Error", "BadAuthentication"}}},
       // Not one key=value, or not safe in a Cookie header: left out.
       {"bad\nx=y=z\n=v\nc=d;e\nf=g,h\nk=\x01v\nm=\x7f\nok=1", {{"ok", "1"}}},
-      {"", {}},
   };
   for (const auto& [answer, session] : cases) {
     EXPECT_EQ(SHKGoogleReader::parseSession(answer), session) << answer;
@@ -41,16 +41,16 @@ TEST_F(SHKGoogleReaderTest, SendLogsInThenResumes) {
   EXPECT_EQ(outcomes_, (Strings{kStart, kFinish}));
   auto all = requests();
   ASSERT_EQ(all.size(), 3u);
-  EXPECT_EQ(all[0].method + " " + all[0].path + " " + all[0].body,
-            "POST /accounts/ClientLogin service=reader&source=Sharing-My%2520App%2520Name-0.2.1"
+  EXPECT_EQ(all[0].path + " " + all[0].body + header(all[0], "Cookie"),
+            "/accounts/ClientLogin service=reader&source=Sharing-My%2520App%2520Name-0.2.1"
             "&Email=ann@x.y&Passwd=pw&accountType=GOOGLE");
-  EXPECT_EQ(header(all[0], "Cookie") + header(all[0], "Authorization"), "");
   EXPECT_EQ(all[1].method + " " + all[1].path + " " + all[1].query.substr(0, 3),
             "GET /reader/api/0/token ck=");
   EXPECT_NEAR(std::stod(all[1].query.substr(3)), double(std::time(nullptr)), 60);
   for (size_t i : {1, 2}) {
-    EXPECT_EQ(header(all[i], "Cookie"), "Auth=sandbox-auth-7; LSID=sandbox-lsid; SID=sandbox-sid");
-    EXPECT_EQ(header(all[i], "Authorization"), "GoogleLogin auth=sandbox-auth-7");
+    EXPECT_EQ(header(all[i], "Cookie") + "|" + header(all[i], "Authorization"),
+              "Auth=sandbox-auth-7; LSID=sandbox-lsid; SID=sandbox-sid|GoogleLogin "
+              "auth=sandbox-auth-7");
   }
   EXPECT_EQ(all[2].method + " " + all[2].path + " " + all[2].body,
             "POST /reader/api/0/item/edit T=sandbox-token&linkify=false&snippet=Nice%20%26%20new"
@@ -59,48 +59,33 @@ TEST_F(SHKGoogleReaderTest, SendLogsInThenResumes) {
 }
 
 TEST_F(SHKGoogleReaderTest, SendFailures) {
-  const struct {
-    std::string link, password, alert;
-    bool tokenRefused, loginAgain;
-  } cases[] = {
-      // A refused login while the send waits is that send's failure.
-      {"http://a.b/", "wrong", "Error: Incorrect username and password", false, true},
-      {"http://a.b/?sandbox-status=500", "pw", "Error: There was a problem saving your note.",
-       false, false},
-      {"http://a.b/", "pw", "Error: There was a problem authenticating your account.", true, false},
+  // A refused login while the send waits is that send's failure. A refused token stays refused:
+  // that case comes last.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"http://a.b/", "wrong", "failed: Error: Incorrect username and password +form"},
+      {"http://a.b/?sandbox-status=500", "pw",
+       "failed: Error: There was a problem saving your note."},
+      {"http://a.b/", "token", "failed: Error: There was a problem authenticating your account."},
   };
-  // (A refused token stays refused: that case comes last.)
-  for (const auto& c : cases) {
-    if (c.tokenRefused) {
-      sandbox_.handle("SHKGoogleReader", "reader", "GET", "/reader/api/0/token",
-                      [](const SandboxRequest&, httplib::Response& r) { r.status = 500; });
-    }
-    send(c.link, c.password);
-    EXPECT_EQ(outcomes_, (Strings{kStart, kFail}));
-    EXPECT_EQ(alertText(), c.alert);
-    EXPECT_EQ(form() != nullptr, c.loginAgain);
+  for (const auto& [link, password, outcome] : cases) {
+    if (password == std::string("token"))
+      answer("SHKGoogleReader", "reader", "GET", "/reader/api/0/token", 500);
+    send(link, password);
+    EXPECT_EQ(outcomes_.front(), kStart);
+    EXPECT_EQ(ending(), outcome);
   }
 }
 
 TEST_F(SHKGoogleReaderTest, LoginFormAnswers) {
   const std::pair<std::string, std::string> cases[] = {
-      {"Error=BadAuthentication\n", "Login Error: Incorrect username and password"},
-      {"Error=%n%s %@\n", "Login Error: %n%s %@"},
-      {"", "Login Error: There was an error logging into Google Reader"},
+      {"Error=BadAuthentication\n", "Incorrect username and password"},
+      {"Error=%n%s %@\n", "%n%s %@"},
+      {"", "There was an error logging into Google Reader"},
   };
   for (const auto& [body, message] : cases) {
-    startOver();
-    sandbox_.handle("SHKGoogleReader", "accounts", "POST", "/accounts/ClientLogin",
-                    [&](const SandboxRequest&, httplib::Response& r) {
-                      r.status = 403;
-                      r.set_content(body, "text/plain");
-                    });
-    SHKSharer::shareItem("SHKGoogleReader", SHKItem::URL(*net::Url::parse("http://a.b/")));
-    runFor(1);
-    submitForm({"ann@x.y", "pw"});
-    waitFor([&] { return !alertText().empty(); });
-    EXPECT_EQ(alertText(), message);
-    EXPECT_TRUE(outcomes_.empty());
+    answer("SHKGoogleReader", "accounts", "POST", "/accounts/ClientLogin", 403, body);
+    logInWithForm("SHKGoogleReader", "ann@x.y", "pw");
+    EXPECT_EQ(ending(), "none: Login Error: " + message + " +form");
     EXPECT_FALSE(SHK::getAuthValueForKey("email", "SHKGoogleReader"));
   }
 }

@@ -40,10 +40,37 @@ class WebServiceTest : public SharingTest {
     outcomes_.clear();
     sandbox_.log().clear();
   }
-  void logIn(const std::string& service, const std::string& user, const std::string& password,
-             const std::string& userKey = "username") {
+  // Answers `path` of `service`'s `host` with `status` and `body`.
+  void answer(const std::string& service, const std::string& host, const std::string& method,
+              const std::string& path, int status, const std::string& body = "") {
+    sandbox_.handle(service, host, method, path, [=](const SandboxRequest&, httplib::Response& r) {
+      r.status = status;
+      r.set_content(body, "text/plain");
+    });
+  }
+  // Logged out, shares a link and types `user` and `password` into the login form; waits until
+  // an alert or an outcome shows, or `key` (when given) is stored.
+  void logInWithForm(const std::string& service, const std::string& user,
+                     const std::string& password, const std::string& key = "") {
+    startOver();
+    SHK::logoutOfService(service);
+    SHKSharer::shareItem(service, SHKItem::URL(*net::Url::parse("http://a.b/")));
+    runFor(1);
+    submitForm({user, password});
+    waitFor([&] {
+      return !alertText().empty() || !endings().empty() ||
+             (!key.empty() && SHK::getAuthValueForKey(key, service));
+    });
+  }
+  // Shares `item` logged in as `user` (`password` under "password", the name under `userKey`).
+  void shareLoggedIn(const std::string& service, std::shared_ptr<SHKItem> item,
+                     const std::string& user, const std::string& password,
+                     const std::string& userKey = "username") {
+    startOver();
     SHK::setAuthValue(user, userKey, service);
     SHK::setAuthValue(password, "password", service);
+    SHKSharer::shareItem(service, std::move(item));
+    waitForOutcome();
   }
   // Runs the loop until `done` (in real time: answers cross a socket), then a second more.
   void waitFor(const std::function<bool()>& done) {
@@ -53,6 +80,14 @@ class WebServiceTest : public SharingTest {
   // Until the share reported its end, or an alert shows.
   void waitForOutcome() {
     waitFor([this] { return !endings().empty() || !alertText().empty(); });
+  }
+  // The outcomes ("done", "failed", "cancelled"), the alert and whether a form is up.
+  std::string ending() {
+    std::string out = endings().empty() ? "none" : "";
+    for (const auto& e : endings())
+      out += e == kFinish ? "done" : e == kFail ? "failed" : "cancelled";
+    if (!alertText().empty()) out += ": " + alertText();
+    return form() ? out + " +form" : out;
   }
   std::deque<SandboxRequest> requests() { return sandbox_.log().requests(); }
   static std::string header(const SandboxRequest& r, const std::string& name) {
