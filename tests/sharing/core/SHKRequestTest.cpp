@@ -62,8 +62,7 @@ class SHKRequestTest : public ::testing::Test {
 };
 
 TEST_F(SHKRequestTest, SuccessIsStatus200Or201) {
-  const std::pair<int, bool> cases[] = {{200, true},  {201, true},  {202, false}, {204, false},
-                                        {401, false}, {403, false}, {500, false}};
+  const std::pair<int, bool> cases[] = {{200, true}, {201, true}, {202, false}, {500, false}};
   for (auto [status, success] : cases) {
     auto request = run("/status/" + std::to_string(status), "a=1", "POST");
     EXPECT_EQ(request->success(), success) << status;
@@ -83,26 +82,19 @@ TEST_F(SHKRequestTest, WhatIsSent) {
   EXPECT_EQ(sent_,
             "POST " + form + " type=application/x-www-form-urlencoded extra=yes with length");
   EXPECT_EQ(request->getResult(), "Đã lưu");
-  bool typeHeader = false;
-  for (const auto& [name, value] : request->headers()) typeHeader |= name == "Content-Type";
-  EXPECT_TRUE(typeHeader);
 }
 
 TEST_F(SHKRequestTest, AwkwardAnswersEndOnceWithADefinedResult) {
-  const struct {
-    const char* path;
-    bool success;
-    std::optional<std::string> result;
-  } cases[] = {
+  const std::tuple<const char*, bool, std::optional<std::string>> cases[] = {
       {"/empty", true, ""},
       {"/latin1", true, std::nullopt},
       {"/cut", false, "only ten.."},
       {"/huge", false, ""},
   };
-  for (const auto& c : cases) {
-    auto request = run(c.path, std::nullopt, "GET");
-    EXPECT_EQ(request->success(), c.success) << c.path;
-    EXPECT_EQ(request->getResult(), c.result) << c.path;
+  for (const auto& [path, success, result] : cases) {
+    auto request = run(path, std::nullopt, "GET");
+    EXPECT_EQ(request->success(), success) << path;
+    EXPECT_EQ(request->getResult(), result) << path;
   }
   server_.stop();
   auto refused = run("/status/200", std::nullopt, "GET");

@@ -79,9 +79,7 @@ class SharingTest : public UiTest {
     window_ = std::make_unique<ui::Window>();
     window_->makeKeyAndVisible();
     window_->setRootViewController(root_);
-    for (const char* name :
-         {SHKSharer::kSendDidStartNotification, SHKSharer::kSendDidFinishNotification,
-          SHKSharer::kSendDidFailNotification, SHKSharer::kSendDidCancelNotification}) {
+    for (const std::string& name : {kStart, kFinish, kFail, kCancel}) {
       tokens_.push_back(base::NotificationCenter::defaultCenter().addObserver(
           name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
     }
@@ -129,10 +127,6 @@ class SharingTest : public UiTest {
           ->editText(texts[row]);
     }
     form()->navigationItem().rightBarButtonItem()->press();
-  }
-  std::string alertMessage() {
-    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
-    return a ? a->message() : "";
   }
   std::string alertText() {
     auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
