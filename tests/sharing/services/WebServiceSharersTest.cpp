@@ -1,0 +1,384 @@
+#include "sharing/services/WebServiceSharers.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <deque>
+#include <sstream>
+
+#include "app/sandbox/BasicAuth.h"
+#include "app/sandbox/ServiceSandbox.h"
+#include "platform/graphics/Image.h"
+#include "sharing/config/SHKServiceConfig.h"
+#include "sharing/services/SHKGoogleReader.h"
+#include "tests/sharing/core/SharingTestSupport.h"
+
+namespace {
+
+// The web services (Google Reader, Instapaper, Pinboard, Read It Later, Tumblr) against a sandbox
+// on loopback.
+class WebServiceTest : public SharingTest {
+ protected:
+  void SetUp() override {
+    SharingTest::SetUp();
+    registerWebServiceSharers();
+    ASSERT_TRUE(sandbox_.start());
+    SHKServiceConfig::shared().pointServicesAt(sandbox_.baseUrl());
+  }
+  void TearDown() override {
+    startOver();
+    SharingTest::TearDown();
+    sandbox_.stop();
+  }
+
+  // Closes what the last case left on screen and forgets its requests and outcomes, for the
+  // next case of a table.
+  void startOver() {
+    runFor(5);
+    while (root_->modalViewController()) {
+      root_->dismissModalViewController(false);
+      runFor(1);
+    }
+    SHK::currentHelper().reset();
+    ui::AlertStack::shared().reset();
+    outcomes_.clear();
+    sandbox_.log().clear();
+  }
+  // Answers `route` ("host METHOD /path") of `service` with `status`, `body` and an X-Error
+  // header when one is given.
+  void answer(const std::string& service, const std::string& route, int status,
+              const std::string& body = "", const std::string& xError = "") {
+    std::istringstream words(route);
+    std::string host, method, path;
+    words >> host >> method >> path;
+    sandbox_.handle(service, host, method, path, [=](const SandboxRequest&, httplib::Response& r) {
+      r.status = status;
+      r.set_content(body, "text/plain");
+      if (!xError.empty()) r.set_header("X-Error", xError);
+    });
+  }
+  // Tumblr and Google Reader log in with an e-mail address, the others with a user name.
+  static std::string userKey(const std::string& service) {
+    return service == "SHKTumblr" || service == "SHKGoogleReader" ? "email" : "username";
+  }
+  // Logged out, shares a link and types `user` and `password` into the login form; waits until
+  // an alert, an outcome or the share form shows.
+  void logInWithForm(const std::string& service, const std::string& user,
+                     const std::string& password) {
+    startOver();
+    SHK::logoutOfService(service);
+    SHKSharer::shareItem(service, SHKItem::URL(*net::Url::parse("http://a.b/")));
+    runFor(1);
+    submitForm({user, password});
+    waitFor([&] {
+      return !alertText().empty() || !endings().empty() || (form() && form()->title() != "Login");
+    });
+  }
+  // Shares `item` logged in as "ann@x.y" with `password`, and waits for the outcome.
+  void shareLoggedIn(const std::string& service, std::shared_ptr<SHKItem> item,
+                     const std::string& password = "pw") {
+    startOver();
+    SHK::setAuthValue("ann@x.y", userKey(service), service);
+    SHK::setAuthValue(password, "password", service);
+    auto sharer = SHKSharer::create(service);  // as a saved share form would send it
+    sharer->setItem(std::move(item));
+    EXPECT_TRUE(sharer->tryToSend());
+    waitFor([this] { return !endings().empty() || !alertText().empty(); });
+  }
+  // Runs the loop until `done` (in real time: answers cross a socket), then a second more.
+  void waitFor(const std::function<bool()>& done) {
+    base::RunLoop::main().runUntilCondition(done, 20);
+    runFor(1);
+  }
+  // The outcomes ("done", "failed"), the alert and whether a form is up, as one line.
+  std::string ending() {
+    std::string out = endings().empty() ? "none" : "";
+    for (const auto& e : endings()) out += e == kFinish ? "done" : e == kFail ? "failed" : e;
+    if (!alertText().empty()) out += ": " + alertText();
+    return form() ? out + " +form" : out;
+  }
+  std::deque<SandboxRequest> requests() { return sandbox_.log().requests(); }
+  static std::string header(const SandboxRequest& r, const std::string& name) {
+    for (const auto& [n, v] : r.headers)
+      if (n == name) return v;
+    return "";
+  }
+  ServiceSandbox sandbox_;
+};
+
+const std::string kRelogin = "Error: Could not authenticate you. Please relogin.";
+
+// What each service makes of a typed login: a refusal keeps the form with the service's alert and
+// stores nothing; an accepted login is stored and goes on to the send.
+TEST_F(WebServiceTest, LoginForms) {
+  const struct {
+    const char *service, *password, *sent, *outcome;
+    const char* route = nullptr;  // answered with `status` and `body` instead of by the sandbox
+    int status = 0;
+    const char* body = "";
+  } cases[] = {
+      {"SHKInstapaper", "p@ss word&x", "username=ann&password=p@ss%20word%26x", "done"},
+      {"SHKInstapaper", "pw", "username=ann&password=pw",
+       "none: Login Error: Sorry, Instapaper did not accept your credentials. Please try again. "
+       "+form",
+       "api POST /api/authenticate", 403},
+      {"SHKInstapaper", "pw", "username=ann&password=pw",
+       "none: Login Error: Sorry, Instapaper encountered an error. Please try again. +form",
+       "api POST /api/authenticate", 500},
+      {"SHKReadItLater", "p w", "apikey=&username=ann&password=p%20w", "done"},
+      {"SHKReadItLater", "wrong", "apikey=&username=ann&password=wrong",
+       "none: Login Error: Username and/or password is incorrect +form"},
+      {"SHKTumblr", "pw", "email=ann&password=pw", "none +form"},
+      {"SHKTumblr", "wrong", "email=ann&password=wrong",
+       "none: Login Error: Invalid email or password. +form"},
+      {"SHKGoogleReader", "pw", nullptr, "none: Login Error: Incorrect username and password +form",
+       "accounts POST /accounts/ClientLogin", 403, "Error=BadAuthentication\n"},
+      {"SHKGoogleReader", "pw", nullptr, "none: Login Error: %n%s %@ +form",
+       "accounts POST /accounts/ClientLogin", 403, "Error=%n%s %@\n"},
+      {"SHKGoogleReader", "pw", nullptr,
+       "none: Login Error: There was an error logging into Google Reader +form",
+       "accounts POST /accounts/ClientLogin", 403},
+      // Pinboard takes status 200 with a body other than "401 Forbidden" only.
+      {"SHKPinboard", "pw", "", "none +form", "api GET /v1/posts/get", 200, "<posts/>"},
+      {"SHKPinboard", "pw", "", "failed: Error: Could not authenticate you. Please relogin. +form",
+       "api GET /v1/posts/get", 200, "401 Forbidden"},
+      {"SHKPinboard", "pw", "", "failed: Error: Could not authenticate you. Please relogin. +form",
+       "api GET /v1/posts/get", 401, "401 Forbidden"},
+      {"SHKPinboard", "pw", "", "failed: Error: Could not authenticate you. Please relogin. +form",
+       "api GET /v1/posts/get", 201},
+      // No answer at all (last: the sandbox stops).
+      {"SHKPinboard", "pw", nullptr,
+       "failed: Error: Could not authenticate you. Please relogin. +form", nullptr, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.service) + " " + c.outcome);
+    if (c.route) answer(c.service, c.route, c.status, c.body);
+    if (c.status < 0) sandbox_.stop();
+    logInWithForm(c.service, "ann", c.password);
+    EXPECT_EQ(ending(), c.outcome);
+    if (c.sent) {
+      EXPECT_EQ(requests().at(0).body, c.sent);
+    }
+    bool accepted = !std::string(c.outcome).starts_with("none:") &&
+                    !std::string(c.outcome).starts_with("failed");
+    EXPECT_EQ(SHK::getAuthValueForKey("password", c.service).value_or("") == c.password, accepted);
+  }
+}
+
+// Credentials are address components: "@", ":", "/" and "?" in them cannot move the request to
+// another host, and reach the service whole.
+TEST_F(WebServiceTest, PinboardCredentialsStayInTheUserInformation) {
+  logInWithForm("SHKPinboard", "a@n/n", "p@host.example/?#x");
+  const SandboxRequest login = requests().at(0);
+  EXPECT_EQ(login.method + " " + login.path + " " + login.body + "|" + header(login, "Host"),
+            "GET /v1/posts/get |127.0.0.1:" + std::to_string(sandbox_.port()));
+  auto auth = basicAuth(login);
+  EXPECT_EQ(auth ? auth->first + "|" + auth->second : "", "a@n/n|p@host.example/?#x");
+  EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKPinboard"), "p@host.example/?#x");
+}
+
+// How each service reports a send: its own texts for refused logins (with the login form again),
+// for errors of the service and for other answers. Links ask the sandbox for a status.
+TEST_F(WebServiceTest, SendOutcomes) {
+  auto link = [](const char* address) { return SHKItem::URL(*net::Url::parse(address)); };
+  auto titled = SHKItem::text("sandbox-status=500");  // the sandbox reads the status from the title
+  titled->setTitle(titled->text());
+  const struct {
+    const char* service;
+    std::shared_ptr<SHKItem> item;
+    const char *password, *outcome;
+    const char* route = nullptr;  // answered with `status` and an X-Error header instead
+    int status = 0;
+    const char* xError = "";
+  } cases[] = {
+      {"SHKInstapaper", link("http://a.b/?sandbox-status=201"), "pw", "done"},
+      {"SHKInstapaper", link("http://a.b/"), "wrong",
+       "failed: Error: Sorry, Instapaper did not accept your credentials. Please try again. +form"},
+      {"SHKInstapaper", link("http://a.b/?sandbox-status=500"), "pw",
+       "failed: Error: The service encountered an error. Please try again later."},
+      {"SHKInstapaper", link("http://a.b/?sandbox-status=404"), "pw",
+       "failed: Error: There was a problem saving to Instapaper."},
+      {"SHKPinboard", link("http://a.b/?sandbox-status=500"), "pw",
+       "failed: Error: There was an error saving to Pinboard"},
+      {"SHKPinboard", link("http://a.b/"), "wrong",
+       "failed: Error: Could not authenticate you. Please relogin. +form"},
+      {"SHKReadItLater", link("http://a.b/"), "wrong",
+       "failed: Error: Could not authenticate you. Please relogin. +form"},
+      {"SHKReadItLater", link("http://a.b/?sandbox-status=500"), "pw",
+       "failed: Error: Sandbox error 500"},
+      {"SHKReadItLater", link("http://a.b/"), "pw",
+       "failed: Error: There was a problem saving to Read It Later.", "api POST /v2/send", 503},
+      {"SHKReadItLater", link("http://a.b/"), "pw", "failed: Error: %n%s %@", "api POST /v2/send",
+       400, "%n%s %@"},
+      {"SHKTumblr", titled, "pw",
+       "failed: Error: The service encountered an error. Please try again later."},
+      {"SHKTumblr", SHKItem::text("x"), "wrong", "failed: Error: Invalid email or password. +form"},
+      {"SHKTumblr", link("http://a.b/?sandbox-status=404"), "pw",
+       "failed: Error: There was a sending your post to Tumblr."},
+      {"SHKTumblr", SHKItem::image(graphics::Image::filled({2, 2}, {})), "wrong",
+       "failed: Error: Invalid email or password. +form"},
+      // A refused login while the send waits is that send's failure.
+      {"SHKGoogleReader", link("http://a.b/"), "wrong",
+       "failed: Error: Incorrect username and password +form"},
+      {"SHKGoogleReader", link("http://a.b/?sandbox-status=500"), "pw",
+       "failed: Error: There was a problem saving your note."},
+      {"SHKGoogleReader", link("http://a.b/"), "pw",
+       "failed: Error: There was a problem authenticating your account.",
+       "reader GET /reader/api/0/token", 500},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.service) + " " + c.outcome);
+    if (c.route) answer(c.service, c.route, c.status, "", c.xError);
+    shareLoggedIn(c.service, c.item, c.password);
+    EXPECT_EQ(ending(), c.outcome);
+  }
+}
+
+// A link's reserved characters are escaped in the form body, so its query is not the body's.
+TEST_F(WebServiceTest, InstapaperSendsAForm) {
+  auto item = SHKItem::URL(*net::Url::parse(net::escapeAddress("http://a.b/x y?q=1&u=2")));
+  shareLoggedIn("SHKInstapaper", item);
+  EXPECT_EQ(ending(), "done");
+  ASSERT_EQ(requests().size(), 1u);
+  EXPECT_EQ(requests()[0].path + " " + requests()[0].body,
+            "/api/add url=http%3A%2F%2Fa.b%2Fx%2520y%3Fq%3D1%26u%3D2&username=ann@x.y&password=pw");
+  EXPECT_EQ(header(requests()[0], "Content-Type"), "application/x-www-form-urlencoded");
+}
+
+TEST_F(WebServiceTest, PinboardQuery) {
+  for (const char* shared : {"1", "0"}) {
+    auto item = SHKItem::URL(*net::Url::parse("http://a.b/x?y=1&z"), "Tom & \"Jerry\" = 100%?");
+    item->setTags("a b,c&d=e");
+    item->setText("note: /x");
+    item->setCustomValue(shared, "shared");
+    shareLoggedIn("SHKPinboard", item);
+    EXPECT_EQ(ending(), "done");
+    ASSERT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests()[0].path + "?" + requests()[0].query,
+              "/v1/posts/add?url=http%3A%2F%2Fa.b%2Fx%3Fy%3D1%26z"
+              "&description=Tom%20%26%20%22Jerry%22%20=%20100%25?&tags=a%20b,c%26d=e"
+              "&extended=note:%20/x&shared=" +
+                  std::string(*shared == '1' ? "yes" : "no"));
+  }
+}
+
+// Titles and tags are JSON-escaped, then form-encoded: a quotation mark, "&" or "=" neither
+// breaks the JSON nor adds a field, and the sandbox reads the JSON back.
+TEST_F(WebServiceTest, ReadItLaterBody) {
+  const std::pair<std::optional<std::string>, std::string> cases[] = {
+      {std::nullopt, ""},
+      {"", ""},
+      {"a, \"b\"",
+       "&update_tags={\"0\":{\"url\":\"http%3A%2F%2Fa.b%2F\",\"tags\":\"a,%20%5C%22b%5C%22\"}}"},
+  };
+  for (const auto& [tags, tail] : cases) {
+    auto item = SHKItem::URL(*net::Url::parse("http://a.b/"), "Tom \"&\" = x\n");
+    item->setTags(tags);
+    shareLoggedIn("SHKReadItLater", item);
+    EXPECT_EQ(ending(), "done");
+    ASSERT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests()[0].body,
+              "apikey=&username=ann@x.y&password=pw&new={\"0\":{\"url\":\"http%3A%2F%2Fa.b%2F\","
+              "\"title\":\"Tom%20%5C%22%26%5C%22%20=%20x%5Cn\"}}" +
+                  tail);
+  }
+}
+
+TEST_F(WebServiceTest, TumblrFormPosts) {
+  auto text = SHKItem::text("Hi & bye"), link = SHKItem::URL(*net::Url::parse("http://a.b/?q=1"));
+  text->setTitle(std::nullopt);
+  link->setTitle("T=1&x");
+  link->setTags("a&b=c, d");
+  link->setCustomValue("my slug&x=1", "slug");
+  link->setCustomValue("1", "twitter");
+  link->setCustomValue("1", "private");
+  const std::pair<std::shared_ptr<SHKItem>, std::string> cases[] = {
+      {text, "send-to-twitter=no&private=0&type=regular&body=Hi%20%26%20bye"},
+      {link,
+       "send-to-twitter=auto&tags=a%26b=c,%20d&slug=my%20slug%26x=1&private=1&type=link"
+       "&url=http%3A%2F%2Fa.b%2F%3Fq%3D1&name=T=1%26x"},
+  };
+  for (const auto& [item, body] : cases) {
+    shareLoggedIn("SHKTumblr", item);
+    EXPECT_EQ(ending(), "done");
+    ASSERT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests()[0].path + " " + requests()[0].body,
+              "/api/write email=ann@x.y&password=pw&" + body);
+  }
+}
+
+TEST_F(WebServiceTest, TumblrPicturePartsInOrder) {
+  auto image = graphics::Image::filled({4, 3}, graphics::Color::rgb(200, 10, 10));
+  const std::string boundary = "\r\n--0xKhTmLbOuNdArY";
+  auto part = [&](const std::string& name, const std::string& value) {
+    return boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value;
+  };
+  const std::string head =
+      part("email", "ann@x.y") + part("password", "pw") + part("type", "photo");
+  const std::string data =
+      boundary +
+      "\r\nContent-Disposition: form-data; name=\"data\"; "
+      "filename=\"upload.jpg\"\r\nContent-Transfer-Encoding: image/jpg\r\n\r\n" +
+      image->jpegData(0.9) + boundary + "--\r\n";
+  auto plain = SHKItem::image(image), full = SHKItem::image(image);
+  full->setTags("t1");
+  for (auto [key, value] : {std::pair{"caption", "Cap"}, {"slug", "s"}, {"private", "1"}})
+    full->setCustomValue(value, key);
+  full->setCustomValue("1", "twitter");
+  const std::pair<std::shared_ptr<SHKItem>, std::string> cases[] = {
+      {plain, part("private", "0") + part("twitter", "no")},
+      {full, part("tags", "t1") + part("caption", "Cap") + part("slug", "s") +
+                 part("private", "1") + part("twitter", "auto")},
+  };
+  for (const auto& [item, middle] : cases) {
+    shareLoggedIn("SHKTumblr", item);
+    EXPECT_EQ(ending(), "done");
+    ASSERT_EQ(requests().size(), 1u);
+    EXPECT_EQ(header(requests()[0], "Content-Type"),
+              "multipart/form-data; boundary=0xKhTmLbOuNdArY");
+    EXPECT_EQ(requests()[0].body, head + middle + data);
+  }
+}
+
+TEST(GoogleReaderSession, Lines) {
+  const std::pair<std::string, SHKGoogleReader::Session> cases[] = {
+      {"SID=a\nLSID=b\r\nAuth=c\n", {{"SID", "a"}, {"LSID", "b"}, {"Auth", "c"}}},
+      {"Error=BadAuthentication", {{"Error", "BadAuthentication"}}},
+      // Not one key=value, or not safe in a Cookie header: left out.
+      {"bad\nx=y=z\n=v\nc=d;e\nf=g,h\nk=\x01v\nm=\x7f\nok=1", {{"ok", "1"}}},
+  };
+  for (const auto& [answer, session] : cases) {
+    EXPECT_EQ(SHKGoogleReader::parseSession(answer), session) << answer;
+  }
+  EXPECT_EQ(SHKGoogleReader::signatureFields({{"SID", "a"}, {"Auth", "c"}}),
+            (net::UrlRequest::HeaderFields{{"Cookie", "Auth=c; SID=a"},
+                                           {"Authorization", "GoogleLogin auth=c"}}));
+}
+
+// Without a session a send logs in, then resumes with the token and the post; it starts once.
+TEST_F(WebServiceTest, GoogleReaderLogsInThenResumes) {
+  auto item = SHKItem::URL(*net::Url::parse("http://a.b/"), "T");
+  item->setText("Nice & new");
+  item->setCustomValue("1", "share");
+  shareLoggedIn("SHKGoogleReader", item);
+  EXPECT_EQ(outcomes_, (Strings{kStart, kFinish}));
+  auto all = requests();
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].path + " " + all[0].body + header(all[0], "Cookie"),
+            "/accounts/ClientLogin service=reader&source=Sharing-My%2520App%2520Name-0.2.1"
+            "&Email=ann@x.y&Passwd=pw&accountType=GOOGLE");
+  EXPECT_EQ(all[1].method + " " + all[1].path + " " + all[1].query.substr(0, 3),
+            "GET /reader/api/0/token ck=");
+  EXPECT_NEAR(std::stod(all[1].query.substr(3)), double(std::time(nullptr)), 60);
+  for (size_t i : {1, 2}) {
+    EXPECT_EQ(header(all[i], "Cookie") + "|" + header(all[i], "Authorization"),
+              "Auth=sandbox-auth-7; LSID=sandbox-lsid; SID=sandbox-sid|GoogleLogin "
+              "auth=sandbox-auth-7");
+  }
+  EXPECT_EQ(all[2].method + " " + all[2].path + " " + all[2].body,
+            "POST /reader/api/0/item/edit T=sandbox-token&linkify=false&snippet=Nice%20%26%20new"
+            "&srcTitle=My%20App%20Name&srcUrl=http://example.com&title=T&url=http%3A%2F%2Fa.b%2F"
+            "&share=true");
+}
+
+}  // namespace
