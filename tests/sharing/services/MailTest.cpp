@@ -4,8 +4,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <fstream>
-
 #include "platform/ui/NavigationController.h"
 #include "sharing/services/SHKMail.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -61,27 +59,20 @@ TEST(MailMessageTest, HeadersCannotBeInjectedAndNonAsciiIsEncoded) {
   EXPECT_EQ(MailMessage::splitAddresses(" a@x , ,b@y,"), (Strings{"a@x", "b@y"}));
 }
 
+// The body is made from the item (a link's escapes decoded), escaped, and stored with the item;
+// a stored body is used as it is, markup and all.
 TEST(MailBodyTest, BodyFromTheItemEscapedAndStoredOnce) {
-  const struct {
-    std::shared_ptr<SHKItem> item;
-    std::string subject, body;
-    size_t attachments;
-  } cases[] = {
-      {SHKItem::text("Xin <chào> & \"bạn\""), "", "Xin &lt;chào&gt; &amp; &quot;bạn&quot;", 0},
-      // A link with an escaped space.
-      {SHKItem::URL(*net::Url::parse("https://vemo.vn/a%20b?q=%3Cx%3E"), "Tiêu đề"), "Tiêu đề",
-       "https://vemo.vn/a b?q=&lt;x&gt;", 0},
-      {SHKItem::file({'a'}, "bài.txt", "text/plain"), "", "Attached: bài.txt", 1},
+  const std::pair<std::shared_ptr<SHKItem>, std::string> cases[] = {
+      {SHKItem::text("Xin <chào> & \"bạn\""), "|Xin &lt;chào&gt; &amp; &quot;bạn&quot;|0"},
+      {SHKItem::URL(*net::Url::parse("https://vemo.vn/a%20b?q=%3Cx%3E"), "Tiêu đề"),
+       "Tiêu đề|https://vemo.vn/a b?q=&lt;x&gt;|0"},
+      {SHKItem::file({'a'}, "bài.txt", "text/plain"), "|Attached: bài.txt|1"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.body);
-    MailMessage m = SHKMail::messageForItem(*c.item);
-    EXPECT_EQ(m.subject, c.subject);
-    EXPECT_EQ(m.htmlBody, c.body);
-    EXPECT_EQ(m.attachments.size(), c.attachments);
-    EXPECT_EQ(c.item->customValueForKey("body")->view().asString(), c.body);
+  for (const auto& [item, expected] : cases) {
+    MailMessage m = SHKMail::messageForItem(*item);
+    EXPECT_EQ(m.subject + "|" + m.htmlBody + "|" + std::to_string(m.attachments.size()), expected);
+    EXPECT_EQ(item->customValueForKey("body")->view().asString(), m.htmlBody);
   }
-  // A stored body is used as it is, markup and all.
   auto item = SHKItem::text("new text");
   item->setCustomValue("<i>kept</i>", "body");
   EXPECT_EQ(SHKMail::messageForItem(*item).htmlBody, "<i>kept</i>");
@@ -98,12 +89,11 @@ class MailTest : public SharingTest {
     SharingTest::TearDown();
   }
   void configure(int port, const std::string& extra = "") {
-    std::ofstream(dir_.path() / "vemo.conf") << "[mail]\nserver = 127.0.0.1\nport = " << port
-                                             << "\nsecurity = none\nsender = vemo@vemo.vn\n"
-                                             << extra;
     Strings errors, warnings;
-    ASSERT_TRUE(SHKServiceConfig::shared().load(dir_.path() / "vemo.conf", true, errors, warnings))
-        << (errors.empty() ? "" : errors[0]);
+    ASSERT_TRUE(SHKServiceConfig::shared().read(
+        "[mail]\nserver = 127.0.0.1\nport = " + std::to_string(port) +
+            "\nsecurity = none\nsender = vemo@vemo.vn\n" + extra,
+        "vemo.conf", errors, warnings));
   }
   MailComposeViewController* composer() { return shown<MailComposeViewController>(); }
   // Shares `item`, fills the composer, presses Send and waits for the outcome.

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/Image.h"
-#include "sharing/config/SHKServiceConfig.h"
-#include "sharing/core/SHKFormController.h"
 #include "sharing/services/SHKTwitterForm.h"
 #include "tests/sharing/core/OAuthFlowTest.h"
 
@@ -151,9 +149,8 @@ TEST_F(SHKTwitterTest, LinksAreShortenedOrPostedLong) {
        "Shorten URL Error: We could not shorten the URL."},
   };
   for (const auto& [apikey, url, status, alert] : cases) {
-    Strings errors, warnings;
-    SHKServiceConfig::shared().read(std::string("[SHKTwitter]\nshortener_apikey = ") + apikey,
-                                    "test.conf", errors, warnings);
+    useService("SHKTwitter", std::string("[SHKTwitter]\nshortener_apikey = ") + apikey,
+               [] { return std::make_shared<SHKTwitter>(); });
     SHKTwitterForm* f = start(SHKItem::URL(*net::Url::parse(url), "Story"));
     ASSERT_NE(f, nullptr) << url;
     EXPECT_EQ(f->textView()->text(), status);
@@ -176,45 +173,5 @@ TEST_F(SHKTwitterTest, PictureUploadThenStatusWithItsLink) {
   ASSERT_EQ(posts.size(), 1u);
   EXPECT_TRUE(posts[0].body.starts_with("status=A%20picture%20http%3A%2F%2Fpics.example%2Fp"))
       << posts[0].body;
-  runFor(3);
-}
-
-// With xAuth the login is a form of name and password that goes straight to the access token; the
-// account is followed before the status is sent. A refused login shows the answer's text and keeps
-// nothing; the password is never kept.
-TEST_F(SHKTwitterTest, XAuthLogsInWithNameAndPassword) {
-  SHKSharer::registerClass("SHKTwitter", [] {
-    auto twitter = std::make_shared<SHKTwitter>();
-    twitter->setXAuth(true);
-    return twitter;
-  });
-  for (std::string password : {"wrong", "pw"}) {
-    sharer_ = SHKSharer::shareItem("SHKTwitter", SHKItem::text("x"));
-    auto* login = top<SHKFormController>();
-    ASSERT_NE(login, nullptr) << "no login form";
-    login->setValueForKey("username", "ann");
-    login->setValueForKey("password", password);
-    login->validateForm();
-    if (password == "pw") {
-      SHKTwitterForm* f = top<SHKTwitterForm>();
-      ASSERT_NE(f, nullptr) << alert();
-      sendFrom(f, "By xAuth");
-      break;
-    }
-    EXPECT_EQ(alert(), "Access Error: Invalid user name or password");
-    EXPECT_FALSE(SHK::getAuthValueForKey("accessKey", "SHKTwitter"));
-    ui::AlertStack::shared().reset();
-    login->cancel();
-    runFor(3);
-  }
-  EXPECT_EQ(endings(), Strings{kFinish});
-  // The follow request goes on its own, with no outcome to wait for.
-  base::RunLoop::main().runUntilCondition(
-      [&] { return !calls("/1/friendships/create/vemonews.json").empty(); }, 10);
-  auto logins = calls("/oauth/access_token");
-  ASSERT_EQ(logins.size(), 2u);
-  EXPECT_EQ(logins[1].body, "x_auth_username=ann&x_auth_password=pw&x_auth_mode=client_auth");
-  EXPECT_EQ(calls("/1/friendships/create/vemonews.json").size(), 1u);
-  EXPECT_FALSE(SHK::getAuthValueForKey("password", "SHKTwitter")) << "the password was kept";
   runFor(3);
 }

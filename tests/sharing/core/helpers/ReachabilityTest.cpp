@@ -13,10 +13,8 @@ namespace {
 class FakeMonitor : public net::NetworkMonitor {
  public:
   net::NetworkState state() override { return state_; }
-  bool canReachAddress(const sockaddr_in&) override { return linkLocal_; }
-  void canReachHost(const std::string& host, std::function<void(bool)> answer) override {
-    base::RunLoop::main().post([this, host, answer] { answer(hosts_[host]); });
-  }
+  bool canReachAddress(const sockaddr_in&) override { return false; }
+  void canReachHost(const std::string&, std::function<void(bool)>) override {}
   ListenerId addListener(std::function<void()> changed) override {
     listeners_[++next_] = std::move(changed);
     return next_;
@@ -30,8 +28,6 @@ class FakeMonitor : public net::NetworkMonitor {
   }
 
   net::NetworkState state_{true, net::Connectivity::Full, false};
-  bool linkLocal_ = false;
-  std::map<std::string, bool> hosts_;
   std::map<ListenerId, std::function<void()>> listeners_;
   ListenerId next_ = 0;
 };
@@ -49,43 +45,21 @@ class ReachabilityTest : public ::testing::Test {
 constexpr net::Connectivity kFull = net::Connectivity::Full;
 constexpr net::Connectivity kPortal = net::Connectivity::Portal;
 
-// Every state the monitor reports, through the flags it stands for.
+// Every state the monitor reports, through the flags it stands for. (Host names and the local
+// network have no users in the program.)
 TEST_F(ReachabilityTest, StatusFromWhatTheMonitorReports) {
-  const struct {
-    net::NetworkState state;
-    bool linkLocal;
-    NetworkStatus internet;
-    bool connectionRequired;
-    NetworkStatus localWiFi;
-  } cases[] = {
-      {{false, kFull, false}, true, NotReachable, false, NotReachable},
-      {{true, kFull, false}, false, ReachableViaWiFi, false, NotReachable},
-      {{true, kFull, false}, true, ReachableViaWiFi, false, ReachableViaWiFi},
-      {{true, kPortal, false}, false, NotReachable, true, NotReachable},
-      {{true, kFull, true}, false, ReachableViaWWAN, false, NotReachable},
-      {{true, kPortal, true}, false, ReachableViaWWAN, true, NotReachable},
-  };
+  const std::pair<net::NetworkState, NetworkStatus> cases[] = {
+      {{false, kFull, false}, NotReachable},
+      {{true, kFull, false}, ReachableViaWiFi},
+      {{true, kPortal, false}, NotReachable},
+      {{true, kFull, true}, ReachableViaWWAN},
+      {{true, kPortal, true}, ReachableViaWWAN}};
   auto internet = Reachability::reachabilityForInternetConnection();
-  auto local = Reachability::reachabilityForLocalWiFi();
-  for (const auto& c : cases) {
-    monitor_.state_ = c.state;
-    monitor_.linkLocal_ = c.linkLocal;
-    EXPECT_EQ(internet->currentReachabilityStatus(), c.internet) << (&c - cases);
-    EXPECT_EQ(internet->connectionRequired(), c.connectionRequired) << (&c - cases);
-    EXPECT_EQ(local->currentReachabilityStatus(), c.localWiFi) << (&c - cases);
+  for (const auto& [state, status] : cases) {
+    monitor_.state_ = state;
+    EXPECT_EQ(internet->currentReachabilityStatus(), status)
+        << state.available << int(state.connectivity) << state.metered;
   }
-  EXPECT_FALSE(Reachability::reachabilityWithHostName(""));
-}
-
-// A host name is asked about in the background; until the answer its flags cannot be read.
-TEST_F(ReachabilityTest, HostAnswersLater) {
-  monitor_.hosts_ = {{"api.twitter.com", true}, {"nowhere.invalid", false}};
-  auto twitter = Reachability::reachabilityWithHostName("api.twitter.com");
-  auto nowhere = Reachability::reachabilityWithHostName("nowhere.invalid");
-  EXPECT_EQ(twitter->currentReachabilityStatus(), NotReachable);
-  base::RunLoop::main().runUntilIdle();
-  EXPECT_EQ(twitter->currentReachabilityStatus(), ReachableViaWiFi);
-  EXPECT_EQ(nowhere->currentReachabilityStatus(), NotReachable);
 }
 
 // Only changes of the status are posted, on the main loop, until the notifier stops.

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TempDir.h"
-
 namespace {
 
 TEST(OATokenTest, ReadsAResponseBody) {
@@ -16,17 +14,6 @@ TEST(OATokenTest, ReadsAResponseBody) {
   OAToken partial = OAToken::fromHTTPResponseBody("oauth_token=k");
   EXPECT_FALSE(partial.secret() || partial.sessionHandle());
   EXPECT_FALSE(OAToken::fromHTTPResponseBody("").hasKey());
-}
-
-// A token missing its secret leaves no secret behind, so nothing reads back.
-TEST(OATokenTest, StoresInAndReadsFromUserDefaults) {
-  testing_support::TempDir dir;
-  EXPECT_EQ(OAToken("key 1", "secret 1").storeInUserDefaults("twitter", "SHK"), 0);
-  auto back = OAToken::fromUserDefaults("twitter", "SHK");
-  EXPECT_EQ(back ? *back->key() + "|" + *back->secret() : "", "key 1|secret 1");
-  EXPECT_EQ(OAToken::fromUserDefaults("other", "SHK"), std::nullopt);
-  OAToken::fromHTTPResponseBody("oauth_token=k").storeInUserDefaults("twitter", "SHK");
-  EXPECT_EQ(OAToken::fromUserDefaults("twitter", "SHK"), std::nullopt);
 }
 
 }  // namespace
