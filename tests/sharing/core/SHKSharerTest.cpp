@@ -107,29 +107,24 @@ TEST_F(SHKSharerTest, EveryPathFreesTheService) {
     t.form()->navigationItem().leftBarButtonItem()->press();
   };
   auto none = [](SHKSharerTest&) {};
-  const struct {
-    const char* name;
-    bool needsLogin, autoShare;
-    S mode;
-    std::function<void(SHKSharerTest&)> act;
-    Strings outcomes;
-  } cases[] = {
-      {"login cancelled", true, false, S::FinishNow, cancel, {}},
-      {"share form cancelled", false, false, S::FinishNow, cancel, {}},
-      {"auto-share sends at once", false, true, S::FinishNow, none, {kFinish}},
-      {"auto-share refused shows the form", false, true, S::Refuse, cancel, {}},
-      {"later reports ignored", false, true, S::ReportTwice, none, {kStart, kFinish}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // Login cancelled; share form cancelled; auto-share sends at once; an auto-share refused shows
+  // the form; reports after the first are ignored.
+  const std::tuple<bool, bool, S, std::function<void(SHKSharerTest&)>, Strings> cases[] = {
+      {true, false, S::FinishNow, cancel, {}},
+      {false, false, S::FinishNow, cancel, {}},
+      {false, true, S::FinishNow, none, {kFinish}},
+      {false, true, S::Refuse, cancel, {}},
+      {false, true, S::ReportTwice, none, {kStart, kFinish}}};
+  for (const auto& [needsLogin, autoShare, mode, act, outcomes] : cases) {
+    SCOPED_TRACE(int(mode));
     outcomes_.clear();
-    TestService::needsLogin = c.needsLogin;
-    TestService::mode = c.mode;
-    std::weak_ptr<SHKSharer> sharer = shareLink(c.autoShare);
+    TestService::needsLogin = needsLogin;
+    TestService::mode = mode;
+    std::weak_ptr<SHKSharer> sharer = shareLink(autoShare);
     runFor(0.5);
-    c.act(*this);
+    act(*this);
     runFor(3);
-    EXPECT_EQ(outcomes_, c.outcomes);
+    EXPECT_EQ(outcomes_, outcomes);
     EXPECT_TRUE(sharer.expired());
     EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
   }
@@ -138,36 +133,28 @@ TEST_F(SHKSharerTest, EveryPathFreesTheService) {
 TEST_F(SHKSharerTest, OfflineRules) {
   network_.online = false;
   const std::string noShare = "Offline: You must be online in order to share with Test";
-  const struct {
-    const char* name;
-    bool loggedIn, canShareOffline, queueTakes;
-    std::string alert;
-  } cases[] = {
-      {"login needs the network", false, true, true,
-       "Offline: You must be online to login to Test"},
-      {"queued silently", true, true, true, ""},
-      {"cannot wait", true, false, true, noShare},
-      {"queue refused", true, true, false, noShare},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // Logged in, can share offline, the queue takes it: the alert.
+  const std::tuple<bool, bool, bool, std::string> cases[] = {
+      {false, true, true, "Offline: You must be online to login to Test"},
+      {true, true, true, ""},  // queued silently
+      {true, false, true, noShare},
+      {true, true, false, noShare}};
+  for (const auto& [loggedIn, canShareOffline, queueTakes, alert] : cases) {
+    SCOPED_TRACE(alert);
     ui::AlertStack::shared().reset();
-    TestService::offline = c.canShareOffline;
+    TestService::offline = canShareOffline;
     int queued = 0;
     SHK::setOfflineQueueAdder([&](const SHKItem& item, const std::string& id) {
       EXPECT_EQ(id + " " + item.title().value_or(""), "SHKTestService Old");
-      queued += c.queueTakes;
-      return c.queueTakes;
+      queued += queueTakes;
+      return queueTakes;
     });
-    if (c.loggedIn) {
-      SHK::setAuthValue("ann", "username", "SHKTestService");  // one field is enough
-    } else {
-      SHKSharer::create("SHKTestService")->logout();
-    }
+    SHKSharer::create("SHKTestService")->logout();
+    if (loggedIn) SHK::setAuthValue("ann", "username", "SHKTestService");  // one field is enough
     std::weak_ptr<SHKSharer> sharer = shareLink(true);
     runFor(0.5);
-    EXPECT_EQ(alertText(), c.alert);
-    EXPECT_EQ(queued, c.alert.empty() ? 1 : 0);
+    EXPECT_EQ(alertText(), alert);
+    EXPECT_EQ(queued, alert.empty() ? 1 : 0);
     EXPECT_EQ(form(), nullptr);
     runFor(1);
     EXPECT_TRUE(sharer.expired());
