@@ -4,7 +4,7 @@
 
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
-#include "tests/sharing/core/OAuthFlowTest.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 
 namespace {
 
@@ -31,10 +31,10 @@ class FlowService : public SHKOAuthSharer {
   static inline int sends = 0;
 };
 
-class SHKOAuthSharerTest : public OAuthFlowTest {
+class SHKOAuthSharerTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    OAuthFlowTest::SetUp();
+    SandboxSharingTest::SetUp();
     FlowService::base = sandbox_.baseUrl();
     FlowService::requestPath = "/SHKTwitter/web/oauth/request_token";
     FlowService::sends = 0;
@@ -75,7 +75,7 @@ TEST_F(SHKOAuthSharerTest, BadTokenAnswersAreRequestErrors) {
                                                {500, "oauth_token=a&oauth_token_secret=b"}};
   FlowService::requestPath = "/SHKTumblr/api/token";
   for (const auto& [status, body] : cases) {
-    answer("SHKTumblr", "api", "POST", "/token", status, body);
+    answer("SHKTumblr", "api POST /token", status, body);
     auto sharer = shareText();
     EXPECT_EQ(alert(), "Request Error: There was a problem requesting authorization from Test")
         << body;

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/store/UserDefaults.h"
-#include "tests/sharing/core/OAuthFlowTest.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 #include "tests/support/OAuthlibCheck.h"
 
 namespace {
 
-class SHKDeliciousTest : public OAuthFlowTest {
+class SHKDeliciousTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    OAuthFlowTest::SetUp();
+    SandboxSharingTest::SetUp();
     useService("SHKDelicious",
                "[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = d secret\ncallback = " +
                    sandbox_.baseUrl() + "/SHKDelicious/api/cb\n",
@@ -54,7 +54,7 @@ TEST_F(SHKDeliciousTest, LogsInSavesAndRenewsAnExpiredTokenOnce) {
   EXPECT_EQ(calls("/oauth/v2/get_token").size(), 2u);
   EXPECT_EQ(calls("/v2/posts/add").size(), 3u) << "saved, expired, saved again";
 
-  answer("SHKDelicious", "api", "GET", "/v2/posts/add", 401, "oauth_problem=token_expired");
+  answer("SHKDelicious", "api GET /v2/posts/add", 401, "oauth_problem=token_expired");
   save();
   EXPECT_EQ(endings(), Strings{kFail});
   EXPECT_EQ(calls("/oauth/v2/get_token").size(), 3u);
@@ -70,7 +70,7 @@ TEST_F(SHKDeliciousTest, AnswersWithoutDoneFail) {
   SHK::setAuthValue("k", "accessKey", "SHKDelicious");
   SHK::setAuthValue("s", "accessSecret", "SHKDelicious");
   for (const char* body : {"<result code=\"something went wrong\" />", "done", ""}) {
-    answer("SHKDelicious", "api", "GET", "/v2/posts/add", 200, body);
+    answer("SHKDelicious", "api GET /v2/posts/add", 200, body);
     save();
     EXPECT_EQ(endings(), Strings{kFail}) << body;
     ui::AlertStack::shared().reset();

@@ -1,32 +1,24 @@
 #include "sharing/services/SHKFacebook.h"
 
-#include <gtest/gtest.h>
-#include <httplib.h>
-
-#include "app/sandbox/ServiceSandbox.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBSession.h"
-#include "platform/ui/HeadlessWebEngine.h"
-#include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKFBStreamDialog.h"
-#include "tests/sharing/core/SharingTestSupport.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 
 namespace {
 
 // Shares with the Facebook service against the sandbox, with the panels' pages driven by hand.
-class SHKFacebookTest : public SharingTest {
+class SHKFacebookTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    SharingTest::SetUp();
+    SandboxSharingTest::SetUp();
     base::RunLoop::main().setVirtualClock(false);
-    ASSERT_TRUE(sandbox.start());
-    SHKServiceConfig::shared().pointServicesAt(sandbox.baseUrl());
     SHKFacebook::registerService();
+    service_ = SHKFacebook::kClassName;
   }
   void TearDown() override {
     base::RunLoop::main().setVirtualClock(true);
-    SharingTest::TearDown();
-    SHKSharer::unregisterClass(SHKFacebook::kClassName);
+    SandboxSharingTest::TearDown();
   }
 
   FBDialog* panel() {
@@ -51,14 +43,10 @@ class SHKFacebookTest : public SharingTest {
   }
   // Logs in on the sandbox's page as the panel's user would; the redirect for the panel.
   std::string loggedIn() {
-    httplib::Client client("127.0.0.1", sandbox.port());
-    auto res = client.Post("/SHKFacebook/web/login.php", "email=a%40b.test&pass=x",
-                           "application/x-www-form-urlencoded");
+    auto res = client_->Post("/SHKFacebook/web/login.php", "email=a%40b.test&pass=x",
+                             "application/x-www-form-urlencoded");
     return "fbdialog://success?auth_token=" +
            (res ? FBLoginDialog::authToken(res->get_header_value("Location")).value_or("") : "");
-  }
-  bool waitFor(const std::function<bool()>& done) {
-    return base::RunLoop::main().runUntilCondition(done, 20);
   }
   // Waits for the share's end, then a moment for a second report that must not come.
   Strings ended() {
@@ -66,8 +54,6 @@ class SHKFacebookTest : public SharingTest {
     runFor(0.3);
     return endings();
   }
-
-  ServiceSandbox sandbox;
 };
 
 TEST_F(SHKFacebookTest, StoryTextsAndTheWindow) {
@@ -103,7 +89,7 @@ TEST_F(SHKFacebookTest, TextShareLogsInThenPublishes) {
               SHKFBStreamDialog::prefillScript("it's \"mine\""));
     if (ending.empty()) {
       // The page's form leads to a page that does not load.
-      engine(*stream).navigate(net::UrlRequest(*net::Url::parse(sandbox.baseUrl() + "/next")),
+      engine(*stream).navigate(net::UrlRequest(*net::Url::parse(sandbox_.baseUrl() + "/next")),
                                ui::WebViewNavigationType::FormSubmitted);
       engine(*stream).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
     } else {
@@ -133,7 +119,7 @@ TEST_F(SHKFacebookTest, PictureAsksPermissionThenUploads) {
   go(panel("FBLoginDialog"), loggedIn());
   go(panel("FBPermissionDialog"), "fbdialog:success");
   EXPECT_EQ(ended(), Strings{kFinish});
-  EXPECT_NE(sandbox.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
+  EXPECT_NE(sandbox_.log().json().find("\"path\": \"/restserver.php\""), std::string::npos);
 }
 
 // The log-in panel ends a share once: closed, nothing; a page that does not load or a token the

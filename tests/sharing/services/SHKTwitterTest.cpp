@@ -4,14 +4,14 @@
 
 #include "platform/graphics/Image.h"
 #include "sharing/services/SHKTwitterForm.h"
-#include "tests/sharing/core/OAuthFlowTest.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 
 namespace {
 
-class SHKTwitterTest : public OAuthFlowTest {
+class SHKTwitterTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    OAuthFlowTest::SetUp();
+    SandboxSharingTest::SetUp();
     useService("SHKTwitter",
                "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\n"
                "shortener_apikey = key\ncallback = " +
@@ -31,7 +31,7 @@ class SHKTwitterTest : public OAuthFlowTest {
     runFor(1);
   }
   void answerUpdate(int status, const std::string& body) {
-    answer("SHKTwitter", "api", "POST", "/1/statuses/update.json", status, body);
+    answer("SHKTwitter", "api POST /1/statuses/update.json", status, body);
   }
   std::shared_ptr<SHKSharer> sharer_;
 };

@@ -1,34 +1,23 @@
 #include "sharing/services/WebServiceSharers.h"
 
-#include <gtest/gtest.h>
-#include <httplib.h>
-
-#include <deque>
-#include <sstream>
-
 #include "app/sandbox/BasicAuth.h"
-#include "app/sandbox/ServiceSandbox.h"
 #include "platform/graphics/Image.h"
-#include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKGoogleReader.h"
-#include "tests/sharing/core/SharingTestSupport.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 
 namespace {
 
 // The web services (Google Reader, Instapaper, Pinboard, Read It Later, Tumblr) against a sandbox
 // on loopback.
-class WebServiceTest : public SharingTest {
+class WebServiceTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    SharingTest::SetUp();
+    SandboxSharingTest::SetUp();
     registerWebServiceSharers();
-    ASSERT_TRUE(sandbox_.start());
-    SHKServiceConfig::shared().pointServicesAt(sandbox_.baseUrl());
   }
   void TearDown() override {
     startOver();
-    SharingTest::TearDown();
-    sandbox_.stop();
+    SandboxSharingTest::TearDown();
   }
 
   // Closes what the last case left on screen and forgets its requests and outcomes, for the
@@ -43,19 +32,6 @@ class WebServiceTest : public SharingTest {
     ui::AlertStack::shared().reset();
     outcomes_.clear();
     sandbox_.log().clear();
-  }
-  // Answers `route` ("host METHOD /path") of `service` with `status`, `body` and an X-Error
-  // header when one is given.
-  void answer(const std::string& service, const std::string& route, int status,
-              const std::string& body = "", const std::string& xError = "") {
-    std::istringstream words(route);
-    std::string host, method, path;
-    words >> host >> method >> path;
-    sandbox_.handle(service, host, method, path, [=](const SandboxRequest&, httplib::Response& r) {
-      r.status = status;
-      r.set_content(body, "text/plain");
-      if (!xError.empty()) r.set_header("X-Error", xError);
-    });
   }
   // Tumblr and Google Reader log in with an e-mail address, the others with a user name.
   static std::string userKey(const std::string& service) {
@@ -73,6 +49,7 @@ class WebServiceTest : public SharingTest {
     waitFor([&] {
       return !alertText().empty() || !endings().empty() || (form() && form()->title() != "Login");
     });
+    runFor(1);
   }
   // Shares `item` logged in as "ann@x.y" with `password`, and waits for the outcome.
   void shareLoggedIn(const std::string& service, std::shared_ptr<SHKItem> item,
@@ -84,10 +61,6 @@ class WebServiceTest : public SharingTest {
     sharer->setItem(std::move(item));
     EXPECT_TRUE(sharer->tryToSend());
     waitFor([this] { return !endings().empty() || !alertText().empty(); });
-  }
-  // Runs the loop until `done` (in real time: answers cross a socket), then a second more.
-  void waitFor(const std::function<bool()>& done) {
-    base::RunLoop::main().runUntilCondition(done, 20);
     runFor(1);
   }
   // The outcomes ("done", "failed"), the alert and whether a form is up, as one line.
@@ -97,16 +70,7 @@ class WebServiceTest : public SharingTest {
     if (!alertText().empty()) out += ": " + alertText();
     return form() ? out + " +form" : out;
   }
-  std::deque<SandboxRequest> requests() { return sandbox_.log().requests(); }
-  static std::string header(const SandboxRequest& r, const std::string& name) {
-    for (const auto& [n, v] : r.headers)
-      if (n == name) return v;
-    return "";
-  }
-  ServiceSandbox sandbox_;
 };
-
-const std::string kRelogin = "Error: Could not authenticate you. Please relogin.";
 
 // What each service makes of a typed login: a refusal keeps the form with the service's alert and
 // stores nothing; an accepted login is stored and goes on to the send.
