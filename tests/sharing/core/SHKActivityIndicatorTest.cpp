@@ -2,22 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
 using graphics::Rect;
-using ui::InterfaceOrientation;
 
 namespace {
-
-class Screen : public ui::ViewController {
- public:
-  bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation) override { return follows; }
-  bool follows = true;
-};
 
 class SHKActivityIndicatorTest : public UiTest {
  protected:
@@ -26,7 +17,6 @@ class SHKActivityIndicatorTest : public UiTest {
     window_ = std::make_unique<ui::Window>();
     window_->makeKeyAndVisible();
     window_->setRootViewController(screen_);
-    screen_->view()->setBackgroundColor(graphics::Color::white());
     panel_ = SHKActivityIndicator::currentIndicator();
   }
   void TearDown() override {
@@ -41,7 +31,7 @@ class SHKActivityIndicatorTest : public UiTest {
     return SHKActivityIndicator::exists() && panel_->superview() == window_.get();
   }
 
-  std::shared_ptr<Screen> screen_ = std::make_shared<Screen>();
+  std::shared_ptr<ui::ViewController> screen_ = std::make_shared<ui::ViewController>();
   std::unique_ptr<ui::Window> window_;
   std::shared_ptr<SHKActivityIndicator> panel_;
 };
@@ -87,23 +77,6 @@ TEST_F(SHKActivityIndicatorTest, ActivityDuringTheFadeOutBringsItBack) {
   base::RunLoop::main().runUntil(5);
   EXPECT_TRUE(onScreen());
   EXPECT_EQ(panel_->alpha(), 1);
-}
-
-TEST_F(SHKActivityIndicatorTest, StaysUprightAndReturnsUprightInPortrait) {
-  panel_->displayActivity("Saving");
-  // The window turned with the device: nothing to undo; upside down alone: a half turn.
-  const std::tuple<InterfaceOrientation, bool, double> turns[] = {
-      {InterfaceOrientation::LandscapeLeft, true, 0},
-      {InterfaceOrientation::Portrait, true, 0},
-      {InterfaceOrientation::PortraitUpsideDown, false, std::numbers::pi},
-      {InterfaceOrientation::Portrait, false, 0}};
-  for (const auto& [device, windowFollows, rotation] : turns) {
-    screen_->follows = windowFollows;
-    ui::Application::shared().rotate(device);
-    base::RunLoop::main().runFor(1);
-    EXPECT_NEAR(panel_->transform().rotation, rotation, 1e-9) << int(device);
-    EXPECT_EQ(panel_->center(), window_->bounds().center());
-  }
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "platform/graphics/Font.h"
-#include "platform/graphics/TextMeasurer.h"
 #include "sharing/core/SHKFormFieldCell.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
@@ -36,41 +32,11 @@ class SHKFormTest : public SharingTest {
   int validated_ = 0, saved_ = 0;
 };
 
-TEST_F(SHKFormTest, LabelWidthComesFromTheFirstSectionsTextRows) {
-  auto measure = [](const char* text) {
-    return graphics::TextMeasurer::current()
-        ->measureLine(text, graphics::Font::boldSystem(17), 1e9, graphics::LineBreakMode::Clip)
-        .width;
-  };
-  const std::pair<std::vector<Field>, double> cases[] = {
-      {{Field::make("User", "u", Field::Text), Field::make("Password", "p", Field::Password)},
-       measure("Password")},
-      {{Field::make("A very long switch label", "s", Field::Switch)}, 0},
-  };
-  for (const auto& [rows, width] : cases) {
-    SHKFormController form(ui::TableViewStyle::Grouped, std::nullopt, "Send");
-    form.addSection(rows, std::nullopt, std::nullopt);
-    form.addSection({Field::make("An even longer later label", "x", Field::Text)}, std::nullopt,
-                    std::nullopt);
-    EXPECT_EQ(form.labelWidth(), width);
-  }
-}
-
 TEST_F(SHKFormTest, RowsPlaceTheirControlAndReportValues) {
   auto form = showForm({Field::make("Username", "username", Field::Text, "ann"),
                         Field::make("Password", "password", Field::Password),
                         Field::make("Private", "private", Field::Switch, "1")},
                        {Field::make("Auto Share", "autoShare", Field::Switch, "0")});
-  // Each row's control frame in its content view (w × h); text rows after the labels.
-  const double lw = form->labelWidth();
-  for (int row = 0; row < 3; ++row) {
-    SHKFormFieldCell* c = cell(*form, row);
-    double w = c->contentView()->bounds().width(), h = c->contentView()->bounds().height();
-    ui::View* control = row < 2 ? static_cast<ui::View*>(c->textField()) : c->toggle();
-    EXPECT_EQ(control->frame(),
-              (row < 2 ? graphics::Rect{24 + lw, std::round(h / 2 - 12.5) + 2, w - 34 - lw, 25}
-                       : graphics::Rect{w - 104, std::round(h / 2 - 13.5), 94, 27}));
-  }
   EXPECT_TRUE(cell(*form, 1)->textField()->isSecureTextEntry());
   EXPECT_FALSE(cell(*form, 0)->textField()->isSecureTextEntry() || cell(*form, 0)->toggle());
   EXPECT_FALSE(cell(*form, 2)->textField() && cell(*form, 2)->textField()->superview());

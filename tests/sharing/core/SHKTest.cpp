@@ -102,26 +102,20 @@ TEST(SHKConfigTest, ErrorTextAndRegistryOfAnyShape) {
             "Could not reach 100%d %@");
 
   testing_support::TempDir dir;
-  struct Case {
-    const char* name;
-    std::optional<std::string> content;
-    Names services;
-  } cases[] = {
-      {"missing", std::nullopt, {}},
-      {"not a plist", "garbage", {}},
-      {"an array", "<plist><array><string>SHKMail</string></array></plist>", {}},
-      {"services of mixed types",
-       "<plist><dict><key>services</key><array><string>SHKTumblr</string><integer>3</integer>"
+  // Missing, not a plist, an array, services of mixed types.
+  const std::pair<const char*, Names> cases[] = {
+      {nullptr, {}},
+      {"garbage", {}},
+      {"<plist><array><string>SHKMail</string></array></plist>", {}},
+      {"<plist><dict><key>services</key><array><string>SHKTumblr</string><integer>3</integer>"
        "</array><key>actions</key><string>SHKCopy</string></dict></plist>",
-       {"SHKTumblr"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+       {"SHKTumblr"}}};
+  for (const auto& [content, services] : cases) {
     auto path = dir / "SHKSharers.plist";
     std::filesystem::remove(path);
-    if (c.content) testing_support::writeFile(path, *c.content);
+    if (content) testing_support::writeFile(path, content);
     SHK::reloadSharersDictionary(path.string());
-    EXPECT_EQ(SHK::registeredSharers("services"), c.services);
+    EXPECT_EQ(SHK::registeredSharers("services"), services) << (content ? content : "missing");
     EXPECT_TRUE(SHK::registeredSharers("actions").empty());
     SHK::logoutOfAll();
   }
