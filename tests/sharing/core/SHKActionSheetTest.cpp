@@ -1,6 +1,5 @@
 #include "sharing/core/SHKActionSheet.h"
 
-#include <gtest/gtest.h>
 
 #include "tests/sharing/core/SharingTestSupport.h"
 

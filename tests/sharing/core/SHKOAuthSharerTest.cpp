@@ -1,7 +1,5 @@
 #include "sharing/core/SHKOAuthSharer.h"
 
-#include <gtest/gtest.h>
-
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
 #include "tests/sharing/core/SandboxSharingTest.h"

@@ -1,6 +1,5 @@
 #include "sharing/core/SHKSharer.h"
 
-#include <gtest/gtest.h>
 
 #include "platform/store/UserDefaults.h"
 #include "sharing/core/SHKFormController.h"

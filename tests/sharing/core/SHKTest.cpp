@@ -1,11 +1,8 @@
 #include "sharing/core/SHK.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "platform/store/UserDefaults.h"
-#include "platform/ui/NavigationController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
 using Names = std::vector<std::string>;

@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Pasteboard.h"

@@ -1,10 +1,8 @@
 #include <glib.h>
-#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "platform/ui/NavigationController.h"
 #include "sharing/services/SHKMail.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 #include "tests/support/SmtpSink.h"

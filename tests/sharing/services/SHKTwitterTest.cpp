@@ -1,6 +1,5 @@
 #include "sharing/services/SHKTwitter.h"
 
-#include <gtest/gtest.h>
 
 #include "platform/graphics/Image.h"
 #include "sharing/services/SHKTwitterForm.h"
