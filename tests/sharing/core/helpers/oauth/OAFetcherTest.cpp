@@ -80,26 +80,6 @@ TEST_F(OAFetcherTest, StatusDecidesSuccessAndConnectionErrorsFail) {
   }
 }
 
-TEST_F(OAFetcherTest, SecondResponseDiscardsEarlierBytes) {
-  // libcurl hands over no body before a later response, so the connection's reports are played
-  // to the fetcher directly.
-  Report report;
-  auto fetcher = OAAsynchronousDataFetcher::asynchronousFetcherWithRequest(
-      request(server.url("/status/200")), recordInto(report));
-  auto connection =
-      net::UrlConnection::start(net::UrlRequest(*net::Url::parse(server.url("/"))), nullptr);
-  net::UrlResponse first, second;
-  first.setStatusCode(500);
-  second.setStatusCode(201);
-  fetcher->didReceiveResponse(*connection, first);
-  fetcher->didReceiveData(*connection, "part one");
-  fetcher->didReceiveResponse(*connection, second);
-  fetcher->didReceiveData(*connection, "fresh ");
-  fetcher->didReceiveData(*connection, "start");
-  fetcher->didFinishLoading(*connection);
-  EXPECT_EQ(report.said + " x" + std::to_string(report.count), "finished 201 fresh start ok x1");
-}
-
 TEST_F(OAFetcherTest, NoDelegateOrCancelDeliversNothingAndReleasesTheFetcher) {
   auto silent = OAAsynchronousDataFetcher::asynchronousFetcherWithRequest(
       request(server.url("/status/200")), {});
