@@ -75,57 +75,54 @@ class WebServiceTest : public SandboxSharingTest {
 // What each service makes of a typed login: a refusal keeps the form with the service's alert and
 // stores nothing; an accepted login is stored and goes on to the send.
 TEST_F(WebServiceTest, LoginForms) {
+  const std::string relogin = "failed: Error: Could not authenticate you. Please relogin. +form";
+  const std::string google = "accounts POST /accounts/ClientLogin",
+                    pinboard = "api GET /v1/posts/get";
   const struct {
-    const char *service, *password, *sent, *outcome;
-    const char* route = nullptr;  // answered with `status` and `body` instead of by the sandbox
+    std::string service;
+    const char *password, *sent;
+    std::string outcome, route = "";  // answered with `status` and `body` instead of the sandbox
     int status = 0;
     const char* body = "";
   } cases[] = {
-      {"SHKInstapaper", "p@ss word&x", "username=ann&password=p@ss%20word%26x", "done"},
-      {"SHKInstapaper", "pw", "username=ann&password=pw",
+      {"Instapaper", "p@ss word&x", "username=ann&password=p@ss%20word%26x", "done"},
+      {"Instapaper", "pw", "username=ann&password=pw",
        "none: Login Error: Sorry, Instapaper did not accept your credentials. Please try again. "
        "+form",
        "api POST /api/authenticate", 403},
-      {"SHKInstapaper", "pw", "username=ann&password=pw",
+      {"Instapaper", "pw", "username=ann&password=pw",
        "none: Login Error: Sorry, Instapaper encountered an error. Please try again. +form",
        "api POST /api/authenticate", 500},
-      {"SHKReadItLater", "p w", "apikey=&username=ann&password=p%20w", "done"},
-      {"SHKReadItLater", "wrong", "apikey=&username=ann&password=wrong",
+      {"ReadItLater", "p w", "apikey=&username=ann&password=p%20w", "done"},
+      {"ReadItLater", "wrong", "apikey=&username=ann&password=wrong",
        "none: Login Error: Username and/or password is incorrect +form"},
-      {"SHKTumblr", "pw", "email=ann&password=pw", "none +form"},
-      {"SHKTumblr", "wrong", "email=ann&password=wrong",
+      {"Tumblr", "pw", "email=ann&password=pw", "none +form"},
+      {"Tumblr", "wrong", "email=ann&password=wrong",
        "none: Login Error: Invalid email or password. +form"},
-      {"SHKGoogleReader", "pw", nullptr, "none: Login Error: Incorrect username and password +form",
-       "accounts POST /accounts/ClientLogin", 403, "Error=BadAuthentication\n"},
-      {"SHKGoogleReader", "pw", nullptr, "none: Login Error: %n%s %@ +form",
-       "accounts POST /accounts/ClientLogin", 403, "Error=%n%s %@\n"},
-      {"SHKGoogleReader", "pw", nullptr,
-       "none: Login Error: There was an error logging into Google Reader +form",
-       "accounts POST /accounts/ClientLogin", 403},
+      {"GoogleReader", "pw", nullptr, "none: Login Error: Incorrect username and password +form",
+       google, 403, "Error=BadAuthentication\n"},
+      {"GoogleReader", "pw", nullptr, "none: Login Error: %n%s %@ +form", google, 403,
+       "Error=%n%s %@\n"},
+      {"GoogleReader", "pw", nullptr,
+       "none: Login Error: There was an error logging into Google Reader +form", google, 403},
       // Pinboard takes status 200 with a body other than "401 Forbidden" only.
-      {"SHKPinboard", "pw", "", "none +form", "api GET /v1/posts/get", 200, "<posts/>"},
-      {"SHKPinboard", "pw", "", "failed: Error: Could not authenticate you. Please relogin. +form",
-       "api GET /v1/posts/get", 200, "401 Forbidden"},
-      {"SHKPinboard", "pw", "", "failed: Error: Could not authenticate you. Please relogin. +form",
-       "api GET /v1/posts/get", 401, "401 Forbidden"},
-      {"SHKPinboard", "pw", "", "failed: Error: Could not authenticate you. Please relogin. +form",
-       "api GET /v1/posts/get", 201},
-      // No answer at all (last: the sandbox stops).
-      {"SHKPinboard", "pw", nullptr,
-       "failed: Error: Could not authenticate you. Please relogin. +form", nullptr, -1},
+      {"Pinboard", "pw", "", "none +form", pinboard, 200, "<posts/>"},
+      {"Pinboard", "pw", "", relogin, pinboard, 200, "401 Forbidden"},
+      {"Pinboard", "pw", "", relogin, pinboard, 201},
+      {"Pinboard", "pw", nullptr, relogin, "", -1},  // no answer at all (last: the sandbox stops)
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.service) + " " + c.outcome);
-    if (c.route) answer(c.service, c.route, c.status, c.body);
+    SCOPED_TRACE(c.service + " " + c.outcome);
+    const std::string service = "SHK" + c.service;
+    if (!c.route.empty()) answer(service, c.route, c.status, c.body);
     if (c.status < 0) sandbox_.stop();
-    logInWithForm(c.service, "ann", c.password);
+    logInWithForm(service, "ann", c.password);
     EXPECT_EQ(ending(), c.outcome);
     if (c.sent) {
       EXPECT_EQ(requests().at(0).body, c.sent);
     }
-    bool accepted = !std::string(c.outcome).starts_with("none:") &&
-                    !std::string(c.outcome).starts_with("failed");
-    EXPECT_EQ(SHK::getAuthValueForKey("password", c.service).value_or("") == c.password, accepted);
+    bool accepted = !c.outcome.starts_with("none:") && !c.outcome.starts_with("failed");
+    EXPECT_EQ(SHK::getAuthValueForKey("password", service).value_or("") == c.password, accepted);
   }
 }
 
@@ -144,56 +141,52 @@ TEST_F(WebServiceTest, PinboardCredentialsStayInTheUserInformation) {
 // How each service reports a send: its own texts for refused logins (with the login form again),
 // for errors of the service and for other answers. Links ask the sandbox for a status.
 TEST_F(WebServiceTest, SendOutcomes) {
-  auto link = [](const char* address) { return SHKItem::URL(*net::Url::parse(address)); };
+  auto link = [](int status = 0) {  // the sandbox answers a link's "sandbox-status"
+    std::string query = status ? "?sandbox-status=" + std::to_string(status) : "";
+    return SHKItem::URL(*net::Url::parse("http://a.b/" + query));
+  };
   auto titled = SHKItem::text("sandbox-status=500");  // the sandbox reads the status from the title
   titled->setTitle(titled->text());
+  const std::string relogin = "failed: Error: Could not authenticate you. Please relogin. +form";
   const struct {
-    const char* service;
+    std::string service;
     std::shared_ptr<SHKItem> item;
-    const char *password, *outcome;
+    const char* password;
+    std::string outcome;
     const char* route = nullptr;  // answered with `status` and an X-Error header instead
     int status = 0;
     const char* xError = "";
   } cases[] = {
-      {"SHKInstapaper", link("http://a.b/?sandbox-status=201"), "pw", "done"},
-      {"SHKInstapaper", link("http://a.b/"), "wrong",
+      {"Instapaper", link(201), "pw", "done"},
+      {"Instapaper", link(), "wrong",
        "failed: Error: Sorry, Instapaper did not accept your credentials. Please try again. +form"},
-      {"SHKInstapaper", link("http://a.b/?sandbox-status=500"), "pw",
+      {"Instapaper", link(500), "pw",
        "failed: Error: The service encountered an error. Please try again later."},
-      {"SHKInstapaper", link("http://a.b/?sandbox-status=404"), "pw",
-       "failed: Error: There was a problem saving to Instapaper."},
-      {"SHKPinboard", link("http://a.b/?sandbox-status=500"), "pw",
-       "failed: Error: There was an error saving to Pinboard"},
-      {"SHKPinboard", link("http://a.b/"), "wrong",
-       "failed: Error: Could not authenticate you. Please relogin. +form"},
-      {"SHKReadItLater", link("http://a.b/"), "wrong",
-       "failed: Error: Could not authenticate you. Please relogin. +form"},
-      {"SHKReadItLater", link("http://a.b/?sandbox-status=500"), "pw",
-       "failed: Error: Sandbox error 500"},
-      {"SHKReadItLater", link("http://a.b/"), "pw",
-       "failed: Error: There was a problem saving to Read It Later.", "api POST /v2/send", 503},
-      {"SHKReadItLater", link("http://a.b/"), "pw", "failed: Error: %n%s %@", "api POST /v2/send",
-       400, "%n%s %@"},
-      {"SHKTumblr", titled, "pw",
+      {"Instapaper", link(404), "pw", "failed: Error: There was a problem saving to Instapaper."},
+      {"Pinboard", link(500), "pw", "failed: Error: There was an error saving to Pinboard"},
+      {"Pinboard", link(), "wrong", relogin},
+      {"ReadItLater", link(), "wrong", relogin},
+      {"ReadItLater", link(500), "pw", "failed: Error: Sandbox error 500"},
+      {"ReadItLater", link(), "pw", "failed: Error: There was a problem saving to Read It Later.",
+       "api POST /v2/send", 503},
+      {"ReadItLater", link(), "pw", "failed: Error: %n%s %@", "api POST /v2/send", 400, "%n%s %@"},
+      {"Tumblr", titled, "pw",
        "failed: Error: The service encountered an error. Please try again later."},
-      {"SHKTumblr", SHKItem::text("x"), "wrong", "failed: Error: Invalid email or password. +form"},
-      {"SHKTumblr", link("http://a.b/?sandbox-status=404"), "pw",
-       "failed: Error: There was a sending your post to Tumblr."},
-      {"SHKTumblr", SHKItem::image(graphics::Image::filled({2, 2}, {})), "wrong",
+      {"Tumblr", SHKItem::text("x"), "wrong", "failed: Error: Invalid email or password. +form"},
+      {"Tumblr", link(404), "pw", "failed: Error: There was a sending your post to Tumblr."},
+      {"Tumblr", SHKItem::image(graphics::Image::filled({2, 2}, {})), "wrong",
        "failed: Error: Invalid email or password. +form"},
       // A refused login while the send waits is that send's failure.
-      {"SHKGoogleReader", link("http://a.b/"), "wrong",
-       "failed: Error: Incorrect username and password +form"},
-      {"SHKGoogleReader", link("http://a.b/?sandbox-status=500"), "pw",
-       "failed: Error: There was a problem saving your note."},
-      {"SHKGoogleReader", link("http://a.b/"), "pw",
+      {"GoogleReader", link(), "wrong", "failed: Error: Incorrect username and password +form"},
+      {"GoogleReader", link(500), "pw", "failed: Error: There was a problem saving your note."},
+      {"GoogleReader", link(), "pw",
        "failed: Error: There was a problem authenticating your account.",
        "reader GET /reader/api/0/token", 500},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.service) + " " + c.outcome);
-    if (c.route) answer(c.service, c.route, c.status, "", c.xError);
-    shareLoggedIn(c.service, c.item, c.password);
+    SCOPED_TRACE(c.service + " " + c.outcome);
+    if (c.route) answer("SHK" + c.service, c.route, c.status, "", c.xError);
+    shareLoggedIn("SHK" + c.service, c.item, c.password);
     EXPECT_EQ(ending(), c.outcome);
   }
 }
