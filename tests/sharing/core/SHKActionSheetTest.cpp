@@ -1,6 +1,5 @@
 #include "sharing/core/SHKActionSheet.h"
 
-
 #include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
@@ -10,10 +9,10 @@ class SHKActionSheetTest : public SharingTest {
   void SetUp() override {
     SharingTest::SetUp();
     SHKSharer::registerClass(
-        "SHKMail", [this] { return std::make_shared<RecordingService>("Email", true, &mail_); });
+        "SHKMail", [this] { return std::make_shared<TestService>("Email", true, &mail_); });
     for (const char* name : {"Twitter", "Facebook"}) {
       SHKSharer::registerClass("SHK" + std::string(name),
-                               [name] { return std::make_shared<RecordingService>(name); });
+                               [name] { return std::make_shared<TestService>(name); });
     }
   }
   void TearDown() override {
@@ -59,7 +58,7 @@ TEST_F(SHKActionSheetTest, ButtonStartsItsServiceOnTheItem) {
   other->pressButton(other->cancelButtonIndex());
   other->dismissWithClickedButtonIndex(-1, false);
   other->dismissWithClickedButtonIndex(99, false);
-  EXPECT_EQ(RecordingService::shared, Strings{"Facebook: hello"});
+  EXPECT_EQ(TestService::shared, Strings{"Facebook: hello"});
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "sharing/core/SHKFormController.h"
 
-
 #include "sharing/core/SHKFormFieldCell.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 

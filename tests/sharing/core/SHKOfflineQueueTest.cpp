@@ -1,7 +1,5 @@
 #include "sharing/core/SHKOfflineQueue.h"
 
-#include <atomic>
-
 #include "platform/graphics/Image.h"
 #include "sharing/core/SHKSharer.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -12,37 +10,15 @@ using testing_support::writeFile;
 
 namespace {
 
-// A service that needs no network answer: a send finishes half a second later.
-class QueuedService : public SHKSharer {
- public:
-  std::string sharerTitle() const override { return "Queued"; }
-  bool canShareText() const override { return true; }
-  bool canShareImage() const override { return true; }
-  bool canShareFile() const override { return true; }
-  bool isAuthorized() override { return loggedIn; }
-  bool send() override {
-    ++sends;
-    if (!validateItem()) return false;
-    if (item()->image()) imageWidths.push_back(item()->image()->size().width);
-    sendDidStart();
-    base::RunLoop::main().performAfter(0.5, [self = weak_from_this()] {
-      if (auto s = self.lock()) s->sendDidFinish();
-    });
-    return true;
-  }
-  static inline bool loggedIn = true;
-  static inline std::atomic<int> sends = 0;
-  static inline std::vector<double> imageWidths;
-};
-
 class SHKOfflineQueueTest : public SharingTest {
  protected:
   void SetUp() override {
     SharingTest::SetUp();
-    QueuedService::loggedIn = true;
-    QueuedService::sends = 0;
-    QueuedService::imageWidths.clear();
-    SHKSharer::registerClass("SHKQueued", [] { return std::make_shared<QueuedService>(); });
+    // Needs no network answer: a send finishes half a second later.
+    TestService::mode = TestService::Send::FinishLater;
+    TestService::delay = 0.5;
+    TestService::files = true;
+    SHKSharer::registerClass("SHKQueued", [] { return std::make_shared<TestService>(); });
     SHKOfflineQueue::install();
   }
   void TearDown() override {
@@ -143,7 +119,7 @@ TEST_F(SHKOfflineQueueTest, FlushSkipsBadEntries) {
   EXPECT_FALSE(fs::exists(folder() / "SHKGone-3-1-1"));
   EXPECT_TRUE(fs::exists(folder().parent_path().parent_path() / "x"));
   flushed();
-  EXPECT_EQ(QueuedService::sends, 1);
+  EXPECT_EQ(TestService::sends, 1);
 }
 
 TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
@@ -155,8 +131,8 @@ TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 50u);
   flushed();
   EXPECT_FALSE(fs::exists(folder() / imageUid)) << "the picture's body file is left behind";
-  EXPECT_EQ(QueuedService::sends, 50);
-  EXPECT_EQ(QueuedService::imageWidths, std::vector<double>{7});
+  EXPECT_EQ(TestService::sends, 50);
+  EXPECT_EQ(TestService::imageWidths, std::vector<double>{7});
   EXPECT_LE(SHKOfflineQueue::operations().peakThreadCount(), SHKOfflineQueue::kMaxConcurrentShares);
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u) << "each entry is tried once";
 }
@@ -176,7 +152,7 @@ TEST_F(SHKOfflineQueueTest, AnEntryThatFindsTheNetworkGoneWaitsAsItWas) {
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
   network_.online = false;  // before the operation's share runs on the loop
   flushed();
-  EXPECT_EQ(QueuedService::sends, 0);
+  EXPECT_EQ(TestService::sends, 0);
   EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), list);
   EXPECT_EQ(readFile(folder() / uid), body);
 }
@@ -189,14 +165,14 @@ TEST_F(SHKOfflineQueueTest, OperationsThatCannotSendStillEnd) {
   const std::pair<bool, std::shared_ptr<SHKItem>> cases[] = {{false, SHKItem::file({1}, "a", "b")},
                                                              {true, textless}};
   for (const auto& [loggedIn, item] : cases) {
-    QueuedService::loggedIn = loggedIn;
+    TestService::loggedIn = loggedIn;
     ASSERT_TRUE(SHK::addToOfflineQueue(*item, "SHKQueued"));
     std::string uid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
     EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
     flushed();
     EXPECT_FALSE(fs::exists(folder() / uid));
   }
-  EXPECT_EQ(QueuedService::sends, 1);
+  EXPECT_EQ(TestService::sends, 1);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class SHKShareMenuTest : public SharingTest {
     SHK::reloadSharersDictionary((dir_ / "sharers.plist").string());
     for (std::string name : kServices) {
       SHKSharer::registerClass(
-          name, [name] { return std::make_shared<RecordingService>(name, name != "beta"); });
+          name, [name] { return std::make_shared<TestService>(name, name != "beta"); });
     }
     menu_ = std::make_shared<SHKCustomShareMenu>();
     nav_ = std::make_shared<ui::NavigationController>(menu_);
@@ -79,7 +79,7 @@ TEST_F(SHKShareMenuTest, SwitchesStoredOnlyOnDoneAndHideServicesEverywhere) {
   menu_->didSelectRowAtIndexPath(menu_->tableView(), {1, 0});
   EXPECT_EQ(shown(), "Actions: Alpha[on] zeta[on] | Services: Mail[off] news[on]");
   EXPECT_EQ(store::UserDefaults::standard().objectForKey(SHK::kExcludedKey), std::nullopt);
-  EXPECT_TRUE(RecordingService::shared.empty());
+  EXPECT_TRUE(TestService::shared.empty());
 
   press("Done");
   EXPECT_EQ(shown(), "Actions: Alpha zeta | Services: news");
@@ -97,7 +97,7 @@ TEST_F(SHKShareMenuTest, ChoosingARowStartsTheServiceAndClosesTheMenu) {
   menu_->setItem(SHKItem::text("t"));
   menu_->didSelectRowAtIndexPath(menu_->tableView(), {1, 1});
   runFor(1);
-  EXPECT_EQ(RecordingService::shared, Strings{"news: t"});
+  EXPECT_EQ(TestService::shared, Strings{"news: t"});
   EXPECT_NE(SHK::currentHelper().currentView(), nav_);
 }
 

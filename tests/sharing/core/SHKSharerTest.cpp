@@ -1,61 +1,18 @@
 #include "sharing/core/SHKSharer.h"
 
-
 #include "platform/store/UserDefaults.h"
 #include "sharing/core/SHKFormController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
 
-// A share service whose send does what the test says.
-class TestService : public SHKSharer {
- public:
-  enum class Send { Refuse, FinishNow, StartThenFinish, StartThenRelogin, ReportTwice };
-
-  std::string sharerTitle() const override { return "Test"; }
-  bool canShareURL() const override { return true; }
-  bool canShareText() const override { return true; }
-  bool requiresAuthentication() const override { return needsLogin; }
-  bool canShareOffline() const override { return offline; }
-  void authorizationFormValidate(SHKFormController& form) override { form.saveForm(); }
-  bool send() override {
-    ++sends;
-    if (!validateItem() || mode == Send::Refuse) return false;
-    if (mode == Send::FinishNow) {
-      sendDidFinish();
-      return true;
-    }
-    sendDidStart();
-    base::RunLoop::main().performAfter(1, [self = weak_from_this(), this] {
-      if (self.expired()) return;
-      if (mode == Send::StartThenRelogin) {
-        sendDidFailShouldRelogin();
-        mode = Send::StartThenFinish;
-        return;
-      }
-      sendDidFinish();
-      if (mode == Send::ReportTwice) {
-        sendDidFailWithError(SHKError{});
-        sendDidCancel();
-      }
-    });
-    return true;
-  }
-
-  static inline Send mode = Send::StartThenFinish;
-  static inline bool needsLogin = true, offline = false;
-  static inline int sends = 0;
-};
-
 class SHKSharerTest : public SharingTest {
  public:
   using SharingTest::form;
   void SetUp() override {
     SharingTest::SetUp();
-    TestService::mode = TestService::Send::StartThenFinish;
-    TestService::needsLogin = true;
-    TestService::offline = false;
-    TestService::sends = 0;
+    TestService::mode = TestService::Send::FinishLater;
+    TestService::needsLogin = TestService::withForm = true;
     SHKSharer::registerClass("SHKTestService", [] { return std::make_shared<TestService>(); });
   }
   void TearDown() override {
@@ -162,7 +119,7 @@ TEST_F(SHKSharerTest, OfflineRules) {
 }
 
 TEST_F(SHKSharerTest, ReloginShowsTheErrorThenTheLoginAgain) {
-  TestService::mode = TestService::Send::StartThenRelogin;
+  TestService::mode = TestService::Send::ReloginLater;
   SHK::setAuthValue("wrong", "password", "SHKTestService");
   std::weak_ptr<SHKSharer> sharer = shareLink(true);
   runFor(1.5);
@@ -175,7 +132,7 @@ TEST_F(SHKSharerTest, ReloginShowsTheErrorThenTheLoginAgain) {
 }
 
 TEST_F(SHKSharerTest, QuietServiceShowsNothing) {
-  TestService::mode = TestService::Send::StartThenRelogin;
+  TestService::mode = TestService::Send::ReloginLater;
   TestService::needsLogin = false;
   auto sharer = SHKSharer::create("SHKTestService");
   sharer->setQuiet(true);
