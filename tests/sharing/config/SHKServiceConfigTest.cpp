@@ -45,7 +45,6 @@ TEST(SHKServiceConfig, ReadsSectionsOverTheDefaults) {
 }
 
 TEST(SHKServiceConfig, WrongLinesAreErrorsWithTheirLineAndChangeNothing) {
-  // The text and the start of its one error message.
   const std::pair<const char*, const char*> cases[] = {
       {"site = http://a\nsite\n", "vemo.conf:2: expected \"key = value\""},
       {"[SHKTwitter]\napi =\n", "vemo.conf:2: \"api\" needs a value"},

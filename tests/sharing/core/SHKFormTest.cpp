@@ -10,7 +10,6 @@ namespace {
 
 class SHKFormTest : public SharingTest {
  protected:
-  // A form shown by the current helper, laid out, with `rows` in its first section.
   std::shared_ptr<SHKCustomFormController> showForm(std::vector<Field> rows,
                                                     std::vector<Field> second = {}) {
     auto form =

@@ -27,7 +27,6 @@ class SHKOfflineQueueTest : public SharingTest {
     SHKSharer::unregisterClass("SHKQueued");
     SharingTest::TearDown();
   }
-  // Waits until every operation of the flush has ended.
   void flushed() {
     // The count changes on the workers, which post nothing when they end: look in short steps.
     for (int i = 0; i < 3000 && SHKOfflineQueue::operations().operationCount() > 0; ++i)
@@ -39,7 +38,6 @@ class SHKOfflineQueueTest : public SharingTest {
   std::string uidOf(const store::Plist& list, size_t i) {
     return *entry(list, i).get("uid").asString();
   }
-  // Writes a list of {"sharer", "uid", "item": text item} entries.
   void writeList(const std::vector<std::pair<std::string, std::string>>& entries) {
     store::Plist list = store::Plist::array();
     for (const auto& [sharer, uid] : entries) {

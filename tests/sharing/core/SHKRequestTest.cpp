@@ -39,7 +39,6 @@ class SHKRequestTest : public ::testing::Test {
     server_.start();
   }
 
-  // Runs one request to its end and checks it reported once.
   std::shared_ptr<SHKRequest> run(const std::string& path, std::optional<std::string> params,
                                   const std::string& method,
                                   std::optional<net::UrlRequest::HeaderFields> fields = {}) {

@@ -52,7 +52,6 @@ class SandboxSharingTest : public SharingTest {
     });
   }
   std::deque<SandboxRequest> requests() { return sandbox_.log().requests(); }
-  // The calls the sandbox received for `path`.
   std::vector<SandboxRequest> calls(const std::string& path) {
     std::vector<SandboxRequest> out;
     for (auto& r : requests()) {

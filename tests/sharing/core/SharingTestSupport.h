@@ -28,7 +28,6 @@ inline const std::string kFinish = SHKSharer::kSendDidFinishNotification;
 inline const std::string kFail = SHKSharer::kSendDidFailNotification;
 inline const std::string kCancel = SHKSharer::kSendDidCancelNotification;
 
-// A network that is up or down as the test says.
 class SwitchableNetwork : public net::NetworkMonitor {
  public:
   net::NetworkState state() override { return {online, net::Connectivity::Full, false}; }
@@ -147,14 +146,12 @@ class SharingTest : public UiTest {
     auto* label = SHKActivityIndicator::currentIndicator()->subMessageLabel();
     return label ? label->text() : "";
   }
-  // The outcomes after the start, in order.
   Strings endings() const {
     Strings out;
     for (const auto& o : outcomes_)
       if (o != kStart) out.push_back(o);
     return out;
   }
-  // The helper's top screen when it is a `T`.
   template <class T>
   T* shown() {
     auto* nav = dynamic_cast<ui::NavigationController*>(SHK::currentHelper().currentView().get());

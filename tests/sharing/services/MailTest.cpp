@@ -94,7 +94,6 @@ class MailTest : public SharingTest {
         "vemo.conf", errors, warnings));
   }
   MailComposeViewController* composer() { return shown<MailComposeViewController>(); }
-  // Shares `item`, fills the composer, presses Send and waits for the outcome.
   void share(std::shared_ptr<SHKItem> item, const std::string& to, const std::string& cc = "",
              const std::string& password = "") {
     outcomes_.clear();

@@ -17,7 +17,6 @@ class SHKTwitterTest : public SandboxSharingTest {
                    sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
                [] { return std::make_shared<SHKTwitter>(); });
   }
-  // Logs in through the page unless a token is stored, and returns the compose screen.
   SHKTwitterForm* start(std::shared_ptr<SHKItem> item) {
     sharer_ = SHKSharer::shareItem("SHKTwitter", std::move(item));
     if (!SHK::getAuthValueForKey("accessKey", "SHKTwitter") && !passPage()) return nullptr;

@@ -191,76 +191,65 @@ TEST_F(WebServiceTest, SendOutcomes) {
   }
 }
 
-// A link's reserved characters are escaped in the form body, so its query is not the body's.
-TEST_F(WebServiceTest, InstapaperSendsAForm) {
-  auto item = SHKItem::URL(*net::Url::parse(net::escapeAddress("http://a.b/x y?q=1&u=2")));
-  shareLoggedIn("SHKInstapaper", item);
-  EXPECT_EQ(ending(), "done");
-  ASSERT_EQ(requests().size(), 1u);
-  EXPECT_EQ(requests()[0].path + " " + requests()[0].body,
-            "/api/add url=http%3A%2F%2Fa.b%2Fx%2520y%3Fq%3D1%26u%3D2&username=ann@x.y&password=pw");
-  EXPECT_EQ(header(requests()[0], "Content-Type"), "application/x-www-form-urlencoded");
-}
-
-TEST_F(WebServiceTest, PinboardQuery) {
-  for (const char* shared : {"1", "0"}) {
-    auto item = SHKItem::URL(*net::Url::parse("http://a.b/x?y=1&z"), "Tom & \"Jerry\" = 100%?");
-    item->setTags("a b,c&d=e");
-    item->setText("note: /x");
-    item->setCustomValue(shared, "shared");
-    shareLoggedIn("SHKPinboard", item);
-    EXPECT_EQ(ending(), "done");
-    ASSERT_EQ(requests().size(), 1u);
-    EXPECT_EQ(requests()[0].path + "?" + requests()[0].query,
-              "/v1/posts/add?url=http%3A%2F%2Fa.b%2Fx%3Fy%3D1%26z"
-              "&description=Tom%20%26%20%22Jerry%22%20=%20100%25?&tags=a%20b,c%26d=e"
-              "&extended=note:%20/x&shared=" +
-                  std::string(*shared == '1' ? "yes" : "no"));
-  }
-}
-
-// Titles and tags are JSON-escaped, then form-encoded: a quotation mark, "&" or "=" neither
-// breaks the JSON nor adds a field, and the sandbox reads the JSON back.
-TEST_F(WebServiceTest, ReadItLaterBody) {
-  const std::pair<std::optional<std::string>, std::string> cases[] = {
-      {std::nullopt, ""},
-      {"", ""},
-      {"a, \"b\"",
-       "&update_tags={\"0\":{\"url\":\"http%3A%2F%2Fa.b%2F\",\"tags\":\"a,%20%5C%22b%5C%22\"}}"},
-  };
-  for (const auto& [tags, tail] : cases) {
-    auto item = SHKItem::URL(*net::Url::parse("http://a.b/"), "Tom \"&\" = x\n");
+// What each service sends: links, titles, tags and notes escaped so that their "&", "=", "?" and
+// quotation marks neither end a field nor add one (Read It Later's JSON read back by the sandbox).
+TEST_F(WebServiceTest, RequestsOfEachService) {
+  using Custom = std::vector<std::pair<const char*, const char*>>;
+  auto item = [](std::shared_ptr<SHKItem> item, std::optional<std::string> title,
+                 std::optional<std::string> tags, Custom custom = {}) {
+    item->setTitle(title);
     item->setTags(tags);
-    shareLoggedIn("SHKReadItLater", item);
-    EXPECT_EQ(ending(), "done");
-    ASSERT_EQ(requests().size(), 1u);
-    EXPECT_EQ(requests()[0].body,
-              "apikey=&username=ann@x.y&password=pw&new={\"0\":{\"url\":\"http%3A%2F%2Fa.b%2F\","
-              "\"title\":\"Tom%20%5C%22%26%5C%22%20=%20x%5Cn\"}}" +
-                  tail);
-  }
-}
-
-TEST_F(WebServiceTest, TumblrFormPosts) {
-  auto text = SHKItem::text("Hi & bye"), link = SHKItem::URL(*net::Url::parse("http://a.b/?q=1"));
-  text->setTitle(std::nullopt);
-  link->setTitle("T=1&x");
-  link->setTags("a&b=c, d");
-  link->setCustomValue("my slug&x=1", "slug");
-  link->setCustomValue("1", "twitter");
-  link->setCustomValue("1", "private");
-  const std::pair<std::shared_ptr<SHKItem>, std::string> cases[] = {
-      {text, "send-to-twitter=no&private=0&type=regular&body=Hi%20%26%20bye"},
-      {link,
-       "send-to-twitter=auto&tags=a%26b=c,%20d&slug=my%20slug%26x=1&private=1&type=link"
-       "&url=http%3A%2F%2Fa.b%2F%3Fq%3D1&name=T=1%26x"},
+    for (auto [key, value] : custom) item->setCustomValue(value, key);
+    return item;
   };
-  for (const auto& [item, body] : cases) {
-    shareLoggedIn("SHKTumblr", item);
-    EXPECT_EQ(ending(), "done");
-    ASSERT_EQ(requests().size(), 1u);
-    EXPECT_EQ(requests()[0].path + " " + requests()[0].body,
-              "/api/write email=ann@x.y&password=pw&" + body);
+  auto link = [](const char* address) { return SHKItem::URL(*net::Url::parse(address)); };
+  auto pinboard = [&](const char* shared) {
+    auto pin = item(link("http://a.b/x?y=1&z"), "Tom & \"Jerry\" = 100%?", "a b,c&d=e",
+                    {{"shared", shared}});
+    pin->setText("note: /x");
+    return pin;
+  };
+  const std::string pinQuery =
+      "GET /v1/posts/add?url=http%3A%2F%2Fa.b%2Fx%3Fy%3D1%26z&description=Tom%20%26%20%22Jerry%22"
+      "%20=%20100%25?&tags=a%20b,c%26d=e&extended=note:%20/x&shared=";
+  const std::string form = " [application/x-www-form-urlencoded]",
+                    json =
+                        "&new={\"0\":{\"url\":\"http%3A%2F%2Fa.b%2F\",\"title\":\"Tom%20%5C%22%26%"
+                        "5C%22%20=%20x%5Cn\"}}";
+  const std::tuple<const char*, std::shared_ptr<SHKItem>, std::string> cases[] = {
+      {"Instapaper", link(net::escapeAddress("http://a.b/x y?q=1&u=2").c_str()),
+       "POST /api/add url=http%3A%2F%2Fa.b%2Fx%2520y%3Fq%3D1%26u%3D2&username=ann@x.y&password=pw" +
+           form},
+      {"Pinboard", pinboard("1"), pinQuery + "yes  []"},
+      {"Pinboard", pinboard("0"), pinQuery + "no  []"},
+      {"ReadItLater", item(link("http://a.b/"), "Tom \"&\" = x\n", std::nullopt),
+       "POST /v2/send apikey=&username=ann@x.y&password=pw" + json + form},
+      {"ReadItLater", item(link("http://a.b/"), "Tom \"&\" = x\n", ""),
+       "POST /v2/send apikey=&username=ann@x.y&password=pw" + json + form},
+      {"ReadItLater", item(link("http://a.b/"), "Tom \"&\" = x\n", "a, \"b\""),
+       "POST /v2/send apikey=&username=ann@x.y&password=pw" + json +
+           "&update_tags={\"0\":{\"url\":\"http%3A%2F%2Fa.b%2F\",\"tags\":\"a,%20%5C%22b%5C%22\"}"
+           "}" +
+           form},
+      {"Tumblr", item(SHKItem::text("Hi & bye"), std::nullopt, std::nullopt),
+       "POST /api/write email=ann@x.y&password=pw&send-to-twitter=no&private=0&type=regular"
+       "&body=Hi%20%26%20bye" +
+           form},
+      {"Tumblr",
+       item(link("http://a.b/?q=1"), "T=1&x", "a&b=c, d",
+            {{"slug", "my slug&x=1"}, {"twitter", "1"}, {"private", "1"}}),
+       "POST /api/write email=ann@x.y&password=pw&send-to-twitter=auto&tags=a%26b=c,%20d"
+       "&slug=my%20slug%26x=1&private=1&type=link&url=http%3A%2F%2Fa.b%2F%3Fq%3D1&name=T=1%26x" +
+           form},
+  };
+  for (const auto& [service, shared, sent] : cases) {
+    shareLoggedIn("SHK" + std::string(service), shared);
+    EXPECT_EQ(ending(), "done") << service;
+    ASSERT_EQ(requests().size(), 1u) << service;
+    const SandboxRequest r = requests()[0];
+    EXPECT_EQ(r.method + " " + r.path + (r.query.empty() ? "" : "?" + r.query) + " " + r.body +
+                  " [" + header(r, "Content-Type") + "]",
+              sent);
   }
 }
 

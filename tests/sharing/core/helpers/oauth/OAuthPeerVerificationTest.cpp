@@ -27,7 +27,6 @@ class OAuthPeerVerificationTest : public ::testing::Test {
                                                  OAConsumer("consumer-key", "consumer secret&1"),
                                                  token, std::string("Photos"), provider);
   }
-  // Sends synchronously; returns the status, or -1 when the exchange failed.
   static int statusOf(std::shared_ptr<OAMutableURLRequest> request) {
     int status = -1;
     OADataFetcher::fetchDataWithRequest(std::move(request),
