@@ -93,12 +93,4 @@ TEST_F(SHKShareMenuTest, SwitchesStoredOnlyOnDoneAndHideServicesEverywhere) {
   EXPECT_TRUE(SHK::excludedSharers().empty());
 }
 
-TEST_F(SHKShareMenuTest, ChoosingARowStartsTheServiceAndClosesTheMenu) {
-  menu_->setItem(SHKItem::text("t"));
-  menu_->didSelectRowAtIndexPath(menu_->tableView(), {1, 1});
-  runFor(1);
-  EXPECT_EQ(TestService::shared, Strings{"news: t"});
-  EXPECT_NE(SHK::currentHelper().currentView(), nav_);
-}
-
 }  // namespace
