@@ -172,25 +172,15 @@ TEST(SmtpDeliveryTest, RefusesPlainTextAwayFromLoopbackAndGivesUpOnSilentServers
   testing_support::SmtpSink sink(dir.path() / "sink");  // offers no STARTTLS
 
   using Security = SHKServiceConfig::Security;
-  const struct {
-    std::string server;
-    int port;
-    Security security;
-    std::string error;
-  } cases[] = {
-      {"smtp.example.com", 25, Security::None, "without encryption"},
-      {"127.0.0.1", ntohs(addr.sin_port), Security::None, "could not be sent"},
-      {"127.0.0.1", sink.port(), Security::StartTls, "could not be sent"},
+  const std::pair<SHKServiceConfig::Mail, std::string> cases[] = {
+      {{"smtp.example.com", 25, Security::None, "", ""}, "without encryption"},
+      {{"127.0.0.1", ntohs(addr.sin_port), Security::None, "", ""}, "could not be sent"},
+      {{"127.0.0.1", sink.port(), Security::StartTls, "", ""}, "could not be sent"},
   };
-  for (const auto& c : cases) {
-    SmtpDelivery::Account account;
-    account.mail.server = c.server;
-    account.mail.port = c.port;
-    account.mail.security = c.security;
-    account.timeoutSeconds = 1;
-    auto result = SmtpDelivery::send(account, "a@b.c", {"d@e.f"}, "Subject: x\r\n\r\nx\r\n");
-    EXPECT_FALSE(result.ok) << c.port;
-    EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+  for (const auto& [mail, error] : cases) {
+    auto result = SmtpDelivery::send({mail, "", 1}, "a@b.c", {"d@e.f"}, "Subject: x\r\n\r\nx\r\n");
+    EXPECT_FALSE(result.ok) << mail.port;
+    EXPECT_NE(result.error.find(error), std::string::npos) << result.error;
   }
   close(fd);
 }
