@@ -11,8 +11,7 @@ TEST(SHKServiceConfig, DefaultsAreTheRealHostsOverHttps) {
   for (const auto& service : SHKServiceConfig::services()) {
     for (const auto& key : service.keys) {
       if (key.kind != SHKServiceConfig::Kind::Host) continue;
-      EXPECT_TRUE(config.value(service.name, key.name).starts_with("https://"))
-          << service.name << " " << key.name;
+      EXPECT_TRUE(config.value(service.name, key.name).starts_with("https://")) << key.name;
     }
   }
 }
@@ -22,53 +21,41 @@ TEST(SHKServiceConfig, ReadsSectionsOverTheDefaults) {
   SHKServiceConfig config;
   Strings errors, warnings;
   ASSERT_TRUE(config.read(
-      "# the reader\nsite = http://news.example/\ncolour = red\n"
-      "[SHKTwitter]\napi = https://twitter.example/base/\nconsumer_key = abc=def\n"
-      "callback = http://news.example\napi_host = https://x.example\n"
-      "[ SHKInstapaper ]\napi = http://127.0.0.1:8080/x\n"
-      "[SHKPinboard]\napi = http://[::1]:9/\n"
-      "[SHKMyspace]\napi = http://myspace.example\nweb = x\n"
-      "[mail]\nserver = smtp.example.com\nsecurity = tls\nsender = me@example.com\nuser = me\n"
-      "font = x\n",
-      "vemo.conf", errors, warnings))
-      << errors[0];
-  EXPECT_EQ(warnings, (Strings{"vemo.conf:3: unknown key \"colour\" (ignored)",
-                               "vemo.conf:8: unknown key \"api_host\" in [SHKTwitter] (ignored)",
-                               "vemo.conf:14: unknown section [SHKMyspace] (ignored)",
-                               "vemo.conf:21: unknown key \"font\" in [mail] (ignored)"}));
-  EXPECT_EQ(config.site(), "http://news.example");
-  const struct {
-    const char *service, *key, *value;
-  } values[] = {
-      {"SHKTwitter", "api", "https://twitter.example/base"},
-      {"SHKTwitter", "consumer_key", "abc=def"},
-      {"SHKTwitter", "web", "https://twitter.com"},
-      // Callbacks are never loaded, so plain http to any host is fine there.
-      {"SHKTwitter", "callback", "http://news.example"},
-      {"SHKInstapaper", "api", "http://127.0.0.1:8080/x"},
-      {"SHKPinboard", "api", "http://[::1]:9"},
-  };
-  for (const auto& v : values) EXPECT_EQ(config.value(v.service, v.key), v.value) << v.key;
-  EXPECT_EQ(config.mail().user + " " + std::to_string(config.mail().effectivePort()), "me 465");
+      "site = http://news.example/\ncolour = red\n[SHKTwitter]\napi = https://t.example/b/\n"
+      "consumer_key = abc=def\ncallback = http://news.example\napi_host = https://x.example\n"
+      "[ SHKInstapaper ]\napi = http://127.0.0.1:8080/x\n[SHKPinboard]\napi = http://[::1]:9/\n"
+      "[SHKMyspace]\napi = http://myspace.example\n[mail]\nserver = smtp.example.com\n"
+      "security = tls\nuser = me\nfont = x\n",
+      "vemo.conf", errors, warnings));
+  EXPECT_EQ(warnings, (Strings{"vemo.conf:2: unknown key \"colour\" (ignored)",
+                               "vemo.conf:7: unknown key \"api_host\" in [SHKTwitter] (ignored)",
+                               "vemo.conf:13: unknown section [SHKMyspace] (ignored)",
+                               "vemo.conf:18: unknown key \"font\" in [mail] (ignored)"}));
+  // Callbacks are never loaded, so plain http to any host is fine there.
+  const Strings values[] = {{"SHKTwitter", "api", "https://t.example/b"},
+                            {"SHKTwitter", "consumer_key", "abc=def"},
+                            {"SHKTwitter", "web", "https://twitter.com"},
+                            {"SHKTwitter", "callback", "http://news.example"},
+                            {"SHKInstapaper", "api", "http://127.0.0.1:8080/x"},
+                            {"SHKPinboard", "api", "http://[::1]:9"}};
+  for (const auto& v : values) EXPECT_EQ(config.value(v[0], v[1]), v[2]) << v[1];
+  EXPECT_EQ(config.site() + " " + config.mail().user + " " +
+                std::to_string(config.mail().effectivePort()),
+            "http://news.example me 465");
 }
 
 TEST(SHKServiceConfig, WrongLinesAreErrorsWithTheirLineAndChangeNothing) {
-  // The text and the start of its one error message.
   const std::pair<const char*, const char*> cases[] = {
       {"site = http://a\nsite\n", "vemo.conf:2: expected \"key = value\""},
       {"[SHKTwitter]\napi =\n", "vemo.conf:2: \"api\" needs a value"},
       {"[SHKTwitter]\n = x\n", "vemo.conf:2: expected a key name"},
       {"\n[SHKTwitter\n", "vemo.conf:2: expected a section name"},
-      {"[SHKTwitter]\napi = api.twitter.example\n",
-       "vemo.conf:2: \"api\" in [SHKTwitter] needs an address with http://"},
+      {"[SHKTwitter]\napi = ftp://t.example\n", "vemo.conf:2: \"api\" in [SHKTwitter] needs an"},
       {"[SHKInstapaper]\n\nweb = http://www.instapaper.com\n",
        "vemo.conf:3: \"web\" in [SHKInstapaper] uses plain http"},
-      {"[SHKFacebook]\napi = http://128.0.0.1\n", "vemo.conf:2: \"api\" in [SHKFacebook] uses"},
-      {"[SHKTumblr]\napi = https://u:p@tumblr.example\n",
-       "vemo.conf:2: \"api\" in [SHKTumblr] must not hold"},
-      {"[SHKTumblr]\napi = https://tumblr.example/?a=1\n",
-       "vemo.conf:2: \"api\" in [SHKTumblr] takes"},
-      {"[SHKTwitter]\napi = ftp://twitter.example\n", "vemo.conf:2: \"api\" in [SHKTwitter] needs"},
+      {"[SHKTumblr]\napi = https://u:p@t.example\n",
+       "vemo.conf:2: \"api\" in [SHKTumblr] must not"},
+      {"[SHKTumblr]\napi = https://t.example/?a=1\n", "vemo.conf:2: \"api\" in [SHKTumblr] takes"},
       {"site = news.example\n", "vemo.conf:1: \"site\" needs an address"},
       {"[mail]\nport = 0\n", "vemo.conf:2: \"port\" in [mail] needs a port number"},
       {"[mail]\nsecurity = ssl\n", "vemo.conf:2: \"security\" in [mail] is tls"},
@@ -88,16 +75,13 @@ TEST(SHKServiceConfig, WrongLinesAreErrorsWithTheirLineAndChangeNothing) {
 }
 
 TEST(SHKServiceConfig, LoopbackHostsAndTheSandbox) {
-  for (const char* host : {"127.0.0.1", "127.255.0.9", "::1", "[::1]", "localhost", "LocalHost",
-                           "a.localhost", "::ffff:127.0.0.1"})
+  for (const char* host : {"127.255.0.9", "[::1]", "LocalHost", "a.localhost", "::ffff:127.0.0.1"})
     EXPECT_TRUE(SHKServiceConfig::isLoopback(host)) << host;
-  for (const char* host : {"128.0.0.1", "10.0.0.1", "::2", "localhost.example", "example.com",
-                           "127.0.0.1.example.com", ""})
+  for (const char* host : {"128.0.0.1", "::2", "localhost.example", "127.0.0.1.example.com", ""})
     EXPECT_FALSE(SHKServiceConfig::isLoopback(host)) << host;
   // Every host points at the sandbox; the rest is kept.
   SHKServiceConfig config;
   config.pointServicesAt("http://127.0.0.1:4000/");
-  EXPECT_EQ(config.value("SHKTumblr", "api"), "http://127.0.0.1:4000/SHKTumblr/api");
   EXPECT_EQ(config.value("SHKTwitter", "shortener"), "http://127.0.0.1:4000/SHKTwitter/shortener");
   EXPECT_EQ(config.value("SHKTwitter", "callback"), "http://vemo.invalid/");
 }
@@ -108,9 +92,8 @@ TEST(SHKServiceConfig, LoadsFilesAndRefusesAMissingOneOnlyWhenNamed) {
   Strings errors, warnings;
   EXPECT_TRUE(config.load(dir / "none.conf", false, errors, warnings));
   EXPECT_FALSE(config.load(dir / "none.conf", true, errors, warnings));
-  EXPECT_EQ(errors, Strings{(dir / "none.conf").string() + ": cannot be read"});
   testing_support::writeFile(dir / "a.conf", "site = https://news.example\r\n[SHKTumblr]\napi");
-  errors.clear();
   EXPECT_FALSE(config.load(dir / "a.conf", true, errors, warnings));
-  EXPECT_EQ(errors, Strings{(dir / "a.conf").string() + ":3: expected \"key = value\""});
+  EXPECT_EQ(errors, (Strings{(dir / "none.conf").string() + ": cannot be read",
+                             (dir / "a.conf").string() + ":3: expected \"key = value\""}));
 }

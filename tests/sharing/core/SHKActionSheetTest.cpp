@@ -1,7 +1,5 @@
 #include "sharing/core/SHKActionSheet.h"
 
-#include <gtest/gtest.h>
-
 #include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
@@ -11,10 +9,10 @@ class SHKActionSheetTest : public SharingTest {
   void SetUp() override {
     SharingTest::SetUp();
     SHKSharer::registerClass(
-        "SHKMail", [this] { return std::make_shared<RecordingService>("Email", true, &mail_); });
+        "SHKMail", [this] { return std::make_shared<TestService>("Email", true, &mail_); });
     for (const char* name : {"Twitter", "Facebook"}) {
       SHKSharer::registerClass("SHK" + std::string(name),
-                               [name] { return std::make_shared<RecordingService>(name); });
+                               [name] { return std::make_shared<TestService>(name); });
     }
   }
   void TearDown() override {
@@ -31,50 +29,36 @@ class SHKActionSheetTest : public SharingTest {
 };
 
 TEST_F(SHKActionSheetTest, ButtonsFollowTheFavouritesThatCanShareNow) {
-  struct Case {
-    int32_t type;
-    bool mail;
-    const char* unregister;
-    Strings buttons;
-  };
-  const Case cases[] = {
+  const std::tuple<int32_t, bool, const char*, Strings> cases[] = {
       {SHKShareTypeUndefined, true, nullptr, {"Cancel"}},
       {SHKShareTypeText, true, nullptr, {"Email", "Twitter", "Facebook", "Cancel"}},
       {SHKShareTypeText, false, nullptr, {"Twitter", "Facebook", "Cancel"}},
       {SHKShareTypeText, true, "SHKTwitter", {"Email", "Facebook", "Cancel"}},  // unknown: skipped
   };
-  for (const Case& c : cases) {
-    mail_ = c.mail;
-    if (c.unregister) SHKSharer::unregisterClass(c.unregister);
-    auto sheet = SHKActionSheet::actionSheetForType(c.type);
-    EXPECT_EQ(buttons(*sheet), c.buttons);
+  for (const auto& [type, mail, unregister, expected] : cases) {
+    mail_ = mail;
+    if (unregister) SHKSharer::unregisterClass(unregister);
+    auto sheet = SHKActionSheet::actionSheetForType(type);
+    EXPECT_EQ(buttons(*sheet), expected);
     EXPECT_EQ(sheet->cancelButtonIndex(), sheet->numberOfButtons() - 1);
-    EXPECT_EQ(sheet->sharers().size(), c.buttons.size() - 1);
+    EXPECT_EQ(sheet->sharers().size(), expected.size() - 1);
   }
 }
 
-TEST_F(SHKActionSheetTest, ButtonStartsItsServiceOnTheItemAndMovesItFirst) {
+// A button starts its service on the item (the indexes shift without "Email"); cancel and
+// indexes out of range start nothing.
+TEST_F(SHKActionSheetTest, ButtonStartsItsServiceOnTheItem) {
   mail_ = false;
   auto sheet = SHKActionSheet::actionSheetForItem(SHKItem::text("hello"));
   sheet->showInView(*root_->view());
-  ASSERT_TRUE(sheet->pressButton(0));  // the indexes shift without "Email"
-  EXPECT_EQ(RecordingService::shared, Strings{"Twitter: hello"});
+  ASSERT_TRUE(sheet->pressButton(1));
   EXPECT_FALSE(sheet->isVisible());
-
-  auto second = SHKActionSheet::actionSheetForItem(SHKItem::text("again"));
-  second->showInView(*root_->view());
-  ASSERT_TRUE(second->pressButton(1));
-  mail_ = true;
-  EXPECT_EQ(buttons(*SHKActionSheet::actionSheetForType(SHKShareTypeText)),
-            (Strings{"Facebook", "Twitter", "Email", "Cancel"}));
-
-  // Cancel and indexes out of range start nothing.
-  auto third = SHKActionSheet::actionSheetForItem(SHKItem::text("no"));
-  third->showInView(*root_->view());
-  third->pressButton(third->cancelButtonIndex());
-  third->dismissWithClickedButtonIndex(-1, false);
-  third->dismissWithClickedButtonIndex(99, false);
-  EXPECT_EQ(RecordingService::shared, (Strings{"Twitter: hello", "Facebook: again"}));
+  auto other = SHKActionSheet::actionSheetForItem(SHKItem::text("no"));
+  other->showInView(*root_->view());
+  other->pressButton(other->cancelButtonIndex());
+  other->dismissWithClickedButtonIndex(-1, false);
+  other->dismissWithClickedButtonIndex(99, false);
+  EXPECT_EQ(TestService::shared, Strings{"Facebook: hello"});
 }
 
 }  // namespace

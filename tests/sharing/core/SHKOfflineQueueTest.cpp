@@ -1,7 +1,5 @@
 #include "sharing/core/SHKOfflineQueue.h"
 
-#include <atomic>
-
 #include "platform/graphics/Image.h"
 #include "sharing/core/SHKSharer.h"
 #include "tests/sharing/core/SharingTestSupport.h"
@@ -12,37 +10,15 @@ using testing_support::writeFile;
 
 namespace {
 
-// A service that needs no network answer: a send finishes half a second later.
-class QueuedService : public SHKSharer {
- public:
-  std::string sharerTitle() const override { return "Queued"; }
-  bool canShareText() const override { return true; }
-  bool canShareImage() const override { return true; }
-  bool canShareFile() const override { return true; }
-  bool isAuthorized() override { return loggedIn; }
-  bool send() override {
-    ++sends;
-    if (!validateItem()) return false;
-    if (item()->image()) imageWidths.push_back(item()->image()->size().width);
-    sendDidStart();
-    base::RunLoop::main().performAfter(0.5, [self = weak_from_this()] {
-      if (auto s = self.lock()) s->sendDidFinish();
-    });
-    return true;
-  }
-  static inline bool loggedIn = true;
-  static inline std::atomic<int> sends = 0;
-  static inline std::vector<double> imageWidths;
-};
-
 class SHKOfflineQueueTest : public SharingTest {
  protected:
   void SetUp() override {
     SharingTest::SetUp();
-    QueuedService::loggedIn = true;
-    QueuedService::sends = 0;
-    QueuedService::imageWidths.clear();
-    SHKSharer::registerClass("SHKQueued", [] { return std::make_shared<QueuedService>(); });
+    // Needs no network answer: a send finishes half a second later.
+    TestService::mode = TestService::Send::FinishLater;
+    TestService::delay = 0.5;
+    TestService::files = true;
+    SHKSharer::registerClass("SHKQueued", [] { return std::make_shared<TestService>(); });
     SHKOfflineQueue::install();
   }
   void TearDown() override {
@@ -51,7 +27,6 @@ class SHKOfflineQueueTest : public SharingTest {
     SHKSharer::unregisterClass("SHKQueued");
     SharingTest::TearDown();
   }
-  // Waits until every operation of the flush has ended.
   void flushed() {
     // The count changes on the workers, which post nothing when they end: look in short steps.
     for (int i = 0; i < 3000 && SHKOfflineQueue::operations().operationCount() > 0; ++i)
@@ -63,7 +38,6 @@ class SHKOfflineQueueTest : public SharingTest {
   std::string uidOf(const store::Plist& list, size_t i) {
     return *entry(list, i).get("uid").asString();
   }
-  // Writes a list of {"sharer", "uid", "item": text item} entries.
   void writeList(const std::vector<std::pair<std::string, std::string>>& entries) {
     store::Plist list = store::Plist::array();
     for (const auto& [sharer, uid] : entries) {
@@ -84,31 +58,26 @@ TEST_F(SHKOfflineQueueTest, QueuingKeepsEntriesAndBodies) {
   ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::file({1, 2, 0, 3}, "a.bin", "x/y"), "SHKQueued"));
   auto list = SHKOfflineQueue::getOfflineQueueList();
   ASSERT_TRUE(list && list->view().size() == 3u);
-  const std::pair<int, std::optional<std::string>> expected[] = {
-      {2, std::nullopt}, {3, image->jpegData(1.0)}, {4, std::string("\1\2\0\3", 4)}};
+  const std::optional<std::string> bodies[] = {std::nullopt, image->jpegData(1.0),
+                                               std::string("\1\2\0\3", 4)};
   for (size_t i = 0; i < 3; ++i) {
     std::string uid = uidOf(*list, i);
-    EXPECT_TRUE(uid.starts_with("SHKQueued-" + std::to_string(expected[i].first) + "-")) << uid;
+    EXPECT_TRUE(uid.starts_with("SHKQueued-" + std::to_string(i + 2) + "-")) << uid;
     EXPECT_EQ(entry(*list, i).get("sharer").asString(), "SHKQueued");
-    EXPECT_EQ(fs::exists(folder() / uid) ? readFile(folder() / uid) : std::optional<std::string>(),
-              expected[i].second);
+    EXPECT_EQ(fs::exists(folder() / uid) ? std::optional(readFile(folder() / uid)) : std::nullopt,
+              bodies[i]);
   }
   EXPECT_EQ(entry(*list, 0).get("item").get("text").asString(), "hello");
 }
 
 TEST_F(SHKOfflineQueueTest, UidsNameOnlyPlainFilesOfTheQueue) {
-  const std::pair<std::string, bool> cases[] = {
-      {"SHKTumblr-3-1700000000-12345", true},
-      {"SHKTumblr-3-1700000000--2147483648", true},
-      {"../../x", false},
-      {"SHK/x-1-2-3", false},
-      {"SHK..-1-2-3", false},
-      {std::string("SHKA-1-2-3\0x", 12), false},
-      {"SHKA-1-2-3/..", false},
-      {"", false},
-      {"S" + std::string(300, 'x') + "-1-2-3", false},
-  };
-  for (const auto& [uid, valid] : cases) EXPECT_EQ(SHKOfflineQueue::isValidUid(uid), valid) << uid;
+  EXPECT_TRUE(SHKOfflineQueue::isValidUid("SHKTumblr-3-1700000000-12345"));
+  EXPECT_TRUE(SHKOfflineQueue::isValidUid("SHKTumblr-3-1700000000--2147483648"));
+  for (const std::string& uid :
+       {std::string("../../x"), std::string("SHK/x-1-2-3"), std::string("SHK..-1-2-3"),
+        std::string("SHKA-1-2-3\0x", 12), std::string("SHKA-1-2-3/.."), std::string(),
+        "S" + std::string(300, 'x') + "-1-2-3"})
+    EXPECT_FALSE(SHKOfflineQueue::isValidUid(uid)) << uid;
 }
 
 TEST_F(SHKOfflineQueueTest, ListsThatAreNotArraysAreKeptAside) {
@@ -134,16 +103,6 @@ TEST_F(SHKOfflineQueueTest, ListsThatAreNotArraysAreKeptAside) {
   EXPECT_FALSE(fs::exists(SHKOfflineQueue::offlineQueueListPath()));
 }
 
-TEST_F(SHKOfflineQueueTest, FlushWhileOfflineChangesNothing) {
-  ASSERT_TRUE(
-      SHK::addToOfflineQueue(*SHKItem::image(graphics::Image::filled({1, 1}, {})), "SHKQueued"));
-  std::string before = readFile(SHKOfflineQueue::offlineQueueListPath());
-  network_.online = false;
-  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u);
-  EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder()), fs::directory_iterator()), 2);
-}
-
 // Unknown or missing services and hostile uids are skipped; the bodies of skipped entries go,
 // files outside the queue folder stay.
 TEST_F(SHKOfflineQueueTest, FlushSkipsBadEntries) {
@@ -158,7 +117,7 @@ TEST_F(SHKOfflineQueueTest, FlushSkipsBadEntries) {
   EXPECT_FALSE(fs::exists(folder() / "SHKGone-3-1-1"));
   EXPECT_TRUE(fs::exists(folder().parent_path().parent_path() / "x"));
   flushed();
-  EXPECT_EQ(QueuedService::sends, 1);
+  EXPECT_EQ(TestService::sends, 1);
 }
 
 TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
@@ -170,24 +129,28 @@ TEST_F(SHKOfflineQueueTest, FlushRunsEachEntryOnceWithFewThreads) {
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 50u);
   flushed();
   EXPECT_FALSE(fs::exists(folder() / imageUid)) << "the picture's body file is left behind";
-  EXPECT_EQ(QueuedService::sends, 50);
-  EXPECT_EQ(QueuedService::imageWidths, std::vector<double>{7});
+  EXPECT_EQ(TestService::sends, 50);
+  EXPECT_EQ(TestService::imageWidths, std::vector<double>{7});
   EXPECT_LE(SHKOfflineQueue::operations().peakThreadCount(), SHKOfflineQueue::kMaxConcurrentShares);
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u) << "each entry is tried once";
 }
 
-// The network gone again by the time an entry's operation runs: the entry waits as it was,
-// under its uid and with its body file.
+// Offline, a flush changes nothing; the network gone again by the time an entry's operation runs,
+// the entry waits as it was, under its uid and with its body file.
 TEST_F(SHKOfflineQueueTest, AnEntryThatFindsTheNetworkGoneWaitsAsItWas) {
   auto image = graphics::Image::filled({2, 2}, graphics::Color::rgb(255, 0, 0));
   ASSERT_TRUE(SHK::addToOfflineQueue(*SHKItem::image(image, "p"), "SHKQueued"));
   std::string list = readFile(SHKOfflineQueue::offlineQueueListPath());
   std::string uid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
   std::string body = readFile(folder() / uid);
+  network_.online = false;
+  EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 0u);
+  EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), list);
+  network_.online = true;
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
   network_.online = false;  // before the operation's share runs on the loop
   flushed();
-  EXPECT_EQ(QueuedService::sends, 0);
+  EXPECT_EQ(TestService::sends, 0);
   EXPECT_EQ(readFile(SHKOfflineQueue::offlineQueueListPath()), list);
   EXPECT_EQ(readFile(folder() / uid), body);
 }
@@ -195,20 +158,19 @@ TEST_F(SHKOfflineQueueTest, AnEntryThatFindsTheNetworkGoneWaitsAsItWas) {
 // Entries that cannot go (no login, an item the service refuses) end their operations, and the
 // body files go too.
 TEST_F(SHKOfflineQueueTest, OperationsThatCannotSendStillEnd) {
-  const std::pair<bool, std::shared_ptr<SHKItem>> cases[] = {
-      {false, SHKItem::file({1}, "a", "b")},
-      {true, SHKItem::text("")},
-  };
+  auto textless = SHKItem::text("");
+  textless->setText(std::nullopt);
+  const std::pair<bool, std::shared_ptr<SHKItem>> cases[] = {{false, SHKItem::file({1}, "a", "b")},
+                                                             {true, textless}};
   for (const auto& [loggedIn, item] : cases) {
-    QueuedService::loggedIn = loggedIn;
-    if (item->shareType() == SHKShareTypeText) item->setText(std::nullopt);
+    TestService::loggedIn = loggedIn;
     ASSERT_TRUE(SHK::addToOfflineQueue(*item, "SHKQueued"));
     std::string uid = uidOf(*SHKOfflineQueue::getOfflineQueueList(), 0);
     EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
     flushed();
     EXPECT_FALSE(fs::exists(folder() / uid));
   }
-  EXPECT_EQ(QueuedService::sends, 1);
+  EXPECT_EQ(TestService::sends, 1);
 }
 
 }  // namespace

@@ -1,61 +1,18 @@
 #include "sharing/core/SHKSharer.h"
 
-#include <gtest/gtest.h>
-
 #include "platform/store/UserDefaults.h"
 #include "sharing/core/SHKFormController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
 namespace {
 
-// A share service whose send does what the test says.
-class TestService : public SHKSharer {
- public:
-  enum class Send { Refuse, FinishNow, StartThenFinish, StartThenRelogin, ReportTwice };
-
-  std::string sharerTitle() const override { return "Test"; }
-  bool canShareURL() const override { return true; }
-  bool canShareText() const override { return true; }
-  bool requiresAuthentication() const override { return needsLogin; }
-  bool canShareOffline() const override { return offline; }
-  void authorizationFormValidate(SHKFormController& form) override { form.saveForm(); }
-  bool send() override {
-    ++sends;
-    if (!validateItem() || mode == Send::Refuse) return false;
-    if (mode == Send::FinishNow) {
-      sendDidFinish();
-      return true;
-    }
-    sendDidStart();
-    base::RunLoop::main().performAfter(1, [self = weak_from_this(), this] {
-      if (self.expired()) return;
-      if (mode == Send::StartThenRelogin) {
-        sendDidFailShouldRelogin();
-        mode = Send::StartThenFinish;
-        return;
-      }
-      sendDidFinish();
-      if (mode == Send::ReportTwice) {
-        sendDidFailWithError(SHKError{});
-        sendDidCancel();
-      }
-    });
-    return true;
-  }
-
-  static inline Send mode = Send::StartThenFinish;
-  static inline bool needsLogin = true, offline = false;
-  static inline int sends = 0;
-};
-
 class SHKSharerTest : public SharingTest {
  public:
+  using SharingTest::form;
   void SetUp() override {
     SharingTest::SetUp();
-    TestService::mode = TestService::Send::StartThenFinish;
-    TestService::needsLogin = true;
-    TestService::offline = false;
-    TestService::sends = 0;
+    TestService::mode = TestService::Send::FinishLater;
+    TestService::needsLogin = TestService::withForm = true;
     SHKSharer::registerClass("SHKTestService", [] { return std::make_shared<TestService>(); });
   }
   void TearDown() override {
@@ -68,7 +25,6 @@ class SHKSharerTest : public SharingTest {
     return SHKSharer::shareItem("SHKTestService",
                                 SHKItem::URL(*net::Url::parse("https://vemo.vn/a?b=1"), "Old"));
   }
-  using SharingTest::form;
   void login() {
     ASSERT_EQ(form() ? form()->title() : "", "Login");
     submitForm({"ann", "p+w#"});
@@ -107,29 +63,24 @@ TEST_F(SHKSharerTest, EveryPathFreesTheService) {
     t.form()->navigationItem().leftBarButtonItem()->press();
   };
   auto none = [](SHKSharerTest&) {};
-  const struct {
-    const char* name;
-    bool needsLogin, autoShare;
-    S mode;
-    std::function<void(SHKSharerTest&)> act;
-    Strings outcomes;
-  } cases[] = {
-      {"login cancelled", true, false, S::FinishNow, cancel, {}},
-      {"share form cancelled", false, false, S::FinishNow, cancel, {}},
-      {"auto-share sends at once", false, true, S::FinishNow, none, {kFinish}},
-      {"auto-share refused shows the form", false, true, S::Refuse, cancel, {}},
-      {"later reports ignored", false, true, S::ReportTwice, none, {kStart, kFinish}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // Login cancelled; share form cancelled; auto-share sends at once; an auto-share refused shows
+  // the form; reports after the first are ignored.
+  const std::tuple<bool, bool, S, std::function<void(SHKSharerTest&)>, Strings> cases[] = {
+      {true, false, S::FinishNow, cancel, {}},
+      {false, false, S::FinishNow, cancel, {}},
+      {false, true, S::FinishNow, none, {kFinish}},
+      {false, true, S::Refuse, cancel, {}},
+      {false, true, S::ReportTwice, none, {kStart, kFinish}}};
+  for (const auto& [needsLogin, autoShare, mode, act, outcomes] : cases) {
+    SCOPED_TRACE(int(mode));
     outcomes_.clear();
-    TestService::needsLogin = c.needsLogin;
-    TestService::mode = c.mode;
-    std::weak_ptr<SHKSharer> sharer = shareLink(c.autoShare);
+    TestService::needsLogin = needsLogin;
+    TestService::mode = mode;
+    std::weak_ptr<SHKSharer> sharer = shareLink(autoShare);
     runFor(0.5);
-    c.act(*this);
+    act(*this);
     runFor(3);
-    EXPECT_EQ(outcomes_, c.outcomes);
+    EXPECT_EQ(outcomes_, outcomes);
     EXPECT_TRUE(sharer.expired());
     EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
   }
@@ -138,36 +89,28 @@ TEST_F(SHKSharerTest, EveryPathFreesTheService) {
 TEST_F(SHKSharerTest, OfflineRules) {
   network_.online = false;
   const std::string noShare = "Offline: You must be online in order to share with Test";
-  const struct {
-    const char* name;
-    bool loggedIn, canShareOffline, queueTakes;
-    std::string alert;
-  } cases[] = {
-      {"login needs the network", false, true, true,
-       "Offline: You must be online to login to Test"},
-      {"queued silently", true, true, true, ""},
-      {"cannot wait", true, false, true, noShare},
-      {"queue refused", true, true, false, noShare},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // Logged in, can share offline, the queue takes it: the alert.
+  const std::tuple<bool, bool, bool, std::string> cases[] = {
+      {false, true, true, "Offline: You must be online to login to Test"},
+      {true, true, true, ""},  // queued silently
+      {true, false, true, noShare},
+      {true, true, false, noShare}};
+  for (const auto& [loggedIn, canShareOffline, queueTakes, alert] : cases) {
+    SCOPED_TRACE(alert);
     ui::AlertStack::shared().reset();
-    TestService::offline = c.canShareOffline;
+    TestService::offline = canShareOffline;
     int queued = 0;
     SHK::setOfflineQueueAdder([&](const SHKItem& item, const std::string& id) {
       EXPECT_EQ(id + " " + item.title().value_or(""), "SHKTestService Old");
-      queued += c.queueTakes;
-      return c.queueTakes;
+      queued += queueTakes;
+      return queueTakes;
     });
-    if (c.loggedIn) {
-      SHK::setAuthValue("ann", "username", "SHKTestService");  // one field is enough
-    } else {
-      SHKSharer::create("SHKTestService")->logout();
-    }
+    SHKSharer::create("SHKTestService")->logout();
+    if (loggedIn) SHK::setAuthValue("ann", "username", "SHKTestService");  // one field is enough
     std::weak_ptr<SHKSharer> sharer = shareLink(true);
     runFor(0.5);
-    EXPECT_EQ(alertText(), c.alert);
-    EXPECT_EQ(queued, c.alert.empty() ? 1 : 0);
+    EXPECT_EQ(alertText(), alert);
+    EXPECT_EQ(queued, alert.empty() ? 1 : 0);
     EXPECT_EQ(form(), nullptr);
     runFor(1);
     EXPECT_TRUE(sharer.expired());
@@ -176,7 +119,7 @@ TEST_F(SHKSharerTest, OfflineRules) {
 }
 
 TEST_F(SHKSharerTest, ReloginShowsTheErrorThenTheLoginAgain) {
-  TestService::mode = TestService::Send::StartThenRelogin;
+  TestService::mode = TestService::Send::ReloginLater;
   SHK::setAuthValue("wrong", "password", "SHKTestService");
   std::weak_ptr<SHKSharer> sharer = shareLink(true);
   runFor(1.5);
@@ -189,12 +132,11 @@ TEST_F(SHKSharerTest, ReloginShowsTheErrorThenTheLoginAgain) {
 }
 
 TEST_F(SHKSharerTest, QuietServiceShowsNothing) {
-  TestService::mode = TestService::Send::StartThenRelogin;
+  TestService::mode = TestService::Send::ReloginLater;
   TestService::needsLogin = false;
   auto sharer = SHKSharer::create("SHKTestService");
   sharer->setQuiet(true);
-  sharer->item()->setShareType(SHKShareTypeText);
-  sharer->item()->setText("plain text: no form");
+  sharer->setItem(SHKItem::text("plain text: no form"));
   sharer->share();
   runFor(2);
   EXPECT_EQ(outcomes_, (Strings{kStart, kFail}));
@@ -205,12 +147,11 @@ TEST_F(SHKSharerTest, QuietServiceShowsNothing) {
 
 TEST_F(SHKSharerTest, UnknownClassNamesMakeNoService) {
   for (const char* name : {"", "SHKNope", "SHKTestService\n", "../SHKTestService"}) {
-    EXPECT_EQ(SHKSharer::create(name), nullptr) << name;
-    EXPECT_EQ(SHKSharer::shareItem(name, SHKItem::text("x")), nullptr) << name;
-    EXPECT_FALSE(SHKSharer::isServiceAuthorized(name)) << name;
     SHK::logoutOfService(name);
+    EXPECT_FALSE(SHKSharer::create(name) || SHKSharer::shareItem(name, SHKItem::text("x")) ||
+                 SHKSharer::isServiceAuthorized(name))
+        << name;
   }
-  EXPECT_EQ(SHK::currentHelper().currentView(), nullptr);
 }
 
 }  // namespace

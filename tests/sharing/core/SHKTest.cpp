@@ -1,11 +1,8 @@
 #include "sharing/core/SHK.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "platform/store/UserDefaults.h"
-#include "platform/ui/NavigationController.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
 using Names = std::vector<std::string>;
@@ -42,31 +39,28 @@ TEST_F(SHKFavoritesTest, DefaultsAreStoredAndUsedServiceMovesToFrontAtMostThree)
 // Exclusions are read from an array or a dictionary's keys; the stored list loses the excluded
 // names for good. Favourites of the wrong type fall back to the defaults.
 TEST_F(SHKFavoritesTest, ExclusionsAndStoredValuesOfAnyShape) {
-  using store::Plist;
-  auto dict = Plist::dictionary();
-  dict.set("SHKFacebook", Plist::boolean(true));
-  auto mixed = Plist::array();
-  mixed.append(Plist::integer(7));
-  mixed.append(Plist::string("SHKTumblr"));
+  auto plist = [](const char* xml) { return *store::Plist::fromXml(xml); };
   const Names all{"SHKTwitter", "SHKFacebook", "SHKReadItLater"};
   const Names noFacebook{"SHKTwitter", "SHKReadItLater"};
-  struct Case {
-    const char* name;
-    std::optional<Plist> excluded, stored;
+  const struct {
+    const char *excluded, *stored;
     Names expected;
   } cases[] = {
-      {"array", Plist::stringArray({"SHKFacebook"}), std::nullopt, noFacebook},
-      {"dictionary", dict, std::nullopt, noFacebook},
-      {"string exclusions ignored", Plist::string("SHKFacebook"), std::nullopt, all},
-      {"favourites a string", std::nullopt, Plist::string("SHKMail"), all},
-      {"numbers skipped, unknown names kept", std::nullopt, mixed, {"SHKTumblr"}},
+      {"<plist><array><string>SHKFacebook</string></array></plist>", nullptr, noFacebook},
+      {"<plist><dict><key>SHKFacebook</key><true/></dict></plist>", nullptr, noFacebook},
+      {"<plist><string>SHKFacebook</string></plist>", nullptr, all},
+      {nullptr, "<plist><string>SHKMail</string></plist>", all},
+      // Numbers skipped, unknown names kept.
+      {nullptr,
+       "<plist><array><integer>7</integer><string>SHKTumblr</string></array></plist>",
+       {"SHKTumblr"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.excluded ? c.excluded : c.stored);
     defaults().removeObjectForKey("SHK_FAVS_1");
     defaults().removeObjectForKey("SHKExcluded");
-    if (c.excluded) defaults().setObject(*c.excluded, "SHKExcluded");
-    if (c.stored) defaults().setObject(*c.stored, "SHK_FAVS_1");
+    if (c.excluded) defaults().setObject(plist(c.excluded), "SHKExcluded");
+    if (c.stored) defaults().setObject(plist(c.stored), "SHK_FAVS_1");
     EXPECT_EQ(SHK::favoriteSharersForType(1), c.expected);
     if (c.excluded || !c.stored) {
       EXPECT_EQ(defaults().stringArrayForKey("SHK_FAVS_1"), c.expected);
@@ -74,34 +68,29 @@ TEST_F(SHKFavoritesTest, ExclusionsAndStoredValuesOfAnyShape) {
   }
   // A service switched on again does not come back by itself.
   defaults().removeObjectForKey("SHK_FAVS_1");
-  defaults().setObject(Plist::stringArray({"SHKFacebook"}), "SHKExcluded");
+  defaults().setObject(plist(cases[0].excluded), "SHKExcluded");
   SHK::favoriteSharersForType(1);
   defaults().removeObjectForKey("SHKExcluded");
   EXPECT_EQ(SHK::favoriteSharersForType(1), noFacebook);
 }
 
+// Addresses are escaped as components by the network layer; form values keep "&amp;" as "&".
 TEST(SHKEncodingTest, FormValuesAndAddresses) {
-  const struct {
-    std::optional<std::string> in;
-    std::string form, url;
-  } cases[] = {
-      {std::nullopt, "", ""},
-      {"a+b", "a%2Bb", "a%2Bb"},
-      {"C#", "C%23", "C%23"},
-      {"%41", "%2541", "%2541"},
-      {"x&amp;y", "x%26y", "x%26amp%3By"},
-      {"&amp;amp;", "%26amp;", "%26amp%3Bamp%3B"},
-      {"a b", "a%20b", "a%20b"},
-      {"Việt", "Vi%E1%BB%87t", "Vi%E1%BB%87t"},
-      {std::string("a\0b", 3), "a%00b", "a%00b"},
-      {"http://x.org/p?q=1&r=2", "http://x.org/p?q=1%26r=2",
-       "http%3A%2F%2Fx.org%2Fp%3Fq%3D1%26r%3D2"},
+  const std::pair<std::optional<std::string>, std::string> cases[] = {
+      {std::nullopt, ""},
+      {"a+b", "a%2Bb"},
+      {"%41", "%2541"},
+      {"x&amp;y", "x%26y"},
+      {"&amp;amp;", "%26amp;"},
+      {"a b", "a%20b"},
+      {"Việt", "Vi%E1%BB%87t"},
+      {std::string("a\0b", 3), "a%00b"},
+      {"http://x.org/p?q=1&r=2", "http://x.org/p?q=1%26r=2"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in.value_or("(nil)"));
-    EXPECT_EQ(SHK::encodeFormValue(c.in), c.form);
-    EXPECT_EQ(SHK::encodeURL(c.in), c.url);
-  }
+  for (const auto& [in, form] : cases)
+    EXPECT_EQ(SHK::encodeFormValue(in), form) << in.value_or("(nil)");
+  EXPECT_EQ(SHK::encodeURL("http://x.org/p?q=1&r=2"), "http%3A%2F%2Fx.org%2Fp%3Fq%3D1%26r%3D2");
+  EXPECT_EQ(SHK::encodeURL(std::nullopt), "");
 }
 
 TEST(SHKConfigTest, ErrorTextAndRegistryOfAnyShape) {
@@ -110,26 +99,20 @@ TEST(SHKConfigTest, ErrorTextAndRegistryOfAnyShape) {
             "Could not reach 100%d %@");
 
   testing_support::TempDir dir;
-  struct Case {
-    const char* name;
-    std::optional<std::string> content;
-    Names services;
-  } cases[] = {
-      {"missing", std::nullopt, {}},
-      {"not a plist", "garbage", {}},
-      {"an array", "<plist><array><string>SHKMail</string></array></plist>", {}},
-      {"services of mixed types",
-       "<plist><dict><key>services</key><array><string>SHKTumblr</string><integer>3</integer>"
+  // Missing, not a plist, an array, services of mixed types.
+  const std::pair<const char*, Names> cases[] = {
+      {nullptr, {}},
+      {"garbage", {}},
+      {"<plist><array><string>SHKMail</string></array></plist>", {}},
+      {"<plist><dict><key>services</key><array><string>SHKTumblr</string><integer>3</integer>"
        "</array><key>actions</key><string>SHKCopy</string></dict></plist>",
-       {"SHKTumblr"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+       {"SHKTumblr"}}};
+  for (const auto& [content, services] : cases) {
     auto path = dir / "SHKSharers.plist";
     std::filesystem::remove(path);
-    if (c.content) testing_support::writeFile(path, *c.content);
+    if (content) testing_support::writeFile(path, content);
     SHK::reloadSharersDictionary(path.string());
-    EXPECT_EQ(SHK::registeredSharers("services"), c.services);
+    EXPECT_EQ(SHK::registeredSharers("services"), services) << (content ? content : "missing");
     EXPECT_TRUE(SHK::registeredSharers("actions").empty());
     SHK::logoutOfAll();
   }
@@ -142,8 +125,7 @@ class SHKCredentialsTest : public SharingTest {};
 
 TEST_F(SHKCredentialsTest, StoredUnderTheServiceNameAndFieldKey) {
   SHK::setAuthValue("pa+ss", "password", "SHKInstapaper");
-  std::optional<store::SecretBytes> secret;
-  ASSERT_EQ(keychain_.find("SHK_AUTH_SHKInstapaper", "password", &secret), 0);
+  EXPECT_EQ(keychain_.find("SHK_AUTH_SHKInstapaper", "password", nullptr), 0);
   SHK::setAuthValue("new", "password", "SHKInstapaper");
   EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKInstapaper"), "new");
   SHK::removeAuthValueForKey("password", "SHKInstapaper");
@@ -153,10 +135,13 @@ TEST_F(SHKCredentialsTest, StoredUnderTheServiceNameAndFieldKey) {
 // The presentation machine on the virtual clock: what is up and what waits, step by step.
 class SHKPresentationTest : public SharingTest {
  protected:
-  std::shared_ptr<ui::ViewController> screen(const std::string& title) {
+  // A screen titled `title` that counts its dismissals in `gone`.
+  bool show(const std::string& title, int* gone = nullptr) {
     auto c = std::make_shared<ui::ViewController>();
     c->setTitle(title);
-    return c;
+    return helper_.showViewController(c, [gone] {
+      if (gone) ++*gone;
+    });
   }
   // The title of the screen presented over the root, "" when none.
   std::string shown() {
@@ -168,13 +153,12 @@ class SHKPresentationTest : public SharingTest {
 
 TEST_F(SHKPresentationTest, OneScreenAtATimeWithTheWaitingOneShownAfterTheDelay) {
   int goneA = 0, goneB = 0, goneC = 0;
-  EXPECT_TRUE(helper_.showViewController(screen("A"), [&] { ++goneA; }));
+  EXPECT_TRUE(show("A", &goneA));
   runFor(0.5);
   EXPECT_EQ(shown(), "A");
-
   // A second show while A is up: A leaves, B waits; C replaces B while waiting.
-  helper_.showViewController(screen("B"), [&] { ++goneB; });
-  helper_.showViewController(screen("C"), [&] { ++goneC; });
+  show("B", &goneB);
+  show("C", &goneC);
   runFor(0);
   EXPECT_EQ(goneB, 1);
   runFor(0.3);  // the slide down ends; the screens report their dismissal
@@ -197,15 +181,15 @@ TEST_F(SHKPresentationTest, OneScreenAtATimeWithTheWaitingOneShownAfterTheDelay)
 }
 
 TEST_F(SHKPresentationTest, ShowHideShowInsideTheDelay) {
-  helper_.showViewController(screen("A"));
+  show("A");
   runFor(0.5);
-  helper_.showViewController(screen("B"));
+  show("B");
   runFor(0.5);
   helper_.viewWasDismissed();
   runFor(0.005);
   helper_.hideCurrentViewControllerAnimated(true);  // nothing is up yet: ignored
   runFor(0.005);
-  helper_.showViewController(screen("C"));  // shown at once, the waiting B is dropped
+  show("C");  // shown at once, the waiting B is dropped
   EXPECT_EQ(shown(), "C");
   runFor(1);
   EXPECT_EQ(shown(), "C");
@@ -214,10 +198,10 @@ TEST_F(SHKPresentationTest, ShowHideShowInsideTheDelay) {
 TEST_F(SHKPresentationTest, NoRootControllerPresentsNothing) {
   window_->setRootViewController(nullptr);
   for (auto& v : std::vector<ui::ViewPtr>(window_->subviews())) v->removeFromSuperview();
-  bool gone = false;
-  EXPECT_FALSE(helper_.showViewController(screen("A"), [&] { gone = true; }));
+  int gone = 0;
+  EXPECT_FALSE(show("A", &gone));
   runFor(0);
-  EXPECT_TRUE(gone);
+  EXPECT_EQ(gone, 1);
   EXPECT_EQ(helper_.currentView(), nullptr);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 
 #include "platform/base/NotificationCenter.h"
+#include "platform/base/RunLoop.h"
 #include "platform/net/NetworkMonitor.h"
 #include "platform/store/FileSecretStore.h"
 #include "platform/store/Keychain.h"
@@ -26,7 +28,6 @@ inline const std::string kFinish = SHKSharer::kSendDidFinishNotification;
 inline const std::string kFail = SHKSharer::kSendDidFailNotification;
 inline const std::string kCancel = SHKSharer::kSendDidCancelNotification;
 
-// A network that is up or down as the test says.
 class SwitchableNetwork : public net::NetworkMonitor {
  public:
   net::NetworkState state() override { return {online, net::Connectivity::Full, false}; }
@@ -39,25 +40,69 @@ class SwitchableNetwork : public net::NetworkMonitor {
   bool online = true;
 };
 
-// A service that finishes at once, recording "title: text" for each share.
-class RecordingService : public SHKSharer {
+// A share service that does what the test says and records "title: text" for each send. What it
+// does is set for every instance (the framework makes them) and goes back to the defaults with
+// reset().
+class TestService : public SHKSharer {
  public:
-  explicit RecordingService(std::string title, bool text = true, const bool* available = nullptr)
+  // Refuse; finish at once; or start, and after `delay` seconds finish, ask for the login again
+  // (finishing the next time), or finish and then report a failure and a cancel as well.
+  enum class Send { Refuse, FinishNow, FinishLater, ReloginLater, ReportTwice };
+  explicit TestService(std::string title = "Test", bool text = true,
+                       const bool* available = nullptr)
       : title_(std::move(title)), text_(text), available_(available) {}
   std::string sharerTitle() const override { return title_; }
   bool canShareText() const override { return text_; }
   bool canShareURL() const override { return true; }
+  bool canShareImage() const override { return files; }
+  bool canShareFile() const override { return files; }
   bool canShare() const override { return !available_ || *available_; }
-  bool requiresAuthentication() const override { return false; }
-  std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t) override {
-    return std::nullopt;
+  bool requiresAuthentication() const override { return needsLogin; }
+  bool isAuthorized() override { return loggedIn && SHKSharer::isAuthorized(); }
+  bool canShareOffline() const override { return offline; }
+  void authorizationFormValidate(SHKFormController& form) override { form.saveForm(); }
+  std::optional<std::vector<SHKFormFieldSettings>> shareFormFieldsForType(int32_t type) override {
+    return withForm ? SHKSharer::shareFormFieldsForType(type) : std::nullopt;
   }
   bool send() override {
+    ++sends;
+    if (!validateItem() || mode == Send::Refuse) return false;
     shared.push_back(title_ + ": " + item()->text().value_or(""));
-    sendDidFinish();
+    if (item()->image()) imageWidths.push_back(item()->image()->size().width);
+    if (mode == Send::FinishNow) {
+      sendDidFinish();
+      return true;
+    }
+    sendDidStart();
+    base::RunLoop::main().performAfter(delay, [self = weak_from_this(), this] {
+      if (self.expired()) return;
+      if (mode == Send::ReloginLater) {
+        mode = Send::FinishLater;
+        return sendDidFailShouldRelogin();
+      }
+      sendDidFinish();
+      if (mode == Send::ReportTwice) {
+        sendDidFailWithError(SHKError{});
+        sendDidCancel();
+      }
+    });
     return true;
   }
+  static void reset() {
+    mode = Send::FinishNow;
+    delay = 1;
+    needsLogin = offline = withForm = files = false;
+    loggedIn = true;
+    sends = 0;
+    shared.clear();
+    imageWidths.clear();
+  }
+  static inline Send mode;
+  static inline double delay;
+  static inline bool needsLogin, loggedIn, offline, withForm, files;
+  static inline std::atomic<int> sends;
   static inline std::vector<std::string> shared;
+  static inline std::vector<double> imageWidths;
 
  private:
   std::string title_;
@@ -71,7 +116,7 @@ class SharingTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    RecordingService::shared.clear();
+    TestService::reset();
     net::NetworkMonitor::setSharedForTesting(&network_);
     store::Keychain::setSharedForTesting(&keychain_);
     SHK::currentHelper().reset();
@@ -79,9 +124,7 @@ class SharingTest : public UiTest {
     window_ = std::make_unique<ui::Window>();
     window_->makeKeyAndVisible();
     window_->setRootViewController(root_);
-    for (const char* name :
-         {SHKSharer::kSendDidStartNotification, SHKSharer::kSendDidFinishNotification,
-          SHKSharer::kSendDidFailNotification, SHKSharer::kSendDidCancelNotification}) {
+    for (const std::string& name : {kStart, kFinish, kFail, kCancel}) {
       tokens_.push_back(base::NotificationCenter::defaultCenter().addObserver(
           name, [this](const base::Notification& n) { outcomes_.push_back(n.name); }));
     }
@@ -103,14 +146,12 @@ class SharingTest : public UiTest {
     auto* label = SHKActivityIndicator::currentIndicator()->subMessageLabel();
     return label ? label->text() : "";
   }
-  // The outcomes after the start, in order.
   Strings endings() const {
     Strings out;
     for (const auto& o : outcomes_)
       if (o != kStart) out.push_back(o);
     return out;
   }
-  // The helper's top screen when it is a `T`.
   template <class T>
   T* shown() {
     auto* nav = dynamic_cast<ui::NavigationController*>(SHK::currentHelper().currentView().get());
@@ -129,10 +170,6 @@ class SharingTest : public UiTest {
           ->editText(texts[row]);
     }
     form()->navigationItem().rightBarButtonItem()->press();
-  }
-  std::string alertMessage() {
-    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
-    return a ? a->message() : "";
   }
   std::string alertText() {
     auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();

@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Pasteboard.h"
@@ -47,20 +45,15 @@ TEST_F(LocalServicesTest, BrowserOpensOnlyWebLinksAndFailsOtherwise) {
     return browserAnswers;
   });
   // A web link is handed over; the share fails when the browser does not answer.
-  const std::tuple<const char*, bool, std::string> cases[] = {
-      {"http://vemo.vn/a", true, kFinish}, {"HTTPS://vemo.vn/b", true, kFinish},
-      {"https://vemo.vn/c", false, kFail}, {"mailto:ann@vemo.vn", true, kFail},
-      {"file:///etc/passwd", true, kFail}, {"javascript:alert(1)", true, kFail},
-  };
-  for (const auto& [url, answers, outcome] : cases) {
-    opened.clear();
-    outcomes_.clear();
+  const std::pair<const char*, bool> cases[] = {
+      {"http://vemo.vn/a", true},   {"HTTPS://vemo.vn/b", true},  {"https://vemo.vn/c", false},
+      {"mailto:ann@vemo.vn", true}, {"file:///etc/passwd", true}, {"javascript:alert(1)", true}};
+  for (const auto& [url, answers] : cases) {
     browserAnswers = answers;
     SHKSharer::shareItem("SHKSafari", SHKItem::URL(*net::Url::parse(url)));
-    EXPECT_EQ(outcomes_, Strings{outcome}) << url;
-    EXPECT_EQ(opened.size(), std::string(url).find("vemo.vn/") != std::string::npos) << url;
-    ui::AlertStack::shared().reset();
   }
+  EXPECT_EQ(opened, (Strings{"http://vemo.vn/a", "HTTPS://vemo.vn/b", "https://vemo.vn/c"}));
+  EXPECT_EQ(outcomes_, (Strings{kFinish, kFinish, kFail, kFail, kFail, kFail}));
 }
 
 TEST_F(LocalServicesTest, AlbumWritesJpegsBesideEachOtherAndSaysSavedAfterTheWrite) {
@@ -72,11 +65,11 @@ TEST_F(LocalServicesTest, AlbumWritesJpegsBesideEachOtherAndSaysSavedAfterTheWri
   testing_support::writeFile(folder / "Image 3.jpg", "mine");
   SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture_, "P"));
 
-  std::set<std::filesystem::path> files;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) files.insert(e.path());
+  std::set<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    files.insert(e.path().filename());
   EXPECT_EQ(files,
-            (std::set<std::filesystem::path>{folder / "Image.jpg", folder / "Image 2.jpg",
-                                             folder / "Image 3.jpg", folder / "Image 4.jpg"}));
+            (std::set<std::string>{"Image.jpg", "Image 2.jpg", "Image 3.jpg", "Image 4.jpg"}));
   EXPECT_EQ(testing_support::readFile(folder / "Image 3.jpg"), "mine");
   auto saved = graphics::Image::fromFile(folder / "Image.jpg");
   EXPECT_TRUE(saved && saved->size().width == 8);
@@ -89,7 +82,7 @@ TEST_F(LocalServicesTest, AlbumThatCannotBeWrittenIsAFailureWithoutSaved) {
   SHKSharer::shareItem("SHKPhotoAlbum", SHKItem::image(picture_, "P"));
   EXPECT_EQ(outcomes_, Strings{kFail});
   EXPECT_EQ(panelText(), "");
-  EXPECT_NE(alertMessage().find("could not be saved"), std::string::npos) << alertMessage();
+  EXPECT_NE(alertText().find("could not be saved"), std::string::npos) << alertText();
 
   // An image item without a picture saves nothing either.
   outcomes_.clear();

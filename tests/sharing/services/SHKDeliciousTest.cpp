@@ -1,17 +1,16 @@
 #include "sharing/services/SHKDelicious.h"
 
-#include <gtest/gtest.h>
 
 #include "platform/store/UserDefaults.h"
-#include "tests/sharing/core/OAuthFlowTest.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 #include "tests/support/OAuthlibCheck.h"
 
 namespace {
 
-class SHKDeliciousTest : public OAuthFlowTest {
+class SHKDeliciousTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    OAuthFlowTest::SetUp();
+    SandboxSharingTest::SetUp();
     useService("SHKDelicious",
                "[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = d secret\ncallback = " +
                    sandbox_.baseUrl() + "/SHKDelicious/api/cb\n",
@@ -20,15 +19,15 @@ class SHKDeliciousTest : public OAuthFlowTest {
     store::UserDefaults::standard().setBool(true, "SHKDelicious_shouldAutoShare");
   }
 
-  std::shared_ptr<SHKSharer> share() {
+  // Sends one bookmark and waits for its end, after the login page when `page`.
+  void save(bool page = false) {
+    outcomes_.clear();
     auto item = SHKItem::URL(*net::Url::parse("http://news.example/a%20b?x=1"), "A title");
     item->setTags("one two");
-    return SHKSharer::shareItem("SHKDelicious", item);
-  }
-  // Sends one bookmark and waits for its end.
-  void save() {
-    outcomes_.clear();
-    auto sharer = share();
+    auto sharer = SHKSharer::shareItem("SHKDelicious", item);
+    if (page) {
+      ASSERT_TRUE(passPage());
+    }
     ASSERT_TRUE(waitForEnd());
     runFor(3);
   }
@@ -40,30 +39,23 @@ class SHKDeliciousTest : public OAuthFlowTest {
 // with the session handle and the bookmark sent again; a service that keeps answering
 // token_expired gets one renewal, then the failure.
 TEST_F(SHKDeliciousTest, LogsInSavesAndRenewsAnExpiredTokenOnce) {
-  auto sharer = share();
-  ASSERT_TRUE(passPage());
-  ASSERT_TRUE(waitForEnd());
-  EXPECT_EQ(ends(), Strings{kFinish});
+  save(true);
+  EXPECT_EQ(endings(), Strings{kFinish});
   auto saves = calls("/v2/posts/add");
   ASSERT_EQ(saves.size(), 1u);
   EXPECT_EQ(saves[0].query,
             "description=A%20title&extended=&shared=no&tags=one%20two&"
             "url=http%3A%2F%2Fnews.example%2Fa%20b%3Fx%3D1");
-  runFor(3);
 
   client_->Post("/SHKDelicious/oauth/oauth/v2/request_auth/expire");
   save();
-  EXPECT_EQ(ends(), Strings{kFinish});
+  EXPECT_EQ(endings(), Strings{kFinish});
   EXPECT_EQ(calls("/oauth/v2/get_token").size(), 2u);
   EXPECT_EQ(calls("/v2/posts/add").size(), 3u) << "saved, expired, saved again";
 
-  sandbox_.handle("SHKDelicious", "api", "GET", "/v2/posts/add",
-                  [](const SandboxRequest&, httplib::Response& res) {
-                    res.status = 401;
-                    res.set_content("oauth_problem=token_expired", "text/plain");
-                  });
+  answer("SHKDelicious", "api GET /v2/posts/add", 401, "oauth_problem=token_expired");
   save();
-  EXPECT_EQ(ends(), Strings{kFail});
+  EXPECT_EQ(endings(), Strings{kFail});
   EXPECT_EQ(calls("/oauth/v2/get_token").size(), 3u);
   EXPECT_EQ(alert(), "Error: There was a problem saving to Delicious.");
   // Every call, the refused ones too, was signed right.
@@ -77,12 +69,9 @@ TEST_F(SHKDeliciousTest, AnswersWithoutDoneFail) {
   SHK::setAuthValue("k", "accessKey", "SHKDelicious");
   SHK::setAuthValue("s", "accessSecret", "SHKDelicious");
   for (const char* body : {"<result code=\"something went wrong\" />", "done", ""}) {
-    sandbox_.handle("SHKDelicious", "api", "GET", "/v2/posts/add",
-                    [body](const SandboxRequest&, httplib::Response& res) {
-                      res.set_content(body, "text/xml");
-                    });
+    answer("SHKDelicious", "api GET /v2/posts/add", 200, body);
     save();
-    EXPECT_EQ(ends(), Strings{kFail}) << body;
+    EXPECT_EQ(endings(), Strings{kFail}) << body;
     ui::AlertStack::shared().reset();
   }
 }

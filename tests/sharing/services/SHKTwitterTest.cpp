@@ -1,29 +1,22 @@
 #include "sharing/services/SHKTwitter.h"
 
-#include <gtest/gtest.h>
 
 #include "platform/graphics/Image.h"
-#include "sharing/config/SHKServiceConfig.h"
-#include "sharing/core/SHKFormController.h"
 #include "sharing/services/SHKTwitterForm.h"
-#include "tests/sharing/core/OAuthFlowTest.h"
+#include "tests/sharing/core/SandboxSharingTest.h"
 
 namespace {
 
-const std::string kTooLong =
-    "Message is too long: Twitter posts can only be 140 characters in length.";
-
-class SHKTwitterTest : public OAuthFlowTest {
+class SHKTwitterTest : public SandboxSharingTest {
  protected:
   void SetUp() override {
-    OAuthFlowTest::SetUp();
+    SandboxSharingTest::SetUp();
     useService("SHKTwitter",
                "[SHKTwitter]\nconsumer_key = tk\nconsumer_secret = t&secret\n"
                "shortener_apikey = key\ncallback = " +
                    sandbox_.baseUrl() + "/SHKTwitter/web/callback\n",
                [] { return std::make_shared<SHKTwitter>(); });
   }
-  // Logs in through the page unless a token is stored, and returns the compose screen.
   SHKTwitterForm* start(std::shared_ptr<SHKItem> item) {
     sharer_ = SHKSharer::shareItem("SHKTwitter", std::move(item));
     if (!SHK::getAuthValueForKey("accessKey", "SHKTwitter") && !passPage()) return nullptr;
@@ -35,15 +28,9 @@ class SHKTwitterTest : public OAuthFlowTest {
     waitForEnd();
     runFor(1);
   }
-  // Answers the status update with `status` and `body`.
-  void answerUpdate(int status, std::string body) {
-    sandbox_.handle("SHKTwitter", "api", "POST", "/1/statuses/update.json",
-                    [=](const SandboxRequest&, httplib::Response& res) {
-                      res.status = status;
-                      res.set_content(body, "application/json");
-                    });
+  void answerUpdate(int status, const std::string& body) {
+    answer("SHKTwitter", "api POST /1/statuses/update.json", status, body);
   }
-
   std::shared_ptr<SHKSharer> sharer_;
 };
 
@@ -56,29 +43,26 @@ TEST_F(SHKTwitterTest, CounterAndLimitsInUtf16Units) {
   f.view();
   std::string emoji70;
   for (int i = 0; i < 70; ++i) emoji70 += "\xF0\x9F\x98\x80";
-  const std::string empty = "Message is empty: You must enter a message in order to post.";
-  const struct {
-    std::string text;
-    bool picture;
-    std::string counter, refusal;
-  } cases[] = {
+  const std::string tooLong =
+      "Message is too long: Twitter posts can only be 140 characters in length.";
+  const std::tuple<std::string, bool, std::string, std::string> cases[] = {
       {std::string(140, 'a'), false, "0", ""},
-      {std::string(141, 'a'), false, "-1 red", kTooLong},
+      {std::string(141, 'a'), false, "-1 red", tooLong},
       {emoji70, false, "0", ""},
-      {emoji70 + "a", false, "-1 red", kTooLong},
+      {emoji70 + "a", false, "-1 red", tooLong},
       {std::string(115, 'a'), true, "Image + 0", ""},
-      {std::string(116, 'a'), true, "Image + -1 red", kTooLong},
-      {"", false, "140", empty},
+      {std::string(116, 'a'), true, "Image + -1 red", tooLong},
+      {"", false, "140", "Message is empty: You must enter a message in order to post."},
   };
-  for (const auto& c : cases) {
-    f.setHasAttachment(c.picture);
-    f.textView()->setText(c.text);
+  for (const auto& [text, picture, counter, refusal] : cases) {
+    f.setHasAttachment(picture);
+    f.textView()->setText(text);
     f.updateCounter();
     bool red = f.counter()->textColor().red == 1 && f.counter()->textColor().green == 0;
-    EXPECT_EQ(f.counter()->text() + (red ? " red" : ""), c.counter);
-    if (c.refusal.empty()) continue;
+    EXPECT_EQ(f.counter()->text() + (red ? " red" : ""), counter);
+    if (refusal.empty()) continue;
     f.save();
-    EXPECT_EQ(alertText(), c.refusal) << c.counter;
+    EXPECT_EQ(alertText(), refusal) << counter;
     ui::AlertStack::shared().reset();
   }
   f.view()->setFrame({0, 0, 320, 200});
@@ -95,11 +79,9 @@ TEST_F(SHKTwitterTest, PostsTheStatusOrReportsTheRefusal) {
     SHKTwitterForm* f = start(SHKItem::text("Hello"));
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->textView()->text(), "Hello");
-    if (status == 403)
-      answerUpdate(403,
-                   R"({"request":"/1/statuses/update.json","error":"Status is a duplicate."})");
+    if (status == 403) answerUpdate(403, R"({"error":"Status is a duplicate."})");
     sendFrom(f, "Hello, world & more");
-    EXPECT_EQ(ends(), Strings{status == 200 ? kFinish : kFail});
+    EXPECT_EQ(endings(), Strings{status == 200 ? kFinish : kFail});
     EXPECT_EQ(alertText(), status == 200 ? "" : "Error: Status is a duplicate.");
     ui::AlertStack::shared().reset();
     runFor(3);
@@ -116,7 +98,7 @@ TEST_F(SHKTwitterTest, UsedNonceAsksForTheLoginAgain) {
   ASSERT_NE(f, nullptr);
   answerUpdate(401, R"({"error":"Invalid / used nonce"})");
   sendFrom(f, "text");
-  EXPECT_EQ(ends(), Strings{kFail});
+  EXPECT_EQ(endings(), Strings{kFail});
   ui::AlertStack::shared().reset();
   ASSERT_TRUE(passPage()) << "the login page again";
   f = top<SHKTwitterForm>();
@@ -126,14 +108,13 @@ TEST_F(SHKTwitterTest, UsedNonceAsksForTheLoginAgain) {
   runFor(3);
 }
 
-TEST(SHKTwitterScan, ErrorMessagesAndPictureLinks) {
+TEST(SHKTwitterScan, ErrorMessagesPictureLinksAndUploadBytes) {
   const std::pair<const char*, const char*> errors[] = {
       {R"({"error":"Invalid / used nonce"})", "Invalid / used nonce"},
       {R"({"error":"a\"b"})", "a\\"},
       {R"({"error":"unterminated)", "unterminated"},
       {R"({"error": "spaced"})", "Unknown Error"},
       {"not json \xff\xfe", "Unknown Error"},
-      {"", "Unknown Error"},
   };
   for (const auto& [answer, message] : errors) EXPECT_EQ(SHKTwitter::errorMessage(answer), message);
   const std::pair<const char*, std::optional<std::string>> links[] = {
@@ -142,46 +123,37 @@ TEST(SHKTwitterScan, ErrorMessagesAndPictureLinks) {
       {"<url></url>", ""},
       {"</url><url>", std::nullopt},
       {"<html>oops</html>", std::nullopt},
-      {"", std::nullopt},
   };
   for (const auto& [answer, link] : links)
     EXPECT_EQ(SHKTwitter::pictureLink(answer), link) << answer;
-}
-
-TEST(SHKTwitterUpload, MultipartBytes) {
-  const std::string jpeg("\xFF\xD8\x00\x01", 4);
+  const std::string jpeg("\xFF\xD8\x00\x01", 4), b = "--0xKhTmLbOuNdArY";
   EXPECT_EQ(SHKTwitter::multipartBody(jpeg, "Caf\xC3\xA9"),
-            "--0xKhTmLbOuNdArY\r\n"
-            "Content-Disposition: form-data; name=\"media\"; "
-            "filename=\"upload.jpg\"\r\n"
-            "Content-Type: image/jpg\r\n\r\n" +
-                jpeg +
-                "\r\n--0xKhTmLbOuNdArY\r\n"
-                "Content-Disposition: form-data; name=\"message\"\r\n\r\n"
-                "Caf\xC3\xA9\r\n--0xKhTmLbOuNdArY--\r\n");
+            b +
+                "\r\nContent-Disposition: form-data; name=\"media\"; filename=\"upload.jpg\"\r\n"
+                "Content-Type: image/jpg\r\n\r\n" +
+                jpeg + "\r\n" + b +
+                "\r\nContent-Disposition: form-data; name=\"message\"\r\n\r\nCaf\xC3\xA9\r\n" + b +
+                "--\r\n");
 }
 
 // A link is shortened first; only a real short link is used, the long one otherwise.
 TEST_F(SHKTwitterTest, LinksAreShortenedOrPostedLong) {
   SHK::setAuthValue("unused", "accessKey", "SHKTwitter");
   SHK::setAuthValue("unused", "accessSecret", "SHKTwitter");
-  const struct {
-    const char *apikey, *url, *status;
-    bool alert;
-  } cases[] = {
-      {"key", "http://news.example/a%20b", "Story http://bit.ly/s1", false},
-      {"key", "http://bit.ly/x%20y", "Story http://bit.ly/x y", false},
-      {"wrong", "http://news.example/a%20b", "Story http://news.example/a b", true},
+  const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
+      {"key", "http://news.example/a%20b", "Story http://bit.ly/s1", ""},
+      {"key", "http://bit.ly/x%20y", "Story http://bit.ly/x y", ""},
+      {"wrong", "http://news.example/a%20b", "Story http://news.example/a b",
+       "Shorten URL Error: We could not shorten the URL."},
   };
-  for (const auto& c : cases) {
-    Strings errors, warnings;
-    SHKServiceConfig::shared().read(std::string("[SHKTwitter]\nshortener_apikey = ") + c.apikey,
-                                    "test.conf", errors, warnings);
-    SHKTwitterForm* f = start(SHKItem::URL(*net::Url::parse(c.url), "Story"));
-    ASSERT_NE(f, nullptr) << c.url;
-    EXPECT_EQ(f->textView()->text(), c.status);
+  for (const auto& [apikey, url, status, alert] : cases) {
+    useService("SHKTwitter", std::string("[SHKTwitter]\nshortener_apikey = ") + apikey,
+               [] { return std::make_shared<SHKTwitter>(); });
+    SHKTwitterForm* f = start(SHKItem::URL(*net::Url::parse(url), "Story"));
+    ASSERT_NE(f, nullptr) << url;
+    EXPECT_EQ(f->textView()->text(), status);
     // The alert comes before the compose screen, so it is up by now when there is one.
-    EXPECT_EQ(alertText(), c.alert ? "Shorten URL Error: We could not shorten the URL." : "");
+    EXPECT_EQ(alertText(), alert);
     ui::AlertStack::shared().reset();
     f->cancel();
     runFor(3);
@@ -190,57 +162,14 @@ TEST_F(SHKTwitterTest, LinksAreShortenedOrPostedLong) {
 
 // A picture goes to the picture host first; its link is posted with the status, once.
 TEST_F(SHKTwitterTest, PictureUploadThenStatusWithItsLink) {
-  auto item = SHKItem::image(graphics::Image::filled({40, 30}, graphics::Color::white()),
-                             std::string("A picture"));
-  SHKTwitterForm* f = start(item);
+  SHKTwitterForm* f = start(SHKItem::image(graphics::Image::filled({40, 30}, {}), "A picture"));
   ASSERT_NE(f, nullptr);
   sendFrom(f, "A picture");
-  runFor(2);
-  EXPECT_EQ(ends(), Strings{kFinish}) << alert();
+  EXPECT_EQ(endings(), Strings{kFinish}) << alert();
   EXPECT_EQ(calls("/api/2/upload.xml").size(), 1u);
   auto posts = calls("/1/statuses/update.json");
   ASSERT_EQ(posts.size(), 1u);
   EXPECT_TRUE(posts[0].body.starts_with("status=A%20picture%20http%3A%2F%2Fpics.example%2Fp"))
       << posts[0].body;
-  runFor(3);
-}
-
-// With xAuth the login is a form of name and password that goes straight to the access token; the
-// account is followed before the status is sent. A refused login shows the answer's text and keeps
-// nothing; the password is never kept.
-TEST_F(SHKTwitterTest, XAuthLogsInWithNameAndPassword) {
-  SHKSharer::registerClass("SHKTwitter", [] {
-    auto twitter = std::make_shared<SHKTwitter>();
-    twitter->setXAuth(true);
-    return twitter;
-  });
-  for (std::string password : {"wrong", "pw"}) {
-    sharer_ = SHKSharer::shareItem("SHKTwitter", SHKItem::text("x"));
-    auto* login = top<SHKFormController>();
-    ASSERT_NE(login, nullptr) << "no login form";
-    login->setValueForKey("username", "ann");
-    login->setValueForKey("password", password);
-    login->validateForm();
-    if (password == "wrong") {
-      EXPECT_EQ(alert(), "Access Error: Invalid user name or password");
-      EXPECT_FALSE(SHK::getAuthValueForKey("accessKey", "SHKTwitter"));
-      ui::AlertStack::shared().reset();
-      login->cancel();
-      runFor(3);
-      continue;
-    }
-    SHKTwitterForm* f = top<SHKTwitterForm>();
-    ASSERT_NE(f, nullptr) << alert();
-    sendFrom(f, "By xAuth");
-  }
-  EXPECT_EQ(ends(), Strings{kFinish});
-  // The follow request goes on its own, with no outcome to wait for.
-  base::RunLoop::main().runUntilCondition(
-      [&] { return !calls("/1/friendships/create/vemonews.json").empty(); }, 10);
-  auto logins = calls("/oauth/access_token");
-  ASSERT_EQ(logins.size(), 2u);
-  EXPECT_EQ(logins[1].body, "x_auth_username=ann&x_auth_password=pw&x_auth_mode=client_auth");
-  EXPECT_EQ(calls("/1/friendships/create/vemonews.json").size(), 1u);
-  EXPECT_FALSE(SHK::getAuthValueForKey("password", "SHKTwitter")) << "the password was kept";
   runFor(3);
 }

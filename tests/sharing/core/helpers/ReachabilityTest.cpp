@@ -7,18 +7,14 @@
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/RunLoop.h"
 
-using Flag = net::NetworkReachability::Flag;
-
 namespace {
 
 // A network monitor the test sets by hand; its answers and change reports come on the loop.
 class FakeMonitor : public net::NetworkMonitor {
  public:
   net::NetworkState state() override { return state_; }
-  bool canReachAddress(const sockaddr_in&) override { return linkLocal_; }
-  void canReachHost(const std::string& host, std::function<void(bool)> answer) override {
-    base::RunLoop::main().post([this, host, answer] { answer(hosts_[host]); });
-  }
+  bool canReachAddress(const sockaddr_in&) override { return false; }
+  void canReachHost(const std::string&, std::function<void(bool)>) override {}
   ListenerId addListener(std::function<void()> changed) override {
     listeners_[++next_] = std::move(changed);
     return next_;
@@ -31,9 +27,7 @@ class FakeMonitor : public net::NetworkMonitor {
     });
   }
 
-  net::NetworkState state_;
-  bool linkLocal_ = false;
-  std::map<std::string, bool> hosts_;
+  net::NetworkState state_{true, net::Connectivity::Full, false};
   std::map<ListenerId, std::function<void()>> listeners_;
   ListenerId next_ = 0;
 };
@@ -51,97 +45,45 @@ class ReachabilityTest : public ::testing::Test {
 constexpr net::Connectivity kFull = net::Connectivity::Full;
 constexpr net::Connectivity kPortal = net::Connectivity::Portal;
 
-TEST(ReachabilityFlagsTest, StatusForFlags) {
-  const uint32_t reachable = Flag::kReachable,
-                 needed = Flag::kReachable | Flag::kConnectionRequired;
-  const struct {
-    uint32_t flags;
-    NetworkStatus internet, localWiFi;
-  } cases[] = {
-      {0, NotReachable, NotReachable},
-      {Flag::kIsWWAN | Flag::kIsDirect, NotReachable, NotReachable},
-      {reachable, ReachableViaWiFi, NotReachable},
-      {reachable | Flag::kIsDirect, ReachableViaWiFi, ReachableViaWiFi},
-      {needed | Flag::kIsWWAN, ReachableViaWWAN, NotReachable},
-      {needed, NotReachable, NotReachable},
-      {needed | Flag::kConnectionOnTraffic, ReachableViaWiFi, NotReachable},
-      {needed | Flag::kConnectionOnDemand, ReachableViaWiFi, NotReachable},
-      {needed | Flag::kConnectionOnDemand | Flag::kInterventionRequired, NotReachable,
-       NotReachable},
-      {reachable | Flag::kInterventionRequired, ReachableViaWiFi, NotReachable},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Reachability::networkStatusForFlags(c.flags), c.internet) << std::hex << c.flags;
-    EXPECT_EQ(Reachability::localWiFiStatusForFlags(c.flags), c.localWiFi) << std::hex << c.flags;
-  }
-}
-
+// Every state the monitor reports, through the flags it stands for. (Host names and the local
+// network have no users in the program.)
 TEST_F(ReachabilityTest, StatusFromWhatTheMonitorReports) {
-  const struct {
-    net::NetworkState state;
-    bool linkLocal;
-    NetworkStatus internet;
-    bool connectionRequired;
-    NetworkStatus localWiFi;
-  } cases[] = {
-      {{false, kFull, false}, true, NotReachable, false, NotReachable},
-      {{true, kFull, false}, false, ReachableViaWiFi, false, NotReachable},
-      {{true, kFull, false}, true, ReachableViaWiFi, false, ReachableViaWiFi},
-      {{true, kPortal, false}, false, NotReachable, true, NotReachable},
-      {{true, kFull, true}, false, ReachableViaWWAN, false, NotReachable},
-      {{true, kPortal, true}, false, ReachableViaWWAN, true, NotReachable},
-  };
+  const std::pair<net::NetworkState, NetworkStatus> cases[] = {
+      {{false, kFull, false}, NotReachable},
+      {{true, kFull, false}, ReachableViaWiFi},
+      {{true, kPortal, false}, NotReachable},
+      {{true, kFull, true}, ReachableViaWWAN},
+      {{true, kPortal, true}, ReachableViaWWAN}};
   auto internet = Reachability::reachabilityForInternetConnection();
-  auto local = Reachability::reachabilityForLocalWiFi();
-  ASSERT_TRUE(internet && local);
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    monitor_.state_ = cases[i].state;
-    monitor_.linkLocal_ = cases[i].linkLocal;
-    EXPECT_EQ(internet->currentReachabilityStatus(), cases[i].internet) << i;
-    EXPECT_EQ(internet->connectionRequired(), cases[i].connectionRequired) << i;
-    EXPECT_EQ(local->currentReachabilityStatus(), cases[i].localWiFi) << i;
+  for (const auto& [state, status] : cases) {
+    monitor_.state_ = state;
+    EXPECT_EQ(internet->currentReachabilityStatus(), status)
+        << state.available << int(state.connectivity) << state.metered;
   }
-  EXPECT_FALSE(Reachability::reachabilityWithHostName(""));
 }
 
-// A host name is asked about in the background; until the answer its flags cannot be read.
-TEST_F(ReachabilityTest, HostAnswersLater) {
-  monitor_.state_ = {true, kFull, false};
-  monitor_.hosts_ = {{"api.twitter.com", true}, {"nowhere.invalid", false}};
-  auto twitter = Reachability::reachabilityWithHostName("api.twitter.com");
-  auto nowhere = Reachability::reachabilityWithHostName("nowhere.invalid");
-  EXPECT_EQ(twitter->currentReachabilityStatus(), NotReachable);
-  base::RunLoop::main().runUntilIdle();
-  EXPECT_EQ(twitter->currentReachabilityStatus(), ReachableViaWiFi);
-  EXPECT_EQ(nowhere->currentReachabilityStatus(), NotReachable);
-}
-
+// Only changes of the status are posted, on the main loop, until the notifier stops.
 TEST_F(ReachabilityTest, ChangesArePostedOnTheMainLoop) {
-  monitor_.state_ = {true, kFull, false};
   auto internet = Reachability::reachabilityForInternetConnection();
   std::vector<NetworkStatus> seen;
   auto token = base::NotificationCenter::defaultCenter().addObserver(
       kReachabilityChangedNotification, [&](const base::Notification& n) {
         auto* sender = n.objectAs<Reachability*>();
-        ASSERT_TRUE(sender && *sender == internet.get());
+        EXPECT_TRUE(sender && *sender == internet.get());
         seen.push_back(internet->currentReachabilityStatus());
       });
   ASSERT_TRUE(internet->startNotifier());
   monitor_.change({false, kFull, false});
-  EXPECT_TRUE(seen.empty());                                   // not before the loop runs
-  const net::NetworkState later[] = {{false, kPortal, false},  // still unreachable: no news
-                                     {true, kFull, true}};
-  for (const auto& state : later) {
+  EXPECT_TRUE(seen.empty());
+  for (net::NetworkState later : {net::NetworkState{false, kPortal, false}, {true, kFull, true}}) {
     base::RunLoop::main().runUntilIdle();
-    monitor_.change(state);
+    monitor_.change(later);
   }
   base::RunLoop::main().runUntilIdle();
-  EXPECT_EQ(seen, (std::vector<NetworkStatus>{NotReachable, ReachableViaWWAN}));
-
   internet->stopNotifier();
   monitor_.change({true, kFull, false});
   base::RunLoop::main().runUntilIdle();
-  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen, (std::vector<NetworkStatus>{NotReachable, ReachableViaWWAN}));
 }
 
 }  // namespace

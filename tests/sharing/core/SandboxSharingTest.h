@@ -1,7 +1,9 @@
 #pragma once
 #include <httplib.h>
 
+#include <deque>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,13 +14,15 @@
 #include "sharing/core/SHKOAuthView.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
-// Share services that log in with OAuth against the sandbox, with a person at the page played by
-// the test: the headless engine is driven with what the sandbox's page does.
-class OAuthFlowTest : public SharingTest {
+// Share services against the sandbox on loopback, every service host pointed at it. For OAuth
+// logins the test plays the person at the page: the headless engine is driven with what the
+// sandbox's page does.
+class SandboxSharingTest : public SharingTest {
  protected:
   void SetUp() override {
     SharingTest::SetUp();
     ASSERT_TRUE(sandbox_.start());
+    SHKServiceConfig::shared().pointServicesAt(sandbox_.baseUrl());
     client_ = std::make_unique<httplib::Client>("127.0.0.1", sandbox_.port());
   }
   void TearDown() override {
@@ -26,48 +30,59 @@ class OAuthFlowTest : public SharingTest {
     SharingTest::TearDown();
   }
 
-  // Points the services at the sandbox, reads `settings` and registers `service`'s sharer.
+  // Reads `settings` over the sandbox's hosts and registers `service`'s sharer.
   void useService(const std::string& service, const std::string& settings,
                   SHKSharer::Factory factory) {
-    auto& config = SHKServiceConfig::shared();
-    config.pointServicesAt(sandbox_.baseUrl());
     std::vector<std::string> errors, warnings;
-    ASSERT_TRUE(config.read(settings, "test.conf", errors, warnings));
+    ASSERT_TRUE(SHKServiceConfig::shared().read(settings, "test.conf", errors, warnings));
     SHKSharer::registerClass(service, std::move(factory));
     service_ = service;
   }
-  // How the shares ended (finished or failed), in order.
-  Strings ends() const {
-    Strings out;
-    for (const auto& o : outcomes_)
-      if (o == kFinish || o == kFail) out.push_back(o);
-    return out;
+  // Answers `route` ("host METHOD /path") of `service` with `status`, `body` and an X-Error
+  // header when one is given.
+  void answer(const std::string& service, const std::string& route, int status,
+              const std::string& body = "", const std::string& xError = "") {
+    std::istringstream words(route);
+    std::string host, method, path;
+    words >> host >> method >> path;
+    sandbox_.handle(service, host, method, path, [=](const SandboxRequest&, httplib::Response& r) {
+      r.status = status;
+      r.set_content(body, "text/plain");
+      if (!xError.empty()) r.set_header("X-Error", xError);
+    });
   }
-  bool waitForEnd() {
-    return base::RunLoop::main().runUntilCondition([this] { return !ends().empty(); }, 10);
-  }
-  // The calls the sandbox received for `path`.
+  std::deque<SandboxRequest> requests() { return sandbox_.log().requests(); }
   std::vector<SandboxRequest> calls(const std::string& path) {
     std::vector<SandboxRequest> out;
-    for (auto& r : sandbox_.log().requests()) {
+    for (auto& r : requests()) {
       if (r.path == path) out.push_back(r);
     }
     return out;
   }
+  static std::string header(const SandboxRequest& r, const std::string& name) {
+    for (const auto& [n, v] : r.headers)
+      if (n == name) return v;
+    return "";
+  }
+  // Runs the loop until `done` (in real time: answers cross a socket), `seconds` at most.
+  static bool waitFor(const std::function<bool()>& done, double seconds = 20) {
+    return base::RunLoop::main().runUntilCondition(done, seconds);
+  }
+  bool waitForEnd() {
+    return waitFor([this] { return !endings().empty(); }, 10);
+  }
   // The helper's top screen once it is a `T` (null after ten seconds without one).
   template <class T>
   T* top() {
-    base::RunLoop::main().runUntilCondition([this] { return shown<T>() != nullptr; }, 10);
+    waitFor([this] { return shown<T>() != nullptr; }, 10);
     return shown<T>();
   }
-  SHKOAuthView* oauthView() { return top<SHKOAuthView>(); }
+  std::string alert() {
+    waitFor([] { return !ui::AlertStack::shared().empty(); }, 10);
+    return alertText();
+  }
   static ui::HeadlessWebEngine& engine(SHKOAuthView* view) {
     return dynamic_cast<ui::HeadlessWebEngine&>(view->webView()->engine());
-  }
-  std::string alert() {
-    base::RunLoop::main().runUntilCondition([] { return !ui::AlertStack::shared().empty(); }, 10);
-    auto* a = ui::AlertStack::shared().topAs<ui::AlertView>();
-    return a ? a->title() + ": " + a->message() : "";
   }
 
   // Plays the person at the page: loads it from the sandbox and presses "Allow"; returns where the
@@ -85,14 +100,12 @@ class OAuthFlowTest : public SharingTest {
         client_->Post(page.path(), "oauth_token=" + token, "application/x-www-form-urlencoded");
     return allowed ? allowed->get_header_value("Location") : "";
   }
-
   // The whole page: waits for it, allows, and lets the redirect reach the web view (which must
   // refuse it). False when any of it did not happen.
   bool passPage() {
-    SHKOAuthView* view = oauthView();
+    SHKOAuthView* view = top<SHKOAuthView>();
     if (!view) return false;
-    std::string location = allow(view);
-    auto url = net::Url::parse(location);
+    auto url = net::Url::parse(allow(view));
     return url && !engine(view).navigate(net::UrlRequest(*url), ui::WebViewNavigationType::Other);
   }
 
