@@ -62,7 +62,8 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
       entry.lines = 1;
       g_object_unref(layout);
     } else {
-      PangoLayout* layout = engine.createLayout(text, font, limit.width, mode);
+      // Kept for the paint of the same text in the same box.
+      PangoLayout* layout = engine.keptLayout(text, font, limit.width, mode);
       const double lineHeight = engine.lineHeight(font);
       const int lines = pango_layout_get_line_count(layout);
       // Whole lines only, and always the first one.
@@ -74,7 +75,6 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
         pango_layout_line_get_extents(pango_layout_get_line_readonly(layout, i), nullptr, &logical);
         widest = std::max(widest, fromPango(logical.width));
       }
-      g_object_unref(layout);
       entry.size = {std::ceil(widest), fit * lineHeight};
       entry.lines = lines;
     }
