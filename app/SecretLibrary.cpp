@@ -2,10 +2,7 @@
 // rather than before main(): the window's start never needs it. The definitions below stand in
 // for libsecret's own in this program only, hidden so that no library binds to them, and
 // forward to the library opened by the first call.
-#include <dlfcn.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include "app/SharedLibrary.h"
 
 #pragma GCC visibility push(hidden)
 // The keychain uses the D-Bus path functions, which libsecret declares only on request.
@@ -32,37 +29,24 @@ struct Entries {
   decltype(&secret_value_unref) valueUnref;
 };
 
-template <typename F>
-void find(void* library, const char* name, F& out) {
-  out = reinterpret_cast<F>(dlsym(library, name));
-  if (!out) {
-    std::fprintf(stderr, "vemo: libsecret lacks %s\n", name);
-    std::abort();
-  }
-}
-
 Entries open() {
-  void* library = dlopen("libsecret-1.so.0", RTLD_NOW | RTLD_LOCAL);
-  if (!library) {
-    std::fprintf(stderr, "vemo: cannot open libsecret: %s\n", dlerror());
-    std::abort();
-  }
+  const SharedLibrary library("libsecret-1.so.0");
   Entries e;
-  find(library, "secret_error_get_quark", e.errorGetQuark);
-  find(library, "secret_service_get_sync", e.serviceGetSync);
-  find(library, "secret_service_search_for_dbus_paths_sync", e.serviceSearchForDbusPathsSync);
-  find(library, "secret_service_store_sync", e.serviceStoreSync);
-  find(library, "secret_service_delete_item_dbus_path_sync", e.serviceDeleteItemDbusPathSync);
-  find(library, "secret_service_lock_sync", e.serviceLockSync);
-  find(library, "secret_collection_for_alias_sync", e.collectionForAliasSync);
-  find(library, "secret_item_new_for_dbus_path_sync", e.itemNewForDbusPathSync);
-  find(library, "secret_item_load_secret_sync", e.itemLoadSecretSync);
-  find(library, "secret_item_get_secret", e.itemGetSecret);
-  find(library, "secret_item_set_secret_sync", e.itemSetSecretSync);
-  find(library, "secret_item_set_label_sync", e.itemSetLabelSync);
-  find(library, "secret_value_new", e.valueNew);
-  find(library, "secret_value_get", e.valueGet);
-  find(library, "secret_value_unref", e.valueUnref);
+  library.find("secret_error_get_quark", e.errorGetQuark);
+  library.find("secret_service_get_sync", e.serviceGetSync);
+  library.find("secret_service_search_for_dbus_paths_sync", e.serviceSearchForDbusPathsSync);
+  library.find("secret_service_store_sync", e.serviceStoreSync);
+  library.find("secret_service_delete_item_dbus_path_sync", e.serviceDeleteItemDbusPathSync);
+  library.find("secret_service_lock_sync", e.serviceLockSync);
+  library.find("secret_collection_for_alias_sync", e.collectionForAliasSync);
+  library.find("secret_item_new_for_dbus_path_sync", e.itemNewForDbusPathSync);
+  library.find("secret_item_load_secret_sync", e.itemLoadSecretSync);
+  library.find("secret_item_get_secret", e.itemGetSecret);
+  library.find("secret_item_set_secret_sync", e.itemSetSecretSync);
+  library.find("secret_item_set_label_sync", e.itemSetLabelSync);
+  library.find("secret_value_new", e.valueNew);
+  library.find("secret_value_get", e.valueGet);
+  library.find("secret_value_unref", e.valueUnref);
   return e;
 }
 

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cmath>
-#include <cstring>
 
 namespace graphics {
 namespace {
@@ -12,18 +11,12 @@ namespace {
 // Kept layouts beyond this count are dropped all at once; a screen's texts fit easily.
 constexpr size_t kKeptLayoutLimit = 256;
 
-void appendExactly(std::string& key, double v) {
-  char bytes[sizeof v];
-  std::memcpy(bytes, &v, sizeof v);
-  key.append(bytes, sizeof bytes);
-}
-
 // What createLayout makes a layout from, but the text.
 std::string fontKey(const Font& font) {
   std::string key = font.family();
   key.push_back('\0');
   key.push_back(static_cast<char>((font.bold() ? 1 : 0) | (font.italic() ? 2 : 0)));
-  appendExactly(key, font.pointSize());
+  appendToKey(key, font.pointSize());
   return key;
 }
 
@@ -87,7 +80,7 @@ namespace graphics {
 PangoLayout* PangoEngine::keptLayout(const std::string& text, const Font& font, double width,
                                      LineBreakMode mode) {
   std::string key = fontKey(font);
-  appendExactly(key, width);
+  appendToKey(key, width);
   key.push_back(static_cast<char>(mode));
   key += text;
   if (auto it = keptLayouts_.find(key); it != keptLayouts_.end()) return it->second;

@@ -1,6 +1,7 @@
 #pragma once
 #include <pango/pangocairo.h>
 
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -51,6 +52,13 @@ inline double fromPango(int units) {
 }
 inline int toPango(double points) {
   return static_cast<int>(points * PANGO_SCALE);
+}
+
+// Appends the exact bytes of `v` to a cache key: equal keys, equal numbers.
+inline void appendToKey(std::string& key, double v) {
+  char bytes[sizeof v];
+  std::memcpy(bytes, &v, sizeof v);
+  key.append(bytes, sizeof bytes);
 }
 
 // Where a line that does not fit is cut, the same for measuring and drawing.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/graphics/PangoEngine.h"
 
@@ -11,12 +10,6 @@ namespace {
 
 // Cached measurements beyond this count are dropped all at once; a screen's texts fit easily.
 constexpr size_t kCacheLimit = 20000;
-
-void appendNumber(std::string& key, double v) {
-  char buf[sizeof v];
-  std::memcpy(buf, &v, sizeof v);
-  key.append(buf, sizeof buf);
-}
 
 }  // namespace
 
@@ -27,9 +20,9 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
   key.reserve(text.size() + font.name().size() + 32);
   key.push_back(kind);
   key.push_back(static_cast<char>(mode));
-  appendNumber(key, font.pointSize());
-  appendNumber(key, limit.width);
-  appendNumber(key, limit.height);
+  appendToKey(key, font.pointSize());
+  appendToKey(key, limit.width);
+  appendToKey(key, limit.height);
   key += font.name();
   key.push_back('\0');
   key += text;
