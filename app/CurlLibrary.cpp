@@ -1,11 +1,8 @@
 #include "app/CurlLibrary.h"
 
-#include <dlfcn.h>
-
 #include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
 
+#include "app/SharedLibrary.h"
 #include "platform/net/Initialize.h"
 
 // The definitions below stand in for libcurl's own in this program only: hidden, so that libcurl
@@ -41,42 +38,29 @@ struct Entries {
   decltype(&curl_slist_free_all) slistFreeAll;
 };
 
-template <typename F>
-void find(void* library, const char* name, F& out) {
-  out = reinterpret_cast<F>(dlsym(library, name));
-  if (!out) {
-    std::fprintf(stderr, "vemo: libcurl lacks %s\n", name);
-    std::abort();
-  }
-}
-
 Entries open() {
   // Bound at once, on the opening thread, rather than symbol by symbol at first use.
-  void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-  if (!library) {
-    std::fprintf(stderr, "vemo: cannot open libcurl: %s\n", dlerror());
-    std::abort();
-  }
+  const SharedLibrary library("libcurl.so.4");
   Entries e;
-  find(library, "curl_global_init", e.globalInit);
-  find(library, "curl_easy_init", e.easyInit);
-  find(library, "curl_easy_cleanup", e.easyCleanup);
-  find(library, "curl_easy_perform", e.easyPerform);
-  find(library, "curl_easy_setopt", e.easySetopt);
-  find(library, "curl_easy_getinfo", e.easyGetinfo);
-  find(library, "curl_easy_strerror", e.easyStrerror);
-  find(library, "curl_multi_init", e.multiInit);
-  find(library, "curl_multi_cleanup", e.multiCleanup);
-  find(library, "curl_multi_add_handle", e.multiAddHandle);
-  find(library, "curl_multi_remove_handle", e.multiRemoveHandle);
-  find(library, "curl_multi_setopt", e.multiSetopt);
-  find(library, "curl_multi_socket_action", e.multiSocketAction);
-  find(library, "curl_multi_info_read", e.multiInfoRead);
-  find(library, "curl_share_init", e.shareInit);
-  find(library, "curl_share_cleanup", e.shareCleanup);
-  find(library, "curl_share_setopt", e.shareSetopt);
-  find(library, "curl_slist_append", e.slistAppend);
-  find(library, "curl_slist_free_all", e.slistFreeAll);
+  library.find("curl_global_init", e.globalInit);
+  library.find("curl_easy_init", e.easyInit);
+  library.find("curl_easy_cleanup", e.easyCleanup);
+  library.find("curl_easy_perform", e.easyPerform);
+  library.find("curl_easy_setopt", e.easySetopt);
+  library.find("curl_easy_getinfo", e.easyGetinfo);
+  library.find("curl_easy_strerror", e.easyStrerror);
+  library.find("curl_multi_init", e.multiInit);
+  library.find("curl_multi_cleanup", e.multiCleanup);
+  library.find("curl_multi_add_handle", e.multiAddHandle);
+  library.find("curl_multi_remove_handle", e.multiRemoveHandle);
+  library.find("curl_multi_setopt", e.multiSetopt);
+  library.find("curl_multi_socket_action", e.multiSocketAction);
+  library.find("curl_multi_info_read", e.multiInfoRead);
+  library.find("curl_share_init", e.shareInit);
+  library.find("curl_share_cleanup", e.shareCleanup);
+  library.find("curl_share_setopt", e.shareSetopt);
+  library.find("curl_slist_append", e.slistAppend);
+  library.find("curl_slist_free_all", e.slistFreeAll);
   return e;
 }
 

@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "app/cli/RecordFormat.h"
-#include "app/demo/DemoSite.h"
+#include "app/servers/LoopbackServers.h"
 #include "platform/base/Log.h"
 #include "reader/feed/HTTPConnection.h"
 #include "reader/model/Utilities.h"
@@ -30,14 +30,16 @@ int CliApp::run(const CommandLine& line) {
   }
   if (line.command == CommandLine::Command::Saved) return printSaved(line.json);
 
-  DemoSite demo;
+  std::unique_ptr<LoopbackSite> demo;
   std::string site = line.site;
   if (site.empty()) {
-    if (!demo.start()) {
-      err_ << "vemo: could not start the demo site (is the sample-site folder installed?)\n";
+    std::string error;
+    demo = LoopbackServers::startDemoSite(error);
+    if (!demo) {
+      err_ << "vemo: could not start the demo site (" << error << ")\n";
       return 1;
     }
-    site = demo.baseUrl();
+    site = demo->baseUrl();
   }
   if (line.command == CommandLine::Command::Menu) return printMenu(site, line.json);
   return printFeed(site, line.link, line.json);

@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "app/servers/LoopbackSite.h"
 #include "platform/base/DataDir.h"
 
 namespace httplib {
@@ -19,26 +20,26 @@ struct Response;
 // back to this server whatever port it got. The site asks for the same port at every start, so
 // that the links of stories saved from it still lead to it after a restart; when that port is
 // taken it runs on a free one.
-class DemoSite {
+class DemoSite : public LoopbackSite {
  public:
   static constexpr int kPreferredPort = 61080;
 
   explicit DemoSite(std::filesystem::path root = base::dataFile("sample-site"),
                     int preferredPort = kPreferredPort);
-  ~DemoSite();
+  ~DemoSite() override;
   DemoSite(const DemoSite&) = delete;
   DemoSite& operator=(const DemoSite&) = delete;
 
   // Binds 127.0.0.1 on the preferred port, else on a free one, and returns once the port
   // listens (the serving thread may still be starting: connections wait for it). False when the
   // folder is missing or no port can be bound. Starting a running site does nothing.
-  bool start();
-  void stop();
-  bool running() const { return thread_.joinable(); }
+  bool start() override;
+  void stop() override;
+  bool running() const override { return thread_.joinable(); }
   // "http://127.0.0.1:PORT" while running, empty otherwise.
-  std::string baseUrl() const;
+  std::string baseUrl() const override;
   // The base address on the preferred port: where the links of earlier runs lead.
-  std::string preferredBaseUrl() const;
+  std::string preferredBaseUrl() const override;
   const std::filesystem::path& root() const { return root_; }
 
   static constexpr const char* kPlaceholder = "{{SITE}}";

@@ -13,6 +13,7 @@
 #include "app/sandbox/RequestLog.h"
 #include "app/sandbox/SandboxMailSink.h"
 #include "app/sandbox/SandboxRequest.h"
+#include "app/servers/LoopbackSandbox.h"
 
 namespace httplib {
 class Server;
@@ -26,7 +27,7 @@ struct Response;
 // kept and can be seen as JSON at "/_sandbox/requests" (DELETE forgets them) or as a page at
 // "/_sandbox/". Endpoints answer through handlers added with handle(); a request no handler takes
 // is answered 404. Bodies over 16 MiB are answered 413, malformed requests 400.
-class ServiceSandbox {
+class ServiceSandbox : public LoopbackSandbox {
  public:
   using Handler = std::function<void(const SandboxRequest&, httplib::Response&)>;
 
@@ -35,7 +36,7 @@ class ServiceSandbox {
   static constexpr std::size_t kMaxKeptBytes = 64u << 20;
 
   ServiceSandbox();
-  ~ServiceSandbox();
+  ~ServiceSandbox() override;
   ServiceSandbox(const ServiceSandbox&) = delete;
   ServiceSandbox& operator=(const ServiceSandbox&) = delete;
 
@@ -49,16 +50,17 @@ class ServiceSandbox {
 
   // Binds 127.0.0.1 at `port` (0: a free one) and serves on a thread of its own; false when the
   // port cannot be bound.
-  bool start(int port = 0);
-  void stop();
+  bool start(int port = 0) override;
+  void stop() override;
   int port() const { return port_; }
   // "http://127.0.0.1:PORT" while running.
-  std::string baseUrl() const;
+  std::string baseUrl() const override;
 
   RequestLog& log() { return log_; }
   // The SMTP server that keeps the mail sent to the sandbox (shown on the page, and as JSON at
   // "/_sandbox/mail"); it runs while the sandbox does.
   SandboxMailSink& mailSink() { return mailSink_; }
+  int mailPort() const override { return mailSink_.port(); }
 
  private:
   void serve(const httplib::Request& request, std::string body, httplib::Response& response);

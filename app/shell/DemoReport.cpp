@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/cli/CliApp.h"
-#include "app/demo/DemoSite.h"
+#include "app/servers/LoopbackServers.h"
 #include "app/shell/SnapshotCommand.h"
 #include "reader/feed/HTTPConnection.h"
 #include "reader/model/Service.h"
@@ -42,14 +42,16 @@ std::filesystem::path makeOutDir(const std::string& wanted) {
 }  // namespace
 
 int DemoReport::run(const ShellOptions& options) {
-  DemoSite demo;
+  std::unique_ptr<LoopbackSite> demo;
   std::string site = options.site;
   if (site.empty()) {
-    if (!demo.start()) {
-      err_ << "vemo: could not serve the demo site (is the sample-site folder installed?)\n";
+    std::string error;
+    demo = LoopbackServers::startDemoSite(error);
+    if (!demo) {
+      err_ << "vemo: could not serve the demo site (" << error << ")\n";
       return 1;
     }
-    site = demo.baseUrl();
+    site = demo->baseUrl();
   }
   std::filesystem::path dir = makeOutDir(options.outDir);
   if (dir.empty()) {

@@ -1,6 +1,6 @@
 #include "app/shell/ProgramConfig.h"
 
-#include "app/sandbox/ServiceSandbox.h"
+#include "app/servers/LoopbackServers.h"
 #include "sharing/config/SHKServiceConfig.h"
 
 ProgramConfig::ProgramConfig() = default;
@@ -51,7 +51,13 @@ bool ProgramConfig::apply(std::ostream& err) {
   for (const std::string& error : errors) err << "vemo: " << error << "\n";
   if (!ok) return false;
   if (services == "sandbox") {
-    sandbox_ = std::make_unique<ServiceSandbox>();
+    std::string problem;
+    LoopbackServers* servers = LoopbackServers::get(problem);
+    if (!servers) {
+      err << "vemo: could not start the service sandbox (" << problem << ")\n";
+      return false;
+    }
+    sandbox_ = servers->makeSandbox();
     if (!sandbox_->start()) {
       err << "vemo: could not start the service sandbox\n";
       sandbox_.reset();
@@ -61,7 +67,7 @@ bool ProgramConfig::apply(std::ostream& err) {
     // Mail goes to the sandbox's SMTP sink, which takes it without a login.
     SHKServiceConfig::Mail mail;
     mail.server = "127.0.0.1";
-    mail.port = sandbox_->mailSink().port();
+    mail.port = sandbox_->mailPort();
     mail.security = SHKServiceConfig::Security::None;
     mail.sender = shared.mail().sender.empty() ? "vemo@sandbox.invalid" : shared.mail().sender;
     shared.setMail(std::move(mail));

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class ServiceSandbox;
+class LoopbackSandbox;
 
 // The options every command of the program takes, taken out of the arguments before the command
 // reads the rest:
@@ -27,11 +27,11 @@ class ProgramConfig {
   // asked. Warnings and errors go to `err`, a line each; false on an error.
   bool apply(std::ostream& err);
   // The sandbox started by "--services sandbox", while the object lives.
-  ServiceSandbox* sandbox() const { return sandbox_.get(); }
+  LoopbackSandbox* sandbox() const { return sandbox_.get(); }
 
   std::string configFile;  // empty: the default file
   std::string services;    // empty: the configured hosts
 
  private:
-  std::unique_ptr<ServiceSandbox> sandbox_;
+  std::unique_ptr<LoopbackSandbox> sandbox_;
 };

@@ -1,5 +1,6 @@
 #include "app/shell/ReaderSession.h"
 
+#include "app/servers/LoopbackServers.h"
 #include "platform/base/RunLoop.h"
 #include "platform/net/NetworkActivityIndicator.h"
 #include "platform/ui/AlertStack.h"
@@ -24,22 +25,23 @@ ReaderSession::~ReaderSession() {
   ui::AlertStack::shared().reset();
   app.reset();
   base::RunLoop::main().reset();
-  demo_.stop();
+  if (demo_) demo_->stop();
 }
 
 bool ReaderSession::chooseSite(const std::string& site, std::string& error) {
   site_ = site.empty() ? SHKServiceConfig::shared().site() : site;
   if (site_.empty()) {
-    if (!demo_.start()) {
-      error = "could not serve the demo site (is the sample-site folder installed?)";
+    demo_ = LoopbackServers::startDemoSite(error);
+    if (!demo_) {
+      error = "could not serve the demo site (" + error + ")";
       return false;
     }
-    site_ = demo_.baseUrl();
+    site_ = demo_->baseUrl();
   }
   NewsSite::setBaseAddress(site_);
   // The demo site's port was taken: stories saved from it in earlier runs are opened here.
-  NewsSite::setFormerAddress(demo_.running() && demo_.baseUrl() != demo_.preferredBaseUrl()
-                                 ? demo_.preferredBaseUrl()
+  NewsSite::setFormerAddress(usesDemoSite() && demo_->baseUrl() != demo_->preferredBaseUrl()
+                                 ? demo_->preferredBaseUrl()
                                  : std::string());
   return true;
 }

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "app/demo/DemoSite.h"
+#include "app/servers/LoopbackSite.h"
 
 class VemoAppDelegate;
 namespace ui {
@@ -25,7 +25,7 @@ class ReaderSession {
   // cannot be served.
   bool chooseSite(const std::string& site, std::string& error);
   const std::string& siteAddress() const { return site_; }
-  bool usesDemoSite() const { return demo_.running(); }
+  bool usesDemoSite() const { return demo_ && demo_->running(); }
 
   // The window exists from the start; launching fills it.
   // Starts the application: didFinishLaunchingWithOptions, then applicationDidBecomeActive.
@@ -43,7 +43,7 @@ class ReaderSession {
   bool settle(double timeout = 15, double extra = 0.4);
 
  private:
-  DemoSite demo_;
+  std::unique_ptr<LoopbackSite> demo_;
   std::string site_;
   std::unique_ptr<VemoAppDelegate> delegate_;
 };

@@ -190,6 +190,7 @@ void Painter::drawText(const std::string& text, const Rect& rect, const TextStyl
   }
 
   PangoLayout* layout = nullptr;
+  PangoLayout* kept = nullptr;  // the engine's, never changed here
   double xOffset = 0;
   if (singleLine) {
     layout = engine.createLayout(text, font, 0, style.lineBreakMode);
@@ -204,6 +205,10 @@ void Painter::drawText(const std::string& text, const Rect& rect, const TextStyl
       if (style.alignment == TextAlignment::Center) xOffset = slack / 2;
       if (style.alignment == TextAlignment::Right) xOffset = slack;
     }
+  } else if (pangoAlignment(style.alignment) == PANGO_ALIGN_LEFT) {
+    // Laid out already when the text was measured for this box.
+    kept = engine.keptLayout(text, font, rect.width(), style.lineBreakMode);
+    layout = static_cast<PangoLayout*>(g_object_ref(kept));
   } else {
     layout = engine.createLayout(text, font, rect.width(), style.lineBreakMode);
     pango_layout_set_alignment(layout, pangoAlignment(style.alignment));
@@ -218,6 +223,10 @@ void Painter::drawText(const std::string& text, const Rect& rect, const TextStyl
   }
   if (!singleLine && shown < lines && ellipsize != PANGO_ELLIPSIZE_NONE) {
     // Let Pango cut the last shown line.
+    if (layout == kept) {
+      g_object_unref(layout);
+      layout = pango_layout_copy(kept);
+    }
     pango_layout_set_ellipsize(layout, ellipsize);
     pango_layout_set_height(layout, -shown);
   }

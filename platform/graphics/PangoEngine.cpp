@@ -6,6 +6,21 @@
 #include <cmath>
 
 namespace graphics {
+namespace {
+
+// Kept layouts beyond this count are dropped all at once; a screen's texts fit easily.
+constexpr size_t kKeptLayoutLimit = 256;
+
+// What createLayout makes a layout from, but the text.
+std::string fontKey(const Font& font) {
+  std::string key = font.family();
+  key.push_back('\0');
+  key.push_back(static_cast<char>((font.bold() ? 1 : 0) | (font.italic() ? 2 : 0)));
+  appendToKey(key, font.pointSize());
+  return key;
+}
+
+}  // namespace
 
 PangoEngine& PangoEngine::shared() {
   static PangoEngine* engine = new PangoEngine();  // lives for the whole process
@@ -62,12 +77,33 @@ PangoLayout* PangoEngine::createLayout(const std::string& text, const Font& font
 
 namespace graphics {
 
+PangoLayout* PangoEngine::keptLayout(const std::string& text, const Font& font, double width,
+                                     LineBreakMode mode) {
+  std::string key = fontKey(font);
+  appendToKey(key, width);
+  key.push_back(static_cast<char>(mode));
+  key += text;
+  if (auto it = keptLayouts_.find(key); it != keptLayouts_.end()) return it->second;
+  if (keptLayouts_.size() >= kKeptLayoutLimit) {
+    for (auto& [_, layout] : keptLayouts_) g_object_unref(layout);
+    keptLayouts_.clear();
+  }
+  PangoLayout* layout = createLayout(text, font, width, mode);
+  pango_layout_get_line_count(layout);  // lays it out
+  keptLayouts_.emplace(std::move(key), layout);
+  return layout;
+}
+
 double PangoEngine::lineHeight(const Font& font) {
+  std::string key = fontKey(font);
+  if (auto it = lineHeights_.find(key); it != lineHeights_.end()) return it->second;
   PangoLayout* layout = createLayout("X", font, 0, LineBreakMode::Clip);
   PangoRectangle logical;
   pango_layout_get_extents(layout, nullptr, &logical);
   g_object_unref(layout);
-  return std::ceil(fromPango(logical.height));
+  const double height = std::ceil(fromPango(logical.height));
+  lineHeights_.emplace(std::move(key), height);
+  return height;
 }
 
 }  // namespace graphics

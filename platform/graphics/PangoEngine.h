@@ -1,8 +1,10 @@
 #pragma once
 #include <pango/pangocairo.h>
 
+#include <cstring>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/TextStyle.h"
@@ -24,6 +26,12 @@ class PangoEngine {
   // Call with the lock held.
   PangoLayout* createLayout(const std::string& text, const Font& font, double width,
                             LineBreakMode mode);
+  // The layout createLayout makes, laid out, and kept for the next call with the same arguments:
+  // a text measured and then painted is shaped once. The engine owns it (a caller keeping it
+  // takes a reference) and it must stay as it is: a caller that changes it changes a copy. Call
+  // with the lock held.
+  PangoLayout* keptLayout(const std::string& text, const Font& font, double width,
+                          LineBreakMode mode);
   // The distance between lines of `font`, rounded up to whole points; measuring and drawing
   // both space lines by it. Call with the lock held.
   double lineHeight(const Font& font);
@@ -34,6 +42,8 @@ class PangoEngine {
   std::mutex mutex_;
   PangoFontMap* fontMap_;
   PangoContext* context_;
+  std::unordered_map<std::string, PangoLayout*> keptLayouts_;
+  std::unordered_map<std::string, double> lineHeights_;
 };
 
 // Pango units to points and back.
@@ -42,6 +52,13 @@ inline double fromPango(int units) {
 }
 inline int toPango(double points) {
   return static_cast<int>(points * PANGO_SCALE);
+}
+
+// Appends the exact bytes of `v` to a cache key: equal keys, equal numbers.
+inline void appendToKey(std::string& key, double v) {
+  char bytes[sizeof v];
+  std::memcpy(bytes, &v, sizeof v);
+  key.append(bytes, sizeof bytes);
 }
 
 // Where a line that does not fit is cut, the same for measuring and drawing.

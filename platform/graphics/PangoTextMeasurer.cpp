@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/graphics/PangoEngine.h"
 
@@ -11,12 +10,6 @@ namespace {
 
 // Cached measurements beyond this count are dropped all at once; a screen's texts fit easily.
 constexpr size_t kCacheLimit = 20000;
-
-void appendNumber(std::string& key, double v) {
-  char buf[sizeof v];
-  std::memcpy(buf, &v, sizeof v);
-  key.append(buf, sizeof buf);
-}
 
 }  // namespace
 
@@ -27,9 +20,9 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
   key.reserve(text.size() + font.name().size() + 32);
   key.push_back(kind);
   key.push_back(static_cast<char>(mode));
-  appendNumber(key, font.pointSize());
-  appendNumber(key, limit.width);
-  appendNumber(key, limit.height);
+  appendToKey(key, font.pointSize());
+  appendToKey(key, limit.width);
+  appendToKey(key, limit.height);
   key += font.name();
   key.push_back('\0');
   key += text;
@@ -62,7 +55,8 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
       entry.lines = 1;
       g_object_unref(layout);
     } else {
-      PangoLayout* layout = engine.createLayout(text, font, limit.width, mode);
+      // Kept for the paint of the same text in the same box.
+      PangoLayout* layout = engine.keptLayout(text, font, limit.width, mode);
       const double lineHeight = engine.lineHeight(font);
       const int lines = pango_layout_get_line_count(layout);
       // Whole lines only, and always the first one.
@@ -74,7 +68,6 @@ PangoTextMeasurer::Entry PangoTextMeasurer::lookup(char kind, const std::string&
         pango_layout_line_get_extents(pango_layout_get_line_readonly(layout, i), nullptr, &logical);
         widest = std::max(widest, fromPango(logical.width));
       }
-      g_object_unref(layout);
       entry.size = {std::ceil(widest), fit * lineHeight};
       entry.lines = lines;
     }

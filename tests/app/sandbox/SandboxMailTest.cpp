@@ -34,7 +34,7 @@ TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
   ASSERT_TRUE(config) << error;
   std::ostringstream configErr;
   ASSERT_TRUE(config->apply(configErr)) << configErr.str();
-  ServiceSandbox& sandbox = *config->sandbox();
+  auto& sandbox = dynamic_cast<ServiceSandbox&>(*config->sandbox());
   const std::string api = SHKServiceConfig::shared().value("SHKInstapaper", "api");
   EXPECT_EQ(api, sandbox.baseUrl() + "/SHKInstapaper/api");
   std::vector<std::string> second{"--services", sandbox.baseUrl()};
