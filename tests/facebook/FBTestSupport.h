@@ -12,7 +12,6 @@
 #include "facebook/FBRequest.h"
 #include "facebook/FBRequestDelegate.h"
 #include "facebook/FBSessionDelegate.h"
-#include "facebook/FBValue.h"
 #include "platform/base/RunLoop.h"
 #include "tests/support/LoopbackServer.h"
 
@@ -43,9 +42,7 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
 
   void sessionDidLogin(FBSession&, FBUid uid) override { add("login " + std::to_string(uid)); }
   void sessionDidNotLogin(FBSession&) override { add("not logged in"); }
-  void sessionWillLogout(FBSession&, FBUid uid) override {
-    add("will logout " + std::to_string(uid));
-  }
+  void sessionWillLogout(FBSession&, FBUid u) override { add("will logout " + std::to_string(u)); }
   void sessionDidLogout(FBSession&) override { add("logged out"); }
   void dialogDidSucceed(FBDialog&) override { add("succeeded"); }
   void dialogDidCancel(FBDialog&) override { add("cancelled"); }
@@ -58,9 +55,7 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
   void requestLoading(FBRequest& r) override {
     add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
   }
-  void requestDidLoad(FBRequest& r, const FBValue& result) override {
-    add(r, "load " + render(result));
-  }
+  void requestDidLoad(FBRequest& r, const FBValue& v) override { add(r, "load " + render(v)); }
   void requestDidFailWithError(FBRequest& r, const FBError& e) override {
     add(r, "fail " + e.domain + " " + std::to_string(e.code) + " " + e.description +
                (e.requestArgs.isNull() ? "" : " " + render(e.requestArgs)));
@@ -82,20 +77,20 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
   }
 };
 
-// One call as the server saw it: the query's and the multipart body's fields, and the files.
+// One call as the server saw it: "METHOD PATH USER-AGENT CONTENT-TYPE", the raw body, and the
+// query's and the multipart body's fields (files aside).
 struct RestCall {
-  struct File {
-    std::string name, filename, type, value;
-  };
-  std::string path, httpMethod, userAgent, contentType, body;
+  std::string head, body;
   std::map<std::string, std::string> params;
-  std::vector<File> files;
 };
 
+struct Part {
+  std::string name, filename, type, value;
+};
 // The parts of a multipart body, which need not end with a closing boundary.
-inline std::vector<RestCall::File> multipartParts(const std::string& body) {
+inline std::vector<Part> multipartParts(const std::string& body) {
   const std::string line = "--" + std::string(FBRequest::kBoundary) + "\r\n";
-  std::vector<RestCall::File> parts;
+  std::vector<Part> parts;
   for (size_t pos = line.size(), next, headEnd;
        body.starts_with(line) && (next = body.find("\r\n" + line, pos)) != std::string::npos &&
        (headEnd = body.find("\r\n\r\n", pos)) < next;
@@ -112,9 +107,10 @@ inline std::vector<RestCall::File> multipartParts(const std::string& body) {
   return parts;
 }
 
-// Answers every GET and POST with the text `answer` gives (on the server's thread), after
-// recording the call. The multipart body is read as it comes: cpp-httplib's own reader wants a
-// closing boundary and a name on every part.
+// Answers every GET and POST with the text `answer` gives (on the server's thread), then
+// records the call: what calls() shows has been answered. The multipart body is read as it comes:
+// cpp-httplib's own reader wants a closing boundary and a name on every part, so the server never
+// sees the content type.
 class RestServer {
  public:
   explicit RestServer(std::function<std::string(const RestCall&)> answer)
@@ -122,32 +118,22 @@ class RestServer {
     auto& s = server_.server();
     s.set_keep_alive_max_count(1);
     s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
-      auto& request = const_cast<httplib::Request&>(req);
-      request.headers.emplace("X-Sent-Content-Type", req.get_header_value("Content-Type"));
-      request.headers.erase("Content-Type");
+      auto& headers = const_cast<httplib::Request&>(req).headers;
+      headers.emplace("X-Sent-Content-Type", req.get_header_value("Content-Type"));
+      headers.erase("Content-Type");
       return httplib::Server::HandlerResponse::Unhandled;
     });
     auto handle = [this](const httplib::Request& req, httplib::Response& res) {
-      RestCall call{req.path,
-                    req.method,
-                    req.get_header_value("User-Agent"),
-                    req.get_header_value("X-Sent-Content-Type"),
+      RestCall call{req.method + " " + req.path + " " + req.get_header_value("User-Agent") + " " +
+                        req.get_header_value("X-Sent-Content-Type"),
                     req.body,
-                    {},
                     {}};
       for (const auto& [name, value] : req.params) call.params[name] = value;
-      for (RestCall::File& part : multipartParts(req.body)) {
-        if (part.filename.empty()) {
-          call.params[part.name] = part.value;
-        } else {
-          call.files.push_back(std::move(part));
-        }
-      }
-      {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(call);
-      }
+      for (const Part& part : multipartParts(req.body))
+        if (part.filename.empty()) call.params[part.name] = part.value;
       res.set_content(answer_(call), "text/xml");
+      std::lock_guard lock(mutex_);
+      calls_.push_back(call);
     };
     s.Post(".*", handle);
     s.Get(".*", handle);
@@ -158,10 +144,6 @@ class RestServer {
   std::vector<RestCall> calls() {
     std::lock_guard lock(mutex_);
     return calls_;
-  }
-  void clear() {
-    std::lock_guard lock(mutex_);
-    calls_.clear();
   }
 
  private:
