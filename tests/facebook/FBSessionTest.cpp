@@ -107,14 +107,6 @@ TEST_F(FBSessionTest, LogoutRemovesEveryFacebookCookieAndTheSavedSession) {
   }
 }
 
-TEST_F(FBSessionTest, CancelLoginIsHeardOnlyWhileNotConnected) {
-  auto session = makeSession();
-  session->cancelLogin();
-  session->begin(5, "key", std::nullopt, std::nullopt);
-  session->cancelLogin();
-  EXPECT_EQ(recorder.events, Events{"not logged in"});
-}
-
 TEST_F(FBSessionTest, FirstLiveSessionIsShared) {
   ASSERT_EQ(FBSession::session(), nullptr);
   auto first = makeSession();

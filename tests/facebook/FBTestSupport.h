@@ -84,27 +84,14 @@ struct RestCall {
   std::map<std::string, std::string> params;
 };
 
-struct Part {
-  std::string name, filename, type, value;
-};
-// The parts of a multipart body, which need not end with a closing boundary.
-inline std::vector<Part> multipartParts(const std::string& body) {
-  const std::string line = "--" + std::string(FBRequest::kBoundary) + "\r\n";
-  std::vector<Part> parts;
-  for (size_t pos = line.size(), next, headEnd;
-       body.starts_with(line) && (next = body.find("\r\n" + line, pos)) != std::string::npos &&
-       (headEnd = body.find("\r\n\r\n", pos)) < next;
-       pos = next + 2 + line.size()) {
-    const std::string head = body.substr(pos, headEnd - pos);
-    auto field = [&head](const char* pattern) {
-      std::smatch match;
-      return std::regex_search(head, match, std::regex(pattern)) ? match[1].str() : "";
-    };
-    parts.push_back({field(" name=\"([^\"]*)"), field("filename=\"([^\"]*)"),
-                     field("Content-Type: ([^\r]*)"),
-                     body.substr(headEnd + 4, next - headEnd - 4)});
-  }
-  return parts;
+// The fields of a multipart body, which need not end with a closing boundary.
+inline std::map<std::string, std::string> multipartFields(const std::string& body) {
+  const std::regex field("; name=\"([^\"]*)\"\r\n\r\n([\\s\\S]*?)\r\n--" +
+                         std::string(FBRequest::kBoundary));
+  std::map<std::string, std::string> fields;
+  for (std::sregex_iterator it(body.begin(), body.end(), field), end; it != end; ++it)
+    fields[(*it)[1]] = (*it)[2];
+  return fields;
 }
 
 // Answers every GET and POST with the text `answer` gives (on the server's thread), then
@@ -126,11 +113,8 @@ class RestServer {
     auto handle = [this](const httplib::Request& req, httplib::Response& res) {
       RestCall call{req.method + " " + req.path + " " + req.get_header_value("User-Agent") + " " +
                         req.get_header_value("X-Sent-Content-Type"),
-                    req.body,
-                    {}};
-      for (const auto& [name, value] : req.params) call.params[name] = value;
-      for (const Part& part : multipartParts(req.body))
-        if (part.filename.empty()) call.params[part.name] = part.value;
+                    req.body, multipartFields(req.body)};
+      call.params.insert(req.params.begin(), req.params.end());
       res.set_content(answer_(call), "text/xml");
       std::lock_guard lock(mutex_);
       calls_.push_back(call);
