@@ -7,8 +7,6 @@
 
 namespace testing_support {
 
-ChildProgram::ChildProgram(const char* path) : ChildProgram(std::vector<std::string>{path}) {}
-
 ChildProgram::ChildProgram(std::vector<std::string> argv) {
   // Close-on-exec: other children must not hold this one's input open.
   int in[2], out[2];
@@ -29,10 +27,6 @@ ChildProgram::ChildProgram(std::vector<std::string> argv) {
   char c;
   while (pid_ > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') firstLine_ += c;
   close(out[0]);
-}
-
-ChildProgram::~ChildProgram() {
-  stop();
 }
 
 int ChildProgram::stop() {

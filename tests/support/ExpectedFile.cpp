@@ -17,9 +17,8 @@ std::vector<std::string> lines(const std::string& text) {
   return out;
 }
 
-}  // namespace
-
-std::string ExpectedFile::difference(const std::string& expected, const std::string& actual) {
+// The lines that differ, "-" expected and "+" actual, with two lines of context.
+std::string difference(const std::string& expected, const std::string& actual) {
   const auto a = lines(expected), b = lines(actual);
   // Everything between the common beginning and the common end differs.
   size_t head = 0, tail = 0;
@@ -35,6 +34,8 @@ std::string ExpectedFile::difference(const std::string& expected, const std::str
     out += "  " + a[i] + "\n";
   return out + (tail > 2 ? "...\n" : "");
 }
+
+}  // namespace
 
 ::testing::AssertionResult ExpectedFile::matches(const std::string& relativePath,
                                                  const std::string& actual) {

@@ -7,10 +7,6 @@
 
 namespace testing_support {
 
-LoopbackServer::~LoopbackServer() {
-  stop();
-}
-
 void LoopbackServer::start() {
   socket_t listening = INVALID_SOCKET;
   server_.set_socket_options([&listening](socket_t sock) {

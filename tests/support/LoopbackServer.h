@@ -11,9 +11,7 @@ namespace testing_support {
 class LoopbackServer {
  public:
   LoopbackServer() = default;
-  ~LoopbackServer();
-  LoopbackServer(const LoopbackServer&) = delete;
-  LoopbackServer& operator=(const LoopbackServer&) = delete;
+  ~LoopbackServer() { stop(); }
 
   httplib::Server& server() { return server_; }
   // Binds, starts the thread and waits until the server accepts connections.

@@ -18,8 +18,6 @@ SmtpSink::SmtpSink(std::filesystem::path folder, std::vector<std::string> args)
   if (port_ == 0) throw std::runtime_error("the SMTP sink did not start (python3-aiosmtpd?)");
 }
 
-SmtpSink::~SmtpSink() = default;
-
 std::vector<std::string> SmtpSink::messages() const {
   std::vector<std::string> out;
   for (int n = 1; std::filesystem::exists(folder_ / (std::to_string(n) + ".eml")); ++n)

@@ -18,11 +18,6 @@ TempDir::TempDir() {
   setenv("XDG_CACHE_HOME", (path_ / "cache").c_str(), 1);
 }
 
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
 std::string readFile(const std::filesystem::path& p) {
   std::ostringstream s;
   s << std::ifstream(p, std::ios::binary).rdbuf();
