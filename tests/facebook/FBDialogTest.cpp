@@ -6,18 +6,13 @@
 #include "facebook/FBLoginButton.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBPermissionDialog.h"
-#include "facebook/FBSession.h"
 #include "facebook/FBStreamDialog.h"
-#include "platform/net/CookieStore.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/FormPostPage.h"
 #include "platform/ui/HeadlessWebEngine.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/WebCookieJar.h"
-#include "platform/ui/Window.h"
 #include "tests/facebook/FBTestSupport.h"
 #include "tests/support/ExpectedFile.h"
-#include "tests/support/TempDir.h"
 #include "tests/support/ViewTreeText.h"
 
 namespace {
@@ -32,33 +27,8 @@ class TurningScreen : public ui::ViewController {
   bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation) override { return true; }
 };
 
-// A window, a session on the loopback server and the pages of the running dialog, on the
-// virtual clock (which stands still while the log-in exchange is on the socket).
-class FBDialogTest : public ::testing::Test {
+class FBDialogTest : public testing_support::FBTest {
  protected:
-  void SetUp() override {
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(true);
-    ui::Application::shared().reset();
-    net::CookieStore::shared().removeAll();
-    ui::Application::shared().setOpenURLHandler(
-        [this](const std::string& url) { return recorder.events.push_back("open " + url), true; });
-    session = FBSession::create(
-        "apikey", std::string("secret"), std::nullopt,
-        {.api = server.url(), .web = "https://www.facebook.test", .cookieDomain = "facebook.test"});
-    session->addDelegate(&recorder);
-    window = std::make_unique<ui::Window>();
-    window->makeKeyAndVisible();
-  }
-  void TearDown() override {
-    window.reset();
-    base::RunLoop::main().runFor(0.6);
-    server.stop();
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(false);
-    ui::Application::shared().reset();
-  }
-
   // A shown dialog of type `Dialog`; `prepare` sets it up before it loads its page.
   template <typename Dialog>
   std::shared_ptr<Dialog> show(const std::function<void(Dialog&)>& prepare = {}) {
@@ -78,18 +48,6 @@ class FBDialogTest : public ::testing::Test {
   static std::string lastURL(FBDialog& dialog) {
     return engine(dialog).startedRequests().back().url().absoluteString();
   }
-
-  testing_support::TempDir dir;
-  // Read on the server's thread before it records the call: changed only after calls() shows
-  // the last call.
-  std::string getSessionAnswer =
-      "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
-      "<secret>ss</secret><expires>0</expires></auth_getSession_response>";
-  testing_support::RestServer server{
-      [this](const testing_support::RestCall&) { return getSessionAnswer; }};
-  std::shared_ptr<FBSession> session;
-  std::unique_ptr<ui::Window> window;
-  testing_support::Recorder recorder;
 };
 
 TEST_F(FBDialogTest, PanelGeometryAndBounce) {

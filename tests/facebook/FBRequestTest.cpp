@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "facebook/FBSession.h"
 #include "platform/crypto/Md5.h"
 #include "tests/facebook/FBTestSupport.h"
-#include "tests/platform/net/TransferTestSupport.h"
 
 namespace {
 
@@ -30,58 +28,16 @@ bool signedRight(RestCall call) {
   for (const auto& [name, value] : fields) text += name + "=" + value;
   const bool sessionSecret =
       call.params["ss"] == "1" && call.params["method"] != "facebook.auth.getSession";
-  return crypto::Md5::hexDigest(text + (sessionSecret ? "sessionsecret" : "apisecret")) ==
+  return crypto::Md5::hexDigest(text + (sessionSecret ? "sessionsecret" : "secret")) ==
          call.params["sig"];
 }
 
-// The REST server answers by method, echoing it unless it is one of the failing test methods.
-std::string answer(const RestCall& call, testing_support::ResponseGate& gate) {
-  const std::string method = call.params.count("method") ? call.params.at("method") : "";
-  if (method == "test.slow") gate.wait();
-  if (method == "test.badxml") return "<r><open></r>";
-  if (method != "test.error") return "<r><method>" + method + "</method></r>";
-  return "<error_response><error_code>102</error_code><error_msg>Session key invalid</error_msg>"
-         "<request_args list=\"true\"><arg><key>v</key><value>1.0</value></arg></request_args>"
-         "</error_response>";
-}
-
-// A session on the REST server, on the virtual clock: calls are paced in seconds.
-class FBRequestTest : public ::testing::Test {
+class FBRequestTest : public testing_support::FBTest {
  protected:
   void SetUp() override {
-    session = FBSession::create("apikey", std::string("apisecret"), std::nullopt,
-                                {.api = server.url(), .video = server.url("/video")});
+    FBTest::SetUp();
     session->begin(9007199254740993, "sessionkey", "sessionsecret", std::nullopt);
-    base::RunLoop::main().setVirtualClock(true);
   }
-  void TearDown() override {
-    gate.open();
-    server.stop();
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(false);
-  }
-
-  std::shared_ptr<FBRequest> makeRequest(const std::string& name) {
-    auto request = FBRequest::requestWithSession(session, &recorder);
-    request->setUserInfo(name);
-    return request;
-  }
-  // Calls `method` in a request named after it and waits until every request sent has ended.
-  void call(const std::string& method, const FBRequest::Params& params = {},
-            FBDataParam data = {}) {
-    makeRequest(method)->call(method, params, std::move(data));
-    waitForReports(++sent);
-  }
-  void waitForReports(int count) {
-    ASSERT_TRUE(
-        base::RunLoop::main().runUntilCondition([&] { return recorder.finished >= count; }, 30));
-  }
-
-  int sent = 0;
-  testing_support::ResponseGate gate;
-  testing_support::RestServer server{[this](const RestCall& call) { return answer(call, gate); }};
-  std::shared_ptr<FBSession> session;
-  testing_support::Recorder recorder;
 };
 
 TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {

@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the Facebook client's tests: answer values as compact text, a recorder of what the
-// client reports, and a REST server that records each call.
+// client reports, a REST server that records each call, and a session on it.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <mutex>
@@ -11,9 +13,15 @@
 #include "facebook/FBDialogDelegate.h"
 #include "facebook/FBRequest.h"
 #include "facebook/FBRequestDelegate.h"
+#include "facebook/FBSession.h"
 #include "facebook/FBSessionDelegate.h"
 #include "platform/base/RunLoop.h"
+#include "platform/net/CookieStore.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Window.h"
+#include "tests/platform/net/TransferTestSupport.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/TempDir.h"
 
 namespace testing_support {
 
@@ -135,6 +143,76 @@ class RestServer {
   std::mutex mutex_;
   std::vector<RestCall> calls_;
   LoopbackServer server_;  // last: stops before the members its handler uses go
+};
+
+// A session ("apikey", secret "secret") on a REST server, its web pages on www.facebook.test, a
+// shown window and the virtual clock (which stands still while a call is on the socket). The
+// server answers facebook.auth.getSession with `getSessionAnswer`, fails test.error and
+// test.badxml, holds test.slow until the gate opens, and otherwise echoes the method.
+class FBTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(true);
+    ui::Application::shared().reset();
+    net::CookieStore::shared().removeAll();
+    ui::Application::shared().setOpenURLHandler(
+        [this](const std::string& url) { return recorder.events.push_back("open " + url), true; });
+    session = FBSession::create(
+        "apikey", std::string("secret"), std::nullopt,
+        {server.url(), server.url("/video"), "https://www.facebook.test", "facebook.test"});
+    session->addDelegate(&recorder);
+    window = std::make_unique<ui::Window>();
+    window->makeKeyAndVisible();
+  }
+  void TearDown() override {
+    gate.open();
+    window.reset();
+    base::RunLoop::main().runFor(0.6);
+    server.stop();
+    base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(false);
+    ui::Application::shared().reset();
+  }
+
+  std::string answer(const RestCall& call) {
+    const std::string method = call.params.count("method") ? call.params.at("method") : "";
+    if (method == "facebook.auth.getSession") return getSessionAnswer;
+    if (method == "test.slow") gate.wait();
+    if (method == "test.badxml") return "<r><open></r>";
+    if (method != "test.error") return "<r><method>" + method + "</method></r>";
+    return "<error_response><error_code>102</error_code><error_msg>Session key invalid</error_msg>"
+           "<request_args list=\"true\"><arg><key>v</key><value>1.0</value></arg></request_args>"
+           "</error_response>";
+  }
+  std::shared_ptr<FBRequest> makeRequest(const std::string& name) {
+    auto request = FBRequest::requestWithSession(session, &recorder);
+    request->setUserInfo(name);
+    return request;
+  }
+  // Calls `method` in a request named after it and waits until every request sent has ended.
+  void call(const std::string& method, const FBRequest::Params& params = {},
+            FBDataParam data = {}) {
+    makeRequest(method)->call(method, params, std::move(data));
+    waitForReports(++sent);
+  }
+  void waitForReports(int count) {
+    ASSERT_TRUE(
+        base::RunLoop::main().runUntilCondition([&] { return recorder.finished >= count; }, 30));
+  }
+
+  TempDir dir;
+  ResponseGate gate;
+  // Read on the server's thread before it records the call: changed only after calls() shows
+  // the last call.
+  std::string getSessionAnswer =
+      "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
+      "<secret>ss</secret><expires>0</expires></auth_getSession_response>";
+  RestServer server{[this](const RestCall& call) { return answer(call); }};
+  std::shared_ptr<FBSession> session;
+  std::unique_ptr<ui::Window> window;
+  Recorder recorder;
+  int sent = 0;
 };
 
 }  // namespace testing_support
