@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "facebook/FBFeedDialog.h"
 #include "facebook/FBLoginButton.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBPermissionDialog.h"
@@ -75,20 +74,18 @@ TEST_F(FBDialogTest, PanelGeometryAndBounce) {
 
 // What the panel does with each navigation its page starts, and the log-in token it reads.
 TEST_F(FBDialogTest, NavigationRules) {
-  // Address, how it starts, whether links may open outside, whether it loads, what is heard.
-  const std::tuple<const char*, T, bool, bool, Events> rows[] = {
-      {"fbdialog:cancel", T::LinkClicked, true, false, {"cancelled"}},
-      {"FBDIALOG://success?x=1", T::Other, true, false, {"succeeded"}},  // a 302
-      {"fbdialog:cancel?x", T::LinkClicked, true, false, {"succeeded"}},
-      {"https://www.facebook.test/next.php", T::FormSubmitted, true, true, {}},
-      {"https://elsewhere.test/a", T::LinkClicked, true, false, {"open https://elsewhere.test/a"}},
-      {"http://elsewhere.test/a", T::LinkClicked, false, false, {}},
-      {"javascript:alert(1)", T::LinkClicked, true, false, {}},
+  // Address, how it starts, whether it loads, what is heard.
+  const std::tuple<const char*, T, bool, Events> rows[] = {
+      {"fbdialog:cancel", T::LinkClicked, false, {"cancelled"}},
+      {"FBDIALOG://success?x=1", T::Other, false, {"succeeded"}},  // a 302
+      {"fbdialog:cancel?x", T::LinkClicked, false, {"succeeded"}},
+      {"https://www.facebook.test/next.php", T::FormSubmitted, true, {}},
+      {"https://elsewhere.test/a", T::LinkClicked, false, {"open https://elsewhere.test/a"}},
+      {"javascript:alert(1)", T::LinkClicked, false, {}},
   };
-  for (const auto& [url, type, openExternally, loads, events] : rows) {
+  for (const auto& [url, type, loads, events] : rows) {
     SCOPED_TRACE(url);
     recorder.events.clear();
-    recorder.openExternally = openExternally;
     auto dialog = show<FBStreamDialog>();
     engine(*dialog).finishLoad("page");
     EXPECT_EQ(navigate(*dialog, url, type), loads);
@@ -143,15 +140,6 @@ TEST_F(FBDialogTest, RequestsOfThePages) {
   EXPECT_TRUE(std::ranges::any_of(ui::WebCookieJar::shared().cookies(), [](const auto& c) {
     return c.name == "test_cookie" && c.domain == "facebook.test" && c.includeSubdomains;
   }));
-
-  FBFeedDialog feed(session);
-  EXPECT_EQ(feed.generateFeedInfo(), "{}");
-  feed.setTemplateBundleId(123456789012345);
-  feed.setTemplateData("{\"a\":1}");
-  feed.setBodyGeneral("say \"hi\"\\\n\u2028</script>");
-  EXPECT_EQ(feed.generateFeedInfo(),
-            "{\"template_id\": 123456789012345,\"template_data\": {\"a\":1},"
-            "\"body_general\": \"say \\\"hi\\\"\\\\\\n\\u2028</script>\"}");
 }
 
 // Log-in: the success address's token is exchanged for a session, whose delegates hear of it.

@@ -46,7 +46,6 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
  public:
   std::vector<std::string> events;
   int finished = 0;  // reports that end a request
-  bool openExternally = true;
 
   void sessionDidLogin(FBSession&, FBUid uid) override { add("login " + std::to_string(uid)); }
   void sessionDidNotLogin(FBSession&) override { add("not logged in"); }
@@ -56,9 +55,6 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
   void dialogDidCancel(FBDialog&) override { add("cancelled"); }
   void dialogDidFailWithError(FBDialog&, const net::Error& e) override {
     add("failed " + std::to_string(e.code()));
-  }
-  bool dialogShouldOpenURLInExternalBrowser(FBDialog&, const std::string&) override {
-    return openExternally;
   }
   void requestLoading(FBRequest& r) override {
     add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
