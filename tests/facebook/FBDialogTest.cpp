@@ -189,24 +189,19 @@ TEST_F(FBDialogTest, PermissionDialogs) {
   EXPECT_EQ(recorder.events, (Events{"succeeded", "cancelled", "failed -1004"}));
 }
 
+// The image and label follow the session and the highlight; a tap while logged out shows the
+// log-in panel.
 TEST_F(FBDialogTest, LoginButtonFollowsTheSession) {
   auto button = std::make_shared<FBLoginButton>(graphics::Rect{}, session);
-  // The image and label follow the session, and the highlight.
-  const std::tuple<bool, bool, std::string, std::string> rows[] = {
-      {true, false, "logout.png", "Disconnect from Facebook"},
-      {false, true, "login_down.png", "Connect to Facebook"},
+  auto shown = [&] {
+    return button->imageView().image()->name() + " " + button->accessibilityLabel();
   };
-  for (auto [connected, highlighted, image, label] : rows) {
-    session->logout();
-    if (connected) {
-      session->begin(7, "sk", "ss", std::nullopt);
-      session->resume();  // heard by the buttons
-    }
-    button->setHighlighted(highlighted);
-    EXPECT_EQ(button->imageView().image()->name() + " " + button->accessibilityLabel(),
-              "FBDialog.bundle/images/" + image + " " + label);
-  }
-  // A tap while logged out shows the log-in panel.
+  session->begin(7, "sk", "ss", std::nullopt);
+  session->resume();  // heard by the button
+  EXPECT_EQ(shown(), "FBDialog.bundle/images/logout.png Disconnect from Facebook");
+  session->logout();
+  button->setHighlighted(true);
+  EXPECT_EQ(shown(), "FBDialog.bundle/images/login_down.png Connect to Facebook");
   button->sendActionsForTouchUpInside();
   ASSERT_EQ(window->subviews().size(), 1u);
   EXPECT_EQ(window->subviews()[0]->className(), "FBLoginDialog");

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace testing_support {
 
 ChildProgram::ChildProgram(std::vector<std::string> argv) {
@@ -30,13 +32,11 @@ ChildProgram::ChildProgram(std::vector<std::string> argv) {
 }
 
 int ChildProgram::stop() {
-  if (input_ >= 0) close(input_);
-  input_ = -1;
+  if (input_ >= 0) close(std::exchange(input_, -1));
   if (pid_ <= 0) return -1;
   kill(pid_, SIGTERM);
   int status = 0;
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
+  waitpid(std::exchange(pid_, -1), &status, 0);
   return status;
 }
 
