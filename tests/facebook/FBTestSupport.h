@@ -19,7 +19,6 @@
 #include "platform/net/CookieStore.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
-#include "tests/platform/net/TransferTestSupport.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
@@ -144,7 +143,7 @@ class RestServer {
 // A session ("apikey", secret "secret") on a REST server, its web pages on www.facebook.test, a
 // shown window and the virtual clock (which stands still while a call is on the socket). The
 // server answers facebook.auth.getSession with `getSessionAnswer`, fails test.error and
-// test.badxml, holds test.slow until the gate opens, and otherwise echoes the method.
+// test.badxml, and otherwise echoes the method.
 class FBTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -162,7 +161,6 @@ class FBTest : public ::testing::Test {
     window->makeKeyAndVisible();
   }
   void TearDown() override {
-    gate.open();
     window.reset();
     base::RunLoop::main().runFor(0.6);
     server.stop();
@@ -174,7 +172,6 @@ class FBTest : public ::testing::Test {
   std::string answer(const RestCall& call) {
     const std::string method = call.params.count("method") ? call.params.at("method") : "";
     if (method == "facebook.auth.getSession") return getSessionAnswer;
-    if (method == "test.slow") gate.wait();
     if (method == "test.badxml") return "<r><open></r>";
     if (method != "test.error") return "<r><method>" + method + "</method></r>";
     return "<error_response><error_code>102</error_code><error_msg>Session key invalid</error_msg>"
@@ -198,7 +195,6 @@ class FBTest : public ::testing::Test {
   }
 
   TempDir dir;
-  ResponseGate gate;
   // Read on the server's thread before it records the call: changed only after calls() shows
   // the last call.
   std::string getSessionAnswer =
