@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "facebook/FBLoginButton.h"
 #include "facebook/FBLoginDialog.h"
 #include "facebook/FBPermissionDialog.h"
@@ -168,7 +170,7 @@ TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
     navigate(*dialog, "fbdialog://success?x=1", T::Other);  // no token yet: nothing is asked
     navigate(*dialog, "fbdialog://success?auth_token=tok&x=1", T::Other);
     ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return dialog->isDismissed(); }));
-    EXPECT_EQ(server.calls().back().params["auth_token"], "tok");
+    EXPECT_EQ(calls().back().params["auth_token"], "tok");
     EXPECT_EQ(recorder.events, heard);
     EXPECT_EQ(session->expirationDate(), expires);
   }

@@ -55,11 +55,11 @@ TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {
   };
   for (const auto& [method, params, data, file] : cases) call(method, params, data);
   const auto now = std::chrono::system_clock::now().time_since_epoch() / std::chrono::seconds(1);
-  const std::vector<RestCall> calls = server.calls();
-  ASSERT_EQ(calls.size(), std::size(cases));
-  for (size_t i = 0; i < calls.size(); ++i) {
+  const std::vector<RestCall> made = calls();
+  ASSERT_EQ(made.size(), std::size(cases));
+  for (size_t i = 0; i < made.size(); ++i) {
     const auto& [method, params, data, file] = cases[i];
-    RestCall call = calls[i];
+    RestCall call = made[i];
     SCOPED_TRACE(method);
     EXPECT_EQ(call.head,
               "POST /restserver.php FacebookClient multipart/form-data; boundary=" + kBoundary);
@@ -113,7 +113,7 @@ TEST_F(FBRequestTest, CallsArePacedAndCanBeCancelled) {
                              "6 loading @2", "7 loading @2", "8 loading @4"}));
   EXPECT_EQ(recorder.of("1"), (Events{"loading @0", "cancelled"}));
   EXPECT_EQ(recorder.of("5"), Events{"cancelled"});
-  for (const RestCall& call : server.calls()) EXPECT_NE(call.params.at("n"), "5");
+  for (const RestCall& call : calls()) EXPECT_NE(call.params.at("n"), "5");
 }
 
 TEST_F(FBRequestTest, ProxyGetCarriesItsParametersEscaped) {
@@ -121,10 +121,10 @@ TEST_F(FBRequestTest, ProxyGetCarriesItsParametersEscaped) {
   makeRequest("proxy")->post(server.url("/proxy?app=1"), params);
   waitForReports(1);
   EXPECT_EQ(recorder.of("proxy").back(), "load {method:null}");
-  ASSERT_EQ(server.calls().size(), 1u);
-  EXPECT_EQ(server.calls()[0].head, "GET /proxy FacebookClient ");
+  ASSERT_EQ(calls().size(), 1u);
+  EXPECT_EQ(calls()[0].head, "GET /proxy FacebookClient ");
   params["app"] = "1";
-  EXPECT_EQ(server.calls()[0].params, params);
+  EXPECT_EQ(calls()[0].params, params);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #pragma once
 // Shared by the Facebook client's tests: answer values as compact text, a recorder of what the
-// client reports, a REST server that records each call, and a session on it.
+// client reports, and a session on a REST server that records each call.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <mutex>
 #include <regex>
@@ -97,15 +96,22 @@ inline std::map<std::string, std::string> multipartFields(const std::string& bod
   return fields;
 }
 
-// Answers every GET and POST with the text `answer` gives (on the server's thread), then
-// records the call: what calls() shows has been answered. The multipart body is read as it comes:
-// cpp-httplib's own reader wants a closing boundary and a name on every part, so the server never
-// sees the content type.
-class RestServer {
- public:
-  explicit RestServer(std::function<std::string(const RestCall&)> answer)
-      : answer_(std::move(answer)) {
-    auto& s = server_.server();
+// A session ("apikey", secret "secret") on a REST server, its web pages on www.facebook.test, a
+// shown window and the virtual clock (which stands still while a call is on the socket). The
+// server answers facebook.auth.getSession with `getSessionAnswer`, fails test.error and
+// test.badxml, and otherwise echoes the method; calls() are those answered so far. It reads the
+// multipart body itself: cpp-httplib's reader wants a closing boundary and a name on every part,
+// so the content type is moved aside before it looks.
+class FBTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(true);
+    ui::Application::shared().reset();
+    net::CookieStore::shared().removeAll();
+    ui::Application::shared().setOpenURLHandler(
+        [this](const std::string& url) { return recorder.events.push_back("open " + url), true; });
+    auto& s = server.server();
     s.set_keep_alive_max_count(1);
     s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
       auto& headers = const_cast<httplib::Request&>(req).headers;
@@ -118,41 +124,13 @@ class RestServer {
                         req.get_header_value("X-Sent-Content-Type"),
                     req.body, multipartFields(req.body)};
       call.params.insert(req.params.begin(), req.params.end());
-      res.set_content(answer_(call), "text/xml");
-      std::lock_guard lock(mutex_);
-      calls_.push_back(call);
+      res.set_content(answer(call), "text/xml");
+      std::lock_guard lock(mutex);
+      answered.push_back(call);
     };
     s.Post(".*", handle);
     s.Get(".*", handle);
-    server_.start();
-  }
-  void stop() { server_.stop(); }
-  std::string url(const std::string& path = "") const { return server_.url(path); }
-  std::vector<RestCall> calls() {
-    std::lock_guard lock(mutex_);
-    return calls_;
-  }
-
- private:
-  std::function<std::string(const RestCall&)> answer_;
-  std::mutex mutex_;
-  std::vector<RestCall> calls_;
-  LoopbackServer server_;  // last: stops before the members its handler uses go
-};
-
-// A session ("apikey", secret "secret") on a REST server, its web pages on www.facebook.test, a
-// shown window and the virtual clock (which stands still while a call is on the socket). The
-// server answers facebook.auth.getSession with `getSessionAnswer`, fails test.error and
-// test.badxml, and otherwise echoes the method.
-class FBTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    base::RunLoop::main().reset();
-    base::RunLoop::main().setVirtualClock(true);
-    ui::Application::shared().reset();
-    net::CookieStore::shared().removeAll();
-    ui::Application::shared().setOpenURLHandler(
-        [this](const std::string& url) { return recorder.events.push_back("open " + url), true; });
+    server.start();
     session = FBSession::create(
         "apikey", std::string("secret"), std::nullopt,
         {server.url(), server.url("/video"), "https://www.facebook.test", "facebook.test"});
@@ -178,6 +156,10 @@ class FBTest : public ::testing::Test {
            "<request_args list=\"true\"><arg><key>v</key><value>1.0</value></arg></request_args>"
            "</error_response>";
   }
+  std::vector<RestCall> calls() {
+    std::lock_guard lock(mutex);
+    return answered;
+  }
   std::shared_ptr<FBRequest> makeRequest(const std::string& name) {
     auto request = FBRequest::requestWithSession(session, &recorder);
     request->setUserInfo(name);
@@ -200,11 +182,13 @@ class FBTest : public ::testing::Test {
   std::string getSessionAnswer =
       "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
       "<secret>ss</secret><expires>0</expires></auth_getSession_response>";
-  RestServer server{[this](const RestCall& call) { return answer(call); }};
   std::shared_ptr<FBSession> session;
   std::unique_ptr<ui::Window> window;
   Recorder recorder;
   int sent = 0;
+  std::mutex mutex;  // guards the calls answered, which the server's threads add
+  std::vector<RestCall> answered;
+  LoopbackServer server;  // last: stops before the members its handler uses go
 };
 
 }  // namespace testing_support
