@@ -33,15 +33,10 @@ bool signedRight(RestCall call) {
          call.params["sig"];
 }
 
-class FBRequestTest : public testing_support::FBTest {
- protected:
-  void SetUp() override {
-    FBTest::SetUp();
-    session->begin(9007199254740993, "sessionkey", "sessionsecret", std::nullopt);
-  }
-};
+using FBRequestTest = testing_support::FBTest;
 
 TEST_F(FBRequestTest, CallsAreSignedMultipartPosts) {
+  session->begin(9007199254740993, "sessionkey", "sessionsecret", std::nullopt);
   const std::string bytes("raw\r\nbytes\0", 11);
   // Method, parameters, data, the file part sent.
   using Case = std::tuple<std::string, FBRequest::Params, FBDataParam, std::string>;
