@@ -146,19 +146,17 @@ TEST_F(FBDialogTest, RequestsOfThePages) {
 
 // Log-in: the success address's token is exchanged for a session, whose delegates hear of it.
 TEST_F(FBDialogTest, LoginExchangesTheTokenForASession) {
-  const store::Date expiry{std::chrono::seconds(1796860801)};
   // The answer, what is heard, the expiry kept.
   const std::tuple<std::string, Events, std::optional<store::Date>> rows[] = {
+      // clang-format off
       {"<auth_getSession_response><uid>5</uid><session_key>sk</session_key><expires>1796860801"
        "</expires></auth_getSession_response>",
-       {"login 5", "succeeded"},
-       expiry},
+       {"login 5", "succeeded"}, store::Date{std::chrono::seconds(1796860801)}},
       {"<error_response><error_code>100</error_code></error_response>",
-       {"failed 100", "not logged in"},
-       {}},
+       {"failed 100", "not logged in"}, {}},
       {"<auth_getSession_response><uid>5</uid></auth_getSession_response>",
-       {"failed 1", "not logged in"},
-       {}},
+       {"failed 1", "not logged in"}, {}},
+      // clang-format on
   };
   for (const auto& [answer, heard, expires] : rows) {
     SCOPED_TRACE(answer);
