@@ -18,7 +18,8 @@ using Events = std::vector<std::string>;
 const std::string kBoundary = FBRequest::kBoundary;
 
 // Whether the call carries the signature the REST server computes: every field but "sig" in
-// case-insensitive order of names (ties in byte order), then the session's or the API's secret.
+// case-insensitive order of names (ties in byte order), then the API's secret when logging in,
+// else the session's.
 bool signedRight(RestCall call) {
   std::vector<std::pair<std::string, std::string>> fields(call.params.begin(), call.params.end());
   std::erase_if(fields, [](const auto& field) { return field.first == "sig"; });
@@ -27,10 +28,8 @@ bool signedRight(RestCall call) {
   });
   std::string text;
   for (const auto& [name, value] : fields) text += name + "=" + value;
-  const bool sessionSecret =
-      call.params["ss"] == "1" && call.params["method"] != "facebook.auth.getSession";
-  return crypto::Md5::hexDigest(text + (sessionSecret ? "sessionsecret" : "secret")) ==
-         call.params["sig"];
+  const bool logIn = call.params["method"] == "facebook.auth.getSession";
+  return crypto::Md5::hexDigest(text + (logIn ? "secret" : "sessionsecret")) == call.params["sig"];
 }
 
 using FBRequestTest = testing_support::FBTest;

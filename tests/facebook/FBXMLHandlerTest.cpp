@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/xml/XmlParser.h"
 #include "tests/facebook/FBTestSupport.h"
 
 namespace {
 
+// The value of a well-formed answer, as the requests read it.
 FBValue parse(const std::string& document) {
-  FBXMLHandler handler;
-  xml::XmlParser parser(document);
-  parser.setDelegate(&handler);
-  EXPECT_TRUE(parser.parse());
-  return handler.takeRootObject();
+  return std::get<FBValue>(FBRequest::parseXMLResponse(document, ""));
 }
 
 // Answers become values under their root element.
