@@ -98,10 +98,9 @@ TEST_F(FBSessionTest, LogoutRemovesEveryFacebookCookieAndTheSavedSession) {
   }
 }
 
-// The fixture's session came first.
 TEST_F(FBSessionTest, FirstLiveSessionIsShared) {
-  auto second = FBSession::sessionForApplicationWithProxy("key", "http://proxy/", nullptr);
-  EXPECT_EQ(FBSession::session(), session);
+  auto second = makeSession();
+  EXPECT_EQ(FBSession::session(), session);  // the fixture's came first
   session.reset();
   EXPECT_EQ(FBSession::session(), nullptr);
   auto third = makeSession();

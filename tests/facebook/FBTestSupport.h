@@ -28,13 +28,12 @@ inline std::string render(const FBValue& value) {
   if (value.isNull()) return "null";
   if (const std::string* text = value.string()) return "\"" + *text + "\"";
   std::string out;
-  if (const FBValue::Array* array = value.array()) {
+  if (const FBValue::Array* array = value.array())
     for (const FBValue& entry : *array) out += "," + render(entry);
-  } else {
+  else
     for (const auto& [key, member] : *value.dictionary()) out += "," + key + ":" + render(member);
-  }
-  out = out.empty() ? out : out.substr(1);
-  return value.array() ? "[" + out + "]" : "{" + out + "}";
+  return (value.array() ? "[" : "{") + out.substr(out.empty() ? 0 : 1) +
+         (value.array() ? "]" : "}");
 }
 
 // One line per report. A request's reports start with its user info (a string): "<name> loading
