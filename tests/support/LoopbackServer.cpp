@@ -30,8 +30,4 @@ void LoopbackServer::stop() {
   }
 }
 
-std::string LoopbackServer::url(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
-}
-
 }  // namespace testing_support

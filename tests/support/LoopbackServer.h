@@ -19,7 +19,9 @@ class LoopbackServer {
   void stop();
   int port() const { return port_; }
   // "http://127.0.0.1:PORT" followed by `path`.
-  std::string url(const std::string& path = "") const;
+  std::string url(const std::string& path = "") const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
 
  private:
   httplib::Server server_;
