@@ -1,7 +1,8 @@
 #pragma once
 // Shared by the Facebook client's tests: answer values as compact text, a recorder of what the
-// client reports, and a REST server that records each call.
-#include <functional>
+// client reports, and a session on a REST server that records each call.
+#include <gtest/gtest.h>
+
 #include <map>
 #include <mutex>
 #include <regex>
@@ -11,10 +12,14 @@
 #include "facebook/FBDialogDelegate.h"
 #include "facebook/FBRequest.h"
 #include "facebook/FBRequestDelegate.h"
+#include "facebook/FBSession.h"
 #include "facebook/FBSessionDelegate.h"
-#include "facebook/FBValue.h"
 #include "platform/base/RunLoop.h"
+#include "platform/net/CookieStore.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Window.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/TempDir.h"
 
 namespace testing_support {
 
@@ -23,13 +28,12 @@ inline std::string render(const FBValue& value) {
   if (value.isNull()) return "null";
   if (const std::string* text = value.string()) return "\"" + *text + "\"";
   std::string out;
-  if (const FBValue::Array* array = value.array()) {
+  if (const FBValue::Array* array = value.array())
     for (const FBValue& entry : *array) out += "," + render(entry);
-  } else {
+  else
     for (const auto& [key, member] : *value.dictionary()) out += "," + key + ":" + render(member);
-  }
-  out = out.empty() ? out : out.substr(1);
-  return value.array() ? "[" + out + "]" : "{" + out + "}";
+  return (value.array() ? "[" : "{") + out.substr(out.empty() ? 0 : 1) +
+         (value.array() ? "]" : "}");
 }
 
 // One line per report. A request's reports start with its user info (a string): "<name> loading
@@ -39,28 +43,20 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
  public:
   std::vector<std::string> events;
   int finished = 0;  // reports that end a request
-  bool openExternally = true;
 
   void sessionDidLogin(FBSession&, FBUid uid) override { add("login " + std::to_string(uid)); }
   void sessionDidNotLogin(FBSession&) override { add("not logged in"); }
-  void sessionWillLogout(FBSession&, FBUid uid) override {
-    add("will logout " + std::to_string(uid));
-  }
+  void sessionWillLogout(FBSession&, FBUid u) override { add("will logout " + std::to_string(u)); }
   void sessionDidLogout(FBSession&) override { add("logged out"); }
   void dialogDidSucceed(FBDialog&) override { add("succeeded"); }
   void dialogDidCancel(FBDialog&) override { add("cancelled"); }
   void dialogDidFailWithError(FBDialog&, const net::Error& e) override {
     add("failed " + std::to_string(e.code()));
   }
-  bool dialogShouldOpenURLInExternalBrowser(FBDialog&, const std::string&) override {
-    return openExternally;
-  }
   void requestLoading(FBRequest& r) override {
     add(r, "loading @" + std::to_string(int(base::RunLoop::main().now())));
   }
-  void requestDidLoad(FBRequest& r, const FBValue& result) override {
-    add(r, "load " + render(result));
-  }
+  void requestDidLoad(FBRequest& r, const FBValue& v) override { add(r, "load " + render(v)); }
   void requestDidFailWithError(FBRequest& r, const FBError& e) override {
     add(r, "fail " + e.domain + " " + std::to_string(e.code) + " " + e.description +
                (e.requestArgs.isNull() ? "" : " " + render(e.requestArgs)));
@@ -82,93 +78,116 @@ class Recorder : public FBSessionDelegate, public FBDialogDelegate, public FBReq
   }
 };
 
-// One call as the server saw it: the query's and the multipart body's fields, and the files.
+// One call as the server saw it: "METHOD PATH USER-AGENT CONTENT-TYPE", the raw body, and the
+// query's and the multipart body's fields (files aside).
 struct RestCall {
-  struct File {
-    std::string name, filename, type, value;
-  };
-  std::string path, httpMethod, userAgent, contentType, body;
+  std::string head, body;
   std::map<std::string, std::string> params;
-  std::vector<File> files;
 };
 
-// The parts of a multipart body, which need not end with a closing boundary.
-inline std::vector<RestCall::File> multipartParts(const std::string& body) {
-  const std::string line = "--" + std::string(FBRequest::kBoundary) + "\r\n";
-  std::vector<RestCall::File> parts;
-  for (size_t pos = line.size(), next, headEnd;
-       body.starts_with(line) && (next = body.find("\r\n" + line, pos)) != std::string::npos &&
-       (headEnd = body.find("\r\n\r\n", pos)) < next;
-       pos = next + 2 + line.size()) {
-    const std::string head = body.substr(pos, headEnd - pos);
-    auto field = [&head](const char* pattern) {
-      std::smatch match;
-      return std::regex_search(head, match, std::regex(pattern)) ? match[1].str() : "";
-    };
-    parts.push_back({field(" name=\"([^\"]*)"), field("filename=\"([^\"]*)"),
-                     field("Content-Type: ([^\r]*)"),
-                     body.substr(headEnd + 4, next - headEnd - 4)});
-  }
-  return parts;
+// The fields of a multipart body, which need not end with a closing boundary.
+inline std::map<std::string, std::string> multipartFields(const std::string& body) {
+  const std::regex field("; name=\"([^\"]*)\"\r\n\r\n([\\s\\S]*?)\r\n--" +
+                         std::string(FBRequest::kBoundary));
+  std::map<std::string, std::string> fields;
+  for (std::sregex_iterator it(body.begin(), body.end(), field), end; it != end; ++it)
+    fields[(*it)[1]] = (*it)[2];
+  return fields;
 }
 
-// Answers every GET and POST with the text `answer` gives (on the server's thread), after
-// recording the call. The multipart body is read as it comes: cpp-httplib's own reader wants a
-// closing boundary and a name on every part.
-class RestServer {
- public:
-  explicit RestServer(std::function<std::string(const RestCall&)> answer)
-      : answer_(std::move(answer)) {
-    auto& s = server_.server();
+// A session ("apikey", secret "secret") on a REST server, its web pages on www.facebook.test, a
+// shown window and the virtual clock (which stands still while a call is on the socket). The
+// server answers facebook.auth.getSession with `getSessionAnswer`, fails test.error and
+// test.badxml, and otherwise echoes the method; calls() are those answered so far. It reads the
+// multipart body itself: cpp-httplib's reader wants a closing boundary and a name on every part,
+// so the content type is moved aside before it looks.
+class FBTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(true);
+    ui::Application::shared().reset();
+    net::CookieStore::shared().removeAll();
+    ui::Application::shared().setOpenURLHandler(
+        [this](const std::string& url) { return recorder.events.push_back("open " + url), true; });
+    auto& s = server.server();
     s.set_keep_alive_max_count(1);
     s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
-      auto& request = const_cast<httplib::Request&>(req);
-      request.headers.emplace("X-Sent-Content-Type", req.get_header_value("Content-Type"));
-      request.headers.erase("Content-Type");
+      auto& headers = const_cast<httplib::Request&>(req).headers;
+      headers.emplace("X-Sent-Content-Type", req.get_header_value("Content-Type"));
+      headers.erase("Content-Type");
       return httplib::Server::HandlerResponse::Unhandled;
     });
     auto handle = [this](const httplib::Request& req, httplib::Response& res) {
-      RestCall call{req.path,
-                    req.method,
-                    req.get_header_value("User-Agent"),
-                    req.get_header_value("X-Sent-Content-Type"),
-                    req.body,
-                    {},
-                    {}};
-      for (const auto& [name, value] : req.params) call.params[name] = value;
-      for (RestCall::File& part : multipartParts(req.body)) {
-        if (part.filename.empty()) {
-          call.params[part.name] = part.value;
-        } else {
-          call.files.push_back(std::move(part));
-        }
-      }
-      {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(call);
-      }
-      res.set_content(answer_(call), "text/xml");
+      RestCall call{req.method + " " + req.path + " " + req.get_header_value("User-Agent") + " " +
+                        req.get_header_value("X-Sent-Content-Type"),
+                    req.body, multipartFields(req.body)};
+      call.params.insert(req.params.begin(), req.params.end());
+      res.set_content(answer(call), "text/xml");
+      std::lock_guard lock(mutex);
+      answered.push_back(call);
     };
     s.Post(".*", handle);
     s.Get(".*", handle);
-    server_.start();
+    server.start();
+    session = FBSession::create(
+        "apikey", std::string("secret"), std::nullopt,
+        {server.url(), server.url("/video"), "https://www.facebook.test", "facebook.test"});
+    session->addDelegate(&recorder);
+    window = std::make_unique<ui::Window>();
+    window->makeKeyAndVisible();
   }
-  void stop() { server_.stop(); }
-  std::string url(const std::string& path = "") const { return server_.url(path); }
-  std::vector<RestCall> calls() {
-    std::lock_guard lock(mutex_);
-    return calls_;
-  }
-  void clear() {
-    std::lock_guard lock(mutex_);
-    calls_.clear();
+  void TearDown() override {
+    window.reset();
+    base::RunLoop::main().runFor(0.6);
+    server.stop();
+    base::RunLoop::main().reset();
+    base::RunLoop::main().setVirtualClock(false);
+    ui::Application::shared().reset();
   }
 
- private:
-  std::function<std::string(const RestCall&)> answer_;
-  std::mutex mutex_;
-  std::vector<RestCall> calls_;
-  LoopbackServer server_;  // last: stops before the members its handler uses go
+  std::string answer(const RestCall& call) {
+    const std::string method = call.params.count("method") ? call.params.at("method") : "";
+    if (method == "facebook.auth.getSession") return getSessionAnswer;
+    if (method == "test.badxml") return "<r><open></r>";
+    if (method != "test.error") return "<r><method>" + method + "</method></r>";
+    return "<error_response><error_code>102</error_code><error_msg>Session key invalid</error_msg>"
+           "<request_args list=\"true\"><arg><key>v</key><value>1.0</value></arg></request_args>"
+           "</error_response>";
+  }
+  std::vector<RestCall> calls() {
+    std::lock_guard lock(mutex);
+    return answered;
+  }
+  std::shared_ptr<FBRequest> makeRequest(const std::string& name) {
+    auto request = FBRequest::requestWithSession(session, &recorder);
+    request->setUserInfo(name);
+    return request;
+  }
+  // Calls `method` in a request named after it and waits until every request sent has ended.
+  void call(const std::string& method, const FBRequest::Params& params = {},
+            FBDataParam data = {}) {
+    makeRequest(method)->call(method, params, std::move(data));
+    waitForReports(++sent);
+  }
+  void waitForReports(int count) {
+    ASSERT_TRUE(
+        base::RunLoop::main().runUntilCondition([&] { return recorder.finished >= count; }, 30));
+  }
+
+  TempDir dir;
+  // Read on the server's thread before it records the call: changed only after calls() shows
+  // the last call.
+  std::string getSessionAnswer =
+      "<auth_getSession_response><uid>9007199254740993</uid><session_key>sk</session_key>"
+      "<secret>ss</secret><expires>0</expires></auth_getSession_response>";
+  std::shared_ptr<FBSession> session;
+  std::unique_ptr<ui::Window> window;
+  Recorder recorder;
+  int sent = 0;
+  std::mutex mutex;  // guards the calls answered, which the server's threads add
+  std::vector<RestCall> answered;
+  LoopbackServer server;  // last: stops before the members its handler uses go
 };
 
 }  // namespace testing_support

@@ -5,9 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace testing_support {
+#include <utility>
 
-ChildProgram::ChildProgram(const char* path) : ChildProgram(std::vector<std::string>{path}) {}
+namespace testing_support {
 
 ChildProgram::ChildProgram(std::vector<std::string> argv) {
   // Close-on-exec: other children must not hold this one's input open.
@@ -31,18 +31,12 @@ ChildProgram::ChildProgram(std::vector<std::string> argv) {
   close(out[0]);
 }
 
-ChildProgram::~ChildProgram() {
-  stop();
-}
-
 int ChildProgram::stop() {
-  if (input_ >= 0) close(input_);
-  input_ = -1;
+  if (input_ >= 0) close(std::exchange(input_, -1));
   if (pid_ <= 0) return -1;
   kill(pid_, SIGTERM);
   int status = 0;
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
+  waitpid(std::exchange(pid_, -1), &status, 0);
   return status;
 }
 

@@ -12,10 +12,10 @@ namespace testing_support {
 // Terminated when it goes, unless stopped before.
 class ChildProgram {
  public:
-  explicit ChildProgram(const char* path);
+  explicit ChildProgram(const char* path) : ChildProgram(std::vector<std::string>{path}) {}
   // `argv[0]` is the program's path.
   explicit ChildProgram(std::vector<std::string> argv);
-  ~ChildProgram();
+  ~ChildProgram() { stop(); }
   ChildProgram(const ChildProgram&) = delete;
   ChildProgram& operator=(const ChildProgram&) = delete;
 

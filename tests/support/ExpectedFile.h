@@ -13,8 +13,6 @@ class ExpectedFile {
  public:
   static ::testing::AssertionResult matches(const std::string& relativePath,
                                             const std::string& actual);
-  // The lines that differ, "-" expected and "+" actual, with two lines of context.
-  static std::string difference(const std::string& expected, const std::string& actual);
 };
 
 }  // namespace testing_support

@@ -7,10 +7,6 @@
 
 namespace testing_support {
 
-LoopbackServer::~LoopbackServer() {
-  stop();
-}
-
 void LoopbackServer::start() {
   socket_t listening = INVALID_SOCKET;
   server_.set_socket_options([&listening](socket_t sock) {
@@ -32,10 +28,6 @@ void LoopbackServer::stop() {
     server_.stop();
     thread_.join();
   }
-}
-
-std::string LoopbackServer::url(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
 }  // namespace testing_support

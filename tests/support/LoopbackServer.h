@@ -11,9 +11,7 @@ namespace testing_support {
 class LoopbackServer {
  public:
   LoopbackServer() = default;
-  ~LoopbackServer();
-  LoopbackServer(const LoopbackServer&) = delete;
-  LoopbackServer& operator=(const LoopbackServer&) = delete;
+  ~LoopbackServer() { stop(); }
 
   httplib::Server& server() { return server_; }
   // Binds, starts the thread and waits until the server accepts connections.
@@ -21,7 +19,9 @@ class LoopbackServer {
   void stop();
   int port() const { return port_; }
   // "http://127.0.0.1:PORT" followed by `path`.
-  std::string url(const std::string& path = "") const;
+  std::string url(const std::string& path = "") const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
 
  private:
   httplib::Server server_;

@@ -1,9 +1,9 @@
 #include "tests/support/SmtpSink.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "tests/support/TempDir.h"
 
 namespace testing_support {
 
@@ -18,17 +18,10 @@ SmtpSink::SmtpSink(std::filesystem::path folder, std::vector<std::string> args)
   if (port_ == 0) throw std::runtime_error("the SMTP sink did not start (python3-aiosmtpd?)");
 }
 
-SmtpSink::~SmtpSink() = default;
-
 std::vector<std::string> SmtpSink::messages() const {
   std::vector<std::string> out;
-  for (int n = 1;; ++n) {
-    std::ifstream file(folder_ / (std::to_string(n) + ".eml"), std::ios::binary);
-    if (!file) break;
-    std::ostringstream text;
-    text << file.rdbuf();
-    out.push_back(text.str());
-  }
+  for (int n = 1; std::filesystem::exists(folder_ / (std::to_string(n) + ".eml")); ++n)
+    out.push_back(readFile(folder_ / (std::to_string(n) + ".eml")));
   return out;
 }
 

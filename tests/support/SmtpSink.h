@@ -14,9 +14,7 @@ class SmtpSink {
  public:
   // `args`: extra options of the script (--user, --password, --refuse-rcpt).
   SmtpSink(std::filesystem::path folder, std::vector<std::string> args = {});
-  ~SmtpSink();
-  SmtpSink(const SmtpSink&) = delete;
-  SmtpSink& operator=(const SmtpSink&) = delete;
+  ~SmtpSink() = default;
 
   int port() const { return port_; }
   // The messages received so far, in order, as the server got them (with the envelope as

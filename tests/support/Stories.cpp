@@ -5,11 +5,9 @@
 namespace testing_support {
 
 ItemPtr story(int i, const std::string& picture) {
-  auto item = std::make_shared<Item>();
-  item->title = "Tin " + std::to_string(i);
+  ItemPtr item = storyAt("http://example.com/" + std::to_string(i), "Tin " + std::to_string(i));
   item->description = "Tóm tắt";
   item->pubDate = "05/12/2011 02:30 AM";
-  item->link = "http://example.com/" + std::to_string(i);
   if (!picture.empty()) item->imgLink = picture;
   return item;
 }

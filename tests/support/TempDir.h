@@ -10,7 +10,10 @@ namespace testing_support {
 class TempDir {
  public:
   TempDir();
-  ~TempDir();
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 

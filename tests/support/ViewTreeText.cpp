@@ -19,17 +19,14 @@ std::string number(double value) {
 }
 
 std::string image(const graphics::ImagePtr& picture) {
-  if (!picture) return "";
-  return picture->name().empty() ? "picture" : picture->name();
+  return !picture ? "" : picture->name().empty() ? "picture" : picture->name();
 }
 
 std::string color(const graphics::Color& c) {
   char text[16];
   auto byte = [](double v) { return static_cast<int>(v * 255 + 0.5); };
   std::snprintf(text, sizeof text, "#%02x%02x%02x", byte(c.red), byte(c.green), byte(c.blue));
-  std::string out = text;
-  if (c.alpha != 1) out += "/" + number(c.alpha);
-  return out;
+  return text + (c.alpha != 1 ? "/" + number(c.alpha) : "");
 }
 
 void describe(const ui::View& view, int level, int depth, std::string& out) {
@@ -46,29 +43,25 @@ void describe(const ui::View& view, int level, int depth, std::string& out) {
     if (label->numberOfLines() != 1) out += " lines=" + std::to_string(label->numberOfLines());
   }
   if (auto* button = dynamic_cast<const ui::Button*>(&view)) {
-    const std::string title = button->title(ui::ControlState::Normal);
-    if (!title.empty()) out += " title=\"" + title + "\"";
-    if (auto name = image(button->image(ui::ControlState::Normal)); !name.empty())
-      out += " image=" + name;
-    for (auto [state, key] : {std::pair{ui::ControlState::Normal, " back="},
-                              std::pair{ui::ControlState::Highlighted, " back.highlighted="},
-                              std::pair{ui::ControlState::Selected, " back.selected="}}) {
-      const auto& back = button->backgroundImage(state);
-      if (back && (state == ui::ControlState::Normal ||
-                   back != button->backgroundImage(ui::ControlState::Normal)))
+    using S = ui::ControlState;
+    if (auto title = button->title(S::Normal); !title.empty()) out += " title=\"" + title + "\"";
+    if (auto name = image(button->image(S::Normal)); !name.empty()) out += " image=" + name;
+    const auto& normal = button->backgroundImage(S::Normal);
+    if (normal) out += " back=" + image(normal);
+    for (auto [state, key] :
+         {std::pair{S::Highlighted, " back.highlighted="}, {S::Selected, " back.selected="}})
+      if (const auto& back = button->backgroundImage(state); back && back != normal)
         out += key + image(back);
-    }
     if (!button->isEnabled()) out += " disabled";
   }
-  if (auto* picture = dynamic_cast<const ui::ImageView*>(&view)) {
-    if (auto name = image(picture->image()); !name.empty()) out += " image=" + name;
-  }
+  if (auto* picture = dynamic_cast<const ui::ImageView*>(&view); picture && picture->image())
+    out += " image=" + image(picture->image());
   if (auto* scroll = dynamic_cast<const ui::ScrollView*>(&view)) {
-    out += " content=" + number(scroll->contentSize().width) + "x" +
-           number(scroll->contentSize().height);
-    if (scroll->contentOffset().x != 0 || scroll->contentOffset().y != 0)
-      out +=
-          " offset=" + number(scroll->contentOffset().x) + "," + number(scroll->contentOffset().y);
+    const auto size = scroll->contentSize();
+    const auto offset = scroll->contentOffset();
+    out += " content=" + number(size.width) + "x" + number(size.height);
+    if (offset.x != 0 || offset.y != 0)
+      out += " offset=" + number(offset.x) + "," + number(offset.y);
   }
   out += "\n";
   if (depth == 0) return;
