@@ -35,6 +35,7 @@ class CategoryListTest : public ReaderTest {
     auto* stories = dynamic_cast<ServiceDetailViewController*>(top());
     return stories ? stories->header() : "";
   }
+  static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
   bool landscape(size_t screen) {
     return static_cast<ReaderScreen&>(*navigation().viewControllers().at(screen)).landscape();
   }
@@ -74,46 +75,45 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
   EXPECT_EQ(subs->subServices()[0]->name, "S" + std::to_string(row));
 }
 
-TEST_F(CategoryListTest, RowOpensItsOwnStoriesAfterTheDeferral) {
+// A row (one with sub-categories too) opens the category's own stories after a short deferral;
+// two taps within it each keep their name, one download after the other, each opening its list
+// in the order of the taps (a download run inside the other's would push the second list first).
+TEST_F(CategoryListTest, RowsOpenTheirOwnStoriesAfterTheDeferralInTheOrderTapped) {
   ServiceListViewController& list = openCategories();
   ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-  // The row of a category with sub-categories opens the category's own stories.
-  ASSERT_TRUE(list.tableView()->tapRowAtIndexPath({0, 0}));
-  EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  list.tableView()->tapRowAtIndexPath({0, 0});
+  EXPECT_TRUE(indicator());
   settle(0.19);
   EXPECT_EQ(site_.hits("/Home.rss?c=ts"), 0);
-  settle();
-  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
-  auto* stories = topAs<ServiceDetailViewController>();
-  ASSERT_TRUE(stories);
-  EXPECT_EQ(stories->header(), "Thời sự");
-  EXPECT_EQ(stories->stories().size(), 2u);
+  list.tableView()->tapRowAtIndexPath({0, 2});
+  settle(2);
+  EXPECT_FALSE(indicator());
+  const auto& stack = navigation().viewControllers();
+  ASSERT_EQ(stack.size(), 4u);
+  auto& first = dynamic_cast<ServiceDetailViewController&>(*stack[2]);
+  EXPECT_EQ(first.header(), "Thời sự");
+  EXPECT_EQ(first.stories().size(), 2u);
+  EXPECT_EQ(dynamic_cast<ServiceDetailViewController&>(*stack[3]).header(), "Thể thao");
+  EXPECT_EQ(site_.hits("/Home.rss?c=ts") + site_.hits("/Home.rss?c=tt"), 2);
 }
 
-TEST_F(CategoryListTest, FailedFeedShowsTheAlertAndTheNextTapWorks) {
+TEST_F(CategoryListTest, FailedMenuOrFeedShowsTheAlertAndTheNextTapWorks) {
+  buttonShowing(*top(), "menu_home.png")->sendActionsForTouchUpInside();  // no menu yet
+  EXPECT_TRUE(indicator());
+  settle();
+  EXPECT_EQ(alertMessage(), ReaderScreen::kCannotConnectMessage);
+  EXPECT_FALSE(indicator());
+  EXPECT_EQ(navigation().viewControllers().size(), 1u);
+  ui::AlertStack::shared().reset();
+
   ServiceListViewController& list = openCategories();
   EXPECT_EQ(openRow(list.tableView(), 1), "");
-  EXPECT_EQ(alertMessage(),
-            "Dữ liệu không thể tải về máy. Lỗi không thể kết nối mạng, Hãy chỉnh lại Cài Đặt máy");
+  EXPECT_EQ(alertMessage(), ReaderScreen::kCannotConnectMessage);
   EXPECT_FALSE(ui::Application::shared().isIgnoringInteractionEvents());
   ui::AlertStack::shared().topAs<ui::AlertView>()->dismissWithClickedButtonIndex(0, false);
   settle();
   EXPECT_EQ(openRow(list.tableView(), 2), "Thể thao");
   EXPECT_TRUE(ui::AlertStack::shared().empty());
-}
-
-TEST_F(CategoryListTest, TwoTapsWithinTheDeferralEachKeepTheirName) {
-  ServiceListViewController& list = openCategories();
-  list.tableView()->tapRowAtIndexPath({0, 0});
-  list.tableView()->tapRowAtIndexPath({0, 2});
-  settle(2);
-  // One download after the other, each opening its list in the order of the taps (a download
-  // run inside the other's would push the second list first).
-  const auto& stack = navigation().viewControllers();
-  ASSERT_EQ(stack.size(), 4u);
-  EXPECT_EQ(dynamic_cast<ServiceDetailViewController&>(*stack[2]).header(), "Thời sự");
-  EXPECT_EQ(dynamic_cast<ServiceDetailViewController&>(*stack[3]).header(), "Thể thao");
-  EXPECT_EQ(site_.hits("/Home.rss?c=ts") + site_.hits("/Home.rss?c=tt"), 2);
 }
 
 TEST_F(CategoryListTest, SubCategoryListComesFromTheRecordWithoutDownloading) {
@@ -138,11 +138,9 @@ TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*list.view(), "categories-portrait"));
   EXPECT_FALSE(landscape(0));  // the home screen below heard it
-  for (int r = 0; r < 3; ++r) {
-    auto* focus = dynamic_cast<ui::ImageView*>(
-        list.tableView()->cellForRowAtIndexPath({0, r})->selectedBackgroundView());
-    EXPECT_EQ(imageName(focus ? focus->image() : nullptr), "cell_focus.png") << r;
-  }
+  auto* focus = dynamic_cast<ui::ImageView*>(
+      list.tableView()->cellForRowAtIndexPath({0, 2})->selectedBackgroundView());
+  EXPECT_EQ(imageName(focus ? focus->image() : nullptr), "cell_focus.png");
 
   rotate(ui::InterfaceOrientation::LandscapeRight);
   EXPECT_EQ(list.tableView()->frame(), Rect(0, 44, 480, 256));

@@ -106,6 +106,15 @@ ProbeScreens::~ProbeScreens() {
   ScreenFactory::shared() = ScreenFactory{};
 }
 
+std::string ProbeScreens::log() const {
+  std::string text;
+  for (const Opened& o : opened) {
+    text += (text.empty() ? "" : "; ") + o.kind + " " + std::to_string(o.index) + "/" +
+            std::to_string(o.items.size()) + " " + o.landscape;
+  }
+  return text;
+}
+
 ui::View* storyView(ui::ViewController& screen) {
   for (const auto& view : screen.view()->subviews()) {
     if (view->tag() == 999) return view.get();

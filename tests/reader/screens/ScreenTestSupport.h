@@ -107,6 +107,8 @@ class ProbeScreens {
   };
   ProbeScreens();
   ~ProbeScreens();
+  // What was opened, as "kind index/stories landscape" entries separated by "; ".
+  std::string log() const;
   std::vector<Opened> opened;
 };
 

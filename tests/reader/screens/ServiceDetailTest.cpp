@@ -27,9 +27,7 @@ TEST_F(ServiceDetailTest, PortraitGridAndHeaderAndATileOpensItsOwnStories) {
   ServiceDetailViewController& screen = open(stories(7));
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-portrait", 2));
   press(static_cast<ui::Button*>(storyView(screen)->subviews()[5].get()));
-  ASSERT_EQ(probes_.opened.size(), 1u);
-  EXPECT_EQ(probes_.opened[0].index, 5);
-  EXPECT_EQ(probes_.opened[0].items, screen.stories());
+  EXPECT_EQ(probes_.log(), "sapo 5/7 NO");
 }
 
 TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
@@ -52,9 +50,7 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
     ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
     weak = navigation().viewControllers().back();
     ui::ScrollView* header = screen.headerScrollView();
-    EXPECT_EQ(header->contentSize(), graphics::Size(330, 44));
     EXPECT_FALSE(header->isUserInteractionEnabled());
-    ASSERT_EQ(screen.titleLabel()->superview(), header);
     // Out to the end in two seconds, back in two more, and again.
     auto reaches = [&](double x) {
       return base::RunLoop::main().runUntilCondition(
@@ -76,37 +72,27 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
 }
 
-TEST_F(ServiceDetailTest, TitleWindowStaysClearOfTheHeaderButtons) {
-  // Titles of 11 points a character: a short one sits centred in the room between the
-  // saved-stories and style buttons without moving, a long one fills the room and scrolls.
+// A title too long for the room between the saved-stories and style buttons fills the room and
+// scrolls (short ones are centred: see the recorded screens).
+TEST_F(ServiceDetailTest, LongTitleWindowFillsTheRoomBetweenTheHeaderButtons) {
   struct Case {
     size_t characters;
     const char* landscape;
     Rect window, rotated;
-    bool scrolls;
   };
-  for (Case c : {Case{10, "NO", {145, 0, 110, 44}, {225, 0, 110, 44}, false},
-                 Case{14, "NO", {123, 0, 154, 44}, {203, 0, 154, 44}, false},
-                 Case{19, "NO", {120, 0, 160, 44}, {120, 0, 320, 44}, true},
-                 Case{30, "YES", {120, 0, 320, 44}, {120, 0, 160, 44}, true}}) {
-    SCOPED_TRACE(testing::Message() << c.characters << " characters, landscape " << c.landscape);
+  for (Case c : {Case{19, "NO", {120, 0, 160, 44}, {120, 0, 320, 44}},
+                 Case{30, "YES", {120, 0, 320, 44}, {120, 0, 160, 44}}}) {
+    SCOPED_TRACE(c.characters);
     const bool landscape = std::string(c.landscape) == "YES";
     rotate(landscape ? ui::InterfaceOrientation::LandscapeLeft
                      : ui::InterfaceOrientation::Portrait);
     ServiceDetailViewController& screen =
         open(stories(1), std::string(c.characters, 'x'), c.landscape);
-    ui::ScrollView* header = screen.headerScrollView();
-    EXPECT_EQ(ui::Animator::shared().isAnimating(*header), c.scrolls);
-    for (const Rect& window : {c.window, c.rotated}) {
-      EXPECT_EQ(header->frame(), window);
-      for (const ui::ViewPtr& view : screen.view()->subviews()) {
-        if (dynamic_cast<ui::Button*>(view.get())) {
-          EXPECT_FALSE(view->frame().intersects(header->frame())) << view->frame().x();
-        }
-      }
-      rotate(screen.landscape() ? ui::InterfaceOrientation::Portrait
-                                : ui::InterfaceOrientation::LandscapeLeft);
-    }
+    EXPECT_TRUE(ui::Animator::shared().isAnimating(*screen.headerScrollView()));
+    EXPECT_EQ(screen.headerScrollView()->frame(), c.window);
+    rotate(landscape ? ui::InterfaceOrientation::Portrait
+                     : ui::InterfaceOrientation::LandscapeLeft);
+    EXPECT_EQ(screen.headerScrollView()->frame(), c.rotated);
     pop();
   }
 }
