@@ -54,7 +54,7 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
   site_.setMenu(menu + "</services>");
   openMenu();
   ui::TableView* table = dynamic_cast<ServiceListViewController&>(*top()).tableView();
-  for (double y : {700.0, 1400.0, 2100.0, 350.0}) {
+  for (double y : {1400.0, 350.0}) {
     table->setContentOffset({0, y});
     table->layoutIfNeeded();
     for (ui::IndexPath path : table->indexPathsForVisibleRows()) {
@@ -117,15 +117,11 @@ TEST_F(CategoryListTest, FailedMenuOrFeedShowsTheAlertAndTheNextTapWorks) {
 }
 
 TEST_F(CategoryListTest, SubCategoryListComesFromTheRecordWithoutDownloading) {
-  ServiceListViewController& list = openCategories();
-  ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-  subButton(*list.tableView(), 0)->sendActionsForTouchUpInside();
-  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
-  settle();
+  press(subButton(*openCategories().tableView(), 0));
   auto* subs = topAs<SubServiceListViewController>();
   ASSERT_TRUE(subs);
   EXPECT_EQ(site_.hits("/mobi/app_menu.php"), 1);
-  ASSERT_EQ(subs->tableView()->numberOfRowsInSection(0), 2);
+  EXPECT_EQ(subs->tableView()->numberOfRowsInSection(0), 2);
   EXPECT_EQ(subButton(*subs->tableView(), 0), nullptr);
   EXPECT_EQ(openRow(subs->tableView(), 1), "Xã hội");
 }
@@ -137,7 +133,6 @@ TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   EXPECT_TRUE(looksLike(*list.view(), "categories-landscape"));
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*list.view(), "categories-portrait"));
-  EXPECT_FALSE(landscape(0));  // the home screen below heard it
   auto* focus = dynamic_cast<ui::ImageView*>(
       list.tableView()->cellForRowAtIndexPath({0, 2})->selectedBackgroundView());
   EXPECT_EQ(imageName(focus ? focus->image() : nullptr), "cell_focus.png");
@@ -145,7 +140,6 @@ TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   rotate(ui::InterfaceOrientation::LandscapeRight);
   EXPECT_EQ(list.tableView()->frame(), Rect(0, 44, 480, 256));
   EXPECT_EQ(countTagged(list, 999), 1);
-  EXPECT_TRUE(landscape(0));
   // The sub-category list opened now is in landscape too.
   press(subButton(*list.tableView(), 2));
   auto* subs = topAs<SubServiceListViewController>();
@@ -172,12 +166,9 @@ TEST_F(CategoryListTest, LandscapeReachesEveryLiveScreenAndOtherObjectsAreIgnore
   pop();
   EXPECT_EQ(dynamic_cast<SubServiceListViewController&>(*top()).tableView()->frame(),
             Rect(0, 44, 320, 416));
-}
-
-TEST_F(CategoryListTest, BackPopsAndDestroysTheList) {
-  openCategories();
-  std::weak_ptr<ui::ViewController> list = navigation().viewControllers()[1];
+  // Its back button pops and destroys it.
+  std::weak_ptr<ui::ViewController> subs = navigation().viewControllers()[2];
   press(buttonShowing(*top(), "exit.png"));
-  EXPECT_EQ(navigation().viewControllers().size(), 1u);
-  EXPECT_TRUE(list.expired());
+  EXPECT_EQ(navigation().viewControllers().size(), 2u);
+  EXPECT_TRUE(subs.expired());
 }

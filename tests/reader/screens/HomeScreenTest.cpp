@@ -103,7 +103,7 @@ TEST_F(HomeScreenTest, StyleButtonStoresTheChoiceAndReplacesTheStoryView) {
   }
 }
 
-TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
+TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArriveAndWidenInLandscape) {
   Utilities().setStyleView("list");
   const std::string picture = site_.url("/thumb/a b.png");
   MainViewController& home = launch(rssFeed({{"Tin một", picture},
@@ -130,17 +130,15 @@ TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArrive) {
   reused.fill(Item(), home.thumbnails(), false);
   EXPECT_EQ(static_cast<ui::ImageView*>(reused.viewWithTag(StoryCell::kThumbnailTag))->image(),
             nullptr);
-}
 
-TEST_F(HomeScreenTest, LandscapeRowsAreWiderAndATappedRowIsNotLeftSelected) {
-  Utilities().setStyleView("list");
-  MainViewController& home = launch(rssFeed(4));
+  // Landscape rows are wider; a tapped row is not left selected.
   rotate(ui::InterfaceOrientation::LandscapeLeft);
-  EXPECT_EQ(home.tableView()->frame(), Rect(0, 44, 480, 256));
-  auto cell = home.cellForRowAtIndexPath(*home.tableView(), {0, 1});
+  table = home.tableView();
+  EXPECT_EQ(table->frame(), Rect(0, 44, 480, 256));
+  auto cell = home.cellForRowAtIndexPath(*table, {0, 1});
   EXPECT_EQ(cell->viewWithTag(StoryCell::kTitleTag)->frame().width(), 460);
-  EXPECT_TRUE(home.tableView()->tapRowAtIndexPath({0, 2}));
-  EXPECT_FALSE(home.tableView()->indexPathForSelectedRow());
+  EXPECT_TRUE(table->tapRowAtIndexPath({0, 2}));
+  EXPECT_FALSE(table->indexPathForSelectedRow());
 }
 
 // The view kept on screen still opens its own stories, from a row as from a tile.
@@ -168,11 +166,7 @@ TEST_F(HomeScreenTest, EmptyFeedShowsTheAlertAndKeepsThePreviousView) {
 // A download returns at once and goes on while the loop runs: the frame is up before the feed,
 // the indicator shows, and taps made meanwhile are dropped rather than acted on afterwards.
 TEST_F(HomeScreenTest, DownloadsRunBesideTheLoopAndDropTapsMadeMeanwhile) {
-  site_.setFeed(rssFeed(2));
-  VemoAppDelegate delegate;
-  ui::Application::shared().setDelegate(&delegate);
-  ui::Application::shared().launch();
-  auto& home = static_cast<MainViewController&>(*delegate.viewController()->viewControllers()[0]);
+  MainViewController& home = launch(rssFeed(2), false);
   // (The indicator goes off on the worker as its download ends, so it is checked at rest only.)
   auto busy = [](bool expected) {
     EXPECT_EQ(FeedDownload::busy(), expected);
@@ -180,22 +174,19 @@ TEST_F(HomeScreenTest, DownloadsRunBesideTheLoopAndDropTapsMadeMeanwhile) {
   };
   busy(true);
   EXPECT_NE(buttonShowing(home, "menu_home.png"), nullptr) << "the frame is up";
-  EXPECT_EQ(storyView(home), nullptr);
   EXPECT_TRUE(ui::AlertStack::shared().empty()) << "no empty-feed alert before the feed is in";
   settle();
   busy(false);
-  EXPECT_FALSE(indicator());
 
   buttonShowing(home, "web_refresh.png")->sendActionsForTouchUpInside();
   busy(true);
   ui::View& tile = *storyView(home)->subviews()[0];
   EXPECT_FALSE(
-      ui::tap(*delegate.window(), tile.convertPointToView(tile.bounds().center(), nullptr)));
+      ui::tap(*delegate_->window(), tile.convertPointToView(tile.bounds().center(), nullptr)));
   settle();
   busy(false);
   EXPECT_EQ(site_.hits("/Home.rss"), 3);
   EXPECT_EQ(probes_.log(), "") << "a tap made during the download was replayed";
-  ui::Application::shared().reset();
 }
 
 TEST_F(HomeScreenTest, SavedStoriesAndToolsButtons) {

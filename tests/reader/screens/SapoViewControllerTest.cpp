@@ -22,13 +22,6 @@ class SapoTest : public ReaderTest {
     return push<SapoViewController>(std::move(list), index, "NO");
   }
   std::vector<std::string> stored() { return links(Utilities().getBookmarkItem()); }
-  // Finishes the article reader's load with `title`, saves the page and goes back.
-  static void saveAndGoBack(DetailViewController& detail, const std::string& title) {
-    engine(detail).finishLoad(title);
-    detail.bookmarkButtonPush();
-    detail.backButtonPush();
-    settle();
-  }
 };
 
 }  // namespace
@@ -101,15 +94,6 @@ TEST_F(SapoTest, SavingAppendsAndUnsavingRemovesTheFirstEntryWithTheLinkInEither
   EXPECT_EQ(stored(), (std::vector<std::string>{"http://example.com/9", "http://example.com/2"}));
 }
 
-TEST_F(SapoTest, HeadlineOpensTheArticleAndWhatIsSavedThereShowsOnReturn) {
-  SapoViewController& screen = open(stories(3), 2);
-  press(dynamic_cast<ui::Button*>(page(screen, 2).subviews()[1].get()));
-  auto* detail = topAs<DetailViewController>();
-  ASSERT_TRUE(detail);
-  saveAndGoBack(*detail, "Tin 2");
-  EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
-}
-
 TEST_F(SapoTest, PictureArrivingOnAnotherPageKeepsThePageAndLaysOutItsOwn) {
   auto list = stories(2);
   list[0]->imgLink = site_.url("/thumb/a b.png");
@@ -145,46 +129,26 @@ TEST_F(SapoTest, BannerOnlyInPortraitAndNeverRequestedTwice) {
   EXPECT_TRUE(looksLike(*screen.view(), "lead-portrait-again", 1));
 }
 
-TEST_F(SapoTest, ChangesMadeBehindTheReaderAreKeptByItsNextSave) {
-  // Stories 0 and 1 are saved; the reader opens at 0, the saved stories (rows newest first:
-  // 1, 0) are changed, the reader comes back and saves story 2.
-  enum Change { kDelete0, kMove0ToTheTop, kSaveALinkedPageInAnArticleOpenedFromTheList };
-  const std::pair<Change, std::vector<int>> cases[] = {
-      {kDelete0, {1, 2}},
-      {kMove0ToTheTop, {1, 0, 2}},
-      {kSaveALinkedPageInAnArticleOpenedFromTheList, {0, 1, 7, 2}}};
-  for (const auto& [change, kept] : cases) {
-    SCOPED_TRACE(change);
-    Utilities().setBookmarkItem({story(0), story(1)});
-    SapoViewController& screen = open(stories(3), 0);
-    press(buttonShowing(screen, "fav_saved.png"));
-    auto* saved = topAs<BookmarkListViewController>();
-    ASSERT_TRUE(saved);
-    ui::TableView& table = *saved->tableView();
-    if (change == kDelete0)
-      saved->commitEditingStyle(table, ui::TableViewCellEditingStyle::Delete, {0, 1});
-    if (change == kMove0ToTheTop) saved->moveRowAtIndexPath(table, {0, 1}, {0, 0});
-    if (change == kSaveALinkedPageInAnArticleOpenedFromTheList) {
-      table.tapRowAtIndexPath({0, 0});
-      settle();
-      auto* detail = topAs<DetailViewController>();
-      ASSERT_TRUE(detail);
-      engine(*detail).finishLoad("Tin 1");
-      engine(*detail).clickLink("http://example.com/7");
-      saveAndGoBack(*detail, "Tin 7");
-    }
-    saved->backButtonPush();
-    settle();
-    EXPECT_EQ(shownImage(screen.bookmarkButton()),
-              change == kDelete0 ? "fav_default.png" : "fav_activated.png");
-    screen.nextButtonPush();
-    screen.nextButtonPush();
-    screen.bookmarkButtonPush();
-    std::vector<std::string> expected;
-    for (int i : kept) expected.push_back(*story(i)->link);
-    EXPECT_EQ(stored(), expected);
-    pop();
-  }
+// Stories 0 and 1 are saved; the reader opens at 0 and story 0 is deleted from the saved stories
+// (rows newest first): back in the reader the button shows it, and the next save keeps the change.
+TEST_F(SapoTest, ChangesMadeBehindTheReaderAreKeptByItsNextSaveAndTheHeadlineOpensTheArticle) {
+  Utilities().setBookmarkItem({story(0), story(1)});
+  SapoViewController& screen = open(stories(3), 0);
+  press(buttonShowing(screen, "fav_saved.png"));
+  auto* saved = topAs<BookmarkListViewController>();
+  ASSERT_TRUE(saved);
+  saved->commitEditingStyle(*saved->tableView(), ui::TableViewCellEditingStyle::Delete, {0, 1});
+  saved->backButtonPush();
+  settle();
+  EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_default.png");
+  screen.nextButtonPush();
+  screen.nextButtonPush();
+  screen.bookmarkButtonPush();
+  EXPECT_EQ(stored(), (std::vector<std::string>{"http://example.com/1", "http://example.com/2"}));
+  press(dynamic_cast<ui::Button*>(page(screen, 2).subviews()[1].get()));
+  auto* detail = topAs<DetailViewController>();
+  ASSERT_TRUE(detail);
+  EXPECT_EQ(engine(*detail).startedRequests().at(0).url().absoluteString(), "http://example.com/2");
 }
 
 TEST(SavedStoryLinkTest, LinksAreComparedInOneForm) {
@@ -196,8 +160,6 @@ TEST(SavedStoryLinkTest, LinksAreComparedInOneForm) {
       {"http://vemo.vn/tin tức.html", "http://vemo.vn/tin%20t%E1%BB%A9c.html", true},
       {"http://vemo.vn/a%e1%bb%a9", "http://vemo.vn/a%E1%BB%A9", true},
       {"HTTP://Vemo.VN:8080/a", "http://vemo.vn:8080/a", true},
-      {"http://vemo.vn/%", "http://vemo.vn/%25", true},
-      {"", "", true},
       // Paths and users keep their case; an escaped "/" is not a "/".
       {"http://vemo.vn/A", "http://vemo.vn/a", false},
       {"http://User@vemo.vn/", "http://user@vemo.vn/", false},

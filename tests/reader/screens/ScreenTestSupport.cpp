@@ -18,17 +18,6 @@ void resetPlatform(bool virtualClock) {
 }
 }  // namespace
 
-ScreenEnvironment::ScreenEnvironment()
-    : previousMeasurer_(graphics::TextMeasurer::setCurrent(
-          std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
-  resetPlatform(true);
-}
-
-ScreenEnvironment::~ScreenEnvironment() {
-  resetPlatform(false);
-  graphics::TextMeasurer::setCurrent(previousMeasurer_);
-}
-
 std::string rssFeed(const std::vector<FeedStory>& stories) {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -182,13 +171,26 @@ void rotate(ui::InterfaceOrientation orientation) {
   settle();
 }
 
-MainViewController& ReaderTest::launch(const std::string& feed) {
+ReaderTest::ReaderTest()
+    : previousMeasurer_(graphics::TextMeasurer::setCurrent(
+          std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
+  resetPlatform(true);
+  NewsSite::setBaseAddress(site_.url(""));
+}
+
+ReaderTest::~ReaderTest() {
+  end();
+  resetPlatform(false);
+  graphics::TextMeasurer::setCurrent(previousMeasurer_);
+}
+
+MainViewController& ReaderTest::launch(const std::string& feed, bool wait) {
   end();
   site_.setFeed(feed);
   delegate_ = std::make_unique<VemoAppDelegate>();
   ui::Application::shared().setDelegate(delegate_.get());
   ui::Application::shared().launch();
-  settle();
+  if (wait) settle();
   return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
 }
 

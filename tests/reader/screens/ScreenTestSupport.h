@@ -43,18 +43,6 @@
 
 namespace screen_testing {
 
-// Settings in a temporary folder, the virtual clock, no alerts, the application before launch,
-// fixed text metrics (0.5 of the point size a character, 1.2 a line). Restores them at the end.
-class ScreenEnvironment {
- public:
-  ScreenEnvironment();
-  ~ScreenEnvironment();
-
- private:
-  testing_support::TempDir temp_;
-  std::shared_ptr<const graphics::TextMeasurer> previousMeasurer_;
-};
-
 struct FeedStory {
   std::string title;
   std::string imgLink;  // empty: no media:thumbnail
@@ -131,15 +119,18 @@ void settle(double seconds = 1.0);
 void press(ui::Button* button);
 void rotate(ui::InterfaceOrientation orientation);
 
-// The news site on loopback and the reader launched on it (by SetUp, on two stories).
+// The news site on loopback and the reader launched on it (by SetUp, on two stories), with
+// settings in a temporary folder, the virtual clock, no alerts, the application before launch and
+// fixed text metrics (0.5 of the point size a character, 1.2 a line); all restored at the end.
 class ReaderTest : public ::testing::Test {
  protected:
-  ReaderTest() { NewsSite::setBaseAddress(site_.url("")); }
-  ~ReaderTest() override { end(); }
+  ReaderTest();
+  ~ReaderTest() override;
   void SetUp() override { launch(); }
-  // Serves `feed` as the home feed and launches the reader, ending one launched before. The
-  // empty hooks of ScreenFactory get the reader's screens (set probes before to keep them).
-  MainViewController& launch(const std::string& feed = rssFeed(2));
+  // Serves `feed` as the home feed and launches the reader, ending one launched before, and waits
+  // for the feed when asked. The empty hooks of ScreenFactory get the reader's screens (set
+  // probes before to keep them).
+  MainViewController& launch(const std::string& feed = rssFeed(2), bool wait = true);
   // Ends the reader launched last, if any, and empties ScreenFactory.
   void end();
   ui::NavigationController& navigation() { return *delegate_->viewController(); }
@@ -165,7 +156,8 @@ class ReaderTest : public ::testing::Test {
     return screen;
   }
 
-  ScreenEnvironment env_;
+  testing_support::TempDir temp_;
+  std::shared_ptr<const graphics::TextMeasurer> previousMeasurer_;
   StorySite site_;
   std::unique_ptr<VemoAppDelegate> delegate_;
 };
