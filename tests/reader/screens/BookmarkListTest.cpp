@@ -15,8 +15,7 @@ class BookmarkListTest : public ReaderTest {
     ReaderTest::SetUp();
     Utilities().setBookmarkItem({story("A"), story("B"), story("C")});
     press(buttonShowing(*top(), "fav_saved.png"));
-    screen_ = topAs<BookmarkListViewController>();
-    ASSERT_TRUE(screen_);
+    screen_ = &topAs<BookmarkListViewController>();
     table_ = screen_->tableView();
   }
   static ItemPtr story(const std::string& name) {
@@ -41,8 +40,7 @@ TEST_F(BookmarkListTest, NewestFirstAndChangesMadeInTheArticleReaderShowOnReturn
   EXPECT_TRUE(looksLike(*screen_->view(), "saved-stories"));
   table_->tapRowAtIndexPath({0, 0});
   settle();
-  auto* detail = topAs<DetailViewController>();
-  ASSERT_TRUE(detail);
+  auto* detail = &topAs<DetailViewController>();
   EXPECT_EQ(engine(*detail).startedRequests().at(0).url().absoluteString(), "http://example.com/C");
   EXPECT_FALSE(table_->indexPathForSelectedRow().has_value());
   EXPECT_EQ(shownImage(detail->bookmarkButton()), "fav_default.png");  // until the page is in

@@ -26,7 +26,7 @@ class CategoryListTest : public ReaderTest {
                   "\"><subService name=\"Bóng đá\" link=\"" + feed("bd") +
                   "\"/></service></services>");
     openMenu();
-    return dynamic_cast<ServiceListViewController&>(*top());
+    return topAs<ServiceListViewController>();
   }
   // The header of the category's stories the row opened ("" for none).
   std::string openRow(ui::TableView* table, int row) {
@@ -53,7 +53,7 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
   }
   site_.setMenu(menu + "</services>");
   openMenu();
-  ui::TableView* table = dynamic_cast<ServiceListViewController&>(*top()).tableView();
+  ui::TableView* table = topAs<ServiceListViewController>().tableView();
   for (double y : {1400.0, 350.0}) {
     table->setContentOffset({0, y});
     table->layoutIfNeeded();
@@ -70,9 +70,8 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
   int row = table->indexPathsForVisibleRows()[0].row;
   row += (3 - row % 3) % 3;
   press(subButton(*table, row));
-  auto* subs = topAs<SubServiceListViewController>();
-  ASSERT_TRUE(subs);
-  EXPECT_EQ(subs->subServices()[0]->name, "S" + std::to_string(row));
+  EXPECT_EQ(topAs<SubServiceListViewController>().subServices()[0]->name,
+            "S" + std::to_string(row));
 }
 
 // A row (one with sub-categories too) opens the category's own stories after a short deferral;
@@ -118,12 +117,11 @@ TEST_F(CategoryListTest, FailedMenuOrFeedShowsTheAlertAndTheNextTapWorks) {
 
 TEST_F(CategoryListTest, SubCategoryListComesFromTheRecordWithoutDownloading) {
   press(subButton(*openCategories().tableView(), 0));
-  auto* subs = topAs<SubServiceListViewController>();
-  ASSERT_TRUE(subs);
+  ui::TableView* subs = topAs<SubServiceListViewController>().tableView();
   EXPECT_EQ(site_.hits("/mobi/app_menu.php"), 1);
-  EXPECT_EQ(subs->tableView()->numberOfRowsInSection(0), 2);
-  EXPECT_EQ(subButton(*subs->tableView(), 0), nullptr);
-  EXPECT_EQ(openRow(subs->tableView(), 1), "Xã hội");
+  EXPECT_EQ(subs->numberOfRowsInSection(0), 2);
+  EXPECT_EQ(subButton(*subs, 0), nullptr);
+  EXPECT_EQ(openRow(subs, 1), "Xã hội");
 }
 
 TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
@@ -142,14 +140,12 @@ TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   EXPECT_EQ(countTagged(list, 999), 1);
   // The sub-category list opened now is in landscape too.
   press(subButton(*list.tableView(), 2));
-  auto* subs = topAs<SubServiceListViewController>();
-  ASSERT_TRUE(subs);
-  EXPECT_EQ(subs->tableView()->frame(), Rect(0, 44, 480, 256));
+  EXPECT_EQ(topAs<SubServiceListViewController>().tableView()->frame(), Rect(0, 44, 480, 256));
 }
 
 TEST_F(CategoryListTest, LandscapeReachesEveryLiveScreenAndOtherObjectsAreIgnored) {
   press(subButton(*openCategories().tableView(), 0));
-  openRow(dynamic_cast<SubServiceListViewController&>(*top()).tableView(), 0);
+  openRow(topAs<SubServiceListViewController>().tableView(), 0);
   ASSERT_EQ(navigation().viewControllers().size(), 4u);
   auto all = [this](bool flag) {
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(landscape(i), flag) << i;
@@ -164,8 +160,7 @@ TEST_F(CategoryListTest, LandscapeReachesEveryLiveScreenAndOtherObjectsAreIgnore
   all(false);
   // Back on the sub-category list it lays itself out for the flag it was told.
   pop();
-  EXPECT_EQ(dynamic_cast<SubServiceListViewController&>(*top()).tableView()->frame(),
-            Rect(0, 44, 320, 416));
+  EXPECT_EQ(topAs<SubServiceListViewController>().tableView()->frame(), Rect(0, 44, 320, 416));
   // Its back button pops and destroys it.
   std::weak_ptr<ui::ViewController> subs = navigation().viewControllers()[2];
   press(buttonShowing(*top(), "exit.png"));

@@ -148,12 +148,10 @@ class ReaderTest : public ::testing::Test {
     navigation().popViewController(false);
     settle();
   }
-  // The screen on top, expected to be a `Screen`.
+  // The screen on top as a `Screen` (any other fails the test with std::bad_cast).
   template <typename Screen>
-  Screen* topAs() {
-    auto* screen = dynamic_cast<Screen*>(top());
-    EXPECT_NE(screen, nullptr);
-    return screen;
+  Screen& topAs() {
+    return dynamic_cast<Screen&>(*top());
   }
 
   testing_support::TempDir temp_;

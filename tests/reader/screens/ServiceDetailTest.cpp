@@ -49,9 +49,11 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   {
     ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
     weak = navigation().viewControllers().back();
+    // It fills the room between the saved-stories and style buttons (a short one is centred
+    // there: see the recorded screens), out to the end in two seconds, back in two more, again.
     ui::ScrollView* header = screen.headerScrollView();
+    EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
     EXPECT_FALSE(header->isUserInteractionEnabled());
-    // Out to the end in two seconds, back in two more, and again.
     auto reaches = [&](double x) {
       return base::RunLoop::main().runUntilCondition(
           [&] { return header->contentOffset() == graphics::Point(x, 0); }, 3.0);
@@ -70,29 +72,4 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   pop();
   EXPECT_TRUE(weak.expired());
   EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
-}
-
-// A title too long for the room between the saved-stories and style buttons fills the room and
-// scrolls (short ones are centred: see the recorded screens).
-TEST_F(ServiceDetailTest, LongTitleWindowFillsTheRoomBetweenTheHeaderButtons) {
-  struct Case {
-    size_t characters;
-    const char* landscape;
-    Rect window, rotated;
-  };
-  for (Case c : {Case{19, "NO", {120, 0, 160, 44}, {120, 0, 320, 44}},
-                 Case{30, "YES", {120, 0, 320, 44}, {120, 0, 160, 44}}}) {
-    SCOPED_TRACE(c.characters);
-    const bool landscape = std::string(c.landscape) == "YES";
-    rotate(landscape ? ui::InterfaceOrientation::LandscapeLeft
-                     : ui::InterfaceOrientation::Portrait);
-    ServiceDetailViewController& screen =
-        open(stories(1), std::string(c.characters, 'x'), c.landscape);
-    EXPECT_TRUE(ui::Animator::shared().isAnimating(*screen.headerScrollView()));
-    EXPECT_EQ(screen.headerScrollView()->frame(), c.window);
-    rotate(landscape ? ui::InterfaceOrientation::Portrait
-                     : ui::InterfaceOrientation::LandscapeLeft);
-    EXPECT_EQ(screen.headerScrollView()->frame(), c.rotated);
-    pop();
-  }
 }
