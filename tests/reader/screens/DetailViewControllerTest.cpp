@@ -90,7 +90,6 @@ TEST_F(DetailTest, OnlyWebAddressesAreLoadedAndTheyAreEscaped) {
     SCOPED_TRACE(link);
     EXPECT_EQ(loaded(open(link)), "(none)");
     EXPECT_EQ(alertMessage(), ReaderScreen::kUpdatingMessage);
-    ui::AlertStack::shared().reset();
     pop();
   }
   // Blanks and Vietnamese letters are escaped; the scheme may be in capitals.
@@ -107,7 +106,6 @@ TEST_F(DetailTest, SavesThePageOnScreen) {
   engine(first).failLoad(kTimedOut);
   first.bookmarkButtonPush();  // no page on screen: nothing to save
   EXPECT_EQ(stored(), Lines{});
-  ui::AlertStack::shared().reset();
   pop();
   for (bool late : {false, true}) {
     SCOPED_TRACE(late ? "late address" : "address at once");
@@ -125,7 +123,6 @@ TEST_F(DetailTest, SavesThePageOnScreen) {
     ui::WebEngine::setFactory({});
     EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
     EXPECT_EQ(stored(), Lines{"http://example.com/b Trang B"});
-    ui::AlertStack::shared().reset();
     pop();
   }
 }
@@ -161,7 +158,6 @@ TEST_F(DetailTest, RefreshReloadsThePageOnScreenOrLoadsTheStoryAgain) {
   engine(screen).finishLoad("Trang A");
   EXPECT_FALSE(indicator());
   EXPECT_EQ(screen.titleLabel()->text(), "Trang A");
-  ui::AlertStack::shared().reset();
 }
 
 TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {

@@ -159,7 +159,6 @@ TEST_F(HomeScreenTest, EmptyFeedShowsTheAlertAndKeepsThePreviousView) {
                                  : tile(home, 2)->sendActionsForTouchUpInside();
     settle();
     EXPECT_EQ(probes.log(), "sapo 2/3 NO");
-    ui::AlertStack::shared().reset();
   }
 }
 
@@ -193,7 +192,6 @@ TEST_F(HomeScreenTest, SavedStoriesAndToolsButtons) {
   MainViewController& home = launch(rssFeed(2));
   buttonShowing(home, "fav_saved.png")->sendActionsForTouchUpInside();
   EXPECT_EQ(alertMessage(), ReaderScreen::kNothingSavedMessage);
-  ui::AlertStack::shared().reset();
   // (The saved stories' tests open them with this button.)
   buttonShowing(home, "tools.png")->sendActionsForTouchUpInside();
   EXPECT_TRUE(indicator());

@@ -26,9 +26,7 @@ std::string rssFeed(const std::vector<FeedStory>& stories) {
     xml += "<item><title>" + stories[i].title + "</title><link>http://example.com/" +
            std::to_string(i) + ".html</link><description>Tóm tắt " + std::to_string(i) +
            "</description><pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>";
-    if (!stories[i].imgLink.empty()) {
-      xml += "<media:thumbnail url=\"" + stories[i].imgLink + "\" />";
-    }
+    if (!stories[i].imgLink.empty()) xml += "<media:thumbnail url=\"" + stories[i].imgLink + "\"/>";
     xml += "</item>\n";
   }
   return xml + "</channel></rss>\n";
@@ -61,16 +59,6 @@ StorySite::StorySite() {
   server_.start();
 }
 
-void StorySite::setFeed(std::string feed) {
-  std::lock_guard lock(mutex_);
-  feed_ = std::move(feed);
-}
-
-void StorySite::setMenu(std::string menu) {
-  std::lock_guard lock(mutex_);
-  menu_ = std::move(menu);
-}
-
 int StorySite::hits(const std::string& target) {
   std::lock_guard lock(mutex_);
   return hits_[target];
@@ -78,17 +66,13 @@ int StorySite::hits(const std::string& target) {
 
 ProbeScreens::ProbeScreens() {
   ScreenFactory& factory = ScreenFactory::shared();
-  auto record = [this](Opened entry) {
-    entry.screen = std::make_shared<ProbeScreen>(entry.landscape);
-    opened.push_back(entry);
-    return entry.screen;
-  };
-  factory.sapo = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"sapo", items, index, l, nullptr});
-  };
-  factory.detail = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"detail", items, index, l, nullptr});
-  };
+  for (auto [kind, hook] :
+       {std::pair{"sapo", &factory.sapo}, std::pair{"detail", &factory.detail}}) {
+    *hook = [this, kind](const ScreenFactory::Items& items, int index, const std::string& l) {
+      opened.push_back({kind, items, index, l, std::make_shared<ProbeScreen>(l)});
+      return opened.back().screen;
+    };
+  }
 }
 
 ProbeScreens::~ProbeScreens() {
@@ -149,7 +133,9 @@ std::string alertMessage() {
   EXPECT_EQ(alert->title(), "Thông Báo");
   EXPECT_EQ(alert->numberOfButtons(), 1);
   EXPECT_EQ(alert->buttonTitleAtIndex(0), "Đồng ý");
-  return alert->message();
+  std::string message = alert->message();
+  ui::AlertStack::shared().reset();
+  return message;
 }
 
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth) {

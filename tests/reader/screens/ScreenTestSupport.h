@@ -58,8 +58,14 @@ class StorySite {
  public:
   StorySite();
   std::string url(const std::string& path) const { return server_.url(path); }
-  void setFeed(std::string feed);
-  void setMenu(std::string menu);
+  void setFeed(std::string feed) {
+    std::lock_guard lock(mutex_);
+    feed_ = std::move(feed);
+  }
+  void setMenu(std::string menu) {
+    std::lock_guard lock(mutex_);
+    menu_ = std::move(menu);
+  }
   int hits(const std::string& target);
 
  private:
@@ -109,7 +115,8 @@ std::string imageName(const graphics::ImagePtr& image);
 std::string shownImage(const ui::Button* button);
 ui::HeadlessWebEngine& engine(DetailViewController& screen);
 std::vector<std::string> links(const std::vector<ItemPtr>& items);
-// The message of the alert on top ("" for none), after checking its title and single button.
+// The message of the alert on top ("" for none), after checking its title and single button;
+// the alerts are dismissed.
 std::string alertMessage();
 // The view tree under `view` (down to `depth` levels) against the reviewed file
 // tests/reader/screens/expected/<name>.txt; VEMO_UPDATE_EXPECTED=1 rewrites the files.

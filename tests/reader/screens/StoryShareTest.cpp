@@ -61,7 +61,6 @@ TEST_F(StoryShareScreenTest, ReadersShareTheStoryOnScreen) {
   EXPECT_EQ(shared(article.shareButton()), "http://a.vn/tools : ");
   engine(article).changeTitle("Công cụ");
   EXPECT_EQ(shared(article.shareButton()), "http://a.vn/tools : Công cụ");
-  ui::AlertStack::shared().reset();
 }
 
 }  // namespace
