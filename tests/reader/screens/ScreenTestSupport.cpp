@@ -89,10 +89,7 @@ std::string ProbeScreens::log() const {
 }
 
 ui::View* storyView(ui::ViewController& screen) {
-  for (const auto& view : screen.view()->subviews()) {
-    if (view->tag() == 999) return view.get();
-  }
-  return nullptr;
+  return screen.view()->viewWithTag(999);
 }
 
 int countTagged(ui::ViewController& screen, int tag) {

@@ -106,7 +106,7 @@ class ProbeScreens {
   std::vector<Opened> opened;
 };
 
-// The screen's story view (tag 999 among its view's subviews), or nullptr.
+// The screen's story view (tagged 999), or nullptr.
 ui::View* storyView(ui::ViewController& screen);
 int countTagged(ui::ViewController& screen, int tag);
 // The first button among the view's subviews whose normal image is `image`.
