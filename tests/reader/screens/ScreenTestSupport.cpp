@@ -69,8 +69,8 @@ ProbeScreens::ProbeScreens() {
   for (auto [kind, hook] :
        {std::pair{"sapo", &factory.sapo}, std::pair{"detail", &factory.detail}}) {
     *hook = [this, kind](const ScreenFactory::Items& items, int index, const std::string& l) {
-      opened.push_back({kind, items, index, l, std::make_shared<ProbeScreen>(l)});
-      return opened.back().screen;
+      opened.push_back({kind, items, index, l});
+      return std::make_shared<ProbeScreen>(l);
     };
   }
 }

@@ -97,7 +97,6 @@ class ProbeScreens {
     std::vector<ItemPtr> items;
     int index = -1;
     std::string landscape;
-    std::shared_ptr<ProbeScreen> screen;
   };
   ProbeScreens();
   ~ProbeScreens();
