@@ -64,7 +64,7 @@ TEST_F(HomeScreenTest, RebuiltGridShowsTheSameTilesFromTheTopAndNewStoriesAfterA
   EXPECT_EQ(ViewTreeText::dump(*storyView(home)), layout);
   EXPECT_EQ(home.view()->subviews().back().get(), storyView(home));
 
-  site_.setFeed(rssFeed({{"Mới", ""}, {"Khác", ""}}));
+  site_.setFeed(rssFeed(2));
   home.refreshButtonPush();
   settle();
   EXPECT_TRUE(looksLike(*storyView(home), "home-refreshed", 2));
@@ -105,10 +105,7 @@ TEST_F(HomeScreenTest, StyleButtonStoresTheChoiceAndReplacesTheStoryView) {
 TEST_F(HomeScreenTest, ListRowsShowThumbnailsOnceTheyArriveAndWidenInLandscape) {
   Utilities().setStyleView("list");
   const std::string picture = site_.url("/thumb/a b.png");
-  MainViewController& home = launch(rssFeed({{"Tin một", picture},
-                                             {"Tin hai", ""},
-                                             {"Tin ba", site_.url("/bad/c.png")},
-                                             {"Tin bốn", picture}}));
+  MainViewController& home = launch(rssFeed(4, {picture, "", site_.url("/bad/c.png"), picture}));
   ui::TableView* table = home.tableView();
   // Laying the rows out starts the fetches (the undecodable one on real time); wait for both.
   table->visibleCells();

@@ -18,24 +18,19 @@ void resetPlatform(bool virtualClock) {
 }
 }  // namespace
 
-std::string rssFeed(const std::vector<FeedStory>& stories) {
+std::string rssFeed(int count, const std::vector<std::string>& pictures) {
   std::string xml =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<rss version=\"2.0\" xmlns:media=\"http://search.yahoo.com/mrss/\"><channel>\n";
-  for (size_t i = 0; i < stories.size(); ++i) {
-    xml += "<item><title>" + stories[i].title + "</title><link>http://example.com/" +
-           std::to_string(i) + ".html</link><description>Tóm tắt " + std::to_string(i) +
+  for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+    const std::string n = std::to_string(i);
+    xml += "<item><title>Tin " + n + "</title><link>http://example.com/" + n +
+           ".html</link><description>Tóm tắt " + n +
            "</description><pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>";
-    if (!stories[i].imgLink.empty()) xml += "<media:thumbnail url=\"" + stories[i].imgLink + "\"/>";
+    if (i < pictures.size() && !pictures[i].empty())
+      xml += "<media:thumbnail url=\"" + pictures[i] + "\"/>";
     xml += "</item>\n";
   }
   return xml + "</channel></rss>\n";
-}
-
-std::string rssFeed(int count) {
-  std::vector<FeedStory> stories;
-  for (int i = 0; i < count; ++i) stories.push_back({"Tin " + std::to_string(i), ""});
-  return rssFeed(stories);
 }
 
 StorySite::StorySite() {

@@ -43,13 +43,9 @@
 
 namespace screen_testing {
 
-struct FeedStory {
-  std::string title;
-  std::string imgLink;  // empty: no media:thumbnail
-};
-std::string rssFeed(const std::vector<FeedStory>& stories);
-// `count` stories "Tin 0", "Tin 1", ... without pictures.
-std::string rssFeed(int count);
+// `count` stories "Tin 0", "Tin 1", ..., each with the thumbnail in `pictures` at its place if
+// that is not empty.
+std::string rssFeed(int count, const std::vector<std::string>& pictures = {});
 
 // Serves /Home.rss, /mobi/app_menu.php (404 while empty), PNG pictures under /thumb/ and /pic,
 // bytes that are no picture under /bad/; counts requests by raw target. One request per
