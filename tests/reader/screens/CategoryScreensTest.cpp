@@ -27,7 +27,7 @@ class CategoryListTest : public ReaderTest {
                   "\"></service><service name=\"Thể thao\" link=\"" + feed("tt") +
                   "\"><subService name=\"Bóng đá\" link=\"" + feed("bd") +
                   "\"/></service></services>");
-    openMenu();
+    press(buttonShowing(*top(), "menu_home.png"));
     return topAs<ServiceListViewController>();
   }
   // The header of the category's stories the row opened ("" for none).
@@ -66,7 +66,7 @@ TEST_F(CategoryListTest, ReusedCellsKeepTheirKindAndTakeTheNewRowsTag) {
     menu += "</service>";
   }
   site_.setMenu(menu + "</services>");
-  openMenu();
+  press(buttonShowing(*top(), "menu_home.png"));
   ui::TableView* table = topAs<ServiceListViewController>().tableView();
   for (double y : {1400.0, 350.0}) {
     table->setContentOffset({0, y});

@@ -21,7 +21,11 @@ class SapoTest : public ReaderTest {
   SapoViewController& open(std::vector<ItemPtr> list, int index) {
     return push<SapoViewController>(std::move(list), index, "NO");
   }
-  std::vector<std::string> stored() { return links(Utilities().getBookmarkItem()); }
+  static std::vector<std::string> stored() {
+    std::vector<std::string> links;
+    for (const auto& item : Utilities().getBookmarkItem()) links.push_back(*item->link);
+    return links;
+  }
 };
 
 }  // namespace

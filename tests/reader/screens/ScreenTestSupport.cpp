@@ -113,12 +113,6 @@ ui::HeadlessWebEngine& engine(DetailViewController& screen) {
   return dynamic_cast<ui::HeadlessWebEngine&>(screen.webView()->engine());
 }
 
-std::vector<std::string> links(const std::vector<ItemPtr>& items) {
-  std::vector<std::string> result;
-  for (const auto& item : items) result.push_back(item->link.value_or("?"));
-  return result;
-}
-
 std::string alertMessage() {
   auto* alert = ui::AlertStack::shared().topAs<ui::AlertView>();
   if (!alert) return "";
@@ -177,10 +171,6 @@ void ReaderTest::end() {
   ui::Application::shared().reset();
   ScreenFactory::shared() = ScreenFactory{};
   delegate_.reset();
-}
-
-void ReaderTest::openMenu() {
-  press(buttonShowing(*navigation().viewControllers().front(), "menu_home.png"));
 }
 
 }  // namespace screen_testing

@@ -109,7 +109,6 @@ ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
 std::string imageName(const graphics::ImagePtr& image);
 std::string shownImage(const ui::Button* button);
 ui::HeadlessWebEngine& engine(DetailViewController& screen);
-std::vector<std::string> links(const std::vector<ItemPtr>& items);
 // The message of the alert on top ("" for none), after checking its title and single button;
 // the alerts are dismissed.
 std::string alertMessage();
@@ -137,8 +136,6 @@ class ReaderTest : public ::testing::Test {
   void end();
   ui::NavigationController& navigation() { return *delegate_->viewController(); }
   ui::ViewController* top() { return navigation().topViewController(); }
-  // Taps the home screen's category menu button and waits for the push.
-  void openMenu();
   template <typename Screen, typename... Args>
   Screen& push(Args&&... args) {
     auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
