@@ -34,19 +34,6 @@ TEST_F(UtilitiesTest, StyleIsStoredAsAnArchivedString) {
   EXPECT_EQ(keys(), std::vector<std::string>{"STYLE_VIEW"});
 }
 
-TEST_F(UtilitiesTest, SavedStoriesKeepOrderAndDuplicates) {
-  EXPECT_TRUE(utilities_.setBookmarkItem({storyAt("http://vemo.vn/b", "B"),
-                                          storyAt("http://vemo.vn/a", "A"),
-                                          storyAt("http://vemo.vn/a", "A again")}));
-  std::vector<std::string> titles;
-  for (const auto& item : Utilities().getBookmarkItem()) titles.push_back(*item->title);
-  EXPECT_EQ(titles, (std::vector<std::string>{"B", "A", "A again"}));
-  // Each read is a fresh list the caller owns.
-  EXPECT_NE(utilities_.getBookmarkItem()[0], utilities_.getBookmarkItem()[0]);
-  EXPECT_TRUE(utilities_.setBookmarkItem({}));
-  EXPECT_TRUE(utilities_.getBookmarkItem().empty());
-}
-
 TEST_F(UtilitiesTest, UnreadableSavedStoriesAreKeptAside) {
   const std::vector<uint8_t> damaged = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0x01};
   defaults_.setData(damaged, "BOOKMARK_ITEM");
