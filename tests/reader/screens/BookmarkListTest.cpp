@@ -13,13 +13,13 @@ class BookmarkListTest : public ReaderTest {
   // Saves A, B and C (in that order) and opens the saved stories as the header button does.
   void SetUp() override {
     ReaderTest::SetUp();
-    Utilities().setBookmarkItem({story("A"), story("B"), story("C")});
+    std::vector<ItemPtr> saved;
+    for (const char* name : {"A", "B", "C"})
+      saved.push_back(testing_support::storyAt(std::string("http://example.com/") + name, name));
+    Utilities().setBookmarkItem(saved);
     press(buttonShowing(*top(), "fav_saved.png"));
     screen_ = &topAs<BookmarkListViewController>();
     table_ = screen_->tableView();
-  }
-  static ItemPtr story(const std::string& name) {
-    return testing_support::storyAt("http://example.com/" + name, name);
   }
   // The stored titles, then the rows' ones.
   std::pair<Names, Names> titles() {

@@ -11,10 +11,7 @@ namespace {
 const std::string kHead = std::string(story_share::kGreeting) + "\n";
 
 ItemPtr story(std::optional<std::string> link, std::optional<std::string> title) {
-  auto item = std::make_shared<Item>();
-  item->link = std::move(link);
-  item->title = std::move(title);
-  return item;
+  return std::make_shared<Item>(Item{std::move(title), std::move(link)});
 }
 
 TEST(StoryShareTextTest, GreetingLinkAndTitleCutAt160UnitsBetweenCharacters) {
