@@ -9,6 +9,14 @@
 
 namespace {
 
+Item story(std::string title, std::string summary = "Tóm tắt") {
+  Item item;
+  item.title = std::move(title);
+  item.description = std::move(summary);
+  item.pubDate = "Tue, 6 Dec 2011 02:30:00 AM";
+  return item;
+}
+
 // A headline of `count` four-letter words (five characters with the blank).
 std::string words(int count) {
   std::string text;
@@ -26,11 +34,10 @@ std::string words(int count) {
 TEST(CustomButtonTest, EveryTypeWithShortAndLongStories) {
   auto previous =
       graphics::TextMeasurer::setCurrent(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.5));
-  const std::string date = "Tue, 6 Dec 2011 02:30:00 AM";
   std::string tiles;
   for (const char* type : {"big", "medium", "small", "zero", "one", "right", "huge"}) {
-    for (const Item& item : {Item{"Tin", {}, "Tóm tắt", date}, Item{words(12), {}, words(40), date},
-                             Item{words(40), {}, words(50), date}}) {
+    for (const Item& item :
+         {story("Tin"), story(words(12), words(40)), story(words(40), words(50))}) {
       tiles += testing_support::ViewTreeText::dump(
           *CustomButton().getCustomButtonWithItem(item, type, 7, 9));
     }

@@ -11,7 +11,10 @@ namespace {
 const std::string kHead = std::string(story_share::kGreeting) + "\n";
 
 ItemPtr story(std::optional<std::string> link, std::optional<std::string> title) {
-  return std::make_shared<Item>(Item{std::move(title), std::move(link)});
+  auto item = std::make_shared<Item>();
+  item->link = std::move(link);
+  item->title = std::move(title);
+  return item;
 }
 
 TEST(StoryShareTextTest, GreetingLinkAndTitleCutAt160UnitsBetweenCharacters) {
