@@ -50,12 +50,10 @@ using StoryShareScreenTest = ReaderTest;
 TEST_F(StoryShareScreenTest, ReadersShareTheStoryOnScreen) {
   auto& lead = push<SapoViewController>(
       std::vector{story("http://a.vn/1", "Một"), story("http://a.vn/2", "Hai")}, 0, "NO");
-  EXPECT_EQ(shared(lead.shareButton()), "http://a.vn/1 : Một");
   lead.nextButtonPush();
   EXPECT_EQ(shared(lead.shareButton()), "http://a.vn/2 : Hai");
   auto& article =
       push<DetailViewController>(std::vector{story("http://a.vn/tools", std::nullopt)}, 0, "NO");
-  EXPECT_EQ(shared(article.shareButton()), "http://a.vn/tools : ");  // before the load finished
   // The load ends without a title; the page names itself afterwards.
   engine(article).finishLoad("");
   EXPECT_EQ(shared(article.shareButton()), "http://a.vn/tools : ");
