@@ -182,25 +182,17 @@ TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
 }
 
 TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
-  std::weak_ptr<ui::ViewController> weak;
-  {
-    ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
-    weak = navigation().viewControllers().back();
-    // It fills the room between the saved-stories and style buttons (a short one is centred
-    // there: see the recorded screens), out to the end and back.
-    ui::ScrollView* header = screen.headerScrollView();
-    EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
-    EXPECT_FALSE(header->isUserInteractionEnabled());
-    auto reaches = [&](double x) {
-      return base::RunLoop::main().runUntilCondition(
-          [&] { return header->contentOffset() == graphics::Point(x, 0); }, 3.0);
-    };
-    ASSERT_TRUE(reaches(170));
-    ASSERT_TRUE(reaches(0));
-    // A rotation leaves the scrolling title where it is; the wider room scrolls it less.
-    rotate(ui::InterfaceOrientation::LandscapeLeft);
-    EXPECT_EQ(screen.titleLabel()->frame(), Rect(0, 0, 330, 44));
-    ASSERT_TRUE(reaches(10));
+  ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
+  std::weak_ptr<ui::ViewController> weak = navigation().viewControllers().back();
+  // It fills the room between the saved-stories and style buttons (a short one is centred there:
+  // see the recorded screens), out to the end and back.
+  ui::ScrollView* header = screen.headerScrollView();
+  EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
+  EXPECT_FALSE(header->isUserInteractionEnabled());
+  for (double x : {170.0, 0.0}) {
+    EXPECT_TRUE(base::RunLoop::main().runUntilCondition(
+        [&] { return header->contentOffset() == graphics::Point(x, 0); }, 3.0))
+        << x;
   }
   pop();
   EXPECT_TRUE(weak.expired());

@@ -151,7 +151,6 @@ TEST_F(DetailTest, LinksUnderTheSitesFormerAddressOpenOnTheCurrentOne) {
   NewsSite::setFormerAddress("http://127.0.0.1:6108/");
   const std::pair<std::string, std::string> cases[] = {
       {"http://127.0.0.1:6108/tin/1.html", site_.url("/tin/1.html")},
-      {"http://127.0.0.1:6108", site_.url("")},
       {"http://127.0.0.1:61080/tin/1.html", "http://127.0.0.1:61080/tin/1.html"},
       {"http://example.com/http://127.0.0.1:6108/", "http://example.com/http://127.0.0.1:6108/"},
   };
