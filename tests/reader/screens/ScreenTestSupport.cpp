@@ -83,10 +83,6 @@ std::string ProbeScreens::log() const {
   return text;
 }
 
-ui::View* storyView(ui::ViewController& screen) {
-  return screen.view()->viewWithTag(999);
-}
-
 int countTagged(ui::ViewController& screen, int tag) {
   int count = 0;
   for (const auto& view : screen.view()->subviews()) count += view->tag() == tag;
@@ -99,14 +95,6 @@ ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image) 
     if (button && shownImage(button) == image) return button;
   }
   return nullptr;
-}
-
-std::string imageName(const graphics::ImagePtr& image) {
-  return image ? image->name() : "";
-}
-
-std::string shownImage(const ui::Button* button) {
-  return imageName(button->image(ui::ControlState::Normal));
 }
 
 ui::HeadlessWebEngine& engine(DetailViewController& screen) {
@@ -127,10 +115,6 @@ std::string alertMessage() {
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth) {
   return testing_support::ExpectedFile::matches("tests/reader/screens/expected/" + name + ".txt",
                                                 testing_support::ViewTreeText::dump(view, depth));
-}
-
-void settle(double seconds) {
-  base::RunLoop::main().runFor(seconds);
 }
 
 void press(ui::Button* button) {

@@ -102,12 +102,18 @@ class ProbeScreens {
 };
 
 // The screen's story view (tagged 999), or nullptr.
-ui::View* storyView(ui::ViewController& screen);
+inline ui::View* storyView(ui::ViewController& screen) {
+  return screen.view()->viewWithTag(999);
+}
 int countTagged(ui::ViewController& screen, int tag);
 // The first button among the view's subviews whose normal image is `image`.
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
-std::string imageName(const graphics::ImagePtr& image);
-std::string shownImage(const ui::Button* button);
+inline std::string imageName(const graphics::ImagePtr& image) {
+  return image ? image->name() : "";
+}
+inline std::string shownImage(const ui::Button* button) {
+  return imageName(button->image(ui::ControlState::Normal));
+}
 ui::HeadlessWebEngine& engine(DetailViewController& screen);
 // The message of the alert on top ("" for none), after checking its title and single button;
 // the alerts are dismissed.
@@ -116,7 +122,9 @@ std::string alertMessage();
 // tests/reader/screens/expected/<name>.txt; VEMO_UPDATE_EXPECTED=1 rewrites the files.
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth = -1);
 // Runs the main loop on the virtual clock; press taps the button first.
-void settle(double seconds = 1.0);
+inline void settle(double seconds = 1.0) {
+  base::RunLoop::main().runFor(seconds);
+}
 void press(ui::Button* button);
 void rotate(ui::InterfaceOrientation orientation);
 
