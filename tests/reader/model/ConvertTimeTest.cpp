@@ -5,7 +5,7 @@
 namespace {
 
 // The feed's times move on twelve hours, onto the twelve-hour dial, across days, months and years.
-TEST(ConvertTimeTest, ShiftsTheFeedsTime) {
+TEST(ConvertTimeTest, ShiftsTheFeedsTimeAndLeavesUnreadableText) {
   const std::pair<const char*, const char*> cases[] = {
       {"Mon, 05 Dec 2011 14:30:00 EST", "Tue, 6 Dec 2011 02:30:00 AM"},
       {"Mon, 05 Dec 2011 09:15:00 EST", "Mon, 05 Dec 2011 09:15:00 PM"},
@@ -34,9 +34,7 @@ TEST(ConvertTimeTest, ShiftsTheFeedsTime) {
   };
   for (const auto& [feed, shown] : cases)
     EXPECT_EQ(Utilities::convertTimeWithTime(feed), shown) << feed;
-}
-
-TEST(ConvertTimeTest, UnreadableTextIsReturnedUnchanged) {
+  // Unreadable text is returned unchanged.
   for (const char* text :
        {"", "Mon, 05 Dec 2011", "14:30", "Mon, 05 Dec 2011 14:30 EST",
         "Mon, 05 Dec 2011 24:00:00 EST", "Mon, 05 Dec 2011 x7:30:00 EST",

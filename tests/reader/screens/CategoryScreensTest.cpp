@@ -118,7 +118,6 @@ TEST_F(CategoryListTest, FailedMenuOrFeedShowsTheAlertAndTheNextTapWorks) {
 TEST_F(CategoryListTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   rotate(ui::InterfaceOrientation::LandscapeLeft);
   ServiceListViewController& list = openCategories();
-  // Header, the table and its rows: a sub-category button on the rows that have any.
   EXPECT_TRUE(looksLike(*list.view(), "categories-landscape"));
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*list.view(), "categories-portrait"));
@@ -167,7 +166,6 @@ TEST_F(ServiceDetailTest, PortraitGridAndHeaderAndATileOpensItsOwnStories) {
 TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   rotate(ui::InterfaceOrientation::LandscapeLeft);
   ServiceDetailViewController& screen = open(stories(5), "Thể thao", "YES");
-  // The header's views and the story view, in each orientation the screen passes through.
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-landscape", 1));
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-rotated-portrait", 1));

@@ -95,7 +95,6 @@ TEST_F(DetailTest, SavesThePageOnScreen) {
     ui::WebEngine::setFactory({});
     EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
     EXPECT_EQ(stored(), Lines{"http://example.com/b Trang B"});
-    // Back and forward follow the history.
     auto buttons = [&] {
       return std::pair{screen.previousButton()->isEnabled(), screen.nextButton()->isEnabled()};
     };
