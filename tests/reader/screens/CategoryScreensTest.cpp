@@ -42,15 +42,7 @@ class CategoryListTest : public ReaderTest {
 
 // Fixed metrics: every character of the 22-point title font is 11 points wide. The list (rows,
 // thumbnails, the style switch) is the home screen's and tested there.
-class ServiceDetailTest : public ReaderTest {
- protected:
-  ServiceDetailViewController& open(std::vector<ItemPtr> stories,
-                                    const std::string& header = "Thời sự",
-                                    const std::string& landscape = "NO") {
-    return push<ServiceDetailViewController>(std::move(stories), header, landscape);
-  }
-  ProbeScreens probes_;
-};
+using ServiceDetailTest = ReaderTest;
 
 }  // namespace
 
@@ -152,15 +144,16 @@ TEST_F(CategoryListTest, SubCategoryListComesFromTheRecordAndLandscapeReachesEve
 }
 
 TEST_F(ServiceDetailTest, PortraitGridAndHeaderAndATileOpensItsOwnStories) {
-  ServiceDetailViewController& screen = open(stories(7));
+  ProbeScreens probes;
+  auto& screen = push<ServiceDetailViewController>(stories(7), "Thời sự", "NO");
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-portrait", 2));
   press(static_cast<ui::Button*>(storyView(screen)->subviews()[5].get()));
-  EXPECT_EQ(probes_.log(), "sapo 5/7 NO");
+  EXPECT_EQ(probes.log(), "sapo 5/7 NO");
 }
 
 TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
   rotate(ui::InterfaceOrientation::LandscapeLeft);
-  ServiceDetailViewController& screen = open(stories(5), "Thể thao", "YES");
+  auto& screen = push<ServiceDetailViewController>(stories(5), "Thể thao", "YES");
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-landscape", 1));
   rotate(ui::InterfaceOrientation::Portrait);
   EXPECT_TRUE(looksLike(*screen.view(), "category-stories-rotated-portrait", 1));
@@ -171,10 +164,10 @@ TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
 }
 
 TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
-  ServiceDetailViewController& screen = open(stories(1), std::string(30, 'x'));  // 330 points
+  auto& screen = push<ServiceDetailViewController>(stories(1), std::string(30, 'x'), "NO");
   std::weak_ptr<ui::ViewController> weak = navigation().viewControllers().back();
-  // It fills the room between the saved-stories and style buttons (a short one is centred there:
-  // see the recorded screens), out to the end and back.
+  // The title, 330 points, fills the room between the saved-stories and style buttons (a short one
+  // is centred there: see the recorded screens), out to the end and back.
   ui::ScrollView* header = screen.headerScrollView();
   EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
   EXPECT_FALSE(header->isUserInteractionEnabled());
