@@ -170,7 +170,6 @@ TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   // is centred there: see the recorded screens), out to the end and back.
   ui::ScrollView* header = screen.headerScrollView();
   EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
-  EXPECT_FALSE(header->isUserInteractionEnabled());
   for (double x : {170.0, 0.0}) {
     EXPECT_TRUE(base::RunLoop::main().runUntilCondition(
         [&] { return header->contentOffset() == graphics::Point(x, 0); }, 3.0))

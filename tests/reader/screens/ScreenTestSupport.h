@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/Log.h"
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/RunLoop.h"
 #include "platform/graphics/FixedTextMeasurer.h"
