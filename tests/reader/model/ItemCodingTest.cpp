@@ -9,8 +9,8 @@ namespace {
 // Every field comes back; an absent one stays absent and an empty one empty. Stored files of
 // earlier installations name the keys and the class so.
 TEST(ItemCodingTest, FieldsRoundTripUnderTheSevenKeys) {
-  auto item = std::make_shared<Item>();
-  *item = {"Giá xăng", "http://vemo.vn/1", "Tóm tắt", "Tue, 6 Dec 2011", "g-1", std::nullopt, ""};
+  auto item = std::make_shared<Item>(
+      Item{"Giá xăng", "http://vemo.vn/1", "Tóm tắt", "Tue, 6 Dec 2011", "g-1", std::nullopt, ""});
   const auto bytes = store::KeyedArchiver::archivedDataWithRootObject(std::vector{item});
   std::string error;
   auto decoded = store::KeyedUnarchiver::unarchiveArray<Item>(bytes, &error);

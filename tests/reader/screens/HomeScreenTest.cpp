@@ -169,10 +169,9 @@ TEST_F(HomeScreenTest, EmptyFeedShowsTheAlertAndKeepsThePreviousView) {
 }
 
 // A download returns at once and goes on while the loop runs: the frame is up before the feed,
-// the indicator shows, and taps made meanwhile are dropped rather than acted on afterwards.
+// and taps made meanwhile are dropped rather than acted on afterwards.
 TEST_F(HomeScreenTest, DownloadsRunBesideTheLoopAndDropTapsMadeMeanwhile) {
   MainViewController& home = launch(rssFeed(2), false);
-  // (The indicator goes off on the worker as its download ends, so it is checked at rest only.)
   auto busy = [](bool expected) {
     EXPECT_EQ(FeedDownload::busy(), expected);
     EXPECT_EQ(ui::Application::shared().isIgnoringInteractionEvents(), expected);
