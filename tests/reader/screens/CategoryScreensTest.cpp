@@ -37,11 +37,9 @@ class CategoryListTest : public ReaderTest {
     auto* stories = dynamic_cast<ServiceDetailViewController*>(top());
     return stories ? stories->header() : "";
   }
-  static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
 };
 
-// Fixed metrics: every character of the 22-point title font is 11 points wide. The list (rows,
-// thumbnails, the style switch) is the home screen's and tested there.
+// The list (rows, thumbnails, the style switch) is the home screen's and tested there.
 using ServiceDetailTest = ReaderTest;
 
 }  // namespace
@@ -166,8 +164,8 @@ TEST_F(ServiceDetailTest, LandscapeOnFirstAppearanceAndAfterRotations) {
 TEST_F(ServiceDetailTest, LongTitleScrollsInItsHeaderUntilTheScreenGoesAway) {
   auto& screen = push<ServiceDetailViewController>(stories(1), std::string(30, 'x'), "NO");
   std::weak_ptr<ui::ViewController> weak = navigation().viewControllers().back();
-  // The title, 330 points, fills the room between the saved-stories and style buttons (a short one
-  // is centred there: see the recorded screens), out to the end and back.
+  // The title, 330 points (11 a character), fills the room between the saved-stories and style
+  // buttons (a short one is centred there: see the recorded screens), out to the end and back.
   ui::ScrollView* header = screen.headerScrollView();
   EXPECT_EQ(header->frame(), Rect(120, 0, 160, 44));
   for (double x : {170.0, 0.0}) {

@@ -18,7 +18,6 @@ class DetailTest : public ReaderTest {
     const auto& requests = engine(screen).startedRequests();
     return i < requests.size() ? requests[i].url().absoluteString() : "(none)";
   }
-  static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
   // The saved stories as "link title" lines.
   static Lines stored() {
     Lines lines;
@@ -27,8 +26,6 @@ class DetailTest : public ReaderTest {
     return lines;
   }
 };
-
-const net::Error kTimedOut(net::Error::kDomain, net::Error::TimedOut, "slow");
 
 // Like WebKit for a load the page started: until it commits, the address reported is that of
 // the page still on screen.
@@ -125,7 +122,7 @@ TEST_F(DetailTest, RefreshReloadsThePageOnScreenOrLoadsTheStoryAgain) {
   screen.refreshButton()->sendActionsForTouchUpInside();
   base::NotificationCenter::defaultCenter().post(ReaderScreen::kReloadNotification);
   EXPECT_EQ(engine(screen).startedRequests().size(), 1u);
-  engine(screen).failLoad(kTimedOut);
+  engine(screen).failLoad(net::Error(net::Error::kDomain, net::Error::TimedOut, "slow"));
   screen.bookmarkButtonPush();
   EXPECT_EQ(stored(), Lines{});
   screen.refreshButtonPush();

@@ -6,7 +6,6 @@
 #include "tests/reader/screens/ScreenTestSupport.h"
 #include "tests/support/ViewTreeText.h"
 
-using graphics::Rect;
 using namespace screen_testing;
 using testing_support::ViewTreeText;
 
@@ -19,7 +18,6 @@ class HomeScreenTest : public ReaderTest {
   static ui::Button* tile(MainViewController& home, size_t i) {
     return static_cast<ui::Button*>(storyView(home)->subviews().at(i).get());
   }
-  static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
   ProbeScreens probes_;
 };
 

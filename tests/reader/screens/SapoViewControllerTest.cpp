@@ -14,8 +14,6 @@ ui::View& page(SapoViewController& screen, size_t i) {
   return *screen.pager()->subviews().at(i);
 }
 
-// Fixed metrics: headline lines 32 points high, date lines 15 (12 points) or 17 (14 points),
-// summary lines 24; a headline character is 13 points wide, a summary one 10.
 class SapoTest : public ReaderTest {
  protected:
   SapoViewController& open(std::vector<ItemPtr> list, int index) {
@@ -41,7 +39,6 @@ TEST_F(SapoTest, OpensAtTheGivenStoryAndPagesByButtonsAndBySwipe) {
   pop();
   SapoViewController& screen = open(stories(4), 2);
   EXPECT_EQ(screen.pager()->contentOffset().x, 640);
-  EXPECT_EQ(page(screen, 3).frame(), Rect(960, 0, 320, 372));
   EXPECT_EQ(buttons(screen), std::pair(true, true));
   press(screen.nextButton());
   EXPECT_EQ(screen.pager()->contentOffset().x, 960);
@@ -75,7 +72,6 @@ TEST_F(SapoTest, SavingAppendsAndUnsavingRemovesTheFirstEntryWithTheLinkInEither
 
   screen.nextButtonPush();
   screen.bookmarkButtonPush();
-  EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
   EXPECT_EQ(stored(), (std::vector<std::string>{"http://example.com/9", "http://example.com/2"}));
 }
 

@@ -143,6 +143,7 @@ class ReaderTest : public ::testing::Test {
   void end();
   ui::NavigationController& navigation() { return *delegate_->viewController(); }
   ui::ViewController* top() { return navigation().topViewController(); }
+  static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
   template <typename Screen, typename... Args>
   Screen& push(Args&&... args) {
     auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
