@@ -44,11 +44,10 @@ TEST_F(ThumbnailCacheTest, PictureArrivingAfterTheScreenWentAwayIsDropped) {
   std::atomic<bool> screenAlive{true};
   auto cache = ThumbnailCache::create([&] { EXPECT_TRUE(screenAlive); }, &loader_);
   cache->load(site_.url("/pic.png"));
-  // The screen is popped once the request went out, before the decoded picture comes back. The
-  // transfer runs on the main loop, so the loop runs until then.
-  base::RunLoop::main().runUntilCondition([&] { return site_.hits("/pic.png") > 0; });
+  // The screen goes away before the picture comes back: the transfer runs on the main loop.
   screenAlive = false;
   cache.reset();
+  base::RunLoop::main().runUntilCondition([&] { return site_.hits("/pic.png") > 0; });
   base::RunLoop::main().runFor(0.2);
 }
 
