@@ -4,56 +4,26 @@
 #include "platform/store/KeyedUnarchiver.h"
 #include "reader/model/Item.h"
 
-using store::KeyedArchiver;
-using store::KeyedUnarchiver;
-using store::Plist;
-
 namespace {
-
-ItemPtr story(const std::string& link) {
-  auto item = std::make_shared<Item>();
-  item->title = "Giá xăng giảm";
-  item->link = link;
-  item->description = "Tóm tắt";
-  item->pubDate = "Tue, 6 Dec 2011 02:30:00 AM";
-  item->guid = "guid-1";
-  item->avatar = "http://vemo.vn/a.jpg";
-  item->imgLink = "http://vemo.vn/t.jpg";
-  return item;
-}
 
 // Every field comes back; an absent one stays absent and an empty one empty. Stored files of
 // earlier installations name the keys and the class so.
 TEST(ItemCodingTest, FieldsRoundTripUnderTheSevenKeys) {
-  auto item = story("http://vemo.vn/1");
-  item->avatar.reset();
-  auto second = story("http://vemo.vn/2");
-  second->title = "";
-  const auto bytes = KeyedArchiver::archivedDataWithRootObject(std::vector{item, second});
+  auto item = std::make_shared<Item>(
+      Item{"Giá xăng", "http://vemo.vn/1", "Tóm tắt", "Tue, 6 Dec 2011", "g-1", std::nullopt, ""});
+  const auto bytes = store::KeyedArchiver::archivedDataWithRootObject(std::vector{item});
   std::string error;
-  auto decoded = KeyedUnarchiver::unarchiveArray<Item>(bytes, &error);
-  ASSERT_TRUE(decoded) << error;
-  ASSERT_EQ(decoded->size(), 2u);
-  const Item& a = *(*decoded)[0];
+  auto decoded = store::KeyedUnarchiver::unarchiveArray<Item>(bytes, &error);
+  ASSERT_TRUE(decoded && decoded->size() == 1) << error;
+  const Item& a = *decoded->front();
   EXPECT_EQ(std::tie(a.title, a.link, a.description, a.pubDate, a.guid, a.avatar, a.imgLink),
             std::tie(item->title, item->link, item->description, item->pubDate, item->guid,
                      item->avatar, item->imgLink));
-  EXPECT_EQ((*decoded)[1]->title, "");
 
-  auto archive = Plist::fromBinary(bytes);
-  ASSERT_TRUE(archive);
-  auto objects = archive->view().get("$objects");
-  auto array = objects.at(*archive->view().get("$top").get("root").asUid());
-  auto encoded = objects.at(*array.get("NS.objects").at(0).asUid());
-  std::vector<std::string> keys;
-  for (auto& [key, value] : encoded.entries()) keys.push_back(key);
-  EXPECT_EQ(keys,
-            (std::vector<std::string>{"ITEM_TITLE", "ITEM_LINK", "ITEM_DESCRIPTION", "ITEM_PUBDATE",
-                                      "ITEM_GUID", "ITEM_AVATAR", "ITEM_IMGLINK", "$class"}));
-  EXPECT_EQ(encoded.get("ITEM_AVATAR").asUid(), 0u);
-  auto itemClass = objects.at(*encoded.get("$class").asUid());
-  EXPECT_EQ(itemClass.get("$classname").asString(), "Item");
-  EXPECT_EQ(itemClass.get("$classes").at(1).asString(), "NSObject");
+  const std::string raw(bytes.begin(), bytes.end());
+  for (const char* name : {"ITEM_TITLE", "ITEM_LINK", "ITEM_DESCRIPTION", "ITEM_PUBDATE",
+                           "ITEM_GUID", "ITEM_AVATAR", "ITEM_IMGLINK", "Item", "NSObject"})
+    EXPECT_NE(raw.find(name), std::string::npos) << name;
 }
 
 }  // namespace

@@ -3,97 +3,57 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/Log.h"
-#include "platform/store/KeyedArchiver.h"
 #include "platform/store/KeyedUnarchiver.h"
 #include "platform/store/UserDefaults.h"
 #include "tests/support/Stories.h"
 #include "tests/support/TempDir.h"
 
-using store::Plist;
 using store::UserDefaults;
 using testing_support::storyAt;
-using testing_support::TempDir;
 
 namespace {
 
-std::vector<std::string> keysOf(const UserDefaults& defaults) {
-  std::vector<std::string> keys;
-  for (auto& [key, value] : defaults.dictionaryRepresentation().view().entries())
-    keys.push_back(key);
-  return keys;
-}
+class UtilitiesTest : public ::testing::Test {
+ protected:
+  // The keys stored, the aside copies after the list or style they were kept for.
+  std::vector<std::string> keys() const {
+    std::vector<std::string> result;
+    for (auto& [key, value] : defaults_.dictionaryRepresentation().view().entries())
+      result.push_back(key);
+    return result;
+  }
+  testing_support::TempDir dir_;
+  UserDefaults& defaults_ = UserDefaults::standard();
+  Utilities utilities_;
+};
 
-// The style starts as "grid", stored as an archived string; no saved stories are written.
-TEST(UtilitiesTest, StyleStartsAsGridAndIsStored) {
-  TempDir dir;
-  EXPECT_EQ(Utilities().getStyleView(), "grid");
-  EXPECT_EQ(store::KeyedUnarchiver::unarchiveString(
-                UserDefaults::standard().dataForKey("STYLE_VIEW").value_or(std::vector<uint8_t>{})),
-            "grid");
-  EXPECT_FALSE(UserDefaults::standard().objectForKey("BOOKMARK_ITEM"));
-  EXPECT_TRUE(Utilities().setStyleView("list"));
-  UserDefaults reopened(UserDefaults::standard().path());
-  EXPECT_EQ(Utilities(reopened).getStyleView(), "list");
-}
-
-TEST(UtilitiesTest, SavedStoriesKeepOrderAndDuplicates) {
-  TempDir dir;
-  Utilities utilities;
-  EXPECT_TRUE(
-      utilities.setBookmarkItem({storyAt("http://vemo.vn/b", "B"), storyAt("http://vemo.vn/a", "A"),
-                                 storyAt("http://vemo.vn/a", "A again")}));
-  UserDefaults reopened(UserDefaults::standard().path());
-  auto saved = Utilities(reopened).getBookmarkItem();
-  ASSERT_EQ(saved.size(), 3u);
-  EXPECT_EQ(saved[0]->title, "B");
-  EXPECT_EQ(saved[1]->link, "http://vemo.vn/a");
-  EXPECT_EQ(saved[2]->title, "A again");
-  // Each read is a fresh list the caller owns.
-  EXPECT_NE(utilities.getBookmarkItem()[0], utilities.getBookmarkItem()[0]);
-  EXPECT_TRUE(utilities.setBookmarkItem({}));
-  EXPECT_TRUE(utilities.getBookmarkItem().empty());
-}
-
-TEST(UtilitiesTest, UnreadableSavedStoriesAreKeptAside) {
-  TempDir dir;
-  UserDefaults& defaults = UserDefaults::standard();
+TEST_F(UtilitiesTest, UnreadableSavedStoriesAreKeptAside) {
   const std::vector<uint8_t> damaged = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0x01};
-  defaults.setData(damaged, "BOOKMARK_ITEM");
+  defaults_.setData(damaged, "BOOKMARK_ITEM");
   base::LogCapture log;
-  Utilities utilities;
-  EXPECT_TRUE(utilities.getBookmarkItem().empty());
-  EXPECT_EQ(defaults.dataForKey("BOOKMARK_ITEM"), damaged) << "reading changes nothing";
+  EXPECT_TRUE(utilities_.getBookmarkItem().empty());
+  EXPECT_EQ(defaults_.dataForKey("BOOKMARK_ITEM"), damaged) << "reading changes nothing";
 
-  EXPECT_TRUE(utilities.setBookmarkItem({storyAt("http://vemo.vn/new")}));
-  EXPECT_EQ(utilities.getBookmarkItem().size(), 1u);
-  auto keys = keysOf(defaults);
-  ASSERT_EQ(keys.size(), 2u);
-  EXPECT_TRUE(keys[1].starts_with("BOOKMARK_ITEM.corrupt-")) << keys[1];
-  EXPECT_EQ(defaults.dataForKey(keys[1]), damaged);
-  EXPECT_TRUE(log.contains("BOOKMARK_ITEM UNREADABLE, KEPT AS " + keys[1]));
-
+  EXPECT_TRUE(utilities_.setBookmarkItem({storyAt("http://vemo.vn/new")}));
+  ASSERT_EQ(keys().size(), 2u);
+  const std::string aside = keys()[1];
+  EXPECT_TRUE(aside.starts_with("BOOKMARK_ITEM.corrupt-")) << aside;
+  EXPECT_EQ(defaults_.dataForKey(aside), damaged);
+  EXPECT_TRUE(log.contains("BOOKMARK_ITEM UNREADABLE, KEPT AS " + aside));
   // A readable list is simply replaced.
-  EXPECT_TRUE(utilities.setBookmarkItem({}));
-  EXPECT_EQ(keysOf(defaults).size(), 2u);
+  EXPECT_TRUE(utilities_.setBookmarkItem({}));
+  EXPECT_EQ(keys().size(), 2u);
 }
 
-TEST(UtilitiesTest, UnreadableStyleReadsAsGridAndIsKeptAside) {
-  TempDir dir;
-  UserDefaults& defaults = UserDefaults::standard();
-  // The right archive under the wrong type: an array of stories is not a style.
-  auto wrong = store::KeyedArchiver::archivedDataWithRootObject(std::vector{storyAt("x")});
-  defaults.setData(wrong, "STYLE_VIEW");
-  Utilities utilities;
-  EXPECT_EQ(utilities.getStyleView(), "grid");
-  EXPECT_EQ(defaults.dataForKey("STYLE_VIEW"), wrong);
-  // A plain string is not an archive either; it is kept too when the style is set.
-  defaults.setString("list", "STYLE_VIEW");
-  EXPECT_EQ(utilities.getStyleView(), "grid");
-  EXPECT_TRUE(utilities.setStyleView("list"));
-  EXPECT_EQ(utilities.getStyleView(), "list");
-  auto keys = keysOf(defaults);
-  ASSERT_EQ(keys.size(), 2u);
-  EXPECT_EQ(defaults.stringForKey(keys[1]), "list");
+// The style is stored as an archived string (no saved stories are written until some are saved).
+// A plain string is no archive: the style reads as grid and the string is kept when one is set.
+TEST_F(UtilitiesTest, StyleIsStoredAsAnArchivedStringAndAnUnreadableOneIsKeptAside) {
+  defaults_.setString("list", "STYLE_VIEW");
+  EXPECT_EQ(utilities_.getStyleView(), "grid");
+  EXPECT_TRUE(utilities_.setStyleView("list"));
+  EXPECT_EQ(store::KeyedUnarchiver::unarchiveString(*defaults_.dataForKey("STYLE_VIEW")), "list");
+  ASSERT_EQ(keys().size(), 2u);
+  EXPECT_EQ(defaults_.stringForKey(keys()[1]), "list");
 }
 
 }  // namespace

@@ -26,11 +26,10 @@ std::string words(int count) {
 
 }  // namespace
 
-// Title 20 pt: 10 points a character, 30 a line; summary 15 pt: 7.5 a character, 23 a line.
-// Every tile type with a short story, a two-line headline and a headline longer than the type's
-// lines: the headline box keeps whole lines, the summary (wide types) gets what the headline
-// leaves above the date, narrow types have two separators, an unknown type two unplaced labels,
-// and the tile's own place is the caller's.
+// Every tile type with a short story, a two-line headline and one longer than the type's lines
+// (title 10 points a character, 30 a line; summary 7.5 and 23): the headline keeps whole lines,
+// the summary (wide types) gets what the headline leaves above the date, narrow types have two
+// separators, an unknown type two unplaced labels; the tile's own place is the caller's.
 TEST(CustomButtonTest, EveryTypeWithShortAndLongStories) {
   auto previous =
       graphics::TextMeasurer::setCurrent(std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.5));

@@ -14,56 +14,35 @@ ui::View& page(SapoViewController& screen, size_t i) {
   return *screen.pager()->subviews().at(i);
 }
 
-// Fixed metrics: headline lines 32 points high, date lines 15 (12 points) or 17 (14 points),
-// summary lines 24; a headline character is 13 points wide, a summary one 10.
 class SapoTest : public ReaderTest {
  protected:
   SapoViewController& open(std::vector<ItemPtr> list, int index) {
     return push<SapoViewController>(std::move(list), index, "NO");
   }
-  std::vector<std::string> stored() { return links(Utilities().getBookmarkItem()); }
+  static std::vector<std::string> stored() {
+    std::vector<std::string> links;
+    for (const auto& item : Utilities().getBookmarkItem()) links.push_back(*item->link);
+    return links;
+  }
 };
 
 }  // namespace
 
-TEST_F(SapoTest, OpensAtTheGivenStoryWithTheEndButtonsDisabled) {
-  struct Case {
-    int count, index;
-    bool previous, next;
+// The reader opens at the given story with the buttons that lead nowhere disabled (its first
+// story: see the recorded screen); the buttons and a swipe page through the stories.
+TEST_F(SapoTest, OpensAtTheGivenStoryAndPagesByButtonsAndBySwipe) {
+  auto buttons = [](SapoViewController& screen) {
+    return std::pair{screen.previousButton()->isEnabled(), screen.nextButton()->isEnabled()};
   };
-  for (Case c : {Case{5, 2, true, true}, Case{5, 0, false, true}, Case{5, 4, true, false},
-                 Case{1, 0, false, false}}) {
-    SCOPED_TRACE(testing::Message() << c.index << " of " << c.count);
-    SapoViewController& screen = open(stories(c.count), c.index);
-    EXPECT_EQ(screen.pager()->contentOffset().x, 320.0 * c.index);
-    ASSERT_EQ(screen.pager()->subviews().size(), static_cast<size_t>(c.count));
-    EXPECT_EQ(page(screen, c.count - 1).frame(), Rect(320.0 * (c.count - 1), 0, 320, 372));
-    EXPECT_EQ(screen.previousButton()->isEnabled(), c.previous);
-    EXPECT_EQ(screen.nextButton()->isEnabled(), c.next);
-    pop();
-  }
-}
-
-TEST_F(SapoTest, PortraitPagesAndAPictureThatIsNoPicture) {
-  auto list = stories(5);
-  list[1]->imgLink = site_.url("/bad/1.gif");
-  SapoViewController& screen = open(list, 0);
-  EXPECT_TRUE(looksLike(*screen.view(), "lead-portrait", 1));
-  EXPECT_TRUE(looksLike(page(screen, 0), "lead-page-plain"));
-  screen.nextButtonPush();
-  ASSERT_TRUE(base::RunLoop::main().runUntilCondition([&] { return site_.hits("/bad/1.gif"); }));
-  settle();
-  auto& picture = dynamic_cast<ui::ImageView&>(*page(screen, 1).subviews().back());
-  EXPECT_EQ(imageName(picture.image()), "icon_default.png");
-}
-
-TEST_F(SapoTest, PagingByButtonsAndBySwipe) {
-  SapoViewController& screen = open(stories(4), 1);
-  press(screen.nextButton());
+  SapoViewController& single = open(stories(1), 0);
+  EXPECT_EQ(buttons(single), std::pair(false, false));
+  pop();
+  SapoViewController& screen = open(stories(4), 2);
   EXPECT_EQ(screen.pager()->contentOffset().x, 640);
+  EXPECT_EQ(buttons(screen), std::pair(true, true));
   press(screen.nextButton());
-  EXPECT_EQ(screen.itemIndex(), 3);
-  EXPECT_FALSE(screen.nextButton()->isEnabled());
+  EXPECT_EQ(screen.pager()->contentOffset().x, 960);
+  EXPECT_EQ(buttons(screen), std::pair(true, false));
   screen.nextButtonPush();  // past the end nothing moves
   EXPECT_EQ(screen.itemIndex(), 3);
 
@@ -72,7 +51,7 @@ TEST_F(SapoTest, PagingByButtonsAndBySwipe) {
   screen.pager()->endDrag({600, 0});
   settle();
   EXPECT_EQ(screen.itemIndex(), 2);
-  EXPECT_TRUE(screen.nextButton()->isEnabled());
+  EXPECT_EQ(buttons(screen), std::pair(true, true));
 }
 
 TEST_F(SapoTest, SavingAppendsAndUnsavingRemovesTheFirstEntryWithTheLinkInEitherForm) {
@@ -80,115 +59,70 @@ TEST_F(SapoTest, SavingAppendsAndUnsavingRemovesTheFirstEntryWithTheLinkInEither
   auto raw = story(1), escaped = story(1);
   raw->link = "http://example.com/tin tức 1";
   escaped->link = "http://example.com/tin%20t%E1%BB%A9c%201";
-  escaped->title = "Bản sau";
   Utilities().setBookmarkItem({raw, story(9), escaped});
   SapoViewController& screen = open({story(0), raw, story(2)}, 1);
   EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
   screen.bookmarkButtonPush();
   EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");  // the other copy
-  EXPECT_EQ(Utilities().getBookmarkItem()[1]->title, "Bản sau");
+  EXPECT_EQ(stored(), (std::vector<std::string>{"http://example.com/9", *escaped->link}));
   screen.bookmarkButtonPush();
   EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_default.png");
   EXPECT_EQ(stored(), std::vector<std::string>{"http://example.com/9"});
 
   screen.nextButtonPush();
   screen.bookmarkButtonPush();
-  EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
   EXPECT_EQ(stored(), (std::vector<std::string>{"http://example.com/9", "http://example.com/2"}));
 }
 
-TEST_F(SapoTest, HeadlineOpensTheArticleAndWhatIsSavedThereShowsOnReturn) {
-  SapoViewController& screen = open(stories(3), 2);
-  press(dynamic_cast<ui::Button*>(page(screen, 2).subviews()[1].get()));
-  auto* detail = topAs<DetailViewController>();
-  ASSERT_TRUE(detail);
-  engine(*detail).finishLoad("Tin 2");
-  detail->bookmarkButtonPush();
-  detail->backButtonPush();
-  settle();
-  EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_activated.png");
-}
-
-TEST_F(SapoTest, PictureArrivingOnAnotherPageKeepsThePageAndLaysOutItsOwn) {
-  auto list = stories(2);
+// Pictures arriving while another page is shown: the rebuilt pager keeps that page, without a
+// second banner; the picture's page puts the headline beside the framed picture and gives the
+// summary what is left above the counter, a picture that is no picture shows the placeholder and
+// the other pages keep the plain layout.
+TEST_F(SapoTest, PicturesArrivingLayOutTheirPagesAndKeepThePageShown) {
+  auto list = stories(3);
   list[0]->imgLink = site_.url("/thumb/a b.png");
   list[0]->description = std::string(400, 'x');
+  list[1]->imgLink = site_.url("/bad/1.gif");
   auto screen = std::make_shared<SapoViewController>(list, 0, "NO");
   navigation().pushViewController(screen, true);
+  AdBannerView* banner = screen->banner();
   screen->nextButtonPush();
   ASSERT_TRUE(base::RunLoop::main().runUntilCondition(
-      [&] { return screen->pictures().imageFor(*list[0]->imgLink) != nullptr; }));
-  settle(0.1);
-  // The rebuilt pager replaced the old one, on the same page, without a second banner.
-  EXPECT_EQ(countTagged(*screen, 9999), 1);
-  EXPECT_EQ(countTagged(*screen, 1111), 1);
+      [&] { return screen->pictures().imageFor(*list[0]->imgLink) && site_.hits("/bad/1.gif"); }));
+  settle();
+  EXPECT_EQ(countTagged(*screen, 9999) + countTagged(*screen, 1111), 2);
   EXPECT_EQ(screen->pager()->contentOffset().x, 320);
-  EXPECT_EQ(screen->itemIndex(), 1);
-  EXPECT_EQ(screen->banner()->requestCount(), 1);
-  // Headline beside the framed picture; the summary gets what is left above the counter. The
-  // other pages keep the plain layout.
   EXPECT_TRUE(looksLike(page(*screen, 0), "lead-page-picture-portrait"));
-  EXPECT_EQ(page(*screen, 1).subviews()[0]->frame(), Rect(10, 10, 300, 32));
+  auto& placeholder = dynamic_cast<ui::ImageView&>(*page(*screen, 1).subviews().back());
+  EXPECT_EQ(imageName(placeholder.image()), "icon_default.png");
+  EXPECT_TRUE(looksLike(page(*screen, 2), "lead-page-plain"));
   rotate(ui::InterfaceOrientation::LandscapeLeft);
   EXPECT_TRUE(looksLike(page(*screen, 0), "lead-page-picture-landscape"));
-  EXPECT_EQ(page(*screen, 1).subviews()[4]->frame(), Rect(10, 185, 460, 30));
-}
-
-TEST_F(SapoTest, BannerOnlyInPortraitAndNeverRequestedTwice) {
-  SapoViewController& screen = open(stories(3), 1);
-  AdBannerView* banner = screen.banner();
-  rotate(ui::InterfaceOrientation::LandscapeRight);
-  EXPECT_EQ(banner->superview(), nullptr);
-  EXPECT_TRUE(looksLike(*screen.view(), "lead-landscape", 1));
+  EXPECT_EQ(page(*screen, 2).subviews()[4]->frame(), Rect(10, 185, 460, 30));
+  // The banner shows only in portrait and is never requested twice.
+  EXPECT_TRUE(looksLike(*screen->view(), "lead-landscape", 1));
   rotate(ui::InterfaceOrientation::Portrait);
-  EXPECT_EQ(screen.banner(), banner);
+  EXPECT_EQ(screen->banner(), banner);
   EXPECT_EQ(banner->requestCount(), 1);
-  EXPECT_TRUE(looksLike(*screen.view(), "lead-portrait-again", 1));
+  EXPECT_TRUE(looksLike(*screen->view(), "lead-portrait-again", 1));
 }
 
-TEST_F(SapoTest, ChangesMadeBehindTheReaderAreKeptByItsNextSave) {
-  // Stories 0 and 1 are saved; the reader opens at 0, the saved stories (rows newest first:
-  // 1, 0) are changed, the reader comes back and saves story 2.
-  enum Change { kDelete0, kMove0ToTheTop, kSaveALinkedPageInAnArticleOpenedFromTheList };
-  const std::pair<Change, std::vector<int>> cases[] = {
-      {kDelete0, {1, 2}},
-      {kMove0ToTheTop, {1, 0, 2}},
-      {kSaveALinkedPageInAnArticleOpenedFromTheList, {0, 1, 7, 2}}};
-  for (const auto& [change, kept] : cases) {
-    SCOPED_TRACE(change);
-    Utilities().setBookmarkItem({story(0), story(1)});
-    SapoViewController& screen = open(stories(3), 0);
-    press(buttonShowing(screen, "fav_saved.png"));
-    auto* saved = topAs<BookmarkListViewController>();
-    ASSERT_TRUE(saved);
-    ui::TableView& table = *saved->tableView();
-    if (change == kDelete0)
-      saved->commitEditingStyle(table, ui::TableViewCellEditingStyle::Delete, {0, 1});
-    if (change == kMove0ToTheTop) saved->moveRowAtIndexPath(table, {0, 1}, {0, 0});
-    if (change == kSaveALinkedPageInAnArticleOpenedFromTheList) {
-      table.tapRowAtIndexPath({0, 0});
-      settle();
-      auto* detail = topAs<DetailViewController>();
-      ASSERT_TRUE(detail);
-      engine(*detail).finishLoad("Tin 1");
-      engine(*detail).clickLink("http://example.com/7");
-      engine(*detail).finishLoad("Tin 7");
-      detail->bookmarkButtonPush();
-      detail->backButtonPush();
-      settle();
-    }
-    saved->backButtonPush();
-    settle();
-    EXPECT_EQ(shownImage(screen.bookmarkButton()),
-              change == kDelete0 ? "fav_default.png" : "fav_activated.png");
-    screen.nextButtonPush();
-    screen.nextButtonPush();
-    screen.bookmarkButtonPush();
-    std::vector<std::string> expected;
-    for (int i : kept) expected.push_back("http://example.com/" + std::to_string(i));
-    EXPECT_EQ(stored(), expected);
-    pop();
-  }
+TEST_F(SapoTest, ChangesMadeBehindTheReaderAreKeptByItsNextSaveAndTheHeadlineOpensTheArticle) {
+  Utilities().setBookmarkItem({story(0), story(1)});
+  SapoViewController& screen = open(stories(3), 0);
+  press(buttonShowing(screen, "fav_saved.png"));
+  auto& saved = topAs<BookmarkListViewController>();
+  saved.commitEditingStyle(*saved.tableView(), ui::TableViewCellEditingStyle::Delete, {0, 1});
+  saved.backButtonPush();
+  settle();
+  EXPECT_EQ(shownImage(screen.bookmarkButton()), "fav_default.png");
+  screen.nextButtonPush();
+  screen.nextButtonPush();
+  screen.bookmarkButtonPush();
+  EXPECT_EQ(stored(), (std::vector<std::string>{"http://example.com/1", "http://example.com/2"}));
+  press(dynamic_cast<ui::Button*>(page(screen, 2).subviews()[1].get()));
+  EXPECT_EQ(engine(topAs<DetailViewController>()).startedRequests().at(0).url().absoluteString(),
+            "http://example.com/2");
 }
 
 TEST(SavedStoryLinkTest, LinksAreComparedInOneForm) {
@@ -200,8 +134,6 @@ TEST(SavedStoryLinkTest, LinksAreComparedInOneForm) {
       {"http://vemo.vn/tin tức.html", "http://vemo.vn/tin%20t%E1%BB%A9c.html", true},
       {"http://vemo.vn/a%e1%bb%a9", "http://vemo.vn/a%E1%BB%A9", true},
       {"HTTP://Vemo.VN:8080/a", "http://vemo.vn:8080/a", true},
-      {"http://vemo.vn/%", "http://vemo.vn/%25", true},
-      {"", "", true},
       // Paths and users keep their case; an escaped "/" is not a "/".
       {"http://vemo.vn/A", "http://vemo.vn/a", false},
       {"http://User@vemo.vn/", "http://user@vemo.vn/", false},

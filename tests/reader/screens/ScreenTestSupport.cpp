@@ -18,37 +18,19 @@ void resetPlatform(bool virtualClock) {
 }
 }  // namespace
 
-ScreenEnvironment::ScreenEnvironment()
-    : previousMeasurer_(graphics::TextMeasurer::setCurrent(
-          std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
-  resetPlatform(true);
-}
-
-ScreenEnvironment::~ScreenEnvironment() {
-  resetPlatform(false);
-  graphics::TextMeasurer::setCurrent(previousMeasurer_);
-}
-
-std::string rssFeed(const std::vector<FeedStory>& stories) {
+std::string rssFeed(int count, const std::vector<std::string>& pictures) {
   std::string xml =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<rss version=\"2.0\" xmlns:media=\"http://search.yahoo.com/mrss/\"><channel>\n";
-  for (size_t i = 0; i < stories.size(); ++i) {
-    xml += "<item><title>" + stories[i].title + "</title><link>http://example.com/" +
-           std::to_string(i) + ".html</link><description>Tóm tắt " + std::to_string(i) +
+  for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+    const std::string n = std::to_string(i);
+    xml += "<item><title>Tin " + n + "</title><link>http://example.com/" + n +
+           ".html</link><description>Tóm tắt " + n +
            "</description><pubDate>Mon, 05 Dec 2011 14:30:00 EST</pubDate>";
-    if (!stories[i].imgLink.empty()) {
-      xml += "<media:thumbnail url=\"" + stories[i].imgLink + "\" />";
-    }
+    if (i < pictures.size() && !pictures[i].empty())
+      xml += "<media:thumbnail url=\"" + pictures[i] + "\"/>";
     xml += "</item>\n";
   }
   return xml + "</channel></rss>\n";
-}
-
-std::string rssFeed(int count) {
-  std::vector<FeedStory> stories;
-  for (int i = 0; i < count; ++i) stories.push_back({"Tin " + std::to_string(i), ""});
-  return rssFeed(stories);
 }
 
 StorySite::StorySite() {
@@ -72,16 +54,6 @@ StorySite::StorySite() {
   server_.start();
 }
 
-void StorySite::setFeed(std::string feed) {
-  std::lock_guard lock(mutex_);
-  feed_ = std::move(feed);
-}
-
-void StorySite::setMenu(std::string menu) {
-  std::lock_guard lock(mutex_);
-  menu_ = std::move(menu);
-}
-
 int StorySite::hits(const std::string& target) {
   std::lock_guard lock(mutex_);
   return hits_[target];
@@ -89,28 +61,26 @@ int StorySite::hits(const std::string& target) {
 
 ProbeScreens::ProbeScreens() {
   ScreenFactory& factory = ScreenFactory::shared();
-  auto record = [this](Opened entry) {
-    entry.screen = std::make_shared<ProbeScreen>(entry.landscape);
-    opened.push_back(entry);
-    return entry.screen;
-  };
-  factory.sapo = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"sapo", items, index, l, nullptr});
-  };
-  factory.detail = [record](const ScreenFactory::Items& items, int index, const std::string& l) {
-    return record({"detail", items, index, l, nullptr});
-  };
+  for (auto [kind, hook] :
+       {std::pair{"sapo", &factory.sapo}, std::pair{"detail", &factory.detail}}) {
+    *hook = [this, kind](const ScreenFactory::Items& items, int index, const std::string& l) {
+      opened.push_back({kind, items, index, l});
+      return std::make_shared<ProbeScreen>(l);
+    };
+  }
 }
 
 ProbeScreens::~ProbeScreens() {
   ScreenFactory::shared() = ScreenFactory{};
 }
 
-ui::View* storyView(ui::ViewController& screen) {
-  for (const auto& view : screen.view()->subviews()) {
-    if (view->tag() == 999) return view.get();
+std::string ProbeScreens::log() const {
+  std::string text;
+  for (const Opened& o : opened) {
+    text += (text.empty() ? "" : "; ") + o.kind + " " + std::to_string(o.index) + "/" +
+            std::to_string(o.items.size()) + " " + o.landscape;
   }
-  return nullptr;
+  return text;
 }
 
 int countTagged(ui::ViewController& screen, int tag) {
@@ -127,22 +97,8 @@ ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image) 
   return nullptr;
 }
 
-std::string imageName(const graphics::ImagePtr& image) {
-  return image ? image->name() : "";
-}
-
-std::string shownImage(const ui::Button* button) {
-  return imageName(button->image(ui::ControlState::Normal));
-}
-
 ui::HeadlessWebEngine& engine(DetailViewController& screen) {
   return dynamic_cast<ui::HeadlessWebEngine&>(screen.webView()->engine());
-}
-
-std::vector<std::string> links(const std::vector<ItemPtr>& items) {
-  std::vector<std::string> result;
-  for (const auto& item : items) result.push_back(item->link.value_or("?"));
-  return result;
 }
 
 std::string alertMessage() {
@@ -151,16 +107,14 @@ std::string alertMessage() {
   EXPECT_EQ(alert->title(), "Thông Báo");
   EXPECT_EQ(alert->numberOfButtons(), 1);
   EXPECT_EQ(alert->buttonTitleAtIndex(0), "Đồng ý");
-  return alert->message();
+  std::string message = alert->message();
+  ui::AlertStack::shared().reset();
+  return message;
 }
 
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth) {
   return testing_support::ExpectedFile::matches("tests/reader/screens/expected/" + name + ".txt",
                                                 testing_support::ViewTreeText::dump(view, depth));
-}
-
-void settle(double seconds) {
-  base::RunLoop::main().runFor(seconds);
 }
 
 void press(ui::Button* button) {
@@ -173,13 +127,26 @@ void rotate(ui::InterfaceOrientation orientation) {
   settle();
 }
 
-MainViewController& ReaderTest::launch(const std::string& feed) {
+ReaderTest::ReaderTest()
+    : previousMeasurer_(graphics::TextMeasurer::setCurrent(
+          std::make_shared<graphics::FixedTextMeasurer>(0.5, 1.2))) {
+  resetPlatform(true);
+  NewsSite::setBaseAddress(site_.url(""));
+}
+
+ReaderTest::~ReaderTest() {
+  end();
+  resetPlatform(false);
+  graphics::TextMeasurer::setCurrent(previousMeasurer_);
+}
+
+MainViewController& ReaderTest::launch(const std::string& feed, bool wait) {
   end();
   site_.setFeed(feed);
   delegate_ = std::make_unique<VemoAppDelegate>();
   ui::Application::shared().setDelegate(delegate_.get());
   ui::Application::shared().launch();
-  settle();
+  if (wait) settle();
   return dynamic_cast<MainViewController&>(*navigation().viewControllers().front());
 }
 
@@ -188,10 +155,6 @@ void ReaderTest::end() {
   ui::Application::shared().reset();
   ScreenFactory::shared() = ScreenFactory{};
   delegate_.reset();
-}
-
-void ReaderTest::openMenu() {
-  press(buttonShowing(*navigation().viewControllers().front(), "menu_home.png"));
 }
 
 }  // namespace screen_testing

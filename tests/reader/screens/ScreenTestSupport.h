@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/Log.h"
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/RunLoop.h"
 #include "platform/graphics/FixedTextMeasurer.h"
@@ -43,25 +42,9 @@
 
 namespace screen_testing {
 
-// Settings in a temporary folder, the virtual clock, no alerts, the application before launch,
-// fixed text metrics (0.5 of the point size a character, 1.2 a line). Restores them at the end.
-class ScreenEnvironment {
- public:
-  ScreenEnvironment();
-  ~ScreenEnvironment();
-
- private:
-  testing_support::TempDir temp_;
-  std::shared_ptr<const graphics::TextMeasurer> previousMeasurer_;
-};
-
-struct FeedStory {
-  std::string title;
-  std::string imgLink;  // empty: no media:thumbnail
-};
-std::string rssFeed(const std::vector<FeedStory>& stories);
-// `count` stories "Tin 0", "Tin 1", ... without pictures.
-std::string rssFeed(int count);
+// `count` stories "Tin 0", "Tin 1", ..., each with the thumbnail in `pictures` at its place if
+// that is not empty.
+std::string rssFeed(int count, const std::vector<std::string>& pictures = {});
 
 // Serves /Home.rss, /mobi/app_menu.php (404 while empty), PNG pictures under /thumb/ and /pic,
 // bytes that are no picture under /bad/; counts requests by raw target. One request per
@@ -70,8 +53,14 @@ class StorySite {
  public:
   StorySite();
   std::string url(const std::string& path) const { return server_.url(path); }
-  void setFeed(std::string feed);
-  void setMenu(std::string menu);
+  void setFeed(std::string feed) {
+    std::lock_guard lock(mutex_);
+    feed_ = std::move(feed);
+  }
+  void setMenu(std::string menu) {
+    std::lock_guard lock(mutex_);
+    menu_ = std::move(menu);
+  }
   int hits(const std::string& target);
 
  private:
@@ -103,47 +92,58 @@ class ProbeScreens {
     std::vector<ItemPtr> items;
     int index = -1;
     std::string landscape;
-    std::shared_ptr<ProbeScreen> screen;
   };
   ProbeScreens();
   ~ProbeScreens();
+  // What was opened, as "kind index/stories landscape" entries separated by "; ".
+  std::string log() const;
   std::vector<Opened> opened;
 };
 
-// The screen's story view (tag 999 among its view's subviews), or nullptr.
-ui::View* storyView(ui::ViewController& screen);
+// The screen's story view (tagged 999), or nullptr.
+inline ui::View* storyView(ui::ViewController& screen) {
+  return screen.view()->viewWithTag(999);
+}
 int countTagged(ui::ViewController& screen, int tag);
 // The first button among the view's subviews whose normal image is `image`.
 ui::Button* buttonShowing(ui::ViewController& screen, const std::string& image);
-std::string imageName(const graphics::ImagePtr& image);
-std::string shownImage(const ui::Button* button);
+inline std::string imageName(const graphics::ImagePtr& image) {
+  return image ? image->name() : "";
+}
+inline std::string shownImage(const ui::Button* button) {
+  return imageName(button->image(ui::ControlState::Normal));
+}
 ui::HeadlessWebEngine& engine(DetailViewController& screen);
-std::vector<std::string> links(const std::vector<ItemPtr>& items);
-// The message of the alert on top ("" for none), after checking its title and single button.
+// The message of the alert on top ("" for none), after checking its title and single button;
+// the alerts are dismissed.
 std::string alertMessage();
 // The view tree under `view` (down to `depth` levels) against the reviewed file
 // tests/reader/screens/expected/<name>.txt; VEMO_UPDATE_EXPECTED=1 rewrites the files.
 ::testing::AssertionResult looksLike(const ui::View& view, const std::string& name, int depth = -1);
 // Runs the main loop on the virtual clock; press taps the button first.
-void settle(double seconds = 1.0);
+inline void settle(double seconds = 1.0) {
+  base::RunLoop::main().runFor(seconds);
+}
 void press(ui::Button* button);
 void rotate(ui::InterfaceOrientation orientation);
 
-// The news site on loopback and the reader launched on it (by SetUp, on two stories).
+// The news site on loopback and the reader launched on it (by SetUp, on two stories), with
+// settings in a temporary folder, the virtual clock, no alerts, the application before launch and
+// fixed text metrics (0.5 of the point size a character, 1.2 a line); all restored at the end.
 class ReaderTest : public ::testing::Test {
  protected:
-  ReaderTest() { NewsSite::setBaseAddress(site_.url("")); }
-  ~ReaderTest() override { end(); }
+  ReaderTest();
+  ~ReaderTest() override;
   void SetUp() override { launch(); }
-  // Serves `feed` as the home feed and launches the reader, ending one launched before. The
-  // empty hooks of ScreenFactory get the reader's screens (set probes before to keep them).
-  MainViewController& launch(const std::string& feed = rssFeed(2));
+  // Serves `feed` as the home feed and launches the reader, ending one launched before, and waits
+  // for the feed when asked. The empty hooks of ScreenFactory get the reader's screens (set
+  // probes before to keep them).
+  MainViewController& launch(const std::string& feed = rssFeed(2), bool wait = true);
   // Ends the reader launched last, if any, and empties ScreenFactory.
   void end();
   ui::NavigationController& navigation() { return *delegate_->viewController(); }
   ui::ViewController* top() { return navigation().topViewController(); }
-  // Taps the home screen's category menu button and waits for the push.
-  void openMenu();
+  static bool indicator() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
   template <typename Screen, typename... Args>
   Screen& push(Args&&... args) {
     auto screen = std::make_shared<Screen>(std::forward<Args>(args)...);
@@ -155,15 +155,14 @@ class ReaderTest : public ::testing::Test {
     navigation().popViewController(false);
     settle();
   }
-  // The screen on top, expected to be a `Screen`.
+  // The screen on top as a `Screen` (any other fails the test with std::bad_cast).
   template <typename Screen>
-  Screen* topAs() {
-    auto* screen = dynamic_cast<Screen*>(top());
-    EXPECT_NE(screen, nullptr);
-    return screen;
+  Screen& topAs() {
+    return dynamic_cast<Screen&>(*top());
   }
 
-  ScreenEnvironment env_;
+  testing_support::TempDir temp_;
+  std::shared_ptr<const graphics::TextMeasurer> previousMeasurer_;
   StorySite site_;
   std::unique_ptr<VemoAppDelegate> delegate_;
 };
