@@ -35,14 +35,13 @@ TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
   std::ostringstream configErr;
   ASSERT_TRUE(config->apply(configErr)) << configErr.str();
   ServiceSandbox& sandbox = *config->sandbox();
-  const std::string api = SHKServiceConfig::shared().value("SHKInstapaper", "api");
-  EXPECT_EQ(api, sandbox.baseUrl() + "/SHKInstapaper/api");
+  EXPECT_EQ(SHKServiceConfig::shared().value("SHKInstapaper", "api"),
+            sandbox.baseUrl() + "/SHKInstapaper/api");
   std::vector<std::string> second{"--services", sandbox.baseUrl()};
   auto other = ProgramConfig::extract(second, error);
   ASSERT_TRUE(other && other->apply(configErr));
   EXPECT_EQ(SHKServiceConfig::shared().value("SHKTumblr", "api"),
             sandbox.baseUrl() + "/SHKTumblr/api");
-  EXPECT_TRUE(SHKMail::canSendMail());
 
   auto command = ShareCommand::parse({"share", "SHKMail", "--text", "Xin chào <b>", "--title",
                                       "Tin hay", "--to", "ann@vemo.vn", "--cc", "bob@vemo.vn"},
@@ -65,14 +64,10 @@ TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
   EXPECT_EQ(sandbox.mailSink().messages().at(1).data, "Subject: x\r\n\r\n.one\r\n..two\r\n");
 
   httplib::Client client("127.0.0.1", sandbox.port());
-  auto list = client.Get("/_sandbox/mail");
-  ASSERT_TRUE(list);
-  auto json = nlohmann::json::parse(list->body);
-  ASSERT_EQ(json.size(), 2u);
-  EXPECT_EQ(json[0]["from"], SHKServiceConfig::shared().mail().sender);
-  auto page = client.Get("/_sandbox/");
-  ASSERT_TRUE(page);
-  EXPECT_NE(page->body.find("to ann@vemo.vn, bob@vemo.vn"), std::string::npos);
+  auto list = nlohmann::json::parse(client.Get("/_sandbox/mail")->body);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0]["from"], SHKServiceConfig::shared().mail().sender);
+  EXPECT_NE(client.Get("/_sandbox/")->body.find("to ann@vemo.vn, bob@vemo.vn"), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <sys/wait.h>
 
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/helpers/oauth/OADataFetcher.h"
@@ -15,7 +16,6 @@ namespace {
 struct Answer {
   int status = -1;
   std::string body;
-  std::string location;
 };
 
 // The sandbox with known consumer keys; calls are signed by the client's OAuth code and every
@@ -140,26 +140,27 @@ TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
   }
 }
 
-// The stand-alone sandbox checks signatures with the keys of the user's vemo.conf, as the program
-// that talks to it has them, not with the compiled-in ones.
+// The stand-alone sandbox announces its address first, checks signatures with the keys of the
+// user's vemo.conf (as the program that talks to it has them, not the compiled-in ones) and ends
+// cleanly on a TERM.
 TEST_F(SandboxOAuthProviderTest, ProgramTakesTheKeysOfTheConfigurationFile) {
   testing_support::TempDir home;
   std::filesystem::create_directories(home / "config/vemo");
   testing_support::writeFile(home / "config/vemo/vemo.conf",
                              "[SHKDelicious]\nconsumer_key = fk\nconsumer_secret = f secret\n");
-  testing_support::ChildProgram sandbox(VEMO_SANDBOX_PATH);
-  const std::string& line = sandbox.firstLine();
-  ASSERT_NE(line.find("http://"), std::string::npos) << line;
+  testing_support::ChildProgram program(VEMO_SANDBOX_PATH);
+  const std::string& line = program.firstLine();
+  ASSERT_TRUE(line.starts_with("listening on http://127.0.0.1:")) << line;
   base = line.substr(line.find("http://"));
-  struct Case {
-    OAConsumer consumer;
-    int status;
-  } cases[] = {{{"fk", "f secret"}, 200}, {{"fk", "d secret"}, 401}, {{"", ""}, 401}};
-  for (const auto& k : cases) {
-    EXPECT_EQ(signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_request_token", k.consumer, {},
+  const std::pair<OAConsumer, int> cases[] = {
+      {{"fk", "f secret"}, 200}, {{"fk", "d secret"}, 401}, {{"", ""}, 401}};
+  for (const auto& [consumer, status] : cases) {
+    EXPECT_EQ(signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_request_token", consumer, {},
                          {{"oauth_callback", "http://cb.invalid/"}}, true)
                   .status,
-              k.status)
-        << k.consumer.key();
+              status)
+        << consumer.key();
   }
+  const int status = program.stop();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

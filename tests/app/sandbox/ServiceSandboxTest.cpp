@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
 #include "platform/crypto/Base64.h"
-#include "tests/support/ChildProgram.h"
 
 namespace {
 
@@ -40,8 +38,6 @@ TEST_F(ServiceSandboxTest, RecordsEachRequestUnderItsServiceAndHost) {
   } cases[] = {
       {"/SHKInstapaper/api/api/authenticate?x=%20y?&z=a?b", form, 200,
        "SHKInstapaper|api|POST|/api/authenticate|x=%20y?&z=a?b|"},
-      {"/SHKInstapaper/api/api/authenticate", "password=wrong", 403,
-       "SHKInstapaper|api|POST|/api/authenticate||"},
       {"/SHKTumblr/api/api/nothing", "email=a", 404, "SHKTumblr|api|POST|/api/nothing||"},
       {"/SHKNothing/api/x", "", 404, "||GET|/SHKNothing/api/x||"},
   };
@@ -66,9 +62,7 @@ TEST_F(ServiceSandboxTest, RecordsEachRequestUnderItsServiceAndHost) {
                       nlohmann::json::array({"X-Thing", "1"})),
             all[0]["headers"].end());
 
-  auto page = client().Get("/_sandbox/");
-  EXPECT_NE(page->body.find("SHKTumblr / api"), std::string::npos);
-  EXPECT_NE(page->body.find("email=a"), std::string::npos);
+  EXPECT_NE(client().Get("/_sandbox/")->body.find("SHKTumblr / api"), std::string::npos);
   EXPECT_EQ(client().Delete("/_sandbox/requests")->status, 204);
   EXPECT_TRUE(recorded().empty());
 }
@@ -82,10 +76,8 @@ TEST_F(ServiceSandboxTest, RefusesHugeAndMalformedRequestsAndKeepsServing) {
   for (const char* request :
        {"NOT A REQUEST\r\n\r\n", "POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n"}) {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(sandbox.port()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{
+        AF_INET, htons(static_cast<uint16_t>(sandbox.port())), {htonl(INADDR_LOOPBACK)}, {}};
     ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_GT(::write(fd, request, std::strlen(request)), 0);
     char answer[13] = {};
@@ -115,15 +107,4 @@ TEST(RequestLog, ForgetsTheOldestPastItsBounds) {
   add(std::string("\x01\xff", 2), "<b>&");
   EXPECT_NE(log.html().find("&lt;b&gt;&amp;"), std::string::npos);
   EXPECT_NE(log.html().find("(2 bytes of binary data)"), std::string::npos);
-}
-
-TEST(SandboxProgram, AnnouncesItsAddressFirstAndStopsOnATerm) {
-  testing_support::ChildProgram sandbox(VEMO_SANDBOX_PATH);
-  const std::string& line = sandbox.firstLine();
-  const std::string prefix = "listening on http://127.0.0.1:";
-  ASSERT_TRUE(line.starts_with(prefix)) << line;
-  httplib::Client client("127.0.0.1", std::stoi(line.substr(prefix.size())));
-  EXPECT_EQ(client.Get("/SHKPinboard/api/v1/nothing")->status, 404);
-  const int status = sandbox.stop();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
