@@ -15,8 +15,7 @@ TEST(ShellOptions, TellsItsCommandsFromTheTextCommandsAndRefusesMistakes) {
       {{"snapshot", "home"}, true},
       {{"--site", "menu", "demo-report"}, true},
       {{"feed", "--json"}, false},
-      {{"--site", "http://x", "menu"}, false},
-  };
+      {{"--site", "http://x", "menu"}, false}};
   for (const auto& [args, window] : handled) EXPECT_EQ(ShellOptions::handles(args), window);
 
   std::string error;
@@ -28,22 +27,18 @@ TEST(ShellOptions, TellsItsCommandsFromTheTextCommandsAndRefusesMistakes) {
   EXPECT_EQ(options->screen + options->style + options->site + std::to_string(options->index),
             "leadlisthttp://news.example3");
   EXPECT_TRUE(options->landscape);
-  const std::vector<std::string> refused[] = {
-      {"snapshot"},
-      {"snapshot", "nowhere"},
-      {"snapshot", "home", "--index", "-1"},
-      {"snapshot", "home", "--out", "a.jpg"},
-      {"snapshot", "home", "--style", "tiles"},
-      {"--scale", "0"},
-      {"--scale", "2x"},
-      {"--site", "news.example"},
-      {"--site"},
-  };
+  const std::vector<std::string> refused[] = {{"snapshot"},
+                                              {"snapshot", "nowhere"},
+                                              {"snapshot", "home", "--index", "-1"},
+                                              {"snapshot", "home", "--out", "a.jpg"},
+                                              {"snapshot", "home", "--style", "tiles"},
+                                              {"--scale", "0"},
+                                              {"--scale", "2x"},
+                                              {"--site", "news.example"},
+                                              {"--site"}};
   for (const auto& args : refused) EXPECT_FALSE(ShellOptions::parse(args, error)) << args.back();
   auto window = ShellOptions::parse({"--scale", "1.5"}, error);
-  ASSERT_TRUE(window);
-  EXPECT_EQ(window->command, ShellOptions::Command::Window);
-  EXPECT_DOUBLE_EQ(window->scale, 1.5);
+  EXPECT_TRUE(window && window->command == ShellOptions::Command::Window && window->scale == 1.5);
 }
 
 TEST(ProgramConfig, TakesItsOptionsOutOfTheArguments) {
@@ -53,9 +48,7 @@ TEST(ProgramConfig, TakesItsOptionsOutOfTheArguments) {
     std::vector<std::string> rest;
   } cases[] = {
       {{"--config", "a.conf", "feed", "--services", "sandbox"}, "sandbox", {"feed"}},
-      {{"--site", "http://x", "--services", "http://127.0.0.1:9/"},
-       "http://127.0.0.1:9",
-       {"--site", "http://x"}},
+      {{"--site", "x", "--services", "http://127.0.0.1:9/"}, "http://127.0.0.1:9", {"--site", "x"}},
       {{"--services", "https://sandbox.example"}, "https://sandbox.example", {}},
       {{"--services", "http://sandbox.example"}, nullptr, {}},
       {{"--services", "127.0.0.1:9"}, nullptr, {}},
@@ -72,7 +65,6 @@ TEST(ProgramConfig, TakesItsOptionsOutOfTheArguments) {
   }
 }
 
-// The program itself: what it says and how it exits.
 TEST(ProgramConfig, ConfigurationProblemsReachTheUser) {
   TempDir dir;
   writeFile(dir / "bad.conf", "[SHKTwitter]\napi = http://twitter.com\n");
