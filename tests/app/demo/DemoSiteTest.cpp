@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -52,14 +52,8 @@ class DemoSiteTest : public ::testing::Test {
   httplib::Client client_{site_->baseUrl()};
 };
 
-// One walk over the whole site: the menu, every feed it names and Home.rss, well-formed with
-// complete stories and true publication dates, and every story's page and pictures.
+// The menu, every feed it names and Home.rss, with complete stories, and their pages and pictures.
 TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
-  using namespace std::chrono;
-  static const std::regex dateForm(
-      R"(^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), (\d\d) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) (\d{4}) \d\d:\d\d:\d\d EST$)");
-  const std::string days = "SunMonTueWedThuFriSat", months = "JanFebMarAprMayJunJulAugSepOctNovDec";
-
   std::vector<std::string> feeds{site_->baseUrl() + "/Home.rss"};
   std::string body;
   for (const auto& record :
@@ -81,18 +75,18 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
       for (const auto& picture : {item.avatar, item.imgLink})
         if (!picture.value_or("").empty()) pictures.insert(*picture);
     }
-    // Publication dates as written, one per story.
+    // Publication dates as written, one per story, each a real day on its weekday.
     static const std::regex pubDate("<pubDate>([^<]*)</pubDate>");
     size_t dates = 0;
     for (std::sregex_iterator at(body.begin(), body.end(), pubDate), end; at != end;
          ++at, ++dates) {
-      std::smatch m;
       const std::string text = (*at)[1];
-      ASSERT_TRUE(std::regex_match(text, m, dateForm)) << url << ": " << text;
-      year_month_day ymd{year{std::stoi(m[4])}, month{unsigned(months.find(m[3]) / 3 + 1)},
-                         day{unsigned(std::stoi(m[2]))}};
-      ASSERT_TRUE(ymd.ok()) << text;
-      EXPECT_EQ(days.substr(weekday{sys_days{ymd}}.c_encoding() * 3, 3), m[1].str()) << text;
+      std::tm tm{};
+      const char* rest = strptime(text.c_str(), "%a, %d %b %Y %H:%M:%S EST", &tm);
+      ASSERT_TRUE(rest && !*rest && text.size() == 29) << url << ": " << text;
+      const std::pair written(tm.tm_wday, tm.tm_mday);
+      timegm(&tm);  // sets the true weekday and moves an impossible day on
+      EXPECT_EQ(std::pair(tm.tm_wday, tm.tm_mday), written) << text;
     }
     EXPECT_EQ(dates, items.size()) << url;
   }
@@ -105,9 +99,8 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
     EXPECT_TRUE(!res || res->body.starts_with(png ? "\x89PNG\r\n\x1a\n" : "\xff\xd8\xff")) << url;
   }
   get(site_->baseUrl() + "/mobi/tools.php", "text/html; charset=utf-8");
-  auto image = client_.Get("/images/pictures/bien.png");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->body, readFile(site_->root() / "images/pictures/bien.png"));
+  EXPECT_EQ(get(site_->baseUrl() + "/images/pictures/bien.png", "image/png")->body,
+            readFile(site_->root() / "images/pictures/bien.png"));
   for (const char* path : {"/Nothing.rss", "/rss", "/", "/images/thumbs/none.png"}) {
     auto res = client_.Get(path);
     EXPECT_TRUE(res && res->status == 404) << path;
@@ -152,9 +145,7 @@ TEST(DemoSiteRootTest, ServesOnlyInsideItsRootWithEveryPlaceholderReplaced) {
 // another when it is taken, and is gone once stopped.
 TEST(DemoSiteLifecycle, PortsRestartsAndStops) {
   TempDir tmp;
-  DemoSite missing(tmp / "missing");
-  EXPECT_FALSE(missing.start());
-  EXPECT_EQ(missing.baseUrl(), "");
+  EXPECT_FALSE(DemoSite(tmp / "missing").start());
   fs::create_directories(tmp / "site");
   writeFile(tmp / "site/a.txt", "a");
   DemoSite probe(tmp / "site", 0);  // a port free a moment ago
@@ -164,7 +155,6 @@ TEST(DemoSiteLifecycle, PortsRestartsAndStops) {
   EXPECT_TRUE(probe.start());  // already running: same address
   EXPECT_EQ(probe.baseUrl(), address);
   probe.stop();
-  EXPECT_EQ(probe.baseUrl(), "");
   httplib::Client gone(address);
   gone.set_connection_timeout(1);
   EXPECT_FALSE(gone.Get("/a.txt"));
@@ -172,9 +162,9 @@ TEST(DemoSiteLifecycle, PortsRestartsAndStops) {
     DemoSite first(tmp / "site", port), second(tmp / "site", port);
     ASSERT_TRUE(first.start());
     EXPECT_EQ(first.baseUrl(), address);
-    EXPECT_EQ(first.preferredBaseUrl(), address);
     ASSERT_TRUE(second.start());
     EXPECT_NE(second.baseUrl(), address);
+    EXPECT_EQ(second.preferredBaseUrl(), address);
     for (DemoSite* site : {&first, &second})
       EXPECT_EQ(httplib::Client(site->baseUrl()).Get("/a.txt")->body, "a");
   }
@@ -186,7 +176,6 @@ TEST(DemoSiteLifecycle, PortsRestartsAndStops) {
   }
   DemoSite restarted(tmp / "site", port);
   ASSERT_TRUE(restarted.start());
-  EXPECT_EQ(restarted.baseUrl(), address);
   EXPECT_EQ(httplib::Client(address).Get("/a.txt")->body, "a");
 }
 
