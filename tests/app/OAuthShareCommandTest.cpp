@@ -14,26 +14,19 @@
 
 namespace {
 
-// Standard input whose next line is made only when it is read: the person's answer to what the
+// Standard input whose one line is made when it is read: the person's answer to what the
 // program has printed so far.
-class LazyInput : public std::streambuf {
- public:
-  explicit LazyInput(std::function<std::string()> next) : next_(std::move(next)) {}
-
- protected:
+struct LazyInput : std::streambuf {
+  explicit LazyInput(std::function<std::string()> answer) : next(std::move(answer)) {}
   int_type underflow() override {
-    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-    if (given_) return traits_type::eof();
-    given_ = true;
-    line_ = next_() + "\n";
-    setg(line_.data(), line_.data(), line_.data() + line_.size());
-    return traits_type::to_int_type(*gptr());
+    if (line.empty()) {
+      line = next() + "\n";
+      setg(line.data(), line.data(), line.data() + line.size());
+    }
+    return gptr() < egptr() ? traits_type::to_int_type(*gptr()) : traits_type::eof();
   }
-
- private:
-  std::function<std::string()> next_;
-  std::string line_;
-  bool given_ = false;
+  std::function<std::string()> next;
+  std::string line;
 };
 
 class OAuthShareCommandTest : public SharingTest {
@@ -56,14 +49,13 @@ class OAuthShareCommandTest : public SharingTest {
 
   // The person's browser: opens the printed address, allows, and gives where it was sent.
   std::string browser() {
-    std::string printed = out_.str();
-    size_t at = printed.find(sandbox_.baseUrl());
-    if (at == std::string::npos) return "";
-    std::string address = printed.substr(at, printed.find('\n', at) - at);
-    std::string path = address.substr(sandbox_.baseUrl().size());
-    httplib::Client client("127.0.0.1", sandbox_.port());
-    auto allowed = client.Post(path.substr(0, path.find('?')), path.substr(path.find('?') + 1),
-                               "application/x-www-form-urlencoded");
+    const std::string printed = out_.str(), base = sandbox_.baseUrl();
+    const size_t at = printed.find(base) + base.size(), query = printed.find('?', at);
+    if (at < base.size() || query == std::string::npos) return "";
+    auto allowed =
+        httplib::Client(base).Post(printed.substr(at, query - at),
+                                   printed.substr(query + 1, printed.find('\n', at) - query - 1),
+                                   "application/x-www-form-urlencoded");
     return allowed ? allowed->get_header_value("Location") : "";
   }
   int share(std::function<std::string()> answer) {
@@ -74,10 +66,9 @@ class OAuthShareCommandTest : public SharingTest {
     std::istream in(&input);
     return command->run(in, out_, err_, false);
   }
-  int saves() {
-    int n = 0;
-    for (const auto& r : sandbox_.log().requests()) n += r.path == "/v2/posts/add";
-    return n;
+  long saves() {
+    auto all = sandbox_.log().requests();
+    return std::count_if(all.begin(), all.end(), [](auto& r) { return r.path == "/v2/posts/add"; });
   }
 
   ServiceSandbox sandbox_;
