@@ -18,30 +18,24 @@ using nlohmann::json;
 
 namespace {
 
-// What a snapshot's view tree shows: the grid's tiles (buttons with a story index inside the
-// story view, tag 999) and the shown rows of its table, by their top: width and first words.
-struct Seen {
-  int tiles = 0;
-  std::map<double, std::pair<double, std::string>> rows;
-};
+// The shown rows of the tables in a snapshot's view tree, by their top: width and first words.
+using Rows = std::map<double, std::pair<double, std::string>>;
 
 double at(const json& view, const char* key) {
   return view["frame"][key].get<double>();
 }
 
-void look(const json& view, Seen& seen, bool inGrid, std::string* words) {
+void look(const json& view, Rows& rows, std::string* words) {
   if (view["hidden"].get<bool>() || view["alpha"].get<double>() <= 0) return;
   if (words && words->empty() && view.contains("text") && at(view, "width") > 0)
     *words = view["text"];
-  if (inGrid && view["class"] == "Button" && view["tag"].get<int>() >= 0) ++seen.tiles;
-  inGrid = inGrid || (view["class"] == "ScrollView" && view["tag"] == 999);
   for (const json& child : view["subviews"]) {
     if (view["class"] != "TableView") {
-      look(child, seen, inGrid, words);
+      look(child, rows, words);
     } else if (child["class"] == "TableViewCell" && !child["hidden"].get<bool>() &&
                at(child, "y") < at(view, "y") + at(view, "height") &&
                at(view, "y") < at(child, "y") + at(child, "height")) {
-      look(child, seen, false, &(seen.rows[at(child, "y")] = {at(child, "width"), ""}).second);
+      look(child, rows, &(rows[at(child, "y")] = {at(child, "width"), ""}).second);
     }
   }
 }
@@ -103,7 +97,7 @@ class SnapshotScreens : public testing::Test {
 }  // namespace
 
 // Every screen and style as the window shows it: lists with rows of words as wide as the screen,
-// showing what the screen is about; grids with tiles; a style chosen for one snapshot leaves the
+// showing what the screen is about; a style chosen for one snapshot leaves the
 // stored one (grid) for the next. Screens that cannot be shown are refused without a picture.
 TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
   const int sub = category(true);
@@ -153,15 +147,12 @@ TEST_F(SnapshotScreens, ShowEveryScreenAsTheWindowDoes) {
       EXPECT_TRUE(doc["webPages"][0]["url"].get<std::string>().ends_with(".html"));
       EXPECT_FALSE(doc["webPages"][0]["title"].get<std::string>().empty());
     }
-    Seen seen;
-    look(doc["tree"], seen, false, nullptr);
-    EXPECT_EQ(seen.tiles >= 6,
-              *shot.style ? *shot.style == 'g' : shot.screen == std::string("home"))
-        << seen.tiles;
-    EXPECT_EQ(seen.rows.size() >= 2, shot.rows != nullptr) << "the list shows its rows";
+    Rows rows;
+    look(doc["tree"], rows, nullptr);
+    EXPECT_EQ(rows.size() >= 2, shot.rows != nullptr) << "a list shows its rows, a grid none";
     if (!shot.rows) continue;
     std::vector<std::string> firstWords;
-    for (const auto& [top, row] : seen.rows) {
+    for (const auto& [top, row] : rows) {
       EXPECT_EQ(row.first, width);
       EXPECT_NE(row.second, "") << "a row without words";
       if (firstWords.size() < shot.rows->size()) firstWords.push_back(row.second);
