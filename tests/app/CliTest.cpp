@@ -121,9 +121,7 @@ TEST_F(Cli, PrintsSavedStoriesAndServesTheDemoSite) {
 }
 
 TEST_F(Cli, LogsOnRequestAndExplainsUsage) {
-  Outcome logged = vemo("feed --log");
-  EXPECT_NE(logged.err.find("REQUEST = " + site.url("/Home.rss")), std::string::npos);
-  EXPECT_NE(logged.err.find("PARSER DEALLOC"), std::string::npos);
+  EXPECT_NE(vemo("feed --log").err.find("REQUEST = " + site.url("/Home.rss")), std::string::npos);
   EXPECT_EQ(vemo("feed").err, "");
 
   // Every way of asking prints the same single text, naming the window's commands and the text

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 
 #include "reader/feed/HTTPConnection.h"
@@ -38,10 +36,11 @@ class DemoSiteTest : public ::testing::Test {
     return res;
   }
   // The records of a menu or feed on the site, which must be well-formed and carry no
-  // placeholder; its text in `body`.
-  std::vector<FeedRecord> records(const std::string& url, const char* type, std::string& body) {
+  // placeholder.
+  std::vector<FeedRecord> records(const std::string& url, const char* type) {
     HTTPConnection reader;
-    if (auto res = get(url, type)) body = res->body;
+    auto res = get(url, type);
+    const std::string body = res ? res->body : "";
     EXPECT_EQ(body.find(DemoSite::kPlaceholder), std::string::npos) << url;
     reader.parseData(body);
     EXPECT_EQ(reader.parseError() ? reader.parseError()->describe() : "", "") << url;
@@ -55,9 +54,8 @@ class DemoSiteTest : public ::testing::Test {
 // The menu, every feed it names and Home.rss, with complete stories, and their pages and pictures.
 TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
   std::vector<std::string> feeds{site_->baseUrl() + "/Home.rss"};
-  std::string body;
   for (const auto& record :
-       records(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8", body)) {
+       records(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8")) {
     const auto& service = std::get<ServicePtr>(record);
     feeds.push_back(service->link);
     for (const auto& sub : service->subService) feeds.push_back(sub->link);
@@ -65,7 +63,7 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
   ASSERT_GT(feeds.size(), 1u);
   std::set<std::string> pages, pictures;
   for (const auto& url : feeds) {
-    auto items = records(url, "application/rss+xml; charset=utf-8", body);
+    auto items = records(url, "application/rss+xml; charset=utf-8");
     EXPECT_FALSE(items.empty()) << url;
     for (const auto& record : items) {
       const Item& item = *std::get<ItemPtr>(record);
@@ -75,20 +73,6 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
       for (const auto& picture : {item.avatar, item.imgLink})
         if (!picture.value_or("").empty()) pictures.insert(*picture);
     }
-    // Publication dates as written, one per story, each a real day on its weekday.
-    static const std::regex pubDate("<pubDate>([^<]*)</pubDate>");
-    size_t dates = 0;
-    for (std::sregex_iterator at(body.begin(), body.end(), pubDate), end; at != end;
-         ++at, ++dates) {
-      const std::string text = (*at)[1];
-      std::tm tm{};
-      const char* rest = strptime(text.c_str(), "%a, %d %b %Y %H:%M:%S EST", &tm);
-      ASSERT_TRUE(rest && !*rest && text.size() == 29) << url << ": " << text;
-      const std::pair written(tm.tm_wday, tm.tm_mday);
-      timegm(&tm);  // sets the true weekday and moves an impossible day on
-      EXPECT_EQ(std::pair(tm.tm_wday, tm.tm_mday), written) << text;
-    }
-    EXPECT_EQ(dates, items.size()) << url;
   }
   ASSERT_FALSE(pages.empty());
   ASSERT_FALSE(pictures.empty());

@@ -1,6 +1,5 @@
 // The WebKit engine in a real window (run under xvfb-run) against a loopback server: form POSTs
-// that WebKit cannot load by itself, refused redirects, cookies in WebKit's own jar, and the
-// picture a moving web view shows.
+// that WebKit cannot load by itself, refused redirects and cookies in WebKit's own jar.
 #include "app/gui/WebKitEngine.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +8,7 @@
 #include <mutex>
 
 #include "app/gui/WebKitCookieJar.h"
-#include "app/gui/WebViewLayer.h"
-#include "platform/graphics/OffscreenSurface.h"
-#include "platform/graphics/Painter.h"
-#include "platform/ui/Animator.h"
-#include "platform/ui/Renderer.h"
 #include "platform/ui/WebEngineClient.h"
-#include "platform/ui/WebView.h"
 #include "tests/app/gui/GtkTestWindow.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
@@ -175,50 +168,4 @@ TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {
   EXPECT_TRUE(jar.cookies().empty());
   EXPECT_TRUE(net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/"))).empty());
   EXPECT_FALSE(load(request).has_header("Cookie"));
-}
-
-TEST_F(WebKitEngineTest, AMovingWebViewShowsItsPictureAndGoesLiveAtRest) {
-  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
-  ui::View root(graphics::Rect{0, 0, 320, 480});
-  auto web = std::make_shared<ui::WebView>(graphics::Rect{0, 0, 320, 240});
-  root.addSubview(web);
-  ui::WebEngine::setFactory(nullptr);
-  auto& page = dynamic_cast<WebKitEngine&>(web->engine());
-  GtkWidget* fixed = gtk_window_get_child(GTK_WINDOW(window));
-  WebViewLayer layer(fixed, fixed);
-  layer.sync(root, 1);
-  web->loadHTMLString("<body style='margin:0;background:#c00'></body>", std::nullopt);
-  ASSERT_TRUE(runLoopsUntil([&] { return !web->isLoading() && page.snapshot(); }));
-
-  // Drawn with the view tree's geometry, the picture turns up where the view is; the live view
-  // is off screen.
-  auto redAt = [&](graphics::Point p) {
-    graphics::OffscreenSurface surface({320, 480});
-    graphics::Painter painter(surface.context());
-    ui::Renderer::paint(root, painter);
-    graphics::Color c = surface.colorAt(p);
-    return c.red > 0.7 && c.green < 0.2 && c.blue < 0.2;
-  };
-  const struct {
-    ui::Transform transform;
-    bool live;
-    graphics::Point inside, outside;
-  } cases[] = {
-      {ui::Transform::scaled(0.5), false, {160, 120}, {20, 20}},
-      {ui::Transform::identity(), true, {160, 120}, {160, 300}},
-  };
-  for (const auto& c : cases) {
-    web->setTransform(c.transform);
-    layer.sync(root, 1);
-    EXPECT_EQ(gtk_widget_get_visible(page.clipBox()), c.live);
-    EXPECT_EQ(redAt(c.inside), !c.live) << "the picture shows only while it moves";
-    EXPECT_FALSE(redAt(c.outside));
-  }
-
-  ui::animate(0.3, [&] { web->setFrame({0, 100, 320, 240}); });
-  layer.sync(root, 1);
-  EXPECT_FALSE(gtk_widget_get_visible(page.clipBox()));
-  ASSERT_TRUE(runLoopsUntil([&] { return !ui::Animator::shared().isAnimating(*web); }));
-  layer.sync(root, 1);
-  EXPECT_TRUE(gtk_widget_get_visible(page.clipBox())) << "live again at its final frame";
 }

@@ -5,8 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/crypto/Base64.h"
-
 namespace {
 
 class ServiceSandboxTest : public ::testing::Test {
@@ -29,21 +27,19 @@ class ServiceSandboxTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ServiceSandboxTest, RecordsEachRequestUnderItsServiceAndHost) {
-  const std::string form = "username=me&password=" + std::string(10000, 'p');
   // A "?" is legal inside a query; it is kept as sent.
   const struct {
     std::string path, body;
     int status;
     const char* record;  // service, host, method, path and query as recorded
   } cases[] = {
-      {"/SHKInstapaper/api/api/authenticate?x=%20y?&z=a?b", form, 200,
+      {"/SHKInstapaper/api/api/authenticate?x=%20y?&z=a?b", "username=me", 200,
        "SHKInstapaper|api|POST|/api/authenticate|x=%20y?&z=a?b|"},
       {"/SHKTumblr/api/api/nothing", "email=a", 404, "SHKTumblr|api|POST|/api/nothing||"},
       {"/SHKNothing/api/x", "", 404, "||GET|/SHKNothing/api/x||"},
   };
   for (const auto& c : cases) {
-    auto res = c.body.empty() ? client().Get(c.path)
-                              : client().Post(c.path, {{"X-Thing", "1"}}, c.body, "text/plain");
+    auto res = c.body.empty() ? client().Get(c.path) : client().Post(c.path, c.body, "text/plain");
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, c.status) << c.path;
   }
@@ -55,13 +51,6 @@ TEST_F(ServiceSandboxTest, RecordsEachRequestUnderItsServiceAndHost) {
       record += all[i][key].get<std::string>() + "|";
     EXPECT_EQ(record, cases[i].record);
   }
-  std::string encoded = crypto::Base64::encode(form);
-  std::erase_if(encoded, [](char c) { return c == '\r' || c == '\n'; });
-  EXPECT_TRUE(all[0]["body_base64"] == encoded);
-  EXPECT_NE(std::find(all[0]["headers"].begin(), all[0]["headers"].end(),
-                      nlohmann::json::array({"X-Thing", "1"})),
-            all[0]["headers"].end());
-
   EXPECT_NE(client().Get("/_sandbox/")->body.find("SHKTumblr / api"), std::string::npos);
   EXPECT_EQ(client().Delete("/_sandbox/requests")->status, 204);
   EXPECT_TRUE(recorded().empty());
