@@ -17,22 +17,20 @@ bool panelGone(const ScreenImage& s) {
   return !facebookPanel(s) && leadReader(s);
 }
 
-class FacebookShareWindow : public WindowTest {
- protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    if (IsSkipped()) return;
-    ASSERT_TRUE(sandbox_.start());
-    ASSERT_NO_FATAL_FAILURE(vemo_.start({"--services", sandbox_.baseUrl()}));
-    ASSERT_TRUE(vemo_.openLead());
-  }
-  bool waitForRequests(const std::string& path, size_t count, const std::string& method = "POST") {
-    return eventually([&] { return bodies(sandbox_, path, method).size() >= count; });
-  }
+using FacebookShareWindow = WindowTest;
+
+TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndClosesTheNextOne) {
+  ServiceSandbox sandbox;
+  ASSERT_TRUE(sandbox.start());
+  ASSERT_NO_FATAL_FAILURE(vemo_.start({"--services", sandbox.baseUrl()}));
+  ASSERT_TRUE(vemo_.openLead());
+  auto waitForRequests = [&](const char* path, size_t count, const char* method = "POST") {
+    return eventually([&] { return bodies(sandbox, path, method).size() >= count; });
+  };
   // Share button, then "Facebook" on the sheet, whose rows stand on its Cancel button. Without
   // a mail server the sheet has Twitter, Facebook; then Facebook, Twitter: the last used leads.
   // The publishing page comes up for the `nth` time.
-  void shareToFacebook(int rowsAboveCancel, size_t nth) {
+  auto shareToFacebook = [&](int rowsAboveCancel, size_t nth) {
     ASSERT_TRUE(vemo_.waitForStill());
     ASSERT_TRUE(vemo_.clickAndSettle(27, 458)) << "no share sheet";
     vemo_.click(160, 433 - 52 * rowsAboveCancel);
@@ -42,20 +40,16 @@ class FacebookShareWindow : public WindowTest {
     }
     ASSERT_TRUE(waitForRequests("/connect/prompt_feed.php", nth));
     ASSERT_TRUE(vemo_.waitFor(prefilled)) << "no publishing page with the story";
-  }
+  };
 
-  ServiceSandbox sandbox_;
-};
-
-TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndClosesTheNextOne) {
   ASSERT_NO_FATAL_FAILURE(shareToFacebook(1, 1));
-  EXPECT_NE(bodies(sandbox_, "/login.php", "POST").front().find("email=ann%40example.test&"),
+  EXPECT_NE(bodies(sandbox, "/login.php", "POST").front().find("email=ann%40example.test&"),
             std::string::npos)
-      << bodies(sandbox_, "/login.php", "POST").front();
+      << bodies(sandbox, "/login.php", "POST").front();
   vemo_.click(60, 270);  // Publish
   EXPECT_TRUE(vemo_.waitFor(savedNotice, nullptr, 5)) << "the share did not report its outcome";
   ASSERT_TRUE(waitForRequests("/connect/publish.php", 1));
-  EXPECT_NE(bodies(sandbox_, "/connect/publish.php")
+  EXPECT_NE(bodies(sandbox, "/connect/publish.php")
                 .front()
                 .find("quoc-hoi-thong-qua-ke-hoach-phat-trien"),
             std::string::npos);
@@ -66,12 +60,12 @@ TEST_F(FacebookShareWindow, LogsInPublishesTheStoryAndClosesTheNextOne) {
   // went away: nothing shows that they went, so this watches the window for a while.
   ASSERT_TRUE(vemo_.waitFor([](const ScreenImage& s) { return !savedNotice(s); }));
   ASSERT_NO_FATAL_FAILURE(shareToFacebook(2, 2));
-  EXPECT_EQ(bodies(sandbox_, "/login.php", "GET").size(), 1u);
+  EXPECT_EQ(bodies(sandbox, "/login.php", "GET").size(), 1u);
   vemo_.key("Escape");
   EXPECT_TRUE(vemo_.waitFor(panelGone)) << "Escape did not close the panel";
   EXPECT_FALSE(vemo_.waitFor([](const ScreenImage& s) { return !leadReader(s); }, nullptr, 5))
       << "the window is gone";
-  EXPECT_EQ(bodies(sandbox_, "/connect/publish.php").size(), 1u);
+  EXPECT_EQ(bodies(sandbox, "/connect/publish.php").size(), 1u);
 
   // Ctrl+Shift+P offers the lead reader's picture in a menu of white rows.
   ASSERT_TRUE(vemo_.waitForStill());

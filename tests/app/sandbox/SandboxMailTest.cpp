@@ -11,21 +11,12 @@
 
 namespace {
 
-class SandboxMailTest : public SharingTest {
- protected:
-  void SetUp() override {
-    SharingTest::SetUp();
-    SHKMail::registerService();
-  }
-  void TearDown() override {
-    SHKServiceConfig::shared() = SHKServiceConfig();
-    SharingTest::TearDown();
-  }
-};
+using SandboxMailTest = SharingTest;
 
 // The program's own sandbox takes every service's requests; mail shared without a window lands in
 // its sink.
 TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
+  SHKMail::registerService();
   std::vector<std::string> args = {"--services", "sandbox"};
   std::string error;
   auto config = ProgramConfig::extract(args, error);
