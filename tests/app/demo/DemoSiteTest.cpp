@@ -92,11 +92,10 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
 }
 
 // A site in a temporary folder next to a file it must never hand out.
-TEST(DemoSiteRootTest, ServesOnlyInsideItsRootWithEveryPlaceholderReplaced) {
+TEST(DemoSiteRootTest, ServesOnlyInsideItsRoot) {
   TempDir tmp;
   fs::create_directories(tmp / "site/sub");
   writeFile(tmp / "secret.txt", "private");
-  writeFile(tmp / "site/sub/page.html", "<a href=\"{{SITE}}/sub/page.html\">{{SITE}}</a>");
   fs::create_symlink(tmp / "secret.txt", tmp / "site/outside.txt");
   DemoSite site(tmp / "site");
   ASSERT_TRUE(site.start());
@@ -115,10 +114,6 @@ TEST(DemoSiteRootTest, ServesOnlyInsideItsRootWithEveryPlaceholderReplaced) {
     EXPECT_EQ(res->status, status) << path;
     EXPECT_EQ(res->body.find("private"), std::string::npos) << path;
   }
-  auto page = client.Get("/sub/./page.html");
-  ASSERT_TRUE(page && page->status == 200);
-  EXPECT_EQ(page->body,
-            "<a href=\"" + site.baseUrl() + "/sub/page.html\">" + site.baseUrl() + "</a>");
 }
 
 // Each copy gets a port of its own, keeps its preferred port across restarts and falls back to

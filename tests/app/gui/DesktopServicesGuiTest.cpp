@@ -8,11 +8,6 @@
 
 namespace {
 
-class DesktopGuiTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()); }
-};
-
 GdkClipboard* clipboard() {
   return gdk_display_get_clipboard(gdk_display_get_default());
 }
@@ -32,7 +27,8 @@ std::string readClipboardText() {
   return *read;
 }
 
-TEST_F(DesktopGuiTest, ClipboardCarriesTextAndImages) {
+TEST(DesktopGuiTest, ClipboardCarriesTextAndImages) {
+  ASSERT_TRUE(gtk_init_check());
   DesktopClipboard board;
   board.setString("Bài rất hay nè: http://vemo.vn/\xFF");
   EXPECT_EQ(readClipboardText(), "Bài rất hay nè: http://vemo.vn/\xEF\xBF\xBD");
@@ -50,7 +46,8 @@ TEST_F(DesktopGuiTest, ClipboardCarriesTextAndImages) {
   EXPECT_EQ(board.image(), nullptr);
 }
 
-TEST_F(DesktopGuiTest, ALaunchWithoutHandlerIsReportedAsFailure) {
+TEST(DesktopGuiTest, ALaunchWithoutHandlerIsReportedAsFailure) {
+  ASSERT_TRUE(gtk_init_check());
   EXPECT_FALSE(openWithDesktop("x-vemo-no-such-scheme:42"));
 }
 

@@ -20,37 +20,26 @@ struct OpenService : SHKSharer {
   bool requiresAuthentication() const override { return false; }
 };
 
-class AccountsScreenTest : public SharingTest {
- protected:
-  void SetUp() override {
-    SharingTest::SetUp();
-    SHKSharer::registerClass("SHKLogin", [] { return std::make_shared<LoginService>(); });
-    SHKSharer::registerClass("SHKOpen", [] { return std::make_shared<OpenService>(); });
-    SHKFacebook::registerService();
-    testing_support::writeFile(dir_ / "SHKSharers.plist",
-                               "<plist><dict><key>services</key><array><string>SHKLogin</string>"
-                               "<string>SHKUnbuilt</string><string>SHKFacebook</string></array>"
-                               "<key>actions</key><array><string>SHKOpen</string></array></dict>"
-                               "</plist>");
-    SHK::reloadSharersDictionary((dir_ / "SHKSharers.plist").string());
-  }
-  void TearDown() override {
-    SHKSharer::unregisterClass("SHKLogin");
-    SHKSharer::unregisterClass("SHKOpen");
-    SHKSharer::unregisterClass(SHKFacebook::kClassName);
-    SHK::reloadSharersDictionary();
-    SharingTest::TearDown();
-  }
-  std::vector<std::string> rows(AccountsViewController& screen) {
+using AccountsScreenTest = SharingTest;
+
+TEST_F(AccountsScreenTest, ListsServicesAndLogsOut) {
+  SHKSharer::registerClass("SHKLogin", [] { return std::make_shared<LoginService>(); });
+  SHKSharer::registerClass("SHKOpen", [] { return std::make_shared<OpenService>(); });
+  SHKFacebook::registerService();
+  testing_support::writeFile(dir_ / "SHKSharers.plist",
+                             "<plist><dict><key>services</key><array><string>SHKLogin</string>"
+                             "<string>SHKUnbuilt</string><string>SHKFacebook</string></array>"
+                             "<key>actions</key><array><string>SHKOpen</string></array></dict>"
+                             "</plist>");
+  SHK::reloadSharersDictionary((dir_ / "SHKSharers.plist").string());
+  // Each row as "title: detail".
+  auto rows = [&](AccountsViewController& screen) {
     std::vector<std::string> out;
     window_->layoutIfNeeded();
     for (auto* cell : screen.tableView().visibleCells())
       out.push_back(cell->textLabel()->text() + ": " + cell->detailTextLabel()->text());
     return out;
-  }
-};
-
-TEST_F(AccountsScreenTest, ListsServicesAndLogsOut) {
+  };
   SHK::setAuthValue("ann", "username", "SHKLogin");
   AccountsViewController::present();
   runFor(0.5);
