@@ -15,11 +15,9 @@
 
 namespace {
 
-// Notes what the engine reports; refuses navigations to `refused`.
-struct Client : ui::WebEngineClient {
-  std::vector<net::UrlRequest> asked;
-  std::vector<std::string> events;
-  std::string refused = "-";
+// Notes what the engine reports as its client; refuses navigations to `refused`.
+class WebKitEngineTest : public ::testing::Test, public ui::WebEngineClient {
+ protected:
   bool engineShouldStartLoad(const net::UrlRequest& request, ui::WebViewNavigationType) override {
     asked.push_back(request);
     return request.url().path() != refused;
@@ -29,10 +27,6 @@ struct Client : ui::WebEngineClient {
   void engineDidFailLoad(const net::Error& e) override {
     events.push_back("fail " + std::to_string(e.code()));
   }
-};
-
-class WebKitEngineTest : public ::testing::Test {
- protected:
   static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()); }
 
   void SetUp() override {
@@ -50,7 +44,7 @@ class WebKitEngineTest : public ::testing::Test {
     server.start();
     window = presentWindow(320, 240);
     placePage(window, engine, 320, 240);
-    engine.setClient(&client);
+    engine.setClient(this);
   }
   void TearDown() override {
     engine.setClient(nullptr);
@@ -62,12 +56,11 @@ class WebKitEngineTest : public ::testing::Test {
   // Loads `request` and returns what the server received for it.
   httplib::Request load(const net::UrlRequest& request) {
     const size_t before = count();
-    client.events.clear();
-    client.asked.clear();
+    events.clear();
+    asked.clear();
     engine.loadRequest(request);
-    EXPECT_TRUE(runLoopsUntil([&] {
-      return count() > before && !client.events.empty() && client.events.back() != "start";
-    }));
+    EXPECT_TRUE(runLoopsUntil(
+        [&] { return count() > before && !events.empty() && events.back() != "start"; }));
     std::lock_guard lock(mutex);
     return received.size() > before ? received[before] : httplib::Request();
   }
@@ -80,7 +73,9 @@ class WebKitEngineTest : public ::testing::Test {
   testing_support::LoopbackServer server;
   std::mutex mutex;
   std::vector<httplib::Request> received;
-  Client client;
+  std::vector<net::UrlRequest> asked;
+  std::vector<std::string> events;
+  std::string refused = "-";
   WebKitEngine engine;
   GtkWidget* window = nullptr;
 };
@@ -118,9 +113,9 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     }
     EXPECT_EQ(fields, (httplib::Params{{"api_key", "k1"}, {"message", tricky}}));
     // The client heard of the request as given, once, and of its load only.
-    ASSERT_EQ(client.asked.size(), 1u);
-    EXPECT_EQ(client.asked[0].httpBody(), c.body);
-    EXPECT_EQ(client.events, (std::vector<std::string>{"start", "finish"}));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].httpBody(), c.body);
+    EXPECT_EQ(events, (std::vector<std::string>{"start", "finish"}));
   }
 
   // What no form can carry is refused, not sent some other way.
@@ -129,27 +124,25 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     other.setHttpMethod(*type ? "POST" : "PUT");
     other.setValue("Content-Type", type);
     other.setHttpBody(*type ? "{}" : "");
-    client.events.clear();
+    events.clear();
     engine.loadRequest(other);
-    ASSERT_TRUE(runLoopsUntil([&] { return !client.events.empty(); }));
-    EXPECT_EQ(client.events, (std::vector<std::string>{"fail -1002"})) << type;
+    ASSERT_TRUE(runLoopsUntil([&] { return !events.empty(); }));
+    EXPECT_EQ(events, (std::vector<std::string>{"fail -1002"})) << type;
   }
 }
 
 // A redirect is a navigation too: refused, its address is never fetched, and the load ends with
 // an error the OAuth page ignores (cancelled or interrupted), never a page.
 TEST_F(WebKitEngineTest, ARefusedRedirectIsNeverFetched) {
-  client.refused = "/callback";
+  refused = "/callback";
   engine.loadRequest(net::UrlRequest(*net::Url::parse(server.url("/redirect"))));
-  EXPECT_TRUE(runLoopsUntil([&] {
-    return client.asked.size() >= 2 && !client.events.empty() && client.events.back() != "start";
-  }));
-  ASSERT_GE(client.asked.size(), 2u);
-  EXPECT_EQ(client.asked[1].url().absoluteString(),
+  EXPECT_TRUE(runLoopsUntil(
+      [&] { return asked.size() >= 2 && !events.empty() && events.back() != "start"; }));
+  ASSERT_GE(asked.size(), 2u);
+  EXPECT_EQ(asked[1].url().absoluteString(),
             server.url("/callback?oauth_token=t&oauth_verifier=v"));
   EXPECT_EQ(count(), 0u);
-  EXPECT_TRUE(client.events.back() == "fail 102" || client.events.back() == "fail -999")
-      << client.events.back();
+  EXPECT_TRUE(events.back() == "fail 102" || events.back() == "fail -999") << events.back();
 }
 
 TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {

@@ -25,12 +25,6 @@ bool articleIn(const ScreenImage& s, Area area) {
 bool articlePage(const ScreenImage& s) {
   return articleIn(s, {0, 120, 320, 250});
 }
-testing::AssertionResult openArticle(const Program& vemo) {
-  if (auto lead = vemo.openLead(); !lead) return lead;
-  vemo.click(296, 40);  // the full-article button
-  if (!vemo.waitFor(articlePage)) return testing::AssertionFailure() << "no article page";
-  return testing::AssertionSuccess();
-}
 // Watches the window for `seconds`: nothing shows that a click or key was dropped.
 bool staysHome(const Program& vemo, double seconds) {
   return !vemo.waitFor([](const ScreenImage& s) { return !homeTiles(s); }, nullptr, seconds);
@@ -113,7 +107,8 @@ TEST_F(WindowEndToEnd, AlertOverTheArticleShowsThePage) {
                   std::to_string(testing_support::closedPort()) + "/'; }, 5000);</script>");
   testing_support::writeFile(lead, page);
   ASSERT_NO_FATAL_FAILURE(vemo_.start());
-  ASSERT_TRUE(openArticle(vemo_));
+  ASSERT_TRUE(vemo_.openLead());
+  vemo_.click(296, 40);  // the full-article button
   EXPECT_TRUE(vemo_.waitFor([](const ScreenImage& s) {
     return articleIn(s, {0, 100, 320, 60}) && alertShown(s);
   })) << "no alert over the article's picture";
