@@ -19,7 +19,6 @@ size_t collect(char* data, size_t size, size_t count, void* body) {
 
 struct Outcome {
   CURLcode code = CURLE_OK;
-  long status = 0;
   std::string body;
 };
 
@@ -36,7 +35,6 @@ Outcome get(const std::string& url, curl_off_t maxSize, CURLSH* share = nullptr)
   curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
   if (share) curl_easy_setopt(easy, CURLOPT_SHARE, share);
   out.code = curl_easy_perform(easy);
-  curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &out.status);
   curl_slist_free_all(headers);
   curl_easy_cleanup(easy);
   return out;
@@ -61,7 +59,6 @@ TEST(CurlLibrary, ForwardsEveryKindOfArgument) {
   CURLSH* share = curl_share_init();
   curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
   get(server.url("/echo"), 1000, share);
-  Outcome second = get(server.url("/echo"), 1000, share);
-  EXPECT_EQ(std::to_string(second.status) + " " + second.body, "200 forwarded seen=1");
+  EXPECT_EQ(get(server.url("/echo"), 1000, share).body, "forwarded seen=1");
   curl_share_cleanup(share);
 }

@@ -18,26 +18,23 @@ using testing_support::writeFile;
 
 namespace {
 
-class DemoSiteTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    site_ = std::make_unique<DemoSite>();
-    ASSERT_TRUE(site_->start());
-  }
-  static void TearDownTestSuite() { site_.reset(); }
-
+// The menu, every feed it names and Home.rss, with complete stories, and their pages and pictures.
+TEST(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
+  DemoSite site;
+  ASSERT_TRUE(site.start());
+  httplib::Client client{site.baseUrl()};
   // GET of an address on the site, which must begin with its base address: every link of the
   // site's text files carries the server's own address.
-  httplib::Result get(const std::string& url, const std::string& type) {
-    EXPECT_TRUE(url.starts_with(site_->baseUrl() + "/")) << url;
-    auto res = client_.Get(url.substr(site_->baseUrl().size()));
+  auto get = [&](const std::string& url, const std::string& type) {
+    EXPECT_TRUE(url.starts_with(site.baseUrl() + "/")) << url;
+    auto res = client.Get(url.substr(site.baseUrl().size()));
     EXPECT_TRUE(res && res->status == 200) << url << " not served";
     EXPECT_EQ(res ? res->get_header_value("Content-Type") : type, type) << url;
     return res;
-  }
+  };
   // The records of a menu or feed on the site, which must be well-formed and carry no
   // placeholder.
-  std::vector<FeedRecord> records(const std::string& url, const char* type) {
+  auto records = [&](const std::string& url, const char* type) {
     HTTPConnection reader;
     auto res = get(url, type);
     const std::string body = res ? res->body : "";
@@ -45,17 +42,10 @@ class DemoSiteTest : public ::testing::Test {
     reader.parseData(body);
     EXPECT_EQ(reader.parseError() ? reader.parseError()->describe() : "", "") << url;
     return reader.getDataInArray();
-  }
-
-  static inline std::unique_ptr<DemoSite> site_;
-  httplib::Client client_{site_->baseUrl()};
-};
-
-// The menu, every feed it names and Home.rss, with complete stories, and their pages and pictures.
-TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
-  std::vector<std::string> feeds{site_->baseUrl() + "/Home.rss"};
+  };
+  std::vector<std::string> feeds{site.baseUrl() + "/Home.rss"};
   for (const auto& record :
-       records(site_->baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8")) {
+       records(site.baseUrl() + "/mobi/app_menu.php", "text/xml; charset=utf-8")) {
     const auto& service = std::get<ServicePtr>(record);
     feeds.push_back(service->link);
     for (const auto& sub : service->subService) feeds.push_back(sub->link);
@@ -82,11 +72,11 @@ TEST_F(DemoSiteTest, EveryFeedStoryPageAndPictureIsServed) {
     auto res = get(url, png ? "image/png" : "image/jpeg");
     EXPECT_TRUE(!res || res->body.starts_with(png ? "\x89PNG\r\n\x1a\n" : "\xff\xd8\xff")) << url;
   }
-  get(site_->baseUrl() + "/mobi/tools.php", "text/html; charset=utf-8");
-  EXPECT_EQ(get(site_->baseUrl() + "/images/pictures/bien.png", "image/png")->body,
-            readFile(site_->root() / "images/pictures/bien.png"));
+  get(site.baseUrl() + "/mobi/tools.php", "text/html; charset=utf-8");
+  EXPECT_EQ(get(site.baseUrl() + "/images/pictures/bien.png", "image/png")->body,
+            readFile(site.root() / "images/pictures/bien.png"));
   for (const char* path : {"/Nothing.rss", "/rss", "/", "/images/thumbs/none.png"}) {
-    auto res = client_.Get(path);
+    auto res = client.Get(path);
     EXPECT_TRUE(res && res->status == 404) << path;
   }
 }
