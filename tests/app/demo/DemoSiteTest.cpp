@@ -4,8 +4,6 @@
 #include <httplib.h>
 
 #include <filesystem>
-#include <map>
-#include <memory>
 #include <set>
 
 #include "reader/feed/HTTPConnection.h"
