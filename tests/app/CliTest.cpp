@@ -7,31 +7,26 @@
 
 #include "reader/model/Utilities.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Stories.h"
 #include "tests/support/TempDir.h"
 
 using nlohmann::json;
-using testing_support::TempDir;
 
 namespace {
 
 struct Outcome {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* feed =
+    const std::string feed =
         "<rss><channel><title>Vemo</title><item><title>Bão số 1</title>"
         "<link>http://x/bao.html</link><description>&lt;img src=\"http://x/bao.jpg\" /&gt;Mưa"
         "</description><guid>bao</guid></item></channel></rss>";
-    const struct {
-      const char* path;
-      int status;
-      std::string body;
-    } routes[] = {
+    const std::tuple<const char*, int, std::string> routes[] = {
         {"/mobi/app_menu.php", 200,
          "<menu><service name=\"Thời sự\" link=\"http://x/ts.rss\">"
          "<subService name=\"Xã hội\" link=\"http://x/xh.rss\"/></service>"
@@ -39,18 +34,19 @@ class Cli : public ::testing::Test {
         {"/Home.rss", 200, feed},
         {"/rss/the-thao.rss", 200, feed},
         {"/broken.rss", 503, feed},
-        {"/other.xml", 200, "<html/>"},
-    };
-    for (const auto& r : routes) {
-      site.server().Get(r.path, [r](const httplib::Request&, httplib::Response& res) {
-        res.status = r.status;
-        res.set_content(r.body, "text/xml");
-      });
+        {"/other.xml", 200, "<html/>"}};
+    for (const auto& [path, status, body] : routes) {
+      site.server().Get(
+          path, [status = status, body = body](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content(body, "text/xml");
+          });
     }
     site.start();
   }
 
-  // Runs the program with `args` (already shell-quoted), against the site unless `site` is false.
+  // Runs the program with `args` (already shell-quoted), against the site unless `withSite` is
+  // false.
   Outcome vemo(const std::string& args, bool withSite = true) {
     std::string command = std::string(VEMO_CLI_PATH) + " " + args +
                           (withSite ? " --site " + site.url("/") : "") + " >" +
@@ -60,7 +56,7 @@ class Cli : public ::testing::Test {
             testing_support::readFile(dir / "err")};
   }
 
-  TempDir dir;
+  testing_support::TempDir dir;
   testing_support::LoopbackServer site;
 };
 
@@ -107,13 +103,11 @@ TEST_F(Cli, ExplainsFailedDownloadsAndExitsNonZero) {
   }
 }
 
-TEST_F(Cli, PrintsSavedStoriesInStoredOrder) {
+// Saved stories in stored order; without a site the demo site serves the menu and feed.
+TEST_F(Cli, PrintsSavedStoriesAndServesTheDemoSite) {
   EXPECT_EQ(json::parse(vemo("saved --json", false).out), json::array());
-  auto first = std::make_shared<Item>(), second = std::make_shared<Item>();
-  first->title = "Sau";
-  first->link = "http://x/2";
-  second->title = "Trước";
-  second->link = "http://x/1";
+  auto first = testing_support::storyAt("http://x/2", "Sau");
+  auto second = testing_support::storyAt("http://x/1", "Trước");
   second->avatar = "http://x/1.jpg";
   ASSERT_TRUE(Utilities().setBookmarkItem({first, second}));
   json stories = json::parse(vemo("saved --json", false).out);
@@ -122,20 +116,12 @@ TEST_F(Cli, PrintsSavedStoriesInStoredOrder) {
   EXPECT_TRUE(stories[0]["avatar"].is_null());
   EXPECT_TRUE(stories[0]["guid"].is_null());
   EXPECT_EQ(stories[1]["avatar"], "http://x/1.jpg");
-}
-
-TEST_F(Cli, ServesTheDemoSiteWhenNoSiteIsGiven) {
-  for (const char* command : {"menu --json", "feed --json"}) {
-    Outcome run = vemo(command, false);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_FALSE(json::parse(run.out).empty()) << command;
-  }
+  for (const char* command : {"menu --json", "feed --json"})
+    EXPECT_FALSE(json::parse(vemo(command, false).out).empty()) << command;
 }
 
 TEST_F(Cli, LogsOnRequestAndExplainsUsage) {
-  Outcome logged = vemo("feed --log");
-  EXPECT_NE(logged.err.find("REQUEST = " + site.url("/Home.rss")), std::string::npos);
-  EXPECT_NE(logged.err.find("PARSER DEALLOC"), std::string::npos);
+  EXPECT_NE(vemo("feed --log").err.find("REQUEST = " + site.url("/Home.rss")), std::string::npos);
   EXPECT_EQ(vemo("feed").err, "");
 
   // Every way of asking prints the same single text, naming the window's commands and the text

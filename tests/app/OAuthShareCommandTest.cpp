@@ -14,96 +14,74 @@
 
 namespace {
 
-// Standard input whose next line is made only when it is read: the person's answer to what the
+// Standard input whose one line is made when it is read: the person's answer to what the
 // program has printed so far.
-class LazyInput : public std::streambuf {
- public:
-  explicit LazyInput(std::function<std::string()> next) : next_(std::move(next)) {}
-
- protected:
+struct LazyInput : std::streambuf {
+  explicit LazyInput(std::function<std::string()> answer) : next(std::move(answer)) {}
   int_type underflow() override {
-    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-    if (given_) return traits_type::eof();
-    given_ = true;
-    line_ = next_() + "\n";
-    setg(line_.data(), line_.data(), line_.data() + line_.size());
-    return traits_type::to_int_type(*gptr());
+    if (line.empty()) {
+      line = next() + "\n";
+      setg(line.data(), line.data(), line.data() + line.size());
+    }
+    return gptr() < egptr() ? traits_type::to_int_type(*gptr()) : traits_type::eof();
   }
-
- private:
-  std::function<std::string()> next_;
-  std::string line_;
-  bool given_ = false;
+  std::function<std::string()> next;
+  std::string line;
 };
 
-class OAuthShareCommandTest : public SharingTest {
- protected:
-  void SetUp() override {
-    SharingTest::SetUp();
-    ASSERT_TRUE(sandbox_.start());
-    auto& config = SHKServiceConfig::shared();
-    config.pointServicesAt(sandbox_.baseUrl());
-    std::vector<std::string> errors, warnings;
-    ASSERT_TRUE(config.read("[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = ds\n",
-                            "test.conf", errors, warnings));
-    registerOAuthServices();
-  }
-  void TearDown() override {
-    SHKSharer::unregisterClass("SHKDelicious");
-    SHKSharer::unregisterClass("SHKTwitter");
-    SharingTest::TearDown();
-  }
-
-  // The person's browser: opens the printed address, allows, and gives where it was sent.
-  std::string browser() {
-    std::string printed = out_.str();
-    size_t at = printed.find(sandbox_.baseUrl());
-    if (at == std::string::npos) return "";
-    std::string address = printed.substr(at, printed.find('\n', at) - at);
-    std::string path = address.substr(sandbox_.baseUrl().size());
-    httplib::Client client("127.0.0.1", sandbox_.port());
-    auto allowed = client.Post(path.substr(0, path.find('?')), path.substr(path.find('?') + 1),
-                               "application/x-www-form-urlencoded");
-    return allowed ? allowed->get_header_value("Location") : "";
-  }
-  int share(std::function<std::string()> answer) {
-    std::string error;
-    auto command = ShareCommand::parse(
-        {"share", "SHKDelicious", "--url", "http://news.example/a", "--title", "A"}, error);
-    LazyInput input(std::move(answer));
-    std::istream in(&input);
-    return command->run(in, out_, err_, false);
-  }
-  int saves() {
-    int n = 0;
-    for (const auto& r : sandbox_.log().requests()) n += r.path == "/v2/posts/add";
-    return n;
-  }
-
-  ServiceSandbox sandbox_;
-  std::ostringstream out_, err_;
-};
+using OAuthShareCommandTest = SharingTest;
 
 }  // namespace
 
 // The person opens the printed address and allows, then gives where the browser was sent; an
 // address elsewhere is no log-in, and nothing is saved.
 TEST_F(OAuthShareCommandTest, LogsInThroughTheBrowserAndShares) {
+  ServiceSandbox sandbox;
+  ASSERT_TRUE(sandbox.start());
+  const std::string base = sandbox.baseUrl();
+  SHKServiceConfig::shared().pointServicesAt(base);
+  std::vector<std::string> errors, warnings;
+  ASSERT_TRUE(SHKServiceConfig::shared().read(
+      "[SHKDelicious]\nconsumer_key = dk\nconsumer_secret = ds\n", "test.conf", errors, warnings));
+  registerOAuthServices();
+  std::ostringstream out, err;
+  // The person's browser: opens the printed address, allows, and gives where it was sent.
+  auto browser = [&]() -> std::string {
+    const std::string printed = out.str();
+    const size_t at = printed.find(base) + base.size(), query = printed.find('?', at);
+    if (at < base.size() || query == std::string::npos) return "";
+    auto allowed =
+        httplib::Client(base).Post(printed.substr(at, query - at),
+                                   printed.substr(query + 1, printed.find('\n', at) - query - 1),
+                                   "application/x-www-form-urlencoded");
+    return allowed ? allowed->get_header_value("Location") : "";
+  };
   const struct {
     std::function<std::string()> answer;
     int code;
     const char* said;
-    int saves;
+    long saves;
   } cases[] = {
-      {[this] { return browser(); }, 0, "Open this address in your browser", 1},
+      {browser, 0, "Open this address in your browser", 1},
       {[] { return "https://elsewhere.example/?r=http://vemo.invalid/"; }, 3,
        "not the service's callback address", 0},
   };
   for (const auto& c : cases) {
-    sandbox_.log().clear();
-    EXPECT_EQ(share(c.answer), c.code) << out_.str() << err_.str();
-    EXPECT_NE((out_.str() + err_.str()).find(c.said), std::string::npos);
-    EXPECT_EQ(saves(), c.saves);
+    sandbox.log().clear();
+    std::string error;
+    LazyInput input(c.answer);
+    std::istream in(&input);
+    EXPECT_EQ(
+        ShareCommand::parse(
+            {"share", "SHKDelicious", "--url", "http://news.example/a", "--title", "A"}, error)
+            ->run(in, out, err, false),
+        c.code)
+        << out.str() << err.str();
+    EXPECT_NE((out.str() + err.str()).find(c.said), std::string::npos);
+    auto all = sandbox.log().requests();
+    EXPECT_EQ(
+        std::count_if(all.begin(), all.end(), [](auto& r) { return r.path == "/v2/posts/add"; }),
+        c.saves);
     SHK::logoutOfService("SHKDelicious");
   }
 }

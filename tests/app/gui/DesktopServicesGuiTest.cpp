@@ -1,38 +1,34 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <optional>
+
 #include "app/gui/DesktopClipboard.h"
 #include "app/gui/DesktopLinks.h"
 
 namespace {
 
-class DesktopGuiTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()); }
-};
+GdkClipboard* clipboard() {
+  return gdk_display_get_clipboard(gdk_display_get_default());
+}
 
 // Reads the clipboard back the way another program would, through GDK.
 std::string readClipboardText() {
-  GdkClipboard* clipboard = gdk_display_get_clipboard(gdk_display_get_default());
-  struct Read {
-    bool done = false;
-    std::string text;
-  } read;
+  std::optional<std::string> read;
   gdk_clipboard_read_text_async(
-      clipboard, nullptr,
+      clipboard(), nullptr,
       +[](GObject* source, GAsyncResult* result, gpointer data) {
-        auto* r = static_cast<Read*>(data);
         char* text = gdk_clipboard_read_text_finish(GDK_CLIPBOARD(source), result, nullptr);
-        r->text = text ? text : "";
+        *static_cast<std::optional<std::string>*>(data) = text ? text : "";
         g_free(text);
-        r->done = true;
       },
       &read);
-  while (!read.done) g_main_context_iteration(nullptr, TRUE);
-  return read.text;
+  while (!read) g_main_context_iteration(nullptr, TRUE);
+  return *read;
 }
 
-TEST_F(DesktopGuiTest, ClipboardCarriesTextAndImages) {
+TEST(DesktopGuiTest, ClipboardCarriesTextAndImages) {
+  ASSERT_TRUE(gtk_init_check());
   DesktopClipboard board;
   board.setString("Bài rất hay nè: http://vemo.vn/\xFF");
   EXPECT_EQ(readClipboardText(), "Bài rất hay nè: http://vemo.vn/\xEF\xBF\xBD");
@@ -42,16 +38,16 @@ TEST_F(DesktopGuiTest, ClipboardCarriesTextAndImages) {
   board.setImage(picture);
   EXPECT_EQ(board.image(), picture);
   EXPECT_EQ(board.string(), std::nullopt);
-  GdkContentFormats* formats =
-      gdk_clipboard_get_formats(gdk_display_get_clipboard(gdk_display_get_default()));
-  EXPECT_TRUE(gdk_content_formats_contain_gtype(formats, GDK_TYPE_TEXTURE));
+  EXPECT_TRUE(
+      gdk_content_formats_contain_gtype(gdk_clipboard_get_formats(clipboard()), GDK_TYPE_TEXTURE));
 
   // Another owner takes the clipboard: nothing of ours is reported any more.
-  gdk_clipboard_set_text(gdk_display_get_clipboard(gdk_display_get_default()), "other");
+  gdk_clipboard_set_text(clipboard(), "other");
   EXPECT_EQ(board.image(), nullptr);
 }
 
-TEST_F(DesktopGuiTest, ALaunchWithoutHandlerIsReportedAsFailure) {
+TEST(DesktopGuiTest, ALaunchWithoutHandlerIsReportedAsFailure) {
+  ASSERT_TRUE(gtk_init_check());
   EXPECT_FALSE(openWithDesktop("x-vemo-no-such-scheme:42"));
 }
 

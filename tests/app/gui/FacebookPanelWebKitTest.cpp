@@ -1,6 +1,6 @@
 // The Facebook panels with WebKit pages (run under xvfb-run) against the sandbox: the log-in
-// page's redirect is caught, the publishing page gets the share's text exactly and never as
-// script, and a published story reaches the sandbox's record.
+// page's redirect is caught, and the publishing page gets the share's text exactly and never as
+// script.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,8 +13,7 @@
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/services/SHKFBStreamDialog.h"
 #include "sharing/services/SHKFacebook.h"
-#include "tests/app/gui/RunLoopsUntil.h"
-#include "tests/support/ClosedPort.h"
+#include "tests/app/gui/GtkTestWindow.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -28,78 +27,45 @@ struct Outcome : FBDialogDelegate {
   }
 };
 
-class FacebookPanelWebKitTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()); }
-
-  void SetUp() override {
-    ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
-    ASSERT_TRUE(sandbox.start());
-    SHKServiceConfig::shared().pointServicesAt(sandbox.baseUrl());
-    session = FBSession::create("", std::string(), std::nullopt, SHKFacebook::configuredHosts());
-    window = gtk_window_new();
-    fixed = gtk_fixed_new();
-    gtk_window_set_child(GTK_WINDOW(window), fixed);
-    gtk_window_set_default_size(GTK_WINDOW(window), 320, 480);
-    gtk_window_present(GTK_WINDOW(window));
-  }
-  void TearDown() override {
-    gtk_window_destroy(GTK_WINDOW(window));
-    ui::WebEngine::setFactory(nullptr);
-    session.reset();
-    base::RunLoop::main().reset();
-  }
-
-  // Puts the panel's page on screen, shows the panel (no key window: only its page loads).
-  void present(FBDialog& dialog) {
-    dialog.setDelegate(&outcome);
-    auto& engine = dynamic_cast<WebKitEngine&>(dialog.webView().engine());
-    gtk_fixed_put(GTK_FIXED(fixed), engine.clipBox(), 0, 0);
-    gtk_widget_set_size_request(engine.clipBox(), 300, 400);
-    gtk_widget_set_size_request(GTK_WIDGET(engine.webView()), 300, 400);
-    gtk_widget_set_visible(engine.clipBox(), TRUE);
-    dialog.show();
-  }
-  static std::string js(FBDialog& dialog, const std::string& script) {
-    return dialog.webView().stringByEvaluatingJavaScriptFromString(script);
-  }
-  void logIn() {
-    auto login = std::make_shared<FBLoginDialog>(session);
-    present(*login);
-    ASSERT_TRUE(runLoopsUntil([&] { return login->title().starts_with("Log in"); }))
-        << outcome.last;
-    js(*login,
-       "document.getElementById('email').value='a@b.test';"
-       "document.getElementById('pass').value='x';"
-       "document.getElementById('login').click();");
-    // The page's redirect to fbdialog://success is caught and its token exchanged.
-    ASSERT_TRUE(runLoopsUntil([&] { return session->isConnected() || !outcome.last.empty(); }));
-    EXPECT_TRUE(session->isConnected()) << outcome.last;
-    outcome.last.clear();
-  }
-
+TEST(FacebookPanelWebKit, LogInAndPrefill) {
+  ASSERT_TRUE(gtk_init_check());
   testing_support::TempDir dir;
   ServiceSandbox sandbox;
-  std::shared_ptr<FBSession> session;
+  ASSERT_TRUE(sandbox.start());
+  SHKServiceConfig::shared().pointServicesAt(sandbox.baseUrl());
+  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
+  auto session = FBSession::create("", std::string(), std::nullopt, SHKFacebook::configuredHosts());
+  GtkWidget* window = presentWindow(320, 480);
   Outcome outcome;
-  GtkWidget* window = nullptr;
-  GtkWidget* fixed = nullptr;
-};
+  // Puts the panel's page on screen, shows the panel (no key window: only its page loads).
+  auto present = [&](FBDialog& dialog) {
+    dialog.setDelegate(&outcome);
+    placePage(window, dynamic_cast<WebKitEngine&>(dialog.webView().engine()), 300, 400);
+    dialog.show();
+  };
+  auto js = [](FBDialog& dialog, const std::string& script) {
+    return dialog.webView().stringByEvaluatingJavaScriptFromString(script);
+  };
 
-TEST_F(FacebookPanelWebKitTest, LogInPrefillAndPublish) {
-  logIn();
-  // The text as the page's message box holds it: the form-value encoding reads "&amp;" as "&";
-  // a text area keeps "\n" for a line break.
-  const std::pair<std::string, std::string> texts[] = {
-      {"it's", "it's"},
-      {"back\\slash \"quoted\"", "back\\slash \"quoted\""},
+  auto login = std::make_shared<FBLoginDialog>(session);
+  present(*login);
+  ASSERT_TRUE(runLoopsUntil([&] { return login->title().starts_with("Log in"); })) << outcome.last;
+  js(*login,
+     "document.getElementById('email').value='a@b.test';"
+     "document.getElementById('pass').value='x';"
+     "document.getElementById('login').click();");
+  // The page's redirect to fbdialog://success is caught and its token exchanged.
+  ASSERT_TRUE(runLoopsUntil([&] { return session->isConnected() || !outcome.last.empty(); }));
+  ASSERT_TRUE(session->isConnected()) << outcome.last;
+
+  // The text as the page's message box holds it (when not as given): the form-value encoding
+  // reads "&amp;" as "&"; a text area keeps "\n" for a line break.
+  const std::pair<const char*, const char*> texts[] = {
+      {"it's back\\slash \"quoted\", %27 escaped, a lone %", nullptr},
       {"two\nlines\r\nand a tab\t", "two\nlines\nand a tab\t"},
-      {"line\u2028separator", "line\u2028separator"},
-      {"already %27 escaped", "already %27 escaped"},
-      {"a lone % sign", "a lone % sign"},
-      {"Tiêu đề </script><script>window.ran=1</script>",
-       "Tiêu đề </script><script>window.ran=1</script>"},
-      {"'); window.ran=1; ('", "'); window.ran=1; ('"},
+      {"line\u2028separator", nullptr},
+      {"Tiêu đề </script><script>window.ran=1</script>", nullptr},
+      {"'); window.ran=1; ('", nullptr},
       {"&amp; stays an ampersand", "& stays an ampersand"},
   };
   for (const auto& [text, shown] : texts) {
@@ -109,33 +75,15 @@ TEST_F(FacebookPanelWebKitTest, LogInPrefillAndPublish) {
     stream->setAttachment("{\"name\":\"n\",\"href\":\"http%3A%2F%2Fa.test\"}");
     present(*stream);
     ASSERT_TRUE(runLoopsUntil([&] { return stream->title().starts_with("Publish"); }));
-    EXPECT_EQ(js(*stream, "document.getElementsByName('feedform_user_message')[0].value"), shown);
+    EXPECT_EQ(js(*stream, "document.getElementsByName('feedform_user_message')[0].value"),
+              shown ? shown : text);
     EXPECT_EQ(js(*stream, "typeof window.ran"), "undefined");
     stream->dismissWithSuccess(false, false);
   }
-
-  // Publishing: the page's form goes to the sandbox, whose redirect ends the panel.
-  outcome.last.clear();
-  auto stream = std::make_shared<SHKFBStreamDialog>(session);
-  stream->setDefaultStatus("Hồ Gươm mùa thu");
-  present(*stream);
-  ASSERT_TRUE(runLoopsUntil([&] { return stream->title().starts_with("Publish"); }));
-  js(*stream, "document.getElementById('publish').click()");
-  ASSERT_TRUE(runLoopsUntil([&] { return !outcome.last.empty(); }));
-  EXPECT_EQ(outcome.last, "succeeded");
-  EXPECT_NE(sandbox.log().json().find("\"path\": \"/connect/publish.php\""), std::string::npos);
-}
-
-// A log-in page that cannot load (nothing listens on its port) closes its panel with the failure.
-TEST_F(FacebookPanelWebKitTest, PageThatCannotLoadClosesThePanel) {
-  FBHosts hosts;
-  hosts.web = "http://127.0.0.1:" + std::to_string(testing_support::closedPort());
-  auto login =
-      std::make_shared<FBLoginDialog>(FBSession::create("", std::string(), std::nullopt, hosts));
-  present(*login);
-  ASSERT_TRUE(runLoopsUntil([&] { return !outcome.last.empty(); }));
-  EXPECT_TRUE(outcome.last.starts_with("failed")) << outcome.last;
-  EXPECT_TRUE(login->isDismissed());
+  gtk_window_destroy(GTK_WINDOW(window));
+  ui::WebEngine::setFactory(nullptr);
+  session.reset();
+  base::RunLoop::main().reset();
 }
 
 }  // namespace

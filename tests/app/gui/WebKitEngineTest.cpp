@@ -1,6 +1,5 @@
 // The WebKit engine in a real window (run under xvfb-run) against a loopback server: form POSTs
-// that WebKit cannot load by itself, refused redirects, cookies in WebKit's own jar, and the
-// picture a moving web view shows.
+// that WebKit cannot load by itself, refused redirects and cookies in WebKit's own jar.
 #include "app/gui/WebKitEngine.h"
 
 #include <gtest/gtest.h>
@@ -9,24 +8,16 @@
 #include <mutex>
 
 #include "app/gui/WebKitCookieJar.h"
-#include "app/gui/WebViewLayer.h"
-#include "platform/graphics/OffscreenSurface.h"
-#include "platform/graphics/Painter.h"
-#include "platform/ui/Animator.h"
-#include "platform/ui/Renderer.h"
 #include "platform/ui/WebEngineClient.h"
-#include "platform/ui/WebView.h"
-#include "tests/app/gui/RunLoopsUntil.h"
+#include "tests/app/gui/GtkTestWindow.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-// Notes what the engine reports; refuses navigations to `refused`.
-struct Client : ui::WebEngineClient {
-  std::vector<net::UrlRequest> asked;
-  std::vector<std::string> events;
-  std::string refused = "-";
+// Notes what the engine reports as its client; refuses navigations to `refused`.
+class WebKitEngineTest : public ::testing::Test, public ui::WebEngineClient {
+ protected:
   bool engineShouldStartLoad(const net::UrlRequest& request, ui::WebViewNavigationType) override {
     asked.push_back(request);
     return request.url().path() != refused;
@@ -36,10 +27,6 @@ struct Client : ui::WebEngineClient {
   void engineDidFailLoad(const net::Error& e) override {
     events.push_back("fail " + std::to_string(e.code()));
   }
-};
-
-class WebKitEngineTest : public ::testing::Test {
- protected:
   static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()); }
 
   void SetUp() override {
@@ -55,16 +42,9 @@ class WebKitEngineTest : public ::testing::Test {
       res.set_redirect(server.url("/callback?oauth_token=t&oauth_verifier=v"));
     });
     server.start();
-    window = gtk_window_new();
-    GtkWidget* fixed = gtk_fixed_new();
-    gtk_window_set_child(GTK_WINDOW(window), fixed);
-    gtk_window_set_default_size(GTK_WINDOW(window), 320, 240);
-    gtk_fixed_put(GTK_FIXED(fixed), engine.clipBox(), 0, 0);
-    gtk_widget_set_size_request(engine.clipBox(), 320, 240);
-    gtk_widget_set_size_request(GTK_WIDGET(engine.webView()), 320, 240);
-    gtk_widget_set_visible(engine.clipBox(), TRUE);
-    gtk_window_present(GTK_WINDOW(window));
-    engine.setClient(&client);
+    window = presentWindow(320, 240);
+    placePage(window, engine, 320, 240);
+    engine.setClient(this);
   }
   void TearDown() override {
     engine.setClient(nullptr);
@@ -76,12 +56,11 @@ class WebKitEngineTest : public ::testing::Test {
   // Loads `request` and returns what the server received for it.
   httplib::Request load(const net::UrlRequest& request) {
     const size_t before = count();
-    client.events.clear();
-    client.asked.clear();
+    events.clear();
+    asked.clear();
     engine.loadRequest(request);
-    EXPECT_TRUE(runLoopsUntil([&] {
-      return count() > before && !client.events.empty() && client.events.back() != "start";
-    }));
+    EXPECT_TRUE(runLoopsUntil(
+        [&] { return count() > before && !events.empty() && events.back() != "start"; }));
     std::lock_guard lock(mutex);
     return received.size() > before ? received[before] : httplib::Request();
   }
@@ -94,7 +73,9 @@ class WebKitEngineTest : public ::testing::Test {
   testing_support::LoopbackServer server;
   std::mutex mutex;
   std::vector<httplib::Request> received;
-  Client client;
+  std::vector<net::UrlRequest> asked;
+  std::vector<std::string> events;
+  std::string refused = "-";
   WebKitEngine engine;
   GtkWidget* window = nullptr;
 };
@@ -122,7 +103,6 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     request.setValue("Content-Type", c.type);
     request.setHttpBody(c.body);
     httplib::Request got = load(request);
-    EXPECT_EQ(got.method, "POST");
     EXPECT_EQ(got.get_param_value("display"), "touch");
     httplib::Params fields;
     if (got.is_multipart_form_data()) {
@@ -133,9 +113,9 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     }
     EXPECT_EQ(fields, (httplib::Params{{"api_key", "k1"}, {"message", tricky}}));
     // The client heard of the request as given, once, and of its load only.
-    ASSERT_EQ(client.asked.size(), 1u);
-    EXPECT_EQ(client.asked[0].httpBody(), c.body);
-    EXPECT_EQ(client.events, (std::vector<std::string>{"start", "finish"}));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].httpBody(), c.body);
+    EXPECT_EQ(events, (std::vector<std::string>{"start", "finish"}));
   }
 
   // What no form can carry is refused, not sent some other way.
@@ -144,27 +124,25 @@ TEST_F(WebKitEngineTest, FormPostsReachTheServerWithTheirFields) {
     other.setHttpMethod(*type ? "POST" : "PUT");
     other.setValue("Content-Type", type);
     other.setHttpBody(*type ? "{}" : "");
-    client.events.clear();
+    events.clear();
     engine.loadRequest(other);
-    ASSERT_TRUE(runLoopsUntil([&] { return !client.events.empty(); }));
-    EXPECT_EQ(client.events, (std::vector<std::string>{"fail -1002"})) << type;
+    ASSERT_TRUE(runLoopsUntil([&] { return !events.empty(); }));
+    EXPECT_EQ(events, (std::vector<std::string>{"fail -1002"})) << type;
   }
 }
 
 // A redirect is a navigation too: refused, its address is never fetched, and the load ends with
 // an error the OAuth page ignores (cancelled or interrupted), never a page.
 TEST_F(WebKitEngineTest, ARefusedRedirectIsNeverFetched) {
-  client.refused = "/callback";
+  refused = "/callback";
   engine.loadRequest(net::UrlRequest(*net::Url::parse(server.url("/redirect"))));
-  EXPECT_TRUE(runLoopsUntil([&] {
-    return client.asked.size() >= 2 && !client.events.empty() && client.events.back() != "start";
-  }));
-  ASSERT_GE(client.asked.size(), 2u);
-  EXPECT_EQ(client.asked[1].url().absoluteString(),
+  EXPECT_TRUE(runLoopsUntil(
+      [&] { return asked.size() >= 2 && !events.empty() && events.back() != "start"; }));
+  ASSERT_GE(asked.size(), 2u);
+  EXPECT_EQ(asked[1].url().absoluteString(),
             server.url("/callback?oauth_token=t&oauth_verifier=v"));
   EXPECT_EQ(count(), 0u);
-  EXPECT_TRUE(client.events.back() == "fail 102" || client.events.back() == "fail -999")
-      << client.events.back();
+  EXPECT_TRUE(events.back() == "fail 102" || events.back() == "fail -999") << events.back();
 }
 
 TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {
@@ -183,50 +161,4 @@ TEST_F(WebKitEngineTest, CookiesGoOutUntilTheirDomainIsDeleted) {
   EXPECT_TRUE(jar.cookies().empty());
   EXPECT_TRUE(net::CookieStore::shared().cookiesForUrl(*net::Url::parse(server.url("/"))).empty());
   EXPECT_FALSE(load(request).has_header("Cookie"));
-}
-
-TEST_F(WebKitEngineTest, AMovingWebViewShowsItsPictureAndGoesLiveAtRest) {
-  ui::WebEngine::setFactory([] { return std::make_unique<WebKitEngine>(); });
-  ui::View root(graphics::Rect{0, 0, 320, 480});
-  auto web = std::make_shared<ui::WebView>(graphics::Rect{0, 0, 320, 240});
-  root.addSubview(web);
-  ui::WebEngine::setFactory(nullptr);
-  auto& page = dynamic_cast<WebKitEngine&>(web->engine());
-  GtkWidget* fixed = gtk_window_get_child(GTK_WINDOW(window));
-  WebViewLayer layer(fixed, fixed);
-  layer.sync(root, 1);
-  web->loadHTMLString("<body style='margin:0;background:#c00'></body>", std::nullopt);
-  ASSERT_TRUE(runLoopsUntil([&] { return !web->isLoading() && page.snapshot(); }));
-
-  // Drawn with the view tree's geometry, the picture turns up where the view is; the live view
-  // is off screen.
-  auto redAt = [&](graphics::Point p) {
-    graphics::OffscreenSurface surface({320, 480});
-    graphics::Painter painter(surface.context());
-    ui::Renderer::paint(root, painter);
-    graphics::Color c = surface.colorAt(p);
-    return c.red > 0.7 && c.green < 0.2 && c.blue < 0.2;
-  };
-  const struct {
-    ui::Transform transform;
-    bool live;
-    graphics::Point inside, outside;
-  } cases[] = {
-      {ui::Transform::scaled(0.5), false, {160, 120}, {20, 20}},
-      {ui::Transform::identity(), true, {160, 120}, {160, 300}},
-  };
-  for (const auto& c : cases) {
-    web->setTransform(c.transform);
-    layer.sync(root, 1);
-    EXPECT_EQ(gtk_widget_get_visible(page.clipBox()), c.live);
-    EXPECT_EQ(redAt(c.inside), !c.live) << "the picture shows only while it moves";
-    EXPECT_FALSE(redAt(c.outside));
-  }
-
-  ui::animate(0.3, [&] { web->setFrame({0, 100, 320, 240}); });
-  layer.sync(root, 1);
-  EXPECT_FALSE(gtk_widget_get_visible(page.clipBox()));
-  ASSERT_TRUE(runLoopsUntil([&] { return !ui::Animator::shared().isAnimating(*web); }));
-  layer.sync(root, 1);
-  EXPECT_TRUE(gtk_widget_get_visible(page.clipBox())) << "live again at its final frame";
 }

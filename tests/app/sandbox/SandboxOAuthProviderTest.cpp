@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <sys/wait.h>
 
 #include "sharing/config/SHKServiceConfig.h"
 #include "sharing/core/helpers/oauth/OADataFetcher.h"
@@ -11,12 +12,6 @@
 #include "tests/support/TempDir.h"
 
 namespace {
-
-struct Answer {
-  int status = -1;
-  std::string body;
-  std::string location;
-};
 
 // The sandbox with known consumer keys; calls are signed by the client's OAuth code and every
 // recorded one is checked again by oauthlib at the end of each test.
@@ -31,26 +26,26 @@ class SandboxOAuthProviderTest : public ::testing::Test {
         "callback = http://news.invalid\n",
         "test.conf", errors, warnings));
     ASSERT_TRUE(sandbox.start());
-    client = std::make_unique<httplib::Client>("127.0.0.1", sandbox.port());
   }
 
   std::string url(const std::string& path) const {
     return (base.empty() ? sandbox.baseUrl() : base) + path;
   }
 
-  Answer signedCall(const std::string& method, const std::string& path, OAConsumer consumer,
-                    std::optional<OAToken> token,
-                    std::map<std::string, std::string> oauthExtras = {}, bool plaintext = false) {
+  // The status and body of the answer.
+  std::pair<int, std::string> signedCall(const std::string& method, const std::string& path,
+                                         OAConsumer consumer, std::optional<OAToken> token,
+                                         std::map<std::string, std::string> oauthExtras = {},
+                                         bool plaintext = false) {
     auto request = std::make_shared<OAMutableURLRequest>(
         *net::Url::parse(url(path)), consumer, token, std::nullopt,
         plaintext ? std::make_shared<OAPlaintextSignatureProvider>() : nullptr);
     request->setHttpMethod(method);
     for (const auto& [name, value] : oauthExtras) request->setOAuthParameterName(name, value);
-    Answer answer;
+    std::pair<int, std::string> answer{-1, ""};
     OADataFetcher::fetchDataWithRequest(
         request, {[&](const OAServiceTicket& ticket, const std::string& data) {
-                    answer.status = ticket.response()->statusCode();
-                    answer.body = data;
+                    answer = {ticket.response()->statusCode(), data};
                   },
                   nullptr});
     return answer;
@@ -59,14 +54,15 @@ class SandboxOAuthProviderTest : public ::testing::Test {
   // Request token, the page's "Allow", and the redirect's query.
   std::pair<OAToken, std::string> authorizedRequestToken() {
     const std::string base = "/SHKDelicious/oauth";
-    Answer token = signedCall("POST", base + "/oauth/v2/get_request_token", delicious, {},
-                              {{"oauth_callback", "http://cb.invalid/oauthcallback"}});
-    EXPECT_EQ(token.status, 200) << token.body;
-    OAToken request = OAToken::fromHTTPResponseBody(token.body);
-    auto page = client->Get(base + "/oauth/v2/request_auth?oauth_token=" + *request.key());
+    auto [status, body] = signedCall("POST", base + "/oauth/v2/get_request_token", delicious, {},
+                                     {{"oauth_callback", "http://cb.invalid/oauthcallback"}});
+    EXPECT_EQ(status, 200) << body;
+    OAToken request = OAToken::fromHTTPResponseBody(body);
+    httplib::Client client("127.0.0.1", sandbox.port());
+    auto page = client.Get(base + "/oauth/v2/request_auth?oauth_token=" + *request.key());
     EXPECT_TRUE(page && page->body.find("value=\"Allow\"") != std::string::npos);
-    auto allowed = client->Post(base + "/oauth/v2/request_auth", "oauth_token=" + *request.key(),
-                                "application/x-www-form-urlencoded");
+    auto allowed = client.Post(base + "/oauth/v2/request_auth", "oauth_token=" + *request.key(),
+                               "application/x-www-form-urlencoded");
     EXPECT_TRUE(allowed && allowed->status == 302);
     std::string location = allowed ? allowed->get_header_value("Location") : "";
     EXPECT_TRUE(location.starts_with(
@@ -75,15 +71,8 @@ class SandboxOAuthProviderTest : public ::testing::Test {
     return {request, location.substr(location.find("oauth_verifier=") + 15)};
   }
 
-  std::string oauthlib() {
-    return testing_support::oauthlibCheck(
-        sandbox.baseUrl(), "dk=d%20secret&tk=t%26secret",
-        "/SHKDelicious/oauth/oauth/v2/request_auth/tokens,/SHKTwitter/web/oauth/authorize/tokens");
-  }
-
   ServiceSandbox sandbox;
   std::string base;  // another sandbox the calls go to, when set
-  std::unique_ptr<httplib::Client> client;
   const OAConsumer delicious{"dk", "d secret"};
 };
 
@@ -107,26 +96,29 @@ TEST_F(SandboxOAuthProviderTest, RefusesWrongCalls) {
       {"unknown token", delicious, {"nope", "x"}, {}, "token_rejected"},
   };
   for (const auto& c : cases) {
-    Answer answer =
-        signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_token", c.consumer, c.token, c.extras);
-    EXPECT_EQ(answer.status, 401) << c.what;
-    EXPECT_EQ(answer.body, std::string("oauth_problem=") + c.problem) << c.what;
+    EXPECT_EQ(
+        signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_token", c.consumer, c.token, c.extras),
+        std::pair(401, "oauth_problem=" + std::string(c.problem)))
+        << c.what;
   }
   auto unauthorized =
       signedCall("POST", "/SHKTwitter/web/oauth/request_token", {"tk", "t&secret"}, {});
-  OAToken twitterRequest = OAToken::fromHTTPResponseBody(unauthorized.body);
+  OAToken twitterRequest = OAToken::fromHTTPResponseBody(unauthorized.second);
   EXPECT_EQ(
       signedCall("POST", "/SHKTwitter/web/oauth/access_token", {"tk", "t&secret"}, twitterRequest)
-          .body,
+          .second,
       "oauth_problem=permission_unknown")
       << "a request token the user never allowed";
-  auto page = client->Get("/SHKTwitter/web/oauth/authorize?oauth_token=forged");
-  ASSERT_TRUE(page);
-  EXPECT_EQ(page->status, 400);
+  auto page = httplib::Client("127.0.0.1", sandbox.port())
+                  .Get("/SHKTwitter/web/oauth/authorize?oauth_token=forged");
+  EXPECT_TRUE(page && page->status == 400);
   // oauthlib refuses the same three signatures and the token nobody issued, and only those.
   std::string refused;
   for (int i = 0; i < 4; ++i) refused += "invalid POST /SHKDelicious/oauth/oauth/v2/get_token\n";
-  EXPECT_EQ(oauthlib(), "checked 8\n" + refused);
+  EXPECT_EQ(testing_support::oauthlibCheck(sandbox.baseUrl(), "dk=d%20secret&tk=t%26secret",
+                                           "/SHKDelicious/oauth/oauth/v2/request_auth/tokens,"
+                                           "/SHKTwitter/web/oauth/authorize/tokens"),
+            "checked 8\n" + refused);
 }
 
 TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
@@ -140,26 +132,27 @@ TEST(SandboxOAuthProviderHeader, ReadsOAuthHeaders) {
   }
 }
 
-// The stand-alone sandbox checks signatures with the keys of the user's vemo.conf, as the program
-// that talks to it has them, not with the compiled-in ones.
+// The stand-alone sandbox announces its address first, checks signatures with the keys of the
+// user's vemo.conf (as the program that talks to it has them, not the compiled-in ones) and ends
+// cleanly on a TERM.
 TEST_F(SandboxOAuthProviderTest, ProgramTakesTheKeysOfTheConfigurationFile) {
   testing_support::TempDir home;
   std::filesystem::create_directories(home / "config/vemo");
   testing_support::writeFile(home / "config/vemo/vemo.conf",
                              "[SHKDelicious]\nconsumer_key = fk\nconsumer_secret = f secret\n");
-  testing_support::ChildProgram sandbox(VEMO_SANDBOX_PATH);
-  const std::string& line = sandbox.firstLine();
-  ASSERT_NE(line.find("http://"), std::string::npos) << line;
+  testing_support::ChildProgram program(VEMO_SANDBOX_PATH);
+  const std::string& line = program.firstLine();
+  ASSERT_TRUE(line.starts_with("listening on http://127.0.0.1:")) << line;
   base = line.substr(line.find("http://"));
-  struct Case {
-    OAConsumer consumer;
-    int status;
-  } cases[] = {{{"fk", "f secret"}, 200}, {{"fk", "d secret"}, 401}, {{"", ""}, 401}};
-  for (const auto& k : cases) {
-    EXPECT_EQ(signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_request_token", k.consumer, {},
+  const std::pair<OAConsumer, int> cases[] = {
+      {{"fk", "f secret"}, 200}, {{"fk", "d secret"}, 401}, {{"", ""}, 401}};
+  for (const auto& [consumer, status] : cases) {
+    EXPECT_EQ(signedCall("POST", "/SHKDelicious/oauth/oauth/v2/get_request_token", consumer, {},
                          {{"oauth_callback", "http://cb.invalid/"}}, true)
-                  .status,
-              k.status)
-        << k.consumer.key();
+                  .first,
+              status)
+        << consumer.key();
   }
+  const int status = program.stop();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

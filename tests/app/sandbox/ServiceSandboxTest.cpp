@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
-
-#include "platform/crypto/Base64.h"
-#include "tests/support/ChildProgram.h"
 
 namespace {
 
@@ -31,23 +27,19 @@ class ServiceSandboxTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ServiceSandboxTest, RecordsEachRequestUnderItsServiceAndHost) {
-  const std::string form = "username=me&password=" + std::string(10000, 'p');
   // A "?" is legal inside a query; it is kept as sent.
   const struct {
     std::string path, body;
     int status;
     const char* record;  // service, host, method, path and query as recorded
   } cases[] = {
-      {"/SHKInstapaper/api/api/authenticate?x=%20y?&z=a?b", form, 200,
+      {"/SHKInstapaper/api/api/authenticate?x=%20y?&z=a?b", "username=me", 200,
        "SHKInstapaper|api|POST|/api/authenticate|x=%20y?&z=a?b|"},
-      {"/SHKInstapaper/api/api/authenticate", "password=wrong", 403,
-       "SHKInstapaper|api|POST|/api/authenticate||"},
       {"/SHKTumblr/api/api/nothing", "email=a", 404, "SHKTumblr|api|POST|/api/nothing||"},
       {"/SHKNothing/api/x", "", 404, "||GET|/SHKNothing/api/x||"},
   };
   for (const auto& c : cases) {
-    auto res = c.body.empty() ? client().Get(c.path)
-                              : client().Post(c.path, {{"X-Thing", "1"}}, c.body, "text/plain");
+    auto res = c.body.empty() ? client().Get(c.path) : client().Post(c.path, c.body, "text/plain");
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, c.status) << c.path;
   }
@@ -59,16 +51,7 @@ TEST_F(ServiceSandboxTest, RecordsEachRequestUnderItsServiceAndHost) {
       record += all[i][key].get<std::string>() + "|";
     EXPECT_EQ(record, cases[i].record);
   }
-  std::string encoded = crypto::Base64::encode(form);
-  std::erase_if(encoded, [](char c) { return c == '\r' || c == '\n'; });
-  EXPECT_TRUE(all[0]["body_base64"] == encoded);
-  EXPECT_NE(std::find(all[0]["headers"].begin(), all[0]["headers"].end(),
-                      nlohmann::json::array({"X-Thing", "1"})),
-            all[0]["headers"].end());
-
-  auto page = client().Get("/_sandbox/");
-  EXPECT_NE(page->body.find("SHKTumblr / api"), std::string::npos);
-  EXPECT_NE(page->body.find("email=a"), std::string::npos);
+  EXPECT_NE(client().Get("/_sandbox/")->body.find("SHKTumblr / api"), std::string::npos);
   EXPECT_EQ(client().Delete("/_sandbox/requests")->status, 204);
   EXPECT_TRUE(recorded().empty());
 }
@@ -82,10 +65,8 @@ TEST_F(ServiceSandboxTest, RefusesHugeAndMalformedRequestsAndKeepsServing) {
   for (const char* request :
        {"NOT A REQUEST\r\n\r\n", "POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n"}) {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(sandbox.port()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{
+        AF_INET, htons(static_cast<uint16_t>(sandbox.port())), {htonl(INADDR_LOOPBACK)}, {}};
     ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_GT(::write(fd, request, std::strlen(request)), 0);
     char answer[13] = {};
@@ -115,15 +96,4 @@ TEST(RequestLog, ForgetsTheOldestPastItsBounds) {
   add(std::string("\x01\xff", 2), "<b>&");
   EXPECT_NE(log.html().find("&lt;b&gt;&amp;"), std::string::npos);
   EXPECT_NE(log.html().find("(2 bytes of binary data)"), std::string::npos);
-}
-
-TEST(SandboxProgram, AnnouncesItsAddressFirstAndStopsOnATerm) {
-  testing_support::ChildProgram sandbox(VEMO_SANDBOX_PATH);
-  const std::string& line = sandbox.firstLine();
-  const std::string prefix = "listening on http://127.0.0.1:";
-  ASSERT_TRUE(line.starts_with(prefix)) << line;
-  httplib::Client client("127.0.0.1", std::stoi(line.substr(prefix.size())));
-  EXPECT_EQ(client.Get("/SHKPinboard/api/v1/nothing")->status, 404);
-  const int status = sandbox.stop();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/shell/ProgramConfig.h"
 #include "app/shell/ShellOptions.h"
 #include "tests/support/TempDir.h"
@@ -8,71 +10,62 @@ using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
 
+namespace {
+
+std::vector<std::string> words(const std::string& line) {
+  std::vector<std::string> out;
+  std::istringstream in(line);
+  for (std::string word; in >> word;) out.push_back(word);
+  return out;
+}
+
+}  // namespace
+
 TEST(ShellOptions, TellsItsCommandsFromTheTextCommandsAndRefusesMistakes) {
-  const std::pair<std::vector<std::string>, bool> handled[] = {
-      {{}, true},
-      {{"--site", "http://x", "--scale", "2"}, true},
-      {{"snapshot", "home"}, true},
-      {{"--site", "menu", "demo-report"}, true},
-      {{"feed", "--json"}, false},
-      {{"--site", "http://x", "menu"}, false},
-  };
-  for (const auto& [args, window] : handled) EXPECT_EQ(ShellOptions::handles(args), window);
+  for (const char* line :
+       {"", "--site http://x --scale 2", "snapshot home", "--site menu demo-report"})
+    EXPECT_TRUE(ShellOptions::handles(words(line))) << line;
+  for (const char* line : {"feed --json", "--site http://x menu"})
+    EXPECT_FALSE(ShellOptions::handles(words(line))) << line;
 
   std::string error;
-  auto options = ShellOptions::parse({"snapshot", "lead", "--index", "3", "--landscape", "--style",
-                                      "list", "--out", "a.png", "--site", "http://news.example/"},
+  auto options = ShellOptions::parse(words("snapshot lead --index 3 --landscape --style list --out "
+                                           "a.png --site http://news.example/"),
                                      error);
   ASSERT_TRUE(options);
   EXPECT_EQ(options->command, ShellOptions::Command::Snapshot);
   EXPECT_EQ(options->screen + options->style + options->site + std::to_string(options->index),
             "leadlisthttp://news.example3");
   EXPECT_TRUE(options->landscape);
-  const std::vector<std::string> refused[] = {
-      {"snapshot"},
-      {"snapshot", "nowhere"},
-      {"snapshot", "home", "--index", "-1"},
-      {"snapshot", "home", "--out", "a.jpg"},
-      {"snapshot", "home", "--style", "tiles"},
-      {"--scale", "0"},
-      {"--scale", "2x"},
-      {"--site", "news.example"},
-      {"--site"},
-  };
-  for (const auto& args : refused) EXPECT_FALSE(ShellOptions::parse(args, error)) << args.back();
-  auto window = ShellOptions::parse({"--scale", "1.5"}, error);
-  ASSERT_TRUE(window);
-  EXPECT_EQ(window->command, ShellOptions::Command::Window);
-  EXPECT_DOUBLE_EQ(window->scale, 1.5);
+  for (const char* line :
+       {"snapshot", "snapshot nowhere", "snapshot home --index -1", "snapshot home --out a.jpg",
+        "snapshot home --style tiles", "--scale 0", "--scale 2x", "--site news.example", "--site"})
+    EXPECT_FALSE(ShellOptions::parse(words(line), error)) << line;
+  auto window = ShellOptions::parse(words("--scale 1.5"), error);
+  EXPECT_TRUE(window && window->command == ShellOptions::Command::Window && window->scale == 1.5);
 }
 
 TEST(ProgramConfig, TakesItsOptionsOutOfTheArguments) {
-  const struct {
-    std::vector<std::string> args;
-    const char* services;  // nullptr: refused
-    std::vector<std::string> rest;
-  } cases[] = {
-      {{"--config", "a.conf", "feed", "--services", "sandbox"}, "sandbox", {"feed"}},
-      {{"--site", "http://x", "--services", "http://127.0.0.1:9/"},
-       "http://127.0.0.1:9",
-       {"--site", "http://x"}},
-      {{"--services", "https://sandbox.example"}, "https://sandbox.example", {}},
-      {{"--services", "http://sandbox.example"}, nullptr, {}},
-      {{"--services", "127.0.0.1:9"}, nullptr, {}},
-      {{"menu", "--config"}, nullptr, {}},
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      // the arguments; what --services holds (nullptr: refused); the arguments left
+      {"--config a.conf feed --services sandbox", "sandbox", "feed"},
+      {"--site x --services http://127.0.0.1:9/", "http://127.0.0.1:9", "--site x"},
+      {"--services https://sandbox.example", "https://sandbox.example", ""},
+      {"--services http://sandbox.example", nullptr, ""},
+      {"--services 127.0.0.1:9", nullptr, ""},
+      {"menu --config", nullptr, ""},
   };
-  for (const auto& c : cases) {
-    std::vector<std::string> args = c.args;
+  for (const auto& [line, services, rest] : cases) {
+    std::vector<std::string> args = words(line);
     std::string error;
     auto config = ProgramConfig::extract(args, error);
-    ASSERT_EQ(config.has_value(), c.services != nullptr) << c.args.back();
+    ASSERT_EQ(config.has_value(), services != nullptr) << line;
     if (!config) continue;
-    EXPECT_EQ(config->services, c.services);
-    EXPECT_EQ(args, c.rest);
+    EXPECT_EQ(config->services, services);
+    EXPECT_EQ(args, words(rest));
   }
 }
 
-// The program itself: what it says and how it exits.
 TEST(ProgramConfig, ConfigurationProblemsReachTheUser) {
   TempDir dir;
   writeFile(dir / "bad.conf", "[SHKTwitter]\napi = http://twitter.com\n");
