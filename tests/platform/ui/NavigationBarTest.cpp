@@ -94,20 +94,4 @@ TEST_F(NavigationBarTest, TapsReachEnabledItemsThroughTheViewTree) {
   EXPECT_EQ(log, (std::vector<std::string>{"edit", "save", "cancel"}));
 }
 
-TEST_F(NavigationBarTest, TheBarFollowsTheTopScreenAndHiddenLeavesTheTree) {
-  screen->setTitle("Share");
-  auto form = std::make_shared<ui::ViewController>();
-  form->setTitle("Twitter");
-  nav->pushViewController(form, false);
-  EXPECT_EQ(bar().titleLabel().text(), "Twitter");
-  nav->popViewController(false);
-  EXPECT_EQ(bar().titleLabel().text(), "Share");
-
-  nav->setNavigationBarHidden(true);
-  EXPECT_EQ(bar().superview(), nullptr);
-  EXPECT_EQ(screen->view()->frame(), (Rect{0, 0, 320, 460}));
-  nav->setNavigationBarHidden(false);
-  EXPECT_EQ(bar().superview(), nav->view().get());
-}
-
 }  // namespace

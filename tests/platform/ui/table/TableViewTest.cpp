@@ -32,24 +32,6 @@ TEST_F(TableViewTest, OnlyRowsInViewHaveCellsAndScrolledOutCellsAreReused) {
   EXPECT_EQ(data.cellsMade, 11);
 }
 
-TEST_F(TableViewTest, CellsAreReusedOnlyUnderTheirOwnIdentifier) {
-  struct TwoKinds : TestDataSource {
-    std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& table,
-                                                             ui::IndexPath p) override {
-      std::string id = p.row % 2 ? "odd" : "even";
-      auto cell = table.dequeueReusableCellWithIdentifier(id);
-      if (!cell) ++cellsMade;
-      return cell ? cell : std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, id);
-    }
-  } data;
-  data.sections = {std::vector<std::string>(40, "x")};
-  auto table = TestDataSource::table(data, 88);
-  table->setContentOffset({0, 88});
-  for (ui::TableViewCell* cell : table->visibleCells())
-    EXPECT_EQ(cell->reuseIdentifier(), table->indexPathForCell(cell)->row % 2 ? "odd" : "even");
-  EXPECT_EQ(data.cellsMade, 2);
-}
-
 TEST_F(TableViewTest, SelectionBelongsToTheRowNotToTheReusedCell) {
   auto data = TestDataSource::rows(30);
   auto table = TestDataSource::table(data, 44);
