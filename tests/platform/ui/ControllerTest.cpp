@@ -154,29 +154,3 @@ TEST_F(ControllerTest, RotationReachesTheTopScreenAndPostsTheDeviceNotification)
   ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
   EXPECT_EQ(take(), "notification") << "the same orientation only reports the device";
 }
-
-using ApplicationTest = UiTest;
-
-TEST_F(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
-  struct Delegate : ui::ApplicationDelegate {
-    Log log;
-    bool didFinishLaunchingWithOptions(ui::Application&, const LaunchOptions&) override {
-      log.push_back("launch");
-      return true;
-    }
-    void applicationDidBecomeActive(ui::Application&) override { log.push_back("active"); }
-    void applicationWillResignActive(ui::Application&) override { log.push_back("resign"); }
-    void applicationDidEnterBackground(ui::Application&) override { log.push_back("bg"); }
-    void applicationWillEnterForeground(ui::Application&) override { log.push_back("fg"); }
-    void applicationWillTerminate(ui::Application&) override { log.push_back("end"); }
-  } delegate;
-  auto& app = ui::Application::shared();
-  app.setDelegate(&delegate);
-  EXPECT_TRUE(app.launch());
-  app.becomeActive();  // already active: nothing
-  app.enterBackground();
-  app.enterForeground();
-  app.terminate();
-  EXPECT_EQ(delegate.log,
-            (Log{"launch", "active", "resign", "bg", "fg", "active", "resign", "end"}));
-}

@@ -47,11 +47,9 @@ TEST_F(NavigationBarTest, ItemsAndTitleArePlacedAndTheTitleCutToFit) {
     return BarButtonItem::withTitle("Send to Twitter", ui::BarButtonItemStyle::Done, {});
   };
   auto spinner = BarButtonItem::withCustomView(std::make_shared<ui::ActivityIndicatorView>());
+  auto edit = BarButtonItem::system(BarButtonSystemItem::Edit, {});
   const std::tuple<const char*, std::shared_ptr<BarButtonItem>, Rect, Rect> rows[] = {
-      {"Share",
-       BarButtonItem::system(BarButtonSystemItem::Edit, {}),
-       {267, 7, 48, 30},
-       {135, 10, 50, 24}},
+      {"Share", edit, {267, 7, 48, 30}, {135, 10, 50, 24}},
       {"Twitter", send(), {205, 7, 110, 30}, {125, 10, 70, 24}},
       {"Tiêu đề rất dài của bài", send(), {205, 7, 110, 30}, {66, 10, 134, 24}},
       {"X", spinner, {295, 12, 20, 20}, {155, 10, 10, 24}}};

@@ -132,16 +132,4 @@ TEST_F(TextInputTest, SecureTextIsDrawnAsBullets) {
   EXPECT_EQ(password->displayText(), "••••••••");  // one per character, not per byte
 }
 
-TEST_F(TextInputTest, TextViewWrapsItsTextAndScrollsWhenTaller) {
-  std::string longText;
-  for (int i = 0; i < 40; ++i) longText += "tin tức ";
-  body->editText(longText);
-  EXPECT_GT(body->contentSize().height, body->frame().height());
-  EXPECT_EQ(body->contentSize().width, body->frame().width());
-  const double narrowHeight = body->contentSize().height;
-  body->setFrame({10, 90, 300, 100});  // wider, it needs fewer lines
-  body->layoutIfNeeded();
-  EXPECT_LT(body->contentSize().height, narrowHeight);
-}
-
 }  // namespace

@@ -45,18 +45,6 @@ TEST_F(TableViewTest, SelectionBelongsToTheRowNotToTheReusedCell) {
   EXPECT_TRUE(table->cellForRowAtIndexPath({0, 0})->isSelected());
 }
 
-TEST_F(TableViewTest, RowHeightsComeFromTheDelegate) {
-  struct TallRows : TestDataSource {
-    double heightForRowAtIndexPath(ui::TableView&, ui::IndexPath p) override {
-      return p.row == 0 ? 121 : 60;
-    }
-  } data;
-  data.sections = {{"a", "b", "c"}};
-  auto table = TestDataSource::table(data);
-  EXPECT_EQ(table->rectForRowAtIndexPath({0, 1}), (Rect{0, 121, 320, 60}));
-  EXPECT_EQ(table->contentSize().height, 241);
-}
-
 TEST_F(TableViewTest, ReloadDataReadsTheNewDataAndKeepsTheOffsetWithinTheContent) {
   auto data = TestDataSource::rows(50);
   auto table = TestDataSource::table(data);
@@ -80,11 +68,9 @@ TEST_F(TableViewTest, TapsAndFingersSelectRowsAndTellTheDelegate) {
   EXPECT_FALSE(table->cellForRowAtIndexPath({0, 3})->isSelected());
   EXPECT_FALSE(table->tapRowAtIndexPath({0, 9}));
 
-  // A finger highlights its row and taps it when lifted there, not on another row.
+  // A finger taps its row when lifted there, not on another row.
   ASSERT_TRUE(table->touchBegan({100, 50}));
-  EXPECT_TRUE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
   table->touchEnded({100, 60}, true);
-  EXPECT_FALSE(table->cellForRowAtIndexPath({0, 1})->isHighlighted());
   ASSERT_TRUE(table->touchBegan({100, 50}));
   table->touchEnded({100, 150}, true);
   EXPECT_EQ(data.selected, (std::vector<IndexPath>{{0, 2}, {0, 3}, {0, 1}}));
