@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "platform/graphics/OffscreenSurface.h"
+#include "platform/graphics/Painter.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Renderer.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/Touch.h"
@@ -130,6 +133,16 @@ TEST_F(TextInputTest, OnlyTheUsersEditsAndReturnKeyReachTheDelegate) {
 TEST_F(TextInputTest, SecureTextIsDrawnAsBullets) {
   password->setText("mật khẩu");
   EXPECT_EQ(password->displayText(), "••••••••");  // one per character, not per byte
+  auto bullets = std::make_shared<ui::TextField>(password->frame());
+  bullets->setText(password->displayText());
+  auto picture = [](const ui::View& view) {
+    graphics::OffscreenSurface surface(view.frame().size);
+    graphics::Painter painter(surface.context());
+    painter.translate(-view.frame().x(), -view.frame().y());
+    ui::Renderer::paint(view, painter);
+    return surface.snapshot()->pngData();
+  };
+  EXPECT_EQ(picture(*password), picture(*bullets));
 }
 
 }  // namespace
