@@ -66,7 +66,7 @@ TEST_F(AnimatorTest, InterruptedAnimationsStopWithoutFinishing) {
     interrupt(view);
     loop.runFor(1);
     EXPECT_EQ(finished, expected);
-    if (view) EXPECT_NEAR(view->alpha(), alpha, 0.02);
+    EXPECT_NEAR(view ? view->alpha() : alpha, alpha, 0.02);
     EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
   }
 }
