@@ -22,9 +22,7 @@ TEST(Localization, FollowsTheUsersLanguage) {
     const char *lang, *key, *shown;
   } rows[] = {
       {"en_US.UTF-8", "Open in Safari", "Open in Browser"},
-      {"en_GB.UTF-8", "Cancel", "Cancel"},
       {"vi_VN.UTF-8", "Open in Safari", "Mở trong trình duyệt"},
-      {"vi_VN.UTF-8", "Saved!", "Đã lưu!"},
       {"vi_VN.UTF-8", "No such key", "No such key"},
       {"C", "Open in Safari", "Open in Safari"},
       {"C.UTF-8", "Saved!", "Saved!"},

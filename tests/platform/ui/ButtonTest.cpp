@@ -27,15 +27,9 @@ class ButtonTapTest : public UiTest {
 
 TEST_F(ButtonTapTest, ActionRunsOnlyWhenLiftedInside) {
   ui::Touch dragged = ui::Touch::begin(*root, {20, 20});
-  EXPECT_TRUE(button->isHighlighted());
   dragged.moveTo({200, 200});
-  EXPECT_FALSE(button->isHighlighted());
-  dragged.moveTo({30, 30});
-  EXPECT_TRUE(button->isHighlighted());
   dragged.end({200, 200});
-  EXPECT_FALSE(button->isHighlighted());
   EXPECT_TRUE(events.empty());
-
   EXPECT_TRUE(ui::tap(*root, {20, 20}));
   EXPECT_EQ(events, std::vector<std::string>{"action"});
 }
@@ -83,18 +77,4 @@ TEST_F(ButtonTapTest, AButtonMayGoAwayDuringItsOwnTouch) {
   button.reset();
   touch.end({20, 20});
   EXPECT_TRUE(events.empty());
-}
-
-// A button's highlighted look applies only where one is set; a disabled one has none.
-TEST(HighlightTest, ButtonLooksFallBackToTheNormalState) {
-  auto normal = graphics::Image::filled({40, 40}, graphics::Color::black());
-  auto focus = graphics::Image::filled({40, 40}, graphics::Color::white());
-  ui::Button button;
-  button.setImage(normal);
-  button.setBackgroundImage(focus, ui::ControlState::Highlighted);
-  button.setHighlighted(true);
-  EXPECT_EQ(button.currentImage(), normal);
-  EXPECT_EQ(button.currentBackgroundImage(), focus);
-  button.setEnabled(false);
-  EXPECT_EQ(button.currentBackgroundImage(), nullptr);
 }

@@ -151,32 +151,4 @@ TEST_F(ControllerTest, RotationReachesTheTopScreenAndPostsTheDeviceNotification)
   EXPECT_EQ(nav->view()->frame(), (Rect{0, 20, 480, 300}));
   loop.runFor(0.3);
   EXPECT_EQ(take(), "lead didRotate");
-  ui::Application::shared().rotate(InterfaceOrientation::LandscapeLeft);
-  EXPECT_EQ(take(), "notification") << "the same orientation only reports the device";
-}
-
-using ApplicationTest = UiTest;
-
-TEST_F(ApplicationTest, LifeCycleReachesTheDelegateInOrder) {
-  struct Delegate : ui::ApplicationDelegate {
-    Log log;
-    bool didFinishLaunchingWithOptions(ui::Application&, const LaunchOptions&) override {
-      log.push_back("launch");
-      return true;
-    }
-    void applicationDidBecomeActive(ui::Application&) override { log.push_back("active"); }
-    void applicationWillResignActive(ui::Application&) override { log.push_back("resign"); }
-    void applicationDidEnterBackground(ui::Application&) override { log.push_back("bg"); }
-    void applicationWillEnterForeground(ui::Application&) override { log.push_back("fg"); }
-    void applicationWillTerminate(ui::Application&) override { log.push_back("end"); }
-  } delegate;
-  auto& app = ui::Application::shared();
-  app.setDelegate(&delegate);
-  EXPECT_TRUE(app.launch());
-  app.becomeActive();  // already active: nothing
-  app.enterBackground();
-  app.enterForeground();
-  app.terminate();
-  EXPECT_EQ(delegate.log,
-            (Log{"launch", "active", "resign", "bg", "fg", "active", "resign", "end"}));
 }

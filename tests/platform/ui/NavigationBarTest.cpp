@@ -47,11 +47,9 @@ TEST_F(NavigationBarTest, ItemsAndTitleArePlacedAndTheTitleCutToFit) {
     return BarButtonItem::withTitle("Send to Twitter", ui::BarButtonItemStyle::Done, {});
   };
   auto spinner = BarButtonItem::withCustomView(std::make_shared<ui::ActivityIndicatorView>());
+  auto edit = BarButtonItem::system(BarButtonSystemItem::Edit, {});
   const std::tuple<const char*, std::shared_ptr<BarButtonItem>, Rect, Rect> rows[] = {
-      {"Share",
-       BarButtonItem::system(BarButtonSystemItem::Edit, {}),
-       {267, 7, 48, 30},
-       {135, 10, 50, 24}},
+      {"Share", edit, {267, 7, 48, 30}, {135, 10, 50, 24}},
       {"Twitter", send(), {205, 7, 110, 30}, {125, 10, 70, 24}},
       {"Tiêu đề rất dài của bài", send(), {205, 7, 110, 30}, {66, 10, 134, 24}},
       {"X", spinner, {295, 12, 20, 20}, {155, 10, 10, 24}}};
@@ -92,22 +90,6 @@ TEST_F(NavigationBarTest, TapsReachEnabledItemsThroughTheViewTree) {
   item().setRightBarButtonItem(BarButtonItem::withCustomView(spinner));
   EXPECT_EQ(window->hitTest(spinner->convertPointToView({10, 10}, nullptr)), &bar());
   EXPECT_EQ(log, (std::vector<std::string>{"edit", "save", "cancel"}));
-}
-
-TEST_F(NavigationBarTest, TheBarFollowsTheTopScreenAndHiddenLeavesTheTree) {
-  screen->setTitle("Share");
-  auto form = std::make_shared<ui::ViewController>();
-  form->setTitle("Twitter");
-  nav->pushViewController(form, false);
-  EXPECT_EQ(bar().titleLabel().text(), "Twitter");
-  nav->popViewController(false);
-  EXPECT_EQ(bar().titleLabel().text(), "Share");
-
-  nav->setNavigationBarHidden(true);
-  EXPECT_EQ(bar().superview(), nullptr);
-  EXPECT_EQ(screen->view()->frame(), (Rect{0, 0, 320, 460}));
-  nav->setNavigationBarHidden(false);
-  EXPECT_EQ(bar().superview(), nav->view().get());
 }
 
 }  // namespace

@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <numbers>
 
 #include "platform/graphics/Image.h"
 #include "platform/graphics/OffscreenSurface.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/ViewTreeJson.h"
 #include "tests/support/TempDir.h"
 
 using graphics::Color;
@@ -78,7 +77,7 @@ class RendererTest : public ::testing::Test {
 
 TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
   // A horizontal bar centred on (50, 100), turned upright.
-  box({20, 95, 60, 10}, kBlue, *root)->setTransform(ui::Transform::rotated(M_PI / 2));
+  box({20, 95, 60, 10}, kBlue, *root)->setTransform(ui::Transform::rotated(std::numbers::pi / 2));
   ui::RenderOptions options;
   options.scale = 2;
   options.statusBar = false;
@@ -101,23 +100,6 @@ TEST_F(RendererTest, PaintsTheTreeToPngAtTwiceTheScale) {
   for (double y = 10; y < 30; y += 0.5)
     for (double x = 40; x < 90; x += 0.5) ink += at(png, x, y).red < 0.5;
   EXPECT_GT(ink, 50);  // the label's text
-}
-
-// The snapshot tool's dump: texts always valid UTF-8, frames in window points (a scrolled view's
-// children too), button titles by state.
-TEST_F(RendererTest, JsonDumpDescribesTheTreeInWindowPoints) {
-  auto button = std::make_shared<ui::Button>(Rect{5, 5, 30, 30});
-  button->setTitle("Lưu", ui::ControlState::Selected);
-  scroll->addSubview(button);
-  label->setText("bad \xff text");
-  ASSERT_TRUE(ui::ViewTreeJson::writeFile(*root, dir / "tree.json"));
-  auto j = nlohmann::json::parse(testing_support::readFile(dir / "tree.json"));
-  EXPECT_EQ(j["subviews"][1]["text"], "bad \xEF\xBF\xBD text");
-  // Frame x 20 in the content, shown at 10 + 20 - 20 = 10.
-  const auto& scrolled = j["subviews"][4]["subviews"];
-  EXPECT_EQ(scrolled[1]["frame"],
-            (nlohmann::json{{"x", 10}, {"y", 70}, {"width", 20}, {"height", 20}}));
-  EXPECT_EQ(scrolled[2]["titles"], (nlohmann::json{{"normal", ""}, {"selected", "Lưu"}}));
 }
 
 }  // namespace

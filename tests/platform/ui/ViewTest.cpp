@@ -47,23 +47,6 @@ TEST(ViewTreeTest, TagsMovesAndCycles) {
   EXPECT_EQ(root->subviews(), (std::vector<std::shared_ptr<View>>{b, x, y, z}));
 }
 
-TEST(ViewTreeTest, SettingBoundsKeepsTheCentreAndMarksLayout) {
-  struct Counting : View {
-    int layouts = 0;
-    void layoutSubviews() override { ++layouts; }
-  };
-  auto v = std::make_shared<Counting>();
-  v->setFrame({10, 10, 100, 50});
-  v->layoutIfNeeded();
-  v->setFrame({20, 20, 100, 50});  // moved, same size
-  v->layoutIfNeeded();
-  EXPECT_EQ(v->layouts, 1);
-  v->setBounds({5, 6, 50, 50});
-  EXPECT_EQ(v->frame(), (Rect{45, 20, 50, 50}));
-  v->layoutIfNeeded();
-  EXPECT_EQ(v->layouts, 2);
-}
-
 TEST(HitTestTest, FindsTheTopmostInteractiveView) {
   auto root = viewAt({0, 0, 320, 460});
   auto under = viewAt({0, 0, 100, 100}, 1);
@@ -105,10 +88,6 @@ TEST(HitTestTest, FollowsScrollOffsetAndTransform) {
   bar->setTransform(ui::Transform::rotated(std::numbers::pi / 2));
   EXPECT_EQ(root->hitTest({100, 220}), bar.get());
   EXPECT_NE(root->hitTest({20, 300}), bar.get());
-  graphics::Point back =
-      bar->convertPointToView(bar->convertPointFromView({95, 250}, root.get()), root.get());
-  EXPECT_NEAR(back.x, 95, 1e-9);
-  EXPECT_NEAR(back.y, 250, 1e-9);
 }
 
 }  // namespace

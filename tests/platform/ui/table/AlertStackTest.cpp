@@ -11,8 +11,6 @@ using Calls = std::vector<std::string>;
 struct Recorder : ui::AlertViewDelegate, ui::ActionSheetDelegate {
   Calls calls;
   void clickedButtonAtIndex(ui::AlertView& a, int i) override { add("clicked", a.title(), i); }
-  void willDismissWithButtonIndex(ui::AlertView& a, int i) override { add("will", a.title(), i); }
-  void didDismissWithButtonIndex(ui::AlertView& a, int i) override { add("did", a.title(), i); }
   void clickedButtonAtIndex(ui::ActionSheet& s, int i) override { add("sheet", s.title(), i); }
   void add(const std::string& what, const std::string& who, int i) {
     calls.push_back(what + " " + who + " " + std::to_string(i));
@@ -35,7 +33,7 @@ TEST_F(AlertStackTest, StackedAlertsAreAnsweredNewestFirst) {
   auto* first = dynamic_cast<ui::AlertView*>(stack.at(0));
   EXPECT_FALSE(first->pressButton(0)) << "covered by the second alert";
   EXPECT_TRUE(stack.top()->pressButton(0));
-  EXPECT_EQ(recorder.calls, (Calls{"clicked second 0", "will second 0", "did second 0"}));
+  EXPECT_EQ(recorder.calls, (Calls{"clicked second 0"}));
   EXPECT_FALSE(first->pressButton(3)) << "no such button";
   {
     Recorder shortLived;
@@ -43,18 +41,6 @@ TEST_F(AlertStackTest, StackedAlertsAreAnsweredNewestFirst) {
   }
   EXPECT_TRUE(first->pressButton(0));
   EXPECT_TRUE(stack.empty());
-}
-
-// Cancel comes first; of two buttons sharing the bottom row, the right one is the other button.
-TEST_F(AlertStackTest, FingerOnAnAlertButtonPressesIt) {
-  auto alert = std::make_shared<ui::AlertView>("t", "m", &recorder, "No", Calls{"Yes"});
-  alert->show();
-  graphics::Rect frame = alert->frame();
-  EXPECT_EQ(frame.x(), (320 - frame.width()) / 2);
-  graphics::Point right{frame.width() * 0.75, frame.height() - 30};
-  ASSERT_TRUE(alert->touchBegan(right));
-  alert->touchEnded(right, true);
-  EXPECT_EQ(recorder.calls.front(), "clicked t 1");
 }
 
 TEST_F(AlertStackTest, ActionSheetPutsTheDestructiveButtonFirstAndRisesFromTheBottom) {

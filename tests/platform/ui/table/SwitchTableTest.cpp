@@ -65,16 +65,4 @@ TEST_F(SwitchTableTest, TapsFlipTheSwitchOrReachTheRow) {
   }
 }
 
-TEST_F(SwitchTableTest, ControllerDeselectsOnReturnUnlessAskedNotTo) {
-  show(true);
-  ui::TableView& table = screen->tableView();
-  for (bool clears : {true, false}) {
-    screen->setClearsSelectionOnViewWillAppear(clears);
-    ASSERT_TRUE(table.tapRowAtIndexPath({0, 1}));
-    nav->pushViewController(std::make_shared<ui::ViewController>(), false);
-    nav->popViewController(false);
-    EXPECT_EQ(table.indexPathForSelectedRow().has_value(), !clears);
-  }
-}
-
 }  // namespace

@@ -9,7 +9,7 @@
 struct TestDataSource : ui::TableViewDataSource, ui::TableViewDelegate {
   std::vector<std::vector<std::string>> sections;
   int cellsMade = 0;
-  std::vector<ui::IndexPath> selected, deselected;
+  std::vector<ui::IndexPath> selected;
   bool movable = true;
 
   static TestDataSource rows(int count) {
@@ -44,9 +44,6 @@ struct TestDataSource : ui::TableViewDataSource, ui::TableViewDelegate {
     sections[to.section].insert(sections[to.section].begin() + to.row, moved);
   }
   void didSelectRowAtIndexPath(ui::TableView&, ui::IndexPath p) override { selected.push_back(p); }
-  void didDeselectRowAtIndexPath(ui::TableView&, ui::IndexPath p) override {
-    deselected.push_back(p);
-  }
 
   // A table of `height` points showing `data`, which is also its delegate.
   static std::shared_ptr<ui::TableView> table(TestDataSource& data, double height = 440) {
