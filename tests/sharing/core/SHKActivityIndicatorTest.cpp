@@ -70,13 +70,4 @@ TEST_F(SHKActivityIndicatorTest, FadesInThenHidesItselfAfterACompletedMessage) {
   EXPECT_NE(SHKActivityIndicator::currentIndicator(), panel_);
 }
 
-TEST_F(SHKActivityIndicatorTest, ActivityDuringTheFadeOutBringsItBack) {
-  panel_->displayCompleted("Saved!");
-  base::RunLoop::main().runUntil(0.8);  // halfway out
-  panel_->displayActivity("Saving to Facebook");
-  base::RunLoop::main().runUntil(5);
-  EXPECT_TRUE(onScreen());
-  EXPECT_EQ(panel_->alpha(), 1);
-}
-
 }  // namespace

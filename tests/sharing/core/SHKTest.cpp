@@ -180,21 +180,6 @@ TEST_F(SHKPresentationTest, OneScreenAtATimeWithTheWaitingOneShownAfterTheDelay)
   EXPECT_EQ(helper_.currentView(), nullptr);
 }
 
-TEST_F(SHKPresentationTest, ShowHideShowInsideTheDelay) {
-  show("A");
-  runFor(0.5);
-  show("B");
-  runFor(0.5);
-  helper_.viewWasDismissed();
-  runFor(0.005);
-  helper_.hideCurrentViewControllerAnimated(true);  // nothing is up yet: ignored
-  runFor(0.005);
-  show("C");  // shown at once, the waiting B is dropped
-  EXPECT_EQ(shown(), "C");
-  runFor(1);
-  EXPECT_EQ(shown(), "C");
-}
-
 TEST_F(SHKPresentationTest, NoRootControllerPresentsNothing) {
   window_->setRootViewController(nullptr);
   for (auto& v : std::vector<ui::ViewPtr>(window_->subviews())) v->removeFromSuperview();

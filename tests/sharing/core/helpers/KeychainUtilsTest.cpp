@@ -121,8 +121,6 @@ TEST(KeychainLockedTest, LockedCollectionIsAnError) {
   KeychainUtilsError error;
   EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_Locked", &error));
   EXPECT_EQ(error.code, kInteractionNotAllowed);
-  EXPECT_FALSE(KeychainUtils::storeUsername("user", "q", "SHK_AUTH_Locked", true, &error));
-  EXPECT_EQ(error.code, kInteractionNotAllowed);
   store::Keychain::setSharedForTesting(nullptr);
 }
 
