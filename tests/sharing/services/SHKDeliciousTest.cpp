@@ -1,6 +1,5 @@
 #include "sharing/services/SHKDelicious.h"
 
-
 #include "platform/store/UserDefaults.h"
 #include "tests/sharing/core/SandboxSharingTest.h"
 #include "tests/support/OAuthlibCheck.h"
