@@ -34,7 +34,6 @@ class SHKSharerTest : public SharingTest {
 
 TEST_F(SHKSharerTest, WholeLifeFromLoginToOneOutcomeThenFreed) {
   std::weak_ptr<SHKSharer> sharer = shareLink();
-  EXPECT_EQ(SHK::favoriteSharersForType(1)->front(), "SHKTestService");
   runFor(0.5);
   login();
   EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKTestService"), "p+w#");

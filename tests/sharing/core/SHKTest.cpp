@@ -36,8 +36,8 @@ TEST_F(SHKFavoritesTest, DefaultsAreStoredAndUsedServiceMovesToFrontAtMostThree)
   EXPECT_EQ(SHK::favoriteSharersForType(0), Names{"SHKMail"});
 }
 
-// Exclusions are read from an array or a dictionary's keys; the stored list loses the excluded
-// names for good. Favourites of the wrong type fall back to the defaults.
+// Exclusions are read from an array or a dictionary's keys; favourites of the wrong type fall back
+// to the defaults.
 TEST_F(SHKFavoritesTest, ExclusionsAndStoredValuesOfAnyShape) {
   auto plist = [](const char* xml) { return *store::Plist::fromXml(xml); };
   const Names all{"SHKTwitter", "SHKFacebook", "SHKReadItLater"};
@@ -66,12 +66,6 @@ TEST_F(SHKFavoritesTest, ExclusionsAndStoredValuesOfAnyShape) {
       EXPECT_EQ(defaults().stringArrayForKey("SHK_FAVS_1"), c.expected);
     }
   }
-  // A service switched on again does not come back by itself.
-  defaults().removeObjectForKey("SHK_FAVS_1");
-  defaults().setObject(plist(cases[0].excluded), "SHKExcluded");
-  SHK::favoriteSharersForType(1);
-  defaults().removeObjectForKey("SHKExcluded");
-  EXPECT_EQ(SHK::favoriteSharersForType(1), noFacebook);
 }
 
 // Addresses are escaped as components by the network layer; form values keep "&amp;" as "&".
