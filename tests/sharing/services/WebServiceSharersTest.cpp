@@ -33,10 +33,6 @@ class WebServiceTest : public SandboxSharingTest {
     outcomes_.clear();
     sandbox_.log().clear();
   }
-  // Tumblr and Google Reader log in with an e-mail address, the others with a user name.
-  static std::string userKey(const std::string& service) {
-    return service == "SHKTumblr" || service == "SHKGoogleReader" ? "email" : "username";
-  }
   // Logged out, shares a link and types `user` and `password` into the login form; waits until
   // an alert, an outcome or the share form shows.
   void logInWithForm(const std::string& service, const std::string& user,
@@ -55,7 +51,8 @@ class WebServiceTest : public SandboxSharingTest {
   void shareLoggedIn(const std::string& service, std::shared_ptr<SHKItem> item,
                      const std::string& password = "pw") {
     startOver();
-    SHK::setAuthValue("ann@x.y", userKey(service), service);
+    SHK::setAuthValue("ann@x.y", "email", service);     // Tumblr's and Google Reader's login
+    SHK::setAuthValue("ann@x.y", "username", service);  // the others'
     SHK::setAuthValue(password, "password", service);
     auto sharer = SHKSharer::create(service);  // as a saved share form would send it
     sharer->setItem(std::move(item));
