@@ -25,7 +25,6 @@ std::shared_ptr<SHKItem> throughDisk(const SHKItem& item) {
 // Only the text "1" turns a switch on.
 TEST(SHKItemTest, CustomSwitches) {
   SHKItem item;
-  EXPECT_FALSE(item.customBoolForSwitchKey("switch"));
   for (const auto& value : {Plist::string("yes"), Plist::string("1 "), Plist::integer(1),
                             Plist::boolean(true), Plist::string("1")}) {
     item.setCustomValue(value, "switch");

@@ -24,8 +24,7 @@ class SHKShareMenuTest : public SharingTest {
           name, [name] { return std::make_shared<TestService>(name, name != "beta"); });
     }
     menu_ = std::make_shared<SHKCustomShareMenu>();
-    nav_ = std::make_shared<ui::NavigationController>(menu_);
-    SHK::currentHelper().showViewController(nav_);
+    SHK::currentHelper().showViewController(std::make_shared<ui::NavigationController>(menu_));
     runFor(1);
   }
   void TearDown() override {
@@ -57,7 +56,6 @@ class SHKShareMenuTest : public SharingTest {
   }
   static constexpr const char* kServices[] = {"zeta", "Alpha", "beta", "Mail", "news"};
   std::shared_ptr<SHKCustomShareMenu> menu_;
-  std::shared_ptr<ui::NavigationController> nav_;
 };
 
 TEST_F(SHKShareMenuTest, SectionsSortedWithHeadersOnlyWhenFilled) {

@@ -283,9 +283,6 @@ TEST(GoogleReaderSession, Lines) {
   for (const auto& [answer, session] : cases) {
     EXPECT_EQ(SHKGoogleReader::parseSession(answer), session) << answer;
   }
-  EXPECT_EQ(SHKGoogleReader::signatureFields({{"SID", "a"}, {"Auth", "c"}}),
-            (net::UrlRequest::HeaderFields{{"Cookie", "Auth=c; SID=a"},
-                                           {"Authorization", "GoogleLogin auth=c"}}));
 }
 
 // Without a session a send logs in, then resumes with the token and the post; it starts once.

@@ -51,8 +51,6 @@ class KeychainTest : public ::testing::TestWithParam<std::string> {
 };
 
 TEST_P(KeychainTest, StoreGetUpdateDelete) {
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error_));
-  EXPECT_EQ(error_.code, 0);
   const std::tuple<const char*, bool, const char*> steps[] = {
       {"mật khẩu", false, "mật khẩu"},  // new: added
       {"other", false, "mật khẩu"},     // update-existing false keeps the old one
