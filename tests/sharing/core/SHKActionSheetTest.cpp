@@ -50,7 +50,6 @@ TEST_F(SHKActionSheetTest, ButtonStartsItsServiceOnTheItem) {
   auto sheet = SHKActionSheet::actionSheetForItem(SHKItem::text("hello"));
   sheet->showInView(*root_->view());
   ASSERT_TRUE(sheet->pressButton(1));
-  EXPECT_FALSE(sheet->isVisible());
   auto other = SHKActionSheet::actionSheetForItem(SHKItem::text("no"));
   other->showInView(*root_->view());
   other->pressButton(other->cancelButtonIndex());

@@ -60,9 +60,8 @@ class SandboxSharingTest : public SharingTest {
     return out;
   }
   static std::string header(const SandboxRequest& r, const std::string& name) {
-    for (const auto& [n, v] : r.headers)
-      if (n == name) return v;
-    return "";
+    auto it = std::ranges::find_if(r.headers, [&](auto& h) { return h.first == name; });
+    return it == r.headers.end() ? "" : it->second;
   }
   // Runs the loop until `done` (in real time: answers cross a socket), `seconds` at most.
   static bool waitFor(const std::function<bool()>& done, double seconds = 20) {
