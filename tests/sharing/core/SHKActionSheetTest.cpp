@@ -40,8 +40,6 @@ TEST_F(SHKActionSheetTest, ButtonsFollowTheFavouritesThatCanShareNow) {
     if (unregister) SHKSharer::unregisterClass(unregister);
     auto sheet = SHKActionSheet::actionSheetForType(type);
     EXPECT_EQ(buttons(*sheet), expected);
-    EXPECT_EQ(sheet->cancelButtonIndex(), sheet->numberOfButtons() - 1);
-    EXPECT_EQ(sheet->sharers().size(), expected.size() - 1);
   }
 }
 
@@ -52,7 +50,6 @@ TEST_F(SHKActionSheetTest, ButtonStartsItsServiceOnTheItem) {
   auto sheet = SHKActionSheet::actionSheetForItem(SHKItem::text("hello"));
   sheet->showInView(*root_->view());
   ASSERT_TRUE(sheet->pressButton(1));
-  EXPECT_FALSE(sheet->isVisible());
   auto other = SHKActionSheet::actionSheetForItem(SHKItem::text("no"));
   other->showInView(*root_->view());
   other->pressButton(other->cancelButtonIndex());

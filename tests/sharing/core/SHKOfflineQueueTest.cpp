@@ -38,17 +38,6 @@ class SHKOfflineQueueTest : public SharingTest {
   std::string uidOf(const store::Plist& list, size_t i) {
     return *entry(list, i).get("uid").asString();
   }
-  void writeList(const std::vector<std::pair<std::string, std::string>>& entries) {
-    store::Plist list = store::Plist::array();
-    for (const auto& [sharer, uid] : entries) {
-      store::Plist e = store::Plist::dictionary();
-      e.set("item", SHKItem::text("hi")->dictionaryRepresentation());
-      e.set("sharer", store::Plist::string(sharer));
-      e.set("uid", store::Plist::string(uid));
-      list.append(std::move(e));
-    }
-    ASSERT_TRUE(SHKOfflineQueue::saveOfflineQueueList(list));
-  }
 };
 
 TEST_F(SHKOfflineQueueTest, QueuingKeepsEntriesAndBodies) {
@@ -108,10 +97,18 @@ TEST_F(SHKOfflineQueueTest, ListsThatAreNotArraysAreKeptAside) {
 TEST_F(SHKOfflineQueueTest, FlushSkipsBadEntries) {
   writeFile(folder() / "SHKGone-3-1-1", "body of an entry for a service this program lacks");
   writeFile(folder().parent_path().parent_path() / "x", "outside the queue");
-  writeList({{"SHKGone", "SHKGone-3-1-1"},
-             {"", "SHKQueued-2-1-2"},
-             {"SHKQueued", "../../x"},
-             {"SHKQueued", "SHKQueued-2-1-3"}});
+  store::Plist list = store::Plist::array();
+  for (auto [sharer, uid] : {std::pair{"SHKGone", "SHKGone-3-1-1"},
+                             {"", "SHKQueued-2-1-2"},
+                             {"SHKQueued", "../../x"},
+                             {"SHKQueued", "SHKQueued-2-1-3"}}) {
+    store::Plist e = store::Plist::dictionary();
+    e.set("item", SHKItem::text("hi")->dictionaryRepresentation());
+    e.set("sharer", store::Plist::string(sharer));
+    e.set("uid", store::Plist::string(uid));
+    list.append(std::move(e));
+  }
+  ASSERT_TRUE(SHKOfflineQueue::saveOfflineQueueList(list));
   EXPECT_EQ(SHKOfflineQueue::flushOfflineQueue(), 1u);
   EXPECT_FALSE(fs::exists(SHKOfflineQueue::offlineQueueListPath()));
   EXPECT_FALSE(fs::exists(folder() / "SHKGone-3-1-1"));

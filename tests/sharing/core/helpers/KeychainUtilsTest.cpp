@@ -51,8 +51,6 @@ class KeychainTest : public ::testing::TestWithParam<std::string> {
 };
 
 TEST_P(KeychainTest, StoreGetUpdateDelete) {
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error_));
-  EXPECT_EQ(error_.code, 0);
   const std::tuple<const char*, bool, const char*> steps[] = {
       {"mật khẩu", false, "mật khẩu"},  // new: added
       {"other", false, "mật khẩu"},     // update-existing false keeps the old one
@@ -89,17 +87,11 @@ TEST_P(KeychainTest, MissingOrUnstorableArgumentsAndSecretsThatAreNotText) {
   refused(K::storeUsername("user", "new", service_, true, &error_), K::kNotText);
 }
 
-// Cases only the file store can produce: an item holding no secret, a file that cannot be
-// written (reported with or without an error argument).
-TEST_P(KeychainTest, FileStoreItemWithoutSecretAndFailedWrite) {
-  if (GetParam() != "File") GTEST_SKIP() << "the Secret Service holds no such items";
-  ASSERT_EQ(keychain_->add({service_, "user", service_, std::nullopt}), kSuccess);
-  EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", service_, &error_));
-  EXPECT_EQ(error_.code, KeychainUtils::kNoPasswordData);
-  EXPECT_TRUE(KeychainUtils::storeUsername("user", "pw", service_, false, &error_));
-  EXPECT_EQ(KeychainUtils::getPasswordForUsername("user", service_, &error_), "pw");
+// A file that cannot be written, reported with or without an error argument.
+TEST_P(KeychainTest, FileStoreFailedWrite) {
+  if (GetParam() != "File") GTEST_SKIP() << "only the file store can fail so";
   std::filesystem::path file = store::FileSecretStore::defaultPath();
-  std::filesystem::remove(file);
+  std::filesystem::create_directories(file.parent_path());
   std::filesystem::create_symlink(dir_ / "elsewhere", file);
   EXPECT_FALSE(KeychainUtils::storeUsername("user", "pw", "SHK_AUTH_X", true, nullptr));
   EXPECT_FALSE(KeychainUtils::storeUsername("user", "pw", "SHK_AUTH_X", true, &error_));
@@ -120,8 +112,6 @@ TEST(KeychainLockedTest, LockedCollectionIsAnError) {
   store::Keychain::setSharedForTesting(&keychain);
   KeychainUtilsError error;
   EXPECT_FALSE(KeychainUtils::getPasswordForUsername("user", "SHK_AUTH_Locked", &error));
-  EXPECT_EQ(error.code, kInteractionNotAllowed);
-  EXPECT_FALSE(KeychainUtils::storeUsername("user", "q", "SHK_AUTH_Locked", true, &error));
   EXPECT_EQ(error.code, kInteractionNotAllowed);
   store::Keychain::setSharedForTesting(nullptr);
 }

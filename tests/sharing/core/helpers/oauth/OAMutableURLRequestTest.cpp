@@ -17,28 +17,6 @@ OAMutableURLRequest makeRequest(const std::string& address, std::optional<OAToke
                              std::move(provider), "NONCE", "1300000000");
 }
 
-// Other orders, escapes, queries and bodies are checked against an independent implementation in
-// OAuthPeerVerificationTest.
-TEST(OAMutableURLRequestTest, SignsOAuthCoreAppendixAExample) {
-  OAMutableURLRequest request(
-      url("http://photos.example.net/photos?file=vacation.jpg&size=original"),
-      OAConsumer("dpf43f3p2l4k3l03", "kd94hf93k423kf44"),
-      OAToken("nnch734d00sl2jdk", "pfkkdhi9sl3r4s00"), std::nullopt, nullptr, "kllo9940pd9333jh",
-      "1191242096");
-  EXPECT_EQ(request.signatureBaseString(),
-            "GET&http%3A%2F%2Fphotos.example.net%2Fphotos&file%3Dvacation.jpg%26"
-            "oauth_consumer_key%3Ddpf43f3p2l4k3l03%26oauth_nonce%3Dkllo9940pd9333jh%26"
-            "oauth_signature_method%3DHMAC-SHA1%26oauth_timestamp%3D1191242096%26"
-            "oauth_token%3Dnnch734d00sl2jdk%26oauth_version%3D1.0%26size%3Doriginal");
-  request.prepare();
-  EXPECT_EQ(request.valueForHeaderField("Authorization"),
-            "OAuth realm=\"\", oauth_consumer_key=\"dpf43f3p2l4k3l03\", "
-            "oauth_token=\"nnch734d00sl2jdk\", oauth_signature_method=\"HMAC-SHA1\", "
-            "oauth_signature=\"tR3%2BTy81lMeYAr%2FFid0kMTYa%2FWM%3D\", "
-            "oauth_timestamp=\"1191242096\", oauth_nonce=\"kllo9940pd9333jh\", "
-            "oauth_version=\"1.0\"");
-}
-
 // A token without a key (from a body without oauth_token) is no token: its missing secret signs
 // as empty.
 TEST(OAMutableURLRequestTest, TokenWithoutAKeyIsNoToken) {
