@@ -1,6 +1,7 @@
 #include "platform/base/RunLoop.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <thread>
@@ -47,10 +48,14 @@ TEST(RunLoop, VirtualClockRunsTimersInOrderExactlyAndStandsStillForOutsideWork) 
                  "result@5.350000", "timer@5.550000", "result@6.350000", "timer@6.550000"}));
 }
 
-// Posts from another thread run in order on the loop. With the real clock, running for a while
-// waits for timers.
-TEST(RunLoop, PostsFromOtherThreadsAndRealTimers) {
+// Posts from another thread run in order on the loop, and ready descriptors' handlers there too;
+// both make pollFd() readable for an outer loop. A descriptor closed while watched may come back
+// under its number and be watched again. With the real clock, running for a while waits for timers.
+TEST(RunLoop, PostsWatchedDescriptorsAndRealTimers) {
   RunLoop loop;
+  auto pollable = [entry = pollfd{loop.pollFd(), POLLIN, 0}]() mutable {
+    return poll(&entry, 1, 0) == 1;
+  };
   Log seen, expected;
   std::thread other([&, loopThread = std::this_thread::get_id()] {
     for (int i = 0; i < 50; ++i)
@@ -60,10 +65,31 @@ TEST(RunLoop, PostsFromOtherThreadsAndRealTimers) {
   });
   EXPECT_TRUE(loop.runUntilCondition([&] { return seen.size() == 50; }, 5));
   other.join();
+  std::thread([&] { loop.post([] {}); }).join();
+  EXPECT_TRUE(pollable());
+  for (int round = 0; round < 2; ++round) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    loop.watch(ends[0], RunLoop::kReadable, [&](int events) {
+      char c;
+      if (read(ends[0], &c, 1) == 1) seen.push_back(std::string(1, c) + std::to_string(events));
+    });
+    (void)!write(ends[1], "a", 1);
+    EXPECT_TRUE(pollable());
+    loop.runUntilIdle();
+    EXPECT_FALSE(pollable());
+    // The first round's descriptor, closed while watched, comes back under its number.
+    if (round == 1) loop.unwatch(ends[0]);
+    (void)!write(ends[1], "b", 1);
+    EXPECT_EQ(pollable(), round == 0);
+    loop.runUntilIdle();
+    close(ends[0]);
+    close(ends[1]);
+  }
   loop.performAfter(0.05, [&] { seen.push_back("timer"); });
   loop.runFor(0.2);
   EXPECT_GE(loop.now(), 0.2);
   for (int i = 0; i < 50; ++i) expected.push_back(std::to_string(i));
-  expected.push_back("timer");
+  expected.insert(expected.end(), {"a1", "b1", "a1", "timer"});
   EXPECT_EQ(seen, expected);
 }
