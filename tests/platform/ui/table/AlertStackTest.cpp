@@ -43,6 +43,18 @@ TEST_F(AlertStackTest, StackedAlertsAreAnsweredNewestFirst) {
   EXPECT_TRUE(stack.empty());
 }
 
+// Cancel comes first; of two buttons sharing the bottom row, the right one is the other button.
+TEST_F(AlertStackTest, FingerOnAnAlertButtonPressesIt) {
+  auto alert = std::make_shared<ui::AlertView>("t", "m", &recorder, "No", Calls{"Yes"});
+  alert->show();
+  graphics::Rect frame = alert->frame();
+  EXPECT_EQ(frame.x(), (320 - frame.width()) / 2);
+  graphics::Point right{frame.width() * 0.75, frame.height() - 30};
+  ASSERT_TRUE(alert->touchBegan(right));
+  alert->touchEnded(right, true);
+  EXPECT_EQ(recorder.calls.front(), "clicked t 1");
+}
+
 TEST_F(AlertStackTest, ActionSheetPutsTheDestructiveButtonFirstAndRisesFromTheBottom) {
   auto sheet = std::make_shared<ui::ActionSheet>("Share", &recorder, "Cancel", "Delete",
                                                  Calls{"Email", "Twitter"});
