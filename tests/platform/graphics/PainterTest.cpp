@@ -7,6 +7,7 @@
 #include "platform/graphics/OffscreenSurface.h"
 
 using graphics::Color;
+using graphics::ContentMode;
 using graphics::LineBreakMode;
 using graphics::OffscreenSurface;
 using graphics::Painter;
@@ -46,6 +47,31 @@ TEST(Painter, AlphaAndLayers) {
   p.fillRect({30, 50, 20, 10}, kRed);
   p.endLayer(0.5);
   EXPECT_NEAR(s.colorAt({25, 55}).alpha, s.colorAt({35, 55}).alpha, 0.01);
+}
+
+// A 20 × 10 image, left half red, right half blue, drawn into a 40 × 40 box (20 × 20 for fill).
+TEST(Painter, ImagesByContentMode) {
+  OffscreenSurface src({20, 10});
+  Painter(src.context()).fillRect({10, 0, 10, 10}, kBlue);
+  Painter(src.context()).fillRect({0, 0, 10, 10}, kRed);
+  auto image = src.snapshot();
+  const struct {
+    ContentMode mode;
+    Rect box;
+    graphics::Point blue, clear;
+  } rows[] = {
+      {ContentMode::ScaleAspectFit, {0, 0, 40, 40}, {30, 20}, {10, 5}},    // 40 × 20 at y 10
+      {ContentMode::ScaleAspectFill, {0, 0, 20, 20}, {15, 10}, {25, 10}},  // 40 × 20, clipped
+      {ContentMode::TopLeft, {0, 0, 40, 40}, {15, 5}, {25, 5}},            // natural size
+      {ContentMode::ScaleToFill, {0, 0, 40, 40}, {35, 35}, {45, 5}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.mode));
+    OffscreenSurface s({50, 50}, 2.0);
+    Painter(s.context()).drawImage(*image, row.box, row.mode);
+    EXPECT_EQ(s.colorAt(row.blue), kBlue);
+    EXPECT_TRUE(isClear(s.colorAt(row.clear)));
+  }
 }
 
 // Wrapped text keeps to whole lines inside its box, a truncated line ends with its ellipsis

@@ -121,6 +121,10 @@ TEST_F(MailTest, DeliversProperMimeToARealSmtpServer) {
   ASSERT_EQ(messages.size(), 1u);
   const std::string& m = messages[0];
   EXPECT_EQ(headerValue(m, "X-Envelope-To"), "ann@vemo.vn,bob@vemo.vn");
+  // One encoded word is enough for this subject.
+  std::string subject = headerValue(m, "Subject");
+  ASSERT_TRUE(subject.starts_with("=?UTF-8?B?")) << subject;
+  EXPECT_EQ(decodeBase64(subject.substr(10, subject.size() - 12)), "Báo cáo <tuần>");
   EXPECT_EQ(partContent(m, "text/html"), "Attached: Báo cáo &lt;tuần&gt;");
   EXPECT_EQ(partContent(m, "application/pdf"), std::string(bytes.begin(), bytes.end()));
 }

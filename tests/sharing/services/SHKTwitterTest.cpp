@@ -125,6 +125,30 @@ TEST(SHKTwitterScan, ErrorMessagesPictureLinksAndUploadBytes) {
                 "--\r\n");
 }
 
+// A link is shortened first; only a real short link is used, the long one otherwise.
+TEST_F(SHKTwitterTest, LinksAreShortenedOrPostedLong) {
+  SHK::setAuthValue("unused", "accessKey", "SHKTwitter");
+  SHK::setAuthValue("unused", "accessSecret", "SHKTwitter");
+  const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
+      {"key", "http://news.example/a%20b", "Story http://bit.ly/s1", ""},
+      {"key", "http://bit.ly/x%20y", "Story http://bit.ly/x y", ""},
+      {"wrong", "http://news.example/a%20b", "Story http://news.example/a b",
+       "Shorten URL Error: We could not shorten the URL."},
+  };
+  for (const auto& [apikey, url, status, alert] : cases) {
+    useService("SHKTwitter", std::string("[SHKTwitter]\nshortener_apikey = ") + apikey,
+               [] { return std::make_shared<SHKTwitter>(); });
+    SHKTwitterForm* f = start(SHKItem::URL(*net::Url::parse(url), "Story"));
+    ASSERT_NE(f, nullptr) << url;
+    EXPECT_EQ(f->textView()->text(), status);
+    // The alert comes before the compose screen, so it is up by now when there is one.
+    EXPECT_EQ(alertText(), alert);
+    ui::AlertStack::shared().reset();
+    f->cancel();
+    runFor(3);
+  }
+}
+
 // A picture goes to the picture host first; its link is posted with the status, once.
 TEST_F(SHKTwitterTest, PictureUploadThenStatusWithItsLink) {
   SHKTwitterForm* f = start(SHKItem::image(graphics::Image::filled({40, 30}, {}), "A picture"));
