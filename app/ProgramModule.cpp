@@ -21,14 +21,10 @@ std::string ProgramModule::file(const std::string& name) {
   return {};
 }
 
-std::string ProgramModule::installedFolder() {
-  return VEMO_INSTALL_MODULE_DIR;
-}
-
 void* ProgramModule::open(const std::string& name, const char* entry, std::string& error) {
   const std::string path = file(name);
   if (path.empty()) {
-    error = name + " is neither next to the program nor in " + installedFolder();
+    error = name + " is neither next to the program nor in " VEMO_INSTALL_MODULE_DIR;
     return nullptr;
   }
   // Types registered from a module (GTK's, WebKit's) outlive any use of it: it stays open.

@@ -10,8 +10,6 @@ class ProgramModule {
   // with it (found relative to the program, then at the configured prefix); empty when none holds
   // it.
   static std::string file(const std::string& name);
-  // The library folder the installed program keeps its modules in.
-  static std::string installedFolder();
   // Opens the module `name` for the life of the process, bound at once so that a module not
   // matching the program fails here rather than at a later call, and returns its function
   // `entry`. Null when it cannot, with the reason in `error`.

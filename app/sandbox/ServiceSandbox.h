@@ -51,7 +51,7 @@ class ServiceSandbox : public LoopbackSandbox {
   // Binds 127.0.0.1 at `port` (0: a free one) and serves on a thread of its own; false when the
   // port cannot be bound.
   bool start(int port = 0) override;
-  void stop() override;
+  void stop();
   int port() const { return port_; }
   // "http://127.0.0.1:PORT" while running.
   std::string baseUrl() const override;

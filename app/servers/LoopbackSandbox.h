@@ -9,7 +9,6 @@ class LoopbackSandbox {
 
   // Binds 127.0.0.1 at `port` (0: a free one); false when the port cannot be bound.
   virtual bool start(int port = 0) = 0;
-  virtual void stop() = 0;
   // "http://127.0.0.1:PORT" while running.
   virtual std::string baseUrl() const = 0;
   // The port of the SMTP server keeping the mail sent to the sandbox.
